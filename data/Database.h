@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "data/Recordset.h"
+#include "data/TableView.h"
+
+namespace data {
+
+class Connection;
+
+// A shop database or report work database: a SQLite 3 file reached through one shared connection per
+// file inside the process, which keeps its prepared statements, so the many short-lived estimator objects
+// of a pricing run stay cheap. Every read still goes to the file, so a row written by the order-row writer
+// is seen by the next query.
+class Database
+{
+public:
+    Database() = default;
+
+    // Opens an existing file, shared and read-write. Never creates one: a missing file, a file that is not
+    // SQLite, or an Access (Jet) file is a Fault whose text names the file and says what is wrong.
+    static Database open(const std::string& path);
+
+    // Creates a new, empty database file (the report work database). Fails when the file exists.
+    static Database create(const std::string& path);
+
+    bool isOpen() const noexcept { return static_cast<bool>(m_connection); }
+    const std::string& path() const;
+
+    // A read-only snapshot of the rows of one SQL text of the old engine's dialect.
+    Recordset openRecordset(std::string_view sql) const;
+
+    // A walk over a whole table ("Orders", "BinderySelections") in stored order, with row positions
+    // and edit/update.
+    TableView openTable(std::string_view table) const;
+
+    // Runs one statement (DDL, INSERT, UPDATE, DELETE) of the old dialect.
+    void execute(std::string_view sql) const;
+
+    // Releases this handle; the shared connection closes when its last handle goes.
+    void close();
+
+private:
+    explicit Database(std::shared_ptr<Connection> connection) : m_connection(std::move(connection)) {}
+    std::shared_ptr<Connection> m_connection;
+};
+
+// Sees every statement text that SQLite runs (after dialect adaptation), in order; for the database
+// floor benchmark. Pass an empty function to stop tracing.
+void setTraceHook(std::function<void(const std::string& sql)> hook);
+
+// How long a statement waits for a lock held by another program before it fails (milliseconds).
+void setBusyTimeout(int milliseconds);
+
+} // namespace data

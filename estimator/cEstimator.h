@@ -1,0 +1,166 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "data/Database.h"
+#include "data/Recordset.h"
+#include "estimator/EngineState.h"
+
+namespace estimator {
+
+// The estimating engine. One object prices one order part of the shop database: the caller sets
+// DataFile and the order key, then calls Estimate once per department (0 stock, 1 pre-press,
+// 2 bindery, 3 press) and reads the results. The department estimates are private procedures of this
+// class, each in its own file (stock, pre-press, vendor here; bindery/ and press/ below).
+//
+// Properties keep their old names: a getter and a setter of the same name, as the old object's
+// read and write properties were.
+class cEstimator
+{
+public:
+    cEstimator();
+    ~cEstimator();
+    cEstimator(const cEstimator&) = delete;
+    cEstimator& operator=(const cEstimator&) = delete;
+
+    // Outside services of the order part at a quantity level (1 to 4): sets VendorCost and VendorRetail.
+    double EstimateVendor(std::int16_t& level);
+
+    std::int32_t PressSheetsToOrder() const noexcept { return m_pressSheetsToOrder; }
+
+    void QuoteOrJob(const std::string& value);
+    const std::string& QuoteOrJob() const noexcept { return m_quoteOrJob; }
+    void PartNo(std::int16_t value) noexcept { m_partNo = value; }
+    std::int16_t PartNo() const noexcept { return m_partNo; }
+    void OrderNo(const std::string& value) { m_orderNo = value; }
+    const std::string& OrderNo() const noexcept { return m_orderNo; }
+
+    double ResPressMinutes() const noexcept { return m_resPressMinutes; }
+    double ResPressRetail() const noexcept { return m_resPressRetail; }
+    double ResPressCost() const noexcept { return m_resPressCost; }
+    double ResInkRetail() const noexcept { return m_resInkRetail; }
+    double ResInkCost() const noexcept { return m_resInkCost; }
+    double EstHrs() const noexcept { return m_estHrs; }
+    double EstRetail() const noexcept { return m_estRetail; }
+    double Price1000() const noexcept { return m_price1000; }
+    double VendorCost() const noexcept { return m_vendorCost; }
+    double VendorRetail() const noexcept { return m_vendorRetail; }
+    double ResPrePressMinutes() const noexcept { return m_resPrePressMinutes; }
+    double ResBindMinutes() const noexcept { return m_resBindMinutes; }
+    double ResPrePressRetail() const noexcept { return m_resPrePressRetail; }
+    double ResBindRetail() const noexcept { return m_resBindRetail; }
+    double ResPrePressCost() const noexcept { return m_resPrePressCost; }
+    double ResBindCost() const noexcept { return m_resBindCost; }
+    double ResStockRetail() const noexcept { return m_resStockRetail; }
+    double ResStockCost() const noexcept { return m_resStockCost; }
+
+    void DataFile(const std::string& path);
+
+    // Prices one department at a quantity slot. area: 0 stock, 1 pre-press, 2 bindery, 3 press.
+    // A fault (database, arithmetic) ends the call and passes up as platform::Fault; the object keeps
+    // what it had written.
+    double Estimate(std::int32_t area, std::int16_t currentQuantity, std::int16_t count);
+
+    // Kept for callers of the old object; it shows nothing.
+    void ShowTimeSummary() {}
+
+private:
+    // ---- key and connection (cEstimator.cpp) ----
+    std::string m_dataFile;
+    std::string m_orderNo;
+    std::int16_t m_partNo = 0;
+    std::string m_quoteOrJob;
+    data::Database m_db;
+    data::Recordset m_order; // the order row; open only when the first Estimate found it
+    bool m_connected = false;
+    std::array<std::int32_t, 5> m_quantity{}; // slots 1 to 4; only slot 1 is ever loaded
+    std::int16_t m_currentQuantity = 0;
+
+    // Order key clause for SQL texts, with the key values written as escaped literals.
+    std::string keyClause() const; // "ORDERNO = '...' AND PARTNO = n AND QUOTEORJOB = '...'"
+    SummaryRecord& summary();      // the summary record of the current quantity slot
+
+    // ---- order variables (CheckVariables) ----
+    std::int16_t m_stockSelected = 0;
+    std::int16_t m_pressTypeZero = 0;
+    double m_parts = 0;
+    double m_pressDiffFactor = 0;
+    double m_piecesToProduce = 0;
+    double m_numberUp = 0;
+    double m_pressSheetsPerParent = 0;
+    std::int16_t m_productionType = 0;
+    double m_signatures = 0;
+    std::string m_finishedSizeText, m_bleedSizeText, m_pressSizeText, m_parentSizeText;
+    std::array<double, 10> m_sheetDim{}; // 0,1 bleed; 2,3 finished; 4,5 press sheet; 6,7 parent sheet
+    double m_parentUsageRatio = 0;
+    void CheckVariables();
+
+    // ---- sheet arithmetic (Sheets.cpp) ----
+    double GetDimension(const std::string& text, std::int16_t part, const std::string& separator) const;
+    std::int32_t CalcPressSheets() const;
+
+    // ---- results ----
+    double m_resPressMinutes = 0, m_resPressRetail = 0, m_resPressCost = 0;
+    double m_resInkRetail = 0, m_resInkCost = 0;
+    double m_estHrs = 0, m_estRetail = 0, m_price1000 = 0;
+    double m_vendorCost = 0, m_vendorRetail = 0;
+    double m_resPrePressMinutes = 0, m_resPrePressRetail = 0, m_resPrePressCost = 0;
+    double m_resBindMinutes = 0, m_resBindRetail = 0, m_resBindCost = 0;
+    double m_resStockRetail = 0, m_resStockCost = 0;
+    std::int32_t m_pressSheetsToOrder = 0;
+
+    // ---- summary and report work database (ReportDatabase.cpp) ----
+    void SetSummary(const data::Recordset& order);
+    void VerifReportDB();
+
+    // ---- stock (StockEstimate.cpp) ----
+    double EstimateStock();
+    double m_pressSheets = 0;
+    double m_stockBreak1 = 0, m_stockBreak2 = 0, m_stockBreak3 = 0;
+    double m_sheetsPerCarton = 0;
+    double m_stockCost1 = 0, m_stockCost2 = 0, m_stockCost3 = 0;
+    std::string m_stockIdText; // STOCKID as "0000"; the bindery looks the stock up by it
+
+    // ---- pre-press (PrePressEstimate.cpp) ----
+    double EstimatePrePress();
+    double m_prePressWorkMinutes = 0, m_prePressWorkCost = 0;
+    double m_cameraCost = 0, m_cameraMinutes = 0;
+    double m_scanCost = 0, m_scanMinutes = 0;
+    // @estimator-members: further members of the estimator core go above this line.
+
+    // ---- bindery (bindery/) ----
+    double EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& totals);
+    std::string CalcModule(std::int32_t& selectionId);
+    BinderyRowTable m_binderyRows;     // the object's own copy of this quantity's rows
+    BinderyTotalsTable m_binderyTotals; // and of the totals
+    std::int16_t m_opSheetSizeCode = 0;
+    double m_opSheetWidth = 0, m_opSheetLength = 0;
+    std::array<double, 11> m_binderyWork{}; // 0 run fraction, 2 number up, 5 set-up cost, 7 first set-up
+                                            // cost, 8 bindery time cost, 9 package size
+    std::int16_t m_bindDifficulty = 0;
+    double m_runs = 0, m_setups = 0, m_savedRunFraction = 0, m_unitsForCurve = 0;
+    std::int32_t m_bindSpeed = 0;
+    double m_bindSpoilagePercent = 0;
+    double m_stockBinderyEfficiency = 0;
+    double m_setupMinutes = 0, m_costPerHour = 0, m_addlSetupMinutes = 0;
+    double m_wasteUnits = 0;
+    std::int32_t m_fixedWaste = 0;
+    double m_runCost = 0;
+    std::array<double, 19> m_orderStockValues{}; // 1 weight per thousand; 9-12, 17, 18 the press's stock
+    double m_weight = 0, m_addlRunTime = 0, m_minimumCost = 0;
+    std::int32_t m_pressPages = 0;
+    double m_operationCost = 0;
+    double m_stockCaliper = 0; // loaded by the bindery operation; the press may replace it by 0.004
+    // @bindery-members: further bindery members go above this line.
+
+    // ---- press, ink and job totals (press/) ----
+    double EstimatePress();
+    std::int32_t m_speed = 0;          // curve speed after the clamps, before difficulty
+    double m_spoilagePercent = 0;      // curve spoilage after the clamps
+    double m_stockPressEfficiency = 0;
+    // @press-members: further press members go above this line.
+};
+
+} // namespace estimator

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace platform {
+
+// The one error type of the program. It carries the number and text the old runtime gave the same
+// failure (6 overflow, 9 subscript out of range, 11 division by zero, 13 type mismatch, 94 invalid use
+// of Null, 3xxx database errors), so messages and the rules that test error numbers (3159 for a row
+// position the database no longer knows) keep working.
+class Fault : public std::runtime_error
+{
+public:
+    Fault(int number, const std::string& text) : std::runtime_error(text), m_number(number) {}
+    int number() const noexcept { return m_number; }
+
+private:
+    int m_number;
+};
+
+namespace fault {
+inline constexpr int Overflow = 6;
+inline constexpr int SubscriptOutOfRange = 9;
+inline constexpr int DivisionByZero = 11;
+inline constexpr int TypeMismatch = 13;
+inline constexpr int InvalidUseOfNull = 94;
+} // namespace fault
+
+// Raise one of the runtime's own faults with its standard text ("Overflow", "Division by zero" ...).
+[[noreturn]] void raise(int number);
+[[noreturn]] void raise(int number, const std::string& text);
+
+} // namespace platform

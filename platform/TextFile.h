@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Reads the items of a sequential text file the way the old runtime's Input # did: an item ends at a
+// comma or at the end of a line; blanks around it are dropped; a quoted item loses its quotes (and may
+// then hold commas). CR LF and LF line ends read the same. A missing or unreadable file is fault 53
+// ("File not found") or 75 ("Path/File access error"), naming the file.
+std::vector<std::string> readItems(const std::string& path);
+std::vector<std::string> splitItems(std::string_view content); // the same over text already read
+
+// Writes each text as one line ended by CR LF, no quotes, replacing the file (Print #). Appending adds
+// lines at the end and creates a missing file. Failures are faults 75/76 naming the file.
+void writeLines(const std::string& path, const std::vector<std::string>& lines);
+void appendLine(const std::string& path, std::string_view line);
+
+} // namespace platform

@@ -1,0 +1,7 @@
+#include <cstdio>
+
+int main(int, char**)
+{
+    std::puts("pricebook: not built yet");
+    return 0;
+}

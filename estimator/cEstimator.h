@@ -67,6 +67,9 @@ public:
     void ShowTimeSummary() {}
 
 private:
+    // Tests read the working values of a department estimate through this probe.
+    friend struct EstimatorProbe;
+
     // ---- key and connection (cEstimator.cpp) ----
     std::string m_dataFile;
     std::string m_orderNo;

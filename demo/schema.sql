@@ -1,0 +1,344 @@
+-- The shop database (vmdata.mdb) as the price-list generator reads and writes it: the tables of the
+-- shop's management system that the estimating engine and the windows use, with every column they name.
+-- Yes/no columns are declared YESNO and hold -1 (true) or 0 (false); dates are declared DATETIME and hold
+-- 'YYYY-MM-DD' texts; size texts such as '8.5 X 11' are TEXT; money and measures are REAL.
+
+-- ORDERS: one row per quote ('Q') or job ('J') part, with the job's own copies of its press, plate, stock
+-- and pre-press settings, and the stored estimate fields that the pricing run clears. A rowid table: the
+-- pricing run finds its row again by rowid.
+CREATE TABLE ORDERS (
+    ORDERNO TEXT,
+    PARTNO INTEGER,
+    QUOTEORJOB TEXT,
+    DESCRIPTION TEXT,
+    ACCTNAME TEXT,
+    PHONE TEXT,
+    DUEDATE DATETIME,
+    STOCKID INTEGER,
+    STOCKDESC TEXT,
+    STOCKPARENTSIZE TEXT,
+    STOCKCALIPER REAL,
+    STOCKWT1000 REAL,
+    STOCKPARTS INTEGER,
+    STOCKPRESSEFFPERC REAL,
+    STOCKUSEPRESSEFF YESNO,
+    STOCKIND1 REAL,
+    STOCKIND2 REAL,
+    STOCKIND3 REAL,
+    STOCK1000CTN REAL,
+    STOCKCOST1 REAL,
+    STOCKCOST2 REAL,
+    STOCKCOST3 REAL,
+    STOCKUSEDOLLARMARKUP YESNO,
+    STOCKDOLLAREFF INTEGER,
+    STOCKDOLLARKFACTOR INTEGER,
+    STOCKQTYEFF INTEGER,
+    STOCKQTYKFACTOR INTEGER,
+    PRESSID INTEGER,
+    PRESSNAME TEXT,
+    PRESSTYPE INTEGER,
+    PRESSSIDES INTEGER,
+    PRESSQTY INTEGER,
+    PRESSQTY2 INTEGER,
+    PRESSQTY3 INTEGER,
+    PRESSQTY4 INTEGER,
+    PRESSFINISHEDSIZE TEXT,
+    PRESSBLEEDSIZE TEXT,
+    PRESSSIZE TEXT,
+    PRESSNUMUPPRESSSHT REAL,
+    PRESSNUMUPPARENTSHT REAL,
+    PRESSDIFFFRMPRESSSHT REAL,
+    PRODUCTIONTYPE INTEGER,
+    PRESSSIGNATURES REAL,
+    PRESSPAGES INTEGER,
+    PRESSPLATEID INTEGER,
+    PRESSPLATES INTEGER,
+    PRESSPASSES INTEGER,
+    PRESSPRINTHEADS INTEGER,
+    PRESSSPEC INTEGER,
+    PRESSDIFFICULTY INTEGER,
+    PRESSSPEEDEFF INTEGER,
+    PRESSSPEEDKFACTOR INTEGER,
+    PRESSSPOILEFF INTEGER,
+    PRESSSPOILKFACTOR INTEGER,
+    PRESSSPOILCUSTOM YESNO,
+    PPTYPESETVALUE REAL,
+    PPTYPESETVALUETYPE INTEGER,
+    PPTYPESETMINUTES REAL,
+    PPDESIGNVALUE REAL,
+    PPDESIGNVALUETYPE INTEGER,
+    PPDESIGNMINUTES REAL,
+    PPPASTEUPVALUE REAL,
+    PPPASTEUPVALUETYPE INTEGER,
+    PPPASTEUPMINUTES REAL,
+    PPPREFLIGHTVALUE REAL,
+    PPPREFLIGHTVALUETYPE INTEGER,
+    PPPREFLIGHTMINUTES REAL,
+    PPMATCHPRINTVALUE REAL,
+    PPMATCHPRINTVALUETYPE INTEGER,
+    PPMATCHPRINTMINUTES REAL,
+    PRESSCOST REAL,
+    PRESSCOST2 REAL,
+    PRESSCOST3 REAL,
+    PRESSCOST4 REAL,
+    BINDERYHRS REAL,
+    BINDERYCOST REAL,
+    BINDERYCOST2 REAL,
+    BINDERYCOST3 REAL,
+    BINDERYCOST4 REAL,
+    PRINTPRICING YESNO,
+    VENDORCOST REAL,
+    VENDORCOST2 REAL,
+    VENDORCOST3 REAL,
+    VENDORCOST4 REAL,
+    ESTHRS1 REAL,
+    ESTHRS2 REAL,
+    ESTHRS3 REAL,
+    ESTHRS4 REAL,
+    PRICE10001 REAL,
+    PRICE10002 REAL,
+    PRICE10003 REAL,
+    PRICE10004 REAL,
+    STOCKESTCOST1 REAL,
+    STOCKESTCOST2 REAL,
+    STOCKESTCOST3 REAL,
+    STOCKESTCOST4 REAL,
+    PRESSSHEETS1 INTEGER,
+    PRESSSHEETS2 INTEGER,
+    PRESSSHEETS3 INTEGER,
+    PRESSSHEETS4 INTEGER,
+    BINDSHEETS1 INTEGER,
+    BINDSHEETS2 INTEGER,
+    BINDSHEETS3 INTEGER,
+    BINDSHEETS4 INTEGER,
+    ADJUSTMENT REAL
+);
+
+-- STOCK: the paper stocks on the shop's list, with how well each runs through the bindery (per cent).
+CREATE TABLE STOCK (
+    STOCKID INTEGER PRIMARY KEY,
+    STOCKDESC TEXT,
+    STOCKPARENTSIZE TEXT,
+    STOCKCALIPER REAL,
+    STOCKWT1000 REAL,
+    STOCK1000CTN REAL,
+    STOCKPRESSEFFPERC REAL,
+    BINDEFFPERC REAL
+);
+
+-- STOCKMARKUP: a stock's own markup (per cent), where it differs from the shop's stock markups.
+CREATE TABLE STOCKMARKUP (
+    STOCKID INTEGER PRIMARY KEY,
+    MARKUP REAL
+);
+
+-- MARKUPS: the department markups (per cent) by department name: "Stock", "Stock (minimum)",
+-- "Stock (maximum)", "Press", "Pre-Press:", "Bindery", "Outside Services".
+CREATE TABLE MARKUPS (
+    DEPARTMENT TEXT,
+    MARKUP REAL
+);
+
+-- PRESSES: the shop's presses: speed range (impressions per hour), spoilage range (per cent), feeder
+-- height (inches), make-ready and washup times (minutes), fountain waste (pounds) and hourly rate.
+CREATE TABLE PRESSES (
+    PRESSID INTEGER PRIMARY KEY,
+    PRESSNAME TEXT,
+    PRESSTYPE INTEGER,
+    PRINTHEADS INTEGER,
+    MAXSHEETSIZE TEXT,
+    FEEDERHEIGHT REAL,
+    MINSPEED INTEGER,
+    MAXSPEED INTEGER,
+    MINSPOILAGE REAL,
+    MAXSPOILAGE REAL,
+    CARBONLESSIMPACTFLAG YESNO,
+    STOCKIMPACTFLAG YESNO,
+    FEEDERLOADINGTIME REAL,
+    REGGUIDETIME REAL,
+    DELIVERYTIME REAL,
+    SETUPTIME REAL,
+    WASHUPTIME REAL,
+    FOUNTAINWASTE REAL,
+    COSTPERHOUR REAL
+);
+
+-- PLATES: the plate materials: make-ready sheets per plate, plate life (impressions), mounting,
+-- remounting and extra times (minutes) and the cost of one plate.
+CREATE TABLE PLATES (
+    PLATEID INTEGER PRIMARY KEY,
+    PLATENAME TEXT,
+    PLATEDESC TEXT,
+    SHEETSPERPLATE INTEGER,
+    IMPRESSIONSPERPLATE INTEGER,
+    MOUNTINGTIME REAL,
+    REMOUNTTIME REAL,
+    WTTIME REAL,
+    COSTPERPLATE REAL
+);
+
+-- INKSELECTIONS: the inks of an order part: a stock colour (COLORID) or a PMS colour (PMSID), with its
+-- coverage (per cent).
+CREATE TABLE INKSELECTIONS (
+    ORDERNO TEXT,
+    PARTNO INTEGER,
+    QUOTEORJOB TEXT,
+    COLORID INTEGER,
+    INKCOLOR TEXT,
+    PMSID INTEGER,
+    PMSNO TEXT,
+    COVERAGE REAL
+);
+
+-- COLORS: the stock ink colours, with cost per pound and mileage (square inches per pound at full
+-- coverage).
+CREATE TABLE COLORS (
+    COLORID INTEGER PRIMARY KEY,
+    COLORNAME TEXT,
+    COSTPERLB REAL,
+    MILEAGE REAL
+);
+
+-- PMSCOLORS: the PMS (matched) ink colours, with cost per pound and mileage.
+CREATE TABLE PMSCOLORS (
+    PMSID INTEGER PRIMARY KEY,
+    PMSNO TEXT,
+    COSTPERLB REAL,
+    MILEAGE REAL
+);
+
+-- BINDERYSELECTIONS: the bindery operations of an order part, in the order they are done, with the
+-- job's settings for each (sheet size code, difficulty, runs, set-ups, per cent of run, curve tuning).
+CREATE TABLE BINDERYSELECTIONS (
+    BINDERYSELECTIONID INTEGER PRIMARY KEY,
+    ORDERNO TEXT,
+    PARTNO INTEGER,
+    QUOTEORJOB TEXT,
+    BINDERYID INTEGER,
+    BINDERY TEXT,
+    SHEETSIZE INTEGER,
+    DIFFICULTY INTEGER,
+    RUNS REAL,
+    SETUPS REAL,
+    PCTOFRUN REAL,
+    SPEEDEFFICIENCY INTEGER,
+    SPEEDKFACTOR INTEGER,
+    SPOILEFFICIENCY INTEGER,
+    SPOILKFACTOR INTEGER
+);
+
+-- BINDERIES: the bindery machines and services: speed range (units per hour), spoilage range (per cent),
+-- set-up times (minutes), hourly rate, fixed waste, extra run time, minimum charge and the flags that
+-- select how an operation is costed.
+CREATE TABLE BINDERIES (
+    BINDERYID INTEGER PRIMARY KEY,
+    BINDERYCATEGORYID INTEGER,
+    BINDERYNAME TEXT,
+    MINSPEED INTEGER,
+    MAXSPEED INTEGER,
+    MINSPOILAGE REAL,
+    MAXSPOILAGE REAL,
+    SETUPTIME REAL,
+    COSTPERHR REAL,
+    ADDLSETUPTIME REAL,
+    FIXEDWASTE INTEGER,
+    ADDLRUNTIME REAL,
+    MINCOST REAL,
+    FOILFLAG YESNO,
+    CARBONLESSSPOILAGEFLAG YESNO,
+    THICKNESSFLAG YESNO,
+    MULTIBINDERFILEFLAG YESNO,
+    STOCKFLAG YESNO,
+    LENGTHFLAG YESNO,
+    WTBASEDFILEFLAG YESNO,
+    DELIVERYFILEFLAG YESNO,
+    PACKAGINGFILEFLAG YESNO,
+    PAGESFLAG YESNO,
+    SIGNATURESFLAG YESNO
+);
+
+-- BINDERYCATEGORIES: the kinds of bindery work (CUTTING, AUTOCUT, FOLDING, PADDING ...).
+CREATE TABLE BINDERYCATEGORIES (
+    BINDERYCATEGORYID INTEGER PRIMARY KEY,
+    BINDERYCATEGORY TEXT
+);
+
+-- VENDORSELECTIONS: outside services bought for an order part, with a cost per quantity level and the
+-- service's own markup (per cent).
+CREATE TABLE VENDORSELECTIONS (
+    ORDERNO TEXT,
+    PARTNO INTEGER,
+    QUOTEORJOB TEXT,
+    VENDORNAME TEXT,
+    DESCRIPTION TEXT,
+    COST REAL,
+    COST2 REAL,
+    COST3 REAL,
+    COST4 REAL,
+    MARKUP REAL
+);
+
+-- CAMERASELECTIONS: camera work (negatives, halftones) of an order part: type, size and quantity.
+CREATE TABLE CAMERASELECTIONS (
+    ORDERNO TEXT,
+    PARTNO INTEGER,
+    QUOTEORJOB TEXT,
+    CAMERATYPEID INTEGER,
+    CAMERATYPE TEXT,
+    CAMERASIZEID INTEGER,
+    CAMERASIZE TEXT,
+    QTY REAL
+);
+
+-- CAMERATYPES: kinds of camera work and how they are costed (COSTTYPE 0 per unit, 1 per square inch,
+-- 2 per size), with the set-up time at the hourly rate.
+CREATE TABLE CAMERATYPES (
+    CAMERATYPEID INTEGER PRIMARY KEY,
+    CAMERATYPE TEXT,
+    COSTTYPE INTEGER,
+    SETUPCOST REAL,
+    COSTONLY REAL,
+    COSTSQIN REAL,
+    COSTHR REAL
+);
+
+-- CAMERASIZES: the sizes of each camera type ('8 X 10'), with price per unit and minutes per unit.
+CREATE TABLE CAMERASIZES (
+    CAMERASIZEID INTEGER PRIMARY KEY,
+    CAMERATYPEID INTEGER,
+    CAMERASIZE TEXT,
+    COSTPERSIZE REAL,
+    MINUTES REAL
+);
+
+-- SCANSELECTIONS: scans of an order part: type, size and quantity.
+CREATE TABLE SCANSELECTIONS (
+    ORDERNO TEXT,
+    PARTNO INTEGER,
+    QUOTEORJOB TEXT,
+    SCANTYPEID INTEGER,
+    SCANTYPE TEXT,
+    SCANSIZEID INTEGER,
+    SCANSIZE TEXT,
+    QTY REAL
+);
+
+-- SCANTYPES: kinds of scan and how they are costed (COSTTYPE as for camera types).
+CREATE TABLE SCANTYPES (
+    SCANTYPEID INTEGER PRIMARY KEY,
+    SCANTYPE TEXT,
+    COSTTYPE INTEGER,
+    SETUPCOST REAL,
+    COSTONLY REAL,
+    COSTSQIN REAL,
+    COSTHR REAL
+);
+
+-- SCANSIZES: the sizes of each scan type, with price per unit and minutes per unit.
+CREATE TABLE SCANSIZES (
+    SCANSIZEID INTEGER PRIMARY KEY,
+    SCANTYPEID INTEGER,
+    SCANSIZE TEXT,
+    COSTPERSIZE REAL,
+    MINUTES REAL
+);

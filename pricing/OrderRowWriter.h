@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "data/Database.h"
+#include "data/TableView.h"
+#include "platform/Value.h"
+
+namespace pricing {
+
+// Receives what the user must be told ("Error Number  3159"); the window shows a message box, the
+// command line writes it to stderr.
+using MessageCallback = std::function<void(const std::string& message)>;
+
+// The fields the writer sets, in the order it sets them, with the value of each except "PRESSQTY" (the
+// quantity being priced): the row then describes a single-quantity job marked for print pricing.
+const std::vector<std::pair<std::string, platform::Value>>& clearedOrderFields();
+
+// Writes the quantity being priced into the chosen order's row of "Orders" (Saveit). The table is
+// opened once for the run; every write goes back to the row by its bookmark, which reads that one row.
+class OrderRowWriter
+{
+public:
+    OrderRowWriter(std::string databaseFile, std::int64_t bookmark, MessageCallback onMessage = {});
+
+    // Writes "PRESSQTY" = pressQuantity and the cleared fields. A row the database no longer knows
+    // (fault 3159) is reported as "Error Number  3159" and nothing is written; any other failure skips
+    // that one field (or the store) and goes on. Returns whether the row was stored.
+    bool Saveit(const platform::Value& pressQuantity);
+
+    // The fault text of the last failed step of the last Saveit (empty when all went through).
+    const std::string& lastFault() const noexcept { return m_lastFault; }
+
+private:
+    std::string m_databaseFile;
+    std::int64_t m_bookmark;
+    MessageCallback m_onMessage;
+    data::Database m_db;
+    data::TableView m_orders;
+    bool m_open = false;
+    std::string m_lastFault;
+    void report(const std::string& message) const;
+};
+
+} // namespace pricing

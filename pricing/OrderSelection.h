@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Value.h"
+
+namespace pricing {
+
+// Whether the order is priced as a quote or a job. The order's bindery rows decide; an order without
+// bindery rows leaves the window's choice as it was (Unset, which prices as a quote).
+enum class QuoteOrJob { Unset, Quote, Job };
+
+// The chosen order, as the main window shows and keeps it.
+struct OrderSelection
+{
+    std::string orderNo;     // txtQuoteorJob, from "OrderNo"
+    std::string stock;       // txtStock, "StockDesc"
+    std::string description; // txtDesc, "Description"
+    std::string size;        // txtSize, "PressFinishedSize"
+    std::string partNo;      // txtPart, "PartNo" as text
+    std::string origQty;     // txtOrigQty, "PressQty" as text
+    platform::Value pressQty; // "PressQty" as read, written back unchanged at the end of a run
+    std::int64_t bookmark = 0; // the row's position in "Orders"
+    std::string bindery;      // txtBind: the order's "Bindery" names joined by ", "
+    QuoteOrJob quoteOrJob = QuoteOrJob::Unset; // from the last bindery row of the order
+};
+
+// data folder + "/vmdata.mdb"
+std::string databasePath(const std::string& dataFolder);
+
+// The entries of cboJobs: "OrderNo - Description" for every row of "Orders" in stored order (Null shows
+// as empty). A failure (no database, missing column) leaves the list as far as it got and, when
+// faultText is given, puts the failure's text there.
+std::vector<std::string> listOrderEntries(const std::string& databaseFile, std::string* faultText = nullptr);
+
+// The order number of a cboJobs entry: its first 8 characters.
+std::string orderNumberOfEntry(std::string_view entry);
+
+// Chooses an order: the first row of "Orders" whose "OrderNo" equals orderNo, then the order's rows of
+// "BinderySelections". No matching row gives nothing. A database that cannot be read is a
+// platform::Fault naming the file.
+std::optional<OrderSelection> selectOrder(const std::string& databaseFile, std::string_view orderNo);
+
+// The engine's QuoteOrJob key of a choice.
+std::string quoteOrJobCode(QuoteOrJob choice); // "J" for a job, else "Q"
+
+} // namespace pricing

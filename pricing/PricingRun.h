@@ -1,0 +1,116 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "estimator/Summary.h"
+#include "platform/Conversions.h"
+#include "pricing/OrderRowWriter.h"
+#include "pricing/OrderSelection.h"
+#include "pricing/PriceSettings.h"
+#include "pricing/Schedule.h"
+
+namespace estimator {
+class cEstimator;
+}
+
+namespace pricing {
+
+// The engine's results for one quantity, read from the estimator after its four estimates.
+struct EstimateResults
+{
+    double ResStockCost = 0, ResStockRetail = 0;
+    double ResPrePressCost = 0, ResPrePressRetail = 0, ResPrePressMinutes = 0;
+    double ResPressMinutes = 0, ResPressCost = 0, ResPressRetail = 0;
+    double ResInkCost = 0, ResInkRetail = 0;
+    double ResBindCost = 0, ResBindRetail = 0, ResBindMinutes = 0;
+    double VendorCost = 0, VendorRetail = 0;
+    double EstHrs = 0, EstRetail = 0, Price1000 = 0;
+    std::int32_t PressSheetsToOrder = 0;
+};
+
+// One priced quantity: its line of the list and what the engine worked out.
+struct PricedQuantity
+{
+    std::int32_t quantity = 0;
+    std::string text;          // the quantity text of the line
+    platform::Currency price;  // rounded
+    std::string line;          // text + 27 spaces + "$##0.00"
+    EstimateResults results;
+    estimator::SummaryRecord summary; // summary record 1 after the estimates
+};
+
+// A quantity the engine could not price: it gets no line, the run goes on.
+struct SkippedQuantity
+{
+    std::int32_t quantity = 0;
+    std::string text;
+    std::string fault; // the engine's fault text
+};
+
+struct PricingInputs
+{
+    std::string dataFolder;    // holds vmdata.mdb
+    std::string programFolder; // holds the report work database; set into the engine for the run
+    OrderSelection order;      // orderNo, partNo, bookmark, pressQty/origQty are used
+    QuoteOrJob quoteOrJob = QuoteOrJob::Unset; // optJob: Job prices as "J", anything else as "Q"
+    PriceParameters parameters; // rounding step and direction (the quantities come with the schedule)
+};
+
+struct PricingCallbacks
+{
+    std::function<void(const std::string& quantityText)> onProgress; // txtQty: the quantity now priced
+    std::function<void(const PricedQuantity& priced)> onLine;        // a line added to lstPrice
+    MessageCallback onMessage;                                       // message boxes / stderr
+    std::function<bool()> cancelRequested;                           // asked between quantities
+};
+
+struct PricingResult
+{
+    std::vector<std::string> lines; // lstPrice, in schedule order
+    std::vector<PricedQuantity> priced;
+    std::vector<SkippedQuantity> skipped;
+    std::vector<std::string> notes; // the schedule's notes (steps of 0 or less, the 32-bit limit)
+    bool cancelled = false;
+    bool restored = false; // the restoring pricing wrote the order's own press quantity back
+};
+
+// "n quantities could not be priced: 100 (Division by zero), 125 (...)"; empty without skipped ones.
+std::string skippedMessage(const std::vector<SkippedQuantity>& skipped);
+
+// The pricing run of the main window (cmdPrice): for every quantity of the schedule SelectQuote writes
+// the quantity into the order row (Saveit) and prices it with a fresh engine (TimeCost, CalcMode); at the
+// end the order's own press quantity is written back with one more pricing that adds no line, also when
+// the run was cancelled.
+class PricingRun
+{
+public:
+    PricingRun(PricingInputs inputs, PricingCallbacks callbacks = {});
+    ~PricingRun();
+    PricingRun(const PricingRun&) = delete;
+    PricingRun& operator=(const PricingRun&) = delete;
+
+    PricingResult run(const Schedule& schedule);
+
+    // One quantity of the run; used by run(). `last` marks the restoring pricing (txtLast).
+    void SelectQuote(const ScheduleEntry& entry, bool last);
+    bool Saveit(const platform::Value& pressQuantity);
+    void TimeCost(const ScheduleEntry& entry, bool last);
+    void CalcMode(const ScheduleEntry& entry, bool last); // faults pass up to TimeCost
+
+    const PricingResult& result() const noexcept { return m_result; }
+    // The engine of the last pricing, kept until the next run, as the window keeps it.
+    const estimator::cEstimator* lastEstimator() const noexcept { return m_estimator.get(); }
+
+private:
+    PricingInputs m_inputs;
+    PricingCallbacks m_callbacks;
+    OrderRowWriter m_writer;
+    PricingResult m_result;
+    std::unique_ptr<estimator::cEstimator> m_estimator;
+};
+
+} // namespace pricing

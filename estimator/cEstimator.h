@@ -131,6 +131,10 @@ private:
     double m_prePressWorkMinutes = 0, m_prePressWorkCost = 0;
     double m_cameraCost = 0, m_cameraMinutes = 0;
     double m_scanCost = 0, m_scanMinutes = 0;
+    // ---- engine core helpers (cEstimator.cpp) ----
+    bool m_orderMissing = false; // the first Estimate found no ORDERS row; later calls leave it alone
+    std::int32_t currentQuantityValue() const; // quantity of the current slot; fault 9 outside 1 to 4
+    double m_stockMarkup = 0;                  // per cent, as the stock estimate found it
     // @estimator-members: further members of the estimator core go above this line.
 
     // ---- bindery (bindery/) ----
@@ -163,6 +167,14 @@ private:
     std::int32_t m_speed = 0;          // curve speed after the clamps, before difficulty
     double m_spoilagePercent = 0;      // curve spoilage after the clamps
     double m_stockPressEfficiency = 0;
+    struct PressRun; // the working values of one press estimate (press/PressRun.h)
+    void EstimateInk(PressRun& run);
+    double JobTotals(PressRun& run, const data::Recordset& order);
+    double JobTotalsWithoutPress();
+    double ReadMarkup(const char* sql) const;
+    // The last press estimate's working values, kept so a run can be looked into afterwards; a shared
+    // pointer because the type is complete only in press/.
+    std::shared_ptr<const PressRun> m_lastPressRun;
     // @press-members: further press members go above this line.
 };
 

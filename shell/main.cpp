@@ -1,7 +1,10 @@
-#include <cstdio>
+#include "cli/Cli.h"
+#include "shell/subMain.h"
 
-int main(int, char**)
+// Without a command the program opens its main window; a command runs headless.
+int main(int argc, char** argv)
 {
-    std::puts("pricebook: not built yet");
-    return 0;
+    if (cli::wantsCommandLine(argc, argv))
+        return cli::run(argc, argv);
+    return shell::Main(argc, argv);
 }

@@ -1,0 +1,13 @@
+#include "cli/PriceCommand.h"
+
+#include <cstdio>
+
+namespace cli {
+
+int priceCommand(const std::vector<std::string>&)
+{
+    std::fputs("pricebook: this command is not available yet\n", stderr);
+    return 2;
+}
+
+} // namespace cli

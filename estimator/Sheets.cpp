@@ -1,0 +1,45 @@
+#include "estimator/cEstimator.h"
+
+#include "platform/Conversions.h"
+
+namespace estimator {
+
+double cEstimator::GetDimension(const std::string& text, std::int16_t part, const std::string& separator) const
+{
+    // A size is written "width X height"; the separator matches in either letter case.
+    const std::string upperText = platform::upperCase(text);
+    const std::size_t found = upperText.find(platform::upperCase(separator));
+
+    if (found == std::string::npos) {
+        // A single number stands for both sides of a square sheet.
+        return platform::isNumeric(text) ? platform::val(text) : 0;
+    }
+    const std::size_t after = found + separator.size();
+    if (found == 0)
+        return part == 1 ? platform::val(std::string_view(text).substr(after)) : 0;
+    if (part == 0)
+        return platform::val(std::string_view(text).substr(0, found));
+    if (after >= text.size())
+        return 0;
+    return platform::val(std::string_view(text).substr(after));
+}
+
+std::int32_t cEstimator::CalcPressSheets() const
+{
+    if (!m_order.isOpen() || m_order.recordCount() == 0)
+        return 0;
+    const double numberUpValue = m_order.field("PRESSNUMUPPRESSSHT").number();
+    if (numberUpValue == 0)
+        return 0;
+
+    // No defaults here: a job with 0 signatures or a 0 difference factor needs no press sheets.
+    const std::int32_t signatures = platform::toInt32(m_order.field("PRESSSIGNATURES").number());
+    const std::int32_t difference = platform::toInt32(m_order.field("PRESSDIFFFRMPRESSSHT").number());
+    const std::int32_t numberUp = platform::toInt32(numberUpValue);
+
+    const std::int32_t product =
+        platform::multiply32(platform::multiply32(signatures, currentQuantityValue()), difference);
+    return platform::toInt32(platform::divide(product, numberUp));
+}
+
+} // namespace estimator

@@ -1,0 +1,176 @@
+#include "estimator/cEstimator.h"
+
+#include <cmath>
+
+#include "data/Dialect.h"
+#include "platform/Conversions.h"
+#include "platform/Fault.h"
+
+namespace estimator {
+
+cEstimator::cEstimator() = default;
+
+cEstimator::~cEstimator()
+{
+    if (m_order.isOpen())
+        m_order.close();
+    m_db.close();
+}
+
+void cEstimator::QuoteOrJob(const std::string& value)
+{
+    m_quoteOrJob = value;
+    processState().quoteOrJob = value;
+}
+
+void cEstimator::DataFile(const std::string& path)
+{
+    m_dataFile = path;
+    processState().dataFile = path;
+}
+
+std::string cEstimator::keyClause() const
+{
+    // Key values go in as escaped literals: an order number with an apostrophe prices like any other
+    // and can never change the query.
+    return "ORDERNO = " + data::sqlLiteral(m_orderNo) + " AND PARTNO = " + std::to_string(m_partNo) +
+           " AND QUOTEORJOB = " + data::sqlLiteral(m_quoteOrJob);
+}
+
+SummaryRecord& cEstimator::summary()
+{
+    if (m_currentQuantity < 1 || m_currentQuantity > 4)
+        platform::raise(platform::fault::SubscriptOutOfRange);
+    return processState().summary[static_cast<std::size_t>(m_currentQuantity)];
+}
+
+std::int32_t cEstimator::currentQuantityValue() const
+{
+    if (m_currentQuantity < 1 || m_currentQuantity > 4)
+        platform::raise(platform::fault::SubscriptOutOfRange);
+    return m_quantity[static_cast<std::size_t>(m_currentQuantity)];
+}
+
+double cEstimator::Estimate(std::int32_t area, std::int16_t currentQuantity, std::int16_t count)
+{
+    ProcessState& state = processState();
+
+    if (!m_connected) {
+        m_db = data::Database::open(m_dataFile);
+        m_connected = true;
+        state.clearSummary();
+        m_order = m_db.openRecordset("SELECT * FROM ORDERS WHERE " + keyClause());
+        if (m_order.recordCount() == 0) {
+            m_order.close();
+            m_orderMissing = true;
+            return 0;
+        }
+    } else {
+        // An order that was not there at the first call stays unpriced: the object is tied to that key.
+        if (m_orderMissing || !m_order.isOpen())
+            return 0;
+        // Re-read the row so the quantity the pricing run just wrote is seen.
+        m_order.requery();
+        if (area == 0 && currentQuantity == 1)
+            state.clearSummary();
+    }
+
+    m_quantity[1] = platform::toInt32(m_order.field("PRESSQTY").number());
+    for (std::size_t slot = 1; slot <= 4; ++slot)
+        state.summary[slot].quantity = m_quantity[slot];
+
+    if (currentQuantity < 1 || currentQuantity > 4)
+        platform::raise(platform::fault::SubscriptOutOfRange);
+    m_currentQuantity = currentQuantity;
+
+    if (m_quantity[static_cast<std::size_t>(m_currentQuantity)] == 0)
+        return 0;
+
+    double result = 0;
+    switch (area) {
+    case 0:
+        result = EstimateStock();
+        break;
+    case 1:
+        result = EstimatePrePress();
+        break;
+    case 2:
+        // A bindery pass of a new pricing run starts from empty process-wide rows and totals.
+        if (m_currentQuantity == 1) {
+            state.binderyRows = BinderyRowTable{};
+            state.binderyTotals = BinderyTotalsTable{};
+        }
+        if (count == 1) {
+            m_binderyRows = BinderyRowTable{};
+            m_binderyTotals = BinderyTotalsTable{};
+            result = EstimateBindery(m_binderyRows, m_binderyTotals);
+        }
+        break;
+    case 3:
+        result = EstimatePress();
+        break;
+    default:
+        break;
+    }
+
+    SetSummary(m_order);
+    if (!state.reportDatabaseChecked)
+        VerifReportDB();
+    state.reportDatabaseChecked = true;
+
+    return result;
+}
+
+void cEstimator::CheckVariables()
+{
+    const data::Recordset& order = m_order;
+
+    const platform::Value& stockId = order.field("STOCKID");
+    m_stockSelected = (!stockId.isNull() && stockId.number() != 0) ? 1 : 0;
+    m_pressTypeZero = order.field("PRESSTYPE").number() == 0 ? 1 : 0;
+
+    m_parts = order.field("STOCKPARTS").number();
+    if (m_parts == 0)
+        m_parts = 1;
+    m_piecesToProduce = currentQuantityValue() * m_parts;
+    m_pressDiffFactor = order.field("PRESSDIFFFRMPRESSSHT").number();
+    if (m_pressDiffFactor == 0)
+        m_pressDiffFactor = 1;
+    m_piecesToProduce = m_pressDiffFactor * m_piecesToProduce;
+
+    m_numberUp = std::fabs(order.field("PRESSNUMUPPRESSSHT").number());
+    if (m_numberUp == 0)
+        m_numberUp = 1;
+    m_pressSheetsPerParent = std::fabs(order.field("PRESSNUMUPPARENTSHT").number());
+    if (m_pressSheetsPerParent == 0)
+        m_pressSheetsPerParent = 1;
+    m_productionType = platform::toInt16(order.field("PRODUCTIONTYPE").number());
+    m_signatures = order.field("PRESSSIGNATURES").number();
+    if (m_signatures == 0)
+        m_signatures = 1;
+
+    m_finishedSizeText = order.field("PRESSFINISHEDSIZE").formatted();
+    m_bleedSizeText = order.field("PRESSBLEEDSIZE").formatted();
+    m_pressSizeText = order.field("PRESSSIZE").formatted();
+    m_parentSizeText = order.field("STOCKPARENTSIZE").formatted();
+
+    m_sheetDim[0] = GetDimension(m_bleedSizeText, 0, "X");
+    m_sheetDim[1] = GetDimension(m_bleedSizeText, 1, "X");
+    m_sheetDim[2] = GetDimension(m_finishedSizeText, 0, "X");
+    m_sheetDim[3] = GetDimension(m_finishedSizeText, 1, "X");
+    m_sheetDim[4] = GetDimension(m_pressSizeText, 0, "X");
+    m_sheetDim[5] = GetDimension(m_pressSizeText, 1, "X");
+    m_sheetDim[6] = GetDimension(m_parentSizeText, 0, "X");
+    m_sheetDim[7] = GetDimension(m_parentSizeText, 1, "X");
+
+    // How much of a parent sheet one press sheet's work uses: sheet-mode jobs by their finished pieces,
+    // book-mode jobs by the whole press sheet.
+    const double area = m_productionType == 0 ? m_sheetDim[2] * m_sheetDim[3] * m_numberUp
+                                              : m_sheetDim[4] * m_sheetDim[5];
+    if (m_stockSelected == 1)
+        m_parentUsageRatio = platform::divide(area * m_pressSheetsPerParent, m_sheetDim[6] * m_sheetDim[7]);
+    else
+        m_parentUsageRatio = 0;
+}
+
+} // namespace estimator

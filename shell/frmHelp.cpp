@@ -1,0 +1,75 @@
+#include "shell/frmHelp.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "ui/MessageBox.h"
+
+namespace shell {
+
+void CenterForm(QWidget* form)
+{
+    QScreen* screen = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize size = form->frameGeometry().size();
+    form->move(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 2);
+}
+
+frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(ui::kProgramTitle);
+    setFixedSize(460, 330);
+
+    const auto makeLabel = [this](const char* name, const QString& text, bool heading) {
+        auto* label = new QLabel(text, this);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setWordWrap(true);
+        if (heading) {
+            QFont font = label->font();
+            font.setBold(true);
+            label->setFont(font);
+        }
+        return label;
+    };
+    m_label1 = makeLabel("Label1", QStringLiteral("Catalog Pricing Parameters"), true);
+    m_label2 = makeLabel(
+        "Label2",
+        QStringLiteral("The price sheet consists of 2 columns of data starting with the \"Start Quantity\" and ending "
+                       "with the \"Final Quantity\". The Start Qty will increment by the amount shown in the first "
+                       "\"Jump by\" section until the quantity reaches the \"2nd Quantity\". The next jump will take "
+                       "place until the \"3rd Quantity\" is reached followed by a 3rd jump until the Final Qty.  The "
+                       "actual price will be as calculated or rounded up/down by the amount shown."),
+        false);
+    m_label5 = makeLabel("Label5", QStringLiteral("General"), true);
+    m_label6 = makeLabel(
+        "Label6",
+        QStringLiteral("All price lists are created from existing jobs or quotes.  The description, category and "
+                       "bindery descriptions may be modified as desired. A Ref# is printed with the price sheet and "
+                       "represents the actual job or quote number."),
+        false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 12, 14, 12);
+    layout->addWidget(m_label1);
+    layout->addWidget(m_label2);
+    layout->addSpacing(10);
+    layout->addWidget(m_label5);
+    layout->addWidget(m_label6);
+    layout->addStretch(1);
+}
+
+void frmHelp::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_centred) {
+        m_centred = true;
+        CenterForm(this);
+    }
+}
+
+} // namespace shell

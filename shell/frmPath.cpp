@@ -1,0 +1,198 @@
+#include "shell/frmPath.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QVBoxLayout>
+
+#include "platform/Fault.h"
+#include "platform/Statement.h"
+#include "ui/DataFolder.h"
+#include "ui/MessageBox.h"
+
+namespace shell {
+
+namespace {
+
+// 4200 x 5445 twips at 15 twips a pixel.
+constexpr int kWidth = 280;
+constexpr int kHeight = 363;
+
+// Whether a folder text names a drive and folder the lists can show. On Windows that is a text with a
+// drive letter and colon, as the shop's management system stores it; on POSIX, where there are no drive
+// letters, an absolute path. The default "\Orvelle\Data\" passes neither test.
+bool namesDriveAndFolder(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return path.contains(QLatin1Char(':'));
+#else
+    return QDir::isAbsolutePath(path);
+#endif
+}
+
+} // namespace
+
+frmPath::frmPath(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmPath"));
+    setWindowTitle(QStringLiteral("Order Entry Database"));
+    setFixedSize(kWidth, kHeight);
+
+    m_lblHead = new QLabel(QStringLiteral("Click on Drive. Then Double Click on Folder Where Orvelle Resides"));
+    m_lblHead->setObjectName(QStringLiteral("lblHead"));
+    m_lblHead->setWordWrap(true);
+    m_lblHead->setAlignment(Qt::AlignCenter);
+
+    m_drvBox = new QComboBox;
+    m_drvBox->setObjectName(QStringLiteral("drvBox"));
+
+    m_dirBox = new QListWidget;
+    m_dirBox->setObjectName(QStringLiteral("dirBox"));
+
+    m_label1 = new QLabel;
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_text1 = new QLineEdit(kNoFolderSelected);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_label3 = new QLabel;
+    m_label3->setObjectName(QStringLiteral("Label3"));
+    m_label4 = new QLabel(QStringLiteral("If the locations above are correct, click the Continue button below."));
+    m_label4->setObjectName(QStringLiteral("Label4"));
+    m_label4->setWordWrap(true);
+    m_cmdPath = new QPushButton(QStringLiteral("Continue"));
+    m_cmdPath->setObjectName(QStringLiteral("cmdPath"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(4);
+    layout->addWidget(m_lblHead);
+    layout->addWidget(m_drvBox);
+    layout->addWidget(m_dirBox, 1);
+    layout->addWidget(m_label3);
+    layout->addWidget(m_label1);
+    layout->addWidget(m_text1);
+    layout->addWidget(m_label4);
+    layout->addWidget(m_cmdPath, 0, Qt::AlignHCenter);
+
+    fillDrives();
+    setDirPath(drivePath());
+
+    connect(m_drvBox, &QComboBox::currentIndexChanged, this, &frmPath::drvBoxChange);
+    connect(m_dirBox, &QListWidget::itemDoubleClicked, this, &frmPath::dirBoxDoubleClick);
+    connect(m_cmdPath, &QPushButton::clicked, this, &frmPath::cmdPathClick);
+}
+
+void frmPath::fillDrives()
+{
+    QStringList roots;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath()))
+            roots << volume.rootPath();
+    }
+    if (!roots.contains(QDir::rootPath()))
+        roots.prepend(QDir::rootPath());
+    roots.sort();
+    m_drvBox->addItems(roots);
+}
+
+QString frmPath::drivePath() const
+{
+    return m_drvBox->currentText();
+}
+
+int frmPath::driveIndexFor(const QString& path) const
+{
+    // The volume that holds the path: the longest root that begins it.
+    const QString clean = QDir::cleanPath(path);
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < m_drvBox->count(); ++i) {
+        const QString root = QDir::cleanPath(m_drvBox->itemText(i));
+        const bool holds = clean.compare(root, Qt::CaseInsensitive) == 0
+                           || clean.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'),
+                                               Qt::CaseInsensitive);
+        if (holds && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    return best;
+}
+
+void frmPath::setDirPath(const QString& path)
+{
+    // A folder that is gone (a stale marker file) is shown from its nearest existing parent, where the user
+    // can pick again, instead of failing the window.
+    QDir dir(path);
+    while (!dir.exists() && !dir.isRoot() && dir.cdUp()) {
+    }
+    m_dirPath = dir.exists() ? QDir::toNativeSeparators(dir.absolutePath()) : path;
+
+    m_dirBox->clear();
+    if (!dir.exists())
+        return;
+    if (!dir.isRoot())
+        m_dirBox->addItem(QStringLiteral(".."));
+    const QStringList folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    m_dirBox->addItems(folders);
+}
+
+void frmPath::load()
+{
+    QString path;
+    try {
+        path = QString::fromStdString(ui::readMarkerFile());
+    } catch (const platform::Fault&) {
+        // A first start: the marker file gets the management system's usual folder text, read back once.
+        platform::resumeNext([] { ui::writeMarkerFile(kDefaultFolderText.toStdString()); });
+        platform::resumeNext([&] { path = QString::fromStdString(ui::readMarkerFile()); });
+    }
+    m_label1->setText(QStringLiteral("Location of Orvelle Data"));
+    m_label3->setText(QStringLiteral("Location of Orvelle Data Folder."));
+    if (!path.isEmpty() && namesDriveAndFolder(path)) {
+        const int drive = driveIndexFor(path);
+        if (drive >= 0) {
+            const QSignalBlocker blocker(m_drvBox);
+            m_drvBox->setCurrentIndex(drive);
+        }
+        setDirPath(path);
+        m_text1->setText(path);
+    }
+    emit loaded();
+}
+
+void frmPath::drvBoxChange(int)
+{
+    setDirPath(drivePath());
+}
+
+void frmPath::dirBoxDoubleClick(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    QDir dir(m_dirPath);
+    if (item->text() == QLatin1String(".."))
+        dir.cdUp();
+    else
+        dir.cd(item->text());
+    setDirPath(dir.absolutePath());
+    m_text1->setText(m_dirPath);
+}
+
+void frmPath::cmdPathClick()
+{
+    try {
+        ui::writeMarkerFile(m_text1->text().toStdString());
+    } catch (const platform::Fault& fault) {
+        // The choice would be lost without a word: say so and keep the chooser open to try again.
+        ui::showMessage(QStringLiteral("The location could not be saved: %1").arg(QString::fromStdString(fault.what())));
+        return;
+    }
+    close();
+}
+
+} // namespace shell

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+namespace shell {
+
+// The folder chooser "Order Entry Database": the user points the program at the folder that holds the
+// shop's database. The choice goes into the marker file and takes effect at the next start; the main window
+// keeps the folder it loaded.
+class frmPath : public QWidget
+{
+    Q_OBJECT
+
+public:
+    inline static const QString kDefaultFolderText = QStringLiteral("\\Orvelle\\Data\\");
+    inline static const QString kNoFolderSelected = QStringLiteral("No Folder Selected");
+
+    explicit frmPath(QWidget* parent = nullptr);
+
+    // Load: reads the marker file (writing the default text when there is none) and selects its folder.
+    void load();
+
+    // The folder list's folder; setting it lists its sub-folders.
+    QString dirPath() const { return m_dirPath; }
+    void setDirPath(const QString& path);
+    // The drive list's volume root.
+    QString drivePath() const;
+
+signals:
+    // The chooser has loaded; start-up shows the main window behind it now.
+    void loaded();
+
+private:
+    void drvBoxChange(int index);
+    void dirBoxDoubleClick(QListWidgetItem* item);
+    void cmdPathClick();
+    void fillDrives();
+    int driveIndexFor(const QString& path) const;
+
+    QLabel* m_lblHead;
+    QComboBox* m_drvBox;
+    QListWidget* m_dirBox;
+    QLabel* m_label1;
+    QLineEdit* m_text1;
+    QLabel* m_label3;
+    QLabel* m_label4;
+    QPushButton* m_cmdPath;
+    QString m_dirPath;
+};
+
+} // namespace shell

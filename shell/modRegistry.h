@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace shell {
+
+// The settings the shop's management system leaves for its companion programs: the data folder
+// ("NewDataDir", ending in a separator) and the shop's name ("Company"), under organisation "Velmora",
+// application "Orvelle". On Windows that is the machine's registry key "Software\Velmora\Orvelle"; elsewhere
+// the system-wide settings file of the same names (tests point QSettings' system path at a temporary folder).
+inline const QString kSettingsOrganisation = QStringLiteral("Velmora");
+inline const QString kSettingsApplication = QStringLiteral("Orvelle");
+
+inline const QString kDataNotAvailable = QStringLiteral("Orvelle Data Not Available At This Time");
+inline const QString kCustomerNotAvailable = QStringLiteral("Orvelle Customer Name Not Available At This Time");
+
+// Reads one text value of the shop's settings. True when the value is there and is text; otherwise false
+// with an empty text.
+bool GetKeyValue(const QString& valueName, QString& value);
+
+// Fills dataFolder with "NewDataDir" when that folder exists and holds at least one file, and company with
+// "Company". Tells the user when either value is missing; an unusable folder is passed over silently, as the
+// management system may not have been set up on this machine yet.
+void ReadSettings(QString& dataFolder, QString& company);
+
+} // namespace shell

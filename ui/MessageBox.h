@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+class QWidget;
+
+namespace ui {
+
+// The program's one way of telling the user something: a message box with an OK button and the program's
+// title, as every message of the price list front end is shown. Tests replace the function to capture the
+// texts instead of stopping at a modal box.
+using MessageFunction = std::function<void(const QString& text)>;
+
+inline const QString kProgramTitle = QStringLiteral("Price Catalogs");
+
+void showMessage(const QString& text);
+
+// Replaces the function behind showMessage; an empty function puts the message box back.
+void setMessageFunction(MessageFunction function);
+
+} // namespace ui

@@ -72,8 +72,11 @@ double cEstimator::EstimatePress()
     using platform::divide;
     using platform::intFloor;
 
+    // The working values are kept from the start, so after a fault the figures reached so far can be
+    // looked into.
     auto runPtr = std::make_shared<PressRun>();
     PressRun& run = *runPtr;
+    m_lastPressRun = runPtr;
 
     // 1. The order row, read afresh: the pricing run has just written the quantity into it.
     data::Recordset order = m_db.openRecordset("SELECT * FROM ORDERS WHERE ORDERNO = " + data::sqlLiteral(m_orderNo)
@@ -290,7 +293,7 @@ double cEstimator::EstimatePress()
     } else {
         const std::int16_t n = platform::toInt16(divide(N, S));
         double x = 0;
-        for (std::int16_t pass = 1; pass <= n; ++pass) {
+        for (std::int32_t pass = 1; pass <= n; ++pass) {
             x = divide((pass * s + Q) / 100 * P, U) + x;
             x = divide(L, pass * S) * K + x;
         }
@@ -436,7 +439,6 @@ double cEstimator::EstimatePress()
     run.pressSheetLength = GetDimension(pressSize, 1, "X");
 
     // 28. Ink, then the whole job.
-    m_lastPressRun = runPtr;
     EstimateInk(run);
     const double totalCost = JobTotals(run, order);
     SetSummary(order);

@@ -72,7 +72,7 @@ void cEstimator::EstimateInk(PressRun& run)
                     run.blackPounds += pounds;
                     run.blackCost += cost;
                 } else {
-                    run.colourSelections = static_cast<std::int16_t>(run.colourSelections + 1);
+                    run.colourSelections = platform::toInt16(run.colourSelections + 1.0);
                     thisPounds += pounds;
                     thisCost += cost;
                 }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+// The "demo-data" command: `demo-data DIR [--replace]` builds a data folder for the demo shop. args are the
+// words after the command name. Returns the exit code.
+int demoDataCommand(const std::vector<std::string>& args);
+
+// Creates the folder when needed and writes its shop database "vmdata.mdb" from the demo shop's SQL, and a
+// "Categories.dat" with a few categories when the folder has none. The database is built in a temporary
+// file beside it and renamed into place, so a failure never leaves a half-built shop database. An existing
+// vmdata.mdb is replaced only when `replace` is set. Failures are platform::Fault naming the file.
+// Returns the path of the database written.
+std::string buildDemoShop(const std::string& folder, bool replace);
+
+// The categories the demo data folder starts with.
+const std::vector<std::string>& demoCategories();
+
+// The demo shop's SQL, embedded at build time from demo/schema.sql and demo/demo-data.sql.
+std::string_view demoSchemaSql();
+std::string_view demoDataSql();
+
+} // namespace cli

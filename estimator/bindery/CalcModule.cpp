@@ -215,7 +215,7 @@ std::string cEstimator::CalcModule(std::int32_t& selectionId)
     if (flag(bindery, "LENGTHFLAG")) {
         if (m_productionType == 0 || m_opSheetSizeCode != 2) {
             if (m_opSheetLength != 0)
-                m_bindSpeed = toInt32(platform::multiply32(m_bindSpeed, kReferenceLength) / m_opSheetLength);
+                m_bindSpeed = toInt32(divide(platform::multiply32(m_bindSpeed, kReferenceLength), m_opSheetLength));
         } else if (m_productionType == 1) {
             if (m_numberUp != 2)
                 m_bindSpeed = toInt32(divide(platform::multiply32(m_bindSpeed, kReferenceLength) *

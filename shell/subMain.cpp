@@ -1,13 +1,154 @@
 #include "shell/subMain.h"
 
-#include <cstdio>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "estimator/EngineState.h"
+#include "platform/Fault.h"
+#include "platform/Statement.h"
+#include "shell/frmAbout.h"
+#include "shell/frmHelp.h"
+#include "shell/frmPath.h"
+#include "shell/modRegistry.h"
+#include "ui/DataFolder.h"
+#include "ui/MessageBox.h"
 
 namespace shell {
 
-int Main(int, char**)
+namespace {
+
+// A data folder text this short ("C:\", "/") names no shop's data folder.
+constexpr qsizetype kShortestDataFolder = 4;
+
+// A window of the shell opened from the main window's menu: one at a time, brought to the front when open.
+template <class Window>
+void showOnce(QPointer<Window>& window, QWidget* owner)
 {
-    std::fputs("pricebook: the main window is not available yet\n", stderr);
-    return 2;
+    if (!window) {
+        window = new Window(owner);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+struct MenuWindows
+{
+    QPointer<frmPath> chooser;
+    QPointer<frmAbout> about;
+    QPointer<frmHelp> help;
+};
+
+ui::frmPrice* openMainWindow(StartedWindows& windows)
+{
+    if (windows.main)
+        return windows.main;
+    auto* main = new ui::frmPrice;
+    main->setAttribute(Qt::WA_DeleteOnClose);
+    auto* menus = new MenuWindows;
+    QObject::connect(main, &QObject::destroyed, [menus] { delete menus; });
+    QObject::connect(main, &ui::frmPrice::pathRequested, main, [main, menus] {
+        const bool wasOpen = !menus->chooser.isNull();
+        showOnce(menus->chooser, main);
+        if (!wasOpen)
+            menus->chooser->load();
+    });
+    QObject::connect(main, &ui::frmPrice::aboutRequested, main, [main, menus] { showOnce(menus->about, main); });
+    QObject::connect(main, &ui::frmPrice::procedureRequested, main,
+                     [main, menus] { showOnce(menus->help, main); });
+    // Closing the main window ends the program, also while other windows are open.
+    QObject::connect(main, &ui::frmPrice::closed, qApp, [] { QApplication::closeAllWindows(); QApplication::quit(); });
+    main->show();
+    windows.main = main;
+    return main;
+}
+
+void openChooser(StartedWindows& windows)
+{
+    auto* chooser = new frmPath;
+    chooser->setAttribute(Qt::WA_DeleteOnClose);
+    windows.chooser = chooser;
+    // The main window opens behind the chooser once the chooser has read (or made) the marker file.
+    QObject::connect(chooser, &frmPath::loaded, chooser, [&windows] { openMainWindow(windows); });
+    chooser->load();
+    chooser->show();
+    chooser->raise();
+    chooser->activateWindow();
+}
+
+// The registry's folder ends in a separator; the marker file holds it without one.
+QString withoutTrailingSeparator(QString folder)
+{
+    if (folder.endsWith(QLatin1Char('\\')) || folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
+} // namespace
+
+QString programFolderFor(const QStringList& arguments, const QString& executableFolder)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--program-dir") && i + 1 < arguments.size())
+            return arguments[i + 1];
+        if (argument.startsWith(QLatin1String("--program-dir=")))
+            return argument.mid(QStringLiteral("--program-dir=").size());
+    }
+    const QFileInfo executable(executableFolder);
+    if (!executableFolder.isEmpty() && executable.isDir() && executable.isWritable())
+        return executableFolder;
+    const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(appData);
+    return appData;
+}
+
+StartedWindows StartUp()
+{
+    // One set of windows for the program's run; the chooser's signal fills it in later.
+    static StartedWindows windows;
+    windows = StartedWindows{};
+
+    QString dataFolder;
+    platform::resumeNext([&] { dataFolder = QString::fromStdString(ui::readMarkerFile()); });
+
+    QString registryFolder;
+    QString company;
+    ReadSettings(registryFolder, company);
+
+    if (dataFolder.size() >= kShortestDataFolder) {
+        ui::setDataFolder(dataFolder.toStdString());
+        openMainWindow(windows);
+    } else if (!registryFolder.isEmpty()) {
+        const QString folder = withoutTrailingSeparator(registryFolder);
+        platform::resumeNext([&] { ui::writeMarkerFile(folder.toStdString()); });
+        ui::setDataFolder(folder.toStdString());
+        openChooser(windows);
+    } else {
+        openChooser(windows);
+    }
+    return windows;
+}
+
+int Main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(kSettingsOrganisation);
+    QApplication::setApplicationName(QStringLiteral("PriceCatalogs"));
+    QApplication::setApplicationDisplayName(ui::kProgramTitle);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QString folder = programFolderFor(QApplication::arguments(), QApplication::applicationDirPath());
+    ui::setProgramFolder(QDir::toNativeSeparators(folder).toStdString());
+    estimator::setProgramFolder(QDir::toNativeSeparators(folder).toStdString());
+
+    const StartedWindows windows = StartUp();
+    if (!windows.main && !windows.chooser)
+        return 1;
+    return app.exec();
 }
 
 } // namespace shell

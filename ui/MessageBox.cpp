@@ -17,11 +17,16 @@ MessageFunction& messageFunction()
 
 void showMessage(const QString& text)
 {
+    showMessage(text, kProgramTitle);
+}
+
+void showMessage(const QString& text, const QString& title)
+{
     if (messageFunction()) {
         messageFunction()(text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, kProgramTitle, text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

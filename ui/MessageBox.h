@@ -17,6 +17,9 @@ inline const QString kProgramTitle = QStringLiteral("Price Catalogs");
 
 void showMessage(const QString& text);
 
+// The same with a title of its own: the estimating engine names itself in the few messages it has.
+void showMessage(const QString& text, const QString& title);
+
 // Replaces the function behind showMessage; an empty function puts the message box back.
 void setMessageFunction(MessageFunction function);
 

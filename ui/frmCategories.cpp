@@ -1,0 +1,147 @@
+#include "ui/frmCategories.h"
+
+#include <utility>
+#include <vector>
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "pricing/Categories.h"
+#include "ui/MessageBox.h"
+
+namespace ui {
+
+namespace {
+
+// 5415 x 3165 twips at 15 twips a pixel.
+constexpr int kWidth = 361;
+constexpr int kHeight = 211;
+
+QStringList itemsOf(const QListWidget* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}
+
+} // namespace
+
+frmCategories::frmCategories(std::string dataFolder, QComboBox* mainList, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_dataFolder(std::move(dataFolder)), m_mainList(mainList)
+{
+    setObjectName(QStringLiteral("frmCategories"));
+    setWindowTitle(QStringLiteral("Create or Delete Categories"));
+    setFixedSize(kWidth, kHeight);
+
+    m_FraCat = new QGroupBox(QStringLiteral("Categories"));
+    m_FraCat->setObjectName(QStringLiteral("FraCat"));
+    m_lstCategories = new QListWidget;
+    m_lstCategories->setObjectName(QStringLiteral("lstCategories"));
+    m_lstCategories->setSelectionMode(QAbstractItemView::MultiSelection);
+    auto* frame = new QVBoxLayout(m_FraCat);
+    frame->setContentsMargins(6, 2, 6, 6);
+    frame->addWidget(m_lstCategories);
+
+    m_Label1 = new QLabel(QStringLiteral("Enter New Category Below and Click Save to Add to List"));
+    m_Label1->setObjectName(QStringLiteral("Label1"));
+    m_Label1->setWordWrap(true);
+    m_txtCat = new QLineEdit;
+    m_txtCat->setObjectName(QStringLiteral("txtCat"));
+    m_cmdSave = new QPushButton(QStringLiteral("Save"));
+    m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    m_Command1 = new QPushButton(QStringLiteral("Delete"));
+    m_Command1->setObjectName(QStringLiteral("Command1"));
+    m_Command2 = new QPushButton(QStringLiteral("Exit"));
+    m_Command2->setObjectName(QStringLiteral("Command2"));
+    m_lstCat = new QListWidget(this);
+    m_lstCat->setObjectName(QStringLiteral("lstCat"));
+    m_lstCat->hide();
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(4);
+    right->addWidget(m_Label1);
+    right->addWidget(m_txtCat);
+    right->addWidget(m_cmdSave);
+    right->addStretch(1);
+    right->addWidget(m_Command1);
+    right->addWidget(m_Command2);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(m_FraCat, 1);
+    layout->addLayout(right, 1);
+
+    connect(m_cmdSave, &QPushButton::clicked, this, &frmCategories::cmdSaveClick);
+    connect(m_txtCat, &QLineEdit::returnPressed, this, &frmCategories::cmdSaveClick);
+    connect(m_Command1, &QPushButton::clicked, this, &frmCategories::command1Click);
+    connect(m_Command2, &QPushButton::clicked, this, &QWidget::close);
+
+    load();
+}
+
+void frmCategories::load()
+{
+    m_lstCategories->clear();
+    for (const std::string& category : pricing::readCategories(m_dataFolder))
+        m_lstCategories->addItem(QString::fromStdString(category));
+}
+
+void frmCategories::cmdSaveClick()
+{
+    const QString name = m_txtCat->text();
+    if (name.isEmpty())
+        return;
+    // A category that did not reach the file would be gone at the next start: say so and keep the text.
+    if (!pricing::appendCategory(m_dataFolder, name.toStdString())) {
+        showMessage(QStringLiteral("The category \"%1\" could not be saved in %2.")
+                        .arg(name, QString::fromStdString(pricing::categoriesPath(m_dataFolder))));
+        return;
+    }
+    m_lstCategories->addItem(name);
+    if (m_mainList)
+        m_mainList->addItem(name);
+    m_txtCat->clear();
+}
+
+void frmCategories::command1Click()
+{
+    std::vector<std::string> categories;
+    std::vector<bool> selected;
+    for (int i = 0; i < m_lstCategories->count(); ++i) {
+        categories.push_back(m_lstCategories->item(i)->text().toStdString());
+        selected.push_back(m_lstCategories->item(i)->isSelected());
+    }
+    m_lstCat->clear();
+    for (const std::string& category : pricing::remainingCategories(categories, selected))
+        m_lstCat->addItem(QString::fromStdString(category));
+
+    std::vector<std::string> remaining;
+    for (const QString& category : itemsOf(m_lstCat))
+        remaining.push_back(category.toStdString());
+    // The lists follow the file: when the file keeps its categories, so do the lists.
+    if (!pricing::rewriteCategories(m_dataFolder, remaining)) {
+        showMessage(QStringLiteral("The categories could not be saved in %1; nothing was deleted.")
+                        .arg(QString::fromStdString(pricing::categoriesPath(m_dataFolder))));
+        return;
+    }
+    const QStringList kept = itemsOf(m_lstCat);
+    m_lstCategories->clear();
+    m_lstCategories->addItems(kept);
+    refillMainList(kept);
+}
+
+void frmCategories::refillMainList(const QStringList& categories)
+{
+    if (!m_mainList)
+        return;
+    m_mainList->clear();
+    m_mainList->addItems(categories);
+}
+
+} // namespace ui

@@ -1,0 +1,787 @@
+#include "ui/frmPrice.h"
+
+#include <array>
+#include <exception>
+#include <utility>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "estimator/EngineState.h"
+#include "platform/Conversions.h"
+#include "platform/Fault.h"
+#include "platform/Statement.h"
+#include "platform/Yield.h"
+#include "pricing/Categories.h"
+#include "pricing/PricingRun.h"
+#include "pricing/Schedule.h"
+#include "ui/DataFolder.h"
+#include "ui/MessageBox.h"
+#include "ui/frmCategories.h"
+
+namespace ui {
+
+namespace {
+
+// 5400 x 8670 twips at 15 twips a pixel.
+constexpr int kWidth = 360;
+constexpr int kHeight = 578;
+// The calculated prices drop down over the order's details, 960 twips below the top of the window.
+constexpr int kPriceFrameTop = 64;
+
+QString fromStd(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+std::string toStd(const QString& text)
+{
+    return text.toStdString();
+}
+
+template <class Widget>
+Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* label(const char* name, const QString& caption)
+{
+    auto* result = named(new QLabel(caption), name);
+    result->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return result;
+}
+
+QLineEdit* hiddenText(QWidget* parent, const char* name)
+{
+    auto* field = named(new QLineEdit(parent), name);
+    field->hide();
+    return field;
+}
+
+// Keeps a control's place in the layout while it is hidden, so showing it during a run moves nothing.
+void keepPlaceWhenHidden(QWidget* widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+// Clears a pair of exclusive option buttons: neither Up nor Down is a state of its own.
+void clearOptions(std::initializer_list<QRadioButton*> options)
+{
+    for (QRadioButton* option : options) {
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+}
+
+} // namespace
+
+frmPrice::frmPrice(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmPrice"));
+    setWindowTitle(kProgramTitle);
+    setFixedSize(kWidth, kHeight);
+
+    buildControls();
+    buildMenus();
+
+    // The engine lets the window breathe after each ink, colour and bindery row, so the quantity shown in
+    // txtQty moves on and a Cancel gets through.
+    platform::setYieldHook([] { QCoreApplication::processEvents(); });
+    estimator::setMessageHandler([](const std::string& text, const std::string& title) {
+        showMessage(fromStd(text), fromStd(title));
+    });
+
+    loadWindow();
+}
+
+frmPrice::~frmPrice()
+{
+    platform::setYieldHook({});
+    estimator::setMessageHandler({});
+}
+
+void frmPrice::buildControls()
+{
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(3);
+
+    // Banner and the picture that takes the focus once an order is chosen.
+    m_Picture1 = named(new QLabel, "Picture1");
+    m_Picture1->setPixmap(style()->standardIcon(QStyle::SP_FileDialogContentsView).pixmap(24, 24));
+    m_Picture1->setFocusPolicy(Qt::StrongFocus);
+    m_Picture1->setFixedSize(28, 28);
+    m_Label1 = named(new QLabel(QStringLiteral("P R I C E   C A T A L O G S")), "Label1");
+    QFont bannerFont = m_Label1->font();
+    bannerFont.setBold(true);
+    bannerFont.setPointSizeF(bannerFont.pointSizeF() * 1.3);
+    m_Label1->setFont(bannerFont);
+    m_Label1->setAlignment(Qt::AlignCenter);
+    auto* banner = new QHBoxLayout;
+    banner->addWidget(m_Picture1);
+    banner->addWidget(m_Label1, 1);
+    layout->addLayout(banner);
+
+    // The order list.
+    m_fraJob = named(new QGroupBox(QStringLiteral("Identify Quote or Job Selection")), "fraJob");
+    auto* jobLayout = new QVBoxLayout(m_fraJob);
+    jobLayout->setContentsMargins(6, 2, 6, 4);
+    m_cboJobs = named(new QComboBox, "cboJobs");
+    m_cboJobs->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_cboJobs->setMinimumContentsLength(20);
+    m_cboJobs->installEventFilter(this);
+    jobLayout->addWidget(m_cboJobs);
+    m_optQuote = named(new QRadioButton(QStringLiteral("Quote"), m_fraJob), "optQuote");
+    m_optJob = named(new QRadioButton(QStringLiteral("Job"), m_fraJob), "optJob");
+    m_optQuote->hide();
+    m_optJob->hide();
+    layout->addWidget(m_fraJob);
+
+    // What the chosen order is.
+    m_fraDescription = named(new QGroupBox(QStringLiteral("Selection Description")), "fraDescription");
+    auto* description = new QGridLayout(m_fraDescription);
+    description->setContentsMargins(6, 2, 6, 4);
+    description->setVerticalSpacing(2);
+    m_lblStock = label("lblStock", QStringLiteral("Stock:"));
+    m_txtStock = named(new QLineEdit, "txtStock");
+    m_lblDesc = label("lblDesc", QStringLiteral("Description:"));
+    m_txtDesc = named(new QLineEdit, "txtDesc");
+    m_lblSize = label("lblSize", QStringLiteral("Finished Size:"));
+    m_txtSize = named(new QLineEdit, "txtSize");
+    m_lblBind = label("lblBind", QStringLiteral("Binderies:"));
+    m_txtBind = named(new QLineEdit, "txtBind");
+    m_Label9 = label("Label9", QStringLiteral("Categories:"));
+    m_cboCategories = named(new QComboBox, "cboCategories");
+    m_cboCategories->setEditable(true);
+    m_cboCategories->setInsertPolicy(QComboBox::NoInsert);
+    const std::array<std::pair<QLabel*, QWidget*>, 5> pairs{{{m_lblStock, m_txtStock},
+                                                             {m_lblDesc, m_txtDesc},
+                                                             {m_lblSize, m_txtSize},
+                                                             {m_lblBind, m_txtBind},
+                                                             {m_Label9, m_cboCategories}}};
+    for (int row = 0; row < static_cast<int>(pairs.size()); ++row) {
+        description->addWidget(pairs[row].first, row, 0);
+        description->addWidget(pairs[row].second, row, 1);
+    }
+    description->setColumnStretch(1, 1);
+    layout->addWidget(m_fraDescription);
+
+    // The price-list parameters.
+    m_Frame1 = named(new QGroupBox(QStringLiteral("Catalog Pricing Parameters")), "Frame1");
+    auto* frame1 = new QVBoxLayout(m_Frame1);
+    frame1->setContentsMargins(6, 2, 6, 4);
+    frame1->setSpacing(2);
+    auto* quantities = new QGridLayout;
+    quantities->setVerticalSpacing(2);
+    const auto quantityField = [this](const char* name, const char* text) {
+        auto* field = named(new QLineEdit(QString::fromLatin1(text)), name);
+        field->setMaximumWidth(70);
+        field->installEventFilter(this);
+        return field;
+    };
+    m_txtQty1 = quantityField("txtQty1", "100");
+    m_txtJump1 = quantityField("txtJump1", "25");
+    m_txtQty2 = quantityField("txtQty2", "500");
+    m_txtJump2 = quantityField("txtJump2", "100");
+    m_txtQty3 = quantityField("txtQty3", "2000");
+    m_txtJump3 = quantityField("txtJump3", "500");
+    m_txtQty4 = quantityField("txtQty4", "5000");
+    quantities->addWidget(label("lblStart", QStringLiteral("Start Quantity:")), 0, 0);
+    quantities->addWidget(m_txtQty1, 0, 1);
+    quantities->addWidget(label("Label3", QStringLiteral("Jump by:")), 0, 2);
+    quantities->addWidget(m_txtJump1, 0, 3);
+    quantities->addWidget(label("lblJump", QStringLiteral("2nd Quantity:")), 1, 0);
+    quantities->addWidget(m_txtQty2, 1, 1);
+    quantities->addWidget(label("Label6", QStringLiteral("Jump by:")), 1, 2);
+    quantities->addWidget(m_txtJump2, 1, 3);
+    quantities->addWidget(label("lblEnd", QStringLiteral("3rd Quantity:")), 2, 0);
+    quantities->addWidget(m_txtQty3, 2, 1);
+    quantities->addWidget(label("Label7", QStringLiteral("Jump by:")), 2, 2);
+    quantities->addWidget(m_txtJump3, 2, 3);
+    quantities->addWidget(label("Label4", QStringLiteral("Final Quantity:")), 3, 0);
+    quantities->addWidget(m_txtQty4, 3, 1);
+    frame1->addLayout(quantities);
+
+    // Rounding step, direction and typeface, side by side.
+    auto* options = new QHBoxLayout;
+    options->setSpacing(4);
+    auto* rounding = new QVBoxLayout;
+    rounding->setSpacing(0);
+    m_Label5Round = named(new QLabel(QStringLiteral("Round Price")), "Label5");
+    m_Label5Round->setProperty("Index", 0);
+    rounding->addWidget(m_Label5Round);
+    auto* steps = new QHBoxLayout;
+    steps->setSpacing(4);
+    m_Frame2 = named(new QGroupBox, "Frame2");
+    auto* frame2 = new QVBoxLayout(m_Frame2);
+    frame2->setContentsMargins(4, 2, 4, 2);
+    frame2->setSpacing(0);
+    m_opt25 = named(new QRadioButton(QStringLiteral("0.25")), "opt25");
+    m_opt1 = named(new QRadioButton(QStringLiteral("1.00")), "opt1");
+    m_optNone = named(new QRadioButton(QStringLiteral("None")), "optNone");
+    m_optNone->setChecked(true);
+    frame2->addWidget(m_opt25);
+    frame2->addWidget(m_opt1);
+    frame2->addWidget(m_optNone);
+    m_fraUpDn = named(new QGroupBox, "fraUpDn");
+    auto* upDown = new QVBoxLayout(m_fraUpDn);
+    upDown->setContentsMargins(4, 2, 4, 2);
+    upDown->setSpacing(0);
+    m_optUP = named(new QRadioButton(QStringLiteral("Up")), "optUP");
+    m_optDN = named(new QRadioButton(QStringLiteral("Down")), "optDN");
+    upDown->addWidget(m_optUP);
+    upDown->addWidget(m_optDN);
+    upDown->addStretch(1);
+    steps->addWidget(m_Frame2);
+    steps->addWidget(m_fraUpDn);
+    rounding->addLayout(steps);
+    options->addLayout(rounding);
+    options->addStretch(1);
+
+    auto* typeface = new QVBoxLayout;
+    typeface->setSpacing(0);
+    m_Label5Font = named(new QLabel(QStringLiteral("Print Report in:")), "Label5");
+    m_Label5Font->setProperty("Index", 1);
+    typeface->addWidget(m_Label5Font);
+    // The typeface options form a group of their own, apart from the rounding options.
+    auto* typefaces = new QWidget;
+    auto* typefaceLayout = new QVBoxLayout(typefaces);
+    typefaceLayout->setContentsMargins(8, 2, 0, 2);
+    typefaceLayout->setSpacing(0);
+    m_optCour = named(new QRadioButton(QStringLiteral("Courier")), "optCour");
+    m_optTime = named(new QRadioButton(QStringLiteral("Times Roman")), "optTime");
+    m_optSans = named(new QRadioButton(QStringLiteral("Sans Serif")), "optSans");
+    m_optTime->setChecked(true);
+    typefaceLayout->addWidget(m_optCour);
+    typefaceLayout->addWidget(m_optTime);
+    typefaceLayout->addWidget(m_optSans);
+    typeface->addWidget(typefaces);
+    options->addLayout(typeface);
+    frame1->addLayout(options);
+    layout->addWidget(m_Frame1);
+
+    // The quantity being priced, shown while a run lasts.
+    auto* progress = new QHBoxLayout;
+    m_lblcalc = named(new QLabel(QStringLiteral("Calculating:")), "lblcalc");
+    m_lblcalc->setProperty("Index", 1);
+    m_txtQty = named(new QLineEdit, "txtQty");
+    m_txtQty->setReadOnly(true);
+    m_txtQty->setMaximumWidth(80);
+    m_cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
+    m_cmdCancel->setToolTip(QStringLiteral("Stop after the quantity being priced (Esc)"));
+    m_lblStatus = named(new QLabel, "lblStatus");
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_lblcalc, m_txtQty, m_cmdCancel}) {
+        keepPlaceWhenHidden(widget);
+        widget->hide();
+    }
+    m_lblStatus->hide();
+    progress->addWidget(m_lblcalc);
+    progress->addWidget(m_txtQty);
+    progress->addWidget(m_cmdCancel);
+    progress->addWidget(m_lblStatus, 1);
+    progress->addStretch(1);
+    layout->addLayout(progress);
+
+    m_Check1 = named(new QCheckBox(QStringLiteral("Show Calculated Prices Without Printing")), "Check1");
+    layout->addWidget(m_Check1);
+
+    auto* buttons = new QHBoxLayout;
+    m_cmdPrice = named(new QPushButton(QStringLiteral("Create Price Sheet")), "cmdPrice");
+    m_cmdPrint = named(new QPushButton(QStringLiteral("Print Price Sheet")), "cmdPrint");
+    m_cmdExit = named(new QPushButton(QStringLiteral("Exit")), "cmdExit");
+    keepPlaceWhenHidden(m_cmdPrint);
+    m_cmdPrint->hide();
+    buttons->addWidget(m_cmdPrice);
+    buttons->addWidget(m_cmdPrint);
+    buttons->addWidget(m_cmdExit);
+    layout->addLayout(buttons);
+    layout->addStretch(1);
+
+    // The calculated prices: a frame laid over the order's details when Check1 asks for it.
+    m_fraCalculated = named(new QGroupBox(QStringLiteral("Calculated Prices"), central), "fraCalculated");
+    auto* prices = new QVBoxLayout(m_fraCalculated);
+    prices->setContentsMargins(6, 2, 6, 6);
+    m_lblCalculated = named(new QLabel(QStringLiteral("Quantity    Price")), "lblCalculated");
+    const QFont listFont(QStringLiteral("Courier New"));
+    m_lblCalculated->setFont(listFont);
+    m_lstPrice = named(new QListWidget, "lstPrice");
+    m_lstPrice->setFont(listFont);
+    prices->addWidget(m_lblCalculated);
+    prices->addWidget(m_lstPrice, 1);
+    m_fraCalculated->setAutoFillBackground(true);
+    m_fraCalculated->hide();
+
+    // Window state kept in hidden fields, as the old screens kept it.
+    m_txtTemp = hiddenText(central, "txtTemp");
+    m_txtQuoteorJob = hiddenText(central, "txtQuoteorJob");
+    m_txtPart = hiddenText(central, "txtPart");
+    m_txtOrigQty = hiddenText(central, "txtOrigQty");
+    m_txtLast = hiddenText(central, "txtLast");
+
+    // Database access is the pricing layer's; these stand for the window's two views of "Orders".
+    for (const char* name : {"dtaOrders", "Data2"}) {
+        auto* view = named(new QObject(this), name);
+        view->setProperty("RecordSource", QStringLiteral("Orders"));
+    }
+
+    connect(m_cboJobs, &QComboBox::activated, this, [this](int index) { chooseOrder(m_cboJobs->itemText(index)); });
+    for (QRadioButton* option : {m_opt25, m_opt1, m_optNone, m_optUP, m_optDN})
+        connect(option, &QRadioButton::clicked, this, &frmPrice::roundingChosen);
+    connect(m_optCour, &QRadioButton::clicked, this, [this] { typefaceChosen(true); });
+    connect(m_optTime, &QRadioButton::clicked, this, [this] { typefaceChosen(true); });
+    connect(m_optSans, &QRadioButton::clicked, this, [this] { typefaceChosen(false); });
+    connect(m_Check1, &QCheckBox::toggled, this, &frmPrice::check1Changed);
+    connect(m_cmdPrice, &QPushButton::clicked, this, &frmPrice::cmdPriceClick);
+    connect(m_cmdPrint, &QPushButton::clicked, this, &frmPrice::printSheet);
+    connect(m_cmdExit, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &frmPrice::requestCancel);
+}
+
+void frmPrice::buildMenus()
+{
+    m_mnuFile = named(menuBar()->addMenu(QStringLiteral("&File")), "mnuFile");
+    m_mnuPath = named(m_mnuFile->addAction(QStringLiteral("&Path")), "mnuPath");
+    m_mnuPrinter = named(m_mnuFile->addAction(QStringLiteral("P&rinter")), "mnuPrinter");
+    m_mnuCat = named(m_mnuFile->addAction(QStringLiteral("&Categories")), "mnuCat");
+    m_mnuHelp = named(menuBar()->addMenu(QStringLiteral("&Help")), "mnuHelp");
+    m_mnuAbout = named(m_mnuHelp->addAction(QStringLiteral("&About")), "mnuAbout");
+    m_mnuProcedure = named(m_mnuHelp->addAction(QStringLiteral("P&rocedure")), "mnuProcedure");
+
+    connect(m_mnuPath, &QAction::triggered, this, &frmPrice::pathRequested);
+    connect(m_mnuPrinter, &QAction::triggered, this, &frmPrice::showPrinterDialog);
+    connect(m_mnuCat, &QAction::triggered, this, &frmPrice::showCategories);
+    connect(m_mnuAbout, &QAction::triggered, this, &frmPrice::aboutRequested);
+    connect(m_mnuProcedure, &QAction::triggered, this, &frmPrice::procedureRequested);
+}
+
+void frmPrice::loadWindow()
+{
+    // Each step stands alone: a missing file leaves its part of the window as it starts.
+    platform::resumeNext([this] { m_dataFolder = readMarkerFile(); });
+    loadCategories();
+    loadPriceData();
+    loadOrders();
+}
+
+void frmPrice::loadCategories()
+{
+    for (const std::string& category : pricing::readCategories(m_dataFolder))
+        m_cboCategories->addItem(fromStd(category));
+}
+
+void frmPrice::loadPriceData()
+{
+    if (const std::optional<pricing::PriceDataPositions> positions = pricing::readPriceData(m_dataFolder)) {
+        m_settings = *positions;
+        GetPrice();
+    }
+}
+
+void frmPrice::loadOrders()
+{
+    // A shop database that cannot be opened leaves the list empty (or as far as it got): the user sees no
+    // orders and can point the program at the right folder with File, Path.
+    for (const std::string& entry : pricing::listOrderEntries(pricing::databasePath(m_dataFolder)))
+        m_cboJobs->addItem(fromStd(entry));
+    if (m_cboJobs->count() > 0)
+        m_cboJobs->setCurrentIndex(0);
+}
+
+void frmPrice::chooseOrder(const QString& entry)
+{
+    m_order.reset();
+    std::optional<pricing::OrderSelection> order;
+    try {
+        order = pricing::selectOrder(pricing::databasePath(m_dataFolder),
+                                     pricing::orderNumberOfEntry(toStd(entry)));
+    } catch (const platform::Fault& fault) {
+        showMessage(fromStd(fault.what()));
+        return;
+    }
+    if (!order)
+        return;
+
+    m_txtQuoteorJob->setText(fromStd(order->orderNo));
+    m_txtStock->setText(fromStd(order->stock));
+    m_txtDesc->setText(fromStd(order->description));
+    m_txtSize->setText(fromStd(order->size));
+    m_txtPart->setText(fromStd(order->partNo));
+    m_txtOrigQty->setText(fromStd(order->origQty));
+    m_txtBind->setText(fromStd(order->bindery));
+    // An order without bindery rows leaves the quote-or-job choice as it was.
+    if (order->quoteOrJob == pricing::QuoteOrJob::Quote)
+        m_optQuote->setChecked(true);
+    else if (order->quoteOrJob == pricing::QuoteOrJob::Job)
+        m_optJob->setChecked(true);
+    m_order = std::move(order);
+    m_Picture1->setFocus();
+}
+
+pricing::PriceParameters frmPrice::parameters() const
+{
+    pricing::PriceParameters result;
+    result.qty1 = toStd(m_txtQty1->text());
+    result.qty2 = toStd(m_txtQty2->text());
+    result.qty3 = toStd(m_txtQty3->text());
+    result.qty4 = toStd(m_txtQty4->text());
+    result.jump1 = toStd(m_txtJump1->text());
+    result.jump2 = toStd(m_txtJump2->text());
+    result.jump3 = toStd(m_txtJump3->text());
+    result.step = m_opt25->isChecked()  ? pricing::RoundingStep::Quarter
+                  : m_opt1->isChecked() ? pricing::RoundingStep::Dollar
+                                        : pricing::RoundingStep::None;
+    result.direction = m_optUP->isChecked()   ? pricing::RoundingDirection::Up
+                       : m_optDN->isChecked() ? pricing::RoundingDirection::Down
+                                              : pricing::RoundingDirection::Neither;
+    result.typeface = m_optCour->isChecked()   ? pricing::Typeface::Courier
+                      : m_optSans->isChecked() ? pricing::Typeface::SansSerif
+                                               : pricing::Typeface::TimesRoman;
+    return result;
+}
+
+void frmPrice::PriceData()
+{
+    m_settings = pricing::priceDataFrom(parameters(), m_settings);
+    // The settings are a convenience of this window; a file that cannot be written is not reported.
+    pricing::writePriceData(m_dataFolder, m_settings);
+}
+
+void frmPrice::GetPrice()
+{
+    pricing::PriceParameters applied;
+    pricing::applyPriceData(m_settings, applied);
+    m_txtQty1->setText(fromStd(applied.qty1));
+    m_txtQty2->setText(fromStd(applied.qty2));
+    m_txtQty3->setText(fromStd(applied.qty3));
+    m_txtQty4->setText(fromStd(applied.qty4));
+    m_txtJump1->setText(fromStd(applied.jump1));
+    m_txtJump2->setText(fromStd(applied.jump2));
+    m_txtJump3->setText(fromStd(applied.jump3));
+    switch (applied.direction) {
+    case pricing::RoundingDirection::Up:
+        m_optUP->setChecked(true);
+        break;
+    case pricing::RoundingDirection::Down:
+        m_optDN->setChecked(true);
+        break;
+    case pricing::RoundingDirection::Neither:
+        clearOptions({m_optUP, m_optDN});
+        break;
+    }
+    switch (applied.step) {
+    case pricing::RoundingStep::None:
+        m_optNone->setChecked(true);
+        break;
+    case pricing::RoundingStep::Quarter:
+        m_opt25->setChecked(true);
+        break;
+    case pricing::RoundingStep::Dollar:
+        m_opt1->setChecked(true);
+        break;
+    }
+    switch (applied.typeface) {
+    case pricing::Typeface::Courier:
+        m_optCour->setChecked(true);
+        break;
+    case pricing::Typeface::TimesRoman:
+        m_optTime->setChecked(true);
+        break;
+    case pricing::Typeface::SansSerif:
+        m_optSans->setChecked(true);
+        break;
+    }
+}
+
+bool frmPrice::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        // Switching to another window or opening a drop-down list is not leaving the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return QMainWindow::eventFilter(watched, event);
+        const bool entering = event->type() == QEvent::FocusIn;
+        if (watched == m_cboJobs) {
+            entering ? cboJobsEntered() : cboJobsLeft();
+        } else if (auto* field = qobject_cast<QLineEdit*>(watched)) {
+            entering ? fieldEntered(field) : fieldLeft(field);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmPrice::fieldEntered(QLineEdit* field)
+{
+    m_txtTemp->setText(field->text());
+}
+
+void frmPrice::fieldLeft(QLineEdit* field)
+{
+    if (m_checkingField)
+        return;
+    struct Check
+    {
+        QLineEdit* field;
+        QLineEdit* previous; // must stay below this field's number; none for the first of a kind
+        std::size_t position; // index of the saved value in the price settings
+        bool tested;
+    };
+    const std::array<Check, 7> checks{{{m_txtQty1, nullptr, 0, true},
+                                       {m_txtQty2, m_txtQty1, 1, true},
+                                       {m_txtQty3, m_txtQty2, 2, true},
+                                       {m_txtQty4, m_txtQty3, 3, true},
+                                       {m_txtJump1, nullptr, 4, true},
+                                       {m_txtJump2, m_txtJump1, 5, true},
+                                       {m_txtJump3, nullptr, 6, false}}};
+    const Check* check = nullptr;
+    for (const Check& candidate : checks) {
+        if (candidate.field == field)
+            check = &candidate;
+    }
+    if (!check)
+        return;
+
+    if (check->tested) {
+        const double number = platform::val(toStd(field->text()));
+        const bool notPositive = number <= 0;
+        const bool notAbovePrevious =
+            check->previous && platform::val(toStd(check->previous->text())) >= number;
+        if (notPositive || notAbovePrevious) {
+            m_checkingField = true;
+            showMessage(check->previous ? kQuantityAbovePrevious : kQuantityAboveZero);
+            field->setText(fromStd(m_settings[check->position]));
+            m_checkingField = false;
+            // Back into the field once the focus change that left it has finished.
+            QTimer::singleShot(0, field, [field] { field->setFocus(Qt::OtherFocusReason); });
+            return;
+        }
+    }
+    if (field->text() != m_txtTemp->text()) {
+        disablePrint();
+        PriceData();
+    }
+}
+
+void frmPrice::cboJobsEntered()
+{
+    m_cboJobsOnEntry = m_cboJobs->currentText();
+}
+
+void frmPrice::cboJobsLeft()
+{
+    if (m_cboJobs->currentText() != m_cboJobsOnEntry)
+        disablePrint();
+}
+
+void frmPrice::roundingChosen()
+{
+    disablePrint();
+    PriceData();
+}
+
+void frmPrice::typefaceChosen(bool save)
+{
+    // The typeface changes only the printed sheet, not the prices, so Print stays as it is. Sans Serif is
+    // saved with the next save, as the window always did.
+    if (save)
+        PriceData();
+}
+
+void frmPrice::check1Changed(bool checked)
+{
+    if (checked) {
+        placePriceFrame();
+        m_fraCalculated->show();
+        m_fraCalculated->raise();
+        m_Check1->setText(QStringLiteral("Uncheck to Remove Calculated Price Window"));
+    } else {
+        m_fraCalculated->hide();
+        m_Check1->setText(QStringLiteral("Show Calculated Prices Without Printing"));
+    }
+}
+
+void frmPrice::placePriceFrame()
+{
+    // From the window's left edge down to just above the check box that shows it.
+    QWidget* central = centralWidget();
+    central->layout()->activate();
+    const int bottom = m_Check1->geometry().top() - 2;
+    m_fraCalculated->setGeometry(0, kPriceFrameTop, central->width(), std::max(80, bottom - kPriceFrameTop));
+}
+
+void frmPrice::disablePrint()
+{
+    m_cmdPrint->setEnabled(false);
+}
+
+void frmPrice::showPrinterDialog()
+{
+    auto* dialog = new QPrintDialog(&printer(), this);
+    dialog->setObjectName(QStringLiteral("CommonDialog1"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+QPrinter& frmPrice::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>();
+    return *m_printer;
+}
+
+frmCategories* frmPrice::showCategories()
+{
+    if (!m_categories) {
+        m_categories = new frmCategories(categoryFolder(), m_cboCategories, this);
+        m_categories->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_categories->show();
+    m_categories->raise();
+    m_categories->activateWindow();
+    return m_categories;
+}
+
+std::string frmPrice::categoryFolder() const
+{
+    // The editor works in the folder start-up settled on. When start-up had to ask the user, there is none
+    // yet, and this window's own folder is the one whose categories the user sees.
+    return ui::dataFolder().empty() ? m_dataFolder : ui::dataFolder();
+}
+
+void frmPrice::requestCancel()
+{
+    if (m_running)
+        m_cancelRequested = true;
+}
+
+void frmPrice::cmdPriceClick()
+{
+    // The run lets window events through between quantities; a second click then must not start a run
+    // inside the run.
+    if (m_running)
+        return;
+    if (!m_order) {
+        showMessage(kSelectOrderFirst);
+        return;
+    }
+    m_running = true;
+    m_cancelRequested = false;
+
+    disablePrint();
+    m_cmdPrice->setEnabled(false);
+    m_cmdExit->setEnabled(false);
+    m_txtLast->clear();
+    m_lblcalc->show();
+    m_txtQty->show();
+    m_cmdCancel->show();
+    m_cmdCancel->setEnabled(true);
+    m_lstPrice->clear();
+    m_txtQty->setText(m_txtQty1->text());
+    m_cmdPrint->show();
+
+    pricing::PricingInputs inputs;
+    inputs.dataFolder = m_dataFolder;
+    inputs.programFolder = programFolder();
+    inputs.order = *m_order;
+    inputs.quoteOrJob = m_optJob->isChecked()     ? pricing::QuoteOrJob::Job
+                        : m_optQuote->isChecked() ? pricing::QuoteOrJob::Quote
+                                                  : pricing::QuoteOrJob::Unset;
+    inputs.parameters = parameters();
+
+    pricing::PricingCallbacks callbacks;
+    callbacks.onProgress = [this](const std::string& quantityText) {
+        m_txtQty->setText(fromStd(quantityText));
+        QCoreApplication::processEvents();
+    };
+    callbacks.onLine = [this](const pricing::PricedQuantity& priced) {
+        m_lstPrice->addItem(fromStd(priced.line));
+        QCoreApplication::processEvents();
+    };
+    callbacks.onMessage = [](const std::string& message) { showMessage(fromStd(message)); };
+    callbacks.cancelRequested = [this] { return m_cancelRequested; };
+
+    // The engine of the previous run is released now; the new one stays until the next run.
+    m_lastRun.reset();
+    pricing::PricingResult result;
+    QString failure;
+    try {
+        auto run = std::make_unique<pricing::PricingRun>(std::move(inputs), std::move(callbacks));
+        result = run->run(pricing::buildSchedule(parameters()));
+        m_lastRun = std::move(run);
+    } catch (const std::exception& error) {
+        failure = QStringLiteral("The price list could not be created: %1").arg(fromStd(error.what()));
+    }
+
+    m_txtLast->clear();
+    m_cmdCancel->hide();
+    m_cmdPrice->setEnabled(true);
+    m_cmdExit->setEnabled(true);
+    // A cancelled or failed run leaves a list that does not cover the schedule: nothing to print from it.
+    m_cmdPrint->setEnabled(failure.isEmpty() && !result.cancelled);
+    m_running = false;
+
+    if (m_closeAfterRun) {
+        close();
+        return;
+    }
+    if (!failure.isEmpty())
+        showMessage(failure);
+    if (!result.notes.empty()) {
+        QStringList notes;
+        for (const std::string& note : result.notes)
+            notes << fromStd(note);
+        showMessage(notes.join(QLatin1Char('\n')));
+    }
+    if (!result.skipped.empty())
+        showMessage(fromStd(pricing::skippedMessage(result.skipped)));
+}
+
+void frmPrice::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && m_running) {
+        requestCancel();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void frmPrice::closeEvent(QCloseEvent* event)
+{
+    // Closing in the middle of a run first lets the run put the order's own quantity back into its row.
+    if (m_running) {
+        m_closeAfterRun = true;
+        m_cancelRequested = true;
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+    emit closed();
+}
+
+} // namespace ui

@@ -1,0 +1,192 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include "pricing/OrderSelection.h"
+#include "pricing/PriceSettings.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPrinter;
+class QPushButton;
+class QRadioButton;
+
+namespace pricing {
+class PricingRun;
+}
+
+namespace ui {
+
+class frmCategories;
+
+// Messages of the main window, as the counter staff see them.
+inline const QString kSelectOrderFirst = QStringLiteral("Sorry but you need to select one of the quotes or jobs above");
+inline const QString kQuantityAboveZero = QStringLiteral("Quantities Must Be Greater Than Zero!");
+inline const QString kQuantityAbovePrevious =
+    QStringLiteral("Quantities Must Be Greater Than Zero or Greater than Previous Quantity!");
+inline const QString kPrintingNotAvailable = QStringLiteral("Printing is not available yet");
+
+// The main window "Price Catalogs": the user picks a quote or job of the shop database, sets the quantity
+// schedule, the rounding and the typeface, and creates the price list of the order. The pricing itself is
+// the pricing run of pricing/; the window only feeds it and shows what it gives back.
+class frmPrice : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Loads at once: the marker file's data folder, "Categories.dat", "PriceData.dta" and the order list.
+    explicit frmPrice(QWidget* parent = nullptr);
+    ~frmPrice() override;
+
+    // The data folder this window read from the marker file at its load.
+    const std::string& dataFolder() const noexcept { return m_dataFolder; }
+
+    // Choosing an entry of cboJobs: fills the texts of the order and remembers its row.
+    void chooseOrder(const QString& entry);
+    bool orderChosen() const noexcept { return m_order.has_value(); }
+
+    // "Create Price Sheet": the pricing run over the schedule. Ignored while a run is in progress.
+    void cmdPriceClick();
+    bool isRunning() const noexcept { return m_running; }
+    // Asks a running pricing to stop after the quantity being priced (the order row is still restored).
+    void requestCancel();
+
+    // "Print Price Sheet": prints the price list of the last run.
+    void printSheet();
+    // The printer chosen with File, Printer; made on first use.
+    QPrinter& printer();
+
+    // Save price settings (PriceData) and apply them (GetPrice).
+    void PriceData();
+    void GetPrice();
+    const pricing::PriceDataPositions& priceSettings() const noexcept { return m_settings; }
+
+    // The parameters as the fields and options show them now.
+    pricing::PriceParameters parameters() const;
+
+    // File, Categories: the category editor, one at a time, kept in step with cboCategories.
+    frmCategories* showCategories();
+
+signals:
+    // Menu commands whose windows live in the program shell.
+    void pathRequested();
+    void aboutRequested();
+    void procedureRequested();
+    // The window has closed; the program ends with it.
+    void closed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void loadWindow();
+    void loadCategories();
+    void loadPriceData();
+    void loadOrders();
+
+    void fieldEntered(QLineEdit* field);
+    void fieldLeft(QLineEdit* field);
+    void cboJobsEntered();
+    void cboJobsLeft();
+    void roundingChosen();
+    void typefaceChosen(bool save);
+    void check1Changed(bool checked);
+    void placePriceFrame();
+    void showPrinterDialog();
+    void disablePrint();
+    void finishRun();
+
+    std::string categoryFolder() const;
+
+    // Controls, named as the shop's staff and the old screens know them.
+    QLabel* m_Label1 = nullptr;
+    QLabel* m_Picture1 = nullptr;
+    QGroupBox* m_fraJob = nullptr;
+    QComboBox* m_cboJobs = nullptr;
+    QRadioButton* m_optQuote = nullptr;
+    QRadioButton* m_optJob = nullptr;
+    QGroupBox* m_fraDescription = nullptr;
+    QLabel* m_lblStock = nullptr;
+    QLineEdit* m_txtStock = nullptr;
+    QLabel* m_lblDesc = nullptr;
+    QLineEdit* m_txtDesc = nullptr;
+    QLabel* m_lblSize = nullptr;
+    QLineEdit* m_txtSize = nullptr;
+    QLabel* m_lblBind = nullptr;
+    QLineEdit* m_txtBind = nullptr;
+    QLabel* m_Label9 = nullptr;
+    QComboBox* m_cboCategories = nullptr;
+    QGroupBox* m_Frame1 = nullptr;
+    QLineEdit* m_txtQty1 = nullptr;
+    QLineEdit* m_txtQty2 = nullptr;
+    QLineEdit* m_txtQty3 = nullptr;
+    QLineEdit* m_txtQty4 = nullptr;
+    QLineEdit* m_txtJump1 = nullptr;
+    QLineEdit* m_txtJump2 = nullptr;
+    QLineEdit* m_txtJump3 = nullptr;
+    QLabel* m_Label5Round = nullptr;
+    QGroupBox* m_Frame2 = nullptr;
+    QRadioButton* m_opt25 = nullptr;
+    QRadioButton* m_opt1 = nullptr;
+    QRadioButton* m_optNone = nullptr;
+    QGroupBox* m_fraUpDn = nullptr;
+    QRadioButton* m_optUP = nullptr;
+    QRadioButton* m_optDN = nullptr;
+    QLabel* m_Label5Font = nullptr;
+    QRadioButton* m_optCour = nullptr;
+    QRadioButton* m_optTime = nullptr;
+    QRadioButton* m_optSans = nullptr;
+    QLabel* m_lblcalc = nullptr;
+    QLineEdit* m_txtQty = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
+    QCheckBox* m_Check1 = nullptr;
+    QGroupBox* m_fraCalculated = nullptr;
+    QLabel* m_lblCalculated = nullptr;
+    QListWidget* m_lstPrice = nullptr;
+    QPushButton* m_cmdPrice = nullptr;
+    QPushButton* m_cmdPrint = nullptr;
+    QPushButton* m_cmdExit = nullptr;
+    QLabel* m_lblStatus = nullptr;
+    QLineEdit* m_txtTemp = nullptr;
+    QLineEdit* m_txtQuoteorJob = nullptr;
+    QLineEdit* m_txtPart = nullptr;
+    QLineEdit* m_txtOrigQty = nullptr;
+    QLineEdit* m_txtLast = nullptr;
+    QMenu* m_mnuFile = nullptr;
+    QAction* m_mnuPath = nullptr;
+    QAction* m_mnuPrinter = nullptr;
+    QAction* m_mnuCat = nullptr;
+    QMenu* m_mnuHelp = nullptr;
+    QAction* m_mnuAbout = nullptr;
+    QAction* m_mnuProcedure = nullptr;
+
+    std::string m_dataFolder;
+    pricing::PriceDataPositions m_settings{};
+    std::optional<pricing::OrderSelection> m_order;
+    std::unique_ptr<pricing::PricingRun> m_lastRun; // keeps the engine of the last pricing
+    std::unique_ptr<QPrinter> m_printer;
+    QPointer<frmCategories> m_categories;
+    QString m_cboJobsOnEntry;
+    bool m_running = false;
+    bool m_cancelRequested = false;
+    bool m_closeAfterRun = false;
+    bool m_checkingField = false;
+};
+
+} // namespace ui

@@ -1,1 +1,166 @@
-// Filled in by the layer's implementation.
+#include "platform/TextFile.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "platform/Fault.h"
+
+namespace platform {
+
+namespace {
+
+constexpr int FileNotFound = 53;
+constexpr int PathFileAccessError = 75;
+constexpr int PathNotFound = 76;
+
+[[noreturn]] void fileFault(int number, const std::string& path)
+{
+    switch (number) {
+    case FileNotFound:
+        raise(number, "File not found: " + path);
+    case PathNotFound:
+        raise(number, "Path not found: " + path);
+    default:
+        raise(number, "Path/File access error: " + path);
+    }
+}
+
+bool isItemBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+// Before writing: a missing folder is fault 76, a folder in place of the file fault 75.
+void checkWritable(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path target(path);
+    if (target.filename().empty())
+        fileFault(PathFileAccessError, path);
+    const fs::path folder = target.parent_path();
+    if (!folder.empty() && !fs::is_directory(folder, error))
+        fileFault(PathNotFound, path);
+    if (fs::is_directory(target, error))
+        fileFault(PathFileAccessError, path);
+}
+
+} // namespace
+
+std::vector<std::string> splitItems(std::string_view content)
+{
+    std::vector<std::string> items;
+    std::size_t pos = 0;
+    const std::size_t end = content.size();
+    while (pos < end) {
+        // Blanks and line ends before an item are passed over, so empty lines give no item.
+        while (pos < end && (isItemBlank(content[pos]) || isLineEnd(content[pos])))
+            ++pos;
+        if (pos >= end)
+            break;
+        if (content[pos] == ',') {
+            items.emplace_back(); // nothing before the comma: an empty item
+            ++pos;
+            continue;
+        }
+
+        std::string item;
+        if (content[pos] == '"') {
+            // A quoted item runs to the closing quote (or the end of the file) and may hold commas;
+            // anything between the closing quote and the next comma or line end is dropped.
+            const std::size_t close = content.find('"', pos + 1);
+            const std::size_t stop = close == std::string_view::npos ? end : close;
+            item.assign(content.substr(pos + 1, stop - pos - 1));
+            pos = stop == end ? end : stop + 1;
+            while (pos < end && content[pos] != ',' && !isLineEnd(content[pos]))
+                ++pos;
+        } else {
+            const std::size_t start = pos;
+            while (pos < end && content[pos] != ',' && !isLineEnd(content[pos]))
+                ++pos;
+            std::size_t last = pos;
+            while (last > start && isItemBlank(content[last - 1]))
+                --last;
+            item.assign(content.substr(start, last - start));
+        }
+        items.push_back(std::move(item));
+        if (pos < end && content[pos] == ',')
+            ++pos; // a line end is passed over by the blank skipping above
+    }
+    return items;
+}
+
+std::vector<std::string> readItems(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (!fs::exists(status))
+        fileFault(FileNotFound, path);
+    if (fs::is_directory(status))
+        fileFault(PathFileAccessError, path);
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        fileFault(PathFileAccessError, path);
+    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        fileFault(PathFileAccessError, path);
+    return splitItems(content);
+}
+
+void writeLines(const std::string& path, const std::vector<std::string>& lines)
+{
+    namespace fs = std::filesystem;
+    checkWritable(path);
+    std::string content;
+    for (const std::string& line : lines) {
+        content += line;
+        content += "\r\n";
+    }
+    // The new text goes to a file beside the old one first and then takes its place, so a full disk or
+    // a failing write never leaves the shop with half a file.
+    const std::string temporary = path + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            fileFault(PathFileAccessError, path);
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            fileFault(PathFileAccessError, path);
+        }
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        fileFault(PathFileAccessError, path);
+    }
+}
+
+void appendLine(const std::string& path, std::string_view line)
+{
+    checkWritable(path);
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    if (!out)
+        fileFault(PathFileAccessError, path);
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    out.write("\r\n", 2);
+    out.flush();
+    if (!out)
+        fileFault(PathFileAccessError, path);
+}
+
+} // namespace platform

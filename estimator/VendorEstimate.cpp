@@ -1,11 +1,16 @@
 #include "estimator/cEstimator.h"
 
+#include "platform/Fault.h"
+
 namespace estimator {
 
 double cEstimator::EstimateVendor(std::int16_t& level)
 {
     m_vendorCost = 0;
     m_vendorRetail = 0;
+    // Outside services are read through the order's connection, which the first Estimate opens.
+    if (!m_db.isOpen())
+        platform::raise(91, "Object variable or With block variable not set");
 
     // Each quantity level has its own vendor price column: COST, COST2, COST3, COST4.
     const std::string suffix = level <= 1 ? std::string() : std::to_string(level);

@@ -56,10 +56,13 @@ double cEstimator::Estimate(std::int32_t area, std::int16_t currentQuantity, std
     ProcessState& state = processState();
 
     if (!m_connected) {
-        m_db = data::Database::open(m_dataFile);
-        m_connected = true;
+        if (!m_db.isOpen())
+            m_db = data::Database::open(m_dataFile);
         state.clearSummary();
+        // Only a completed order query ties the object to its order: a query that faulted is tried
+        // again (and reported again) by the next call instead of leaving the object silently unpriced.
         m_order = m_db.openRecordset("SELECT * FROM ORDERS WHERE " + keyClause());
+        m_connected = true;
         if (m_order.recordCount() == 0) {
             m_order.close();
             m_orderMissing = true;

@@ -1,5 +1,96 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/Value.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
 namespace data {
-class Connection;
-}
+
+// What one query handed back: the column names, and every row read at once.
+struct QueryResult
+{
+    std::vector<std::string> names;
+    std::vector<std::vector<platform::Value>> rows;
+};
+
+// The one sqlite3 connection of a database file inside the process. Every Database, Recordset and
+// TableView of the file shares it; it closes when the last of them lets go. It keeps the prepared
+// statements of the SQL texts it has run, so the thousands of small queries of a pricing run are
+// prepared once each, and it installs the old engine's functions (like with its patterns, ucase).
+// All SQL it takes is already adapted to SQLite's dialect.
+class Connection
+{
+public:
+    // The shared connection of an existing database file, opened read-write (read-only when the file
+    // or its folder cannot be written). Never creates a file; a file that is missing, empty, not a
+    // SQLite database, an Access file, or damaged is a Fault naming the file. The file's bytes are not
+    // changed by opening it.
+    static std::shared_ptr<Connection> open(const std::string& path);
+
+    // A new, empty database file; fault 3204 when the file already exists.
+    static std::shared_ptr<Connection> create(const std::string& path);
+
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    const std::string& path() const noexcept { return m_path; }
+    bool isReadOnly() const noexcept { return m_readOnly; }
+
+    // Runs a query and reads all its rows. Parameters bind to ?1, ?2 ... in order.
+    QueryResult query(const std::string& sql, std::span<const platform::Value> parameters = {});
+
+    // Runs one statement that changes the database; returns the number of rows it changed.
+    int run(const std::string& sql, std::span<const platform::Value> parameters = {});
+
+    // The declared types of a table's columns, upper-cased, by upper-cased column name.
+    const std::unordered_map<std::string, std::string>& declaredTypes(const std::string& table);
+
+    // The number of prepared statements kept (for tests of the cache).
+    std::size_t cachedStatementCount() const noexcept { return m_statements.size(); }
+
+    static void setTraceHook(std::function<void(const std::string& sql)> hook);
+    static void setBusyTimeout(int milliseconds);
+
+private:
+    enum class ColumnKind { Plain, Boolean, Date };
+    struct Statement
+    {
+        sqlite3_stmt* handle = nullptr;
+        std::vector<ColumnKind> kinds; // by declared type of each result column
+        std::vector<std::string> names;
+    };
+
+    Connection(sqlite3* handle, std::string path, bool readOnly);
+    Statement& prepare(const std::string& sql);
+    void bind(Statement& statement, std::span<const platform::Value> parameters, const std::string& sql);
+    [[noreturn]] void fail(int code, const std::string& sql, bool writing) const;
+    void applyBusyTimeout(int milliseconds);
+
+    sqlite3* m_db = nullptr;
+    std::string m_path;
+    std::string m_key; // the canonical path this connection is registered under
+    bool m_readOnly = false;
+    std::unordered_map<std::string, Statement> m_statements;
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_tableTypes;
+};
+
+// The old engine's LIKE: * any characters, ? one character, # one digit, [list] and [!list] one
+// character of (or not of) a list with ranges (a-z); every other character stands for itself, so % and
+// _ are plain characters. Letters match without regard to case (ASCII and Latin-1 letters).
+bool matchesLikePattern(std::string_view text, std::string_view pattern);
+
+// UCase of the old runtime for UTF-8 text: ASCII and Latin-1 letters to upper case.
+std::string upperCaseText(std::string_view text);
+
+} // namespace data

@@ -1,1 +1,88 @@
-// Filled in by the layer's implementation.
+#include "data/Recordset.h"
+
+#include "data/Connection.h"
+#include "data/FieldNames.h"
+#include "platform/Fault.h"
+
+namespace data {
+
+namespace {
+
+constexpr int NoCurrentRecord = 3021;
+constexpr int ObjectInvalid = 3420;
+
+[[noreturn]] void noCurrentRecord()
+{
+    throw platform::Fault(NoCurrentRecord, "No current record.");
+}
+
+} // namespace
+
+void Recordset::moveFirst()
+{
+    if (m_rows.empty())
+        noCurrentRecord();
+    m_position = 0;
+}
+
+void Recordset::moveNext()
+{
+    if (eof())
+        noCurrentRecord();
+    ++m_position;
+}
+
+void Recordset::moveLast()
+{
+    if (m_rows.empty())
+        noCurrentRecord();
+    m_position = m_rows.size() - 1;
+}
+
+const platform::Value& Recordset::field(std::string_view name) const
+{
+    if (eof())
+        noCurrentRecord();
+    return m_rows[m_position][findField(m_names, name)];
+}
+
+const platform::Value& Recordset::field(int position) const
+{
+    if (eof())
+        noCurrentRecord();
+    if (position < 0 || position >= fieldCount())
+        fieldNotFound(std::to_string(position));
+    return m_rows[m_position][static_cast<std::size_t>(position)];
+}
+
+const std::string& Recordset::fieldName(int position) const
+{
+    if (position < 0 || position >= fieldCount())
+        fieldNotFound(std::to_string(position));
+    return m_names[static_cast<std::size_t>(position)];
+}
+
+void Recordset::requery()
+{
+    if (!m_connection)
+        throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the recordset is closed.");
+    load();
+}
+
+void Recordset::close()
+{
+    m_connection.reset();
+    m_names.clear();
+    m_rows.clear();
+    m_position = 0;
+}
+
+void Recordset::load()
+{
+    QueryResult result = m_connection->query(m_sql);
+    m_names = std::move(result.names);
+    m_rows = std::move(result.rows);
+    m_position = 0;
+}
+
+} // namespace data

@@ -309,8 +309,12 @@ std::int32_t add32(std::int32_t a, std::int32_t b)
 
 std::string str(double value)
 {
-    const std::string digits = formatGeneral(value);
-    return (digits.empty() || digits[0] != '-') ? " " + digits : digits;
+    // Str drops the zero before the decimal point of a number below 1: Str(0.5) is " .5".
+    std::string digits = formatGeneral(value);
+    const std::size_t sign = (!digits.empty() && digits[0] == '-') ? 1 : 0;
+    if (digits.size() > sign + 1 && digits[sign] == '0' && digits[sign + 1] == '.')
+        digits.erase(sign, 1);
+    return sign == 0 ? " " + digits : digits;
 }
 
 std::string upperCase(std::string_view text)
@@ -364,6 +368,38 @@ Currency Currency::fromDouble(double value)
             adjust = a > 0.0 ? 1 : -1;
     }
     if (__builtin_add_overflow(units, adjust, &units))
+        raise(fault::Overflow);
+    return fromTenThousandths(units);
+}
+
+Currency Currency::operator+(const Currency& other) const
+{
+    std::int64_t sum = 0;
+    if (__builtin_add_overflow(m_units, other.m_units, &sum))
+        raise(fault::Overflow);
+    return fromTenThousandths(sum);
+}
+
+Currency Currency::operator-(const Currency& other) const
+{
+    std::int64_t difference = 0;
+    if (__builtin_sub_overflow(m_units, other.m_units, &difference))
+        raise(fault::Overflow);
+    return fromTenThousandths(difference);
+}
+
+Currency Currency::operator-() const
+{
+    return fromTenThousandths(0) - *this;
+}
+
+Currency Currency::wholeFloor() const
+{
+    std::int64_t whole = m_units / 10000;
+    if (m_units % 10000 < 0)
+        --whole;
+    std::int64_t units = 0;
+    if (__builtin_mul_overflow(whole, std::int64_t{10000}, &units))
         raise(fault::Overflow);
     return fromTenThousandths(units);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,7 +35,8 @@ std::int16_t multiply16(std::int16_t a, std::int16_t b);
 std::int32_t multiply32(std::int32_t a, std::int32_t b);
 std::int32_t add32(std::int32_t a, std::int32_t b);
 
-// Str: the number's text with a leading blank for numbers that are not negative ("Str(3159)" is " 3159").
+// Str: the number's text with a leading blank for numbers that are not negative ("Str(3159)" is " 3159",
+// "Str(0.5)" is " .5").
 std::string str(double value);
 
 // Text helpers of the runtime.
@@ -51,6 +53,15 @@ public:
     std::int64_t tenThousandths() const noexcept { return m_units; }
     double toDouble() const noexcept { return static_cast<double>(m_units) / 10000.0; }
     bool operator==(const Currency&) const = default;
+    auto operator<=>(const Currency&) const = default;
+
+    // Exact sums and differences; a result outside the range is fault 6.
+    Currency operator+(const Currency& other) const;
+    Currency operator-(const Currency& other) const;
+    Currency operator-() const;
+
+    // Int of the amount: the largest whole number of dollars not above it (Int(-12.25) is -13).
+    Currency wholeFloor() const;
 
 private:
     std::int64_t m_units = 0;

@@ -1,0 +1,156 @@
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/Fault.h"
+#include "platform/TextFile.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+using Items = std::vector<std::string>;
+using testsupport::readFile;
+using testsupport::TemporaryFolder;
+using testsupport::writeFile;
+
+int faultNumber(auto&& call)
+{
+    try {
+        call();
+    } catch (const platform::Fault& f) {
+        return f.number();
+    }
+    return 0;
+}
+
+struct ItemsCase
+{
+    const char* name;
+    const char* content;
+    Items expected;
+};
+
+TEST(SplitItems, CommasAndLineEndsSeparateItems)
+{
+    const ItemsCase cases[] = {
+        {"CR LF lines", "Letterhead\r\nBusiness Cards\r\n", {"Letterhead", "Business Cards"}},
+        {"LF only", "Letterhead\nBusiness Cards\n", {"Letterhead", "Business Cards"}},
+        {"CR only", "a\rb", {"a", "b"}},
+        {"no final line end", "Forms", {"Forms"}},
+        {"commas", "a,b,c\r\n", {"a", "b", "c"}},
+        {"blanks around dropped", "  padded item  \r\n\tTabbed\t\r\n", {"padded item", "Tabbed"}},
+        {"quoted item keeps commas", "\"Smith, Jones\",x\r\n", {"Smith, Jones", "x"}},
+        {"quoted item keeps blanks", "\"  two blanks  \"\r\n", {"  two blanks  "}},
+        {"after the closing quote", "\"quoted\"  trailing,next", {"quoted", "next"}},
+        {"empty quoted item", "\"\"\r\n", {""}},
+        {"unterminated quote", "\"unterminated, item", {"unterminated, item"}},
+        {"quote inside an item", "say \"hi\" there", {"say \"hi\" there"}},
+        {"empty lines give nothing", "a\r\n\r\n\r\nb\r\n\r\n", {"a", "b"}},
+        {"empty between commas", "a,,b", {"a", "", "b"}},
+        {"blank between commas", "a, ,b", {"a", "", "b"}},
+        {"leading comma", ",b", {"", "b"}},
+        {"comma at line end", "a,\r\nb", {"a", "b"}},
+        {"empty file", "", {}},
+        {"blanks only", "  \r\n \t ", {}},
+        {"path", "C:\\Shop Data\\\r\n", {"C:\\Shop Data\\"}},
+        {"letters past ASCII", "Caf\xc3\xa9 menus\r\n", {"Caf\xc3\xa9 menus"}},
+        {"apostrophe", "O'Brien's\r\n", {"O'Brien's"}},
+    };
+    for (const ItemsCase& c : cases)
+        EXPECT_EQ(platform::splitItems(c.content), c.expected) << c.name;
+}
+
+TEST(TextFile, WritesLinesWithCrLfAndReadsThemBack)
+{
+    TemporaryFolder folder;
+    const std::string path = folder.path() + "/Categories.dat";
+    platform::writeLines(path, {"Letterhead", "Business Cards", "Smith, Jones"});
+    EXPECT_EQ(readFile(path), "Letterhead\r\nBusiness Cards\r\nSmith, Jones\r\n");
+    // no quotes are written, so a comma splits the item on reading, as it did before
+    EXPECT_EQ(platform::readItems(path), (Items{"Letterhead", "Business Cards", "Smith", "Jones"}));
+
+    platform::writeLines(path, {"Forms"}); // replaces the file whole
+    EXPECT_EQ(readFile(path), "Forms\r\n");
+    platform::writeLines(path, {});
+    EXPECT_EQ(readFile(path), "");
+    // no helper file is left beside it
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+TEST(TextFile, AppendCreatesAndAppends)
+{
+    TemporaryFolder folder;
+    const std::string path = folder.path() + "/log.txt";
+    platform::appendLine(path, "first");
+    platform::appendLine(path, "second");
+    EXPECT_EQ(readFile(path), "first\r\nsecond\r\n");
+}
+
+TEST(TextFile, MissingFileIsFaultFiftyThreeNamingTheFile)
+{
+    TemporaryFolder folder;
+    const std::string path = folder.path() + "/vmOrvCk.dat";
+    try {
+        platform::readItems(path);
+        FAIL() << "no fault";
+    } catch (const platform::Fault& f) {
+        EXPECT_EQ(f.number(), 53);
+        EXPECT_NE(std::string(f.what()).find(path), std::string::npos) << f.what();
+        EXPECT_NE(std::string(f.what()).find("File not found"), std::string::npos) << f.what();
+    }
+    EXPECT_FALSE(std::filesystem::exists(path)); // reading creates nothing
+}
+
+TEST(TextFile, FolderInPlaceOfTheFileIsFaultSeventyFive)
+{
+    TemporaryFolder folder;
+    EXPECT_EQ(faultNumber([&] { platform::readItems(folder.path()); }), 75);
+    EXPECT_EQ(faultNumber([&] { platform::writeLines(folder.path(), {"x"}); }), 75);
+    EXPECT_EQ(faultNumber([&] { platform::appendLine(folder.path(), "x"); }), 75);
+}
+
+TEST(TextFile, MissingFolderIsFaultSeventySixAndCreatesNothing)
+{
+    TemporaryFolder folder;
+    const std::string path = folder.path() + "/no such folder/PriceData.dta";
+    try {
+        platform::writeLines(path, {"1000"});
+        FAIL() << "no fault";
+    } catch (const platform::Fault& f) {
+        EXPECT_EQ(f.number(), 76);
+        EXPECT_NE(std::string(f.what()).find(path), std::string::npos) << f.what();
+    }
+    EXPECT_EQ(faultNumber([&] { platform::appendLine(path, "x"); }), 76);
+    EXPECT_FALSE(std::filesystem::exists(folder.path() + "/no such folder"));
+}
+
+TEST(TextFile, UnwritableFolderIsFaultSeventyFiveAndKeepsTheOldFile)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    TemporaryFolder folder;
+    const std::string path = folder.path() + "/PriceData.dta";
+    writeFile(path, "old\r\n");
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_EQ(faultNumber([&] { platform::writeLines(path, {"new"}); }), 75);
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
+    EXPECT_EQ(readFile(path), "old\r\n");
+}
+
+TEST(TextFile, UnreadableFileIsFaultSeventyFive)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    TemporaryFolder folder;
+    const std::string path = folder.path() + "/Categories.dat";
+    writeFile(path, "a\r\n");
+    std::filesystem::permissions(path, std::filesystem::perms::none);
+    EXPECT_EQ(faultNumber([&] { platform::readItems(path); }), 75);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+}
+
+} // namespace

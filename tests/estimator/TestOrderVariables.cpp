@@ -63,7 +63,7 @@ TEST_F(OrderVariables, PiecesToProduceMultiplyQuantityPartsAndFactor)
 
 TEST_F(OrderVariables, FlagsForStockAndPressType)
 {
-    load("STOCKID, PRESSTYPE", "12, 0");
+    load("STOCKID, PRESSTYPE, STOCKPARENTSIZE", "12, 0, '25 X 38'");
     EXPECT_EQ(EstimatorProbe::stockSelected(engine()), 1);
     EXPECT_EQ(EstimatorProbe::pressTypeZero(engine()), 1);
     load("STOCKID, PRESSTYPE", "0, 2");

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include <locale.h>
+
 #include "platform/Fault.h"
 #include "platform/Format.h"
 
@@ -81,11 +83,19 @@ std::uint64_t readRadixDigits(std::string_view text, std::size_t& pos, int radix
     return magnitude;
 }
 
+// Decimal text to double in the C locale: the windows set the user's locale at start-up, and a decimal
+// comma there must not change how the shop's numbers read.
+double readDecimal(const std::string& text)
+{
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return strtod_l(text.c_str(), nullptr, cLocale);
+}
+
 // Converts the collected characters of a decimal number exactly; a number beyond the double range is
 // an overflow, as the old runtime reported it.
 double decimalValue(const std::string& collected)
 {
-    const double v = std::strtod(collected.c_str(), nullptr);
+    const double v = readDecimal(collected);
     if (std::isinf(v))
         raise(fault::Overflow);
     return v == 0.0 ? 0.0 : v; // "-0" reads as plain 0
@@ -232,7 +242,7 @@ bool isNumeric(std::string_view text)
     for (char& c : collected)
         if (c == 'D' || c == 'd')
             c = 'e';
-    return std::isfinite(std::strtod(collected.c_str(), nullptr));
+    return std::isfinite(readDecimal(collected));
 }
 
 std::int16_t toInt16(double value)

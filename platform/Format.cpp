@@ -1,8 +1,8 @@
 #include "platform/Format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
 #include "platform/Fault.h"
@@ -45,6 +45,18 @@ constexpr std::int64_t SerialOfUnixEpoch = 25569;
 constexpr double FirstSerial = -657434.0;
 constexpr double LastSerial = 2958466.0; // exclusive: the end of 31 December 9999
 
+// The double's 15 significant digits and decimal exponent, "d.dddddddddddddde+XX", whatever the
+// locale the windows set (to_chars always writes a decimal point).
+void scientific15(double magnitude, std::string& digits, int& exponent)
+{
+    char buffer[40];
+    const std::to_chars_result written =
+        std::to_chars(buffer, buffer + sizeof buffer - 1, magnitude, std::chars_format::scientific, 14);
+    *written.ptr = '\0';
+    digits = std::string(1, buffer[0]) + std::string(buffer + 2, 14);
+    exponent = std::atoi(buffer + 17);
+}
+
 // A non-negative decimal number as a digit string: value = 0.d1d2d3... x 10^intLength, so intLength is
 // the count of digits before the decimal point (0 or less for values below 1).
 struct Decimal
@@ -62,11 +74,9 @@ Decimal decimalOf(double magnitude)
         d.intLength = 1;
         return d;
     }
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", magnitude);
-    // "d.dddddddddddddde+XX"
-    d.digits = std::string(1, buffer[0]) + std::string(buffer + 2, 14);
-    d.intLength = std::atoi(buffer + 17) + 1;
+    int exponent = 0;
+    scientific15(magnitude, d.digits, exponent);
+    d.intLength = exponent + 1;
     return d;
 }
 
@@ -325,10 +335,9 @@ std::string formatGeneral(double value)
         return value < 0 ? "-Infinity" : "Infinity";
     if (value == 0.0)
         return "0";
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    std::string digits = std::string(1, buffer[0]) + std::string(buffer + 2, 14);
-    const int exponent = std::atoi(buffer + 17);
+    std::string digits;
+    int exponent = 0;
+    scientific15(std::fabs(value), digits, exponent);
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 

@@ -1,11 +1,13 @@
 #include <cmath>
 #include <cstdint>
+#include <clocale>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
+#include "platform/Format.h"
 
 namespace {
 
@@ -212,6 +214,24 @@ TEST(TextHelpers, UpperCaseAndTrim)
     EXPECT_EQ(platform::trim("  Black  "), "Black");
     EXPECT_EQ(platform::trim("\tBlack "), "\tBlack"); // Trim removes spaces only
     EXPECT_EQ(platform::trim("   "), "");
+}
+
+// The windows take the user's locale at start-up; a decimal comma there must not change how numbers
+// read or print.
+TEST(Conversions, IndependentOfTheUsersLocale)
+{
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    const char* german = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8"})
+        if (!german && std::setlocale(LC_ALL, name))
+            german = name;
+    if (!german)
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    EXPECT_EQ(platform::val("1.5"), 1.5);
+    EXPECT_TRUE(platform::isNumeric("1.5"));
+    EXPECT_EQ(platform::formatGeneral(1.5), "1.5");
+    EXPECT_EQ(platform::format(1234.5, "$#,##0.00"), "$1,234.50");
+    std::setlocale(LC_ALL, before.c_str());
 }
 
 } // namespace

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "data/Connection.h"
+
+namespace {
+
+struct LikeCase
+{
+    const char* text;
+    const char* pattern;
+    bool matches;
+};
+
+const LikeCase likeCases[] = {
+    // * any run of characters, also none
+    {"Stock (minimum)", "Stock*", true},
+    {"Stock", "Stock*", true},
+    {"Press", "Stock*", false},
+    {"", "*", true},
+    {"Black Ink", "*BLACK*", true},
+    {"abcabd", "*abd", true}, // the first "ab" is a false start: the match goes back to the *
+    {"abcabe", "*abd", false},
+    // letters without regard to case, also Latin-1 ones
+    {"stock rush", "STOCK*", true},
+    {"ÉCOLE", "*école*", true},
+    {"Crème", "CRÈME", true},
+    // ? exactly one character (a UTF-8 letter counts once)
+    {"cat", "c?t", true},
+    {"ct", "c?t", false},
+    {"caat", "c?t", false},
+    {"cét", "c?t", true},
+    {"", "?", false},
+    // # one digit
+    {"PMS 185", "PMS ###", true},
+    {"PMS 18A", "PMS ###", false},
+    // [list], ranges and [!list]
+    {"b", "[a-c]", true},
+    {"B", "[a-c]", true},
+    {"d", "[a-c]", false},
+    {"d", "[!a-c]", true},
+    {"b", "[!a-c]", false},
+    {"x7", "[xyz]#", true},
+    {"a-", "a[-]", true},
+    {"*", "[*]", true},   // a bracketed * is the character itself
+    {"a", "[*]", false},
+    {"?", "[?]", true},
+    {"#", "[#]", true},
+    {"[x", "[x", true},   // a bracket that is never closed is a plain character
+    {"ab", "a[]b", true}, // an empty list stands for no character
+    // % and _ are plain characters in the old dialect
+    {"100%", "100%", true},
+    {"100x", "100%", false},
+    {"a_b", "a_b", true},
+    {"axb", "a_b", false},
+};
+
+TEST(LikePatternTest, MatchesThePatternsOfTheOldEngine)
+{
+    for (const LikeCase& c : likeCases)
+        EXPECT_EQ(data::matchesLikePattern(c.text, c.pattern), c.matches)
+            << "text '" << c.text << "' pattern '" << c.pattern << "'";
+}
+
+TEST(LikePatternTest, UpperCaseCoversLatinLetters)
+{
+    EXPECT_EQ(data::upperCaseText("Pre-Press:"), "PRE-PRESS:");
+    EXPECT_EQ(data::upperCaseText("crème brûlée"), "CRÈME BRÛLÉE");
+    EXPECT_EQ(data::upperCaseText("÷ß"), "÷ß"); // no upper-case form in Latin-1: unchanged
+}
+
+} // namespace

@@ -1,0 +1,229 @@
+#pragma once
+
+// Shared pieces of the press tests: a probe into the engine's press working values, a small builder of
+// table rows, the shop's standard presses, plates and markups, and a fixture that prices an order the
+// way the pricing run does (stock, pre-press, bindery, press at quantity slot 1).
+
+#include <cstdint>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "estimator/EngineState.h"
+#include "estimator/cEstimator.h"
+#include "estimator/press/PressRun.h"
+#include "tests/support/TestDatabase.h"
+
+namespace estimator {
+
+// Reads and sets the engine members that the press estimate works from and leaves behind.
+struct EstimatorProbe
+{
+    static const cEstimator::PressRun& lastRun(const cEstimator& e) { return *e.m_lastPressRun; }
+    static bool hasRun(const cEstimator& e) { return static_cast<bool>(e.m_lastPressRun); }
+    static BinderyReportRow& binderyTotals(cEstimator& e, std::size_t slot) { return e.m_binderyTotals.at(slot); }
+    static double& binderyCostPerHour(cEstimator& e) { return e.m_costPerHour; }
+    static double& stockCaliper(cEstimator& e) { return e.m_stockCaliper; }
+    static std::int32_t speedMember(const cEstimator& e) { return e.m_speed; }
+    static double spoilagePercentMember(const cEstimator& e) { return e.m_spoilagePercent; }
+    static double stockPressEfficiency(const cEstimator& e) { return e.m_stockPressEfficiency; }
+    static double orderStockValue(const cEstimator& e, std::size_t i) { return e.m_orderStockValues.at(i); }
+    static double binderyWork(const cEstimator& e, std::size_t i) { return e.m_binderyWork.at(i); }
+};
+
+} // namespace estimator
+
+namespace presstest {
+
+using estimator::EstimatorProbe;
+
+// One row of a table, written as an INSERT. Setting a column again replaces its value, so a test
+// starts from a standard row and changes only what its case is about.
+class Row
+{
+public:
+    explicit Row(std::string table) : m_table(std::move(table)) {}
+
+    Row& num(const std::string& column, double value)
+    {
+        std::ostringstream text;
+        text.precision(17);
+        text << value;
+        return sql(column, text.str());
+    }
+    Row& text(const std::string& column, const std::string& value)
+    {
+        std::string quoted = "'";
+        for (char c : value) {
+            quoted += c;
+            if (c == '\'')
+                quoted += '\'';
+        }
+        return sql(column, quoted + "'");
+    }
+    Row& null(const std::string& column) { return sql(column, "NULL"); }
+    Row& sql(const std::string& column, const std::string& literal)
+    {
+        for (auto& [name, value] : m_columns)
+            if (name == column) {
+                value = literal;
+                return *this;
+            }
+        m_columns.emplace_back(column, literal);
+        return *this;
+    }
+
+    std::string insert() const
+    {
+        std::string names, values;
+        for (const auto& [name, value] : m_columns) {
+            names += (names.empty() ? "" : ", ") + name;
+            values += (values.empty() ? "" : ", ") + value;
+        }
+        return "INSERT INTO " + m_table + " (" + names + ") VALUES (" + values + ");\n";
+    }
+
+private:
+    std::string m_table;
+    std::vector<std::pair<std::string, std::string>> m_columns;
+};
+
+// The one-colour letterhead: 5,000 pieces two up on a 12 X 18 press sheet cut four out of a 23 X 35
+// parent sheet of a selected stock, one plate, one pass, one head, on press 1 with plate 1.
+inline Row letterheadOrder()
+{
+    Row row("ORDERS");
+    row.text("ORDERNO", "Q100").num("PARTNO", 1).text("QUOTEORJOB", "Q");
+    row.text("DESCRIPTION", "Letterhead").text("ACCTNAME", "Harbour Dental").text("PHONE", "555-0101");
+    row.num("STOCKID", 12).text("STOCKDESC", "24# Bond").text("STOCKPARENTSIZE", "23 X 35");
+    row.num("STOCKCALIPER", 0.0045).num("STOCKWT1000", 40).num("STOCKPARTS", 1).num("STOCKPRESSEFFPERC", 100);
+    row.num("STOCKUSEPRESSEFF", 0).num("STOCKIND1", 1).num("STOCKIND2", 2).num("STOCKIND3", 4);
+    row.num("STOCK1000CTN", 2.5).num("STOCKCOST1", 80).num("STOCKCOST2", 70).num("STOCKCOST3", 60);
+    row.num("STOCKUSEDOLLARMARKUP", 0).num("STOCKDOLLAREFF", 0).num("STOCKDOLLARKFACTOR", 0);
+    row.num("STOCKQTYEFF", 0).num("STOCKQTYKFACTOR", 0);
+    row.num("PRESSID", 1).text("PRESSNAME", "Offset 1").num("PRESSTYPE", 1).num("PRESSSIDES", 1);
+    row.num("PRESSQTY", 5000).text("PRESSFINISHEDSIZE", "8.5 X 11").text("PRESSBLEEDSIZE", "8.5 X 11");
+    row.text("PRESSSIZE", "12 X 18").num("PRESSNUMUPPRESSSHT", 2).num("PRESSNUMUPPARENTSHT", 4);
+    row.num("PRESSDIFFFRMPRESSSHT", 1).num("PRODUCTIONTYPE", 0).num("PRESSSIGNATURES", 1);
+    row.num("PRESSPLATEID", 1).num("PRESSPLATES", 1).num("PRESSPASSES", 1).num("PRESSPRINTHEADS", 1);
+    row.num("PRESSSPEC", 0).num("PRESSDIFFICULTY", 5);
+    row.num("PRESSSPEEDEFF", 0).num("PRESSSPEEDKFACTOR", 0).num("PRESSSPOILEFF", 0).num("PRESSSPOILKFACTOR", 0);
+    row.num("PPTYPESETVALUE", 40).num("PPTYPESETVALUETYPE", 0).num("PPTYPESETMINUTES", 30);
+    return row;
+}
+
+// Press 1, a single-colour offset press: 2,000 to 6,000 impressions an hour, 1 to 6 per cent spoilage,
+// a 10-inch feeder, $60 an hour.
+inline Row offsetPress(int pressId = 1)
+{
+    Row row("PRESSES");
+    row.num("PRESSID", pressId).text("PRESSNAME", "Offset 1").num("PRESSTYPE", 1).num("PRINTHEADS", 1);
+    row.num("FEEDERHEIGHT", 10).num("MINSPEED", 2000).num("MAXSPEED", 6000);
+    row.num("MINSPOILAGE", 1).num("MAXSPOILAGE", 6);
+    row.num("CARBONLESSIMPACTFLAG", 0).num("STOCKIMPACTFLAG", 0);
+    row.num("FEEDERLOADINGTIME", 6).num("REGGUIDETIME", 5).num("DELIVERYTIME", 3).num("SETUPTIME", 10);
+    row.num("WASHUPTIME", 15).num("FOUNTAINWASTE", 0.25).num("COSTPERHOUR", 60);
+    return row;
+}
+
+// The same press held at exactly 4,000 an hour and 3.2 per cent spoilage (both ends of each range
+// equal), so that a case's figures do not depend on the performance curves.
+inline Row steadyPress(int pressId = 1)
+{
+    Row row = offsetPress(pressId);
+    row.num("MINSPEED", 4000).num("MAXSPEED", 4000).num("MINSPOILAGE", 3.2).num("MAXSPOILAGE", 3.2);
+    return row;
+}
+
+// Plate 1: a paper plate, 20 make-ready sheets, 10,000 impressions of life, $8.
+inline Row paperPlate(int plateId = 1)
+{
+    Row row("PLATES");
+    row.num("PLATEID", plateId).text("PLATENAME", "Paper").text("PLATEDESC", "Polyester plate");
+    row.num("SHEETSPERPLATE", 20).num("IMPRESSIONSPERPLATE", 10000);
+    row.num("MOUNTINGTIME", 12).num("REMOUNTTIME", 8).num("WTTIME", 4).num("COSTPERPLATE", 8);
+    return row;
+}
+
+// The shop's department markups (per cent).
+inline std::string shopMarkups(double stockMinimum = 10, double stockMaximum = 40)
+{
+    std::ostringstream sql;
+    sql << "INSERT INTO MARKUPS VALUES ('Stock (minimum)', " << stockMinimum << ");\n"
+        << "INSERT INTO MARKUPS VALUES ('Stock (maximum)', " << stockMaximum << ");\n"
+        << "INSERT INTO MARKUPS VALUES ('Press', 50);\n"
+        << "INSERT INTO MARKUPS VALUES ('Pre-Press:', 30);\n"
+        << "INSERT INTO MARKUPS VALUES ('Bindery', 20);\n"
+        << "INSERT INTO MARKUPS VALUES ('Outside Services', 15);\n";
+    return sql.str();
+}
+
+// An ink selection of an order part.
+inline std::string inkSelection(const std::string& orderNo, const std::string& quoteOrJob, int colorId,
+                                const std::string& inkColor, double coverage)
+{
+    return Row("INKSELECTIONS")
+        .text("ORDERNO", orderNo)
+        .num("PARTNO", 1)
+        .text("QUOTEORJOB", quoteOrJob)
+        .num("COLORID", colorId)
+        .text("INKCOLOR", inkColor)
+        .num("PMSID", 0)
+        .num("COVERAGE", coverage)
+        .insert();
+}
+
+inline std::string colour(int colorId, const std::string& name, double costPerPound, double mileage)
+{
+    return Row("COLORS")
+        .num("COLORID", colorId)
+        .text("COLORNAME", name)
+        .num("COSTPERLB", costPerPound)
+        .num("MILEAGE", mileage)
+        .insert();
+}
+
+// Prices one order part as the pricing run does, at quantity slot 1. `beforePress` runs after the
+// bindery and before the press, to put in place what the bindery of a case would have left.
+class PressShopTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        estimator::resetProcessState();
+        estimator::setProgramFolder(m_programFolder.path());
+    }
+
+    static void openOrder(estimator::cEstimator& engine, const testsupport::TestDatabase& db,
+                          const std::string& orderNo, const std::string& quoteOrJob)
+    {
+        engine.DataFile(db.path());
+        engine.QuoteOrJob(quoteOrJob);
+        engine.OrderNo(orderNo);
+        engine.PartNo(1);
+    }
+
+    // Returns what the press estimate returned.
+    static double price(estimator::cEstimator& engine, const testsupport::TestDatabase& db, const std::string& orderNo,
+                        const std::string& quoteOrJob,
+                        const std::function<void(estimator::cEstimator&)>& beforePress = {})
+    {
+        openOrder(engine, db, orderNo, quoteOrJob);
+        engine.Estimate(0, 1, 0);
+        engine.Estimate(1, 1, 0);
+        engine.Estimate(2, 1, 1);
+        if (beforePress)
+            beforePress(engine);
+        return engine.Estimate(3, 1, 1);
+    }
+
+    static estimator::SummaryRecord& summary() { return estimator::processState().summary[1]; }
+
+    testsupport::TemporaryFolder m_programFolder;
+};
+
+} // namespace presstest

@@ -1,0 +1,194 @@
+// The SQL console: its output layout, statements that change rows, and texts meant to do harm.
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "cli/DemoDataCommand.h"
+#include "cli/SqlCommand.h"
+#include "platform/Fault.h"
+#include "tests/cli/CapturedOutput.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::Fault;
+using testing::HasSubstr;
+using testing::Property;
+using testing::Throws;
+using testsupport::TemporaryFolder;
+
+struct StatementCase
+{
+    const char* why;
+    const char* sql;
+    bool second;
+};
+
+const StatementCase kStatements[] = {
+    {"one statement", "SELECT * FROM ORDERS", false},
+    {"a closing semicolon", "SELECT * FROM ORDERS;", false},
+    {"a closing semicolon and blanks", "SELECT * FROM ORDERS ;  \r\n", false},
+    {"semicolons only", "SELECT 1;;", false},
+    {"a semicolon inside a literal", "SELECT * FROM ORDERS WHERE DESCRIPTION = 'a; DROP TABLE ORDERS'", false},
+    {"a semicolon inside a double-quoted literal", "SELECT \"x; DELETE FROM ORDERS\" AS T", false},
+    {"a semicolon inside a bracketed name", "SELECT [a;b] FROM ORDERS", false},
+    {"a doubled apostrophe before a semicolon in the literal", "SELECT 'O''NEIL; x' AS T", false},
+    {"a comment after the end", "SELECT 1; -- nothing more", false},
+    {"a second statement", "SELECT * FROM ORDERS; DROP TABLE ORDERS", true},
+    {"a second statement after a literal", "SELECT 'a' AS T;DELETE FROM ORDERS", true},
+    {"a second statement after a doubled apostrophe", "SELECT 'O''NEIL' AS T; DROP TABLE ORDERS", true},
+    {"an apostrophe hidden in a comment", "SELECT 1 /* ' */ ; DROP TABLE ORDERS", true},
+    {"a statement after a line comment", "SELECT 1; -- x\nDROP TABLE ORDERS", true},
+};
+
+class SecondStatement : public testing::TestWithParam<StatementCase> {};
+
+TEST_P(SecondStatement, IsFoundOnlyOutsideLiteralsAndComments)
+{
+    const StatementCase& c = GetParam();
+    EXPECT_EQ(cli::hasSecondStatement(c.sql), c.second) << c.why << "\n    sql: " << c.sql;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sql, SecondStatement, testing::ValuesIn(kStatements));
+
+class SqlConsole : public testing::Test
+{
+protected:
+    void SetUp() override { m_path = cli::buildDemoShop(m_folder.path(), false); }
+
+    std::string run(const std::string& sql) const
+    {
+        std::ostringstream out;
+        cli::runSql(m_path, sql, out);
+        return out.str();
+    }
+
+    TemporaryFolder m_folder;
+    std::string m_path;
+};
+
+TEST_F(SqlConsole, PrintsAHeaderAndTabSeparatedRows)
+{
+    EXPECT_EQ(run("SELECT ORDERNO, QUOTEORJOB, PRESSQTY FROM ORDERS WHERE ORDERNO IN ('24101', '24103') "
+                  "ORDER BY ORDERNO"),
+              "ORDERNO\tQUOTEORJOB\tPRESSQTY\n"
+              "24101\tQ\t2500\n"
+              "24103\tJ\t1000\n");
+}
+
+TEST_F(SqlConsole, RunsTheOldDialect)
+{
+    // (30 + 20 + 40) / 3 = 30
+    EXPECT_EQ(run("SELECT Avg(MARKUP) AS AVGMARKUP From MARKUPS WHERE DEPARTMENT Like 'Stock*'"), "AVGMARKUP\n30\n");
+    // Black is ink 1; the brochure, forms, booklet and cards use it.
+    EXPECT_EQ(run("SELECT DISTINCT COLORID AS ID, INKCOLOR AS COLOR FROM INKSELECTIONS "
+                  "WHERE UCASE(INKCOLOR) LIKE '*BLACK*'"),
+              "ID\tCOLOR\n1\tBlack\n");
+}
+
+TEST_F(SqlConsole, ANullPrintsAsAnEmptyValue)
+{
+    // The bought-in postcards have no press.
+    EXPECT_EQ(run("SELECT ORDERNO, PRESSID, DESCRIPTION FROM ORDERS WHERE ORDERNO = '24106'"),
+              "ORDERNO\tPRESSID\tDESCRIPTION\n24106\t\tDirect-mail postcards, printed and mailed outside\n");
+}
+
+TEST_F(SqlConsole, AnApostropheInTheKeyIsALiteralNotTheEndOfIt)
+{
+    EXPECT_EQ(run("SELECT ORDERNO, ACCTNAME FROM ORDERS WHERE ORDERNO = 'O''NEIL-01'"),
+              "ORDERNO\tACCTNAME\nO'NEIL-01\tO'Neil & Daughters Realty\n");
+}
+
+TEST_F(SqlConsole, StatementsPrintHowManyRowsTheyChanged)
+{
+    // Jobs: 24103, 24104, 24105, 24107.
+    EXPECT_EQ(run("UPDATE ORDERS SET PRINTPRICING = True WHERE QUOTEORJOB = 'J'"), "4 rows changed\n");
+    EXPECT_EQ(run("UPDATE ORDERS SET PRINTPRICING = False WHERE ORDERNO = 'O''NEIL-01'"), "1 row changed\n");
+    EXPECT_EQ(run("CREATE TABLE NOTES (NOTE TEXT (50))"), "0 rows changed\n");
+    EXPECT_EQ(run("SELECT COUNT(*) AS N FROM ORDERS WHERE PRINTPRICING = True"), "N\n4\n");
+}
+
+TEST_F(SqlConsole, TextsWithQuotesWildcardsAndAccentsRoundTrip)
+{
+    run("UPDATE ORDERS SET ACCTNAME = 'Café \"Ñandú\" 100% [*]' WHERE ORDERNO = '24101'");
+    EXPECT_EQ(run("SELECT ACCTNAME FROM ORDERS WHERE ORDERNO = '24101'"), "ACCTNAME\nCafé \"Ñandú\" 100% [*]\n");
+}
+
+TEST_F(SqlConsole, ASecondStatementIsRefusedAndNothingRuns)
+{
+    EXPECT_THAT([&] { run("SELECT * FROM ORDERS; DROP TABLE ORDERS"); },
+                Throws<Fault>(Property(&Fault::number, 3142)));
+    EXPECT_THAT([&] { run("DELETE FROM ORDERS WHERE ORDERNO = '24101'; DELETE FROM ORDERS"); },
+                Throws<Fault>(Property(&Fault::number, 3142)));
+    EXPECT_EQ(run("SELECT COUNT(*) AS N FROM ORDERS"), "N\n8\n");
+}
+
+TEST_F(SqlConsole, MalformedSqlIsAFaultAndChangesNothing)
+{
+    EXPECT_THROW(run("SELECT * FROM ORDERS WHERE ORDERNO = 'unterminated"), Fault);
+    EXPECT_THROW(run("SELECT * FROM NO_SUCH_TABLE"), Fault);
+    EXPECT_THROW(run("UPDATE ORDERS SET NO_SUCH_COLUMN = 1"), Fault);
+    EXPECT_EQ(run("SELECT COUNT(*) AS N FROM ORDERS"), "N\n8\n");
+}
+
+TEST(SqlConsoleFiles, AMissingDatabaseIsAFaultNamingItAndNoFileIsMade)
+{
+    TemporaryFolder folder;
+    const std::string missing = folder.path() + "/vmdata.mdb";
+    std::ostringstream out;
+    EXPECT_THAT([&] { cli::runSql(missing, "SELECT 1", out); },
+                Throws<Fault>(Property(&Fault::what, HasSubstr(missing))));
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_EQ(out.str(), "");
+}
+
+struct SqlArgumentCase
+{
+    const char* why;
+    std::vector<std::string> args;
+    const char* message;
+};
+
+const SqlArgumentCase kSqlArguments[] = {
+    {"nothing", {}, "no database given"},
+    {"no SQL text", {"shop"}, "no SQL text given"},
+    {"--data without a folder", {"--data"}, "--data needs a value"},
+    {"an SQL text in several words", {"shop", "SELECT", "*"}, "unexpected argument *"},
+    {"a blank SQL text", {"shop", "  ; "}, "the SQL text is empty"},
+};
+
+class SqlArguments : public testing::TestWithParam<SqlArgumentCase> {};
+
+TEST_P(SqlArguments, AreRefusedWithUsage)
+{
+    const SqlArgumentCase& c = GetParam();
+    testsupport::CapturedOutput output;
+    EXPECT_EQ(cli::sqlCommand(c.args), 2) << c.why;
+    EXPECT_THAT(output.err(), HasSubstr(c.message)) << c.why;
+    EXPECT_THAT(output.err(), HasSubstr("Usage: pricebook sql")) << c.why;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sql, SqlArguments, testing::ValuesIn(kSqlArguments));
+
+TEST(SqlCommand, TakesADataFolderOrTheDatabaseFile)
+{
+    TemporaryFolder folder;
+    const std::string path = cli::buildDemoShop(folder.path(), false);
+    const std::string sql = "SELECT COUNT(*) AS N FROM ORDERS WHERE QUOTEORJOB = 'Q'"; // 24101, 24102, O'NEIL-01, 24106
+    for (const std::vector<std::string>& args : {std::vector<std::string>{folder.path(), sql},
+                                                  std::vector<std::string>{path, sql},
+                                                  std::vector<std::string>{"--data", folder.path(), sql},
+                                                  std::vector<std::string>{"--db", path, sql}}) {
+        testsupport::CapturedOutput output;
+        EXPECT_EQ(cli::sqlCommand(args), 0) << args[0];
+        EXPECT_EQ(output.out(), "N\n4\n") << args[0];
+        EXPECT_EQ(output.err(), "") << args[0];
+    }
+}
+
+} // namespace

@@ -1,19 +1,161 @@
 #include "cli/Cli.h"
 
-#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <new>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "cli/DemoDataCommand.h"
+#include "cli/ImportCommand.h"
+#include "cli/PriceCommand.h"
+#include "cli/SheetCommand.h"
+#include "cli/SqlCommand.h"
+#include "estimator/EngineState.h"
+#include "platform/Fault.h"
 
 namespace cli {
 
-bool wantsCommandLine(int argc, char** argv)
+namespace {
+
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+constexpr int ExitDatabaseFile = 3;
+
+constexpr std::string_view kProgramDirOption = "--program-dir";
+
+// The old engine's faults that mean the shop database file itself is missing, unreadable or not a
+// database: the user must fix the file or the path, not the command.
+bool isDatabaseFileFault(int number)
 {
-    return argc > 1 && std::string_view(argv[1]) != "--program-dir";
+    switch (number) {
+    case 3024: // could not find file
+    case 3044: // not a valid path
+    case 3045: // could not use the file; already in use
+    case 3049: // cannot open the database; it may be damaged
+    case 3051: // the engine cannot open the file (no permission, read-only medium)
+    case 3055: // not a valid file name
+    case 3343: // unrecognized database format
+        return true;
+    default:
+        return false;
+    }
 }
 
-int run(int, char**)
+bool startsWith(std::string_view text, std::string_view prefix)
 {
-    std::fputs("pricebook: no headless commands yet\n", stderr);
-    return 2;
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+void usage(std::ostream& out)
+{
+    out << "Usage: pricebook [--program-dir DIR] [COMMAND [ARGS...]]\n"
+           "\n"
+           "Without a command, opens the price list window. Commands run without a window:\n"
+           "  price ...                  price an order at every quantity of a schedule\n"
+           "  sheet ...                  print the Counter Price Book sheet to a PDF file\n"
+           "  demo-data DIR [--replace]  build a data folder with the demo shop's database\n"
+           "  sql DB \"SQL TEXT\"          run one SQL text against a shop database (file or data folder)\n"
+           "  import-mdb ...             bring a shop database over from the management system's file\n"
+           "\"pricebook COMMAND --help\" describes a command's arguments.\n"
+           "\n"
+           "Options:\n"
+           "  --program-dir DIR          the program's own folder (the report work database lives there)\n"
+           "  --help, -h                 show this help\n"
+           "  --version                  show the program's version\n";
+}
+
+int dispatch(const std::string& command, const std::vector<std::string>& rest)
+{
+    if (command == "--help" || command == "-h" || command == "help") {
+        usage(std::cout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::cout << "pricebook " << PRICEBOOK_VERSION << "\n";
+        return 0;
+    }
+    if (command == "price")
+        return priceCommand(rest);
+    if (command == "sheet")
+        return sheetCommand(rest);
+    if (command == "demo-data")
+        return demoDataCommand(rest);
+    if (command == "sql")
+        return sqlCommand(rest);
+    if (command == "import-mdb")
+        return importCommand(rest);
+    std::cerr << "pricebook: unknown command " << command << "\n";
+    usage(std::cerr);
+    return ExitUsage;
+}
+
+} // namespace
+
+bool wantsCommandLine(int argc, char** argv)
+{
+    int i = 1;
+    while (i < argc) {
+        const std::string_view arg(argv[i]);
+        if (arg == kProgramDirOption)
+            i += 2;
+        else if (startsWith(arg, "--program-dir="))
+            i += 1;
+        else
+            break;
+    }
+    if (i >= argc)
+        return false;
+    // Single-dash words other than -h are the window toolkit's own options (-platform, -style ...).
+    const std::string_view first(argv[i]);
+    if (first.size() > 1 && first[0] == '-' && first[1] != '-' && first != "-h")
+        return false;
+    return true;
+}
+
+int run(int argc, char** argv)
+{
+    try {
+        std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
+        std::size_t i = 0;
+        while (i < args.size()) {
+            if (args[i] == kProgramDirOption) {
+                if (i + 1 >= args.size()) {
+                    std::cerr << "pricebook: --program-dir needs a folder\n";
+                    usage(std::cerr);
+                    return ExitUsage;
+                }
+                estimator::setProgramFolder(args[i + 1]);
+                i += 2;
+            } else if (startsWith(args[i], "--program-dir=")) {
+                estimator::setProgramFolder(args[i].substr(kProgramDirOption.size() + 1));
+                i += 1;
+            } else {
+                break;
+            }
+        }
+        if (i >= args.size()) {
+            std::cerr << "pricebook: no command given\n";
+            usage(std::cerr);
+            return ExitUsage;
+        }
+        const std::string command = args[i];
+        const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+        return dispatch(command, rest);
+    } catch (const platform::Fault& fault) {
+        std::cerr << "pricebook: " << fault.what() << " (error " << fault.number() << ")\n";
+        return isDatabaseFileFault(fault.number()) ? ExitDatabaseFile : ExitFailure;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "pricebook: out of memory\n";
+        return ExitFailure;
+    } catch (const std::exception& error) {
+        std::cerr << "pricebook: " << error.what() << "\n";
+        return ExitFailure;
+    } catch (...) {
+        std::cerr << "pricebook: unexpected failure\n";
+        return ExitFailure;
+    }
 }
 
 } // namespace cli

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "estimator/cEstimator.h"
+#include "tests/support/TestDatabase.h"
+
+namespace estimator {
+
+// Reads and drives the bindery working values of an estimator, which the department keeps private.
+struct EstimatorProbe
+{
+    static std::string calcModule(cEstimator& e, std::int32_t selectionId)
+    {
+        e.CheckVariables();
+        return e.CalcModule(selectionId);
+    }
+    static void setStockIdText(cEstimator& e, const std::string& text) { e.m_stockIdText = text; }
+
+    static const std::array<double, 11>& work(const cEstimator& e) { return e.m_binderyWork; }
+    static std::int32_t speed(const cEstimator& e) { return e.m_bindSpeed; }
+    static double spoilage(const cEstimator& e) { return e.m_bindSpoilagePercent; }
+    static double waste(const cEstimator& e) { return e.m_wasteUnits; }
+    static double runCost(const cEstimator& e) { return e.m_runCost; }
+    static double operationCost(const cEstimator& e) { return e.m_operationCost; }
+    static double sheetWidth(const cEstimator& e) { return e.m_opSheetWidth; }
+    static double sheetLength(const cEstimator& e) { return e.m_opSheetLength; }
+    static std::int16_t sheetSizeCode(const cEstimator& e) { return e.m_opSheetSizeCode; }
+    static std::int16_t difficulty(const cEstimator& e) { return e.m_bindDifficulty; }
+    static double runs(const cEstimator& e) { return e.m_runs; }
+    static double setups(const cEstimator& e) { return e.m_setups; }
+    static double savedRunFraction(const cEstimator& e) { return e.m_savedRunFraction; }
+    static double stockCaliper(const cEstimator& e) { return e.m_stockCaliper; }
+    static double weight(const cEstimator& e) { return e.m_weight; }
+    static double piecesToProduce(const cEstimator& e) { return e.m_piecesToProduce; }
+    static double signatures(const cEstimator& e) { return e.m_signatures; }
+    static std::int32_t pressPages(const cEstimator& e) { return e.m_pressPages; }
+    static const BinderyRowTable& rows(const cEstimator& e) { return e.m_binderyRows; }
+    static const BinderyTotalsTable& totals(const cEstimator& e) { return e.m_binderyTotals; }
+};
+
+} // namespace estimator
+
+namespace bindery_test {
+
+// The shop every bindery test starts from: one quote, 1001 part 1, for 1000 pieces of a one-part
+// 8.5 x 11 job, 4 up on a 17 x 22 press sheet, 2 press sheets to a 22 x 34 parent sheet, sheet mode, one
+// signature, stock not selected, caliper at the 0.004 reference. Tests change it with UPDATE texts.
+// Categories: 1 CUTTING, 2 AUTOCUT, 3 PADDING, 4 PACKAGING, 5 FOLDING, 6 FOIL STAMPING, 7 STITCHING,
+// 8 DELIVERY, 9 FIXED CHIP PADDING.
+std::string shopSql(std::string_view extra = {});
+
+// A bindery row that runs at exactly 1000 an hour with no spoilage (its speed and spoilage ranges are
+// single points, so the curves land on them), 60 an hour, no set-up time, waste or minimum charge, and
+// no flag set.
+std::string binderySql(int binderyId, int categoryId, std::string_view name);
+
+// An operation of quote 1001 part 1: finished size, difficulty 5, no repeat runs, one set-up, the whole
+// run, curve tuning left to the defaults.
+std::string selectionSql(int selectionId, int binderyId);
+
+// Each test gets a fresh process-wide state and its own program folder for the report work database.
+class BinderyTest : public testing::Test
+{
+protected:
+    void SetUp() override;
+
+    // An estimator on quote 1001 part 1 of the shop, opened by a bindery pass that prices nothing, so
+    // the order row is loaded and the report work database made.
+    std::unique_ptr<estimator::cEstimator> openEstimator(const testsupport::TestDatabase& shop) const;
+
+private:
+    testsupport::TemporaryFolder m_programFolder;
+};
+
+} // namespace bindery_test

@@ -48,6 +48,8 @@ constexpr int kWidth = 360;
 constexpr int kHeight = 578;
 // The calculated prices drop down over the order's details, 960 twips below the top of the window.
 constexpr int kPriceFrameTop = 64;
+// What the order list puts between an order's number and its description.
+const QString kEntrySeparator = QStringLiteral(" - ");
 
 QString fromStd(const std::string& text)
 {
@@ -417,10 +419,15 @@ void frmPrice::loadOrders()
 void frmPrice::chooseOrder(const QString& entry)
 {
     m_order.reset();
+    const std::string databaseFile = pricing::databasePath(m_dataFolder);
     std::optional<pricing::OrderSelection> order;
     try {
-        order = pricing::selectOrder(pricing::databasePath(m_dataFolder),
-                                     pricing::orderNumberOfEntry(toStd(entry)));
+        order = pricing::selectOrder(databaseFile, pricing::orderNumberOfEntry(toStd(entry)));
+        // The first 8 characters are the order number only for the shop's usual 8-character numbers; a
+        // shorter or longer one is the text before the " - " the list put after it.
+        const qsizetype separator = entry.indexOf(kEntrySeparator);
+        if (!order && separator > 0)
+            order = pricing::selectOrder(databaseFile, toStd(entry.left(separator)));
     } catch (const platform::Fault& fault) {
         showMessage(fromStd(fault.what()));
         return;

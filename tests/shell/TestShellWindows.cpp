@@ -1,0 +1,177 @@
+// The folder chooser, the about box and the procedure window.
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include "shell/frmAbout.h"
+#include "shell/frmHelp.h"
+#include "shell/frmPath.h"
+#include "tests/support/TestDatabase.h"
+#include "tests/ui/WindowTestSupport.h"
+
+namespace {
+
+using windowtest::control;
+
+class FolderChooser : public testing::Test
+{
+protected:
+    shell::frmPath& open()
+    {
+        chooser = std::make_unique<shell::frmPath>();
+        chooser->load();
+        return *chooser;
+    }
+    std::string marker() const { return testsupport::readFile(program.markerFile()); }
+    QString text1() const { return control<QLineEdit>(chooser.get(), "Text1")->text(); }
+
+    windowtest::MessageCapture messages;
+    windowtest::ProgramFolder program;
+    testsupport::TemporaryFolder data;
+    std::unique_ptr<shell::frmPath> chooser;
+};
+
+TEST_F(FolderChooser, HasItsControls)
+{
+    shell::frmPath& w = open();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Order Entry Database"));
+    // 4200 x 5445 twips at 15 twips a pixel.
+    EXPECT_EQ(w.size(), QSize(280, 363));
+    EXPECT_EQ(control<QLabel>(&w, "lblHead")->text(),
+              QStringLiteral("Click on Drive. Then Double Click on Folder Where Orvelle Resides"));
+    EXPECT_EQ(control<QLabel>(&w, "Label1")->text(), QStringLiteral("Location of Orvelle Data"));
+    EXPECT_EQ(control<QLabel>(&w, "Label3")->text(), QStringLiteral("Location of Orvelle Data Folder."));
+    EXPECT_EQ(control<QLabel>(&w, "Label4")->text(),
+              QStringLiteral("If the locations above are correct, click the Continue button below."));
+    EXPECT_EQ(control<QPushButton>(&w, "cmdPath")->text(), QStringLiteral("Continue"));
+    // The drive list holds the mounted volumes, the file system's root among them.
+    EXPECT_GE(control<QComboBox>(&w, "drvBox")->findText(QDir::rootPath()), 0);
+    EXPECT_NE(control<QListWidget>(&w, "dirBox"), nullptr);
+}
+
+TEST_F(FolderChooser, OpensOnTheMarkedFolder)
+{
+    program.mark(data.path());
+    shell::frmPath& w = open();
+    EXPECT_EQ(text1(), QString::fromStdString(data.path()));
+    EXPECT_EQ(QDir(w.dirPath()), QDir(QString::fromStdString(data.path())));
+    EXPECT_TRUE(QString::fromStdString(data.path()).startsWith(w.drivePath()));
+}
+
+TEST_F(FolderChooser, WithoutAMarkerFileWritesTheUsualTextAndKeepsItsDefaults)
+{
+    shell::frmPath& w = open();
+    EXPECT_EQ(marker(), "\\Orvelle\\Data\\\r\n");
+    EXPECT_EQ(text1(), QStringLiteral("No Folder Selected"));
+    EXPECT_EQ(w.dirPath(), QDir::toNativeSeparators(w.drivePath().isEmpty() ? QDir::rootPath() : w.drivePath()));
+}
+
+TEST_F(FolderChooser, DoubleClickingAFolderPutsItsPathIntoText1)
+{
+    QDir(QString::fromStdString(data.path())).mkdir(QStringLiteral("Orvelle"));
+    program.mark(data.path());
+    shell::frmPath& w = open();
+    auto* folders = control<QListWidget>(&w, "dirBox");
+    const QList<QListWidgetItem*> found = folders->findItems(QStringLiteral("Orvelle"), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    emit folders->itemDoubleClicked(found.front());
+    EXPECT_EQ(text1(), QString::fromStdString(data.path() + "/Orvelle"));
+    EXPECT_EQ(w.dirPath(), QString::fromStdString(data.path() + "/Orvelle"));
+}
+
+TEST_F(FolderChooser, ChangingTheDriveShowsItsRoot)
+{
+    program.mark(data.path());
+    shell::frmPath& w = open();
+    auto* drives = control<QComboBox>(&w, "drvBox");
+    const int root = drives->findText(QDir::rootPath());
+    ASSERT_GE(root, 0);
+    if (drives->currentIndex() == root) {
+        if (drives->count() < 2)
+            GTEST_SKIP() << "one volume only";
+        drives->setCurrentIndex(root == 0 ? 1 : 0);
+    }
+    drives->setCurrentIndex(root);
+    EXPECT_EQ(w.dirPath(), QDir::rootPath());
+}
+
+TEST_F(FolderChooser, ContinueWritesText1IntoTheMarkerFile)
+{
+    program.mark(data.path());
+    shell::frmPath& w = open();
+    w.show();
+    control<QLineEdit>(&w, "Text1")->setText(QStringLiteral("/srv/orvelle/data"));
+    control<QPushButton>(&w, "cmdPath")->click();
+    EXPECT_EQ(marker(), "/srv/orvelle/data\r\n");
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(FolderChooser, ContinueWithNoFolderSelectedStillWritesIt)
+{
+    shell::frmPath& w = open();
+    control<QPushButton>(&w, "cmdPath")->click();
+    EXPECT_EQ(marker(), "No Folder Selected\r\n");
+}
+
+TEST_F(FolderChooser, AMarkerFileThatCannotBeWrittenKeepsTheChooserOpen)
+{
+    program.mark(data.path());
+    shell::frmPath& w = open();
+    w.show();
+    ui::setProgramFolder(data.path() + "/no such folder");
+    control<QPushButton>(&w, "cmdPath")->click();
+    EXPECT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST(AboutBox, ShowsTheVersionAndHasNoSystemInformationToolHere)
+{
+    windowtest::MessageCapture messages;
+    shell::frmAbout about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Price Catalogs"));
+    EXPECT_EQ(control<QLabel>(&about, "lblVersion")->text(), QStringLiteral("Version " PRICEBOOK_VERSION));
+    EXPECT_EQ(shell::versionText(1, 0, 5), QStringLiteral("Version 1.0.5"));
+    EXPECT_EQ(control<QPushButton>(&about, "cmdSysInfo")->text(), QStringLiteral("&System Info..."));
+    for (const char* name : {"picIcon", "lblTitle", "Label2", "lblDescription", "Label1", "lblDisclaimer"})
+        EXPECT_NE(control<QLabel>(&about, name), nullptr);
+    control<QPushButton>(&about, "cmdSysInfo")->click();
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
+    about.show();
+    control<QPushButton>(&about, "cmdOK")->click();
+    EXPECT_FALSE(about.isVisible());
+}
+
+TEST(ProcedureWindow, HasItsTextsAndOpensInTheMiddleOfTheScreen)
+{
+    shell::frmHelp help;
+    EXPECT_EQ(help.windowTitle(), QStringLiteral("Price Catalogs"));
+    EXPECT_EQ(control<QLabel>(&help, "Label1")->text(), QStringLiteral("Catalog Pricing Parameters"));
+    EXPECT_TRUE(control<QLabel>(&help, "Label2")->text().startsWith(
+        QStringLiteral("The price sheet consists of 2 columns of data starting with the \"Start Quantity\"")));
+    EXPECT_TRUE(control<QLabel>(&help, "Label2")->text().endsWith(
+        QStringLiteral("Final Qty.  The actual price will be as calculated or rounded up/down by the amount shown.")));
+    EXPECT_EQ(control<QLabel>(&help, "Label5")->text(), QStringLiteral("General"));
+    EXPECT_EQ(control<QLabel>(&help, "Label6")->text(),
+              QStringLiteral("All price lists are created from existing jobs or quotes.  The description, category "
+                             "and bindery descriptions may be modified as desired. A Ref# is printed with the price "
+                             "sheet and represents the actual job or quote number."));
+    help.show();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect frame = help.frameGeometry();
+    // left = (screen width - window width) / 2, within a pixel of rounding.
+    EXPECT_NEAR(frame.left(), screen.left() + (screen.width() - frame.width()) / 2, 1);
+    EXPECT_NEAR(frame.top(), screen.top() + (screen.height() - frame.height()) / 2, 1);
+}
+
+} // namespace

@@ -1,0 +1,200 @@
+// Start-up: the data folder from the marker file, the shop's settings or the folder chooser, in that order,
+// and the program folder.
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QSettings>
+
+#include "shell/frmPath.h"
+#include "shell/modRegistry.h"
+#include "shell/subMain.h"
+#include "tests/support/TestDatabase.h"
+#include "tests/ui/WindowTestSupport.h"
+#include "ui/DataFolder.h"
+
+namespace {
+
+using windowtest::control;
+
+// The shop's settings in a folder of the test's own, never the machine's.
+class ShopSettings
+{
+public:
+    ShopSettings()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, QString::fromStdString(m_folder.path()));
+        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, QString::fromStdString(m_folder.path()));
+    }
+    void set(const QString& name, const QString& value) const
+    {
+        QSettings settings(QSettings::SystemScope, shell::kSettingsOrganisation, shell::kSettingsApplication);
+        settings.setValue(name, value);
+        settings.sync();
+    }
+
+private:
+    testsupport::TemporaryFolder m_folder;
+};
+
+class StartUp : public testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        delete windows.chooser.data();
+        delete windows.main.data();
+    }
+    std::string marker() const { return testsupport::readFile(program.markerFile()); }
+    QString chooserText() const { return control<QLineEdit>(windows.chooser.data(), "Text1")->text(); }
+    // A data folder the shop's management system set up: the database in it.
+    std::string dataFolder() const { return db.folder(); }
+
+    windowtest::MessageCapture messages;
+    windowtest::ProgramFolder program;
+    ShopSettings settings;
+    testsupport::TestDatabase db{"INSERT INTO ORDERS (ORDERNO, DESCRIPTION) VALUES ('Q2410001', 'Letterhead');"};
+    shell::StartedWindows windows;
+};
+
+TEST_F(StartUp, AGoodMarkerFileOpensTheMainWindowOnIt)
+{
+    program.mark(dataFolder());
+    settings.set(QStringLiteral("NewDataDir"), QStringLiteral("/elsewhere/"));
+    settings.set(QStringLiteral("Company"), QStringLiteral("Harbor Print"));
+    windows = shell::StartUp();
+    ASSERT_TRUE(windows.main);
+    EXPECT_FALSE(windows.chooser);
+    EXPECT_EQ(windows.main->dataFolder(), dataFolder());
+    EXPECT_EQ(ui::dataFolder(), dataFolder());
+    EXPECT_TRUE(messages.texts().isEmpty());
+    EXPECT_EQ(marker(), dataFolder() + "\r\n"); // left as it was
+}
+
+TEST_F(StartUp, TheSettingsAreReadAtEveryStartAlsoWithAGoodMarkerFile)
+{
+    program.mark(dataFolder());
+    windows = shell::StartUp();
+    ASSERT_TRUE(windows.main);
+    EXPECT_FALSE(windows.chooser);
+    EXPECT_EQ(messages.texts(), QStringList{shell::kDataNotAvailable});
+}
+
+TEST_F(StartUp, AMarkerOfThreeCharactersFallsBackToTheSettings)
+{
+    program.mark("C:\\");
+    settings.set(QStringLiteral("NewDataDir"), QString::fromStdString(dataFolder() + "/"));
+    settings.set(QStringLiteral("Company"), QStringLiteral("Harbor Print"));
+    windows = shell::StartUp();
+    // The settings' folder without its trailing separator replaces the marker file; the chooser opens on it
+    // in front of the main window, so the user can confirm it.
+    EXPECT_EQ(marker(), dataFolder() + "\r\n");
+    EXPECT_EQ(ui::dataFolder(), dataFolder());
+    ASSERT_TRUE(windows.chooser);
+    ASSERT_TRUE(windows.main);
+    EXPECT_EQ(chooserText(), QDir::toNativeSeparators(QString::fromStdString(dataFolder())));
+    EXPECT_EQ(windows.main->dataFolder(), dataFolder());
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
+
+TEST_F(StartUp, AMarkerOfFourCharactersIsTaken)
+{
+    program.mark("/srv");
+    settings.set(QStringLiteral("NewDataDir"), QString::fromStdString(dataFolder() + "/"));
+    settings.set(QStringLiteral("Company"), QStringLiteral("Harbor Print"));
+    windows = shell::StartUp();
+    ASSERT_TRUE(windows.main);
+    EXPECT_FALSE(windows.chooser);
+    EXPECT_EQ(windows.main->dataFolder(), "/srv");
+}
+
+TEST_F(StartUp, WithoutAMarkerFileTheSettingsGiveTheFolder)
+{
+    settings.set(QStringLiteral("NewDataDir"), QString::fromStdString(dataFolder() + "/"));
+    windows = shell::StartUp();
+    EXPECT_EQ(marker(), dataFolder() + "\r\n");
+    ASSERT_TRUE(windows.chooser);
+    ASSERT_TRUE(windows.main);
+    // No "Company" value: the folder is still taken, and the user is told about the name.
+    EXPECT_EQ(messages.texts(), QStringList{shell::kCustomerNotAvailable});
+}
+
+TEST_F(StartUp, ASettingsFolderWithoutFilesIsPassedOverSilently)
+{
+    testsupport::TemporaryFolder empty;
+    settings.set(QStringLiteral("NewDataDir"), QString::fromStdString(empty.path() + "/"));
+    settings.set(QStringLiteral("Company"), QStringLiteral("Harbor Print"));
+    windows = shell::StartUp();
+    EXPECT_TRUE(messages.texts().isEmpty());
+    ASSERT_TRUE(windows.chooser);
+    // As a first start: the chooser writes the usual folder text.
+    EXPECT_EQ(marker(), "\\Orvelle\\Data\\\r\n");
+}
+
+TEST_F(StartUp, AFirstStartWritesTheUsualFolderTextAndOpensTheChooser)
+{
+    windows = shell::StartUp();
+    EXPECT_EQ(messages.texts(), QStringList{shell::kDataNotAvailable});
+    EXPECT_EQ(marker(), "\\Orvelle\\Data\\\r\n");
+    ASSERT_TRUE(windows.chooser);
+    ASSERT_TRUE(windows.main);
+    // The usual text names no drive and folder here: the chooser keeps "No Folder Selected".
+    EXPECT_EQ(chooserText(), QStringLiteral("No Folder Selected"));
+    EXPECT_EQ(windows.main->dataFolder(), "\\Orvelle\\Data\\");
+    EXPECT_TRUE(windows.chooser->isVisible());
+    EXPECT_TRUE(windows.main->isVisible());
+    // Start-up settled on no folder: the category editor works in the main window's folder.
+    EXPECT_EQ(ui::dataFolder(), "");
+}
+
+TEST_F(StartUp, AMarkerFileOfAnyLetterCaseIsTheMarkerFile)
+{
+    testsupport::writeFile(program.path() + "/VMORVCK.DAT", dataFolder() + "\r\n");
+    settings.set(QStringLiteral("NewDataDir"), QStringLiteral("/elsewhere/"));
+    settings.set(QStringLiteral("Company"), QStringLiteral("Harbor Print"));
+    windows = shell::StartUp();
+    ASSERT_TRUE(windows.main);
+    EXPECT_FALSE(windows.chooser);
+    EXPECT_EQ(windows.main->dataFolder(), dataFolder());
+}
+
+TEST_F(StartUp, ClosingTheMainWindowClosesTheChooserToo)
+{
+    windows = shell::StartUp();
+    ASSERT_TRUE(windows.chooser);
+    ASSERT_TRUE(windows.main);
+    windows.main->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(!windows.chooser || !windows.chooser->isVisible());
+}
+
+TEST(ProgramFolder, TheCommandLineChoosesFirst)
+{
+    testsupport::TemporaryFolder executable;
+    const QString exe = QString::fromStdString(executable.path());
+    EXPECT_EQ(shell::programFolderFor({QStringLiteral("pricebook"), QStringLiteral("--program-dir"),
+                                       QStringLiteral("/opt/shop")},
+                                      exe),
+              QStringLiteral("/opt/shop"));
+    EXPECT_EQ(shell::programFolderFor({QStringLiteral("pricebook"), QStringLiteral("--program-dir=/opt/shop")}, exe),
+              QStringLiteral("/opt/shop"));
+    // Otherwise the executable's folder, as long as the program can write its files there.
+    EXPECT_EQ(shell::programFolderFor({QStringLiteral("pricebook")}, exe), exe);
+}
+
+TEST(ProgramFolder, AnExecutableFolderThatCannotBeWrittenGivesTheUsersApplicationData)
+{
+    testsupport::TemporaryFolder home;
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(home.path()));
+    const QString folder = shell::programFolderFor({QStringLiteral("pricebook")}, QStringLiteral("/no/such/folder"));
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_TRUE(folder.startsWith(QString::fromStdString(home.path()))) << folder.toStdString();
+    EXPECT_TRUE(QDir(folder).exists());
+}
+
+} // namespace

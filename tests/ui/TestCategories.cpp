@@ -1,0 +1,189 @@
+// The category editor: load, Save and Delete, with the main window's category list following.
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "tests/support/TestDatabase.h"
+#include "tests/ui/WindowTestSupport.h"
+#include "ui/frmCategories.h"
+#include "ui/frmPrice.h"
+
+namespace {
+
+using windowtest::control;
+
+QStringList itemsOf(const QListWidget* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}
+
+QStringList itemsOf(const QComboBox* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
+
+class CategoryEditor : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        program.mark(data.path());
+        ui::setDataFolder(data.path());
+    }
+    std::string categoryFile() const { return data.path() + "/Categories.dat"; }
+    void writeCategories(const std::string& content) const { testsupport::writeFile(categoryFile(), content); }
+
+    // The main window and its editor, opened as File, Categories opens it.
+    ui::frmCategories& open()
+    {
+        main = std::make_unique<ui::frmPrice>();
+        editor = main->showCategories();
+        return *editor;
+    }
+    QComboBox* mainList() const { return control<QComboBox>(main.get(), "cboCategories"); }
+    QListWidget* list() const { return control<QListWidget>(editor, "lstCategories"); }
+
+    windowtest::MessageCapture messages;
+    windowtest::ProgramFolder program;
+    testsupport::TemporaryFolder data;
+    std::unique_ptr<ui::frmPrice> main;
+    ui::frmCategories* editor = nullptr;
+};
+
+TEST_F(CategoryEditor, HasItsControls)
+{
+    ui::frmCategories& w = open();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Create or Delete Categories"));
+    // 5415 x 3165 twips at 15 twips a pixel.
+    EXPECT_EQ(w.size(), QSize(361, 211));
+    EXPECT_EQ(control<QGroupBox>(&w, "FraCat")->title(), QStringLiteral("Categories"));
+    EXPECT_EQ(control<QLabel>(&w, "Label1")->text(),
+              QStringLiteral("Enter New Category Below and Click Save to Add to List"));
+    EXPECT_EQ(control<QPushButton>(&w, "cmdSave")->text(), QStringLiteral("Save"));
+    EXPECT_EQ(control<QPushButton>(&w, "Command1")->text(), QStringLiteral("Delete"));
+    EXPECT_EQ(control<QPushButton>(&w, "Command2")->text(), QStringLiteral("Exit"));
+    EXPECT_NE(control<QLineEdit>(&w, "txtCat"), nullptr);
+    EXPECT_EQ(list()->selectionMode(), QAbstractItemView::MultiSelection);
+    EXPECT_TRUE(control<QListWidget>(&w, "lstCat")->isHidden());
+}
+
+TEST_F(CategoryEditor, LoadsTheFileItemByItem)
+{
+    // A name written with a comma reads back as two categories; surrounding blanks are lost.
+    writeCategories("Letterheads\r\nForms, Carbonless\r\n  Cards  \r\n");
+    open();
+    const QStringList expected{QStringLiteral("Letterheads"), QStringLiteral("Forms"), QStringLiteral("Carbonless"),
+                               QStringLiteral("Cards")};
+    EXPECT_EQ(itemsOf(list()), expected);
+    EXPECT_EQ(itemsOf(mainList()), expected);
+}
+
+TEST_F(CategoryEditor, SaveAppendsToTheFileAndBothLists)
+{
+    writeCategories("Letterheads\r\n");
+    ui::frmCategories& w = open();
+    auto* text = control<QLineEdit>(&w, "txtCat");
+    text->setText(QStringLiteral("Envelopes"));
+    control<QPushButton>(&w, "cmdSave")->click();
+    // The same name twice is stored twice.
+    text->setText(QStringLiteral("Envelopes"));
+    control<QPushButton>(&w, "cmdSave")->click();
+    EXPECT_EQ(testsupport::readFile(categoryFile()), "Letterheads\r\nEnvelopes\r\nEnvelopes\r\n");
+    const QStringList expected{QStringLiteral("Letterheads"), QStringLiteral("Envelopes"), QStringLiteral("Envelopes")};
+    EXPECT_EQ(itemsOf(list()), expected);
+    EXPECT_EQ(itemsOf(mainList()), expected);
+    EXPECT_EQ(text->text(), QString());
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
+
+TEST_F(CategoryEditor, SaveWithoutATextDoesNothing)
+{
+    ui::frmCategories& w = open();
+    control<QPushButton>(&w, "cmdSave")->click();
+    EXPECT_FALSE(windowtest::fileExists(categoryFile()));
+    EXPECT_EQ(list()->count(), 0);
+}
+
+TEST_F(CategoryEditor, SaveCreatesAMissingFile)
+{
+    ui::frmCategories& w = open();
+    control<QLineEdit>(&w, "txtCat")->setText(QStringLiteral("Forms"));
+    control<QPushButton>(&w, "cmdSave")->click();
+    EXPECT_EQ(testsupport::readFile(categoryFile()), "Forms\r\n");
+}
+
+TEST_F(CategoryEditor, AFailedSaveSaysSoAndKeepsTheText)
+{
+    ui::setDataFolder(data.path() + "/no such folder");
+    ui::frmCategories& w = open();
+    auto* text = control<QLineEdit>(&w, "txtCat");
+    text->setText(QStringLiteral("Forms"));
+    control<QPushButton>(&w, "cmdSave")->click();
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("\"Forms\" could not be saved")));
+    EXPECT_EQ(text->text(), QStringLiteral("Forms"));
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_EQ(mainList()->count(), 0);
+}
+
+TEST_F(CategoryEditor, DeleteRemovesTheSelectedOnes)
+{
+    writeCategories("Letterheads\r\nForms\r\nCards\r\nEnvelopes\r\n");
+    ui::frmCategories& w = open();
+    list()->item(1)->setSelected(true);
+    list()->item(3)->setSelected(true);
+    control<QPushButton>(&w, "Command1")->click();
+    EXPECT_EQ(testsupport::readFile(categoryFile()), "Letterheads\r\nCards\r\n");
+    const QStringList expected{QStringLiteral("Letterheads"), QStringLiteral("Cards")};
+    EXPECT_EQ(itemsOf(list()), expected);
+    EXPECT_EQ(itemsOf(mainList()), expected);
+    EXPECT_EQ(itemsOf(control<QListWidget>(&w, "lstCat")), expected);
+}
+
+TEST_F(CategoryEditor, DeleteWithNothingSelectedRewritesTheFileUnchanged)
+{
+    writeCategories("Letterheads\nForms\n"); // an LF-only file comes back with CR LF
+    ui::frmCategories& w = open();
+    control<QPushButton>(&w, "Command1")->click();
+    EXPECT_EQ(testsupport::readFile(categoryFile()), "Letterheads\r\nForms\r\n");
+    EXPECT_EQ(itemsOf(mainList()), (QStringList{QStringLiteral("Letterheads"), QStringLiteral("Forms")}));
+}
+
+TEST_F(CategoryEditor, ExitClosesTheEditorAndTheMenuOpensItAgain)
+{
+    writeCategories("Letterheads\r\n");
+    ui::frmCategories& w = open();
+    w.show();
+    control<QPushButton>(&w, "Command2")->click();
+    EXPECT_FALSE(w.isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ui::frmCategories* again = main->showCategories();
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(itemsOf(control<QListWidget>(again, "lstCategories")), QStringList{QStringLiteral("Letterheads")});
+}
+
+TEST_F(CategoryEditor, WorksInTheMainWindowsFolderWhenStartUpHadToAsk)
+{
+    // Start-up asked the user for the folder, so it settled on none; the main window's folder holds the file.
+    ui::setDataFolder({});
+    writeCategories("Letterheads\r\n");
+    open();
+    EXPECT_EQ(itemsOf(list()), QStringList{QStringLiteral("Letterheads")});
+}
+
+} // namespace

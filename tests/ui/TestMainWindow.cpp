@@ -1,0 +1,455 @@
+// The main window: its controls, loading the order list, files and settings, choosing an order, the field
+// checks and the Print button's state.
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "tests/support/TestDatabase.h"
+#include "tests/ui/WindowTestSupport.h"
+#include "ui/frmPrice.h"
+
+namespace {
+
+using windowtest::control;
+using windowtest::typeInto;
+
+// Three orders: two with the shop's usual 8-character numbers, one with a short number; bindery rows of
+// mixed kinds for the second.
+constexpr const char* kOrders = R"sql(
+INSERT INTO ORDERS (ORDERNO, PARTNO, QUOTEORJOB, DESCRIPTION, STOCKDESC, PRESSFINISHEDSIZE, PRESSQTY)
+VALUES ('Q2410001', 1, 'Q', 'Letterhead', '24# Bond White', '8.5 X 11', 500),
+       ('J2410002', 2, 'J', 'Brochure', '80# Gloss Text', '11 X 17', 2500),
+       ('24107', 1, 'J', 'Scratch pads', NULL, NULL, NULL);
+INSERT INTO BINDERYSELECTIONS (ORDERNO, PARTNO, QUOTEORJOB, BINDERY)
+VALUES ('J2410002', 2, 'Q', 'Fold'),
+       ('Q2410001', 1, 'Q', 'Trim'),
+       ('J2410002', 2, 'J', 'Stitch');
+)sql";
+
+class MainWindow : public testing::Test
+{
+protected:
+    void SetUp() override { program.mark(db.folder()); }
+
+    ui::frmPrice& window()
+    {
+        if (!m_window)
+            m_window = std::make_unique<ui::frmPrice>();
+        return *m_window;
+    }
+    std::string priceDataFile() const { return db.folder() + "/PriceData.dta"; }
+
+    windowtest::MessageCapture messages;
+    windowtest::ProgramFolder program;
+    testsupport::TestDatabase db{kOrders};
+
+private:
+    std::unique_ptr<ui::frmPrice> m_window;
+};
+
+QString captionOf(const QObject* object)
+{
+    if (auto* label = qobject_cast<const QLabel*>(object))
+        return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(object))
+        return button->text();
+    if (auto* field = qobject_cast<const QLineEdit*>(object))
+        return field->text();
+    if (auto* frame = qobject_cast<const QGroupBox*>(object))
+        return frame->title();
+    return QStringLiteral("<no caption>");
+}
+
+struct ControlCase
+{
+    const char* name;
+    const char* caption;
+    bool hidden;
+};
+
+// Captions and initial texts the counter staff know from the old screens.
+const ControlCase kControls[] = {
+    {"fraJob", "Identify Quote or Job Selection", false},
+    {"optQuote", "Quote", true},
+    {"optJob", "Job", true},
+    {"fraDescription", "Selection Description", false},
+    {"lblStock", "Stock:", false},
+    {"txtStock", "", false},
+    {"lblDesc", "Description:", false},
+    {"txtDesc", "", false},
+    {"lblSize", "Finished Size:", false},
+    {"txtSize", "", false},
+    {"lblBind", "Binderies:", false},
+    {"txtBind", "", false},
+    {"Label9", "Categories:", false},
+    {"Frame1", "Catalog Pricing Parameters", false},
+    {"lblStart", "Start Quantity:", false},
+    {"txtQty1", "100", false},
+    {"Label3", "Jump by:", false},
+    {"txtJump1", "25", false},
+    {"lblJump", "2nd Quantity:", false},
+    {"txtQty2", "500", false},
+    {"Label6", "Jump by:", false},
+    {"txtJump2", "100", false},
+    {"lblEnd", "3rd Quantity:", false},
+    {"txtQty3", "2000", false},
+    {"Label7", "Jump by:", false},
+    {"txtJump3", "500", false},
+    {"Label4", "Final Quantity:", false},
+    {"txtQty4", "5000", false},
+    {"opt25", "0.25", false},
+    {"opt1", "1.00", false},
+    {"optNone", "None", false},
+    {"optUP", "Up", false},
+    {"optDN", "Down", false},
+    {"optCour", "Courier", false},
+    {"optTime", "Times Roman", false},
+    {"optSans", "Sans Serif", false},
+    {"lblcalc", "Calculating:", true},
+    {"txtQty", "", true},
+    {"Check1", "Show Calculated Prices Without Printing", false},
+    {"fraCalculated", "Calculated Prices", true},
+    {"lblCalculated", "Quantity    Price", false},
+    {"cmdPrice", "Create Price Sheet", false},
+    {"cmdPrint", "Print Price Sheet", true},
+    {"cmdExit", "Exit", false},
+    {"lblStatus", "", true},
+    {"txtTemp", "", true},
+    {"txtQuoteorJob", "", true},
+    {"txtPart", "", true},
+    {"txtOrigQty", "", true},
+    {"txtLast", "", true},
+};
+
+TEST_F(MainWindow, HasEveryControlWithItsCaptionAndVisibility)
+{
+    ui::frmPrice& w = window();
+    w.show();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Price Catalogs"));
+    // 5400 x 8670 twips at 15 twips a pixel.
+    EXPECT_EQ(w.size(), QSize(360, 578));
+    for (const ControlCase& c : kControls) {
+        SCOPED_TRACE(c.name);
+        const auto* widget = control<QWidget>(&w, c.name);
+        if (!widget)
+            continue;
+        EXPECT_EQ(captionOf(widget), QString::fromLatin1(c.caption));
+        EXPECT_EQ(widget->isHidden(), c.hidden);
+    }
+    for (const char* name : {"Label1", "cboJobs", "cboCategories", "Frame2", "fraUpDn", "lstPrice", "Picture1"})
+        EXPECT_NE(control<QWidget>(&w, name), nullptr);
+    EXPECT_EQ(control<QLabel>(&w, "lblCalculated")->font().family(), QStringLiteral("Courier New"));
+    // Round Price and Print Report in share the name Label5, told apart by their index.
+    QStringList label5;
+    for (const QLabel* label : w.findChildren<QLabel*>(QStringLiteral("Label5")))
+        label5 << QStringLiteral("%1:%2").arg(label->property("Index").toInt()).arg(label->text());
+    label5.sort();
+    EXPECT_EQ(label5, (QStringList{QStringLiteral("0:Round Price"), QStringLiteral("1:Print Report in:")}));
+    // optNone and optTime are set at start, neither Up nor Down.
+    EXPECT_TRUE(control<QRadioButton>(&w, "optNone")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(&w, "optTime")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>(&w, "optUP")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>(&w, "optDN")->isChecked());
+    EXPECT_NE(w.findChild<QObject*>(QStringLiteral("dtaOrders")), nullptr);
+    EXPECT_NE(w.findChild<QObject*>(QStringLiteral("Data2")), nullptr);
+}
+
+TEST_F(MainWindow, HasTheFileAndHelpMenus)
+{
+    ui::frmPrice& w = window();
+    const auto captions = [&](const char* menuName) {
+        QStringList texts;
+        for (const QAction* action : control<QMenu>(&w, menuName)->actions())
+            texts << QStringLiteral("%1=%2").arg(action->objectName(), action->text().remove(QLatin1Char('&')));
+        return texts;
+    };
+    EXPECT_EQ(control<QMenu>(&w, "mnuFile")->title().remove(QLatin1Char('&')), QStringLiteral("File"));
+    EXPECT_EQ(captions("mnuFile"), (QStringList{QStringLiteral("mnuPath=Path"), QStringLiteral("mnuPrinter=Printer"),
+                                                QStringLiteral("mnuCat=Categories")}));
+    EXPECT_EQ(control<QMenu>(&w, "mnuHelp")->title().remove(QLatin1Char('&')), QStringLiteral("Help"));
+    EXPECT_EQ(captions("mnuHelp"),
+              (QStringList{QStringLiteral("mnuAbout=About"), QStringLiteral("mnuProcedure=Procedure")}));
+}
+
+TEST_F(MainWindow, ListsEveryOrderAndShowsTheFirstWithoutChoosingIt)
+{
+    ui::frmPrice& w = window();
+    auto* jobs = control<QComboBox>(&w, "cboJobs");
+    ASSERT_EQ(jobs->count(), 3);
+    EXPECT_EQ(jobs->itemText(0), QStringLiteral("Q2410001 - Letterhead"));
+    EXPECT_EQ(jobs->itemText(1), QStringLiteral("J2410002 - Brochure"));
+    EXPECT_EQ(jobs->itemText(2), QStringLiteral("24107 - Scratch pads"));
+    EXPECT_EQ(jobs->currentText(), QStringLiteral("Q2410001 - Letterhead"));
+    EXPECT_FALSE(w.orderChosen());
+
+    w.cmdPriceClick();
+    EXPECT_EQ(messages.texts(), QStringList{ui::kSelectOrderFirst});
+    EXPECT_EQ(control<QListWidget>(&w, "lstPrice")->count(), 0);
+    EXPECT_TRUE(control<QWidget>(&w, "txtQty")->isHidden());
+}
+
+TEST_F(MainWindow, ChoosingAnOrderFillsItsTexts)
+{
+    ui::frmPrice& w = window();
+    auto* jobs = control<QComboBox>(&w, "cboJobs");
+    w.chooseOrder(jobs->itemText(1));
+    ASSERT_TRUE(w.orderChosen());
+    EXPECT_EQ(control<QLineEdit>(&w, "txtQuoteorJob")->text(), QStringLiteral("J2410002"));
+    EXPECT_EQ(control<QLineEdit>(&w, "txtStock")->text(), QStringLiteral("80# Gloss Text"));
+    EXPECT_EQ(control<QLineEdit>(&w, "txtDesc")->text(), QStringLiteral("Brochure"));
+    EXPECT_EQ(control<QLineEdit>(&w, "txtSize")->text(), QStringLiteral("11 X 17"));
+    EXPECT_EQ(control<QLineEdit>(&w, "txtPart")->text(), QStringLiteral("2"));
+    EXPECT_EQ(control<QLineEdit>(&w, "txtOrigQty")->text(), QStringLiteral("2500"));
+    // Both bindery rows in table order, joined by ", " without a trailing one; the last row ('J') decides.
+    EXPECT_EQ(control<QLineEdit>(&w, "txtBind")->text(), QStringLiteral("Fold, Stitch"));
+    EXPECT_TRUE(control<QRadioButton>(&w, "optJob")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>(&w, "optQuote")->isChecked());
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
+
+TEST_F(MainWindow, AnOrderWithoutBinderyKeepsTheQuoteOrJobChoice)
+{
+    ui::frmPrice& w = window();
+    auto* jobs = control<QComboBox>(&w, "cboJobs");
+    w.chooseOrder(jobs->itemText(1)); // its last bindery row sets Job
+    // The short order number is found by the text before " - "; its Null fields show as empty texts.
+    w.chooseOrder(jobs->itemText(2));
+    ASSERT_TRUE(w.orderChosen());
+    EXPECT_EQ(control<QLineEdit>(&w, "txtQuoteorJob")->text(), QStringLiteral("24107"));
+    EXPECT_EQ(control<QLineEdit>(&w, "txtStock")->text(), QString());
+    EXPECT_EQ(control<QLineEdit>(&w, "txtSize")->text(), QString());
+    EXPECT_EQ(control<QLineEdit>(&w, "txtBind")->text(), QString());
+    EXPECT_TRUE(control<QRadioButton>(&w, "optJob")->isChecked());
+}
+
+TEST_F(MainWindow, AnEntryThatMatchesNoOrderKeepsTheTextsButForgetsTheChoice)
+{
+    ui::frmPrice& w = window();
+    w.chooseOrder(control<QComboBox>(&w, "cboJobs")->itemText(0));
+    ASSERT_TRUE(w.orderChosen());
+    w.chooseOrder(QStringLiteral("X9999999 - Gone"));
+    EXPECT_FALSE(w.orderChosen());
+    EXPECT_EQ(control<QLineEdit>(&w, "txtDesc")->text(), QStringLiteral("Letterhead"));
+    w.cmdPriceClick();
+    EXPECT_EQ(messages.texts(), QStringList{ui::kSelectOrderFirst});
+}
+
+TEST_F(MainWindow, AMissingDatabaseGivesAnEmptyOrderListWithoutAMessage)
+{
+    program.mark(db.folder() + "/no such folder");
+    ui::frmPrice& w = window();
+    EXPECT_EQ(control<QComboBox>(&w, "cboJobs")->count(), 0);
+    EXPECT_TRUE(messages.texts().isEmpty());
+    w.cmdPriceClick();
+    EXPECT_EQ(messages.texts(), QStringList{ui::kSelectOrderFirst});
+}
+
+TEST_F(MainWindow, LoadsCategoriesAndPriceDataOfTheDataFolder)
+{
+    testsupport::writeFile(db.folder() + "/Categories.dat", "Letterheads\r\nForms\r\n");
+    // Down ("1"), step 1.00 ("2"), Courier ("0").
+    testsupport::writeFile(priceDataFile(), "200\r\n600\r\n1500\r\n4000\r\n50\r\n150\r\n250\r\n1\r\n2\r\n0\r\n");
+    ui::frmPrice& w = window();
+    auto* categories = control<QComboBox>(&w, "cboCategories");
+    ASSERT_EQ(categories->count(), 2);
+    EXPECT_EQ(categories->itemText(0), QStringLiteral("Letterheads"));
+    EXPECT_EQ(categories->itemText(1), QStringLiteral("Forms"));
+    const char* fields[] = {"txtQty1", "txtQty2", "txtQty3", "txtQty4", "txtJump1", "txtJump2", "txtJump3"};
+    const char* expected[] = {"200", "600", "1500", "4000", "50", "150", "250"};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(control<QLineEdit>(&w, fields[i])->text(), QString::fromLatin1(expected[i])) << fields[i];
+    EXPECT_TRUE(control<QRadioButton>(&w, "optDN")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(&w, "opt1")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(&w, "optCour")->isChecked());
+    EXPECT_EQ(w.priceSettings()[0], "200");
+}
+
+TEST_F(MainWindow, APriceDataFileOfElevenItemsIsNotApplied)
+{
+    // "1,000" reads as two items, 1 and 000: eleven items in all, so nothing is applied.
+    testsupport::writeFile(priceDataFile(), "1,000\r\n600\r\n1500\r\n4000\r\n50\r\n150\r\n250\r\n1\r\n2\r\n0\r\n");
+    ui::frmPrice& w = window();
+    EXPECT_EQ(control<QLineEdit>(&w, "txtQty1")->text(), QStringLiteral("100"));
+    EXPECT_TRUE(control<QRadioButton>(&w, "optNone")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(&w, "optTime")->isChecked());
+    EXPECT_EQ(w.priceSettings()[0], "");
+}
+
+struct FieldCase
+{
+    const char* why;
+    const char* field;
+    const char* typed;
+    const char* message; // empty when accepted
+};
+
+const FieldCase kFieldChecks[] = {
+    {"a start quantity of 0 is refused", "txtQty1", "0", "Quantities Must Be Greater Than Zero!"},
+    {"letters only count as 0", "txtQty1", "abc", "Quantities Must Be Greater Than Zero!"},
+    {"12 followed by letters counts as 12", "txtQty1", "12abc", ""},
+    {"a second quantity equal to the first is refused", "txtQty2", "100",
+     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
+    {"a second quantity below zero is refused", "txtQty2", "-5",
+     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
+    {"a second quantity above the first is taken", "txtQty2", "101", ""},
+    {"a third quantity at the second (500) is refused", "txtQty3", "500",
+     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
+    {"a final quantity below the third (2000) is refused", "txtQty4", "1999",
+     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
+    {"a first step of 0 is refused", "txtJump1", "0", "Quantities Must Be Greater Than Zero!"},
+    {"a second step equal to the first (25) is refused", "txtJump2", "25",
+     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
+    {"a second step above the first is taken", "txtJump2", "26", ""},
+    {"the third step is never tested, also 0", "txtJump3", "0", ""},
+};
+
+class FieldCheck : public MainWindow, public testing::WithParamInterface<FieldCase>
+{
+};
+
+TEST_P(FieldCheck, RefusesOrTakesTheValue)
+{
+    const FieldCase& c = GetParam();
+    ui::frmPrice& w = window();
+    auto* field = control<QLineEdit>(&w, c.field);
+    typeInto(field, QString::fromLatin1(c.typed));
+    if (*c.message) {
+        EXPECT_EQ(messages.texts(), QStringList{QString::fromLatin1(c.message)}) << c.why;
+        // Nothing saved yet and no price-data file: the saved value is empty, and so is the field.
+        EXPECT_EQ(field->text(), QString()) << c.why;
+        EXPECT_FALSE(windowtest::fileExists(priceDataFile())) << c.why;
+    } else {
+        EXPECT_TRUE(messages.texts().isEmpty()) << c.why;
+        EXPECT_EQ(field->text(), QString::fromLatin1(c.typed)) << c.why;
+        EXPECT_TRUE(windowtest::fileExists(priceDataFile())) << c.why;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, FieldCheck, testing::ValuesIn(kFieldChecks));
+
+TEST_F(MainWindow, ARefusedFieldGetsItsSavedValueBack)
+{
+    testsupport::writeFile(priceDataFile(), "150\r\n500\r\n2000\r\n5000\r\n25\r\n100\r\n500\r\n0\r\n1\r\n1\r\n");
+    ui::frmPrice& w = window();
+    auto* qty2 = control<QLineEdit>(&w, "txtQty2");
+    typeInto(qty2, QStringLiteral("150"));
+    EXPECT_EQ(messages.texts(), QStringList{ui::kQuantityAbovePrevious});
+    EXPECT_EQ(qty2->text(), QStringLiteral("500"));
+}
+
+TEST_F(MainWindow, AnAcceptedChangeSavesAllTenPositions)
+{
+    ui::frmPrice& w = window();
+    typeInto(control<QLineEdit>(&w, "txtQty1"), QStringLiteral("150"));
+    // The seven texts; neither Up nor Down keeps position 8 as it was (empty); None is "0"; Times Roman "1".
+    EXPECT_EQ(testsupport::readFile(priceDataFile()),
+              "150\r\n500\r\n2000\r\n5000\r\n25\r\n100\r\n500\r\n\r\n0\r\n1\r\n");
+}
+
+TEST_F(MainWindow, LeavingAFieldUnchangedWritesNothing)
+{
+    ui::frmPrice& w = window();
+    auto* print = control<QPushButton>(&w, "cmdPrint");
+    print->setEnabled(true); // as a finished run leaves it
+    for (const char* name : {"txtQty1", "txtQty2", "txtQty3", "txtQty4", "txtJump1", "txtJump2", "txtJump3"}) {
+        auto* field = control<QLineEdit>(&w, name);
+        typeInto(field, field->text());
+    }
+    EXPECT_FALSE(windowtest::fileExists(priceDataFile()));
+    EXPECT_TRUE(print->isEnabled());
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
+
+struct PrintStateCase
+{
+    const char* option;
+    bool disablesPrint;
+    bool saves;
+};
+
+// Rounding changes the prices, so Print waits for a new run; the typeface changes only the sheet.
+const PrintStateCase kPrintStates[] = {
+    {"opt25", true, true}, {"opt1", true, true},    {"optNone", true, true}, {"optUP", true, true},
+    {"optDN", true, true}, {"optCour", false, true}, {"optTime", false, true}, {"optSans", false, false},
+};
+
+class PrintState : public MainWindow, public testing::WithParamInterface<PrintStateCase>
+{
+};
+
+TEST_P(PrintState, FollowsTheOptionChosen)
+{
+    const PrintStateCase& c = GetParam();
+    ui::frmPrice& w = window();
+    auto* print = control<QPushButton>(&w, "cmdPrint");
+    print->setEnabled(true);
+    control<QRadioButton>(&w, c.option)->click();
+    EXPECT_EQ(print->isEnabled(), !c.disablesPrint) << c.option;
+    EXPECT_EQ(windowtest::fileExists(priceDataFile()), c.saves) << c.option;
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, PrintState, testing::ValuesIn(kPrintStates));
+
+TEST_F(MainWindow, SavingAfterAnOptionRecordsTheOptionJustChosen)
+{
+    ui::frmPrice& w = window();
+    control<QRadioButton>(&w, "optUP")->click();
+    control<QRadioButton>(&w, "opt25")->click();
+    control<QRadioButton>(&w, "optCour")->click();
+    // Up "0", 0.25 "1", Courier "0".
+    EXPECT_EQ(testsupport::readFile(priceDataFile()),
+              "100\r\n500\r\n2000\r\n5000\r\n25\r\n100\r\n500\r\n0\r\n1\r\n0\r\n");
+}
+
+TEST_F(MainWindow, LeavingTheOrderListWithAnotherOrderDisablesPrint)
+{
+    ui::frmPrice& w = window();
+    auto* jobs = control<QComboBox>(&w, "cboJobs");
+    auto* print = control<QPushButton>(&w, "cmdPrint");
+    print->setEnabled(true);
+    windowtest::enterField(jobs);
+    windowtest::leaveField(jobs);
+    EXPECT_TRUE(print->isEnabled());
+    windowtest::enterField(jobs);
+    jobs->setCurrentIndex(1);
+    windowtest::leaveField(jobs);
+    EXPECT_FALSE(print->isEnabled());
+}
+
+TEST_F(MainWindow, Check1ShowsTheCalculatedPricesBelowTheTop)
+{
+    ui::frmPrice& w = window();
+    w.show();
+    auto* check = control<QCheckBox>(&w, "Check1");
+    auto* frame = control<QGroupBox>(&w, "fraCalculated");
+    check->setChecked(true);
+    EXPECT_FALSE(frame->isHidden());
+    // At the window's left edge, 960 twips (64 pixels) from the top.
+    EXPECT_EQ(frame->pos(), QPoint(0, 64));
+    EXPECT_EQ(check->text(), QStringLiteral("Uncheck to Remove Calculated Price Window"));
+    check->setChecked(false);
+    EXPECT_TRUE(frame->isHidden());
+    EXPECT_EQ(check->text(), QStringLiteral("Show Calculated Prices Without Printing"));
+}
+
+TEST_F(MainWindow, PrintingAnEmptyListDoesNothing)
+{
+    ui::frmPrice& w = window();
+    w.printSheet();
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
+
+} // namespace

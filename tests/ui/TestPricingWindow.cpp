@@ -1,0 +1,218 @@
+// A pricing run in the main window over the demo shop's data: progress, the price lines, the order row put
+// back, a second click and a cancel during the run, and quantities the engine could not price.
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include "tests/support/TestDatabase.h"
+#include "tests/ui/WindowTestSupport.h"
+#include "ui/frmCategories.h"
+#include "ui/frmPrice.h"
+
+namespace {
+
+using windowtest::control;
+
+// One whole number of the shop database, read with sqlite3 directly.
+long long queryNumber(const std::string& databaseFile, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    long long result = -1;
+    if (sqlite3_open_v2(databaseFile.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK
+            && sqlite3_step(statement) == SQLITE_ROW)
+            result = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return result;
+}
+
+// The schedule of the initial parameters (100, 25, 500, 100, 2000, 500, 5000): 100 to 500 by 25 (17
+// quantities), 600 to 2000 by 100 (15), 2500 to 5000 by 500 (6).
+std::vector<int> initialSchedule()
+{
+    std::vector<int> quantities;
+    for (int q = 100; q <= 500; q += 25)
+        quantities.push_back(q);
+    for (int q = 600; q <= 2000; q += 100)
+        quantities.push_back(q);
+    for (int q = 2500; q <= 5000; q += 500)
+        quantities.push_back(q);
+    return quantities;
+}
+
+class PricingWindow : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        program.mark(db.folder());
+        window = std::make_unique<ui::frmPrice>();
+        window->show();
+    }
+
+    // Chooses the demo letterhead quote, whose row holds a press quantity of its own.
+    void chooseLetterhead()
+    {
+        auto* jobs = control<QComboBox>(window.get(), "cboJobs");
+        const int index = jobs->findText(QStringLiteral("24101 - "), Qt::MatchStartsWith);
+        ASSERT_GE(index, 0);
+        window->chooseOrder(jobs->itemText(index));
+        ASSERT_TRUE(window->orderChosen());
+    }
+    long long pressQty() const
+    {
+        return queryNumber(db.path(), "SELECT PRESSQTY FROM ORDERS WHERE ORDERNO = '24101'");
+    }
+    QListWidget* prices() const { return control<QListWidget>(window.get(), "lstPrice"); }
+
+    windowtest::MessageCapture messages;
+    windowtest::ProgramFolder program;
+    testsupport::TestDatabase db{testsupport::demoShopSql(), false};
+    std::unique_ptr<ui::frmPrice> window;
+};
+
+TEST_F(PricingWindow, ARunListsEveryQuantityOfTheScheduleAndPutsTheRowBack)
+{
+    chooseLetterhead();
+    const long long ownQty = pressQty();
+    ASSERT_GT(ownQty, 0);
+    window->cmdPriceClick();
+
+    const std::vector<int> schedule = initialSchedule();
+    ASSERT_EQ(schedule.size(), 38u);
+    ASSERT_EQ(prices()->count(), 38) << messages.texts().join(QLatin1Char('\n')).toStdString();
+    // Quantity text, 27 spaces, "$##0.00".
+    const QRegularExpression line(QStringLiteral("^(\\d+) {27}\\$\\d+\\.\\d\\d$"));
+    for (int i = 0; i < 38; ++i) {
+        const QString text = prices()->item(i)->text();
+        const QRegularExpressionMatch match = line.match(text);
+        ASSERT_TRUE(match.hasMatch()) << text.toStdString();
+        EXPECT_EQ(match.captured(1).toInt(), schedule[static_cast<std::size_t>(i)]) << text.toStdString();
+    }
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+    // The order's own press quantity is back in its row; the run's buttons are usable again.
+    EXPECT_EQ(pressQty(), ownQty);
+    EXPECT_EQ(queryNumber(db.path(), "SELECT PRINTPRICING FROM ORDERS WHERE ORDERNO = '24101'"), -1);
+    auto* print = control<QPushButton>(window.get(), "cmdPrint");
+    EXPECT_FALSE(print->isHidden());
+    EXPECT_TRUE(print->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(window.get(), "cmdPrice")->isEnabled());
+    EXPECT_FALSE(window->isRunning());
+    // "Calculating:" and the quantity stay in view until the sheet is printed.
+    EXPECT_FALSE(control<QLineEdit>(window.get(), "txtQty")->isHidden());
+}
+
+TEST_F(PricingWindow, ASecondClickDuringTheRunIsIgnored)
+{
+    chooseLetterhead();
+    bool clickedWhileRunning = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        clickedWhileRunning = window->isRunning();
+        window->cmdPriceClick();
+    });
+    window->cmdPriceClick();
+    EXPECT_TRUE(clickedWhileRunning);
+    // One run's 38 lines, not a nested run's lines on top of them.
+    EXPECT_EQ(prices()->count(), 38);
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(PricingWindow, TheButtonsAreDisabledWhileTheRunShowsItsQuantity)
+{
+    chooseLetterhead();
+    QStringList seen;
+    bool buttonsDisabled = true;
+    QTimer progress;
+    QObject::connect(&progress, &QTimer::timeout, [&] {
+        seen << control<QLineEdit>(window.get(), "txtQty")->text();
+        buttonsDisabled = buttonsDisabled && !control<QPushButton>(window.get(), "cmdPrice")->isEnabled()
+                          && !control<QPushButton>(window.get(), "cmdPrint")->isEnabled()
+                          && !control<QPushButton>(window.get(), "cmdExit")->isEnabled();
+    });
+    progress.start(0);
+    window->cmdPriceClick();
+    progress.stop();
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_TRUE(buttonsDisabled);
+    EXPECT_TRUE(seen.contains(QStringLiteral("125")));
+    EXPECT_TRUE(seen.contains(QStringLiteral("5000")));
+}
+
+TEST_F(PricingWindow, ACancelStopsBetweenQuantitiesAndStillPutsTheRowBack)
+{
+    chooseLetterhead();
+    const long long ownQty = pressQty();
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (prices()->count() >= 3)
+            window->requestCancel();
+    });
+    watch.start(0);
+    window->cmdPriceClick();
+    watch.stop();
+    EXPECT_GE(prices()->count(), 3);
+    EXPECT_LT(prices()->count(), 38);
+    EXPECT_EQ(pressQty(), ownQty);
+    // A list cut short is not a price sheet.
+    EXPECT_FALSE(control<QPushButton>(window.get(), "cmdPrint")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(window.get(), "cmdPrice")->isEnabled());
+}
+
+TEST_F(PricingWindow, ClosingDuringTheRunWaitsForTheRowToBePutBack)
+{
+    chooseLetterhead();
+    const long long ownQty = pressQty();
+    QTimer::singleShot(0, window.get(), [&] { window->close(); });
+    window->cmdPriceClick();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(pressQty(), ownQty);
+}
+
+TEST_F(PricingWindow, QuantitiesThatCouldNotBePricedAreListedInOneMessage)
+{
+    chooseLetterhead();
+    // Without its markups the shop cannot price a job: every quantity fails in the engine.
+    db.exec("DROP TABLE MARKUPS;");
+    window->cmdPriceClick();
+    EXPECT_EQ(prices()->count(), 0);
+    ASSERT_EQ(messages.texts().size(), 1) << messages.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("could not be priced")))
+        << messages.texts().front().toStdString();
+    EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("100 ("))) << messages.texts().front().toStdString();
+}
+
+// Pictures of the windows for a look at the layout: only when WINDOW_SCREENSHOTS names a folder (run under
+// xvfb-run with QT_QPA_PLATFORM=xcb).
+TEST_F(PricingWindow, Screenshot)
+{
+    const QString folder = qEnvironmentVariable("WINDOW_SCREENSHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "WINDOW_SCREENSHOTS not set";
+    chooseLetterhead();
+    window->cmdPriceClick();
+    QDir().mkpath(folder);
+    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/frmPrice.png")));
+    control<QCheckBox>(window.get(), "Check1")->setChecked(true);
+    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/frmPrice-prices.png")));
+    QWidget* categories = window->showCategories();
+    EXPECT_TRUE(categories->grab().save(folder + QStringLiteral("/frmCategories.png")));
+}
+
+} // namespace

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QStringList>
+#include <QWidget>
+
+#include "tests/support/TestDatabase.h"
+#include "ui/DataFolder.h"
+#include "ui/MessageBox.h"
+
+namespace windowtest {
+
+// Collects the texts of the message boxes instead of stopping at them.
+class MessageCapture
+{
+public:
+    MessageCapture()
+    {
+        ui::setMessageFunction([this](const QString& text) { m_texts << text; });
+    }
+    ~MessageCapture() { ui::setMessageFunction({}); }
+    MessageCapture(const MessageCapture&) = delete;
+    MessageCapture& operator=(const MessageCapture&) = delete;
+
+    const QStringList& texts() const { return m_texts; }
+    void clear() { m_texts.clear(); }
+
+private:
+    QStringList m_texts;
+};
+
+// A program folder of its own for one test, holding the marker file.
+class ProgramFolder
+{
+public:
+    ProgramFolder()
+    {
+        ui::setProgramFolder(m_folder.path());
+        ui::setDataFolder({});
+    }
+    const std::string& path() const { return m_folder.path(); }
+    std::string markerFile() const { return m_folder.path() + "/vmOrvCk.dat"; }
+    // The marker file as an earlier run wrote it: the folder text and CR LF.
+    void mark(const std::string& dataFolder) const { testsupport::writeFile(markerFile(), dataFolder + "\r\n"); }
+
+private:
+    testsupport::TemporaryFolder m_folder;
+};
+
+// A control of a window by its name; fails the test when there is none.
+template <class Control>
+Control* control(const QObject* window, const char* name)
+{
+    auto* found = window->findChild<Control*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << "no control " << name;
+    return found;
+}
+
+// Moving the focus into and out of a field, as the Tab key does.
+inline void enterField(QWidget* field)
+{
+    QFocusEvent event(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(field, &event);
+}
+
+inline void leaveField(QWidget* field)
+{
+    QFocusEvent event(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(field, &event);
+}
+
+// Types a new text into a field between entering and leaving it.
+inline void typeInto(QLineEdit* field, const QString& text)
+{
+    enterField(field);
+    field->setText(text);
+    leaveField(field);
+}
+
+inline bool fileExists(const std::string& path)
+{
+    return QFileInfo::exists(QString::fromStdString(path));
+}
+
+} // namespace windowtest

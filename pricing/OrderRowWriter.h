@@ -29,9 +29,15 @@ public:
     OrderRowWriter(std::string databaseFile, std::int64_t bookmark, MessageCallback onMessage = {});
 
     // Writes "PRESSQTY" = pressQuantity and the cleared fields. A row the database no longer knows
-    // (fault 3159) is reported as "Error Number  3159" and nothing is written; any other failure skips
-    // that one field (or the store) and goes on. Returns whether the row was stored.
+    // (fault 3159) is reported as "Error Number  3159" and nothing is written; a table or row that cannot
+    // be reached otherwise writes nothing either (never another order's row). Once on the row, a failing
+    // field (a missing column) is skipped and the others are written; a failing store leaves the row as
+    // it was. Returns whether the row was stored with the new press quantity, i.e. whether an estimate
+    // now prices that quantity.
     bool Saveit(const platform::Value& pressQuantity);
+
+    // Lets go of the table and the database file (the next Saveit opens them again).
+    void close();
 
     // The fault text of the last failed step of the last Saveit (empty when all went through).
     const std::string& lastFault() const noexcept { return m_lastFault; }

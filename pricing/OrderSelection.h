@@ -45,6 +45,20 @@ std::string orderNumberOfEntry(std::string_view entry);
 // platform::Fault naming the file.
 std::optional<OrderSelection> selectOrder(const std::string& databaseFile, std::string_view orderNo);
 
+// What the command line may ask beyond the order number: a part, and whether the quote or the job row of
+// the order is meant. The row written during the run is then the one the engine prices.
+struct OrderKeyFilter
+{
+    std::optional<std::int16_t> partNo;   // only rows whose "PartNo" has this number
+    std::optional<QuoteOrJob> quoteOrJob; // only rows whose "QuoteOrJob" is "Q" (Quote) or "J" (Job)
+};
+
+// The first row of "Orders" with that "OrderNo" that also fits the filter; the bindery rows are those of
+// the order number, as in the window. An empty filter selects as the window does.
+std::optional<OrderSelection> selectOrder(const std::string& databaseFile,
+                                          std::string_view orderNo,
+                                          const OrderKeyFilter& filter);
+
 // The engine's QuoteOrJob key of a choice.
 std::string quoteOrJobCode(QuoteOrJob choice); // "J" for a job, else "Q"
 

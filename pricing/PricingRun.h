@@ -73,12 +73,15 @@ struct PricingResult
     std::vector<std::string> lines; // lstPrice, in schedule order
     std::vector<PricedQuantity> priced;
     std::vector<SkippedQuantity> skipped;
-    std::vector<std::string> notes; // the schedule's notes (steps of 0 or less, the 32-bit limit)
+    // The schedule's notes (steps of 0 or less, the 32-bit limit), and a note when the engine found no
+    // order row for the key, so every price of the list is the $0.00 of an empty summary.
+    std::vector<std::string> notes;
     bool cancelled = false;
     bool restored = false; // the restoring pricing wrote the order's own press quantity back
 };
 
-// "n quantities could not be priced: 100 (Division by zero), 125 (...)"; empty without skipped ones.
+// What the user is told about the quantities that got no line, the quantities of each fault together:
+// "3 quantities could not be priced: 100, 125 (Division by zero); 150 (Overflow)". Empty without any.
 std::string skippedMessage(const std::vector<SkippedQuantity>& skipped);
 
 // The pricing run of the main window (cmdPrice): for every quantity of the schedule SelectQuote writes
@@ -111,6 +114,10 @@ private:
     OrderRowWriter m_writer;
     PricingResult m_result;
     std::unique_ptr<estimator::cEstimator> m_estimator;
+    bool m_engineFoundNoOrder = false;
+
+    ScheduleEntry restoringEntry() const;          // txtOrigQty as the last pricing's quantity
+    platform::Value restoringQuantity() const;     // what that pricing writes into "PRESSQTY"
 };
 
 } // namespace pricing

@@ -1,0 +1,130 @@
+#include "pricing/OrderRowWriter.h"
+
+#include "platform/Conversions.h"
+#include "platform/Fault.h"
+
+namespace pricing {
+
+namespace {
+
+constexpr int NotAValidBookmark = 3159;
+
+platform::Value zero()
+{
+    return platform::Value::fromInteger(0);
+}
+
+} // namespace
+
+const std::vector<std::pair<std::string, platform::Value>>& clearedOrderFields()
+{
+    static const std::vector<std::pair<std::string, platform::Value>> fields = {
+        {"PRESSQTY2", zero()},
+        {"PRESSQTY3", zero()},
+        {"PRESSQTY4", zero()},
+        {"PRESSSPOILCUSTOM", platform::Value::fromBoolean(false)},
+        {"PressCost", zero()},
+        {"PressCost2", zero()},
+        {"PressCost3", zero()},
+        {"PressCost4", zero()},
+        {"BinderyHrs", zero()},
+        {"BinderyCost", zero()},
+        {"BinderyCost2", zero()},
+        {"BinderyCost3", zero()},
+        {"BinderyCost4", zero()},
+        {"PrintPricing", platform::Value::fromInteger(-1)},
+        {"VendorCost", zero()},
+        {"VendorCost2", zero()},
+        {"VendorCost3", zero()},
+        {"VendorCost4", zero()},
+        {"EstHrs1", zero()},
+        {"EstHrs2", zero()},
+        {"EstHrs3", zero()},
+        {"EstHrs4", zero()},
+        {"Price10001", zero()},
+        {"Price10002", zero()},
+        {"Price10003", zero()},
+        {"Price10004", zero()},
+        {"StockEstCost1", zero()},
+        {"StockEstCost2", zero()},
+        {"StockEstCost3", zero()},
+        {"StockEstCost4", zero()},
+        {"PressSheets1", zero()},
+        {"PressSheets2", zero()},
+        {"PressSheets3", zero()},
+        {"PressSheets4", zero()},
+        {"BindSheets1", zero()},
+        {"BindSheets2", zero()},
+        {"BindSheets3", zero()},
+        {"BindSheets4", zero()},
+        {"Adjustment", zero()},
+    };
+    return fields;
+}
+
+OrderRowWriter::OrderRowWriter(std::string databaseFile, std::int64_t bookmark, MessageCallback onMessage)
+    : m_databaseFile(std::move(databaseFile)), m_bookmark(bookmark), m_onMessage(std::move(onMessage))
+{
+}
+
+void OrderRowWriter::report(const std::string& message) const
+{
+    if (m_onMessage)
+        m_onMessage(message);
+}
+
+void OrderRowWriter::close()
+{
+    m_orders.close();
+    m_db.close();
+    m_open = false;
+}
+
+bool OrderRowWriter::Saveit(const platform::Value& pressQuantity)
+{
+    m_lastFault.clear();
+    const auto remember = [this](auto&& statement) {
+        try {
+            statement();
+            return true;
+        } catch (const platform::Fault& fault) {
+            m_lastFault = fault.what();
+            return false;
+        }
+    };
+
+    // The table is opened once for the run; moving to the bookmark reads the row afresh each time.
+    if (!m_open) {
+        const bool opened = remember([this] {
+            m_db = data::Database::open(m_databaseFile);
+            m_orders = m_db.openTable("Orders");
+        });
+        if (!opened) {
+            close();
+            return false;
+        }
+        m_open = true;
+    }
+
+    try {
+        m_orders.setBookmark(m_bookmark);
+    } catch (const platform::Fault& fault) {
+        m_lastFault = fault.what();
+        if (fault.number() == NotAValidBookmark)
+            report("Error Number " + platform::str(NotAValidBookmark));
+        // Not on the order's row: editing now would change whatever row the table is on.
+        return false;
+    }
+
+    if (!remember([this] { m_orders.edit(); }))
+        return false; // a read-only database: every later step would fail the same way
+    const bool quantitySet = remember([&] { m_orders.setField("PRESSQTY", pressQuantity); });
+    for (const auto& [name, value] : clearedOrderFields())
+        remember([&] { m_orders.setField(name, value); });
+    const bool stored = remember([this] { m_orders.update(); });
+    if (!stored)
+        m_orders.cancelUpdate();
+    return quantitySet && stored;
+}
+
+} // namespace pricing

@@ -1,0 +1,141 @@
+#include "pricing/OrderSelection.h"
+
+#include <string>
+
+#include "data/Database.h"
+#include "data/TableView.h"
+#include "platform/Conversions.h"
+#include "platform/Fault.h"
+
+namespace pricing {
+
+namespace {
+
+constexpr std::size_t OrderNumberWidth = 8;
+
+// A fault of the shop database that does not say which file it is about gets the file's name, so the
+// user knows which database to look at.
+[[noreturn]] void raiseNamingFile(const platform::Fault& fault, const std::string& databaseFile)
+{
+    const std::string text = fault.what();
+    if (text.find(databaseFile) != std::string::npos)
+        throw fault;
+    throw platform::Fault(fault.number(), text + " (" + databaseFile + ")");
+}
+
+std::string textOf(const data::TableView& rows, std::string_view field)
+{
+    return rows.field(field).formatted();
+}
+
+bool quoteOrJobFits(const std::string& code, const std::optional<QuoteOrJob>& wanted)
+{
+    if (!wanted || *wanted == QuoteOrJob::Unset)
+        return true;
+    return code == (*wanted == QuoteOrJob::Job ? "J" : "Q");
+}
+
+bool partFits(const platform::Value& partNo, const std::optional<std::int16_t>& wanted)
+{
+    return !wanted || (!partNo.isNull() && partNo.number() == *wanted);
+}
+
+} // namespace
+
+std::string databasePath(const std::string& dataFolder)
+{
+    return dataFolder + "/vmdata.mdb";
+}
+
+std::vector<std::string> listOrderEntries(const std::string& databaseFile, std::string* faultText)
+{
+    std::vector<std::string> entries;
+    try {
+        const data::Database db = data::Database::open(databaseFile);
+        data::TableView orders = db.openTable("Orders");
+        for (; !orders.eof(); orders.moveNext())
+            entries.push_back(textOf(orders, "OrderNo") + " - " + textOf(orders, "Description"));
+    } catch (const platform::Fault& fault) {
+        if (faultText) {
+            const std::string text = fault.what();
+            *faultText = text.find(databaseFile) != std::string::npos ? text : text + " (" + databaseFile + ")";
+        }
+    }
+    return entries;
+}
+
+std::string orderNumberOfEntry(std::string_view entry)
+{
+    return std::string(entry.substr(0, OrderNumberWidth));
+}
+
+std::optional<OrderSelection> selectOrder(const std::string& databaseFile, std::string_view orderNo)
+{
+    return selectOrder(databaseFile, orderNo, OrderKeyFilter{});
+}
+
+std::optional<OrderSelection> selectOrder(const std::string& databaseFile,
+                                          std::string_view orderNo,
+                                          const OrderKeyFilter& filter)
+{
+    try {
+        const data::Database db = data::Database::open(databaseFile);
+
+        OrderSelection chosen;
+        bool found = false;
+        {
+            data::TableView orders = db.openTable("Orders");
+            for (; !orders.eof(); orders.moveNext()) {
+                if (textOf(orders, "OrderNo") != orderNo)
+                    continue;
+                if (!partFits(orders.field("PartNo"), filter.partNo))
+                    continue;
+                if (!quoteOrJobFits(textOf(orders, "QuoteOrJob"), filter.quoteOrJob))
+                    continue;
+                chosen.orderNo = textOf(orders, "OrderNo");
+                chosen.stock = textOf(orders, "StockDesc");
+                chosen.description = textOf(orders, "Description");
+                chosen.size = textOf(orders, "PressFinishedSize");
+                chosen.partNo = textOf(orders, "PartNo");
+                chosen.bookmark = orders.bookmark();
+                chosen.pressQty = orders.field("PressQty");
+                chosen.origQty = chosen.pressQty.formatted();
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            return std::nullopt;
+
+        // The order's bindery rows name its operations and, the last of them, whether it is a quote or a
+        // job. The command line's filter narrows them to the part and kind it asked for.
+        std::string bindery;
+        data::TableView selections = db.openTable("BinderySelections");
+        for (; !selections.eof(); selections.moveNext()) {
+            if (textOf(selections, "OrderNo") != orderNo)
+                continue;
+            if (!partFits(selections.field("PartNo"), filter.partNo))
+                continue;
+            const std::string code = textOf(selections, "QuoteorJob");
+            if (!quoteOrJobFits(code, filter.quoteOrJob))
+                continue;
+            bindery += textOf(selections, "Bindery") + ", ";
+            chosen.quoteOrJob = code == "Q" ? QuoteOrJob::Quote : QuoteOrJob::Job;
+        }
+        if (bindery.size() > 2)
+            bindery.resize(bindery.size() - 2);
+        chosen.bindery = bindery;
+        if (filter.quoteOrJob && *filter.quoteOrJob != QuoteOrJob::Unset)
+            chosen.quoteOrJob = *filter.quoteOrJob;
+        return chosen;
+    } catch (const platform::Fault& fault) {
+        raiseNamingFile(fault, databaseFile);
+    }
+}
+
+std::string quoteOrJobCode(QuoteOrJob choice)
+{
+    return choice == QuoteOrJob::Job ? "J" : "Q";
+}
+
+} // namespace pricing

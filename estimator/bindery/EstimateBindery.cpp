@@ -101,8 +101,8 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
 
     std::int16_t n = 0; // counted operations
     // Both flags carry over from one operation to the next: an operation of a signature bindery does not
-    // look at its category and is treated like the operation before it (plain for the first). Shops
-    // file signature work under folding and stitching, where this makes no difference.
+    // look at its category and is treated like the operation before it (plain for the first), so
+    // estimates made before keep their figures.
     bool padding = false;
     bool autoCut = false;
     double savedSignatures = 0;

@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -75,6 +76,8 @@ struct SheetCase
     double width, length, numberUp;
 };
 
+void PrintTo(const SheetCase& c, std::ostream* os) { *os << c.why; }
+
 const SheetCase kSheets[] = {
     {"finished size", "", 0, 8.5, 11, 1},
     {"bleed size without a bleed falls back to the finished size", "", 1, 8.5, 11, 1},
@@ -128,6 +131,8 @@ struct SpeedCase
     std::int32_t speed;
     double caliper;
 };
+
+void PrintTo(const SpeedCase& c, std::ostream* os) { *os << c.why; }
 
 // The cutter runs at exactly 1000 an hour before these adjustments.
 const SpeedCase kSpeeds[] = {
@@ -222,6 +227,8 @@ struct StitcherCase
     int setups;
     double setupCost, runCost;
 };
+
+void PrintTo(const StitcherCase& c, std::ostream* os) { *os << c.why; }
 
 // Figures shared by every row: spoilage 1 %, so waste = 1 x 1000 x 3 / 100 + 10 fixed = 40 (10 press
 // sheets at 4 up). Set-up per signature: 5 / 60 x 60 x 3 = 15, for 48 pages over 3 x 2 = 120, plus the

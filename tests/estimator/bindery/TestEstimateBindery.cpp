@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include <gmock/gmock.h>
@@ -136,6 +137,8 @@ struct PaddingCase
     double cost, setupMinutes;
 };
 
+void PrintTo(const PaddingCase& c, std::ostream* os) { *os << c.why; }
+
 // Two-part carbonless sets, 1000 of them (2000 sheets) padded at 8.5 x 11, 1000 an hour, spoilage 2 %,
 // 40 an hour, first set-up 15 min (10.00), further set-ups 1 min, 0.5 pad glue per square unit.
 // Pad edge time: 8.5 x 2000 x 0.5 x 1.02 / 1000 = 8.67; x 40 x 0.004 + 10.00 first set-up = 11.3872.
@@ -260,6 +263,35 @@ UPDATE BINDERIES SET PACKAGINGFILEFLAG = 1, THICKNESSFLAG = 1, MINSPEED = 60, MA
     EXPECT_NEAR(totals().cost, 7, kCent);        // written once: the carton category is not padding
 }
 
+// A padding bindery that also packages writes its row twice: the row shows the packaging figure, the
+// totals hold both.
+TEST_F(BinderyTest, PaddingThatAlsoPackagesIsTotalledTwice)
+{
+    TestDatabase shop(shopSql(binderySql(3, 3, "Pad and wrap") + selectionSql(10, 3) +
+                              "UPDATE BINDERIES SET PACKAGINGFILEFLAG = 1, SETUPTIME = 30, ADDLRUNTIME = 100;"));
+    auto engine = openEstimator(shop);
+
+    // Padding: 8.5 x 1000 / 1000 = 8.5; x 60 x 0.004 + 30.00 first set-up = 32.04; rescaled without a
+    // thickness rating: 30.00 x (2.04 / (1 x 1000 x 0.004)) = 15.30.
+    // Packaging: Int(1000 / 100 + 0.8) = 10 packages / 1000 an hour = 0.01 h; (0.01 + 30 / 60) x 60 = 30.60.
+    EXPECT_NEAR(runBindery(*engine), 45.9, kCent);
+    EXPECT_NEAR(row(1).cost, 30.6, kCent);
+    EXPECT_NEAR(row(1).totalMinutes, 30.6, kCent);
+    EXPECT_NEAR(totals().totalMinutes, 45.9, kCent);
+    EXPECT_DOUBLE_EQ(totals().setupMinutes, 60); // 30 minutes from each write
+}
+
+// A category without a name is neither padding nor an automatic cut: the operation is reported plainly.
+TEST_F(BinderyTest, NamelessCategoryIsAPlainOperation)
+{
+    TestDatabase shop(shopSql(binderySql(1, 10, "Cutter") + selectionSql(10, 1) +
+                              "INSERT INTO BINDERYCATEGORIES (BINDERYCATEGORYID, BINDERYCATEGORY) VALUES (10, NULL);"));
+    auto engine = openEstimator(shop);
+
+    EXPECT_DOUBLE_EQ(runBindery(*engine), 60); // 1000 x 60 / 1000
+    EXPECT_DOUBLE_EQ(row(1).cost, 60);
+}
+
 TEST_F(BinderyTest, FoilPaysTheStampedAreaOfItsShare)
 {
     TestDatabase shop(shopSql(binderySql(6, 6, "Foil stamper") + selectionSql(10, 6) + R"sql(
@@ -321,6 +353,8 @@ struct SignatureCase
     double piecesAfter;
     double cost;
 };
+
+void PrintTo(const SignatureCase& c, std::ostream* os) { *os << c.why; }
 
 // Folding 1000 pieces of 3 signatures: the folder is costed for one signature of 1000 pieces (the
 // difference factor taken out), 1000 an hour, spoilage 2 %, 5 fixed waste: waste 2 x 1000 / 100 + 5 = 25,

@@ -74,6 +74,9 @@ protected:
     void SetUp() override
     {
         estimator::resetProcessState();
+        // Creating the report work database costs a dozen disk writes; only the tests about it (and
+        // about when it is checked) start without it checked.
+        estimator::processState().reportDatabaseChecked = !checksReportDatabase();
         estimator::setProgramFolder(m_programFolder.path());
         estimator::setMessageHandler([this](const std::string& text, const std::string& title) {
             m_messages.emplace_back(text, title);
@@ -85,6 +88,8 @@ protected:
         estimator::setProgramFolder(".");
         estimator::resetProcessState();
     }
+
+    virtual bool checksReportDatabase() const { return false; }
 
     // An estimator pointed at one order part of a database, as the pricing run sets it up.
     static void pointAt(estimator::cEstimator& engine, const testsupport::TestDatabase& db,

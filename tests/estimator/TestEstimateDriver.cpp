@@ -26,6 +26,7 @@ VALUES ('D1', 1, 'J', 2500, 1, 1, 1, 1, 12, 40, 'Harbour Deli'),
 class EstimateDriver : public enginetest::EngineTest
 {
 protected:
+    bool checksReportDatabase() const override { return true; }
     std::string reportFile() const { return m_programFolder.path() + "/VMestrpt.mdb"; }
 };
 

@@ -21,9 +21,10 @@ protected:
     void load(const std::string& columns, const std::string& values)
     {
         m_engine.reset();
-        m_db = std::make_unique<testsupport::TestDatabase>(
-            "INSERT INTO ORDERS (ORDERNO, PARTNO, QUOTEORJOB, PRESSQTY, " + columns + ") VALUES ('V1', 1, 'J', 1000, " +
-            values + ");");
+        if (!m_db)
+            m_db = std::make_unique<testsupport::TestDatabase>();
+        m_db->exec("DELETE FROM ORDERS; INSERT INTO ORDERS (ORDERNO, PARTNO, QUOTEORJOB, PRESSQTY, " + columns +
+                   ") VALUES ('V1', 1, 'J', 1000, " + values + ");");
         m_engine = std::make_unique<cEstimator>();
         pointAt(*m_engine, *m_db, "V1");
         m_engine->Estimate(5, 1, 0);

@@ -59,6 +59,7 @@ VALUES ('R1', 1, 'J', 1000, 1, 1, 1, 1, 12, 40);
 class ReportDatabase : public enginetest::EngineTest
 {
 protected:
+    bool checksReportDatabase() const override { return true; }
     std::string reportFile() const { return m_programFolder.path() + "/VMestrpt.mdb"; }
 
     // One pricing step, as the pricing run does it: a new estimator, one estimate.

@@ -96,9 +96,9 @@ const SheetCase kSheets[] = {
 
 TEST_F(CalcPressSheets, CountsPressSheetsInWholeNumbers)
 {
+    testsupport::TestDatabase db;
     for (const SheetCase& c : kSheets) {
-        estimator::resetProcessState();
-        testsupport::TestDatabase db(order(c.signatures, c.quantity, c.factor, c.numberUp));
+        db.exec("DELETE FROM ORDERS;" + order(c.signatures, c.quantity, c.factor, c.numberUp));
         cEstimator engine;
         pointAt(engine, db, "P1");
         engine.Estimate(5, 1, 0); // opens the order and loads the quantity, prices nothing

@@ -58,9 +58,9 @@ class StockEstimate : public enginetest::EngineTest
 
 TEST_F(StockEstimate, PricesParentSheetsAtTheirBreak)
 {
+    testsupport::TestDatabase db(stockShop("0", "0"));
     for (const StockCase& c : kStock) {
-        estimator::resetProcessState();
-        testsupport::TestDatabase db(stockShop(c.quantity, c.parentUp));
+        db.exec(std::string("UPDATE ORDERS SET PRESSQTY = ") + c.quantity + ", PRESSNUMUPPARENTSHT = " + c.parentUp + ";");
         cEstimator engine;
         pointAt(engine, db, "S1");
         const double returned = engine.Estimate(0, 1, 0);
@@ -120,7 +120,6 @@ TEST_F(StockEstimate, BreakThreeWinsWhenReachedFirst)
     // Break 3 (2 cartons, 1000 sheets) set below break 2 (4 cartons): 1250 parents reach break 3:
     // 1250 x 40 / 1000 = 50.00.
     {
-        estimator::resetProcessState();
         testsupport::TestDatabase db(stockShop("5000", "2", "12", "1, 4, 2"));
         cEstimator engine;
         pointAt(engine, db, "S1");

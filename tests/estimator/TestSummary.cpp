@@ -125,9 +125,9 @@ const ColourCase kColours[] = {
 
 TEST_F(Summary, InkColours)
 {
+    testsupport::TestDatabase db(kCustomerOrder);
     for (const ColourCase& c : kColours) {
-        estimator::resetProcessState();
-        testsupport::TestDatabase db(kCustomerOrder);
+        db.exec("DELETE FROM INKSELECTIONS;");
         for (const char* colour : c.colours)
             db.exec(std::string("INSERT INTO INKSELECTIONS (ORDERNO, PARTNO, QUOTEORJOB, INKCOLOR) VALUES ('S7', 3, "
                                 "'Q', '") +

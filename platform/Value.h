@@ -32,7 +32,8 @@ public:
     double dateSerial() const;       // Date only
 
     // The value's formatted text, Format(value) with no pattern: "" for Null, "True"/"False", doubles
-    // with up to 15 significant digits, dates as m/d/yyyy (with the time when it is not midnight).
+    // with up to 15 significant digits, dates as m/d/yyyy (with the time h:mm:ss AM/PM when it is not
+    // midnight; a time on day 0 alone, as a bare time printed).
     std::string formatted() const;
 
     // The numeric value: Val of the formatted text, so Null and non-numeric text give 0 and doubles come

@@ -34,16 +34,16 @@ fs::path temporaryBeside(const fs::path& target)
         if (!fs::exists(candidate, error) && !error)
             return candidate;
     }
-    throw platform::Fault(PathFileAccessError, "Path/File access error: no temporary file name is free beside " +
-                                                   target.string());
+    throw platform::Fault(PathFileAccessError,
+                          "Path/File access error: no temporary file name is free beside " + target.string());
 }
 
 // Builds the database at `path` from the embedded SQL. Any failure removes the partial file.
 void loadShopDatabase(const fs::path& path)
 {
     sqlite3* db = nullptr;
-    const int opened = sqlite3_open_v2(path.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                                       nullptr);
+    const int opened =
+        sqlite3_open_v2(path.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     std::string failure;
     if (opened != SQLITE_OK) {
         failure = db ? sqlite3_errmsg(db) : sqlite3_errstr(opened);
@@ -73,8 +73,8 @@ void loadShopDatabase(const fs::path& path)
 void usage(std::ostream& out)
 {
     out << "Usage: pricebook demo-data DIR [--replace]\n"
-                 "Builds DIR/vmdata.mdb (the demo shop's database) and DIR/Categories.dat. An existing\n"
-                 "vmdata.mdb is kept unless --replace is given.\n";
+           "Builds DIR/vmdata.mdb (the demo shop's database) and DIR/Categories.dat. An existing\n"
+           "vmdata.mdb is kept unless --replace is given.\n";
 }
 
 } // namespace
@@ -110,8 +110,8 @@ std::string buildDemoShop(const std::string& folder, bool replace)
     if (error) {
         std::error_code ignored;
         fs::remove(building, ignored);
-        throw platform::Fault(PathFileAccessError,
-                              "Path/File access error: could not write " + target.string() + ": " + error.message());
+        throw platform::Fault(PathFileAccessError, "Path/File access error: could not write " +
+                                                       target.string() + ": " + error.message());
     }
 
     // The shop's own category list is never overwritten.

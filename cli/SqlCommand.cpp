@@ -173,7 +173,8 @@ int sqlCommand(const std::vector<std::string>& args)
         }
     }
     if (database.empty() || !haveSql) {
-        std::cerr << "pricebook sql: " << (database.empty() ? "no database given" : "no SQL text given") << "\n";
+        std::cerr << "pricebook sql: " << (database.empty() ? "no database given" : "no SQL text given")
+                  << "\n";
         usage(std::cerr);
         return 2;
     }

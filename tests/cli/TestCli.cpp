@@ -73,7 +73,14 @@ const WindowOrCommand kWindowOrCommand[] = {
     {"an unknown long option is answered with usage", {"--frobnicate"}, true},
 };
 
-class WantsCommandLine : public testing::TestWithParam<WindowOrCommand> {};
+void PrintTo(const WindowOrCommand& c, std::ostream* os)
+{
+    *os << c.why;
+}
+
+class WantsCommandLine : public testing::TestWithParam<WindowOrCommand>
+{
+};
 
 TEST_P(WantsCommandLine, TellsTheWindowFromACommand)
 {

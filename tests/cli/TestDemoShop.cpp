@@ -73,8 +73,7 @@ TEST(DemoShop, RefusesToOverwriteAShopDatabaseUnlessAskedTo)
     writeFile(target, "the shop's real data");
 
     EXPECT_THAT([&] { cli::buildDemoShop(temp.path(), false); },
-                Throws<Fault>(AllOf(Property(&Fault::number, 58),
-                                    Property(&Fault::what, HasSubstr(target)),
+                Throws<Fault>(AllOf(Property(&Fault::number, 58), Property(&Fault::what, HasSubstr(target)),
                                     Property(&Fault::what, HasSubstr("--replace")))));
     EXPECT_EQ(readFile(target), "the shop's real data");
     EXPECT_EQ(folderContents(temp.path()), std::vector<std::string>{"vmdata.mdb"}); // no stray files
@@ -96,16 +95,16 @@ TEST(DemoShop, AFolderThatCannotBeMadeIsAFaultNamingIt)
     TemporaryFolder temp;
     writeFile(temp.path() + "/blocker", "a file where the folder should go");
     const std::string folder = temp.path() + "/blocker/shop";
-    EXPECT_THAT([&] { cli::buildDemoShop(folder, false); },
-                Throws<Fault>(AllOf(Property(&Fault::number, 75), Property(&Fault::what, HasSubstr(folder)))));
+    EXPECT_THAT(
+        [&] { cli::buildDemoShop(folder, false); },
+        Throws<Fault>(AllOf(Property(&Fault::number, 75), Property(&Fault::what, HasSubstr(folder)))));
 }
 
 TEST(DemoShop, AFolderNamedLikeTheDatabaseIsNeverTouched)
 {
     TemporaryFolder temp;
     fs::create_directory(temp.path() + "/vmdata.mdb");
-    EXPECT_THAT([&] { cli::buildDemoShop(temp.path(), true); },
-                Throws<Fault>(Property(&Fault::number, 58)));
+    EXPECT_THAT([&] { cli::buildDemoShop(temp.path(), true); }, Throws<Fault>(Property(&Fault::number, 58)));
     EXPECT_TRUE(fs::is_directory(temp.path() + "/vmdata.mdb"));
 }
 
@@ -123,7 +122,14 @@ const ArgumentCase kDemoDataArguments[] = {
     {"unknown option", {"--force", "a"}, 2, "unknown option --force"},
 };
 
-class DemoDataArguments : public testing::TestWithParam<ArgumentCase> {};
+void PrintTo(const ArgumentCase& c, std::ostream* os)
+{
+    *os << c.why;
+}
+
+class DemoDataArguments : public testing::TestWithParam<ArgumentCase>
+{
+};
 
 TEST_P(DemoDataArguments, AreRefusedWithUsage)
 {

@@ -34,7 +34,8 @@ const StatementCase kStatements[] = {
     {"a closing semicolon", "SELECT * FROM ORDERS;", false},
     {"a closing semicolon and blanks", "SELECT * FROM ORDERS ;  \r\n", false},
     {"semicolons only", "SELECT 1;;", false},
-    {"a semicolon inside a literal", "SELECT * FROM ORDERS WHERE DESCRIPTION = 'a; DROP TABLE ORDERS'", false},
+    {"a semicolon inside a literal", "SELECT * FROM ORDERS WHERE DESCRIPTION = 'a; DROP TABLE ORDERS'",
+     false},
     {"a semicolon inside a double-quoted literal", "SELECT \"x; DELETE FROM ORDERS\" AS T", false},
     {"a semicolon inside a bracketed name", "SELECT [a;b] FROM ORDERS", false},
     {"a doubled apostrophe before a semicolon in the literal", "SELECT 'O''NEIL; x' AS T", false},
@@ -46,7 +47,14 @@ const StatementCase kStatements[] = {
     {"a statement after a line comment", "SELECT 1; -- x\nDROP TABLE ORDERS", true},
 };
 
-class SecondStatement : public testing::TestWithParam<StatementCase> {};
+void PrintTo(const StatementCase& c, std::ostream* os)
+{
+    *os << c.why;
+}
+
+class SecondStatement : public testing::TestWithParam<StatementCase>
+{
+};
 
 TEST_P(SecondStatement, IsFoundOnlyOutsideLiteralsAndComments)
 {
@@ -84,7 +92,8 @@ TEST_F(SqlConsole, PrintsAHeaderAndTabSeparatedRows)
 TEST_F(SqlConsole, RunsTheOldDialect)
 {
     // (30 + 20 + 40) / 3 = 30
-    EXPECT_EQ(run("SELECT Avg(MARKUP) AS AVGMARKUP From MARKUPS WHERE DEPARTMENT Like 'Stock*'"), "AVGMARKUP\n30\n");
+    EXPECT_EQ(run("SELECT Avg(MARKUP) AS AVGMARKUP From MARKUPS WHERE DEPARTMENT Like 'Stock*'"),
+              "AVGMARKUP\n30\n");
     // Black is ink 1; the brochure, forms, booklet and cards use it.
     EXPECT_EQ(run("SELECT DISTINCT COLORID AS ID, INKCOLOR AS COLOR FROM INKSELECTIONS "
                   "WHERE UCASE(INKCOLOR) LIKE '*BLACK*'"),
@@ -116,7 +125,8 @@ TEST_F(SqlConsole, StatementsPrintHowManyRowsTheyChanged)
 TEST_F(SqlConsole, TextsWithQuotesWildcardsAndAccentsRoundTrip)
 {
     run("UPDATE ORDERS SET ACCTNAME = 'Café \"Ñandú\" 100% [*]' WHERE ORDERNO = '24101'");
-    EXPECT_EQ(run("SELECT ACCTNAME FROM ORDERS WHERE ORDERNO = '24101'"), "ACCTNAME\nCafé \"Ñandú\" 100% [*]\n");
+    EXPECT_EQ(run("SELECT ACCTNAME FROM ORDERS WHERE ORDERNO = '24101'"),
+              "ACCTNAME\nCafé \"Ñandú\" 100% [*]\n");
 }
 
 TEST_F(SqlConsole, ASecondStatementIsRefusedAndNothingRuns)
@@ -162,7 +172,14 @@ const SqlArgumentCase kSqlArguments[] = {
     {"a blank SQL text", {"shop", "  ; "}, "the SQL text is empty"},
 };
 
-class SqlArguments : public testing::TestWithParam<SqlArgumentCase> {};
+void PrintTo(const SqlArgumentCase& c, std::ostream* os)
+{
+    *os << c.why;
+}
+
+class SqlArguments : public testing::TestWithParam<SqlArgumentCase>
+{
+};
 
 TEST_P(SqlArguments, AreRefusedWithUsage)
 {
@@ -179,11 +196,12 @@ TEST(SqlCommand, TakesADataFolderOrTheDatabaseFile)
 {
     TemporaryFolder folder;
     const std::string path = cli::buildDemoShop(folder.path(), false);
-    const std::string sql = "SELECT COUNT(*) AS N FROM ORDERS WHERE QUOTEORJOB = 'Q'"; // 24101, 24102, O'NEIL-01, 24106
-    for (const std::vector<std::string>& args : {std::vector<std::string>{folder.path(), sql},
-                                                  std::vector<std::string>{path, sql},
-                                                  std::vector<std::string>{"--data", folder.path(), sql},
-                                                  std::vector<std::string>{"--db", path, sql}}) {
+    const std::string sql =
+        "SELECT COUNT(*) AS N FROM ORDERS WHERE QUOTEORJOB = 'Q'"; // 24101, 24102, O'NEIL-01, 24106
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{folder.path(), sql}, std::vector<std::string>{path, sql},
+          std::vector<std::string>{"--data", folder.path(), sql},
+          std::vector<std::string>{"--db", path, sql}}) {
         testsupport::CapturedOutput output;
         EXPECT_EQ(cli::sqlCommand(args), 0) << args[0];
         EXPECT_EQ(output.out(), "N\n4\n") << args[0];

@@ -128,6 +128,10 @@ void checkDatabaseFile(const std::string& path)
         throw platform::Fault(CouldNotFindFile, "Could not find file " + quoted(path) + ".");
     if (fs::is_directory(status))
         throw platform::Fault(NotAValidPath, quoted(path) + " is a folder, not a database file.");
+    // A pipe or a device would block the header read below, or never end.
+    if (!fs::is_regular_file(status))
+        throw platform::Fault(UnrecognizedFormat,
+                              "Unrecognized database format " + quoted(path) + ". It is not a file.");
     const std::uintmax_t size = fs::file_size(path, error);
     if (error)
         throw platform::Fault(CannotOpenFile, "Cannot open the file " + quoted(path) + ".");

@@ -77,7 +77,8 @@ TEST_F(OrderVariables, FlagsForStockAndPressType)
 
 TEST_F(OrderVariables, SheetDimensionsTable)
 {
-    load("PRESSBLEEDSIZE, PRESSFINISHEDSIZE, PRESSSIZE, STOCKPARENTSIZE", "'8.75 X 11.25', '8.5 X 11', '12.5x19', '25 X 38'");
+    load("PRESSBLEEDSIZE, PRESSFINISHEDSIZE, PRESSSIZE, STOCKPARENTSIZE",
+         "'8.75 X 11.25', '8.5 X 11', '12.5x19', '25 X 38'");
     const double expected[] = {8.75, 11.25, 8.5, 11, 12.5, 19, 25, 38, 0, 0};
     for (std::size_t i = 0; i < 10; ++i)
         EXPECT_EQ(EstimatorProbe::sheetDim(engine(), i), expected[i]) << "entry " << i;

@@ -60,7 +60,8 @@ TEST_F(StockEstimate, PricesParentSheetsAtTheirBreak)
 {
     testsupport::TestDatabase db(stockShop("0", "0"));
     for (const StockCase& c : kStock) {
-        db.exec(std::string("UPDATE ORDERS SET PRESSQTY = ") + c.quantity + ", PRESSNUMUPPARENTSHT = " + c.parentUp + ";");
+        db.exec(std::string("UPDATE ORDERS SET PRESSQTY = ") + c.quantity +
+                ", PRESSNUMUPPARENTSHT = " + c.parentUp + ";");
         cEstimator engine;
         pointAt(engine, db, "S1");
         const double returned = engine.Estimate(0, 1, 0);

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <new>
 #include <string>
@@ -14,6 +15,10 @@
 #include "cli/SqlCommand.h"
 #include "estimator/EngineState.h"
 #include "platform/Fault.h"
+
+#if defined(__unix__)
+#include <unistd.h>
+#endif
 
 namespace cli {
 
@@ -46,6 +51,31 @@ bool isDatabaseFileFault(int number)
 bool startsWith(std::string_view text, std::string_view prefix)
 {
     return text.substr(0, prefix.size()) == prefix;
+}
+
+// The program's own folder when no --program-dir is given: the executable's folder when it is writable,
+// as for the window, so the report work database never lands in whatever folder the command was started
+// from. Empty when that folder cannot be found or written.
+std::string executableFolderIfWritable(const char* argv0)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path executable;
+#if defined(__linux__)
+    executable = fs::read_symlink("/proc/self/exe", error);
+#endif
+    if (executable.empty() && argv0 && std::string_view(argv0).find('/') != std::string_view::npos)
+        executable = fs::absolute(argv0, error);
+    if (executable.empty() || error)
+        return {};
+    const fs::path folder = executable.parent_path();
+    if (!fs::is_directory(folder, error))
+        return {};
+#if defined(__unix__)
+    if (access(folder.c_str(), W_OK) != 0)
+        return {};
+#endif
+    return folder.string();
 }
 
 void usage(std::ostream& out)
@@ -119,6 +149,7 @@ int run(int argc, char** argv)
     try {
         std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
         std::size_t i = 0;
+        bool programFolderGiven = false;
         while (i < args.size()) {
             if (args[i] == kProgramDirOption) {
                 if (i + 1 >= args.size()) {
@@ -127,13 +158,20 @@ int run(int argc, char** argv)
                     return ExitUsage;
                 }
                 estimator::setProgramFolder(args[i + 1]);
+                programFolderGiven = true;
                 i += 2;
             } else if (startsWith(args[i], "--program-dir=")) {
                 estimator::setProgramFolder(args[i].substr(kProgramDirOption.size() + 1));
+                programFolderGiven = true;
                 i += 1;
             } else {
                 break;
             }
+        }
+        if (!programFolderGiven) {
+            const std::string folder = executableFolderIfWritable(argc > 0 ? argv[0] : nullptr);
+            if (!folder.empty())
+                estimator::setProgramFolder(folder);
         }
         if (i >= args.size()) {
             std::cerr << "pricebook: no command given\n";

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/Cli.h"
+#include "estimator/EngineState.h"
 #include "tests/cli/CapturedOutput.h"
 #include "tests/support/TestDatabase.h"
 
@@ -124,6 +125,20 @@ TEST(Cli, AProgramFolderWithoutACommandGivesUsage)
     const Result r = runProgram({"--program-dir", "/tmp"});
     EXPECT_EQ(r.code, 2);
     EXPECT_THAT(r.err, HasSubstr("no command given"));
+}
+
+// The report work database lives in the program folder: the one given, or the program's own folder (this
+// test executable's) when it is writable, never the folder the command happens to be started from.
+TEST(Cli, CommandsUseTheProgramFolderGivenOrTheExecutablesFolder)
+{
+    TemporaryFolder folder;
+    ASSERT_EQ(runProgram({"--program-dir", folder.path(), "--version"}).code, 0);
+    EXPECT_EQ(estimator::programFolder(), folder.path());
+    ASSERT_EQ(runProgram({"--program-dir=" + folder.path() + "/x", "--version"}).code, 0);
+    EXPECT_EQ(estimator::programFolder(), folder.path() + "/x");
+
+    ASSERT_EQ(runProgram({"--version"}).code, 0);
+    EXPECT_EQ(fs::path(estimator::programFolder()), fs::read_symlink("/proc/self/exe").parent_path());
 }
 
 TEST(Cli, AMissingShopDatabaseIsExitCode3AndNamesTheFile)

@@ -4,6 +4,7 @@
 // 2500 + 4 x 2500 / 100 = 2600. The sheet is 12 X 18 = 216 square inches and every colour's mileage is
 // 216,000, so an ink at full coverage takes 216 x 2600 / 216000 = 2.6 lb.
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,12 @@ struct InkCase
     std::vector<Ink> inks;
     double blackPounds, blackCost, colourPounds, colourCost;
 };
+
+// Failures name the case rather than print its bytes.
+void PrintTo(const InkCase& c, std::ostream* os)
+{
+    *os << c.situation;
+}
 
 // Colours on file: black and the process black at $10 a pound, the others at $20; colour 9 is not on
 // file. Fountain waste is 0.25 lb a fountain.
@@ -68,6 +75,11 @@ const InkCase kInkCases[] = {
     // fountains (0.5 lb at $20) and one of black.
     {"the same colour on both sides counts two selections", 2,
      {{1, "Black", 40}, {2, "Cyan", 20}, {2, "Cyan", 20}}, 1.04 + 0.25, 10.4 + 2.5, 1.04 + 0.5, 20.8 + 10},
+    // Cyan and magenta on both sides are four selections, more than the three heads: the heads go to the
+    // colours (3 x 0.25 lb at $20), and black gets no fountain.
+    {"selections on both sides outnumbering the heads leave black without a fountain", 3,
+     {{1, "Black", 40}, {2, "Cyan", 20}, {2, "Cyan", 20}, {3, "Magenta", 20}, {3, "Magenta", 20}},
+     1.04, 10.4, 2.08 + 0.75, 41.6 + 15},
     // One colour under two names is two inks, and each ink's selections are found by the colour alone:
     // 4 x 0.52 lb.
     {"one colour under two names is counted under both", 0, {{2, "Cyan", 20}, {2, "Process Cyan", 20}},

@@ -3,6 +3,7 @@
 // (4,000 an hour, 3.2 per cent spoilage) with black at 10 per cent and a $100 vendor service.
 
 #include <cmath>
+#include <ostream>
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,12 @@ struct StockMarkupCase
     double minimum, maximum;
     double percent;
 };
+
+// Failures name the case rather than print its bytes.
+void PrintTo(const StockMarkupCase& c, std::ostream* os)
+{
+    *os << c.situation;
+}
 
 // 5,000 pieces 2 up: basis 2,500 net sheets, efficiency 20, k 5: (1 - 0.2 x Atn(0.5)) = 0.9072705.
 const StockMarkupCase kStockMarkups[] = {

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -33,6 +34,12 @@ struct DifficultyCase
     double pressSpoilage;     // s
     double runHours;
 };
+
+// Failures name the case rather than print its bytes.
+void PrintTo(const DifficultyCase& c, std::ostream* os)
+{
+    *os << "difficulty " << c.difficulty;
+}
 
 // On the curved press the letterhead's curve gives 2185.6146 an hour before difficulty and 5.8503576 per
 // cent spoilage (which difficulties above 9 leave alone).
@@ -73,6 +80,12 @@ struct CaliperCase
     double caliperAfter;  // as the press leaves it
     double factor;
 };
+
+// Failures name the case rather than print its bytes.
+void PrintTo(const CaliperCase& c, std::ostream* os)
+{
+    *os << "caliper " << c.caliperBefore;
+}
 
 // Without a stock the factor is 2.71828 ^ (-(p - 1)^2 / 2) x (1 / Sqr(3.14159)) x 1.77258.
 const CaliperCase kCaliperCases[] = {
@@ -149,6 +162,12 @@ struct PassesCase
     double spoilageHours;
 };
 
+// Failures name the case rather than print its bytes.
+void PrintTo(const PassesCase& c, std::ostream* os)
+{
+    *os << c.passes << " passes, " << c.signatures << " signatures";
+}
+
 // n = N / S rounded half to even; per pass d: (d x 3.2 + 0) / 100 x 2500 sheets, then 1 / (d x S) x 20.
 const PassesCase kPassesCases[] = {
     {1, 1, 0.025},  // 80 + 20 = 100 sheets / 4000
@@ -186,6 +205,12 @@ struct PlateCase
     double makeReadyHours;
     double plateCost;
 };
+
+// Failures name the case rather than print its bytes.
+void PrintTo(const PlateCase& c, std::ostream* os)
+{
+    *os << c.quantity << " pieces, plate life " << c.impressionsPerPlate << (c.workAndTurn ? ", work and turn" : "");
+}
 
 // Make-ready = (6 x P x 1 / (2500 x 2) + plate minutes) / 60 + (5 + 3 + 10) / 60.
 const PlateCase kPlateCases[] = {
@@ -225,6 +250,12 @@ struct PlateMaterialCase
     const char* description;
     bool metal;
 };
+
+// Failures name the case rather than print its bytes.
+void PrintTo(const PlateMaterialCase& c, std::ostream* os)
+{
+    *os << c.name << " / " << c.description;
+}
 
 const PlateMaterialCase kPlateMaterials[] = {
     {"Paper", "Polyester plate", false},
@@ -310,6 +341,12 @@ struct FaultCase
     std::function<std::string()> shop;
     int number;
 };
+
+// Failures name the case rather than print its bytes.
+void PrintTo(const FaultCase& c, std::ostream* os)
+{
+    *os << c.situation;
+}
 
 const FaultCase kFaultCases[] = {
     {"a feeder height that is not on file",

@@ -16,7 +16,6 @@ namespace presstest {
 namespace {
 
 using estimator::cEstimator;
-using testsupport::TestDatabase;
 
 struct Ink
 {
@@ -98,7 +97,7 @@ TEST_P(InkEstimate, PoundsAndCostsFollowTheInksAndHeads)
     std::string inks;
     for (const Ink& ink : c.inks)
         inks += inkSelection("Q100", "Q", ink.colorId, ink.name, ink.coverage);
-    const TestDatabase db(order.insert() + steadyPress().insert() + paperPlate().insert() + shopMarkups()
+    const ShopDatabase db(order.insert() + steadyPress().insert() + paperPlate().insert() + shopMarkups()
                           + colourList() + inks);
     cEstimator engine;
     price(engine, db, "Q100", "Q");
@@ -119,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, InkEstimate, ::testing::ValuesIn(kInkCases));
 TEST_F(PressShopTest, InkCostsArePricedAtThePressMarkup)
 {
     const auto priceWith = [this](const std::string& inks, double& retail) {
-        const TestDatabase db(letterheadOrder().num("PRESSPRINTHEADS", 4).insert() + steadyPress().insert()
+        const ShopDatabase db(letterheadOrder().num("PRESSPRINTHEADS", 4).insert() + steadyPress().insert()
                               + paperPlate().insert() + shopMarkups() + colourList() + inks);
         cEstimator engine;
         const double cost = price(engine, db, "Q100", "Q");

@@ -13,7 +13,6 @@ namespace presstest {
 namespace {
 
 using estimator::cEstimator;
-using testsupport::TestDatabase;
 
 std::string letterheadShop(const Row& order, const std::string& markups)
 {
@@ -26,7 +25,7 @@ std::string letterheadShop(const Row& order, const std::string& markups)
 // 1,000 pieces, the first quantity that prices an added thousand. P = 1000, U = 2, v = 4000, s = 3.2.
 TEST_F(PressShopTest, ThousandPiecesPriceTheAddedThousand)
 {
-    const TestDatabase db(letterheadShop(letterheadOrder().num("PRESSQTY", 1000), shopMarkups()));
+    const ShopDatabase db(letterheadShop(letterheadOrder().num("PRESSQTY", 1000), shopMarkups()));
     cEstimator engine;
     const double result = price(engine, db, "Q100", "Q");
     const auto& record = summary();
@@ -62,7 +61,7 @@ TEST_F(PressShopTest, ThousandPiecesPriceTheAddedThousand)
 
 TEST_F(PressShopTest, NineHundredNinetyNinePiecesHaveNoAddedThousand)
 {
-    const TestDatabase db(letterheadShop(letterheadOrder().num("PRESSQTY", 999), shopMarkups()));
+    const ShopDatabase db(letterheadShop(letterheadOrder().num("PRESSQTY", 999), shopMarkups()));
     cEstimator engine;
     price(engine, db, "Q100", "Q");
     EXPECT_DOUBLE_EQ(summary().costPerAddedThousand, 0.0);
@@ -103,7 +102,7 @@ class StockMarkup : public PressShopTest, public ::testing::WithParamInterface<S
 TEST_P(StockMarkup, FollowsTheCurveBetweenMinimumAndMaximum)
 {
     const StockMarkupCase& c = GetParam();
-    const TestDatabase db(letterheadShop(letterheadOrder(), shopMarkups(c.minimum, c.maximum)));
+    const ShopDatabase db(letterheadShop(letterheadOrder(), shopMarkups(c.minimum, c.maximum)));
     cEstimator engine;
     price(engine, db, "Q100", "Q");
     EXPECT_NEAR(summary().stockMarkup, c.percent / 100, 1e-12) << c.situation;
@@ -116,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(Markups, StockMarkup, ::testing::ValuesIn(kStockMarkups
 
 TEST_F(PressShopTest, WithoutMarkupsTheRetailIsTheCost)
 {
-    const TestDatabase db(letterheadShop(letterheadOrder(), ""));
+    const ShopDatabase db(letterheadShop(letterheadOrder(), ""));
     cEstimator engine;
     const double cost = price(engine, db, "Q100", "Q");
     EXPECT_GT(cost, 0.0);
@@ -129,7 +128,7 @@ TEST_F(PressShopTest, DollarStockMarkupUsesTheStockCost)
 {
     // Stock by dollars: basis $50 + $2 = $52, efficiency 0 -> 20, k 2:
     // (1 - 20 x Atn(52 / 2000) / 100) x 40 = 40 - 8 x 0.0259941 = 39.7920469.
-    const TestDatabase db(letterheadShop(
+    const ShopDatabase db(letterheadShop(
         letterheadOrder().num("STOCKUSEDOLLARMARKUP", -1).num("STOCKDOLLARKFACTOR", 2).num("STOCKQTYKFACTOR", 40),
         shopMarkups()));
     cEstimator engine;

@@ -17,7 +17,6 @@ namespace presstest {
 namespace {
 
 using estimator::cEstimator;
-using testsupport::TestDatabase;
 
 std::string steadyShop(const Row& order, const Row& press = steadyPress(), const Row& plate = paperPlate())
 {
@@ -60,7 +59,7 @@ class Difficulty : public PressShopTest, public ::testing::WithParamInterface<Di
 TEST_P(Difficulty, RatesSpeedAndSpoilage)
 {
     const DifficultyCase& c = GetParam();
-    const TestDatabase db(steadyShop(letterheadOrder().num("PRESSDIFFICULTY", c.difficulty), offsetPress()));
+    const ShopDatabase db(steadyShop(letterheadOrder().num("PRESSDIFFICULTY", c.difficulty), offsetPress()));
     cEstimator engine;
     price(engine, db, "Q100", "Q");
     EXPECT_EQ(EstimatorProbe::speedMember(engine), c.speedMember);
@@ -104,7 +103,7 @@ class CaliperFactor : public PressShopTest, public ::testing::WithParamInterface
 TEST_P(CaliperFactor, FollowsTheStockCaliper)
 {
     const CaliperCase& c = GetParam();
-    const TestDatabase db(steadyShop(letterheadOrder().null("STOCKID")));
+    const ShopDatabase db(steadyShop(letterheadOrder().null("STOCKID")));
     cEstimator engine;
     price(engine, db, "Q100", "Q", [&c](cEstimator& e) { EstimatorProbe::stockCaliper(e) = c.caliperBefore; });
     EXPECT_NEAR(EstimatorProbe::lastRun(engine).caliperFactor, c.factor, 1e-12);
@@ -117,7 +116,7 @@ TEST_F(PressShopTest, StockThatDoesNotRunOnPressesGetsTheLowestCaliperFactor)
 {
     // Stock selected with a press efficiency of 0: factor 0, raised to 0.7;
     // T = 3.2 + 20 x 1 x 2 / 5000 x 100 / 0.7 = 3.2 + 1.1428571.
-    const TestDatabase db(steadyShop(letterheadOrder().num("STOCKPRESSEFFPERC", 0)));
+    const ShopDatabase db(steadyShop(letterheadOrder().num("STOCKPRESSEFFPERC", 0)));
     cEstimator engine;
     price(engine, db, "Q100", "Q");
     EXPECT_DOUBLE_EQ(EstimatorProbe::lastRun(engine).caliperFactor, 0.7);
@@ -131,7 +130,7 @@ TEST_F(PressShopTest, CarbonlessSetsSpoilEveryPart)
 {
     // Three-part sets on a press that spoils a whole set: s = 3.2 x 3 = 9.6; P = 15000;
     // T = 9.6 + 20 x 1 x 2 / 15000 x 100 = 9.8666667.
-    const TestDatabase db(steadyShop(letterheadOrder().num("STOCKPARTS", 3),
+    const ShopDatabase db(steadyShop(letterheadOrder().num("STOCKPARTS", 3),
                                      steadyPress().num("CARBONLESSIMPACTFLAG", -1)));
     cEstimator engine;
     price(engine, db, "Q100", "Q");
@@ -143,7 +142,7 @@ TEST_F(PressShopTest, TotalSpoilageOfZeroIsKeptJustAboveZero)
 {
     // No spoilage on the press and no make-ready sheets: T = 0 -> 0.0001; spoilage sheets
     // 0.0001 x 5000 / 2 / 100 = 0.0025; spoiled stock 50 x 0.0001 / 100.
-    const TestDatabase db(steadyShop(letterheadOrder(), steadyPress().num("MINSPOILAGE", 0).num("MAXSPOILAGE", 0),
+    const ShopDatabase db(steadyShop(letterheadOrder(), steadyPress().num("MINSPOILAGE", 0).num("MAXSPOILAGE", 0),
                                      paperPlate().num("SHEETSPERPLATE", 0)));
     cEstimator engine;
     price(engine, db, "Q100", "Q");
@@ -184,7 +183,7 @@ class SpoilageHours : public PressShopTest, public ::testing::WithParamInterface
 TEST_P(SpoilageHours, CountEachPassOverTheSignatures)
 {
     const PassesCase& c = GetParam();
-    const TestDatabase db(
+    const ShopDatabase db(
         steadyShop(letterheadOrder().num("PRESSPASSES", c.passes).num("PRESSSIGNATURES", c.signatures)));
     cEstimator engine;
     price(engine, db, "Q100", "Q");
@@ -232,7 +231,7 @@ class PlatesAndMakeReady : public PressShopTest, public ::testing::WithParamInte
 TEST_P(PlatesAndMakeReady, FollowPlateLife)
 {
     const PlateCase& c = GetParam();
-    const TestDatabase db(steadyShop(letterheadOrder().num("PRESSQTY", c.quantity).num("PRESSSPEC", c.workAndTurn),
+    const ShopDatabase db(steadyShop(letterheadOrder().num("PRESSQTY", c.quantity).num("PRESSSPEC", c.workAndTurn),
                                      steadyPress(), paperPlate().num("IMPRESSIONSPERPLATE", c.impressionsPerPlate)));
     cEstimator engine;
     price(engine, db, "Q100", "Q");
@@ -270,7 +269,7 @@ class PlateMaterial : public PressShopTest, public ::testing::WithParamInterface
 TEST_P(PlateMaterial, MetalPlatesAreReportedApart)
 {
     const PlateMaterialCase& c = GetParam();
-    const TestDatabase db(
+    const ShopDatabase db(
         steadyShop(letterheadOrder(), steadyPress(), paperPlate().text("PLATENAME", c.name).text("PLATEDESC", c.description)));
     cEstimator engine;
     price(engine, db, "Q100", "Q");
@@ -291,7 +290,7 @@ TEST_F(PressShopTest, SecondStockBreakAddsTheCartonToTheBreak)
     order.num("PRESSQTY", 10000).num("PRESSNUMUPPRESSSHT", 4).num("PRESSNUMUPPARENTSHT", 2);
     order.num("STOCKIND2", 2).num("STOCKIND3", 2).num("STOCK1000CTN", 0.5);
     order.num("STOCKCOST1", 90).num("STOCKCOST2", 75).num("STOCKCOST3", 65);
-    const TestDatabase db(steadyShop(order));
+    const ShopDatabase db(steadyShop(order));
     cEstimator engine;
     price(engine, db, "Q100", "Q");
     EXPECT_NEAR(summary().pressStockCost, 93.75, 1e-12);
@@ -301,7 +300,7 @@ TEST_F(PressShopTest, ParentSheetsExactlyAtTheFirstBreakDoNotTakeTheFirstPrice)
 {
     // 625 parent sheets against a first break of 0.25 x 2.5 x 1000 = 625: not above, so the second price
     // ($70, the second break 4 x 1000 + 0.25 being above): 70 / 4 x 1 / 2 x 5 = $43.75.
-    const TestDatabase db(steadyShop(letterheadOrder().num("STOCK1000CTN", 0.25).num("STOCKIND2", 2.5)));
+    const ShopDatabase db(steadyShop(letterheadOrder().num("STOCK1000CTN", 0.25).num("STOCKIND2", 2.5)));
     cEstimator engine;
     price(engine, db, "Q100", "Q");
     EXPECT_NEAR(summary().pressStockCost, 43.75, 1e-12);
@@ -311,7 +310,7 @@ TEST_F(PressShopTest, ParentSheetsExactlyAtTheFirstBreakDoNotTakeTheFirstPrice)
 
 TEST_F(PressShopTest, MissingPressRowPricesNothing)
 {
-    const TestDatabase db(steadyShop(letterheadOrder().num("PRESSID", 9)));
+    const ShopDatabase db(steadyShop(letterheadOrder().num("PRESSID", 9)));
     cEstimator engine;
     const double result = price(engine, db, "Q100", "Q", [](cEstimator&) { summary().totalRetail = 123.45; });
     EXPECT_DOUBLE_EQ(result, 0.0);
@@ -324,7 +323,7 @@ TEST_F(PressShopTest, MissingPressRowPricesNothing)
 
 TEST_F(PressShopTest, MissingPlateRowPricesNothing)
 {
-    const TestDatabase db(steadyShop(letterheadOrder().num("PRESSPLATEID", 9)));
+    const ShopDatabase db(steadyShop(letterheadOrder().num("PRESSPLATEID", 9)));
     cEstimator engine;
     EXPECT_DOUBLE_EQ(price(engine, db, "Q100", "Q"), 0.0);
     EXPECT_DOUBLE_EQ(summary().totalCost, 0.0);
@@ -390,7 +389,7 @@ class PressFault : public PressShopTest, public ::testing::WithParamInterface<Fa
 TEST_P(PressFault, EndsTheEstimateWithTheRuntimeFault)
 {
     const FaultCase& c = GetParam();
-    const TestDatabase db(c.shop());
+    const ShopDatabase db(c.shop());
     cEstimator engine;
     try {
         price(engine, db, "Q100", "Q");
@@ -406,7 +405,7 @@ TEST_F(PressShopTest, FaultKeepsWhatWasWrittenBefore)
 {
     // The speed of 0 is found when the run hours are worked out; the spoilage figures before it stay in
     // the summary: T = 3.2 + 0.8.
-    const TestDatabase db(steadyShop(letterheadOrder(), steadyPress().num("MINSPEED", 0).num("MAXSPEED", 0)));
+    const ShopDatabase db(steadyShop(letterheadOrder(), steadyPress().num("MINSPEED", 0).num("MAXSPEED", 0)));
     cEstimator engine;
     EXPECT_THROW(price(engine, db, "Q100", "Q"), platform::Fault);
     EXPECT_NEAR(summary().totalSpoilagePercent, 4.0, 1e-12);

@@ -9,7 +9,6 @@ namespace presstest {
 namespace {
 
 using estimator::cEstimator;
-using testsupport::TestDatabase;
 
 constexpr double kMoney = 1e-9; // figures are compared to far below a cent
 constexpr double kFine = 1e-9;
@@ -18,7 +17,7 @@ constexpr double kFine = 1e-9;
 // The performance curves run unclamped, so the speed and spoilage come from their arctangents.
 TEST_F(PressShopTest, OneColourLetterheadIsPricedToTheCent)
 {
-    const TestDatabase db(letterheadOrder().insert() + offsetPress().insert() + paperPlate().insert()
+    const ShopDatabase db(letterheadOrder().insert() + offsetPress().insert() + paperPlate().insert()
                           + shopMarkups() + inkSelection("Q100", "Q", 1, "Black", 10)
                           + colour(1, "Black", 12, 400000)
                           + "INSERT INTO VENDORSELECTIONS VALUES ('Q100', 1, 'Q', 'Numbering Co', "
@@ -158,7 +157,7 @@ TEST_F(PressShopTest, FourColourJobWithBinderyWorkIsPricedToTheCent)
     Row plate = paperPlate(2);
     plate.text("PLATENAME", "Metal").text("PLATEDESC", "Aluminium positive").num("SHEETSPERPLATE", 15);
     plate.num("IMPRESSIONSPERPLATE", 1000).num("MOUNTINGTIME", 10).num("REMOUNTTIME", 5).num("COSTPERPLATE", 14);
-    const TestDatabase db(order.insert() + press.insert() + plate.insert() + shopMarkups()
+    const ShopDatabase db(order.insert() + press.insert() + plate.insert() + shopMarkups()
                           + inkSelection("J200", "J", 1, "Black", 30) + inkSelection("J200", "J", 2, "Cyan", 20)
                           + inkSelection("J200", "J", 3, "Magenta", 20) + inkSelection("J200", "J", 4, "Yellow", 20)
                           + colour(1, "Black", 10, 350000) + colour(2, "Cyan", 14, 300000)
@@ -279,7 +278,7 @@ TEST_F(PressShopTest, BookletOnTheDuplicatorIsPricedToTheCent)
     plate.text("PLATENAME", "Paper master").text("PLATEDESC", "Direct image").num("SHEETSPERPLATE", 5);
     plate.num("IMPRESSIONSPERPLATE", 800).num("MOUNTINGTIME", 2).num("REMOUNTTIME", 1).num("WTTIME", 0);
     plate.num("COSTPERPLATE", 3);
-    const TestDatabase db(order.insert() + press.insert() + plate.insert() + shopMarkups()
+    const ShopDatabase db(order.insert() + press.insert() + plate.insert() + shopMarkups()
                           + inkSelection("Q300", "Q", 1, "Black", 5) + inkSelection("Q300", "Q", 0, "PMS 185", 30)
                           + colour(1, "Black", 10, 350000)
                           + "INSERT INTO VENDORSELECTIONS VALUES ('Q300', 1, 'Q', 'Bindery Co', 'Saddle stitch', "
@@ -370,7 +369,7 @@ protected:
 
 TEST_F(JobWithoutPress, IsPricedFromVendorBinderyAndPrePress)
 {
-    const TestDatabase db(order(1000).insert() + shopMarkups() + vendor());
+    const ShopDatabase db(order(1000).insert() + shopMarkups() + vendor());
     cEstimator engine;
     const double result = price(engine, db, "J400", "J", binderyWork);
     const auto& record = summary();
@@ -410,7 +409,7 @@ TEST_F(JobWithoutPress, IsPricedFromVendorBinderyAndPrePress)
 
 TEST_F(JobWithoutPress, Quantity999HasNoAddedThousandFigures)
 {
-    const TestDatabase db(order(999).insert() + shopMarkups() + vendor());
+    const ShopDatabase db(order(999).insert() + shopMarkups() + vendor());
     cEstimator engine;
     price(engine, db, "J400", "J", binderyWork);
     EXPECT_DOUBLE_EQ(summary().costPerAddedThousand, 0.0);
@@ -423,7 +422,7 @@ TEST_F(JobWithoutPress, WithNothingToPriceEveryTotalIsZero)
 {
     Row bare = order(2500);
     bare.num("PPTYPESETVALUE", 0).num("PPTYPESETMINUTES", 0);
-    const TestDatabase db(bare.insert());
+    const ShopDatabase db(bare.insert());
     cEstimator engine;
     EXPECT_DOUBLE_EQ(price(engine, db, "J400", "J"), 0.0);
     EXPECT_DOUBLE_EQ(summary().totalCost, 0.0);

@@ -187,15 +187,25 @@ inline std::string colour(int colorId, const std::string& name, double costPerPo
         .insert();
 }
 
+// A test's shop database, its rows written in one transaction (one disk sync instead of one a row).
+class ShopDatabase : public testsupport::TestDatabase
+{
+public:
+    explicit ShopDatabase(const std::string& rows) : TestDatabase("BEGIN;\n" + rows + "COMMIT;\n") {}
+};
+
 // Prices one order part as the pricing run does, at quantity slot 1. `beforePress` runs after the
 // bindery and before the press, to put in place what the bindery of a case would have left.
 class PressShopTest : public ::testing::Test
 {
 protected:
+    // One program folder for the whole test program: the report work database is made once, and later
+    // checks find it there.
     void SetUp() override
     {
+        static const testsupport::TemporaryFolder programFolder;
         estimator::resetProcessState();
-        estimator::setProgramFolder(m_programFolder.path());
+        estimator::setProgramFolder(programFolder.path());
     }
 
     static void openOrder(estimator::cEstimator& engine, const testsupport::TestDatabase& db,
@@ -222,8 +232,6 @@ protected:
     }
 
     static estimator::SummaryRecord& summary() { return estimator::processState().summary[1]; }
-
-    testsupport::TemporaryFolder m_programFolder;
 };
 
 } // namespace presstest

@@ -1,0 +1,296 @@
+#include "pricing/PricingRun.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "data/Database.h"
+#include "data/Recordset.h"
+#include "estimator/EngineState.h"
+#include "pricing/Rounding.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+using platform::Currency;
+using pricing::PricingResult;
+using pricing::QuoteOrJob;
+using pricing::RoundingDirection;
+using pricing::RoundingStep;
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testsupport::TestDatabase;
+
+// An order printed outside: no press, no stock, no bindery, no pre-press, so its price is its outside
+// services, the same at every quantity. Without a press the job totals mark the vendor cost up by the
+// shop's Outside Services markup (the rows' own markups are not used there):
+// vendor cost = 100.00 + 10.10 = 110.10; retail = 110.10 x (1 + 20 / 100) = 132.12.
+constexpr const char* kOutsideJob = R"sql(
+INSERT INTO MARKUPS (DEPARTMENT, MARKUP) VALUES ('Pre-Press', 0), ('Bindery', 0), ('Outside Services', 20),
+    ('Press', 0), ('Stock', 0);
+INSERT INTO ORDERS (rowid, ORDERNO, PARTNO, QUOTEORJOB, DESCRIPTION, PRESSID, PRESSQTY, ADJUSTMENT, PRINTPRICING,
+    PRESSQTY2, PRESSCOST)
+VALUES (12, '30001', 1, 'Q', 'Embossed folders, bought in', 0, 1500, 42.5, 0, 3000, 77);
+INSERT INTO VENDORSELECTIONS (ORDERNO, PARTNO, QUOTEORJOB, VENDORNAME, DESCRIPTION, COST, MARKUP) VALUES
+    ('30001', 1, 'Q', 'Coastal Embossing', 'Blind emboss', 100.00, 25),
+    ('30001', 1, 'Q', 'Coastal Embossing', 'Freight', 10.10, 0);
+)sql";
+
+pricing::PriceParameters shortSchedule()
+{
+    // 100, 200, 300 and nothing more: 300 + 100 - 100 + 100 = 400 > 350; 400 - 100 + 500 = 800 > 400.
+    pricing::PriceParameters p;
+    p.qty1 = "100";
+    p.jump1 = "100";
+    p.qty2 = "300";
+    p.jump2 = "100";
+    p.qty3 = "350";
+    p.jump3 = "500";
+    p.qty4 = "400";
+    return p;
+}
+
+class PricingRunTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        estimator::resetProcessState();
+        estimator::setProgramFolder(m_programFolder.path());
+    }
+
+    pricing::PricingInputs inputsFor(const TestDatabase& db, const std::string& orderNo) const
+    {
+        const std::optional<pricing::OrderSelection> order = pricing::selectOrder(db.path(), orderNo);
+        EXPECT_TRUE(order) << orderNo;
+        pricing::PricingInputs inputs;
+        inputs.dataFolder = db.folder();
+        inputs.programFolder = m_programFolder.path();
+        if (order) {
+            inputs.order = *order;
+            inputs.quoteOrJob = order->quoteOrJob;
+        }
+        return inputs;
+    }
+
+    static data::Recordset orderRow(const TestDatabase& db, const std::string& orderNo)
+    {
+        return data::Database::open(db.path()).openRecordset("SELECT * FROM ORDERS WHERE ORDERNO = '" + orderNo + "'");
+    }
+
+    // The row as the run leaves it: its own press quantity, every stored estimate figure 0, marked for
+    // print pricing.
+    static void expectRestored(const TestDatabase& db, const std::string& orderNo, double pressQty)
+    {
+        const data::Recordset row = orderRow(db, orderNo);
+        ASSERT_EQ(row.recordCount(), 1);
+        EXPECT_EQ(row.field("PRESSQTY").number(), pressQty);
+        EXPECT_TRUE(row.field("PRINTPRICING").toBoolean());
+        EXPECT_EQ(row.field("ADJUSTMENT").number(), 0);
+        for (const auto& [name, value] : pricing::clearedOrderFields()) {
+            if (name != "PrintPricing") {
+                EXPECT_EQ(row.field(name).number(), 0) << name;
+            }
+        }
+    }
+
+    testsupport::TemporaryFolder m_programFolder;
+};
+
+TEST_F(PricingRunTest, PricesEveryQuantityAtTheTotalRetailAndRounds)
+{
+    TestDatabase db(kOutsideJob);
+    pricing::PricingInputs inputs = inputsFor(db, "30001");
+    inputs.parameters.step = RoundingStep::Quarter;
+    inputs.parameters.direction = RoundingDirection::Up;
+    pricing::PricingRun run(inputs);
+    const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
+
+    // 132.12: whole 132, fraction 0.12 < 0.25, so up to 132.25.
+    const std::string price = "$132.25";
+    EXPECT_THAT(result.lines, ElementsAre("100" + std::string(27, ' ') + price, "200" + std::string(27, ' ') + price,
+                                          "300" + std::string(27, ' ') + price));
+    EXPECT_TRUE(result.skipped.empty()) << pricing::skippedMessage(result.skipped);
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_TRUE(result.restored);
+    ASSERT_EQ(result.priced.size(), 3u);
+    EXPECT_EQ(result.priced[1].quantity, 200);
+    EXPECT_EQ(result.priced[1].price, Currency::fromDouble(132.25));
+    EXPECT_NEAR(result.priced[1].results.VendorRetail, 132.12, 1e-9);
+    EXPECT_NEAR(result.priced[1].results.VendorCost, 110.10, 1e-9);
+    EXPECT_NEAR(result.priced[1].summary.totalRetail, 132.12, 1e-9);
+    EXPECT_EQ(result.priced[1].summary.quantity, 200) << "the engine priced the quantity written into the row";
+    expectRestored(db, "30001", 1500);
+}
+
+TEST_F(PricingRunTest, WithoutRoundingTheLineShowsTheCents)
+{
+    TestDatabase db(kOutsideJob);
+    pricing::PricingRun run(inputsFor(db, "30001"));
+    const PricingResult result = run.run(pricing::singleQuantity(5000));
+    EXPECT_THAT(result.lines, ElementsAre("5000" + std::string(27, ' ') + "$132.12"));
+}
+
+TEST_F(PricingRunTest, ReportsEachQuantityAndThenTheRestoringOne)
+{
+    TestDatabase db(kOutsideJob);
+    std::vector<std::string> progress;
+    std::vector<std::string> lines;
+    pricing::PricingCallbacks callbacks;
+    callbacks.onProgress = [&](const std::string& text) { progress.push_back(text); };
+    callbacks.onLine = [&](const pricing::PricedQuantity& priced) { lines.push_back(priced.line); };
+    pricing::PricingRun run(inputsFor(db, "30001"), callbacks);
+    const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
+    EXPECT_THAT(progress, ElementsAre("100", "200", "300", "1500"));
+    EXPECT_EQ(lines, result.lines) << "the restoring pricing adds no line";
+}
+
+TEST_F(PricingRunTest, ACancelStopsBetweenQuantitiesAndStillRestoresTheRow)
+{
+    TestDatabase db(kOutsideJob);
+    int asked = 0;
+    pricing::PricingCallbacks callbacks;
+    callbacks.cancelRequested = [&] { return ++asked > 2; }; // before the third quantity
+    pricing::PricingRun run(inputsFor(db, "30001"), callbacks);
+    const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
+    EXPECT_EQ(result.lines.size(), 2u);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_TRUE(result.restored);
+    expectRestored(db, "30001", 1500);
+}
+
+TEST_F(PricingRunTest, ADeletedRowGivesTheBookmarkMessageAtEveryQuantity)
+{
+    TestDatabase db(kOutsideJob);
+    const pricing::PricingInputs inputs = inputsFor(db, "30001");
+    db.exec("DELETE FROM ORDERS WHERE rowid = 12;");
+    std::vector<std::string> messages;
+    pricing::PricingCallbacks callbacks;
+    callbacks.onMessage = [&](const std::string& message) { messages.push_back(message); };
+    pricing::PricingRun run(inputs, callbacks);
+    const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
+    // Three quantities and the restoring pricing.
+    EXPECT_THAT(messages, ElementsAre("Error Number  3159", "Error Number  3159", "Error Number  3159",
+                                      "Error Number  3159"));
+    EXPECT_TRUE(result.lines.empty()) << "no price for a row that does not hold the quantity";
+    ASSERT_EQ(result.skipped.size(), 3u);
+    EXPECT_THAT(result.skipped[0].fault, HasSubstr("order row could not be written"));
+    EXPECT_FALSE(result.restored);
+}
+
+TEST_F(PricingRunTest, AnEngineFaultSkipsTheQuantityWithItsTextAndTheRunGoesOn)
+{
+    TestDatabase db(kOutsideJob);
+    db.exec("DROP TABLE VENDORSELECTIONS;");
+    pricing::PricingRun run(inputsFor(db, "30001"));
+    const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
+    EXPECT_TRUE(result.lines.empty());
+    ASSERT_EQ(result.skipped.size(), 3u);
+    EXPECT_EQ(result.skipped[2].quantity, 300);
+    EXPECT_THAT(result.skipped[0].fault, HasSubstr("VENDORSELECTIONS"));
+    EXPECT_THAT(pricing::skippedMessage(result.skipped), testing::StartsWith("3 quantities could not be priced: 100, 200, 300 ("));
+    EXPECT_TRUE(result.restored) << "the row gets its own quantity back all the same";
+    expectRestored(db, "30001", 1500);
+}
+
+TEST_F(PricingRunTest, APartNumberThatIsNoNumberIsATypeMismatch)
+{
+    TestDatabase db(kOutsideJob);
+    pricing::PricingInputs inputs = inputsFor(db, "30001");
+    inputs.order.partNo = "one";
+    pricing::PricingRun run(inputs);
+    const PricingResult result = run.run(pricing::singleQuantity(100));
+    ASSERT_EQ(result.skipped.size(), 1u);
+    EXPECT_EQ(result.skipped[0].fault, "Type mismatch");
+}
+
+TEST_F(PricingRunTest, AnOrderTheEngineCannotFindPricesAtZeroWithANote)
+{
+    TestDatabase db(kOutsideJob);
+    pricing::PricingInputs inputs = inputsFor(db, "30001");
+    inputs.quoteOrJob = QuoteOrJob::Job; // the order is a quote
+    inputs.parameters.step = RoundingStep::Dollar;
+    inputs.parameters.direction = RoundingDirection::Up;
+    pricing::PricingRun run(inputs);
+    const PricingResult result = run.run(pricing::singleQuantity(100));
+    // The engine returns 0 without a row; the cleared summary rounds up to one dollar.
+    EXPECT_THAT(result.lines, ElementsAre("100" + std::string(27, ' ') + "$1.00"));
+    ASSERT_EQ(result.notes.size(), 1u);
+    EXPECT_THAT(result.notes[0], HasSubstr("found no order 30001 part 1 as a job"));
+}
+
+TEST_F(PricingRunTest, AnEmptyPressQuantityIsPutBackEmpty)
+{
+    TestDatabase db(kOutsideJob);
+    db.exec("UPDATE ORDERS SET PRESSQTY = NULL;");
+    pricing::PricingRun run(inputsFor(db, "30001"));
+    const PricingResult result = run.run(pricing::singleQuantity(100));
+    EXPECT_EQ(result.lines.size(), 1u);
+    EXPECT_TRUE(result.restored);
+    EXPECT_TRUE(orderRow(db, "30001").field("PRESSQTY").isNull());
+}
+
+TEST_F(PricingRunTest, TheScheduleNotesComeWithTheResult)
+{
+    TestDatabase db(kOutsideJob);
+    pricing::PriceParameters p = shortSchedule();
+    p.jump1 = "0";
+    pricing::PricingRun run(inputsFor(db, "30001"));
+    const PricingResult result = run.run(pricing::buildSchedule(p));
+    ASSERT_EQ(result.notes.size(), 1u);
+    EXPECT_THAT(result.notes[0], HasSubstr("first step is 0"));
+}
+
+struct SkippedCase
+{
+    const char* why;
+    std::vector<pricing::SkippedQuantity> skipped;
+    const char* expected;
+};
+
+const SkippedCase kSkipped[] = {
+    {"nothing skipped says nothing", {}, ""},
+    {"one quantity", {{100, "100", "Division by zero"}}, "1 quantity could not be priced: 100 (Division by zero)"},
+    {"the quantities of one fault together, in order",
+     {{100, "100", "Division by zero"}, {125, "125", "Overflow"}, {150, "150", "Division by zero"}},
+     "3 quantities could not be priced: 100, 150 (Division by zero); 125 (Overflow)"},
+    {"the quantity as its line shows it", {{100, "0100", "Overflow"}}, "1 quantity could not be priced: 0100 (Overflow)"},
+};
+
+class SkippedMessage : public testing::TestWithParam<SkippedCase>
+{
+};
+
+TEST_P(SkippedMessage, NamesTheQuantitiesAndWhy)
+{
+    EXPECT_EQ(pricing::skippedMessage(GetParam().skipped), GetParam().expected) << GetParam().why;
+}
+
+INSTANTIATE_TEST_SUITE_P(Pricing, SkippedMessage, testing::ValuesIn(kSkipped));
+
+// ---- the demo shop ----
+
+TEST_F(PricingRunTest, TheDemoLetterheadOverTheWindowsScheduleGives38LinesAndItsRowBack)
+{
+    TestDatabase db(testsupport::demoShopSql(), false);
+    pricing::PricingRun run(inputsFor(db, "24101"));
+    const PricingResult result = run.run(pricing::buildSchedule(pricing::PriceParameters{}));
+    EXPECT_TRUE(result.skipped.empty()) << pricing::skippedMessage(result.skipped);
+    ASSERT_EQ(result.lines.size(), 38u);
+    const pricing::Schedule schedule = pricing::buildSchedule(pricing::PriceParameters{});
+    for (std::size_t i = 0; i < result.priced.size(); ++i) {
+        const pricing::PricedQuantity& priced = result.priced[i];
+        EXPECT_EQ(priced.quantity, schedule.entries[i].quantity);
+        EXPECT_EQ(priced.summary.quantity, priced.quantity);
+        EXPECT_EQ(result.lines[i], pricing::priceLine(schedule.entries[i].text, priced.price));
+        EXPECT_EQ(priced.price, Currency::fromDouble(priced.summary.totalRetail)) << "no rounding chosen";
+        EXPECT_GT(priced.summary.totalRetail, 0) << priced.quantity;
+    }
+    EXPECT_TRUE(result.restored);
+    expectRestored(db, "24101", 2500);
+}
+
+} // namespace

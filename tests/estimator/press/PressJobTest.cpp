@@ -1,6 +1,8 @@
 // Whole jobs priced through the four department estimates, with every press, ink and job-total figure
 // worked out by hand beside its check.
 
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 #include "tests/estimator/press/PressShop.h"
@@ -432,6 +434,58 @@ TEST_F(JobWithoutPress, WithNothingToPriceEveryTotalIsZero)
     // 2500 x 1 / 2 net sheets and no spoilage.
     EXPECT_EQ(summary().pressSheetsToOrder, 1250);
 }
+
+} // namespace
+} // namespace presstest
+
+namespace presstest {
+namespace {
+
+// Every order of the demo shop, with its own bindery, pre-press and vendor work, prices through to its
+// job totals without a fault: the press sheets cover the net sheets, the retail covers the cost, and the
+// price per thousand is the retail over the quantity.
+struct DemoOrder
+{
+    const char* orderNo;
+    const char* quoteOrJob;
+};
+
+void PrintTo(const DemoOrder& order, std::ostream* os)
+{
+    *os << order.orderNo;
+}
+
+class DemoShop : public PressShopTest, public ::testing::WithParamInterface<DemoOrder>
+{
+};
+
+TEST_P(DemoShop, OrderPricesToItsJobTotals)
+{
+    const DemoOrder& order = GetParam();
+    const testsupport::TestDatabase db(testsupport::demoShopSql(), false);
+    estimator::cEstimator engine;
+    ASSERT_NO_THROW(price(engine, db, order.orderNo, order.quoteOrJob));
+    const estimator::SummaryRecord& record = summary();
+    ASSERT_GT(record.quantity, 0);
+    EXPECT_GT(record.totalCost, 0.0);
+    EXPECT_GE(record.totalRetail, record.totalCost);
+    EXPECT_GE(record.pressSheetsToOrder, 0);
+    EXPECT_GE(engine.PressSheetsToOrder(), 0);
+    if (EstimatorProbe::hasRun(engine) && EstimatorProbe::lastRun(engine).pressId != 0) {
+        const auto& run = EstimatorProbe::lastRun(engine);
+        EXPECT_GT(record.pressSpeed, 0);
+        EXPECT_GE(run.pressSheetsToOrder, run.spoilageSheets);
+        EXPECT_GT(run.totalSpoilage, 0.0);
+        EXPECT_NEAR(record.pricePerThousand, record.totalRetail * 1000 / record.quantity, 1e-9);
+        EXPECT_NEAR(engine.EstRetail(), record.totalRetail, 1e-9);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, DemoShop,
+                         ::testing::Values(DemoOrder{"24101", "Q"}, DemoOrder{"24102", "Q"}, DemoOrder{"24103", "J"},
+                                           DemoOrder{"24104", "J"}, DemoOrder{"O'NEIL-01", "Q"},
+                                           DemoOrder{"24105", "J"}, DemoOrder{"24106", "Q"},
+                                           DemoOrder{"24107", "J"}));
 
 } // namespace
 } // namespace presstest

@@ -167,6 +167,9 @@ TEST(RecordsetTest, EngineErrorsAreFaultsNamingTheObjectAndTheText)
     } cases[] = {
         {"SELECT * FROM PRICES", 3078, "PRICES"},
         {"SELECT NOSUCHCOLUMN FROM MARKUPS", 3061, "NOSUCHCOLUMN"},
+        // A bracketed name that is no column is an error too, not the text of its name.
+        {"SELECT [NO SUCH COLUMN] FROM MARKUPS", 3061, "NO SUCH COLUMN"},
+        {"SELECT * FROM MARKUPS WHERE [DEPT] = 'Press'", 3061, "DEPT"},
         {"SELECT * FROM MARKUPS WHERE", 3075, "SELECT * FROM MARKUPS WHERE"},
         {"SELECT LEFTSTR(DEPARTMENT) FROM MARKUPS", 3085, "LEFTSTR"},
         {"DELETE FROM MARKUPS", 3219, "DELETE FROM MARKUPS"},

@@ -462,7 +462,7 @@ class DemoShop : public PressShopTest, public ::testing::WithParamInterface<Demo
 TEST_P(DemoShop, OrderPricesToItsJobTotals)
 {
     const DemoOrder& order = GetParam();
-    const testsupport::TestDatabase db(testsupport::demoShopSql(), false);
+    const testsupport::TestDatabase db("BEGIN;\n" + testsupport::demoShopSql() + "\nCOMMIT;\n", false);
     estimator::cEstimator engine;
     ASSERT_NO_THROW(price(engine, db, order.orderNo, order.quoteOrJob));
     const estimator::SummaryRecord& record = summary();

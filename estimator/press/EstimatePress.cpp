@@ -78,7 +78,7 @@ double cEstimator::EstimatePress()
     PressRun& run = *runPtr;
     m_lastPressRun = runPtr;
 
-    // 1. The order row, read afresh: the pricing run has just written the quantity into it.
+    // The order row, read afresh: the pricing run has just written the quantity into it.
     data::Recordset order = m_db.openRecordset("SELECT * FROM ORDERS WHERE ORDERNO = " + data::sqlLiteral(m_orderNo)
                                                + " AND PARTNO = " + std::to_string(m_partNo)
                                                + " AND QUOTEORJOB = " + data::sqlLiteral(m_quoteOrJob));
@@ -88,7 +88,7 @@ double cEstimator::EstimatePress()
     }
     CheckVariables();
 
-    // 2. A job printed outside (or not printed at all) is only its vendor, bindery and pre-press work.
+    // A job printed outside (or not printed at all) is only its vendor, bindery and pre-press work.
     const platform::Value& pressIdValue = order.field("PRESSID");
     if (pressIdValue.isNull() || press::numberAsRead(pressIdValue) == 0) {
         const double result = JobTotalsWithoutPress();
@@ -96,7 +96,7 @@ double cEstimator::EstimatePress()
         return result;
     }
 
-    // 3. The press.
+    // The press.
     run.pressId = press::longAsRead(pressIdValue);
     data::Recordset pressRow =
         m_db.openRecordset("SELECT * FROM PRESSES " + std::string("WHERE PRESSID = ") + std::to_string(run.pressId));
@@ -106,10 +106,10 @@ double cEstimator::EstimatePress()
         return 0;
     }
 
-    // 4. How well the chosen stock runs on a press; a job without stock runs at full efficiency.
+    // How well the chosen stock runs on a press; a job without stock runs at full efficiency.
     m_stockPressEfficiency = order.field("STOCKID").number() == 0 ? 100 : doubleColumn(order, "STOCKPRESSEFFPERC");
 
-    // 5. The plate.
+    // The plate.
     run.plateId = longColumn(order, "PRESSPLATEID");
     data::Recordset plateRow =
         m_db.openRecordset("SELECT * FROM PLATES " + std::string("WHERE PLATEID = ") + std::to_string(run.plateId));
@@ -120,7 +120,7 @@ double cEstimator::EstimatePress()
         return 0;
     }
 
-    // 6. Press, plate and job settings.
+    // Press, plate and job settings.
     run.feederHeight = press::numberAsRead(pressRow.field("FEEDERHEIGHT"));
     run.feederSheets = run.feederHeight / 0.004;
     run.speedEfficiency = integerColumn(order, "PRESSSPEEDEFF");
@@ -174,7 +174,7 @@ double cEstimator::EstimatePress()
     const double R = run.costPerHour;
     const bool workAndTurn = run.pressSpec == 1;
 
-    // 7. Speed and spoilage from the press's performance curves. The curves see the difficulty as
+    // Speed and spoilage from the press's performance curves. The curves see the difficulty as
     // entered (0 gives them a speed of 0, which the clamp below lifts to the press's minimum).
     {
         cPressCurves curves;
@@ -197,7 +197,7 @@ double cEstimator::EstimatePress()
         m_spoilagePercent = curves.Spoilage();
     }
 
-    // 8. Keep the curves inside what the press can do, then rate the job. A rating of 11 or more is
+    // Keep the curves inside what the press can do, then rate the job. A rating of 11 or more is
     // not a rating at all but the speed the estimator wants the job priced at.
     if (m_speed > run.maxSpeed)
         m_speed = run.maxSpeed;
@@ -216,7 +216,7 @@ double cEstimator::EstimatePress()
         run.pressSpoilage = m_spoilagePercent;
     }
 
-    // 9. Caliper factor: stock far from the 0.004 reference caliper makes more plate-change spoilage.
+    // Caliper factor: stock far from the 0.004 reference caliper makes more plate-change spoilage.
     if (!(m_stockCaliper > 0.0001) || m_stockCaliper > 0.9)
         m_stockCaliper = 0.004;
     const double r = m_stockCaliper / 0.004;
@@ -232,7 +232,7 @@ double cEstimator::EstimatePress()
         run.caliperFactor = 0.7;
     const double c = run.caliperFactor;
 
-    // 10. Carbonless sets spoil a set for every spoiled part; a stock with its own press efficiency
+    // Carbonless sets spoil a set for every spoiled part; a stock with its own press efficiency
     // runs slower and spoils more in proportion.
     if (run.carbonlessImpact)
         run.pressSpoilage = run.pressSpoilage * m_parts;
@@ -246,7 +246,7 @@ double cEstimator::EstimatePress()
     summary().pressSpeed = platform::toInt32(v);
     summary().pressSpoilagePercent = s;
 
-    // 11. How many sheets one feeder load holds.
+    // How many sheets one feeder load holds.
     const double roundedSignatures = intFloor(S + 0.6);
     if (m_pressTypeZero == 1) {
         run.feederStack = run.feederSheets;
@@ -256,7 +256,7 @@ double cEstimator::EstimatePress()
         run.feederStack = divide(run.feederHeight, m_stockCaliper == 0 ? 0.004 : m_stockCaliper);
     }
 
-    // 12. Sheets the bindery spoils, as a share of the net press sheets.
+    // Sheets the bindery spoils, as a share of the net press sheets.
     const BinderyReportRow& bindery = m_binderyTotals.at(m_currentQuantity);
     run.binderySpoilage = bindery.spoilagePercent;
     summary().binderySpoilagePercent = run.binderySpoilage;
@@ -264,7 +264,7 @@ double cEstimator::EstimatePress()
     const double Q = run.binderyShare;
     const double B = run.binderySpoilage;
 
-    // 13. Total spoilage: running spoilage, make-ready sheets of every plate, and the bindery's share.
+    // Total spoilage: running spoilage, make-ready sheets of every plate, and the bindery's share.
     double T;
     if (m_pressTypeZero == 1) {
         T = divide(divide(K * s * L * U, P) * 100, roundedSignatures) + divide(1, c) + Q + B;
@@ -277,15 +277,15 @@ double cEstimator::EstimatePress()
     run.totalSpoilage = T;
     summary().totalSpoilagePercent = T;
 
-    // 14. Running time.
+    // Running time.
     run.runHours = divide(divide(P, v) * N, U);
     summary().runHours = run.runHours;
     summary().runHoursText = ConvertHours(run.runHours);
 
-    // 15. Washing up every printing head.
+    // Washing up every printing head.
     run.washupMinutes = run.washupTime * run.printHeads;
 
-    // 16. Time spent running the spoiled sheets, pass by pass.
+    // Time spent running the spoiled sheets, pass by pass.
     if (m_pressTypeZero == 1) {
         double x = divide((s + Q) / 100 * P, U);
         x = divide(L, roundedSignatures) * K + x;
@@ -293,6 +293,7 @@ double cEstimator::EstimatePress()
     } else {
         const std::int16_t n = platform::toInt16(divide(N, S));
         double x = 0;
+        // A 32-bit counter, so that the largest pass count still ends the loop.
         for (std::int32_t pass = 1; pass <= n; ++pass) {
             x = divide((pass * s + Q) / 100 * P, U) + x;
             x = divide(L, pass * S) * K + x;
@@ -302,7 +303,7 @@ double cEstimator::EstimatePress()
     summary().spoilageHours = run.spoilageHours;
     summary().spoilageHoursText = ConvertHours(run.spoilageHours);
 
-    // 17. Plates wear out: a long run needs fresh sets, each mounted again.
+    // Plates wear out: a long run needs fresh sets, each mounted again.
     run.impressions = divide(P, U);
     if (workAndTurn)
         run.impressions = run.impressions * 2;
@@ -327,12 +328,12 @@ double cEstimator::EstimatePress()
     summary().makeReadyHours = run.makeReadyHours;
     summary().makeReadyHoursText = ConvertHours(run.makeReadyHours);
 
-    // 18. All the hours of the job.
+    // All the hours of the job.
     run.totalHours = run.runHours + run.spoilageHours + run.makeReadyHours + summary().binderyHours
                      + m_scanMinutes / 60 + m_prePressWorkMinutes / 60 + m_cameraMinutes / 60
                      + run.washupMinutes / 60;
 
-    // 19. Press time at the press's rate.
+    // Press time at the press's rate.
     run.runCost = R * run.runHours;
     run.spoilageCost = R * run.spoilageHours;
     run.makeReadyCost = R * run.makeReadyHours;
@@ -341,7 +342,7 @@ double cEstimator::EstimatePress()
     summary().makeReadyCost = run.makeReadyCost;
     run.prePressCost = m_prePressWorkCost + m_cameraCost + m_scanCost;
 
-    // 20. Stock for the press at the price break the parent sheets reach.
+    // Stock for the press at the price break the parent sheets reach.
     const double cartonSheets = doubleColumn(order, "STOCK1000CTN");
     const double break2 = doubleColumn(order, "STOCKIND2");
     const double break3 = doubleColumn(order, "STOCKIND3");
@@ -358,6 +359,8 @@ double cEstimator::EstimatePress()
         m_pressSheetsPerParent = 1;
     const double perParent = m_pressSheetsPerParent;
     run.parentSheets = divide(P, perParent * U) * S;
+    // The first break is its cartons times the carton's thousands; the second adds one carton's
+    // thousands to the break's thousands. Estimates already on file were priced this way.
     double pricePerThousandParents;
     if (cartonSheets * break2 * 1000 > run.parentSheets)
         pricePerThousandParents = stockCost1;
@@ -371,7 +374,7 @@ double cEstimator::EstimatePress()
     summary().pressStockCost = run.pressStockCost;
     summary().spoilageStockCost = run.spoilageStockCost;
 
-    // 21. Plates; metal plates are reported apart from paper and film ones.
+    // Plates; metal plates are reported apart from paper and film ones.
     run.plateCost = run.totalPlates * run.costPerPlate;
     summary().plates = platform::toInt16(run.totalPlates);
     const std::string plateName = platform::upperCase(plateRow.field("PLATENAME").formatted());
@@ -380,25 +383,25 @@ double cEstimator::EstimatePress()
     summary().plateCostMetal = run.metalPlate ? run.plateCost : 0;
     summary().plateCostOther = run.metalPlate ? 0 : run.plateCost;
 
-    // 22. Washup.
+    // Washup.
     run.washupCost = run.washupTime / 60 * R * run.printHeads;
     summary().washupCost = run.washupCost;
     summary().washupMinutes = run.washupMinutes;
     summary().washupMinutesText = ConvertMinutes(run.washupMinutes);
 
-    // 23.
+    // The job's hours, and the press's own share of them.
     summary().totalHours = run.totalHours;
     summary().totalHoursText = ConvertHours(run.totalHours);
     summary().pressHours = run.runHours + run.spoilageHours + run.makeReadyHours + run.washupMinutes / 60;
 
-    // 24. Press sheets to order: the net sheets and the spoilage on top.
+    // Press sheets to order: the net sheets and the spoilage on top.
     run.spoilageSheets = divide(T * P, U) * S / 100;
     run.pressSheetsToOrder = divide(P * S, U) + run.spoilageSheets;
     summary().spoilageSheets = platform::toInt32(run.spoilageSheets);
     summary().pressSheetsToOrder = platform::toInt32(run.pressSheetsToOrder);
     m_pressSheetsToOrder = platform::toInt32(run.pressSheetsToOrder);
 
-    // 25. Paper weights (STOCKWT1000 is the weight of a thousand parent sheets).
+    // Paper weights (STOCKWT1000 is the weight of a thousand parent sheets).
     const double weightPerThousand = doubleColumn(order, "STOCKWT1000");
     run.pressSheetWeight = weightPerThousand / perParent / 1000 * run.pressSheetsToOrder;
     if (m_sheetDim[6] != 0 && m_sheetDim[7] != 0)
@@ -409,7 +412,7 @@ double cEstimator::EstimatePress()
     summary().pressSheetWeight = run.pressSheetWeight;
     summary().usedPaperWeight = run.usedPaperWeight;
 
-    // 26. Effective speed: the run's impressions over the time the press is busy with them, feeder
+    // Effective speed: the run's impressions over the time the press is busy with them, feeder
     // reloads included.
     double f = run.mountingTime * L;
     if (workAndTurn)
@@ -433,12 +436,12 @@ double cEstimator::EstimatePress()
     }
     summary().effectiveSpeed = platform::toInt32(run.effectiveSpeed);
 
-    // 27. The press sheet's size, for the ink coverage.
+    // The press sheet's size, for the ink coverage.
     const std::string pressSize = order.field("PRESSSIZE").formatted();
     run.pressSheetWidth = GetDimension(pressSize, 0, "X");
     run.pressSheetLength = GetDimension(pressSize, 1, "X");
 
-    // 28. Ink, then the whole job.
+    // Ink, then the whole job.
     EstimateInk(run);
     const double totalCost = JobTotals(run, order);
     SetSummary(order);

@@ -28,7 +28,7 @@ void cEstimator::EstimateInk(PressRun& run)
                                      + " AND INKSELECTIONS.QUOTEORJOB=" + Quotes(m_quoteOrJob, 0);
     const std::string distinctColours = "SELECT DISTINCT COLORID AS ID, INKCOLOR AS COLOR FROM INKSELECTIONS ";
 
-    // 1, 2. Is there any black, any other colour? Any name with "black" in it counts here.
+    // Is there any black, any other colour? Any name with "black" in it counts here.
     data::Recordset colours = m_db.openRecordset(distinctColours + keyCondition
                                                  + " AND COLORID <> 0 AND UCASE(INKCOLOR) LIKE '*BLACK*'");
     run.hasBlack = colours.recordCount() > 0;
@@ -36,7 +36,7 @@ void cEstimator::EstimateInk(PressRun& run)
                                  + " AND COLORID <> 0 AND UCASE(INKCOLOR) NOT LIKE '*BLACK*'");
     run.hasColour = colours.recordCount() > 0;
 
-    // 3. Every stock colour selected (PMS-only selections have COLORID 0 and are not priced here).
+    // Every stock colour selected (PMS-only selections have COLORID 0 and are not priced here).
     colours = m_db.openRecordset(distinctColours + keyCondition + " AND COLORID <> 0");
     run.blackPounds = 0;
     run.blackCost = 0;
@@ -88,7 +88,7 @@ void cEstimator::EstimateInk(PressRun& run)
         platform::yieldEvents();
     }
 
-    // 4. Fountain waste: the ink left in each inked fountain at washup. Black is charged at its own price
+    // Fountain waste: the ink left in each inked fountain at washup. Black is charged at its own price
     // per pound, the colours at their average price per pound.
     const auto blackCostPerPound = [&run]() -> const double* {
         for (const PressRun::Ink& ink : run.inks)
@@ -118,7 +118,7 @@ void cEstimator::EstimateInk(PressRun& run)
         }
     }
 
-    // 5.
+    // The ink figures of the quantity.
     SummaryRecord& record = summary();
     record.blackInkCost = run.blackCost;
     record.blackInkPounds = run.blackPounds;

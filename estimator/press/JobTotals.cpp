@@ -44,28 +44,28 @@ double cEstimator::JobTotals(PressRun& run, const data::Recordset& order)
     const double B = run.binderySpoilage;
     const double R = run.costPerHour;
 
-    // 1. Bindery and press time.
+    // Bindery and press time.
     const double binderyCost = bindery.cost;
     record.pressCost = run.runCost + run.spoilageCost + run.makeReadyCost + run.washupCost;
 
-    // 2. Outside services at this quantity's level.
+    // Outside services at this quantity's level.
     std::int16_t level = m_currentQuantity;
     run.vendorCost = EstimateVendor(level);
     const double V = run.vendorCost;
     record.vendorCost = V;
 
-    // 3. Everything the job costs.
+    // Everything the job costs.
     run.totalCost = run.runCost + run.spoilageCost + run.makeReadyCost + run.prePressCost + run.pressStockCost
                     + run.spoilageStockCost + run.plateCost + run.washupCost + run.blackCost + binderyCost
                     + run.colourCost + V;
     record.totalCost = run.totalCost;
 
-    // 4.
+    // The stock as the press uses it, spoilage included.
     m_resStockCost = run.pressStockCost + run.spoilageStockCost;
 
-    // 5. What one more thousand costs: the running part of the press time and its spoilage, the stock,
-    // the ink, the bindery without its set-up, and the vendors' level-1 price per thousand. Make-ready
-    // and plates are paid once and do not grow with the run.
+    // What one more thousand costs: the press time less the plate mounting, the share of the spoilage
+    // that the running and the bindery cause, the stock, the ink, the bindery less its set-up time, and
+    // the vendors' level-1 price, each spread over the quantity's thousands.
     const bool perThousand = q > 999;
     if (perThousand) {
         run.binderyTimeCost = bindery.setupMinutes * m_costPerHour / 60;
@@ -81,7 +81,7 @@ double cEstimator::JobTotals(PressRun& run, const data::Recordset& order)
     }
     record.costPerAddedThousand = run.costPerAddedThousand;
 
-    // 6. Department markups.
+    // Department markups.
     const double stockMinimum = ReadMarkup("SELECT MARKUP FROM MARKUPS WHERE DEPARTMENT LIKE 'Stock (minimum)*'");
     const double stockMaximum = ReadMarkup("SELECT MARKUP FROM MARKUPS WHERE DEPARTMENT LIKE 'Stock (maximum)*'");
     const double pressMarkup = ReadMarkup("SELECT MARKUP FROM MARKUPS WHERE DEPARTMENT LIKE 'Press*'");
@@ -90,7 +90,7 @@ double cEstimator::JobTotals(PressRun& run, const data::Recordset& order)
     const double outsideMarkup =
         ReadMarkup("SELECT MARKUP FROM MARKUPS WHERE DEPARTMENT LIKE 'Outside Services*'");
 
-    // 7. Stock markup: from the maximum on a small job down an arctangent curve as the job grows, by its
+    // Stock markup: from the maximum on a small job down an arctangent curve as the job grows, by its
     // stock dollars or by its net press sheets, never below the minimum.
     const bool byDollars = order.field("STOCKUSEDOLLARMARKUP").toBoolean();
     double basis;
@@ -116,7 +116,7 @@ double cEstimator::JobTotals(PressRun& run, const data::Recordset& order)
         stockPercent = stockMinimum;
     run.stockMarkupPercent = stockPercent;
 
-    // 8. Retail: press labour, plates, washup and ink at the press markup; each other department at its
+    // Retail: press labour, plates, washup and ink at the press markup; each other department at its
     // own.
     const double stockCost = run.pressStockCost + run.spoilageStockCost;
     const double pressPart = run.totalCost - V - run.prePressCost - run.pressStockCost - run.spoilageStockCost
@@ -133,7 +133,7 @@ double cEstimator::JobTotals(PressRun& run, const data::Recordset& order)
     record.outsideServicesMarkup = outsideMarkup / 100;
     m_vendorRetail = vendorRetail;
 
-    // 9. What one more thousand sells for, each part at its department's markup.
+    // What one more thousand sells for, each part at its department's markup.
     if (perThousand) {
         double y = (run.makeReadyHours - run.totalPlates * run.mountingPerPlate / 60) * R + run.runCost;
         y = divide((N * s + B) * run.spoilageCost, T) + y + run.blackCost + run.colourCost;
@@ -145,16 +145,16 @@ double cEstimator::JobTotals(PressRun& run, const data::Recordset& order)
     }
     record.retailPerAddedThousand = run.retailPerAddedThousand;
 
-    // 10.
+    // Price per thousand pieces.
     run.pricePerThousand = q > 0 ? run.totalRetail * 1000 / q : 0;
     record.pricePerThousand = run.pricePerThousand;
 
-    // 11. Impressions over the whole run.
+    // Impressions over the whole run.
     const std::int32_t quantityPasses = platform::multiply32(currentQuantityValue(), run.passes);
     record.impressions =
         platform::toInt32(divide(quantityPasses * m_pressDiffFactor * m_parts, m_numberUp));
 
-    // 12.
+    // The results the pricing run reads.
     m_estRetail = run.totalRetail;
     m_estHrs = record.totalHours;
     m_price1000 = run.pricePerThousand;
@@ -175,7 +175,7 @@ double cEstimator::JobTotalsWithoutPress()
     const double q = currentQuantityValue();
     const double binderyCost = bindery.cost;
 
-    // 1-3.
+    // Outside services, the job's cost and its hours.
     std::int16_t level = m_currentQuantity;
     const double V = EstimateVendor(level);
     record.vendorCost = V;
@@ -183,7 +183,7 @@ double cEstimator::JobTotalsWithoutPress()
     record.totalHours = record.prePressHours + record.binderyHours;
     record.totalHoursText = ConvertHours(record.totalHours);
 
-    // 4. Each further thousand: the bindery without its set-up, and the vendors' level-1 price.
+    // Each further thousand: the bindery without its set-up, and the vendors' level-1 price.
     double vendorPerThousand = 0;
     double binderyTimeCost = 0;
     if (q > 999) {
@@ -196,7 +196,7 @@ double cEstimator::JobTotalsWithoutPress()
         record.costPerAddedThousand = 0;
     }
 
-    // 5, 6. The pre-press markup is read with the others; the pre-press retail already carries it.
+    // The pre-press markup is read with the others; the pre-press retail already carries it.
     ReadMarkup("SELECT MARKUP FROM MARKUPS WHERE DEPARTMENT LIKE 'Pre-Press*'");
     const double binderyMarkup = ReadMarkup("SELECT MARKUP FROM MARKUPS WHERE DEPARTMENT LIKE 'Bindery*'");
     const double outsideMarkup =
@@ -206,19 +206,19 @@ double cEstimator::JobTotalsWithoutPress()
     m_vendorRetail = vendorRetail;
     record.outsideServicesMarkup = outsideMarkup / 100;
 
-    // 7.
+    // Each further thousand at the bindery and outside-services markups.
     if (q > 999)
         record.retailPerAddedThousand = (binderyCost - binderyTimeCost) * (binderyMarkup / 100 + 1) * 1000 / q
                                         + markedUp(outsideMarkup, vendorPerThousand);
     else
         record.retailPerAddedThousand = 0;
 
-    // 8, 9. The price per thousand leaves the pre-press out: it is the same whatever the quantity.
+    // The price per thousand leaves the pre-press out: it is the same whatever the quantity.
     record.totalRetail = vendorRetail + bindery.retail + record.prePressRetail;
     m_estRetail = record.totalRetail;
     record.pricePerThousand = q >= 1 ? (vendorRetail + bindery.retail) * 1000 / q : 0;
 
-    // 11. Press sheets for what the bindery spoils.
+    // Press sheets for what the bindery spoils.
     if (m_signatures == 0)
         m_signatures = 1;
     const double P = m_piecesToProduce;

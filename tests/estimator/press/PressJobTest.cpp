@@ -422,8 +422,9 @@ TEST_F(JobWithoutPress, Quantity999HasNoAddedThousandFigures)
 
 TEST_F(JobWithoutPress, WithNothingToPriceEveryTotalIsZero)
 {
+    // A press number of 0 reads as no press, like an empty one.
     Row bare = order(2500);
-    bare.num("PPTYPESETVALUE", 0).num("PPTYPESETMINUTES", 0);
+    bare.num("PRESSID", 0).num("PPTYPESETVALUE", 0).num("PPTYPESETMINUTES", 0);
     const ShopDatabase db(bare.insert());
     cEstimator engine;
     EXPECT_DOUBLE_EQ(price(engine, db, "J400", "J"), 0.0);

@@ -1,13 +1,511 @@
 #include "cli/PriceCommand.h"
 
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <csignal>
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include <unistd.h>
+
+#include "estimator/EngineState.h"
+#include "estimator/Summary.h"
+#include "platform/Conversions.h"
+#include "platform/Fault.h"
+#include "platform/Format.h"
+#include "pricing/OrderSelection.h"
+#include "pricing/PriceSettings.h"
+#include "pricing/PricingRun.h"
+#include "pricing/Rounding.h"
+#include "pricing/Schedule.h"
 
 namespace cli {
 
-int priceCommand(const std::vector<std::string>&)
+namespace {
+
+constexpr int ExitSuccess = 0;
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+constexpr int ExitDataFolder = 3;
+constexpr int ExitSkipped = 4;
+
+constexpr const char* kUsage =
+    "Usage: pricebook price DATAFOLDER --order NO [options]\n"
+    "\n"
+    "Prices one quote or job of the shop database DATAFOLDER/vmdata.mdb at every quantity of the price-list\n"
+    "schedule, exactly as the \"Create Price Sheet\" button of the window does, and prints the price lines.\n"
+    "\n"
+    "Like the window, the run rewrites the order's row in the shop database: before each quantity it puts\n"
+    "that quantity into PRESSQTY and clears the row's other quantities and stored estimate figures\n"
+    "(PRESSQTY2 to 4, costs, hours, Adjustment ...), marking it for print pricing; at the end it puts the\n"
+    "order's own press quantity back. The cleared figures are not restored.\n"
+    "\n"
+    "The schedule, rounding and direction come from DATAFOLDER/PriceData.dta when it is there (else the\n"
+    "window's initial values: 100 by 25 to 500, by 100 to 2000, by 500 to 5000, no rounding); options\n"
+    "override them.\n"
+    "\n"
+    "Options:\n"
+    "  --data DIR              the data folder (instead of DATAFOLDER)\n"
+    "  --order NO              the order number (required); the first order row with that number is priced\n"
+    "  --part N                the order row of part N\n"
+    "  --quote, --job          price the order as a quote or a job (default: as its bindery rows say)\n"
+    "  --qty1 N .. --qty4 N    start, second, third and final quantity\n"
+    "  --jump1 N .. --jump3 N  the steps between them\n"
+    "  --schedule Q1,J1,Q2,J2,Q3,J3,Q4\n"
+    "                          all seven at once\n"
+    "  --qty N                 price this one quantity only\n"
+    "  --round none|quarter|dollar   (also 0.25 and 1.00) the rounding step\n"
+    "  --up, --down            the rounding direction (anything but --up rounds down)\n"
+    "  --format text|csv|json  text: the window's price lines (default); csv: quantity,price rows;\n"
+    "                          json: lines, prices, the engine's results and summary of every quantity\n"
+    "  --program-dir DIR       the program's folder, where the report work database lives\n"
+    "  --help                  show this help\n"
+    "\n"
+    "Exit codes: 0 all quantities priced; 1 order not found or another failure; 2 wrong arguments;\n"
+    "3 data folder or shop database missing or damaged; 4 some quantities could not be priced.\n";
+
+enum class Format { Text, Csv, Json };
+
+struct Options
 {
-    std::fputs("pricebook: this command is not available yet\n", stderr);
-    return 2;
+    std::string dataFolder;
+    std::string orderNo;
+    bool haveOrder = false;
+    pricing::OrderKeyFilter filter;
+    std::array<std::optional<std::string>, 7> schedule; // qty1, jump1, qty2, jump2, qty3, jump3, qty4
+    std::optional<pricing::RoundingStep> step;
+    std::optional<pricing::RoundingDirection> direction;
+    std::optional<std::int32_t> singleQuantity;
+    Format format = Format::Text;
+    std::string programFolder;
+    bool help = false;
+};
+
+struct UsageError
+{
+    std::string message;
+};
+
+std::optional<std::int32_t> wholeNumber(std::string_view text, std::int64_t least, std::int64_t most)
+{
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || value < least || value > most)
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+Options parse(const std::vector<std::string>& args)
+{
+    Options o;
+    bool haveFolder = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string word = args[i];
+        std::optional<std::string> attached;
+        if (word.rfind("--", 0) == 0) {
+            const std::size_t equals = word.find('=');
+            if (equals != std::string::npos) {
+                attached = word.substr(equals + 1);
+                word.resize(equals);
+            }
+        }
+        const auto value = [&]() -> std::string {
+            if (attached)
+                return *attached;
+            if (i + 1 >= args.size())
+                throw UsageError{word + " needs a value"};
+            return args[++i];
+        };
+        const auto noValue = [&] {
+            if (attached)
+                throw UsageError{word + " takes no value"};
+        };
+
+        if (word == "--help" || word == "-h") {
+            o.help = true;
+        } else if (word == "--data") {
+            o.dataFolder = value();
+            haveFolder = true;
+        } else if (word == "--order") {
+            o.orderNo = value();
+            o.haveOrder = true;
+        } else if (word == "--part") {
+            const std::string text = value();
+            const std::optional<std::int32_t> part = wholeNumber(text, INT16_MIN, INT16_MAX);
+            if (!part)
+                throw UsageError{"--part needs a whole part number, not \"" + text + "\""};
+            o.filter.partNo = static_cast<std::int16_t>(*part);
+        } else if (word == "--quote" || word == "--job") {
+            noValue();
+            o.filter.quoteOrJob = word == "--job" ? pricing::QuoteOrJob::Job : pricing::QuoteOrJob::Quote;
+        } else if (word == "--qty1" || word == "--qty2" || word == "--qty3" || word == "--qty4") {
+            // qty1 is position 0, qty2 2, qty3 4, qty4 6 of the schedule's seven.
+            o.schedule[static_cast<std::size_t>(word.back() - '1') * 2] = value();
+        } else if (word == "--jump1" || word == "--jump2" || word == "--jump3") {
+            o.schedule[static_cast<std::size_t>(word.back() - '1') * 2 + 1] = value();
+        } else if (word == "--schedule") {
+            const std::string text = value();
+            std::array<std::string, 7> parts;
+            std::size_t count = 0, start = 0;
+            while (true) {
+                const std::size_t comma = text.find(',', start);
+                if (count < parts.size())
+                    parts[count] = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+                ++count;
+                if (comma == std::string::npos)
+                    break;
+                start = comma + 1;
+            }
+            if (count != parts.size())
+                throw UsageError{"--schedule needs seven numbers: Q1,J1,Q2,J2,Q3,J3,Q4"};
+            for (std::size_t k = 0; k < parts.size(); ++k)
+                o.schedule[k] = parts[k];
+        } else if (word == "--qty") {
+            const std::string text = value();
+            o.singleQuantity = wholeNumber(text, 1, INT32_MAX);
+            if (!o.singleQuantity)
+                throw UsageError{"--qty needs a whole quantity above 0, not \"" + text + "\""};
+        } else if (word == "--round") {
+            const std::string text = value();
+            if (text == "none")
+                o.step = pricing::RoundingStep::None;
+            else if (text == "quarter" || text == "0.25" || text == ".25")
+                o.step = pricing::RoundingStep::Quarter;
+            else if (text == "dollar" || text == "1.00" || text == "1")
+                o.step = pricing::RoundingStep::Dollar;
+            else
+                throw UsageError{"--round is none, quarter (0.25) or dollar (1.00), not \"" + text + "\""};
+        } else if (word == "--up" || word == "--down") {
+            noValue();
+            o.direction = word == "--up" ? pricing::RoundingDirection::Up : pricing::RoundingDirection::Down;
+        } else if (word == "--format") {
+            const std::string text = value();
+            if (text == "text")
+                o.format = Format::Text;
+            else if (text == "csv")
+                o.format = Format::Csv;
+            else if (text == "json")
+                o.format = Format::Json;
+            else
+                throw UsageError{"--format is text, csv or json, not \"" + text + "\""};
+        } else if (word == "--program-dir") {
+            o.programFolder = value();
+        } else if (word.size() > 1 && word[0] == '-') {
+            throw UsageError{"unknown option " + word};
+        } else {
+            if (haveFolder)
+                throw UsageError{"more than one data folder: " + word};
+            o.dataFolder = word;
+            haveFolder = true;
+        }
+    }
+    if (o.help)
+        return o;
+    if (!haveFolder || o.dataFolder.empty())
+        throw UsageError{"no data folder given"};
+    if (!o.haveOrder || o.orderNo.empty())
+        throw UsageError{"no order given (--order NO)"};
+    return o;
+}
+
+// ---- output ----
+
+// Doubles as the shortest text that reads back to the same double.
+std::string number(double value)
+{
+    if (!std::isfinite(value))
+        return "null";
+    std::array<char, 32> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    if (error != std::errc())
+        return "null";
+    return std::string(buffer.data(), end);
+}
+
+std::string jsonText(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string jsonValue(const platform::Value& value)
+{
+    using Kind = platform::Value::Kind;
+    switch (value.kind()) {
+    case Kind::Null:
+        return "null";
+    case Kind::Integer:
+        return std::to_string(value.integer());
+    case Kind::Double:
+        return number(value.real());
+    case Kind::Text:
+        return jsonText(value.text());
+    case Kind::Boolean:
+        return value.boolean() ? "true" : "false";
+    case Kind::Date:
+        return number(value.dateSerial());
+    }
+    return "null";
+}
+
+// The price as its line shows it, without the dollar sign.
+std::string csvPrice(const platform::Currency& price)
+{
+    std::string text = pricing::priceText(price);
+    const std::size_t dollar = text.find('$');
+    if (dollar != std::string::npos)
+        text.erase(dollar, 1);
+    return text;
+}
+
+void writeResults(std::ostream& out, const pricing::EstimateResults& r)
+{
+    const std::pair<const char*, double> fields[] = {
+        {"ResStockCost", r.ResStockCost},
+        {"ResStockRetail", r.ResStockRetail},
+        {"ResPrePressCost", r.ResPrePressCost},
+        {"ResPrePressRetail", r.ResPrePressRetail},
+        {"ResPrePressMinutes", r.ResPrePressMinutes},
+        {"ResPressMinutes", r.ResPressMinutes},
+        {"ResPressCost", r.ResPressCost},
+        {"ResPressRetail", r.ResPressRetail},
+        {"ResInkCost", r.ResInkCost},
+        {"ResInkRetail", r.ResInkRetail},
+        {"ResBindCost", r.ResBindCost},
+        {"ResBindRetail", r.ResBindRetail},
+        {"ResBindMinutes", r.ResBindMinutes},
+        {"VendorCost", r.VendorCost},
+        {"VendorRetail", r.VendorRetail},
+        {"EstHrs", r.EstHrs},
+        {"EstRetail", r.EstRetail},
+        {"Price1000", r.Price1000},
+    };
+    out << "{";
+    for (const auto& [name, value] : fields)
+        out << jsonText(name) << ": " << number(value) << ", ";
+    out << "\"PressSheetsToOrder\": " << r.PressSheetsToOrder << "}";
+}
+
+void writeJson(std::ostream& out,
+               const pricing::OrderSelection& order,
+               pricing::QuoteOrJob quoteOrJob,
+               const pricing::PricingResult& result)
+{
+    out << "{\"order\": " << jsonText(order.orderNo) << ",\n \"part\": ";
+    if (platform::isNumeric(order.partNo))
+        out << number(platform::val(order.partNo));
+    else
+        out << jsonText(order.partNo);
+    out << ",\n \"quote_or_job\": " << jsonText(pricing::quoteOrJobCode(quoteOrJob)) << ",\n \"lines\": [";
+    for (std::size_t i = 0; i < result.lines.size(); ++i)
+        out << (i > 0 ? ", " : "") << jsonText(result.lines[i]);
+    out << "],\n \"quantities\": [";
+    for (std::size_t i = 0; i < result.priced.size(); ++i) {
+        const pricing::PricedQuantity& priced = result.priced[i];
+        out << (i > 0 ? ",\n  " : "\n  ") << "{\"quantity\": " << priced.quantity
+            << ", \"price\": " << number(priced.price.toDouble()) << ", \"line\": " << jsonText(priced.line)
+            << ",\n   \"results\": ";
+        writeResults(out, priced.results);
+        out << ",\n   \"summary\": {";
+        bool first = true;
+        estimator::forEachSummaryField(priced.summary, [&](std::string_view name, const platform::Value& value) {
+            out << (first ? "" : ", ") << jsonText(name) << ": " << jsonValue(value);
+            first = false;
+        });
+        out << "}}";
+    }
+    out << "],\n \"skipped\": [";
+    for (std::size_t i = 0; i < result.skipped.size(); ++i)
+        out << (i > 0 ? ", " : "") << "{\"quantity\": " << result.skipped[i].quantity
+            << ", \"fault\": " << jsonText(result.skipped[i].fault) << "}";
+    out << "],\n \"notes\": [";
+    for (std::size_t i = 0; i < result.notes.size(); ++i)
+        out << (i > 0 ? ", " : "") << jsonText(result.notes[i]);
+    out << "]}\n";
+}
+
+// ---- cancelling with Ctrl-C: the run stops between quantities and still puts the row back ----
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void onInterrupt(int)
+{
+    g_interrupted = 1;
+}
+
+class InterruptGuard
+{
+public:
+    InterruptGuard() : m_previous(std::signal(SIGINT, onInterrupt)) { g_interrupted = 0; }
+    ~InterruptGuard() { std::signal(SIGINT, m_previous == SIG_ERR ? SIG_DFL : m_previous); }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+private:
+    void (*m_previous)(int);
+};
+
+std::string describeKey(const Options& o)
+{
+    std::string key = "order " + o.orderNo;
+    if (o.filter.partNo)
+        key += " part " + std::to_string(*o.filter.partNo);
+    if (o.filter.quoteOrJob)
+        key += *o.filter.quoteOrJob == pricing::QuoteOrJob::Job ? " (job)" : " (quote)";
+    return key;
+}
+
+} // namespace
+
+int priceCommand(const std::vector<std::string>& args)
+{
+    Options options;
+    try {
+        options = parse(args);
+    } catch (const UsageError& error) {
+        std::cerr << "pricebook price: " << error.message << "\n\n" << kUsage;
+        return ExitUsage;
+    }
+    if (options.help) {
+        std::cout << kUsage;
+        return ExitSuccess;
+    }
+
+    namespace fs = std::filesystem;
+    std::error_code ignored;
+    if (!fs::is_directory(options.dataFolder, ignored)) {
+        std::cerr << "pricebook: the data folder " << options.dataFolder << " was not found\n";
+        return ExitDataFolder;
+    }
+    if (!options.programFolder.empty()) {
+        if (!fs::is_directory(options.programFolder, ignored)) {
+            std::cerr << "pricebook: the program folder " << options.programFolder << " was not found\n";
+            return ExitFailure;
+        }
+        estimator::setProgramFolder(options.programFolder);
+    }
+
+    const std::string databaseFile = pricing::databasePath(options.dataFolder);
+    std::optional<pricing::OrderSelection> order;
+    try {
+        order = pricing::selectOrder(databaseFile, options.orderNo, options.filter);
+    } catch (const platform::Fault& fault) {
+        std::cerr << "pricebook: " << fault.what() << "\n";
+        return ExitDataFolder;
+    }
+    if (!order) {
+        std::cerr << "pricebook: " << describeKey(options) << " was not found in " << databaseFile << "\n";
+        return ExitFailure;
+    }
+
+    pricing::PriceParameters parameters;
+    pricing::loadPriceData(options.dataFolder, parameters);
+    std::string* const texts[] = {&parameters.qty1, &parameters.jump1, &parameters.qty2, &parameters.jump2,
+                                  &parameters.qty3, &parameters.jump3, &parameters.qty4};
+    for (std::size_t k = 0; k < options.schedule.size(); ++k) {
+        if (options.schedule[k])
+            *texts[k] = *options.schedule[k];
+    }
+    if (options.step)
+        parameters.step = *options.step;
+    if (options.direction)
+        parameters.direction = *options.direction;
+    const pricing::Schedule schedule =
+        options.singleQuantity ? pricing::singleQuantity(*options.singleQuantity) : pricing::buildSchedule(parameters);
+
+    pricing::PricingInputs inputs;
+    inputs.dataFolder = options.dataFolder;
+    inputs.programFolder = options.programFolder;
+    inputs.order = *order;
+    inputs.quoteOrJob = order->quoteOrJob;
+    inputs.parameters = parameters;
+
+    const bool showProgress = isatty(STDERR_FILENO) == 1;
+    pricing::PricingCallbacks callbacks;
+    if (showProgress)
+        callbacks.onProgress = [](const std::string& text) {
+            std::cerr << "\rCalculating: " << text << "          " << std::flush;
+        };
+    callbacks.onMessage = [showProgress](const std::string& message) {
+        std::cerr << (showProgress ? "\r" : "") << "pricebook: " << message << "\n";
+    };
+    callbacks.cancelRequested = [] { return g_interrupted != 0; };
+
+    pricing::PricingResult result;
+    {
+        InterruptGuard guard;
+        pricing::PricingRun run(inputs, callbacks);
+        result = run.run(schedule);
+    }
+    if (showProgress)
+        std::cerr << "\r" << std::string(40, ' ') << "\r" << std::flush;
+
+    switch (options.format) {
+    case Format::Text:
+        for (const std::string& line : result.lines)
+            std::cout << line << "\n";
+        break;
+    case Format::Csv:
+        std::cout << "quantity,price\n";
+        for (const pricing::PricedQuantity& priced : result.priced)
+            std::cout << priced.quantity << "," << csvPrice(priced.price) << "\n";
+        break;
+    case Format::Json:
+        writeJson(std::cout, *order, inputs.quoteOrJob, result);
+        break;
+    }
+    std::cout << std::flush;
+
+    for (const std::string& note : result.notes)
+        std::cerr << "pricebook: " << note << "\n";
+    if (!result.restored)
+        std::cerr << "pricebook: the order row could not be given its own press quantity (" << order->origQty
+                  << ") back\n";
+    if (result.cancelled) {
+        std::cerr << "pricebook: cancelled after " << result.priced.size() + result.skipped.size() << " of "
+                  << schedule.entries.size() << " quantities\n";
+        return ExitFailure;
+    }
+    if (!result.skipped.empty()) {
+        std::cerr << "pricebook: " << pricing::skippedMessage(result.skipped) << "\n";
+        return ExitSkipped;
+    }
+    return result.restored ? ExitSuccess : ExitFailure;
 }
 
 } // namespace cli

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -19,7 +18,6 @@
 #include "estimator/Summary.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
-#include "platform/Format.h"
 #include "pricing/OrderSelection.h"
 #include "pricing/PriceSettings.h"
 #include "pricing/PricingRun.h"

@@ -1,0 +1,199 @@
+#include "cli/PriceCommand.h"
+
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "data/Database.h"
+#include "data/Recordset.h"
+#include "estimator/EngineState.h"
+#include "pricing/OrderSelection.h"
+#include "pricing/PricingRun.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+using testing::HasSubstr;
+using testing::StartsWith;
+using testsupport::TestDatabase;
+
+struct Outcome
+{
+    int code = 0;
+    std::string out;
+    std::string err;
+};
+
+// Runs the command in this process with its standard output and error caught.
+Outcome price(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    std::streambuf* const oldOut = std::cout.rdbuf(out.rdbuf());
+    std::streambuf* const oldErr = std::cerr.rdbuf(err.rdbuf());
+    Outcome outcome;
+    outcome.code = cli::priceCommand(args);
+    std::cout.rdbuf(oldOut);
+    std::cerr.rdbuf(oldErr);
+    outcome.out = out.str();
+    outcome.err = err.str();
+    return outcome;
+}
+
+class PriceCommand : public testing::Test
+{
+protected:
+    void SetUp() override { estimator::resetProcessState(); }
+    std::vector<std::string> withProgram(std::vector<std::string> args) const
+    {
+        args.push_back("--program-dir");
+        args.push_back(m_program.path());
+        return args;
+    }
+    testsupport::TemporaryFolder m_program;
+};
+
+// 100, 200, 300: 400 is above 350, then 400 - 100 + 500 = 800 is above 400.
+const std::string kThreeQuantities = "100,100,300,100,350,500,400";
+
+TEST_F(PriceCommand, PrintsTheWindowsLinesOfTheSameRun)
+{
+    TestDatabase db(testsupport::demoShopSql(), false);
+    const Outcome got = price(withProgram({db.folder(), "--order", "24101", "--schedule", kThreeQuantities}));
+    EXPECT_EQ(got.code, 0) << got.err;
+    EXPECT_EQ(got.err, "") << "no progress when standard error is no terminal";
+
+    // The same run through the pricing objects, as the window makes it.
+    estimator::resetProcessState();
+    pricing::PricingInputs inputs;
+    inputs.dataFolder = db.folder();
+    inputs.order = *pricing::selectOrder(db.path(), "24101");
+    inputs.quoteOrJob = inputs.order.quoteOrJob;
+    pricing::PriceParameters p;
+    p.qty1 = "100", p.jump1 = "100", p.qty2 = "300", p.jump2 = "100", p.qty3 = "350", p.jump3 = "500", p.qty4 = "400";
+    pricing::PricingRun run(inputs);
+    const pricing::PricingResult result = run.run(pricing::buildSchedule(p));
+    ASSERT_EQ(result.lines.size(), 3u);
+    EXPECT_EQ(got.out, result.lines[0] + "\n" + result.lines[1] + "\n" + result.lines[2] + "\n");
+    EXPECT_THAT(got.out, StartsWith("100" + std::string(27, ' ') + "$"));
+}
+
+TEST_F(PriceCommand, TakesTheScheduleAndRoundingFromThePriceDataFile)
+{
+    TestDatabase db(testsupport::demoShopSql(), false);
+    // Start 1000, second 1000 by 500, third 1000 by 100, final 1000 by 100; Up, 1.00, Courier.
+    testsupport::writeFile(db.folder() + "/PriceData.dta", "1000\r\n1000\r\n1000\r\n1000\r\n500\r\n600\r\n100\r\n0\r\n2\r\n0\r\n");
+    const Outcome got = price(withProgram({db.folder(), "--order", "24101", "--format", "csv"}));
+    EXPECT_EQ(got.code, 0) << got.err;
+    // Only 1000 is priced: 1500 > 1000; 1500 - 500 + 600 = 1600 > 1000; 1600 - 600 + 100 = 1100 > 1000.
+    // Rounded up to the next dollar, so the price ends in .00.
+    EXPECT_THAT(got.out, testing::MatchesRegex("quantity,price\n1000,[0-9]+\\.00\n"));
+}
+
+TEST_F(PriceCommand, JsonHoldsTheLinesTheResultsAndTheSummary)
+{
+    TestDatabase db(testsupport::demoShopSql(), false);
+    const Outcome got = price(withProgram({"--data", db.folder(), "--order", "24101", "--qty", "250", "--format", "json"}));
+    EXPECT_EQ(got.code, 0) << got.err;
+    EXPECT_THAT(got.out, StartsWith("{\"order\": \"24101\",\n \"part\": 1,\n \"quote_or_job\": \"Q\",\n \"lines\": [\"250 "));
+    EXPECT_THAT(got.out, HasSubstr("\"quantity\": 250, \"price\": "));
+    EXPECT_THAT(got.out, HasSubstr("\"ResStockCost\": "));
+    EXPECT_THAT(got.out, HasSubstr("\"PressSheetsToOrder\": "));
+    EXPECT_THAT(got.out, HasSubstr("\"total_retail\": "));
+    EXPECT_THAT(got.out, HasSubstr("\"skipped\": []"));
+}
+
+TEST_F(PriceCommand, TheOrderRowGetsItsOwnQuantityBack)
+{
+    TestDatabase db(testsupport::demoShopSql(), false);
+    ASSERT_EQ(price(withProgram({db.folder(), "--order", "24101", "--qty", "777"})).code, 0);
+    const data::Recordset row =
+        data::Database::open(db.path()).openRecordset("SELECT PRESSQTY, PRINTPRICING FROM ORDERS WHERE ORDERNO = '24101'");
+    EXPECT_EQ(row.field("PRESSQTY").number(), 2500);
+    EXPECT_TRUE(row.field("PRINTPRICING").toBoolean());
+}
+
+TEST_F(PriceCommand, SkippedQuantitiesAreNamedWithExitCode4)
+{
+    TestDatabase db(testsupport::demoShopSql(), false);
+    db.exec("DROP TABLE VENDORSELECTIONS;");
+    const Outcome got = price(withProgram({db.folder(), "--order", "24101", "--schedule", kThreeQuantities}));
+    EXPECT_EQ(got.code, 4);
+    EXPECT_EQ(got.out, "");
+    EXPECT_THAT(got.err, HasSubstr("3 quantities could not be priced: 100, 200, 300 ("));
+}
+
+TEST_F(PriceCommand, AnUnknownOrderIsExitCode1)
+{
+    TestDatabase db(testsupport::demoShopSql(), false);
+    const Outcome got = price(withProgram({db.folder(), "--order", "99999"}));
+    EXPECT_EQ(got.code, 1);
+    EXPECT_EQ(got.err, "pricebook: order 99999 was not found in " + db.path() + "\n");
+    EXPECT_EQ(price(withProgram({db.folder(), "--order", "24101", "--part", "2"})).code, 1);
+}
+
+TEST_F(PriceCommand, AMissingOrDamagedDatabaseIsExitCode3AndNamesTheFile)
+{
+    testsupport::TemporaryFolder folder;
+    Outcome got = price({folder.path(), "--order", "24101"});
+    EXPECT_EQ(got.code, 3);
+    EXPECT_THAT(got.err, HasSubstr(folder.path() + "/vmdata.mdb"));
+
+    testsupport::writeFile(folder.path() + "/vmdata.mdb", "not a database at all");
+    got = price({folder.path(), "--order", "24101"});
+    EXPECT_EQ(got.code, 3);
+    EXPECT_THAT(got.err, HasSubstr(folder.path() + "/vmdata.mdb"));
+
+    got = price({folder.path() + "/nowhere", "--order", "24101"});
+    EXPECT_EQ(got.code, 3);
+    EXPECT_THAT(got.err, HasSubstr("nowhere"));
+}
+
+struct UsageCase
+{
+    const char* why;
+    std::vector<std::string> args;
+    const char* says;
+};
+
+const UsageCase kUsage[] = {
+    {"no data folder", {"--order", "24101"}, "no data folder"},
+    {"no order", {"/tmp"}, "no order given"},
+    {"an option without its value", {"/tmp", "--order"}, "--order needs a value"},
+    {"an unknown rounding", {"/tmp", "--order", "1", "--round", "half"}, "--round is none"},
+    {"a quantity of 0", {"/tmp", "--order", "1", "--qty", "0"}, "--qty needs a whole quantity"},
+    {"a quantity that is no whole number", {"/tmp", "--order", "1", "--qty", "12.5"}, "--qty needs a whole quantity"},
+    {"a schedule of six", {"/tmp", "--order", "1", "--schedule", "1,2,3,4,5,6"}, "seven numbers"},
+    {"an unknown format", {"/tmp", "--order", "1", "--format", "xml"}, "--format is text"},
+    {"an unknown option", {"/tmp", "--order", "1", "--fast"}, "unknown option --fast"},
+    {"two data folders", {"/tmp", "/var", "--order", "1"}, "more than one data folder"},
+    {"a part beyond 16 bits", {"/tmp", "--order", "1", "--part", "40000"}, "--part needs"},
+};
+
+class PriceCommandUsage : public testing::TestWithParam<UsageCase>
+{
+};
+
+TEST_P(PriceCommandUsage, IsExitCode2WithTheReason)
+{
+    const Outcome got = price(GetParam().args);
+    EXPECT_EQ(got.code, 2) << GetParam().why;
+    EXPECT_THAT(got.err, HasSubstr(GetParam().says)) << GetParam().why;
+    EXPECT_THAT(got.err, HasSubstr("Usage: pricebook price")) << GetParam().why;
+    EXPECT_EQ(got.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Pricing, PriceCommandUsage, testing::ValuesIn(kUsage));
+
+TEST(PriceCommandHelp, SaysThatTheRunRewritesTheOrderRow)
+{
+    const Outcome got = price({"--help"});
+    EXPECT_EQ(got.code, 0);
+    EXPECT_THAT(got.out, HasSubstr("rewrites the order's row"));
+    EXPECT_EQ(got.err, "");
+}
+
+} // namespace

@@ -32,7 +32,8 @@ constexpr int ExitSuccess = 0;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 constexpr int ExitDataFolder = 3;
-constexpr int ExitSkipped = 4;
+constexpr int ExitOrderNotFound = 4;
+constexpr int ExitSkipped = 5;
 
 constexpr const char* kUsage =
     "Usage: pricebook price DATAFOLDER --order NO [options]\n"
@@ -66,8 +67,8 @@ constexpr const char* kUsage =
     "  --program-dir DIR       the program's folder, where the report work database lives\n"
     "  --help                  show this help\n"
     "\n"
-    "Exit codes: 0 all quantities priced; 1 order not found or another failure; 2 wrong arguments;\n"
-    "3 data folder or shop database missing or damaged; 4 some quantities could not be priced.\n";
+    "Exit codes: 0 all quantities priced; 1 another failure; 2 wrong arguments; 3 data folder or shop\n"
+    "database missing or damaged; 4 order not found; 5 some quantities could not be priced.\n";
 
 enum class Format { Text, Csv, Json };
 
@@ -428,7 +429,7 @@ int priceCommand(const std::vector<std::string>& args)
     }
     if (!order) {
         std::cerr << "pricebook: " << describeKey(options) << " was not found in " << databaseFile << "\n";
-        return ExitFailure;
+        return ExitOrderNotFound;
     }
 
     pricing::PriceParameters parameters;

@@ -116,23 +116,23 @@ TEST_F(PriceCommand, TheOrderRowGetsItsOwnQuantityBack)
     EXPECT_TRUE(row.field("PRINTPRICING").toBoolean());
 }
 
-TEST_F(PriceCommand, SkippedQuantitiesAreNamedWithExitCode4)
+TEST_F(PriceCommand, SkippedQuantitiesAreNamedWithExitCode5)
 {
     TestDatabase db(testsupport::demoShopSql(), false);
     db.exec("DROP TABLE VENDORSELECTIONS;");
     const Outcome got = price(withProgram({db.folder(), "--order", "24101", "--schedule", kThreeQuantities}));
-    EXPECT_EQ(got.code, 4);
+    EXPECT_EQ(got.code, 5);
     EXPECT_EQ(got.out, "");
     EXPECT_THAT(got.err, HasSubstr("3 quantities could not be priced: 100, 200, 300 ("));
 }
 
-TEST_F(PriceCommand, AnUnknownOrderIsExitCode1)
+TEST_F(PriceCommand, AnUnknownOrderIsExitCode4)
 {
     TestDatabase db(testsupport::demoShopSql(), false);
     const Outcome got = price(withProgram({db.folder(), "--order", "99999"}));
-    EXPECT_EQ(got.code, 1);
+    EXPECT_EQ(got.code, 4);
     EXPECT_EQ(got.err, "pricebook: order 99999 was not found in " + db.path() + "\n");
-    EXPECT_EQ(price(withProgram({db.folder(), "--order", "24101", "--part", "2"})).code, 1);
+    EXPECT_EQ(price(withProgram({db.folder(), "--order", "24101", "--part", "2"})).code, 4);
 }
 
 TEST_F(PriceCommand, AMissingOrDamagedDatabaseIsExitCode3AndNamesTheFile)

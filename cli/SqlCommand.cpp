@@ -188,7 +188,15 @@ int sqlCommand(const std::vector<std::string>& args)
     if (std::filesystem::is_directory(database, error))
         database = (std::filesystem::path(database) / "vmdata.mdb").string();
 
-    runSql(database, sql, std::cout);
+    // Any fault of the console (a damaged file, a missing table, a text it cannot read) is exit code 3,
+    // with the old engine's number and text, so scripts can tell a bad query from bad arguments.
+    try {
+        runSql(database, sql, std::cout);
+    } catch (const platform::Fault& fault) {
+        std::cout.flush();
+        std::cerr << "pricebook: " << fault.what() << " (error " << fault.number() << ")\n";
+        return 3;
+    }
     return 0;
 }
 

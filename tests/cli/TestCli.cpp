@@ -163,14 +163,14 @@ TEST(Cli, AFileThatIsNotADatabaseIsExitCode3)
     EXPECT_EQ(testsupport::readFile(notADatabase), "Counter Price Book\r\n");
 }
 
-TEST(Cli, ABadSqlTextIsExitCode1WithTheFaultsText)
+TEST(Cli, ABadSqlTextIsExitCode3WithTheFaultsText)
 {
     TemporaryFolder folder;
     ASSERT_EQ(runProgram({"demo-data", folder.path()}).code, 0);
     const Result r = runProgram({"sql", folder.path(), "SELECT * FROM ORDERS; DROP TABLE ORDERS"});
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, 3);
     EXPECT_EQ(r.err, "pricebook: Characters found after end of SQL statement. (error 3142)\n");
-    EXPECT_EQ(runProgram({"sql", folder.path(), "SELECT * FROM NO_SUCH_TABLE"}).code, 1);
+    EXPECT_EQ(runProgram({"sql", folder.path(), "SELECT * FROM NO_SUCH_TABLE"}).code, 3);
 }
 
 TEST(Cli, DemoDataRefusesASecondRunWithoutReplace)

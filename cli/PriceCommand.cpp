@@ -22,6 +22,7 @@
 #include "pricing/PriceSettings.h"
 #include "pricing/PricingRun.h"
 #include "pricing/Rounding.h"
+#include "pricing/RunJournal.h"
 #include "pricing/Schedule.h"
 
 namespace cli {
@@ -418,6 +419,10 @@ int priceCommand(const std::vector<std::string>& args)
         }
         estimator::setProgramFolder(options.programFolder);
     }
+
+    // A run stopped before it put its order's press quantity back is finished first.
+    pricing::recoverInterruptedRun(options.dataFolder,
+                                   [](const std::string& message) { std::cerr << "pricebook: " << message << "\n"; });
 
     const std::string databaseFile = pricing::databasePath(options.dataFolder);
     std::optional<pricing::OrderSelection> order;

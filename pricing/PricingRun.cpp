@@ -1,6 +1,8 @@
 #include "pricing/PricingRun.h"
 
 #include <exception>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "estimator/EngineState.h"
@@ -9,6 +11,7 @@
 #include "platform/Fault.h"
 #include "platform/Statement.h"
 #include "pricing/Rounding.h"
+#include "pricing/RunJournal.h"
 
 namespace pricing {
 
@@ -103,6 +106,21 @@ PricingResult PricingRun::run(const Schedule& schedule)
     if (!m_inputs.programFolder.empty())
         estimator::setProgramFolder(m_inputs.programFolder);
 
+    // Before the first write: should the program be stopped mid-run, the next start puts the order's own
+    // press quantity back from this journal. One left by an unfinished run of the same row holds the true
+    // original quantity and is kept.
+    const std::optional<JournalEntry> pending = readJournal(m_inputs.dataFolder);
+    const bool earlierRunPending = pending && pending->bookmark == m_inputs.order.bookmark;
+    if (!earlierRunPending) {
+        std::string failure;
+        if (!writeJournal(m_inputs.dataFolder,
+                          {m_inputs.order.orderNo, m_inputs.order.partNo, m_inputs.order.bookmark,
+                           m_inputs.order.pressQty},
+                          &failure))
+            m_result.notes.push_back("The run kept no journal (" + failure +
+                                     "); had it been stopped, the order's press quantity would not be put back.");
+    }
+
     for (const ScheduleEntry& entry : schedule.entries) {
         if (m_callbacks.cancelRequested && m_callbacks.cancelRequested()) {
             m_result.cancelled = true;
@@ -119,6 +137,10 @@ PricingResult PricingRun::run(const Schedule& schedule)
         m_callbacks.onProgress(restoring.text);
     SelectQuote(restoring, true);
     m_writer.close();
+    // Kept when the press quantity could not be written back, so the next start tries again; an earlier
+    // run's journal stays for the start-up recovery, which knows the quantity from before that run.
+    if (m_result.restored && !earlierRunPending)
+        removeJournal(m_inputs.dataFolder);
 
     if (m_engineFoundNoOrder)
         m_result.notes.push_back("The estimator found no order " + m_inputs.order.orderNo + " part " +

@@ -56,6 +56,7 @@ std::atomic<int> g_busyTimeout{5000};
 
 std::mutex g_traceMutex;
 std::function<void(const std::string&)> g_traceHook;
+std::function<void(const std::string&, std::span<const platform::Value>)> g_boundTraceHook;
 
 struct Registry
 {
@@ -69,15 +70,19 @@ Registry& registry()
     return instance;
 }
 
-void trace(const std::string& sql)
+void trace(const std::string& sql, std::span<const platform::Value> parameters)
 {
     std::function<void(const std::string&)> hook;
+    std::function<void(const std::string&, std::span<const platform::Value>)> boundHook;
     {
         std::lock_guard lock(g_traceMutex);
         hook = g_traceHook;
+        boundHook = g_boundTraceHook;
     }
     if (hook)
         hook(sql);
+    if (boundHook)
+        boundHook(sql, parameters);
 }
 
 std::string quoted(const std::string& path)
@@ -761,7 +766,7 @@ platform::Value readColumn(sqlite3_stmt* statement, int i, int kind)
 
 QueryResult Connection::query(const std::string& sql, std::span<const platform::Value> parameters)
 {
-    trace(sql);
+    trace(sql, parameters);
     Statement& statement = prepare(sql);
     if (!sqlite3_stmt_readonly(statement.handle))
         throw platform::Fault(InvalidOperation, "Invalid operation: only a query that reads rows can open a "
@@ -789,7 +794,7 @@ QueryResult Connection::query(const std::string& sql, std::span<const platform::
 
 int Connection::run(const std::string& sql, std::span<const platform::Value> parameters)
 {
-    trace(sql);
+    trace(sql, parameters);
     Statement& statement = prepare(sql);
     bind(statement, parameters, sql);
     ResetOnExit reset{statement.handle};
@@ -895,6 +900,13 @@ void Connection::setTraceHook(std::function<void(const std::string& sql)> hook)
 {
     std::lock_guard lock(g_traceMutex);
     g_traceHook = std::move(hook);
+}
+
+void Connection::setBoundTraceHook(
+    std::function<void(const std::string& sql, std::span<const platform::Value> parameters)> hook)
+{
+    std::lock_guard lock(g_traceMutex);
+    g_boundTraceHook = std::move(hook);
 }
 
 void Connection::setBusyTimeout(int milliseconds)

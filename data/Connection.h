@@ -60,6 +60,8 @@ public:
     std::size_t cachedStatementCount() const noexcept { return m_statements.size(); }
 
     static void setTraceHook(std::function<void(const std::string& sql)> hook);
+    static void setBoundTraceHook(
+        std::function<void(const std::string& sql, std::span<const platform::Value> parameters)> hook);
     static void setBusyTimeout(int milliseconds);
 
 private:

@@ -67,6 +67,11 @@ void setTraceHook(std::function<void(const std::string& sql)> hook)
     Connection::setTraceHook(std::move(hook));
 }
 
+void setBoundTraceHook(std::function<void(const std::string& sql, std::span<const platform::Value> parameters)> hook)
+{
+    Connection::setBoundTraceHook(std::move(hook));
+}
+
 void setBusyTimeout(int milliseconds)
 {
     Connection::setBusyTimeout(milliseconds);

@@ -2,10 +2,12 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "data/Recordset.h"
+#include "platform/Value.h"
 #include "data/TableView.h"
 
 namespace data {
@@ -52,6 +54,10 @@ private:
 // Sees every statement text that SQLite runs (after dialect adaptation), in order; for the database
 // floor benchmark. Pass an empty function to stop tracing.
 void setTraceHook(std::function<void(const std::string& sql)> hook);
+
+// The same, with the values bound to ?1, ?2 ... of each statement (the row writes carry theirs so), for
+// replaying a run's statements exactly. Pass an empty function to stop tracing.
+void setBoundTraceHook(std::function<void(const std::string& sql, std::span<const platform::Value> parameters)> hook);
 
 // How long a statement waits for a lock held by another program before it fails (milliseconds).
 void setBusyTimeout(int milliseconds);

@@ -1,0 +1,413 @@
+// Speed of the pricing run on the demo shop, measured against the database floor: the same statements
+// replayed straight through sqlite3 with no engine work. Every benchmark prices from the database file:
+// each quantity writes the order row and the engine reads it back, as in the window.
+#include <benchmark/benchmark.h>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "cli/DemoDataCommand.h"
+#include "data/Connection.h"
+#include "data/Database.h"
+#include "estimator/EngineState.h"
+#include "estimator/cEstimator.h"
+#include "platform/Value.h"
+#include "pricing/OrderSelection.h"
+#include "pricing/PricingRun.h"
+#include "pricing/Schedule.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<std::string> DemoOrders = {"24101", "24102", "24103", "24104", "24105", "24106", "24107"};
+
+enum class JournalMode { Wal, Rollback };
+
+void execOrThrow(sqlite3* db, const char* sql)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        std::string text = error ? error : sqlite3_errmsg(db);
+        sqlite3_free(error);
+        throw std::runtime_error(text);
+    }
+}
+
+// A demo data folder and program folder of their own for one journal mode, built once per process.
+struct DemoShop
+{
+    std::string dataFolder;
+    std::string programFolder;
+    std::string databaseFile;
+};
+
+const DemoShop& demoShop(JournalMode mode)
+{
+    static std::map<JournalMode, DemoShop> shops;
+    auto found = shops.find(mode);
+    if (found != shops.end())
+        return found->second;
+    const fs::path root = fs::temp_directory_path() /
+                          ("pricebook-bench-" + std::to_string(::getpid()) + (mode == JournalMode::Wal ? "-wal" : "-rollback"));
+    fs::remove_all(root);
+    fs::create_directories(root / "data");
+    fs::create_directories(root / "program");
+    DemoShop shop;
+    shop.dataFolder = (root / "data").string();
+    shop.programFolder = (root / "program").string();
+    shop.databaseFile = cli::buildDemoShop(shop.dataFolder, true);
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(shop.databaseFile.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    execOrThrow(db, mode == JournalMode::Wal ? "PRAGMA journal_mode = WAL" : "PRAGMA journal_mode = DELETE");
+    sqlite3_close(db);
+    return shops.emplace(mode, shop).first->second;
+}
+
+pricing::PricingInputs inputsFor(const DemoShop& shop, const std::string& orderNo)
+{
+    std::optional<pricing::OrderSelection> order = pricing::selectOrder(shop.databaseFile, orderNo);
+    if (!order)
+        throw std::runtime_error("demo order " + orderNo + " not found");
+    pricing::PricingInputs inputs;
+    inputs.dataFolder = shop.dataFolder;
+    inputs.programFolder = shop.programFolder;
+    inputs.order = *order;
+    inputs.quoteOrJob = order->quoteOrJob;
+    return inputs;
+}
+
+// The window's default schedule: 100 to 500 by 25, then by 100 to 2000, then by 500 to 5000.
+const pricing::Schedule& defaultSchedule()
+{
+    static const pricing::Schedule schedule = pricing::buildSchedule(pricing::PriceParameters{});
+    return schedule;
+}
+
+pricing::Schedule longSchedule(int count)
+{
+    pricing::PriceParameters parameters;
+    const std::string last = std::to_string(count);
+    parameters.qty1 = "1";
+    parameters.jump1 = "1";
+    parameters.qty2 = last;
+    parameters.jump2 = "1";
+    parameters.qty3 = last;
+    parameters.jump3 = "1";
+    parameters.qty4 = last;
+    return pricing::buildSchedule(parameters);
+}
+
+pricing::PricingResult priceOnce(const pricing::PricingInputs& inputs, const pricing::Schedule& schedule)
+{
+    pricing::PricingRun run(inputs);
+    return run.run(schedule);
+}
+
+// ---- The database floor -------------------------------------------------------------------------------
+
+struct CapturedStatement
+{
+    std::string sql;
+    std::vector<platform::Value> parameters;
+};
+
+// The statements one 38-quantity run of an order sends to SQLite, with their bound values. The run before
+// the capture lets the once-a-program checks (report work database) happen outside it.
+const std::vector<CapturedStatement>& capturedRun(const std::string& orderNo)
+{
+    static std::map<std::string, std::vector<CapturedStatement>> captured;
+    auto found = captured.find(orderNo);
+    if (found != captured.end())
+        return found->second;
+    const pricing::PricingInputs inputs = inputsFor(demoShop(JournalMode::Wal), orderNo);
+    priceOnce(inputs, defaultSchedule());
+    std::vector<CapturedStatement> statements;
+    data::setBoundTraceHook([&statements](const std::string& sql, std::span<const platform::Value> parameters) {
+        statements.push_back({sql, std::vector<platform::Value>(parameters.begin(), parameters.end())});
+    });
+    priceOnce(inputs, defaultSchedule());
+    data::setBoundTraceHook({});
+    return captured.emplace(orderNo, std::move(statements)).first->second;
+}
+
+void likeFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[1]));
+    if (!pattern || !text) {
+        sqlite3_result_null(context);
+        return;
+    }
+    sqlite3_result_int(context, data::matchesLikePattern(text, pattern) ? 1 : 0);
+}
+
+void ucaseFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
+    if (!text) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const std::string upper = data::upperCaseText(text);
+    sqlite3_result_text(context, upper.c_str(), static_cast<int>(upper.size()), SQLITE_TRANSIENT);
+}
+
+// The captured statements, each prepared once on the connection that knows its tables (the shop
+// database, else the report work database), then stepped through every row with every column read.
+class FloorReplay
+{
+public:
+    FloorReplay(const DemoShop& shop, const std::vector<CapturedStatement>& statements)
+    {
+        m_shop = openWithFunctions(shop.databaseFile);
+        const fs::path report = fs::path(shop.programFolder) / "VMestrpt.mdb";
+        if (fs::exists(report))
+            m_report = openWithFunctions(report.string());
+        for (const CapturedStatement& captured : statements) {
+            auto [it, inserted] = m_prepared.try_emplace(captured.sql, nullptr);
+            if (inserted)
+                it->second = prepare(captured.sql);
+            m_plan.push_back({it->second, &captured.parameters});
+        }
+    }
+    ~FloorReplay()
+    {
+        for (auto& [sql, statement] : m_prepared)
+            sqlite3_finalize(statement);
+        sqlite3_close(m_shop);
+        if (m_report)
+            sqlite3_close(m_report);
+    }
+    FloorReplay(const FloorReplay&) = delete;
+    FloorReplay& operator=(const FloorReplay&) = delete;
+
+    std::size_t statementCount() const noexcept { return m_plan.size(); }
+
+    // Runs every statement once, in the captured order; returns the number of values read.
+    std::int64_t replay()
+    {
+        std::int64_t values = 0;
+        for (const Step& step : m_plan) {
+            sqlite3_stmt* statement = step.statement;
+            int index = 1;
+            for (const platform::Value& value : *step.parameters)
+                bind(statement, index++, value);
+            const int columns = sqlite3_column_count(statement);
+            int rc;
+            while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+                for (int i = 0; i < columns; ++i) {
+                    if (sqlite3_column_type(statement, i) == SQLITE_TEXT)
+                        benchmark::DoNotOptimize(sqlite3_column_text(statement, i));
+                    else
+                        benchmark::DoNotOptimize(sqlite3_column_double(statement, i));
+                    ++values;
+                }
+            }
+            if (rc != SQLITE_DONE)
+                throw std::runtime_error(std::string("replay failed: ") + sqlite3_errstr(rc));
+            sqlite3_reset(statement);
+            sqlite3_clear_bindings(statement);
+        }
+        return values;
+    }
+
+private:
+    struct Step
+    {
+        sqlite3_stmt* statement;
+        const std::vector<platform::Value>* parameters;
+    };
+
+    static sqlite3* openWithFunctions(const std::string& path)
+    {
+        sqlite3* db = nullptr;
+        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            throw std::runtime_error("cannot open " + path);
+        constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+        sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(db, "ucase", 1, flags, nullptr, ucaseFunction, nullptr, nullptr, nullptr);
+        sqlite3_busy_timeout(db, 5000);
+        return db;
+    }
+
+    sqlite3_stmt* prepare(const std::string& sql)
+    {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(m_shop, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK)
+            return statement;
+        if (m_report && sqlite3_prepare_v2(m_report, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK)
+            return statement;
+        throw std::runtime_error("cannot prepare: " + sql);
+    }
+
+    static void bind(sqlite3_stmt* statement, int index, const platform::Value& value)
+    {
+        using Kind = platform::Value::Kind;
+        switch (value.kind()) {
+        case Kind::Null:
+            sqlite3_bind_null(statement, index);
+            break;
+        case Kind::Integer:
+            sqlite3_bind_int64(statement, index, value.integer());
+            break;
+        case Kind::Boolean:
+            sqlite3_bind_int(statement, index, value.boolean() ? 1 : 0);
+            break;
+        case Kind::Double:
+        case Kind::Date:
+            sqlite3_bind_double(statement, index, value.real());
+            break;
+        case Kind::Text:
+            sqlite3_bind_text(statement, index, value.text().c_str(), static_cast<int>(value.text().size()),
+                              SQLITE_TRANSIENT);
+            break;
+        }
+    }
+
+    sqlite3* m_shop = nullptr;
+    sqlite3* m_report = nullptr;
+    std::map<std::string, sqlite3_stmt*> m_prepared;
+    std::vector<Step> m_plan;
+};
+
+// The floor's time of each order, in nanoseconds, kept for the run-to-floor ratio of BM_PricingRun.
+std::map<std::string, double>& floorNanoseconds()
+{
+    static std::map<std::string, double> floors;
+    return floors;
+}
+
+double measureFloorOnce(const std::string& orderNo)
+{
+    FloorReplay replay(demoShop(JournalMode::Wal), capturedRun(orderNo));
+    replay.replay(); // warm
+    std::vector<double> times;
+    for (int i = 0; i < 15; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        replay.replay();
+        times.push_back(std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double floorOf(const std::string& orderNo)
+{
+    auto& floors = floorNanoseconds();
+    auto found = floors.find(orderNo);
+    if (found == floors.end())
+        found = floors.emplace(orderNo, measureFloorOnce(orderNo)).first;
+    return found->second;
+}
+
+// ---- Benchmarks ---------------------------------------------------------------------------------------
+
+void BM_SqlFloor(benchmark::State& state, std::string orderNo)
+{
+    FloorReplay replay(demoShop(JournalMode::Wal), capturedRun(orderNo));
+    std::int64_t values = 0;
+    for (auto _ : state)
+        values += replay.replay();
+    benchmark::DoNotOptimize(values);
+    state.counters["statements"] = static_cast<double>(replay.statementCount());
+}
+
+void BM_PricingRun(benchmark::State& state, std::string orderNo, JournalMode mode)
+{
+    const pricing::PricingInputs inputs = inputsFor(demoShop(mode), orderNo);
+    priceOnce(inputs, defaultSchedule()); // report work database made, statements prepared
+    std::size_t lines = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        pricing::PricingResult result = priceOnce(inputs, defaultSchedule());
+        lines = result.lines.size();
+        benchmark::DoNotOptimize(result);
+    }
+    const double elapsed = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
+    state.counters["quantities"] = static_cast<double>(lines);
+    if (mode == JournalMode::Wal) {
+        // Mean time of one run (wall clock) over the floor's median; same file, same process.
+        const double floor = floorOf(orderNo);
+        state.counters["floor_ms"] = floor / 1e6;
+        if (state.iterations() > 0 && floor > 0)
+            state.counters["run_to_floor"] = elapsed / static_cast<double>(state.iterations()) / floor;
+    }
+}
+
+void BM_PricingRunLong(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const pricing::Schedule schedule = longSchedule(count);
+    const pricing::PricingInputs inputs = inputsFor(demoShop(JournalMode::Wal), "24104");
+    priceOnce(inputs, defaultSchedule());
+    for (auto _ : state) {
+        pricing::PricingResult result = priceOnce(inputs, schedule);
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["quantities"] = static_cast<double>(schedule.entries.size());
+    state.counters["quantities_per_s"] = benchmark::Counter(
+        static_cast<double>(schedule.entries.size()) * static_cast<double>(state.iterations()),
+        benchmark::Counter::kIsRate);
+}
+
+void BM_Estimate(benchmark::State& state, int area)
+{
+    const DemoShop& shop = demoShop(JournalMode::Wal);
+    const pricing::PricingInputs inputs = inputsFor(shop, "24104");
+    priceOnce(inputs, defaultSchedule()); // leaves the order row at its own quantity
+    estimator::setProgramFolder(shop.programFolder);
+    estimator::cEstimator engine;
+    engine.DataFile(shop.databaseFile);
+    engine.QuoteOrJob(pricing::quoteOrJobCode(inputs.quoteOrJob));
+    engine.OrderNo(inputs.order.orderNo);
+    engine.PartNo(static_cast<std::int16_t>(std::stoi(inputs.order.partNo)));
+    for (int warm = 0; warm < 4; ++warm)
+        engine.Estimate(warm, 1, warm >= 2 ? 1 : 0);
+    const std::int16_t count = area >= 2 ? 1 : 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(engine.Estimate(area, 1, count));
+}
+
+void registerAll()
+{
+    for (const std::string& order : DemoOrders) {
+        benchmark::RegisterBenchmark(("BM_SqlFloor/" + order).c_str(), BM_SqlFloor, order)
+            ->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark(("BM_PricingRun/" + order).c_str(), BM_PricingRun, order, JournalMode::Wal)
+            ->Unit(benchmark::kMillisecond)->UseRealTime();
+    }
+    benchmark::RegisterBenchmark("BM_PricingRun_RollbackJournal/24104", BM_PricingRun, std::string("24104"),
+                                 JournalMode::Rollback)
+        ->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("BM_PricingRunLong", BM_PricingRunLong)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+    const char* areas[] = {"stock", "prepress", "bindery", "press"};
+    for (int area = 0; area < 4; ++area)
+        benchmark::RegisterBenchmark((std::string("BM_Estimate/") + areas[area]).c_str(), BM_Estimate, area)
+            ->Unit(benchmark::kMicrosecond);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    registerAll();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

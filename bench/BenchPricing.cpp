@@ -240,6 +240,13 @@ private:
         sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr);
         sqlite3_create_function_v2(db, "ucase", 1, flags, nullptr, ucaseFunction, nullptr, nullptr, nullptr);
         sqlite3_busy_timeout(db, 5000);
+        // The same durability as the shop connection: a log-mode file syncs at checkpoints only.
+        sqlite3_stmt* mode = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &mode, nullptr) == SQLITE_OK &&
+            sqlite3_step(mode) == SQLITE_ROW && sqlite3_column_text(mode, 0) &&
+            std::string(reinterpret_cast<const char*>(sqlite3_column_text(mode, 0))) == "wal")
+            execOrThrow(db, "PRAGMA synchronous = NORMAL");
+        sqlite3_finalize(mode);
         return db;
     }
 

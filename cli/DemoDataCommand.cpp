@@ -54,6 +54,9 @@ void loadShopDatabase(const fs::path& path)
         script += "\n";
         script += demoDataSql();
         script += "\nCOMMIT;\n";
+        // Write-ahead-log mode: the order-row write of every priced quantity then costs a log append
+        // instead of a synced rollback journal, and the window can read while a run writes.
+        script += "PRAGMA journal_mode = WAL;\n";
         char* error = nullptr;
         if (sqlite3_exec(db, script.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
             failure = error ? error : sqlite3_errmsg(db);

@@ -85,6 +85,20 @@ void trace(const std::string& sql, std::span<const platform::Value> parameters)
         boundHook(sql, parameters);
 }
 
+// The journal mode the file is kept in ("wal", "delete" ...), read without changing it.
+std::string journalModeOf(sqlite3* db)
+{
+    std::string mode;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        if (const unsigned char* text = sqlite3_column_text(statement, 0))
+            mode = reinterpret_cast<const char*>(text);
+    }
+    sqlite3_finalize(statement);
+    return mode;
+}
+
 std::string quoted(const std::string& path)
 {
     return "'" + path + "'";
@@ -608,6 +622,12 @@ std::shared_ptr<Connection> Connection::open(const std::string& path)
         damaged(path, message);
     }
     installFunctions(db);
+
+    // A file kept in write-ahead-log mode stays whole after a crash or power cut with the log synced
+    // at checkpoints only, so each order-row write need not wait for the disk twice. The file's own
+    // journal mode is left as the shop set it; a rollback-journal file keeps the full sync it needs.
+    if (journalModeOf(db) == "wal")
+        sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
 
     const bool readOnly = sqlite3_db_readonly(db, "main") == 1;
     std::shared_ptr<Connection> connection(new Connection(db, path, readOnly));

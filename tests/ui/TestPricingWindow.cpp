@@ -195,7 +195,10 @@ TEST_F(PricingWindow, QuantitiesThatCouldNotBePricedAreListedInOneMessage)
     ASSERT_EQ(messages.texts().size(), 1) << messages.texts().join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("could not be priced")))
         << messages.texts().front().toStdString();
-    EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("100 ("))) << messages.texts().front().toStdString();
+    // Quantities failing with the same fault are listed together, the fault once after the last of them.
+    EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("38 quantities could not be priced: 100, 125")))
+        << messages.texts().front().toStdString();
+    EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("4500, 5000 ("))) << messages.texts().front().toStdString();
 }
 
 // Pictures of the windows for a look at the layout: only when WINDOW_SCREENSHOTS names a folder (run under

@@ -252,3 +252,59 @@ TEST_P(WholeJobTest, EveryDepartmentToTheCent)
 INSTANTIATE_TEST_SUITE_P(DemoOrders, WholeJobTest, testing::ValuesIn(kWholeJobs));
 
 } // namespace
+
+namespace {
+
+// The letterhead's price list jumps by about $38 from 4500 to 5000 where other 500-steps add about $21.
+// The paper plate lasts 5000 impressions and the plate sets are Int(impressions / 5000 + 1): 4500 and
+// 4999 impressions need one set, 5000 need two. The second set costs one more plate ($4.50) and remount
+// time for plate sets + 1 = 3 mountings of 3 min: make-ready (3 feeder + 3 mounting + 9 remount + 18) / 60
+// = 0.55 h instead of 0.4 h, 0.15 h x $55 = $8.25. That is 12.75 of press cost, 12.75 x 1.35 = $17.21 of
+// retail on top of the ordinary step. Stock breaks do not move here (parents stay below 2500 up to
+// 9999 letterheads) and the curves are smooth.
+struct PlateLifeCase
+{
+    std::int32_t quantity;
+    std::int16_t plates;
+    double makeReadyHours, plateCost, totalCost, totalRetail;
+    const char* priceText;
+};
+
+const PlateLifeCase kPlateLife[] = {
+    // 4500: press 4587 an hour, T 6.26846 %; bindery 20.0525; stock 76.50 + 4.7954 at 34.1375 %;
+    // cost 53.9568 + 4.2929 + 22 + 76.50 + 4.7954 + 4.50 + 9.1667 + 20.0525 + 4.6592 = 199.9235;
+    // retail 1.35 x 98.5756 + 1.30 x 20.0525 + 81.2954 x 1.341375 = 268.1929.
+    {4500, 1, 0.4, 4.50, 199.923519, 268.192934, "$268.19"},
+    // 4999: still one plate set (Int(4999 / 5000 + 1) = 1); cost 215.9464, retail 289.3179.
+    {4999, 1, 0.4, 4.50, 215.946409, 289.317872, "$289.32"},
+    // 5000: two plate sets, plates 2 ($9.00), make-ready 0.55 h ($30.25); press 4629 an hour; cost
+    // 59.4081 + 4.6966 + 30.25 + 85 + 5.2145 + 9.00 + 9.1667 + 21.0642 + 4.9290 = 228.7290;
+    // retail 1.35 x 117.4503 + 1.30 x 21.0642 + 90.2145 x 1.337168 = 306.5733.
+    {5000, 2, 0.55, 9.00, 228.729009, 306.573333, "$306.57"},
+};
+
+class PlateLifeTest : public WholeJobTest
+{
+};
+
+TEST_F(PlateLifeTest, TheSecondPlateSetAtFiveThousandImpressionsMakesTheJump)
+{
+    const TestDatabase db(demoShop(), false);
+    for (const PlateLifeCase& c : kPlateLife) {
+        SCOPED_TRACE(c.quantity);
+        const std::optional<pricing::PricedQuantity> priced = price(db, "24101", c.quantity);
+        ASSERT_TRUE(priced);
+        const estimator::SummaryRecord& s = priced->summary;
+        EXPECT_EQ(s.plates, c.plates);
+        EXPECT_NEAR(s.makeReadyHours, c.makeReadyHours, kFine);
+        EXPECT_NEAR(s.plateCostOther, c.plateCost, kCent);
+        EXPECT_NEAR(s.totalCost, c.totalCost, kCent);
+        EXPECT_NEAR(s.totalRetail, c.totalRetail, kCent);
+        EXPECT_EQ(priced->line, std::to_string(c.quantity) + std::string(27, ' ') + c.priceText);
+    }
+    // One impression more, from 4999 to 5000: the ordinary step is a few cents; the plate set adds
+    // (4.50 + 0.15 x 55) x 1.35 = 17.2125 on top: 306.5733 - 289.3179 = 17.2555.
+    EXPECT_NEAR(kPlateLife[2].totalRetail - kPlateLife[1].totalRetail - 17.2125, 0.0430, kCent);
+}
+
+} // namespace

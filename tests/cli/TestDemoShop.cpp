@@ -56,9 +56,9 @@ TEST(DemoShop, WritesTheShopDatabaseAndCategoriesAndNothingElse)
 
     EXPECT_EQ(fs::path(written), fs::path(folder) / "vmdata.mdb");
     EXPECT_EQ(folderContents(folder), (std::vector<std::string>{"Categories.dat", "vmdata.mdb"}));
-    // Eight quotes and jobs; seventeen bindery operations (see demo/demo-data.sql).
-    EXPECT_EQ(countRows(written, "ORDERS"), 8);
-    EXPECT_EQ(countRows(written, "BINDERYSELECTIONS"), 17);
+    // Twelve quotes and jobs; twenty-two bindery operations (see demo/demo-data.sql).
+    EXPECT_EQ(countRows(written, "ORDERS"), 12);
+    EXPECT_EQ(countRows(written, "BINDERYSELECTIONS"), 22);
     EXPECT_EQ(countRows(written, "PRESSES"), 3);
     // One category a line, CR LF, no quotes: the category file's own layout.
     EXPECT_EQ(readFile(folder + "/Categories.dat"),
@@ -79,7 +79,7 @@ TEST(DemoShop, RefusesToOverwriteAShopDatabaseUnlessAskedTo)
     EXPECT_EQ(folderContents(temp.path()), std::vector<std::string>{"vmdata.mdb"}); // no stray files
 
     cli::buildDemoShop(temp.path(), true);
-    EXPECT_EQ(countRows(target, "ORDERS"), 8);
+    EXPECT_EQ(countRows(target, "ORDERS"), 12);
 }
 
 TEST(DemoShop, KeepsTheShopsOwnCategoryList)
@@ -151,7 +151,7 @@ TEST(DemoDataCommand, ReplaceMayComeBeforeTheFolder)
     testsupport::CapturedOutput output;
     EXPECT_EQ(cli::demoDataCommand({"--replace", temp.path()}), 0);
     EXPECT_THAT(output.out(), HasSubstr(temp.path() + "/vmdata.mdb"));
-    EXPECT_EQ(countRows(temp.path() + "/vmdata.mdb", "ORDERS"), 8);
+    EXPECT_EQ(countRows(temp.path() + "/vmdata.mdb", "ORDERS"), 12);
 }
 
 } // namespace

@@ -115,11 +115,11 @@ TEST_F(SqlConsole, AnApostropheInTheKeyIsALiteralNotTheEndOfIt)
 
 TEST_F(SqlConsole, StatementsPrintHowManyRowsTheyChanged)
 {
-    // Jobs: 24103, 24104, 24105, 24107.
-    EXPECT_EQ(run("UPDATE ORDERS SET PRINTPRICING = True WHERE QUOTEORJOB = 'J'"), "4 rows changed\n");
+    // Jobs: 24103, 24104, 24105, 24107, 24109.
+    EXPECT_EQ(run("UPDATE ORDERS SET PRINTPRICING = True WHERE QUOTEORJOB = 'J'"), "5 rows changed\n");
     EXPECT_EQ(run("UPDATE ORDERS SET PRINTPRICING = False WHERE ORDERNO = 'O''NEIL-01'"), "1 row changed\n");
     EXPECT_EQ(run("CREATE TABLE NOTES (NOTE TEXT (50))"), "0 rows changed\n");
-    EXPECT_EQ(run("SELECT COUNT(*) AS N FROM ORDERS WHERE PRINTPRICING = True"), "N\n4\n");
+    EXPECT_EQ(run("SELECT COUNT(*) AS N FROM ORDERS WHERE PRINTPRICING = True"), "N\n5\n");
 }
 
 TEST_F(SqlConsole, TextsWithQuotesWildcardsAndAccentsRoundTrip)
@@ -135,7 +135,7 @@ TEST_F(SqlConsole, ASecondStatementIsRefusedAndNothingRuns)
                 Throws<Fault>(Property(&Fault::number, 3142)));
     EXPECT_THAT([&] { run("DELETE FROM ORDERS WHERE ORDERNO = '24101'; DELETE FROM ORDERS"); },
                 Throws<Fault>(Property(&Fault::number, 3142)));
-    EXPECT_EQ(run("SELECT COUNT(*) AS N FROM ORDERS"), "N\n8\n");
+    EXPECT_EQ(run("SELECT COUNT(*) AS N FROM ORDERS"), "N\n12\n");
 }
 
 TEST_F(SqlConsole, MalformedSqlIsAFaultAndChangesNothing)
@@ -143,7 +143,7 @@ TEST_F(SqlConsole, MalformedSqlIsAFaultAndChangesNothing)
     EXPECT_THROW(run("SELECT * FROM ORDERS WHERE ORDERNO = 'unterminated"), Fault);
     EXPECT_THROW(run("SELECT * FROM NO_SUCH_TABLE"), Fault);
     EXPECT_THROW(run("UPDATE ORDERS SET NO_SUCH_COLUMN = 1"), Fault);
-    EXPECT_EQ(run("SELECT COUNT(*) AS N FROM ORDERS"), "N\n8\n");
+    EXPECT_EQ(run("SELECT COUNT(*) AS N FROM ORDERS"), "N\n12\n");
 }
 
 TEST(SqlConsoleFiles, AMissingDatabaseIsAFaultNamingItAndNoFileIsMade)
@@ -196,15 +196,15 @@ TEST(SqlCommand, TakesADataFolderOrTheDatabaseFile)
 {
     TemporaryFolder folder;
     const std::string path = cli::buildDemoShop(folder.path(), false);
-    const std::string sql =
-        "SELECT COUNT(*) AS N FROM ORDERS WHERE QUOTEORJOB = 'Q'"; // 24101, 24102, O'NEIL-01, 24106
+    // Quotes: 24101, 24102 (two parts), O'NEIL-01, 24106, 24108, 24110.
+    const std::string sql = "SELECT COUNT(*) AS N FROM ORDERS WHERE QUOTEORJOB = 'Q'";
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{folder.path(), sql}, std::vector<std::string>{path, sql},
           std::vector<std::string>{"--data", folder.path(), sql},
           std::vector<std::string>{"--db", path, sql}}) {
         testsupport::CapturedOutput output;
         EXPECT_EQ(cli::sqlCommand(args), 0) << args[0];
-        EXPECT_EQ(output.out(), "N\n4\n") << args[0];
+        EXPECT_EQ(output.out(), "N\n7\n") << args[0];
         EXPECT_EQ(output.err(), "") << args[0];
     }
 }

@@ -163,9 +163,9 @@ protected:
 
     // Prices one quantity of a demo order through the pricing run, as the main window does it.
     std::optional<pricing::PricedQuantity> price(const TestDatabase& db, const std::string& orderNo,
-                                                 std::int32_t quantity)
+                                                 std::int32_t quantity, const pricing::OrderKeyFilter& filter = {})
     {
-        const std::optional<pricing::OrderSelection> order = pricing::selectOrder(db.path(), orderNo);
+        const std::optional<pricing::OrderSelection> order = pricing::selectOrder(db.path(), orderNo, filter);
         if (!order) {
             ADD_FAILURE() << "no demo order " << orderNo;
             return std::nullopt;
@@ -305,6 +305,96 @@ TEST_F(PlateLifeTest, TheSecondPlateSetAtFiveThousandImpressionsMakesTheJump)
     // One impression more, from 4999 to 5000: the ordinary step is a few cents; the plate set adds
     // (4.50 + 0.15 x 55) x 1.35 = 17.2125 on top: 306.5733 - 289.3179 = 17.2555.
     EXPECT_NEAR(kPlateLife[2].totalRetail - kPlateLife[1].totalRetail - 17.2125, 0.0430, kCent);
+}
+
+} // namespace
+
+namespace {
+
+// The four orders added to the demo shop price through the run at their own quantities: a flyer with
+// camera and scan work and no bindery, a two-colour job drilled, a shrink-wrapped job and a second part
+// under an existing order number.
+struct AddedOrder
+{
+    const char* orderNo;
+    std::int16_t partNo;
+    std::int32_t quantity;
+    bool hasBindery;
+    bool hasPrePress;
+};
+
+class AddedOrdersTest : public WholeJobTest
+{
+};
+
+TEST_F(AddedOrdersTest, EachPricesThroughToItsJobTotals)
+{
+    const TestDatabase db(demoShop(), false);
+    const AddedOrder added[] = {
+        {"24108", 1, 1000, false, true},
+        {"24109", 1, 2500, true, false},
+        {"24110", 1, 2000, true, false},
+        {"24102", 2, 5000, true, false},
+    };
+    for (const AddedOrder& a : added) {
+        SCOPED_TRACE(std::string(a.orderNo) + " part " + std::to_string(a.partNo));
+        pricing::OrderKeyFilter filter;
+        filter.partNo = a.partNo;
+        const std::optional<pricing::PricedQuantity> priced = price(db, a.orderNo, a.quantity, filter);
+        ASSERT_TRUE(priced);
+        const pricing::EstimateResults& r = priced->results;
+        const estimator::SummaryRecord& s = priced->summary;
+        EXPECT_EQ(s.quantity, a.quantity);
+        EXPECT_GT(s.pressSpeed, 0);
+        EXPECT_GE(s.pressSheetsToOrder, s.spoilageSheets);
+        EXPECT_GT(s.totalCost, 0);
+        EXPECT_GT(s.totalRetail, s.totalCost);
+        EXPECT_EQ(r.ResBindCost > 0, a.hasBindery);
+        EXPECT_EQ(r.ResPrePressCost > 0, a.hasPrePress);
+    }
+}
+
+// The flyer's pre-press is camera and scan work alone, at the 25 % pre-press markup:
+// camera 2 line negatives 10 X 12 at 8.00 = 16.00, 2 x 6 + 10 / 60 x 60 = 22 min; 1 halftone 8 X 10
+// at 0.05 a square inch = 4.00, 6 + 15 = 21 min. Scans 2 grayscale 8 X 10 at 8.00 = 16.00, 2 x 5 = 10
+// min; 1 colour scan 8 X 10 at 25.00, 12 + 12 / 72 x 60 = 22 min. Cost 16 + 4 + 16 + 25 = 61.00,
+// retail 76.25, 75 min.
+TEST_F(AddedOrdersTest, TheFlyersPrePressIsItsCameraAndScanWork)
+{
+    const TestDatabase db(demoShop(), false);
+    const std::optional<pricing::PricedQuantity> priced = price(db, "24108", 1000);
+    ASSERT_TRUE(priced);
+    EXPECT_NEAR(priced->results.ResPrePressCost, 61.00, kCent);
+    EXPECT_NEAR(priced->results.ResPrePressRetail, 76.25, kCent);
+    EXPECT_NEAR(priced->results.ResPrePressMinutes, 75, kFine);
+    EXPECT_NEAR(priced->summary.cameraCost, 20.00, kCent);
+    EXPECT_NEAR(priced->summary.scanCost, 41.00, kCent);
+    EXPECT_EQ(priced->results.ResBindCost, 0);
+}
+
+// The second part of 24102 is its own quote: the window's choice by order number alone still takes part
+// 1 (the first row, the four-colour brochure), and part 2 prices as its own job. It is the letterhead's
+// job at 5000 (same stock, press, plates and cut) but for its ink: black at 10 %, 93.5 x 5306.74 /
+// 400000 x 10 % x 9.50 = 1.1784, plus the fountain's 0.1 lb x 9.50 = 0.95: 2.1284 in place of the
+// letterhead's 4.9290 of PMS. Cost 228.7290 - 4.9290 + 2.1284 = 225.9284; retail 306.5733 - 2.8006 x
+// 1.35 = 302.7926.
+TEST_F(AddedOrdersTest, TheSecondPartOfAnOrderIsPricedOnItsOwn)
+{
+    const TestDatabase db(demoShop(), false);
+    const std::optional<pricing::OrderSelection> first = pricing::selectOrder(db.path(), "24102");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->partNo, "1");
+    pricing::OrderKeyFilter second;
+    second.partNo = 2;
+    const std::optional<pricing::PricedQuantity> part2 = price(db, "24102", 5000, second);
+    ASSERT_TRUE(part2);
+    EXPECT_EQ(part2->summary.pressSpeed, 4629);
+    EXPECT_EQ(part2->summary.plates, 2);
+    EXPECT_EQ(part2->summary.colourInkCost, 0);
+    EXPECT_NEAR(part2->summary.blackInkCost, 2.128427, kCent);
+    EXPECT_NEAR(part2->summary.totalCost, 225.928447, kCent);
+    EXPECT_NEAR(part2->summary.totalRetail, 302.792574, kCent);
+    EXPECT_EQ(part2->line, "5000" + std::string(27, ' ') + "$302.79");
 }
 
 } // namespace

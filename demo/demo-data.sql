@@ -1,5 +1,5 @@
 -- The demo shop: a small commercial print shop with one small offset press, a two-colour and a
--- four-colour offset press, a bindery, camera and scan work, and eight quotes and jobs that between them
+-- four-colour offset press, a bindery, camera and scan work, and twelve quotes and jobs that between them
 -- use every department of the estimate. Loads into demo/schema.sql.
 --
 -- Units as the shop keeps them: money in dollars; press speeds in impressions per hour; bindery speeds
@@ -159,7 +159,7 @@ INSERT INTO SCANSIZES (SCANSIZEID, SCANTYPEID, SCANSIZE, COSTPERSIZE, MINUTES) V
     (3, 2, '8 X 10', 0, 5),
     (4, 3, '4 X 5', 0, 15);
 
--- The quotes and jobs. Every order is part 1. Stored estimate fields are left empty: the pricing run
+-- The quotes and jobs. Every order is part 1 but the brochure's price insert (24102 part 2). Stored estimate fields are left empty: the pricing run
 -- clears and rewrites them.
 
 -- 24101: one-colour letterhead (PMS 286 blue) on 24# bond, run 1-up on the small offset press from

@@ -143,28 +143,6 @@ const std::vector<CapturedStatement>& capturedRun(const std::string& orderNo)
     return captured.emplace(orderNo, std::move(statements)).first->second;
 }
 
-void likeFunction(sqlite3_context* context, int, sqlite3_value** values)
-{
-    const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[1]));
-    if (!pattern || !text) {
-        sqlite3_result_null(context);
-        return;
-    }
-    sqlite3_result_int(context, data::matchesLikePattern(text, pattern) ? 1 : 0);
-}
-
-void ucaseFunction(sqlite3_context* context, int, sqlite3_value** values)
-{
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
-    if (!text) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const std::string upper = data::upperCaseText(text);
-    sqlite3_result_text(context, upper.c_str(), static_cast<int>(upper.size()), SQLITE_TRANSIENT);
-}
-
 // The captured statements, each prepared once on the connection that knows its tables (the shop
 // database, else the report work database), then stepped through every row with every column read.
 class FloorReplay
@@ -204,7 +182,7 @@ public:
             sqlite3_stmt* statement = step.statement;
             int index = 1;
             for (const platform::Value& value : *step.parameters)
-                bind(statement, index++, value);
+                data::bindValue(statement, index++, value);
             const int columns = sqlite3_column_count(statement);
             int rc;
             while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -236,9 +214,7 @@ private:
         sqlite3* db = nullptr;
         if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw std::runtime_error("cannot open " + path);
-        constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-        sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr);
-        sqlite3_create_function_v2(db, "ucase", 1, flags, nullptr, ucaseFunction, nullptr, nullptr, nullptr);
+        data::installFunctions(db);
         sqlite3_busy_timeout(db, 5000);
         // The same durability as the shop connection: a log-mode file syncs at checkpoints only.
         sqlite3_stmt* mode = nullptr;
@@ -258,30 +234,6 @@ private:
         if (m_report && sqlite3_prepare_v2(m_report, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK)
             return statement;
         throw std::runtime_error("cannot prepare: " + sql);
-    }
-
-    static void bind(sqlite3_stmt* statement, int index, const platform::Value& value)
-    {
-        using Kind = platform::Value::Kind;
-        switch (value.kind()) {
-        case Kind::Null:
-            sqlite3_bind_null(statement, index);
-            break;
-        case Kind::Integer:
-            sqlite3_bind_int64(statement, index, value.integer());
-            break;
-        case Kind::Boolean:
-            sqlite3_bind_int(statement, index, value.boolean() ? 1 : 0);
-            break;
-        case Kind::Double:
-        case Kind::Date:
-            sqlite3_bind_double(statement, index, value.real());
-            break;
-        case Kind::Text:
-            sqlite3_bind_text(statement, index, value.text().c_str(), static_cast<int>(value.text().size()),
-                              SQLITE_TRANSIENT);
-            break;
-        }
     }
 
     sqlite3* m_shop = nullptr;

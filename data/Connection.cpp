@@ -397,6 +397,8 @@ void ucaseFunction(sqlite3_context* context, int, sqlite3_value** arguments)
     sqlite3_result_text(context, upper.data(), static_cast<int>(upper.size()), SQLITE_TRANSIENT);
 }
 
+} // namespace
+
 void installFunctions(sqlite3* db)
 {
     // A "quoted" name that is no column must be an error, never quietly read as a text.
@@ -406,6 +408,8 @@ void installFunctions(sqlite3* db)
     sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "ucase", 1, flags, nullptr, ucaseFunction, nullptr, nullptr, nullptr);
 }
+
+namespace {
 
 // ---- Values -----------------------------------------------------------------------------------------
 
@@ -470,6 +474,8 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b)
     return upperAscii(a) == upperAscii(b);
 }
 
+} // namespace
+
 void bindValue(sqlite3_stmt* statement, int index, const platform::Value& value)
 {
     using Kind = platform::Value::Kind;
@@ -506,6 +512,8 @@ void bindValue(sqlite3_stmt* statement, int index, const platform::Value& value)
     }
     }
 }
+
+namespace {
 
 // The part of an SQLite message after a prefix such as "no such table: ".
 bool messageNames(const std::string& message, std::string_view prefix, std::string& name)

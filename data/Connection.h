@@ -13,6 +13,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_stmt;
 
 namespace data {
 
@@ -94,5 +95,13 @@ bool matchesLikePattern(std::string_view text, std::string_view pattern);
 
 // UCase of the old runtime for UTF-8 text: ASCII and Latin-1 letters to upper case.
 std::string upperCaseText(std::string_view text);
+
+// What every connection of this layer gets: the old engine's like() and ucase(), and no reading of an
+// unknown "quoted" name as a text. Public so that a raw sqlite3 handle (the database floor benchmark) runs
+// the same SQL texts the same way.
+void installFunctions(sqlite3* db);
+
+// Binds a value as this layer writes it: yes/no as -1/0, dates as "yyyy-mm-dd[ hh:mm:ss]".
+void bindValue(sqlite3_stmt* statement, int index, const platform::Value& value);
 
 } // namespace data

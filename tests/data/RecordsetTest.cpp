@@ -10,23 +10,14 @@
 #include "platform/Fault.h"
 #include "platform/Format.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Faults.h"
 
 namespace {
 
 using platform::Value;
 using testsupport::TestDatabase;
 
-int faultNumber(const std::function<void()>& action, std::string* text = nullptr)
-{
-    try {
-        action();
-    } catch (const platform::Fault& fault) {
-        if (text)
-            *text = fault.what();
-        return fault.number();
-    }
-    return 0;
-}
+using testsupport::faultNumber;
 
 const char* const markupRows = "INSERT INTO MARKUPS VALUES ('Stock', 30);"
                                "INSERT INTO MARKUPS VALUES ('Stock (minimum)', 20);"

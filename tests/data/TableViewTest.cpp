@@ -9,21 +9,14 @@
 #include "data/Database.h"
 #include "platform/Fault.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Faults.h"
 
 namespace {
 
 using platform::Value;
 using testsupport::TestDatabase;
 
-int faultNumber(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const platform::Fault& fault) {
-        return fault.number();
-    }
-    return 0;
-}
+using testsupport::faultNumber;
 
 // Three orders stored out of key order: rowid 10, then 5, then 7.
 const char* const orderRows =

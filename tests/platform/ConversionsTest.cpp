@@ -8,20 +8,13 @@
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 #include "platform/Format.h"
+#include "tests/support/Faults.h"
 
 namespace {
 
 using platform::Fault;
 
-int faultNumber(auto&& call)
-{
-    try {
-        call();
-    } catch (const Fault& f) {
-        return f.number();
-    }
-    return 0;
-}
+using testsupport::faultNumber;
 
 struct ValCase
 {

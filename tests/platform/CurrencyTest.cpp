@@ -6,20 +6,13 @@
 
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
+#include "tests/support/Faults.h"
 
 namespace {
 
 using platform::Currency;
 
-int faultNumber(auto&& call)
-{
-    try {
-        call();
-    } catch (const platform::Fault& f) {
-        return f.number();
-    }
-    return 0;
-}
+using testsupport::faultNumber;
 
 Currency units(std::int64_t n)
 {

@@ -4,6 +4,7 @@
 
 #include "platform/Fault.h"
 #include "platform/Format.h"
+#include "tests/support/Faults.h"
 
 namespace {
 
@@ -11,15 +12,7 @@ using platform::civilFromSerial;
 using platform::dateSerial;
 using platform::formatDate;
 
-int faultNumber(auto&& call)
-{
-    try {
-        call();
-    } catch (const platform::Fault& f) {
-        return f.number();
-    }
-    return 0;
-}
+using testsupport::faultNumber;
 
 struct SerialCase
 {

@@ -6,6 +6,7 @@
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 #include "platform/Format.h"
+#include "tests/support/Faults.h"
 
 namespace {
 
@@ -13,15 +14,7 @@ using platform::Currency;
 using platform::format;
 using platform::formatGeneral;
 
-int faultNumber(auto&& call)
-{
-    try {
-        call();
-    } catch (const platform::Fault& f) {
-        return f.number();
-    }
-    return 0;
-}
+using testsupport::faultNumber;
 
 struct PatternCase
 {

@@ -9,6 +9,7 @@
 #include "platform/Fault.h"
 #include "platform/TextFile.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Faults.h"
 
 namespace {
 
@@ -17,15 +18,7 @@ using testsupport::readFile;
 using testsupport::TemporaryFolder;
 using testsupport::writeFile;
 
-int faultNumber(auto&& call)
-{
-    try {
-        call();
-    } catch (const platform::Fault& f) {
-        return f.number();
-    }
-    return 0;
-}
+using testsupport::faultNumber;
 
 struct ItemsCase
 {

@@ -5,20 +5,13 @@
 #include "platform/Fault.h"
 #include "platform/Format.h"
 #include "platform/Value.h"
+#include "tests/support/Faults.h"
 
 namespace {
 
 using platform::Value;
 
-int faultNumber(auto&& call)
-{
-    try {
-        call();
-    } catch (const platform::Fault& f) {
-        return f.number();
-    }
-    return 0;
-}
+using testsupport::faultNumber;
 
 // 45306 is 15 January 2024 (36526 for 1 January 2000, + 8766 days to 2024, + 14).
 constexpr double Jan15th2024 = 45306;

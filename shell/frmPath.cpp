@@ -1,5 +1,9 @@
 #include "shell/frmPath.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -12,6 +16,7 @@
 
 #include "platform/Fault.h"
 #include "platform/Statement.h"
+#include "platform/TextFile.h"
 #include "ui/DataFolder.h"
 #include "ui/MessageBox.h"
 
@@ -33,6 +38,19 @@ bool namesDriveAndFolder(const QString& path)
 #else
     return QDir::isAbsolutePath(path);
 #endif
+}
+
+// The first item of the marker file; none when the file is missing, unreadable or holds no item at all
+// (an empty file has nothing to read, as a missing one).
+std::optional<QString> markedFolder()
+{
+    try {
+        const std::vector<std::string> items = platform::readItems(ui::markerFilePath());
+        if (!items.empty())
+            return QString::fromStdString(items.front());
+    } catch (const platform::Fault&) {
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -143,14 +161,13 @@ void frmPath::setDirPath(const QString& path)
 
 void frmPath::load()
 {
-    QString path;
-    try {
-        path = QString::fromStdString(ui::readMarkerFile());
-    } catch (const platform::Fault&) {
+    std::optional<QString> marked = markedFolder();
+    if (!marked) {
         // A first start: the marker file gets the management system's usual folder text, read back once.
         platform::resumeNext([] { ui::writeMarkerFile(kDefaultFolderText.toStdString()); });
-        platform::resumeNext([&] { path = QString::fromStdString(ui::readMarkerFile()); });
+        marked = markedFolder();
     }
+    const QString path = marked.value_or(QString());
     m_label1->setText(QStringLiteral("Location of Orvelle Data"));
     m_label3->setText(QStringLiteral("Location of Orvelle Data Folder."));
     if (!path.isEmpty() && namesDriveAndFolder(path)) {

@@ -20,6 +20,9 @@ class frmPath : public QWidget
     Q_OBJECT
 
 public:
+    // The management system's usual folder, written into a new marker file on a first start. The text is
+    // the same on every platform: it names no drive (and on POSIX it is no absolute path), so the drive and
+    // folder lists keep their defaults and the user picks the folder.
     inline static const QString kDefaultFolderText = QStringLiteral("\\Orvelle\\Data\\");
     inline static const QString kNoFolderSelected = QStringLiteral("No Folder Selected");
 

@@ -104,8 +104,7 @@ void frmCategories::cmdSaveClick()
         return;
     }
     m_lstCategories->addItem(name);
-    if (m_mainList)
-        m_mainList->addItem(name);
+    addToMainList(name);
     m_txtCat->clear();
 }
 
@@ -136,12 +135,30 @@ void frmCategories::command1Click()
     refillMainList(kept);
 }
 
+void frmCategories::addToMainList(const QString& category)
+{
+    if (!m_mainList)
+        return;
+    // The category the main window shows stays as the user left it; a first entry would otherwise become
+    // the sheet's category by itself.
+    const int index = m_mainList->currentIndex();
+    const QString text = m_mainList->currentText();
+    m_mainList->addItem(category);
+    if (index < 0) {
+        m_mainList->setCurrentIndex(-1);
+        if (m_mainList->isEditable())
+            m_mainList->setEditText(text);
+    }
+}
+
 void frmCategories::refillMainList(const QStringList& categories)
 {
     if (!m_mainList)
         return;
+    // As after clearing the list, no category is chosen until the user picks one again.
     m_mainList->clear();
     m_mainList->addItems(categories);
+    m_mainList->setCurrentIndex(-1);
 }
 
 } // namespace ui

@@ -32,6 +32,7 @@ public:
     void command1Click();
 
 private:
+    void addToMainList(const QString& category);
     void refillMainList(const QStringList& categories);
 
     std::string m_dataFolder;

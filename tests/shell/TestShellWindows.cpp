@@ -42,24 +42,6 @@ protected:
     std::unique_ptr<shell::frmPath> chooser;
 };
 
-TEST_F(FolderChooser, HasItsControls)
-{
-    shell::frmPath& w = open();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Order Entry Database"));
-    // 4200 x 5445 twips at 15 twips a pixel.
-    EXPECT_EQ(w.size(), QSize(280, 363));
-    EXPECT_EQ(control<QLabel>(&w, "lblHead")->text(),
-              QStringLiteral("Click on Drive. Then Double Click on Folder Where Orvelle Resides"));
-    EXPECT_EQ(control<QLabel>(&w, "Label1")->text(), QStringLiteral("Location of Orvelle Data"));
-    EXPECT_EQ(control<QLabel>(&w, "Label3")->text(), QStringLiteral("Location of Orvelle Data Folder."));
-    EXPECT_EQ(control<QLabel>(&w, "Label4")->text(),
-              QStringLiteral("If the locations above are correct, click the Continue button below."));
-    EXPECT_EQ(control<QPushButton>(&w, "cmdPath")->text(), QStringLiteral("Continue"));
-    // The drive list holds the mounted volumes, the file system's root among them.
-    EXPECT_GE(control<QComboBox>(&w, "drvBox")->findText(QDir::rootPath()), 0);
-    EXPECT_NE(control<QListWidget>(&w, "dirBox"), nullptr);
-}
-
 TEST_F(FolderChooser, OpensOnTheMarkedFolder)
 {
     program.mark(data.path());
@@ -75,6 +57,15 @@ TEST_F(FolderChooser, WithoutAMarkerFileWritesTheUsualTextAndKeepsItsDefaults)
     EXPECT_EQ(marker(), "\\Orvelle\\Data\\\r\n");
     EXPECT_EQ(text1(), QStringLiteral("No Folder Selected"));
     EXPECT_EQ(w.dirPath(), QDir::toNativeSeparators(w.drivePath().isEmpty() ? QDir::rootPath() : w.drivePath()));
+}
+
+TEST_F(FolderChooser, AnEmptyMarkerFileIsTreatedAsNone)
+{
+    // Nothing to read in it, as in a missing file: the usual text is written and read back.
+    testsupport::writeFile(program.markerFile(), "");
+    open();
+    EXPECT_EQ(marker(), "\\Orvelle\\Data\\\r\n");
+    EXPECT_EQ(text1(), QStringLiteral("No Folder Selected"));
 }
 
 TEST_F(FolderChooser, DoubleClickingAFolderPutsItsPathIntoText1)

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -64,23 +62,6 @@ protected:
     ui::frmCategories* editor = nullptr;
 };
 
-TEST_F(CategoryEditor, HasItsControls)
-{
-    ui::frmCategories& w = open();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Create or Delete Categories"));
-    // 5415 x 3165 twips at 15 twips a pixel.
-    EXPECT_EQ(w.size(), QSize(361, 211));
-    EXPECT_EQ(control<QGroupBox>(&w, "FraCat")->title(), QStringLiteral("Categories"));
-    EXPECT_EQ(control<QLabel>(&w, "Label1")->text(),
-              QStringLiteral("Enter New Category Below and Click Save to Add to List"));
-    EXPECT_EQ(control<QPushButton>(&w, "cmdSave")->text(), QStringLiteral("Save"));
-    EXPECT_EQ(control<QPushButton>(&w, "Command1")->text(), QStringLiteral("Delete"));
-    EXPECT_EQ(control<QPushButton>(&w, "Command2")->text(), QStringLiteral("Exit"));
-    EXPECT_NE(control<QLineEdit>(&w, "txtCat"), nullptr);
-    EXPECT_EQ(list()->selectionMode(), QAbstractItemView::MultiSelection);
-    EXPECT_TRUE(control<QListWidget>(&w, "lstCat")->isHidden());
-}
-
 TEST_F(CategoryEditor, LoadsTheFileItemByItem)
 {
     // A name written with a comma reads back as two categories; surrounding blanks are lost.
@@ -108,6 +89,26 @@ TEST_F(CategoryEditor, SaveAppendsToTheFileAndBothLists)
     EXPECT_EQ(itemsOf(mainList()), expected);
     EXPECT_EQ(text->text(), QString());
     EXPECT_TRUE(messages.texts().isEmpty());
+}
+
+TEST_F(CategoryEditor, TheMainWindowsCategoryIsOnlyEverTheOneTheUserChose)
+{
+    // Loading offers the categories without choosing one for the sheet.
+    writeCategories("Letterheads\r\nForms\r\n");
+    ui::frmCategories& w = open();
+    EXPECT_EQ(mainList()->currentText(), QString());
+    auto* text = control<QLineEdit>(&w, "txtCat");
+    text->setText(QStringLiteral("Envelopes"));
+    control<QPushButton>(&w, "cmdSave")->click();
+    EXPECT_EQ(mainList()->currentText(), QString());
+    // A chosen category stays chosen when another is added, and Delete, which refills the list, leaves none.
+    mainList()->setCurrentIndex(1);
+    text->setText(QStringLiteral("Cards"));
+    control<QPushButton>(&w, "cmdSave")->click();
+    EXPECT_EQ(mainList()->currentText(), QStringLiteral("Forms"));
+    control<QPushButton>(&w, "Command1")->click();
+    EXPECT_EQ(mainList()->count(), 4);
+    EXPECT_EQ(mainList()->currentText(), QString());
 }
 
 TEST_F(CategoryEditor, SaveWithoutATextDoesNothing)

@@ -1,19 +1,15 @@
-// The main window: its controls, loading the order list, files and settings, choosing an order, the field
-// checks and the Print button's state.
+// The main window: loading the order list, files and settings, choosing an order, the field checks and the
+// Print button's state. Its controls are checked with every other window's in tests/shell/TestControlTables.cpp.
 #include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -59,130 +55,6 @@ protected:
 private:
     std::unique_ptr<ui::frmPrice> m_window;
 };
-
-QString captionOf(const QObject* object)
-{
-    if (auto* label = qobject_cast<const QLabel*>(object))
-        return label->text();
-    if (auto* button = qobject_cast<const QAbstractButton*>(object))
-        return button->text();
-    if (auto* field = qobject_cast<const QLineEdit*>(object))
-        return field->text();
-    if (auto* frame = qobject_cast<const QGroupBox*>(object))
-        return frame->title();
-    return QStringLiteral("<no caption>");
-}
-
-struct ControlCase
-{
-    const char* name;
-    const char* caption;
-    bool hidden;
-};
-
-// Captions and initial texts the counter staff know from the old screens.
-const ControlCase kControls[] = {
-    {"fraJob", "Identify Quote or Job Selection", false},
-    {"optQuote", "Quote", true},
-    {"optJob", "Job", true},
-    {"fraDescription", "Selection Description", false},
-    {"lblStock", "Stock:", false},
-    {"txtStock", "", false},
-    {"lblDesc", "Description:", false},
-    {"txtDesc", "", false},
-    {"lblSize", "Finished Size:", false},
-    {"txtSize", "", false},
-    {"lblBind", "Binderies:", false},
-    {"txtBind", "", false},
-    {"Label9", "Categories:", false},
-    {"Frame1", "Catalog Pricing Parameters", false},
-    {"lblStart", "Start Quantity:", false},
-    {"txtQty1", "100", false},
-    {"Label3", "Jump by:", false},
-    {"txtJump1", "25", false},
-    {"lblJump", "2nd Quantity:", false},
-    {"txtQty2", "500", false},
-    {"Label6", "Jump by:", false},
-    {"txtJump2", "100", false},
-    {"lblEnd", "3rd Quantity:", false},
-    {"txtQty3", "2000", false},
-    {"Label7", "Jump by:", false},
-    {"txtJump3", "500", false},
-    {"Label4", "Final Quantity:", false},
-    {"txtQty4", "5000", false},
-    {"opt25", "0.25", false},
-    {"opt1", "1.00", false},
-    {"optNone", "None", false},
-    {"optUP", "Up", false},
-    {"optDN", "Down", false},
-    {"optCour", "Courier", false},
-    {"optTime", "Times Roman", false},
-    {"optSans", "Sans Serif", false},
-    {"lblcalc", "Calculating:", true},
-    {"txtQty", "", true},
-    {"Check1", "Show Calculated Prices Without Printing", false},
-    {"fraCalculated", "Calculated Prices", true},
-    {"lblCalculated", "Quantity    Price", false},
-    {"cmdPrice", "Create Price Sheet", false},
-    {"cmdPrint", "Print Price Sheet", true},
-    {"cmdExit", "Exit", false},
-    {"lblStatus", "", true},
-    {"txtTemp", "", true},
-    {"txtQuoteorJob", "", true},
-    {"txtPart", "", true},
-    {"txtOrigQty", "", true},
-    {"txtLast", "", true},
-};
-
-TEST_F(MainWindow, HasEveryControlWithItsCaptionAndVisibility)
-{
-    ui::frmPrice& w = window();
-    w.show();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Price Catalogs"));
-    // 5400 x 8670 twips at 15 twips a pixel.
-    EXPECT_EQ(w.size(), QSize(360, 578));
-    for (const ControlCase& c : kControls) {
-        SCOPED_TRACE(c.name);
-        const auto* widget = control<QWidget>(&w, c.name);
-        if (!widget)
-            continue;
-        EXPECT_EQ(captionOf(widget), QString::fromLatin1(c.caption));
-        EXPECT_EQ(widget->isHidden(), c.hidden);
-    }
-    for (const char* name : {"Label1", "cboJobs", "cboCategories", "Frame2", "fraUpDn", "lstPrice", "Picture1"})
-        EXPECT_NE(control<QWidget>(&w, name), nullptr);
-    EXPECT_EQ(control<QLabel>(&w, "lblCalculated")->font().family(), QStringLiteral("Courier New"));
-    // Round Price and Print Report in share the name Label5, told apart by their index.
-    QStringList label5;
-    for (const QLabel* label : w.findChildren<QLabel*>(QStringLiteral("Label5")))
-        label5 << QStringLiteral("%1:%2").arg(label->property("Index").toInt()).arg(label->text());
-    label5.sort();
-    EXPECT_EQ(label5, (QStringList{QStringLiteral("0:Round Price"), QStringLiteral("1:Print Report in:")}));
-    // optNone and optTime are set at start, neither Up nor Down.
-    EXPECT_TRUE(control<QRadioButton>(&w, "optNone")->isChecked());
-    EXPECT_TRUE(control<QRadioButton>(&w, "optTime")->isChecked());
-    EXPECT_FALSE(control<QRadioButton>(&w, "optUP")->isChecked());
-    EXPECT_FALSE(control<QRadioButton>(&w, "optDN")->isChecked());
-    EXPECT_NE(w.findChild<QObject*>(QStringLiteral("dtaOrders")), nullptr);
-    EXPECT_NE(w.findChild<QObject*>(QStringLiteral("Data2")), nullptr);
-}
-
-TEST_F(MainWindow, HasTheFileAndHelpMenus)
-{
-    ui::frmPrice& w = window();
-    const auto captions = [&](const char* menuName) {
-        QStringList texts;
-        for (const QAction* action : control<QMenu>(&w, menuName)->actions())
-            texts << QStringLiteral("%1=%2").arg(action->objectName(), action->text().remove(QLatin1Char('&')));
-        return texts;
-    };
-    EXPECT_EQ(control<QMenu>(&w, "mnuFile")->title().remove(QLatin1Char('&')), QStringLiteral("File"));
-    EXPECT_EQ(captions("mnuFile"), (QStringList{QStringLiteral("mnuPath=Path"), QStringLiteral("mnuPrinter=Printer"),
-                                                QStringLiteral("mnuCat=Categories")}));
-    EXPECT_EQ(control<QMenu>(&w, "mnuHelp")->title().remove(QLatin1Char('&')), QStringLiteral("Help"));
-    EXPECT_EQ(captions("mnuHelp"),
-              (QStringList{QStringLiteral("mnuAbout=About"), QStringLiteral("mnuProcedure=Procedure")}));
-}
 
 TEST_F(MainWindow, ListsEveryOrderAndShowsTheFirstWithoutChoosingIt)
 {
@@ -358,6 +230,44 @@ TEST_F(MainWindow, AnAcceptedChangeSavesAllTenPositions)
     EXPECT_EQ(testsupport::readFile(priceDataFile()),
               "150\r\n500\r\n2000\r\n5000\r\n25\r\n100\r\n500\r\n\r\n0\r\n1\r\n");
 }
+
+struct AcceptedChangeCase
+{
+    const char* field;
+    std::size_t position; // line of the price-data file, from 0
+    const char* typed;
+};
+
+// Each field left with a new value it accepts: the prices of the last run no longer match, and the value
+// is saved.
+const AcceptedChangeCase kAcceptedChanges[] = {
+    {"txtQty1", 0, "150"}, {"txtQty2", 1, "600"},  {"txtQty3", 2, "2500"}, {"txtQty4", 3, "6000"},
+    {"txtJump1", 4, "50"}, {"txtJump2", 5, "200"}, {"txtJump3", 6, "250"},
+};
+
+class AcceptedChange : public MainWindow, public testing::WithParamInterface<AcceptedChangeCase>
+{
+};
+
+TEST_P(AcceptedChange, DisablesPrintAndSaves)
+{
+    const AcceptedChangeCase& c = GetParam();
+    ui::frmPrice& w = window();
+    auto* print = control<QPushButton>(&w, "cmdPrint");
+    print->setEnabled(true); // as a finished run leaves it
+    typeInto(control<QLineEdit>(&w, c.field), QString::fromLatin1(c.typed));
+    EXPECT_TRUE(messages.texts().isEmpty()) << c.field;
+    EXPECT_FALSE(print->isEnabled()) << c.field;
+    // The initial texts with the new one in its place; neither Up nor Down (empty), None, Times Roman.
+    std::string lines[10] = {"100", "500", "2000", "5000", "25", "100", "500", "", "0", "1"};
+    lines[c.position] = c.typed;
+    std::string expected;
+    for (const std::string& line : lines)
+        expected += line + "\r\n";
+    EXPECT_EQ(testsupport::readFile(priceDataFile()), expected) << c.field;
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, AcceptedChange, testing::ValuesIn(kAcceptedChanges));
 
 TEST_F(MainWindow, LeavingAFieldUnchangedWritesNothing)
 {

@@ -9,6 +9,12 @@
 
 namespace shell {
 
+namespace {
+
+constexpr int kWidth = 460;
+
+} // namespace
+
 void CenterForm(QWidget* form)
 {
     QScreen* screen = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
@@ -23,7 +29,6 @@ frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(ui::kProgramTitle);
-    setFixedSize(460, 330);
 
     const auto makeLabel = [this](const char* name, const QString& text, bool heading) {
         auto* label = new QLabel(text, this);
@@ -61,6 +66,9 @@ frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->addWidget(m_label5);
     layout->addWidget(m_label6);
     layout->addStretch(1);
+    // As tall as the wrapped texts need at this width.
+    const int height = layout->totalHeightForWidth(kWidth);
+    setFixedSize(kWidth, height > 0 ? height : 330);
 }
 
 void frmHelp::showEvent(QShowEvent* event)

@@ -87,10 +87,13 @@ frmPath::frmPath(QWidget* parent) : QWidget(parent, Qt::Window)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(4);
+    // The folder heading over the drive and folder lists, the data heading over the chosen path.
     layout->addWidget(m_lblHead);
+    layout->addSpacing(4);
+    layout->addWidget(m_label3);
     layout->addWidget(m_drvBox);
     layout->addWidget(m_dirBox, 1);
-    layout->addWidget(m_label3);
+    layout->addSpacing(4);
     layout->addWidget(m_label1);
     layout->addWidget(m_text1);
     layout->addWidget(m_label4);

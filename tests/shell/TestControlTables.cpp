@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -279,8 +280,12 @@ TEST_F(ControlTables, MainWindow)
               QStringLiteral("Orders"));
     EXPECT_EQ(window.findChild<QObject*>(QStringLiteral("Data2"))->property("RecordSource").toString(),
               QStringLiteral("Orders"));
-    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblCalculated"))->font().family(),
-              QStringLiteral("Courier New"));
+    // The heading and the price lines in Courier New, or a fixed-pitch face standing in for it.
+    for (const QWidget* widget : {static_cast<QWidget*>(window.findChild<QLabel*>(QStringLiteral("lblCalculated"))),
+                                  static_cast<QWidget*>(window.findChild<QListWidget*>(QStringLiteral("lstPrice")))}) {
+        EXPECT_EQ(widget->font().family(), QStringLiteral("Courier New")) << widget->objectName().toStdString();
+        EXPECT_TRUE(QFontInfo(widget->font()).fixedPitch()) << widget->objectName().toStdString();
+    }
     EXPECT_FALSE(window.findChild<QLabel*>(QStringLiteral("Picture1"))->pixmap().isNull());
 }
 

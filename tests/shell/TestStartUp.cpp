@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QSettings>
 
 #include "shell/frmPath.h"
@@ -171,6 +174,62 @@ TEST_F(StartUp, ClosingTheMainWindowClosesTheChooserToo)
     windows.main->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(!windows.chooser || !windows.chooser->isVisible());
+}
+
+TEST_F(StartUp, TheMenusOpenTheirWindowsModelessAndOneOfEach)
+{
+    program.mark(dataFolder());
+    windows = shell::StartUp();
+    ASSERT_TRUE(windows.main);
+    struct MenuRow
+    {
+        const char* action;
+        const char* window;
+        const char* caption;
+    };
+    const MenuRow rows[] = {
+        {"mnuPath", "frmPath", "Order Entry Database"},
+        {"mnuCat", "frmCategories", "Create or Delete Categories"},
+        {"mnuAbout", "frmAbout", "About Price Catalogs"},
+        {"mnuProcedure", "frmHelp", "Price Catalogs"},
+    };
+    for (const MenuRow& row : rows) {
+        SCOPED_TRACE(row.action);
+        auto* action = windows.main->findChild<QAction*>(QString::fromLatin1(row.action));
+        ASSERT_NE(action, nullptr);
+        // A second choice of the menu brings the open window forward instead of opening another.
+        action->trigger();
+        action->trigger();
+        const QList<QWidget*> opened = windows.main->findChildren<QWidget*>(QString::fromLatin1(row.window));
+        ASSERT_EQ(opened.size(), 1);
+        EXPECT_TRUE(opened.front()->isWindow());
+        EXPECT_TRUE(opened.front()->isVisible());
+        EXPECT_EQ(opened.front()->windowModality(), Qt::NonModal);
+        EXPECT_EQ(opened.front()->windowTitle(), QString::fromLatin1(row.caption));
+    }
+    // The chooser opened from the menu reads the marker file as at start-up.
+    EXPECT_EQ(control<QLineEdit>(windows.main->findChild<QWidget*>(QStringLiteral("frmPath")), "Text1")->text(),
+              QString::fromStdString(dataFolder()));
+    EXPECT_TRUE(windows.main->isVisible());
+}
+
+TEST_F(StartUp, ExitEndsTheProgramWithEveryWindow)
+{
+    program.mark(dataFolder());
+    windows = shell::StartUp();
+    ASSERT_TRUE(windows.main);
+    windows.main->findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger();
+    windows.main->findChild<QAction*>(QStringLiteral("mnuProcedure"))->trigger();
+    const QPointer<QWidget> about = windows.main->findChild<QWidget*>(QStringLiteral("frmAbout"));
+    const QPointer<QWidget> help = windows.main->findChild<QWidget*>(QStringLiteral("frmHelp"));
+    ASSERT_TRUE(about && help);
+    bool ended = false;
+    QObject::connect(windows.main.data(), &ui::frmPrice::closed, [&] { ended = true; });
+    control<QPushButton>(windows.main.data(), "cmdExit")->click();
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(!windows.main || !windows.main->isVisible());
+    EXPECT_TRUE(!about || !about->isVisible());
+    EXPECT_TRUE(!help || !help->isVisible());
 }
 
 TEST(ProgramFolder, TheCommandLineChoosesFirst)

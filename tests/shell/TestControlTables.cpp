@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -243,6 +244,41 @@ void checkTable(const QWidget& window, const WindowTable& table)
     }
 }
 
+// Everything in view can be read: each control lies inside the window, no two overlap (a frame and what it
+// holds aside), and a caption is not cut off.
+void checkLayout(const QWidget& window, const WindowTable& table)
+{
+    struct Placed
+    {
+        const char* name;
+        QRect rect;
+    };
+    std::vector<Placed> placed;
+    for (const ControlRow& row : table.controls) {
+        if (row.shown != Shown::Yes || std::string_view(row.kind) == "QGroupBox")
+            continue;
+        auto* widget = window.findChild<QWidget*>(QString::fromLatin1(row.name));
+        if (!widget)
+            continue;
+        SCOPED_TRACE(std::string(table.name) + "." + row.name);
+        const QRect rect(widget->mapTo(&window, QPoint(0, 0)), widget->size());
+        EXPECT_TRUE(window.rect().contains(rect)) << "outside the window";
+        for (const Placed& other : placed)
+            EXPECT_FALSE(rect.intersects(other.rect)) << "overlaps " << other.name;
+        placed.push_back({row.name, rect});
+        if (auto* label = qobject_cast<const QLabel*>(widget); label && label->pixmap().isNull()) {
+            if (label->wordWrap()) {
+                EXPECT_LE(label->heightForWidth(label->width()), label->height()) << "text cut off";
+            } else {
+                EXPECT_LE(label->sizeHint().width(), label->width()) << "text cut off";
+            }
+        }
+        if (auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+            EXPECT_LE(button->sizeHint().width(), button->width()) << "caption cut off";
+        }
+    }
+}
+
 // The windows over a small shop: one order, two categories, the marker file naming the folder.
 class ControlTables : public testing::Test
 {
@@ -266,6 +302,7 @@ TEST_F(ControlTables, MainWindow)
     ui::frmPrice window;
     window.show();
     checkTable(window, kMainWindow);
+    checkLayout(window, kMainWindow);
     // Round Price and Print Report in share the name Label5, told apart by their index; the calculating
     // label is item 1 of lblcalc.
     QStringList label5;
@@ -309,7 +346,9 @@ TEST_F(ControlTables, CategoryEditor)
 {
     ui::frmPrice main;
     ui::frmCategories* editor = main.showCategories();
+    editor->show();
     checkTable(*editor, kCategoryEditor);
+    checkLayout(*editor, kCategoryEditor);
     EXPECT_EQ(editor->findChild<QListWidget*>(QStringLiteral("lstCategories"))->selectionMode(),
               QAbstractItemView::MultiSelection);
 }
@@ -321,6 +360,7 @@ TEST_F(ControlTables, FolderChooser)
     chooser.load();
     chooser.show();
     checkTable(chooser, kFolderChooser);
+    checkLayout(chooser, kFolderChooser);
     EXPECT_GE(chooser.findChild<QComboBox*>(QStringLiteral("drvBox"))->findText(QDir::rootPath()), 0);
 }
 
@@ -329,6 +369,7 @@ TEST_F(ControlTables, AboutBox)
     shell::frmAbout about;
     about.show();
     checkTable(about, kAboutBox);
+    checkLayout(about, kAboutBox);
 }
 
 TEST_F(ControlTables, ProcedureWindow)
@@ -336,6 +377,7 @@ TEST_F(ControlTables, ProcedureWindow)
     shell::frmHelp help;
     help.show();
     checkTable(help, kProcedureWindow);
+    checkLayout(help, kProcedureWindow);
     EXPECT_EQ(help.findChild<QLabel*>(QStringLiteral("Label2"))->text(), kHelpLabel2);
     EXPECT_EQ(help.findChild<QLabel*>(QStringLiteral("Label6"))->text(), kHelpLabel6);
 }

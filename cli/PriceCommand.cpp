@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include "cli/SheetCommand.h"
 #include "estimator/EngineState.h"
 #include "estimator/Summary.h"
 #include "platform/Conversions.h"
@@ -71,6 +72,25 @@ constexpr const char* kUsage =
     "Exit codes: 0 all quantities priced; 1 another failure; 2 wrong arguments; 3 data folder or shop\n"
     "database missing or damaged; 4 order not found; 5 some quantities could not be priced.\n";
 
+constexpr const char* kSheetUsage =
+    "Usage: pricebook sheet DATAFOLDER --order NO (--pdf FILE | --text) [options]\n"
+    "\n"
+    "Prices one quote or job exactly as \"pricebook price\" does (the same run, the same rewriting of the\n"
+    "order's row, the same options) and writes its \"Counter Price Book\" sheet, as the window's \"Print\n"
+    "Price Sheet\" button prints it.\n"
+    "\n"
+    "Sheet options:\n"
+    "  --pdf FILE              write the sheet as a Letter-size PDF file (an existing file is replaced)\n"
+    "  --text                  print the sheet as plain text, one character a print column\n"
+    "  --typeface courier|times|sans\n"
+    "                          the sheet's typeface (default: the price-data file's, else Times Roman)\n"
+    "  --category TEXT         the category printed under the title (first 40 characters)\n"
+    "\n"
+    "Pricing options: see \"pricebook price --help\" (--format does not apply here).\n"
+    "\n"
+    "Exit codes as for \"pricebook price\"; a sheet is written even when some quantities could not be\n"
+    "priced (exit 5); with no price line at all nothing is written.\n";
+
 enum class Format { Text, Csv, Json };
 
 struct Options
@@ -86,6 +106,9 @@ struct Options
     Format format = Format::Text;
     std::string programFolder;
     bool help = false;
+    // The sheet command's own.
+    SheetRequest sheet;
+    std::optional<pricing::Typeface> typeface;
 };
 
 struct UsageError
@@ -103,8 +126,9 @@ std::optional<std::int32_t> wholeNumber(std::string_view text, std::int64_t leas
     return static_cast<std::int32_t>(value);
 }
 
-Options parse(const std::vector<std::string>& args)
+Options parse(const std::vector<std::string>& args, PricingCommand command)
 {
+    const bool sheet = command == PricingCommand::Sheet;
     Options o;
     bool haveFolder = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -186,7 +210,26 @@ Options parse(const std::vector<std::string>& args)
         } else if (word == "--up" || word == "--down") {
             noValue();
             o.direction = word == "--up" ? pricing::RoundingDirection::Up : pricing::RoundingDirection::Down;
-        } else if (word == "--format") {
+        } else if (sheet && word == "--pdf") {
+            o.sheet.pdfPath = value();
+            if (o.sheet.pdfPath.empty())
+                throw UsageError{"--pdf needs a file name"};
+        } else if (sheet && word == "--text") {
+            noValue();
+            o.sheet.text = true;
+        } else if (sheet && word == "--category") {
+            o.sheet.category = value();
+        } else if (sheet && word == "--typeface") {
+            const std::string text = value();
+            if (text == "courier")
+                o.typeface = pricing::Typeface::Courier;
+            else if (text == "times")
+                o.typeface = pricing::Typeface::TimesRoman;
+            else if (text == "sans")
+                o.typeface = pricing::Typeface::SansSerif;
+            else
+                throw UsageError{"--typeface is courier, times or sans, not \"" + text + "\""};
+        } else if (!sheet && word == "--format") {
             const std::string text = value();
             if (text == "text")
                 o.format = Format::Text;
@@ -213,6 +256,8 @@ Options parse(const std::vector<std::string>& args)
         throw UsageError{"no data folder given"};
     if (!o.haveOrder || o.orderNo.empty())
         throw UsageError{"no order given (--order NO)"};
+    if (sheet && o.sheet.pdfPath.empty() == !o.sheet.text)
+        throw UsageError{o.sheet.text ? "--pdf and --text: choose one" : "no output given (--pdf FILE or --text)"};
     return o;
 }
 
@@ -392,17 +437,19 @@ std::string describeKey(const Options& o)
 
 } // namespace
 
-int priceCommand(const std::vector<std::string>& args)
+int runPricingCommand(const std::vector<std::string>& args, PricingCommand command)
 {
+    const bool sheet = command == PricingCommand::Sheet;
+    const char* const usage = sheet ? kSheetUsage : kUsage;
     Options options;
     try {
-        options = parse(args);
+        options = parse(args, command);
     } catch (const UsageError& error) {
-        std::cerr << "pricebook price: " << error.message << "\n\n" << kUsage;
+        std::cerr << (sheet ? "pricebook sheet: " : "pricebook price: ") << error.message << "\n\n" << usage;
         return ExitUsage;
     }
     if (options.help) {
-        std::cout << kUsage;
+        std::cout << usage;
         return ExitSuccess;
     }
 
@@ -479,19 +526,34 @@ int priceCommand(const std::vector<std::string>& args)
     if (showProgress)
         std::cerr << "\r" << std::string(40, ' ') << "\r" << std::flush;
 
-    switch (options.format) {
-    case Format::Text:
-        for (const std::string& line : result.lines)
-            std::cout << line << "\n";
-        break;
-    case Format::Csv:
-        std::cout << "quantity,price\n";
-        for (const pricing::PricedQuantity& priced : result.priced)
-            std::cout << priced.quantity << "," << csvPrice(priced.price) << "\n";
-        break;
-    case Format::Json:
-        writeJson(std::cout, *order, inputs.quoteOrJob, result);
-        break;
+    int sheetExit = ExitSuccess;
+    if (sheet && !result.cancelled) {
+        pricing::SheetInputs sheetInputs;
+        sheetInputs.priceLines = result.lines;
+        sheetInputs.category = options.sheet.category;
+        sheetInputs.job = inputs.quoteOrJob == pricing::QuoteOrJob::Job;
+        sheetInputs.orderNo = order->orderNo;
+        sheetInputs.description = order->description;
+        sheetInputs.stock = order->stock;
+        sheetInputs.size = order->size;
+        sheetInputs.bindery = order->bindery;
+        sheetInputs.typeface = options.typeface ? *options.typeface : parameters.typeface;
+        sheetExit = writeSheet(options.sheet, sheetInputs);
+    } else {
+        switch (options.format) {
+        case Format::Text:
+            for (const std::string& line : result.lines)
+                std::cout << line << "\n";
+            break;
+        case Format::Csv:
+            std::cout << "quantity,price\n";
+            for (const pricing::PricedQuantity& priced : result.priced)
+                std::cout << priced.quantity << "," << csvPrice(priced.price) << "\n";
+            break;
+        case Format::Json:
+            writeJson(std::cout, *order, inputs.quoteOrJob, result);
+            break;
+        }
     }
     std::cout << std::flush;
 
@@ -509,7 +571,14 @@ int priceCommand(const std::vector<std::string>& args)
         std::cerr << "pricebook: " << pricing::skippedMessage(result.skipped) << "\n";
         return ExitSkipped;
     }
-    return result.restored ? ExitSuccess : ExitFailure;
+    if (!result.restored)
+        return ExitFailure;
+    return sheetExit;
+}
+
+int priceCommand(const std::vector<std::string>& args)
+{
+    return runPricingCommand(args, PricingCommand::Price);
 }
 
 } // namespace cli

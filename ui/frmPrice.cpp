@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -371,6 +370,7 @@ void frmPrice::buildMenus()
     m_mnuFile = named(menuBar()->addMenu(QStringLiteral("&File")), "mnuFile");
     m_mnuPath = named(m_mnuFile->addAction(QStringLiteral("&Path")), "mnuPath");
     m_mnuPrinter = named(m_mnuFile->addAction(QStringLiteral("P&rinter")), "mnuPrinter");
+    m_mnuPreview = named(m_mnuFile->addAction(QStringLiteral("Print Pre&view")), "mnuPreview");
     m_mnuCat = named(m_mnuFile->addAction(QStringLiteral("&Categories")), "mnuCat");
     m_mnuHelp = named(menuBar()->addMenu(QStringLiteral("&Help")), "mnuHelp");
     m_mnuAbout = named(m_mnuHelp->addAction(QStringLiteral("&About")), "mnuAbout");
@@ -378,6 +378,7 @@ void frmPrice::buildMenus()
 
     connect(m_mnuPath, &QAction::triggered, this, &frmPrice::pathRequested);
     connect(m_mnuPrinter, &QAction::triggered, this, &frmPrice::showPrinterDialog);
+    connect(m_mnuPreview, &QAction::triggered, this, &frmPrice::showPrintPreview);
     connect(m_mnuCat, &QAction::triggered, this, &frmPrice::showCategories);
     connect(m_mnuAbout, &QAction::triggered, this, &frmPrice::aboutRequested);
     connect(m_mnuProcedure, &QAction::triggered, this, &frmPrice::procedureRequested);
@@ -645,21 +646,6 @@ void frmPrice::placePriceFrame()
 void frmPrice::disablePrint()
 {
     m_cmdPrint->setEnabled(false);
-}
-
-void frmPrice::showPrinterDialog()
-{
-    auto* dialog = new QPrintDialog(&printer(), this);
-    dialog->setObjectName(QStringLiteral("CommonDialog1"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-}
-
-QPrinter& frmPrice::printer()
-{
-    if (!m_printer)
-        m_printer = std::make_unique<QPrinter>();
-    return *m_printer;
 }
 
 frmCategories* frmPrice::showCategories()

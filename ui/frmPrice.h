@@ -10,6 +10,7 @@
 
 #include "pricing/OrderSelection.h"
 #include "pricing/PriceSettings.h"
+#include "pricing/PriceSheet.h"
 
 class QAction;
 class QCheckBox;
@@ -36,7 +37,8 @@ inline const QString kSelectOrderFirst = QStringLiteral("Sorry but you need to s
 inline const QString kQuantityAboveZero = QStringLiteral("Quantities Must Be Greater Than Zero!");
 inline const QString kQuantityAbovePrevious =
     QStringLiteral("Quantities Must Be Greater Than Zero or Greater than Previous Quantity!");
-inline const QString kPrintingNotAvailable = QStringLiteral("Printing is not available yet");
+inline const QString kNothingToPreview =
+    QStringLiteral("There is no price list to preview yet. Choose a quote or job and create the price sheet first.");
 
 // The main window "Price Catalogs": the user picks a quote or job of the shop database, sets the quantity
 // schedule, the rounding and the typeface, and creates the price list of the order. The pricing itself is
@@ -63,8 +65,12 @@ public:
     // Asks a running pricing to stop after the quantity being priced (the order row is still restored).
     void requestCancel();
 
-    // "Print Price Sheet": prints the price list of the last run.
+    // "Print Price Sheet": prints the price list of the last run on the chosen printer.
     void printSheet();
+    // File, Print Preview: the sheet as it will print, before a stack of them is printed.
+    void showPrintPreview();
+    // What the sheet prints, read from the window's fields now.
+    pricing::SheetInputs sheetInputs() const;
     // The printer chosen with File, Printer; made on first use.
     QPrinter& printer();
 
@@ -171,6 +177,7 @@ private:
     QMenu* m_mnuFile = nullptr;
     QAction* m_mnuPath = nullptr;
     QAction* m_mnuPrinter = nullptr;
+    QAction* m_mnuPreview = nullptr;
     QAction* m_mnuCat = nullptr;
     QMenu* m_mnuHelp = nullptr;
     QAction* m_mnuAbout = nullptr;

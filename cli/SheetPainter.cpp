@@ -1,0 +1,218 @@
+#include "cli/SheetPainter.h"
+
+#include <algorithm>
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace cli {
+
+namespace {
+
+QString fromStd(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The average character width that places print columns: the advances of the lower-case letters and the
+// space, weighted by how often they occur in English text (the classic definition of a font's average
+// width, which the shop's printers used). Qt's own averageCharWidth reads the font's stored figure, which
+// newer fonts compute over all their glyphs: about a third wider in the serif and sans stand-ins, enough
+// to push the right price column of a Times Roman sheet off the page.
+qreal averageCharWidth(const QFontMetricsF& metrics)
+{
+    static constexpr struct
+    {
+        char letter;
+        int weight;
+    } kWeights[] = {{'a', 64}, {'b', 14}, {'c', 27}, {'d', 35}, {'e', 100}, {'f', 20}, {'g', 14}, {'h', 42},
+                    {'i', 63}, {'j', 3},  {'k', 6},  {'l', 35}, {'m', 20},  {'n', 56}, {'o', 56}, {'p', 17},
+                    {'q', 4},  {'r', 49}, {'s', 56}, {'t', 71}, {'u', 31},  {'v', 10}, {'w', 18}, {'x', 3},
+                    {'y', 18}, {'z', 2},  {' ', 166}};
+    qreal sum = 0;
+    int weights = 0;
+    for (const auto& w : kWeights) {
+        sum += w.weight * metrics.horizontalAdvance(QLatin1Char(w.letter));
+        weights += w.weight;
+    }
+    return sum / weights;
+}
+
+// Plays the operations like the old printer object: a current font, a current position, lines whose
+// tops sit at the current height.
+class SheetPainter
+{
+public:
+    SheetPainter(QPainter& painter, QPagedPaintDevice& device) : m_painter(painter), m_device(device)
+    {
+        // A sheet without a typeface of its own keeps the printer's font: a fresh printer starts in the
+        // Times Roman face, the one whose columns such a sheet uses.
+        m_font = QFont(sheetFontFamily(QStringLiteral("Times New Roman")));
+        apply();
+    }
+
+    int play(const pricing::SheetOps& ops)
+    {
+        for (const pricing::SheetOp& op : ops) {
+            switch (op.kind) {
+            case pricing::SheetOpKind::FontName:
+                m_font.setFamily(sheetFontFamily(fromStd(op.text)));
+                apply();
+                break;
+            case pricing::SheetOpKind::FontSize:
+                m_font.setPointSizeF(op.number);
+                apply();
+                break;
+            case pricing::SheetOpKind::Bold:
+                m_font.setBold(op.on);
+                apply();
+                break;
+            case pricing::SheetOpKind::Underline:
+                m_font.setUnderline(op.on);
+                apply();
+                break;
+            case pricing::SheetOpKind::Text:
+                text(fromStd(op.text));
+                break;
+            case pricing::SheetOpKind::EndLine:
+                endLine();
+                break;
+            case pricing::SheetOpKind::Column:
+                column(op.number);
+                break;
+            case pricing::SheetOpKind::EndDocument:
+                return m_pages;
+            }
+        }
+        return m_pages;
+    }
+
+private:
+    QPainter& m_painter;
+    QPagedPaintDevice& m_device;
+    QFont m_font;
+    qreal m_x = 0;
+    qreal m_y = 0;
+    int m_pages = 1;
+
+    void apply() { m_painter.setFont(m_font); }
+    QFontMetricsF metrics() const { return QFontMetricsF(m_painter.font(), &m_device); }
+
+    void text(QString text)
+    {
+        const QFontMetricsF m = metrics();
+        // A text that runs past the right edge (a long bindery list in Courier) goes on at the left of
+        // the next line, broken after a space where one fits, instead of being cut off the paper. The
+        // blanks that pad a text to its width are dropped there rather than making an empty line.
+        while (m_x + m.horizontalAdvance(text) > m_device.width() + 0.01) {
+            qsizetype fits = 0;
+            while (fits < text.size() && m_x + m.horizontalAdvance(text.left(fits + 1)) <= m_device.width())
+                ++fits;
+            const qsizetype space = text.left(fits).lastIndexOf(QLatin1Char(' '));
+            const qsizetype cut = space > 0 ? space + 1 : (fits > 0 || m_x > 0 ? fits : 1);
+            const QString rest = text.mid(cut);
+            if (rest.trimmed().isEmpty()) {
+                text = text.left(cut);
+                break;
+            }
+            draw(text.left(cut), m);
+            endLine();
+            text = rest;
+        }
+        draw(text, m);
+    }
+
+    void draw(const QString& text, const QFontMetricsF& m)
+    {
+        // A line that would not fit below continues at the top of the next page.
+        if (m_y > 0 && m_y + m.height() > m_device.height()) {
+            m_device.newPage();
+            ++m_pages;
+            m_y = 0;
+        }
+        if (!text.isEmpty())
+            m_painter.drawText(QPointF(m_x, m_y + m.ascent()), text);
+        m_x += m.horizontalAdvance(text);
+    }
+
+    void endLine()
+    {
+        m_y += metrics().lineSpacing();
+        m_x = 0;
+    }
+
+    void column(int n)
+    {
+        const qreal target = std::max(0, n - 1) * averageCharWidth(metrics());
+        // A column already passed is reached on the next line.
+        if (m_x > target + 0.01)
+            endLine();
+        m_x = target;
+    }
+};
+
+} // namespace
+
+QString sheetFontFamily(const QString& name)
+{
+    if (QFontDatabase::hasFamily(name))
+        return name;
+    QString standIn;
+    if (name == QLatin1String("Courier New"))
+        standIn = QStringLiteral("Liberation Mono");
+    else if (name == QLatin1String("Times New Roman"))
+        standIn = QStringLiteral("Liberation Serif");
+    else if (name == QLatin1String("MS Sans Serif"))
+        standIn = QStringLiteral("Liberation Sans");
+    if (!standIn.isEmpty() && QFontDatabase::hasFamily(standIn))
+        return standIn;
+    return name; // left to the font system's own matching
+}
+
+int paintSheet(const pricing::SheetOps& ops, QPainter& painter, QPagedPaintDevice& device)
+{
+    SheetPainter sheet(painter, device);
+    return sheet.play(ops);
+}
+
+void setSheetMargins(QPagedPaintDevice& device)
+{
+    device.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Point);
+}
+
+QString writeSheetPdf(const pricing::SheetOps& ops, const QString& path, int* pages)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("The price sheet could not be written to %1: %2").arg(path, file.errorString());
+    int used = 0;
+    {
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::Letter));
+        setSheetMargins(writer);
+        writer.setResolution(600);
+        writer.setTitle(QStringLiteral("Counter Price Book"));
+        writer.setCreator(QStringLiteral("pricebook"));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            file.cancelWriting();
+            return QStringLiteral("The price sheet could not be written to %1").arg(path);
+        }
+        used = paintSheet(ops, painter, writer);
+        painter.end();
+    }
+    if (!file.commit())
+        return QStringLiteral("The price sheet could not be written to %1: %2").arg(path, file.errorString());
+    if (pages)
+        *pages = used;
+    return {};
+}
+
+} // namespace cli

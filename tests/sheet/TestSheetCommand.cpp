@@ -1,0 +1,198 @@
+// "pricebook sheet": the same pricing run as "pricebook price", written as the counter sheet.
+#include "cli/SheetCommand.h"
+
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "cli/PriceCommand.h"
+#include "estimator/EngineState.h"
+#include "pricing/PriceSettings.h"
+#include "tests/sheet/PdfText.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+using testing::HasSubstr;
+using testing::StartsWith;
+using testsupport::TestDatabase;
+
+struct Outcome
+{
+    int code = 0;
+    std::string out;
+    std::string err;
+};
+
+Outcome run(int (*command)(const std::vector<std::string>&), std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    std::streambuf* const oldOut = std::cout.rdbuf(out.rdbuf());
+    std::streambuf* const oldErr = std::cerr.rdbuf(err.rdbuf());
+    Outcome outcome;
+    outcome.code = command(args);
+    std::cout.rdbuf(oldOut);
+    std::cerr.rdbuf(oldErr);
+    outcome.out = out.str();
+    outcome.err = err.str();
+    return outcome;
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+// The price rows: the lines between the second and third dash rules.
+std::vector<std::string> priceRows(const std::string& text)
+{
+    std::vector<std::string> rows;
+    int rules = 0;
+    for (const std::string& line : lines(text)) {
+        if (line.rfind("  ---", 0) == 0)
+            ++rules;
+        else if (rules == 2)
+            rows.push_back(line);
+    }
+    return rows;
+}
+
+class SheetCommand : public testing::Test
+{
+protected:
+    void SetUp() override { estimator::resetProcessState(); }
+    Outcome sheet(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), m_db.folder());
+        args.push_back("--program-dir");
+        args.push_back(m_program.path());
+        estimator::resetProcessState();
+        return run(cli::sheetCommand, args);
+    }
+    Outcome price(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), m_db.folder());
+        args.push_back("--program-dir");
+        args.push_back(m_program.path());
+        estimator::resetProcessState();
+        return run(cli::priceCommand, args);
+    }
+    TestDatabase m_db{testsupport::demoShopSql(), false};
+    testsupport::TemporaryFolder m_program;
+    testsupport::TemporaryFolder m_out;
+};
+
+// The default schedule's 38 prices of the demo letterhead, in the window's two column pairs: the sheet's
+// rows are the very lines "pricebook price" prints, lines 1-19 on the left and 20-38 on the right.
+TEST_F(SheetCommand, TheTextSheetHoldsThePriceRunsLinesInTwoColumnPairs)
+{
+    const Outcome priced = price({"--order", "24101"});
+    ASSERT_EQ(priced.code, 0) << priced.err;
+    const std::vector<std::string> list = lines(priced.out);
+    ASSERT_EQ(list.size(), 38u);
+
+    const Outcome got = sheet({"--order", "24101", "--text", "--typeface", "courier", "--category", "Letterheads"});
+    ASSERT_EQ(got.code, 0) << got.err;
+    const std::vector<std::string> text = lines(got.out);
+    ASSERT_GE(text.size(), 6u);
+    EXPECT_EQ(text[0], "       Counter Price Book");
+    EXPECT_EQ(text[2], "  Category:  Letterheads");
+    EXPECT_EQ(text[4], "  Ref#: Q-24101");
+    EXPECT_THAT(text[5], StartsWith("  Date: "));
+    EXPECT_THAT(got.out, HasSubstr("  Quantity       Price                Quantity       Price\n"));
+
+    const std::vector<std::string> rows = priceRows(got.out);
+    ASSERT_EQ(rows.size(), 19u);
+    // 100 to 500 by 25 are lines 1-17, 600 to 2,000 by 100 lines 18-32, 2,500 to 5,000 by 500 lines 33-38.
+    // Row 1: line 1 on the left (100), line 20 on the right (800); the right quantity at column 37.
+    EXPECT_THAT(rows[0], StartsWith("  100 "));
+    EXPECT_EQ(rows[0].substr(36, 6), "  800 ");
+    EXPECT_THAT(rows[18], StartsWith("  700 "));
+    EXPECT_EQ(rows[18].substr(36, 7), "  5,000");
+    // Each price is the list line's, after its "$", with the sheet's thousands format.
+    const std::string first = list[0].substr(list[0].find('$'));
+    EXPECT_EQ(rows[0].substr(17, first.size()), first);
+}
+
+TEST_F(SheetCommand, ThePdfSheetIsOnePageAndTheOrderGetsItsQuantityBack)
+{
+    if (!testsupport::havePdfTools())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    const std::string pdf = m_out.path() + "/24101.pdf";
+    const Outcome got = sheet({"--order", "24101", "--pdf", pdf});
+    ASSERT_EQ(got.code, 0) << got.err;
+    EXPECT_THAT(got.err, HasSubstr("the price sheet is in " + pdf + " (1 page)"));
+    EXPECT_EQ(testsupport::pdfPages(pdf), 1);
+    EXPECT_THAT(testsupport::pdfText(pdf), HasSubstr("Counter Price Book"));
+
+    // The run restored the order: pricing it again gives the same 38 lines.
+    const Outcome again = price({"--order", "24101"});
+    EXPECT_EQ(again.code, 0) << again.err;
+    EXPECT_EQ(lines(again.out).size(), 38u);
+}
+
+// Without --typeface the price-data file's typeface prints; without a file, Times Roman.
+TEST_F(SheetCommand, TheTypefaceComesFromThePriceDataFile)
+{
+    const Outcome times = sheet({"--order", "24101", "--text", "--qty", "500"});
+    ASSERT_EQ(times.code, 0) << times.err;
+    EXPECT_EQ(lines(times.out)[0], std::string(13, ' ') + "Counter Price Book");
+
+    pricing::PriceParameters parameters;
+    parameters.typeface = pricing::Typeface::SansSerif;
+    ASSERT_TRUE(pricing::writePriceData(m_db.folder(), pricing::priceDataFrom(parameters, {})));
+    const Outcome sans = sheet({"--order", "24101", "--text", "--qty", "500"});
+    ASSERT_EQ(sans.code, 0) << sans.err;
+    EXPECT_EQ(lines(sans.out)[0], std::string(11, ' ') + "Counter Price Book");
+
+    const Outcome courier = sheet({"--order", "24101", "--text", "--qty", "500", "--typeface", "courier"});
+    EXPECT_EQ(lines(courier.out)[0], std::string(7, ' ') + "Counter Price Book");
+}
+
+TEST_F(SheetCommand, WrongArgumentsAreExitCode2)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {"--order", "24101"},                                  // no output
+        {"--order", "24101", "--text", "--pdf", "x.pdf"},      // two outputs
+        {"--order", "24101", "--text", "--typeface", "arial"}, // no such typeface
+        {"--order", "24101", "--text", "--format", "json"},    // a price option only
+        {"--order", "24101", "--pdf", ""},
+    };
+    for (const auto& args : cases) {
+        const Outcome got = sheet(args);
+        EXPECT_EQ(got.code, 2) << args.back();
+        EXPECT_THAT(got.err, StartsWith("pricebook sheet: ")) << args.back();
+        EXPECT_THAT(got.err, HasSubstr("Usage: pricebook sheet")) << args.back();
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(m_out.path()));
+}
+
+TEST_F(SheetCommand, AnUnwritableFileIsNamedAndTheRunStillRestoresTheOrder)
+{
+    const std::string pdf = m_out.path() + "/no such folder/24101.pdf";
+    const Outcome got = sheet({"--order", "24101", "--qty", "500", "--pdf", pdf});
+    EXPECT_EQ(got.code, 1);
+    EXPECT_THAT(got.err, HasSubstr("could not be written to " + pdf));
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    const Outcome priced = price({"--order", "24101", "--qty", "500"});
+    EXPECT_EQ(priced.code, 0) << priced.err;
+}
+
+TEST_F(SheetCommand, AnOrderThatIsNotThereWritesNothing)
+{
+    const std::string pdf = m_out.path() + "/x.pdf";
+    const Outcome got = sheet({"--order", "99999", "--pdf", pdf});
+    EXPECT_EQ(got.code, 4);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+} // namespace

@@ -1,0 +1,184 @@
+// The sheet as it reaches paper: rendered headless to PDF and read back with poppler's tools.
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFont>
+
+#include "cli/SheetPainter.h"
+#include "platform/Format.h"
+#include "pricing/PriceSheet.h"
+#include "tests/sheet/PdfText.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+using testing::HasSubstr;
+using testing::Not;
+using pricing::Typeface;
+
+// 38 list lines as the default schedule gives them; the 20th is $1234.50, the first of the right column.
+pricing::SheetInputs sheetOf(int lines, std::optional<Typeface> typeface)
+{
+    pricing::SheetInputs in;
+    for (int i = 1; i <= lines; ++i) {
+        const std::string price = i == 20 ? "$1234.50" : "$" + std::to_string(10 + i) + ".25";
+        in.priceLines.push_back(std::to_string(i * 100) + std::string(27, ' ') + price);
+    }
+    in.category = "Letterheads and Envelopes";
+    in.orderNo = "24101";
+    in.description = "Letterhead, one colour, on 24# bond";
+    in.stock = "24# Bond White";
+    in.size = "8.5 x 11";
+    in.bindery = "Cutting";
+    in.typeface = typeface;
+    return in;
+}
+
+const double kPrintedAt = platform::dateSerial(2026, 12, 8, 9, 5, 7);
+
+class SheetPdf : public testing::TestWithParam<std::optional<Typeface>>
+{
+protected:
+    void SetUp() override
+    {
+        if (!testsupport::havePdfTools())
+            GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are not installed; scripts/setup.sh installs them";
+    }
+    testsupport::TemporaryFolder m_folder;
+};
+
+TEST_P(SheetPdf, TheThirtyEightLineSheetIsOnePageWithEveryPart)
+{
+    const std::filesystem::path pdf = std::filesystem::path(m_folder.path()) / "sheet.pdf";
+    int pages = 0;
+    const QString failure =
+        cli::writeSheetPdf(pricing::buildPriceSheet(sheetOf(38, GetParam()), kPrintedAt), QString::fromStdString(pdf), &pages);
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(testsupport::pdfPages(pdf), 1);
+
+    const std::string text = testsupport::pdfText(pdf);
+    EXPECT_THAT(text, HasSubstr("Counter Price Book"));
+    EXPECT_THAT(text, HasSubstr("Letterheads and Envelopes"));
+    EXPECT_THAT(text, HasSubstr("Q-24101"));
+    EXPECT_THAT(text, HasSubstr("12/08/26"));
+    EXPECT_THAT(text, HasSubstr("09:05:07 AM"));
+    EXPECT_THAT(text, HasSubstr("24# Bond White"));
+    EXPECT_THAT(text, HasSubstr("Cutting"));
+    // The 20th list line heads the right column, reformatted with its thousands separator.
+    EXPECT_THAT(text, HasSubstr("$1,234.50"));
+    EXPECT_THAT(text, Not(HasSubstr("$1234.50")));
+    EXPECT_THAT(text, HasSubstr("3,800"));
+    EXPECT_THAT(text, HasSubstr("$48.25")); // line 38
+}
+
+TEST_P(SheetPdf, AListLongerThanThePageContinuesOnTheNext)
+{
+    const std::filesystem::path pdf = std::filesystem::path(m_folder.path()) / "long.pdf";
+    int pages = 0;
+    const QString failure =
+        cli::writeSheetPdf(pricing::buildPriceSheet(sheetOf(400, GetParam()), kPrintedAt), QString::fromStdString(pdf), &pages);
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    EXPECT_GE(pages, 2);
+    EXPECT_EQ(testsupport::pdfPages(pdf), pages);
+    // The last row and the closing rule are not lost below the page.
+    const std::string text = testsupport::pdfText(pdf);
+    EXPECT_THAT(text, HasSubstr("40,000"));
+    EXPECT_THAT(text, HasSubstr("$410.25"));
+}
+
+std::string typefaceName(const testing::TestParamInfo<std::optional<Typeface>>& info)
+{
+    if (!info.param)
+        return "NoneChosen";
+    switch (*info.param) {
+    case Typeface::Courier:
+        return "Courier";
+    case Typeface::TimesRoman:
+        return "TimesRoman";
+    case Typeface::SansSerif:
+        return "SansSerif";
+    }
+    return "Unknown";
+}
+
+INSTANTIATE_TEST_SUITE_P(EachTypeface, SheetPdf,
+                         testing::Values(std::optional<Typeface>(Typeface::Courier), std::optional<Typeface>(Typeface::TimesRoman),
+                                         std::optional<Typeface>(Typeface::SansSerif), std::optional<Typeface>()),
+                         typefaceName);
+
+// In Courier at 14 points about 68 characters fit across the page: a bindery list longer than that goes
+// on at the left of the next line instead of off the paper, and the blanks padding the stock text to 60
+// do not make an empty line.
+TEST(SheetPdfFile, ALineLongerThanThePageGoesOnBelowAndPaddingIsNotALine)
+{
+    if (!testsupport::havePdfTools())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    testsupport::TemporaryFolder folder;
+    pricing::SheetInputs in = sheetOf(4, Typeface::Courier);
+    in.stock = "100# Gloss Text";
+    in.bindery = "Guillotine Cutting, Tri-Fold Folder, 40 lb Carton Pack-Out, Drilling, Shrink-Wrapping";
+    const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "wide.pdf";
+    ASSERT_TRUE(cli::writeSheetPdf(pricing::buildPriceSheet(in, kPrintedAt), QString::fromStdString(pdf)).isEmpty());
+    const std::string text = testsupport::pdfText(pdf);
+    EXPECT_THAT(text, HasSubstr("Shrink-Wrapping"));
+    EXPECT_THAT(text, testing::ContainsRegex("Stock: 100# Gloss Text *\n *Size: 8.5 x 11"));
+    EXPECT_THAT(text, testing::ContainsRegex("Bindery: Guillotine Cutting,[^\n]*\n *[A-Za-z][^\n]*Shrink-Wrapping"));
+}
+
+TEST(SheetPdfFile, AFolderThatIsNotThereIsNamedAndNothingIsWritten)
+{
+    testsupport::TemporaryFolder folder;
+    const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "missing" / "sheet.pdf";
+    const QString failure =
+        cli::writeSheetPdf(pricing::buildPriceSheet(sheetOf(3, Typeface::Courier), kPrintedAt), QString::fromStdString(pdf));
+    EXPECT_THAT(failure.toStdString(), HasSubstr(pdf.string()));
+    EXPECT_FALSE(std::filesystem::exists(pdf.parent_path()));
+}
+
+TEST(SheetPdfFile, AnEarlierSheetIsReplacedWhole)
+{
+    testsupport::TemporaryFolder folder;
+    const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "sheet.pdf";
+    std::ofstream(pdf) << "an old sheet";
+    ASSERT_TRUE(cli::writeSheetPdf(pricing::buildPriceSheet(sheetOf(3, Typeface::Courier), kPrintedAt),
+                                   QString::fromStdString(pdf)).isEmpty());
+    std::ifstream in(pdf, std::ios::binary);
+    std::string head(5, '\0');
+    in.read(head.data(), 5);
+    EXPECT_EQ(head, "%PDF-");
+}
+
+// The shop's font names print in the installed face of the same metrics when the shop's own is missing.
+TEST(SheetFonts, EachSheetFontPrintsInAnInstalledFace)
+{
+    struct Case
+    {
+        const char* name;
+        const char* standIn;
+        bool fixedPitch;
+    };
+    const Case cases[] = {
+        {"Courier New", "Liberation Mono", true},
+        {"Times New Roman", "Liberation Serif", false},
+        {"MS Sans Serif", "Liberation Sans", false},
+    };
+    for (const Case& c : cases) {
+        const QString family = cli::sheetFontFamily(QString::fromLatin1(c.name));
+        EXPECT_TRUE(family == QLatin1String(c.name) || family == QLatin1String(c.standIn)) << c.name << " -> " << family.toStdString();
+        if (QFontDatabase::hasFamily(QLatin1String(c.standIn)) || QFontDatabase::hasFamily(QLatin1String(c.name))) {
+            EXPECT_EQ(QFontInfo(QFont(family)).fixedPitch(), c.fixedPitch) << c.name;
+        }
+    }
+    // A font the table does not know is left to the font system.
+    EXPECT_EQ(cli::sheetFontFamily(QStringLiteral("Arial Narrow")), QStringLiteral("Arial Narrow"));
+}
+
+} // namespace

@@ -1,0 +1,174 @@
+// Printing from the main window: the sheet of the last run goes to the chosen printer (here a PDF file),
+// the buttons during and after it, a printer that fails, and the print preview.
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "tests/sheet/PdfText.h"
+#include "tests/support/TestDatabase.h"
+#include "tests/ui/WindowTestSupport.h"
+#include "ui/frmPrice.h"
+
+namespace {
+
+using testing::HasSubstr;
+using windowtest::control;
+
+class PrintWindow : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        program.mark(db.folder());
+        window = std::make_unique<ui::frmPrice>();
+        window->show();
+        auto* jobs = control<QComboBox>(window.get(), "cboJobs");
+        const int index = jobs->findText(QStringLiteral("24101 - "), Qt::MatchStartsWith);
+        ASSERT_GE(index, 0);
+        window->chooseOrder(jobs->itemText(index));
+    }
+    // A short run: 100, 200 and 300 (400 is above 350, then 400 - 100 + 500 = 800 above 400).
+    void priceThreeQuantities()
+    {
+        typeInto("txtQty1", "100");
+        typeInto("txtJump1", "100");
+        typeInto("txtQty2", "300");
+        typeInto("txtJump2", "100");
+        typeInto("txtQty3", "350");
+        typeInto("txtJump3", "500");
+        typeInto("txtQty4", "400");
+        window->cmdPriceClick();
+        ASSERT_EQ(control<QListWidget>(window.get(), "lstPrice")->count(), 3)
+            << messages.texts().join(QLatin1Char('\n')).toStdString();
+        messages.clear();
+    }
+    void typeInto(const char* name, const char* text)
+    {
+        windowtest::typeInto(control<QLineEdit>(window.get(), name), QString::fromLatin1(text));
+    }
+    void printTo(const std::string& pdf)
+    {
+        window->printer().setOutputFormat(QPrinter::PdfFormat);
+        window->printer().setOutputFileName(QString::fromStdString(pdf));
+    }
+    QPushButton* button(const char* name) const { return control<QPushButton>(window.get(), name); }
+
+    windowtest::MessageCapture messages;
+    windowtest::ProgramFolder program;
+    testsupport::TestDatabase db{testsupport::demoShopSql(), false};
+    testsupport::TemporaryFolder out;
+    std::unique_ptr<ui::frmPrice> window;
+};
+
+TEST_F(PrintWindow, PrintSendsTheSheetOfTheWindowsFieldsToThePrinter)
+{
+    priceThreeQuantities();
+    control<QComboBox>(window.get(), "cboCategories")->setEditText(QStringLiteral("Letterheads"));
+    control<QRadioButton>(window.get(), "optCour")->click();
+    const std::string pdf = out.path() + "/printed.pdf";
+    printTo(pdf);
+
+    // What the staff see while the sheet goes out: "Working...", both run buttons off.
+    QString captionWhilePrinting;
+    bool priceEnabledWhilePrinting = true;
+    QTimer::singleShot(0, window.get(), [&] {
+        captionWhilePrinting = button("cmdPrint")->text();
+        priceEnabledWhilePrinting = button("cmdPrice")->isEnabled() || button("cmdPrint")->isEnabled();
+    });
+    button("cmdPrint")->click();
+
+    EXPECT_EQ(captionWhilePrinting, QStringLiteral("Working..."));
+    EXPECT_FALSE(priceEnabledWhilePrinting);
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(button("cmdPrint")->text(), QStringLiteral("Print Price Sheet"));
+    EXPECT_TRUE(button("cmdPrint")->isEnabled());
+    EXPECT_TRUE(button("cmdPrice")->isEnabled());
+    EXPECT_TRUE(control<QLabel>(window.get(), "lblcalc")->isHidden());
+    EXPECT_TRUE(control<QLineEdit>(window.get(), "txtQty")->isHidden());
+    // The list stays, so the same sheet can be printed again.
+    EXPECT_EQ(control<QListWidget>(window.get(), "lstPrice")->count(), 3);
+
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    if (!testsupport::havePdfTools())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    EXPECT_EQ(testsupport::pdfPages(pdf), 1);
+    const std::string text = testsupport::pdfText(pdf);
+    EXPECT_THAT(text, HasSubstr("Counter Price Book"));
+    EXPECT_THAT(text, HasSubstr("Letterheads"));
+    EXPECT_THAT(text, HasSubstr("Q-24101"));
+    EXPECT_THAT(text, HasSubstr(control<QLineEdit>(window.get(), "txtStock")->text().toStdString()));
+}
+
+TEST_F(PrintWindow, TheSheetReadsTheWindowsFieldsWhenPrintingStarts)
+{
+    priceThreeQuantities();
+    control<QComboBox>(window.get(), "cboCategories")->setEditText(QStringLiteral("Forms"));
+    control<QRadioButton>(window.get(), "optJob")->setChecked(true);
+    control<QRadioButton>(window.get(), "optSans")->click();
+    const pricing::SheetInputs inputs = window->sheetInputs();
+    ASSERT_EQ(inputs.priceLines.size(), 3u);
+    EXPECT_EQ(inputs.priceLines[0], control<QListWidget>(window.get(), "lstPrice")->item(0)->text().toStdString());
+    EXPECT_EQ(inputs.category, "Forms");
+    EXPECT_TRUE(inputs.job);
+    EXPECT_EQ(inputs.orderNo, "24101");
+    EXPECT_EQ(inputs.bindery, control<QLineEdit>(window.get(), "txtBind")->text().toStdString());
+    EXPECT_EQ(inputs.typeface, pricing::Typeface::SansSerif);
+}
+
+// A printer that cannot take the sheet is named in a message, and both buttons come back.
+TEST_F(PrintWindow, APrinterThatFailsIsNamedAndTheButtonsComeBack)
+{
+    priceThreeQuantities();
+    const std::string pdf = out.path() + "/no such folder/printed.pdf";
+    printTo(pdf);
+    button("cmdPrint")->click();
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_THAT(messages.texts()[0].toStdString(), HasSubstr(pdf));
+    EXPECT_TRUE(button("cmdPrint")->isEnabled());
+    EXPECT_EQ(button("cmdPrint")->text(), QStringLiteral("Print Price Sheet"));
+    EXPECT_TRUE(button("cmdPrice")->isEnabled());
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+TEST_F(PrintWindow, PreviewBeforeAnyRunSaysThereIsNothingYet)
+{
+    window->showPrintPreview();
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_EQ(messages.texts()[0], ui::kNothingToPreview);
+}
+
+TEST_F(PrintWindow, PreviewShowsTheSheetWithoutPrintingIt)
+{
+    priceThreeQuantities();
+    const std::string pdf = out.path() + "/previewed.pdf";
+    printTo(pdf);
+    bool shown = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(top); preview && preview->isVisible()) {
+                shown = preview->windowTitle() == QStringLiteral("Print Preview");
+                preview->reject();
+            }
+        }
+    });
+    window->showPrintPreview();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(messages.texts().isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(pdf)) << "a preview prints nothing";
+}
+
+} // namespace

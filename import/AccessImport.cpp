@@ -1,5 +1,6 @@
 #include "import/AccessImport.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -15,6 +16,8 @@
 #include <set>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -115,6 +118,60 @@ struct Statement
     ~Statement() { sqlite3_finalize(handle); }
 };
 
+// libmdb tells of what it could not read (a page beyond the end of a cut-off file, a page of no known kind)
+// only by printing it, and carries on with what it has. Both standard outputs of the child go to a scratch
+// file made by the parent, and anything printed there means the Access file is damaged, so the import stops
+// instead of writing a shop database with rows missing. The parent watches the file's size too: on some
+// damaged files libmdb complains without end inside one call.
+class ReaderComplaints
+{
+public:
+    // Takes over the scratch file; in the child, its standard outputs are pointed at it.
+    explicit ReaderComplaints(std::FILE* file) : m_file(file)
+    {
+        const int fd = m_file ? ::fileno(m_file) : ::open("/dev/null", O_WRONLY);
+        if (fd >= 0) {
+            ::dup2(fd, STDOUT_FILENO);
+            ::dup2(fd, STDERR_FILENO);
+        }
+    }
+    ~ReaderComplaints()
+    {
+        if (m_file)
+            std::fclose(m_file);
+    }
+    ReaderComplaints(const ReaderComplaints&) = delete;
+    ReaderComplaints& operator=(const ReaderComplaints&) = delete;
+
+    // The first line printed since the last call; empty when nothing was.
+    std::string next()
+    {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        struct stat status {};
+        if (!m_file || ::fstat(::fileno(m_file), &status) != 0 || status.st_size <= m_seen)
+            return {};
+        char text[200] = {};
+        const ssize_t got = ::pread(::fileno(m_file), text, sizeof text - 1, m_seen);
+        m_seen = status.st_size;
+        std::string first(text, got > 0 ? static_cast<std::size_t>(got) : 0);
+        first = first.substr(0, first.find('\n'));
+        return first.empty() ? "the reader reported a fault" : first;
+    }
+
+    // Raises the failure, with what the reader printed, when it printed anything.
+    void check(const std::string& what)
+    {
+        const std::string complaint = next();
+        if (!complaint.empty())
+            throw ChildFailure(what + " cannot be read whole: the file is damaged or cut off (" + complaint + ")");
+    }
+
+private:
+    std::FILE* m_file = nullptr;
+    off_t m_seen = 0;
+};
+
 // The columns of each table of the new shop database, by upper-case table name.
 struct SchemaTable
 {
@@ -141,6 +198,14 @@ std::map<std::string, SchemaTable> schemaTables(const Sqlite& out)
     return tables;
 }
 
+// How many decimals a Numeric column keeps. libmdb fills its two fields the other way round from their names
+// (a Numeric (18, 0) column comes back with col_scale 18 and col_prec 0); the scale is never above the
+// precision, so the smaller of the two is the scale whichever way a libmdb version fills them.
+int numericDecimals(const MdbColumn& column)
+{
+    return std::min(column.col_prec, column.col_scale);
+}
+
 // The declared type an Access column gets in a table that the shop schema does not have. The words YESNO
 // and DATETIME make the database layer read the values back as yes/no and dates.
 std::string declaredType(const MdbColumn& column)
@@ -159,7 +224,7 @@ std::string declaredType(const MdbColumn& column)
     case MDB_MONEY:
         return "REAL";
     case MDB_NUMERIC:
-        return column.col_scale == 0 ? "INTEGER" : "REAL";
+        return numericDecimals(column) == 0 ? "INTEGER" : "REAL";
     case MDB_BOOL:
         return "YESNO";
     case MDB_DATETIME:
@@ -263,7 +328,7 @@ void bindValue(MdbHandle* mdb, BoundColumn& bound, sqlite3_stmt* insert, int ind
         return;
     case MDB_NUMERIC: {
         const std::string text(bound.buffer.data(), static_cast<std::size_t>(bound.length));
-        if (column.col_scale == 0 && text.find_first_of(".eE") == std::string::npos) {
+        if (numericDecimals(column) == 0 && text.find_first_of(".eE") == std::string::npos) {
             errno = 0;
             const long long whole = std::strtoll(text.c_str(), nullptr, 10);
             if (errno == 0) {
@@ -296,7 +361,7 @@ void bindValue(MdbHandle* mdb, BoundColumn& bound, sqlite3_stmt* insert, int ind
 
 // Copies one Access table into the shop database; returns its row count.
 std::size_t copyTable(MdbHandle* mdb, MdbCatalogEntry* entry, const Sqlite& out,
-                      std::map<std::string, SchemaTable>& schema, int reportFd)
+                      std::map<std::string, SchemaTable>& schema, int reportFd, ReaderComplaints& complaints)
 {
     const std::string accessName = entry->object_name;
     MdbTableDef* table = mdb_read_table(entry);
@@ -378,6 +443,12 @@ std::size_t copyTable(MdbHandle* mdb, MdbCatalogEntry* entry, const Sqlite& out,
 
     std::size_t rows = 0;
     while (mdb_fetch_row(table)) {
+        // On some damaged files libmdb keeps handing out rows of nothing, complaining about each: stop at the
+        // first complaint, and at a row beyond the table's own count, instead of reading forever.
+        complaints.check("table " + accessName);
+        if (rows == table->num_rows)
+            throw ChildFailure("table " + accessName + " cannot be read whole: the file is damaged (more rows "
+                               "were found than the table holds)");
         sqlite3_reset(insert.handle);
         for (std::size_t i = 0; i < columns.size(); ++i)
             bindValue(mdb, columns[i], insert.handle, static_cast<int>(i + 1), accessName);
@@ -392,7 +463,8 @@ std::size_t copyTable(MdbHandle* mdb, MdbCatalogEntry* entry, const Sqlite& out,
     return rows;
 }
 
-void runChild(const std::string& accessFile, const std::string& output, std::string_view schemaSql, int reportFd)
+void runChild(const std::string& accessFile, const std::string& output, std::string_view schemaSql, int reportFd,
+              ReaderComplaints& complaints)
 {
     MdbHandle* mdb = mdb_open(accessFile.c_str(), MDB_NOFLAGS);
     if (!mdb)
@@ -400,9 +472,11 @@ void runChild(const std::string& accessFile, const std::string& output, std::str
     std::unique_ptr<MdbHandle, void (*)(MdbHandle*)> mdbOwner(mdb, mdb_close);
     mdb_set_bind_size(mdb, kBindSize);
     mdb_set_boolean_fmt_numbers(mdb);
-    if (!mdb_read_catalog(mdb, MDB_TABLE))
+    // Every Access file lists at least its own system tables: an empty list was cut off or damaged.
+    if (!mdb_read_catalog(mdb, MDB_TABLE) || mdb->num_catalog == 0)
         throw ChildFailure("its list of tables cannot be read: the file is damaged, encrypted or protected by a "
                            "password");
+    complaints.check("its list of tables");
 
     Sqlite out;
     if (sqlite3_open_v2(output.c_str(), &out.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
@@ -424,7 +498,8 @@ void runChild(const std::string& accessFile, const std::string& output, std::str
             continue;
         }
         writeAll(reportFd, line('S', name));
-        const std::size_t rows = copyTable(mdb, entry, out, schema, reportFd);
+        const std::size_t rows = copyTable(mdb, entry, out, schema, reportFd, complaints);
+        complaints.check("table " + name);
         untouched.erase(upper(name));
         writeAll(reportFd, line('T', name + "\t" + std::to_string(rows)));
     }
@@ -468,7 +543,11 @@ struct ChildResult
 {
     std::vector<std::string> lines;
     int status = 0;
+    bool runaway = false;  // stopped while libmdb complained without end
 };
+
+// A damaged file makes libmdb print a line or a few; this much means it is stuck in a loop.
+constexpr off_t kRunawayComplaints = 1024 * 1024;
 
 ChildResult readInChild(const std::string& accessFile, const std::string& building, const ImportOptions& options,
                         ImportReport& report)
@@ -476,6 +555,8 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
         throw ImportError("Cannot start reading " + quoted(accessFile) + ": " + std::strerror(errno) + ".");
+    // Where the child's libmdb prints its complaints; removed by the system when both have closed it.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> complaintsFile(std::tmpfile(), std::fclose);
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child < 0) {
@@ -485,13 +566,10 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
     }
     if (child == 0) {
         ::close(pipeFds[0]);
-        // libmdb reports some faults on stderr; the parent gives its own message instead.
-        const int devNull = ::open("/dev/null", O_WRONLY);
-        if (devNull >= 0)
-            ::dup2(devNull, STDERR_FILENO);
         int code = 0;
         try {
-            runChild(accessFile, building, options.schemaSql, pipeFds[1]);
+            ReaderComplaints complaints(complaintsFile.release());
+            runChild(accessFile, building, options.schemaSql, pipeFds[1], complaints);
             writeAll(pipeFds[1], line('D', ""));
         } catch (const std::exception& failure) {
             writeAll(pipeFds[1], line('E', failure.what()));
@@ -505,6 +583,19 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
     std::string pending;
     char buffer[4096];
     for (;;) {
+        // Waits for the child's next line, looking once a second whether libmdb has gone on complaining
+        // without end; such a child is stopped, and its file reported as damaged.
+        pollfd wait{pipeFds[0], POLLIN, 0};
+        const int ready = ::poll(&wait, 1, 1000);
+        if (complaintsFile && !result.runaway) {
+            struct stat status {};
+            if (::fstat(::fileno(complaintsFile.get()), &status) == 0 && status.st_size > kRunawayComplaints) {
+                ::kill(child, SIGKILL);
+                result.runaway = true;
+            }
+        }
+        if (ready == 0 || (ready < 0 && errno == EINTR))
+            continue;
         const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
@@ -620,8 +711,8 @@ ImportReport importAccessDatabase(const std::string& accessFile, const std::stri
     }
     if (!done || !WIFEXITED(child.status) || WEXITSTATUS(child.status) != 0) {
         removeBuilding(building);
-        if (failure.empty())
-            failure = current.empty() ? "the file is damaged"
+        if (failure.empty() || child.runaway)
+            failure = current.empty() ? "its list of tables cannot be read: the file is damaged"
                                       : "table " + current + " cannot be read: the file is damaged";
         throw ImportError("Cannot import " + quoted(accessFile) + ": " + failure + ". Nothing was written.");
     }

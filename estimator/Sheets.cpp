@@ -1,10 +1,13 @@
-#include "estimator/cEstimator.h"
+#include "estimator/Sheets.h"
 
+#include <string>
+
+#include "estimator/cEstimator.h"
 #include "platform/Conversions.h"
 
 namespace estimator {
 
-double cEstimator::GetDimension(const std::string& text, std::int16_t part, const std::string& separator) const
+double readDimension(std::string_view text, std::int16_t part, std::string_view separator)
 {
     // A size is written "width X height"; the separator matches in either letter case.
     const std::string upperText = platform::upperCase(text);
@@ -16,12 +19,17 @@ double cEstimator::GetDimension(const std::string& text, std::int16_t part, cons
     }
     const std::size_t after = found + separator.size();
     if (found == 0)
-        return part == 1 ? platform::val(std::string_view(text).substr(after)) : 0;
+        return part == 1 ? platform::val(text.substr(after)) : 0;
     if (part == 0)
-        return platform::val(std::string_view(text).substr(0, found));
+        return platform::val(text.substr(0, found));
     if (after >= text.size())
         return 0;
-    return platform::val(std::string_view(text).substr(after));
+    return platform::val(text.substr(after));
+}
+
+double cEstimator::GetDimension(const std::string& text, std::int16_t part, const std::string& separator) const
+{
+    return readDimension(text, part, separator);
 }
 
 std::int32_t cEstimator::CalcPressSheets() const

@@ -119,8 +119,12 @@ bool OrderRowWriter::Saveit(const platform::Value& pressQuantity)
     if (!remember([this] { m_orders.edit(); }))
         return false; // a read-only database: every later step would fail the same way
     const bool quantitySet = remember([&] { m_orders.setField("PRESSQTY", pressQuantity); });
-    for (const auto& [name, value] : clearedOrderFields())
+    for (const auto& [clearedName, clearedValue] : clearedOrderFields()) {
+        // Plain names: clang 14 does not let a lambda capture structured bindings.
+        const auto& name = clearedName;
+        const auto& value = clearedValue;
         remember([&] { m_orders.setField(name, value); });
+    }
     const bool stored = remember([this] { m_orders.update(); });
     if (!stored)
         m_orders.cancelUpdate();

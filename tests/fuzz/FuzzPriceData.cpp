@@ -1,6 +1,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -15,6 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::string folder = [] {
         const auto path = std::filesystem::temp_directory_path() / ("fuzz-pricedata-" + std::to_string(::getpid()));
         std::filesystem::create_directories(path);
+        // The folder goes when the run ends, so the suite's smoke runs leave nothing behind.
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        });
         return path.string();
     }();
     if (std::FILE* file = std::fopen((folder + "/PriceData.dta").c_str(), "wb")) {

@@ -1,9 +1,24 @@
 #include "pricing/Categories.h"
 
+#include <fstream>
+
 #include "platform/Statement.h"
 #include "platform/TextFile.h"
 
 namespace pricing {
+namespace {
+
+bool endsInsideALine(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in || in.tellg() <= 0)
+        return false;
+    in.seekg(-1, std::ios::end);
+    const int last = in.get();
+    return last != '\n' && last != '\r';
+}
+
+} // namespace
 
 std::string categoriesPath(const std::string& dataFolder)
 {
@@ -22,7 +37,11 @@ bool appendCategory(const std::string& dataFolder, const std::string& name)
 {
     if (name.empty())
         return false;
-    return platform::resumeNext([&] { platform::appendLine(categoriesPath(dataFolder), name); });
+    const std::string path = categoriesPath(dataFolder);
+    // A file edited by hand may end without a line end; the new category then starts a line of its own
+    // instead of being glued onto the last one.
+    const std::string line = endsInsideALine(path) ? "\r\n" + name : name;
+    return platform::resumeNext([&] { platform::appendLine(path, line); });
 }
 
 std::vector<std::string> remainingCategories(const std::vector<std::string>& categories,

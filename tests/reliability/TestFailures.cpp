@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pricing/Categories.h"
 #include "pricing/PriceSettings.h"
 #include "pricing/RunJournal.h"
 #include "tests/reliability/ProgramRunner.h"
@@ -203,6 +204,94 @@ TEST(Failures, DamagedPriceDataFilesAreReadWithoutACrash)
         EXPECT_NO_THROW(pricing::loadPriceData(folder.path(), parameters));
         EXPECT_EQ(testsupport::readFile(folder.path() + "/PriceData.dta"), bytes);
     }
+}
+
+// The category file as a shop may leave it: edited by hand, damaged, or grown over years. Each is read
+// item by item (an item ends at a comma or a line end, blanks around it are dropped, quotes are taken off)
+// and left exactly as it was.
+TEST(Failures, DamagedCategoryFilesAreReadByTheItemRules)
+{
+    std::string garbage;
+    for (int i = 0; i < 5000; ++i)
+        garbage += static_cast<char>((i * 131) % 256);
+    std::string manyLines;
+    std::vector<std::string> manyNames;
+    for (int i = 1; i <= 5000; ++i) {
+        manyNames.push_back("Category " + std::to_string(i));
+        manyLines += manyNames.back() + "\r\n";
+    }
+    const std::string longName(1 << 20, 'L');
+    struct Case
+    {
+        const char* why;
+        std::string bytes;
+        std::vector<std::string> categories;
+    };
+    const std::vector<Case> cases = {
+        {"control bytes, a NUL and high bytes stay in their item", std::string("\xff\xfe" "A\0B\r\n\x01,\x7f", 10),
+         {std::string("\xff\xfe" "A\0B", 5), "\x01", "\x7f"}},
+        {"one very long line", longName, {longName}},
+        {"a very long line then a short one", longName + "\r\nForms\r\n", {longName, "Forms"}},
+        {"thousands of lines, in file order", manyLines, manyNames},
+        {"no final line end", "Brochures\r\nFlyers", {"Brochures", "Flyers"}},
+        {"a comma splits a name in two", "Cards, Business\r\n", {"Cards", "Business"}},
+        {"a quoted name keeps its comma", "\"Cards, Business\"\r\nForms\r\n", {"Cards, Business", "Forms"}},
+        {"blanks around a name are dropped", "  Letterheads \t\r\n", {"Letterheads"}},
+        {"empty lines give no category", "\r\n\r\nFlyers\r\n\r\n", {"Flyers"}},
+        {"line ends of other systems", "Flyers\nForms\rPads", {"Flyers", "Forms", "Pads"}},
+        {"an unclosed quote runs to the end of the file", "\"Flyers\r\nForms", {"Flyers\r\nForms"}},
+        {"an empty file", "", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        testsupport::TemporaryFolder folder;
+        const std::string file = pricing::categoriesPath(folder.path());
+        testsupport::writeFile(file, c.bytes);
+        std::vector<std::string> read;
+        EXPECT_NO_THROW(read = pricing::readCategories(folder.path()));
+        EXPECT_EQ(read, c.categories);
+        EXPECT_EQ(testsupport::readFile(file), c.bytes) << "reading must leave the file as it was";
+    }
+
+    // Binary garbage: no rule to check item by item, but it reads without a crash and stays as it was.
+    testsupport::TemporaryFolder folder;
+    testsupport::writeFile(pricing::categoriesPath(folder.path()), garbage);
+    EXPECT_NO_THROW((void)pricing::readCategories(folder.path()));
+    EXPECT_EQ(testsupport::readFile(pricing::categoriesPath(folder.path())), garbage);
+
+    // A folder where the file should be is read as no categories, without a message.
+    testsupport::TemporaryFolder blocked;
+    fs::create_directory(pricing::categoriesPath(blocked.path()));
+    EXPECT_TRUE(pricing::readCategories(blocked.path()).empty());
+}
+
+// A category saved into a file whose last line has no line end becomes a line of its own: it is not
+// glued onto the last category.
+TEST(Failures, SavingACategoryAfterALastLineWithoutALineEndKeepsBothCategories)
+{
+    struct Case
+    {
+        const char* why;
+        std::string before;
+        std::string after;
+    };
+    const std::vector<Case> cases = {
+        {"no final line end", "Brochures\r\nFlyers", "Brochures\r\nFlyers\r\nPosters\r\n"},
+        {"a final line end", "Brochures\r\nFlyers\r\n", "Brochures\r\nFlyers\r\nPosters\r\n"},
+        {"a final LF only", "Flyers\n", "Flyers\nPosters\r\n"},
+        {"an empty file", "", "Posters\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        testsupport::TemporaryFolder folder;
+        const std::string file = pricing::categoriesPath(folder.path());
+        testsupport::writeFile(file, c.before);
+        EXPECT_TRUE(pricing::appendCategory(folder.path(), "Posters"));
+        EXPECT_EQ(testsupport::readFile(file), c.after);
+    }
+    testsupport::TemporaryFolder fresh;
+    EXPECT_TRUE(pricing::appendCategory(fresh.path(), "Posters"));
+    EXPECT_EQ(testsupport::readFile(pricing::categoriesPath(fresh.path())), "Posters\r\n");
 }
 
 } // namespace

@@ -1,0 +1,102 @@
+// The main window over a data folder that is missing, empty or without its shop database, and over a
+// damaged shop database: it opens with an empty order list, asks for an order when Create Price Sheet is
+// clicked, and leaves every file of the folder exactly as it was.
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+
+#include "pricing/RunJournal.h"
+#include "tests/support/TestDatabase.h"
+#include "tests/ui/WindowTestSupport.h"
+#include "ui/frmPrice.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using windowtest::control;
+
+// Every file under a folder with its bytes, to show that opening the window changed nothing.
+std::map<std::string, std::string> folderContents(const std::string& folder)
+{
+    std::map<std::string, std::string> contents;
+    if (!fs::is_directory(folder))
+        return contents;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        contents[entry.path().string()] = entry.is_regular_file() ? testsupport::readFile(entry.path().string()) : "";
+    return contents;
+}
+
+// Opens the main window over the data folder, checks the empty order list and the answer of Create Price
+// Sheet, and that the folder is as it was.
+void expectEmptyOrderListAndNothingChanged(const std::string& dataFolder)
+{
+    windowtest::ProgramFolder program;
+    program.mark(dataFolder);
+    const auto before = folderContents(dataFolder);
+    windowtest::MessageCapture messages;
+    {
+        ui::frmPrice window;
+        EXPECT_EQ(control<QComboBox>(&window, "cboJobs")->count(), 0);
+        EXPECT_TRUE(messages.texts().isEmpty()) << "the order list stays empty without a message at load";
+        window.cmdPriceClick();
+        EXPECT_EQ(messages.texts(), QStringList{ui::kSelectOrderFirst});
+    }
+    EXPECT_EQ(folderContents(dataFolder), before);
+    EXPECT_FALSE(fs::exists(pricing::journalPath(dataFolder)));
+}
+
+TEST(WindowFailures, AMissingOrEmptyDataFolderOrOneWithoutTheShopDatabaseGivesAnEmptyOrderList)
+{
+    testsupport::TemporaryFolder work;
+    const std::string missing = work.path() + "/gone";
+    const std::string empty = work.path() + "/empty";
+    const std::string withoutDatabase = work.path() + "/no database";
+    fs::create_directory(empty);
+    fs::create_directory(withoutDatabase);
+    testsupport::writeFile(withoutDatabase + "/Categories.dat", "Letterheads\r\nForms\r\n");
+    testsupport::writeFile(withoutDatabase + "/PriceData.dta", "100\r\n500\r\n");
+
+    for (const std::string& folder : {missing, empty, withoutDatabase}) {
+        SCOPED_TRACE(folder);
+        expectEmptyOrderListAndNothingChanged(folder);
+        EXPECT_FALSE(fs::exists(folder + "/vmdata.mdb")) << "opening must never create the shop database";
+    }
+    EXPECT_FALSE(fs::exists(missing)) << "opening must never create the data folder";
+}
+
+TEST(WindowFailures, ADamagedShopDatabaseGivesAnEmptyOrderListAndKeepsItsBytes)
+{
+    const testsupport::TestDatabase shop(
+        "INSERT INTO ORDERS (ORDERNO, PARTNO, QUOTEORJOB, DESCRIPTION, PRESSQTY) VALUES ('Q2410001', 1, 'Q', "
+        "'Letterhead', 500);");
+    const std::string whole = testsupport::readFile(shop.path());
+    ASSERT_GT(whole.size(), 1500u);
+    std::string random(4096, '\0');
+    unsigned seed = 4711;
+    for (char& c : random) {
+        seed = seed * 1103515245u + 12345u;
+        c = static_cast<char>(seed >> 16);
+    }
+    std::string jet(2048, '\0');
+    jet.replace(0, 19, std::string("\x00\x01\x00\x00Standard Jet DB", 19));
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"zero-length", ""},
+        {"truncated", whole.substr(0, 1500)},
+        {"random bytes", random},
+        {"an Access file", jet},
+    };
+    for (const auto& [why, bytes] : files) {
+        SCOPED_TRACE(why);
+        testsupport::writeFile(shop.path(), bytes);
+        expectEmptyOrderListAndNothingChanged(shop.folder());
+        EXPECT_EQ(testsupport::readFile(shop.path()), bytes);
+    }
+}
+
+} // namespace

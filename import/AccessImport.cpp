@@ -506,6 +506,9 @@ void runChild(const std::string& accessFile, const std::string& output, std::str
     for (const std::string& key : untouched)
         writeAll(reportFd, line('N', "added table " + schema.at(key).name + " empty: the Access file has none"));
     out.exec("COMMIT");
+    // Write-ahead-log mode, as the demo shop is kept: each priced quantity's order-row write is then a log
+    // append instead of a synced journal. The log is emptied and removed when the file is closed.
+    out.exec("PRAGMA journal_mode = WAL");
     if (sqlite3_close(out.db) != SQLITE_OK)
         throw ChildFailure("could not finish the shop database " + quoted(output));
     out.db = nullptr;
@@ -537,6 +540,21 @@ void removeBuilding(const std::string& path)
     std::error_code ignored;
     fs::remove(path, ignored);
     fs::remove(path + "-journal", ignored);
+    fs::remove(path + "-wal", ignored);
+    fs::remove(path + "-shm", ignored);
+}
+
+// A shop database with its write-ahead log or rollback journal beside it is open in another program, or was
+// left so by a crash: the log belongs to the old file, and would be played into a new file put in its place.
+void refuseWhileInUse(const fs::path& target)
+{
+    std::error_code error;
+    for (const char* companion : {"-wal", "-journal"})
+        if (fs::exists(target.string() + companion, error))
+            throw ImportError("The shop database " + quoted(target.string()) + " is in use (its " +
+                              target.filename().string() + companion +
+                              " file is beside it) and is kept. Close the program using it, or open it once "
+                              "so it is put right, then import again.");
 }
 
 struct ChildResult
@@ -684,6 +702,7 @@ ImportReport importAccessDatabase(const std::string& accessFile, const std::stri
         if (!options.replace)
             throw ImportError("The shop database " + quoted(target.string()) +
                               " already exists and is kept. Give --replace to overwrite it.");
+        refuseWhileInUse(target);
     }
 
     ImportReport report;
@@ -720,6 +739,12 @@ ImportReport importAccessDatabase(const std::string& accessFile, const std::stri
     // Without --replace the new file is linked in only when the name is still free, so a shop database
     // written meanwhile by someone else is never overwritten.
     if (options.replace) {
+        try {
+            refuseWhileInUse(target);
+        } catch (...) {
+            removeBuilding(building);
+            throw;
+        }
         fs::rename(building, target, error);
     } else if (::link(building.c_str(), target.c_str()) == 0) {
         fs::remove(building, error);

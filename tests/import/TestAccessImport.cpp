@@ -24,6 +24,7 @@ namespace fs = std::filesystem;
 using importtest::importMdb;
 using testing::HasSubstr;
 using testing::IsEmpty;
+using testing::Not;
 using testsupport::TemporaryFolder;
 
 // The imported file read with sqlite3 directly, not through the code under test.
@@ -265,6 +266,18 @@ TEST(ImportedValues, YesNoIsMinusOneAndZeroAsTheOldEngineStoredIt)
     EXPECT_EQ(rows[1][0].integer, -1);
 }
 
+TEST(ImportedValues, TheShopDatabaseIsKeptInWriteAheadLogModeWithNoLogLeft)
+{
+    TemporaryFolder dir;
+    ASSERT_EQ(importMdb({importtest::jet4File(), dir.path()}).code, 0);
+    const std::string bytes = testsupport::readFile(dir.path() + "/vmdata.mdb");
+    ASSERT_GT(bytes.size(), 20u);
+    // The header's read and write format versions are 2 in write-ahead-log mode.
+    EXPECT_EQ(bytes[18], 2);
+    EXPECT_EQ(bytes[19], 2);
+    EXPECT_EQ(importtest::filesIn(dir.path()), std::vector<std::string>{"vmdata.mdb"});
+}
+
 TEST(ImportReport, ListsTheShopTablesItAddedEmpty)
 {
     TemporaryFolder dir;
@@ -386,10 +399,28 @@ TEST(SecondImport, WithReplaceReplacesIt)
     ASSERT_EQ(importMdb({importtest::jet3File(), dir.path()}).code, 0);
     const importtest::Outcome second = importMdb({importtest::jet4File(), dir.path(), "--replace"});
     ASSERT_EQ(second.code, 0) << second.err;
+    EXPECT_EQ(importtest::filesIn(dir.path()), std::vector<std::string>{"vmdata.mdb"});
     const Sqlite db(dir.path() + "/vmdata.mdb");
     EXPECT_EQ(db.rows("SELECT * FROM sqlite_master WHERE name = 'Table1'").size(), 0u);
     EXPECT_EQ(db.rows("SELECT * FROM test").size(), 1u);
-    EXPECT_EQ(importtest::filesIn(dir.path()), std::vector<std::string>{"vmdata.mdb"});
+}
+
+// A shop database open in another program has its log beside it, which would be played into the new file.
+TEST(SecondImport, WithReplaceKeepsADatabaseInUse)
+{
+    TemporaryFolder dir;
+    ASSERT_EQ(importMdb({importtest::jet3File(), dir.path()}).code, 0);
+    const std::string first = testsupport::readFile(dir.path() + "/vmdata.mdb");
+    {
+        const Sqlite inUse(dir.path() + "/vmdata.mdb"); // a reader of a log-mode file keeps its log open
+        ASSERT_EQ(inUse.rows("SELECT count(*) FROM Table1").size(), 1u);
+        const importtest::Outcome second = importMdb({importtest::jet4File(), dir.path(), "--replace"});
+        EXPECT_EQ(second.code, 3);
+        EXPECT_THAT(second.err, HasSubstr("'" + dir.path() + "/vmdata.mdb' is in use (its vmdata.mdb-wal file"));
+    }
+    EXPECT_TRUE(testsupport::readFile(dir.path() + "/vmdata.mdb") == first);
+    for (const std::string& name : importtest::filesIn(dir.path()))
+        EXPECT_THAT(name, Not(HasSubstr(".import-"))) << "no temporary file left";
 }
 
 TEST(SecondImport, AFailedReplaceKeepsTheFirst)

@@ -145,6 +145,9 @@ void frmPrice::buildControls()
     bannerFont.setPointSizeF(bannerFont.pointSizeF() * 1.3);
     m_Label1->setFont(bannerFont);
     m_Label1->setAlignment(Qt::AlignCenter);
+    // The banner reaches down to where the calculated prices open, so that frame covers the order list
+    // whole instead of leaving a sliver of it showing above.
+    m_Label1->setFixedHeight(kPriceFrameTop - 4 - 3);
     auto* banner = new QHBoxLayout;
     banner->addWidget(m_Picture1);
     banner->addWidget(m_Label1, 1);
@@ -330,7 +333,11 @@ void frmPrice::buildControls()
     auto* prices = new QVBoxLayout(m_fraCalculated);
     prices->setContentsMargins(6, 2, 6, 6);
     m_lblCalculated = named(new QLabel(QStringLiteral("Quantity    Price")), "lblCalculated");
-    const QFont listFont(QStringLiteral("Courier New"));
+    // Quantities and prices line up in a typewriter face; where Courier New is not installed the system's
+    // own fixed-pitch face stands in for it.
+    QFont listFont(QStringLiteral("Courier New"));
+    listFont.setStyleHint(QFont::TypeWriter);
+    listFont.setFixedPitch(true);
     m_lblCalculated->setFont(listFont);
     m_lstPrice = named(new QListWidget, "lstPrice");
     m_lstPrice->setFont(listFont);
@@ -397,6 +404,8 @@ void frmPrice::loadCategories()
 {
     for (const std::string& category : pricing::readCategories(m_dataFolder))
         m_cboCategories->addItem(fromStd(category));
+    // The list offers the categories; none is on the sheet until the user picks or types one.
+    m_cboCategories->setCurrentIndex(-1);
 }
 
 void frmPrice::loadPriceData()
@@ -404,7 +413,11 @@ void frmPrice::loadPriceData()
     if (const std::optional<pricing::PriceDataPositions> positions = pricing::readPriceData(m_dataFolder)) {
         m_settings = *positions;
         GetPrice();
+        return;
     }
+    // Without settings of the shop's own, the window's initial parameters count as saved: a refused entry
+    // goes back to the initial text, not to an empty field that the next check would refuse again.
+    m_settings = pricing::priceDataFrom(parameters(), m_settings);
 }
 
 void frmPrice::loadOrders()

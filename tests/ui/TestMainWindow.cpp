@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "tests/support/TestDatabase.h"
 #include "tests/ui/WindowTestSupport.h"
@@ -157,7 +158,8 @@ TEST_F(MainWindow, APriceDataFileOfElevenItemsIsNotApplied)
     EXPECT_EQ(control<QLineEdit>(&w, "txtQty1")->text(), QStringLiteral("100"));
     EXPECT_TRUE(control<QRadioButton>(&w, "optNone")->isChecked());
     EXPECT_TRUE(control<QRadioButton>(&w, "optTime")->isChecked());
-    EXPECT_EQ(w.priceSettings()[0], "");
+    // The initial texts stand in for the settings that were not applied.
+    EXPECT_EQ(w.priceSettings()[0], "100");
 }
 
 struct FieldCase
@@ -166,26 +168,27 @@ struct FieldCase
     const char* field;
     const char* typed;
     const char* message; // empty when accepted
+    const char* initial; // the field's initial text, put back when refused
 };
 
 const FieldCase kFieldChecks[] = {
-    {"a start quantity of 0 is refused", "txtQty1", "0", "Quantities Must Be Greater Than Zero!"},
-    {"letters only count as 0", "txtQty1", "abc", "Quantities Must Be Greater Than Zero!"},
-    {"12 followed by letters counts as 12", "txtQty1", "12abc", ""},
+    {"a start quantity of 0 is refused", "txtQty1", "0", "Quantities Must Be Greater Than Zero!", "100"},
+    {"letters only count as 0", "txtQty1", "abc", "Quantities Must Be Greater Than Zero!", "100"},
+    {"12 followed by letters counts as 12", "txtQty1", "12abc", "", "100"},
     {"a second quantity equal to the first is refused", "txtQty2", "100",
-     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
+     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!", "500"},
     {"a second quantity below zero is refused", "txtQty2", "-5",
-     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
-    {"a second quantity above the first is taken", "txtQty2", "101", ""},
+     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!", "500"},
+    {"a second quantity above the first is taken", "txtQty2", "101", "", "500"},
     {"a third quantity at the second (500) is refused", "txtQty3", "500",
-     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
+     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!", "2000"},
     {"a final quantity below the third (2000) is refused", "txtQty4", "1999",
-     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
-    {"a first step of 0 is refused", "txtJump1", "0", "Quantities Must Be Greater Than Zero!"},
+     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!", "5000"},
+    {"a first step of 0 is refused", "txtJump1", "0", "Quantities Must Be Greater Than Zero!", "25"},
     {"a second step equal to the first (25) is refused", "txtJump2", "25",
-     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
-    {"a second step above the first is taken", "txtJump2", "26", ""},
-    {"the third step is never tested, also 0", "txtJump3", "0", ""},
+     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!", "100"},
+    {"a second step above the first is taken", "txtJump2", "26", "", "100"},
+    {"the third step is never tested, also 0", "txtJump3", "0", "", "500"},
 };
 
 class FieldCheck : public MainWindow, public testing::WithParamInterface<FieldCase>
@@ -200,8 +203,8 @@ TEST_P(FieldCheck, RefusesOrTakesTheValue)
     typeInto(field, QString::fromLatin1(c.typed));
     if (*c.message) {
         EXPECT_EQ(messages.texts(), QStringList{QString::fromLatin1(c.message)}) << c.why;
-        // Nothing saved yet and no price-data file: the saved value is empty, and so is the field.
-        EXPECT_EQ(field->text(), QString()) << c.why;
+        // Nothing saved yet and no price-data file: the field gets its initial text back.
+        EXPECT_EQ(field->text(), QString::fromLatin1(c.initial)) << c.why;
         EXPECT_FALSE(windowtest::fileExists(priceDataFile())) << c.why;
     } else {
         EXPECT_TRUE(messages.texts().isEmpty()) << c.why;
@@ -220,6 +223,28 @@ TEST_F(MainWindow, ARefusedFieldGetsItsSavedValueBack)
     typeInto(qty2, QStringLiteral("150"));
     EXPECT_EQ(messages.texts(), QStringList{ui::kQuantityAbovePrevious});
     EXPECT_EQ(qty2->text(), QStringLiteral("500"));
+}
+
+TEST_F(MainWindow, ARefusedFieldTakesTheFocusBackAndAChosenOrderGivesItToThePicture)
+{
+    ui::frmPrice& w = window();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* qty2 = control<QLineEdit>(&w, "txtQty2");
+    qty2->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(qty2->hasFocus());
+    qty2->setText(QStringLiteral("50")); // below the start quantity of 100
+    QTest::keyClick(qty2, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.texts(), QStringList{ui::kQuantityAbovePrevious});
+    EXPECT_EQ(qty2->text(), QStringLiteral("500"));
+    EXPECT_TRUE(qty2->hasFocus());
+
+    w.chooseOrder(control<QComboBox>(&w, "cboJobs")->itemText(0));
+    EXPECT_TRUE(control<QWidget>(&w, "Picture1")->hasFocus());
+    // Leaving the field with its initial text back is no new refusal: one message in all.
+    EXPECT_EQ(messages.texts().size(), 1);
 }
 
 TEST_F(MainWindow, AnAcceptedChangeSavesAllTenPositions)

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -544,6 +545,56 @@ void removeBuilding(const std::string& path)
     fs::remove(path + "-shm", ignored);
 }
 
+// Stopping the program (Ctrl-C, a kill, a closed terminal) during an import stops the reading child and
+// removes the half-built file, so nothing is left behind in the data folder. The paths are copied into
+// fixed buffers beforehand: a signal handler may only call unlink, kill and the like.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr std::size_t kPathRoom = 4096;
+char g_removeOnStop[4][kPathRoom];
+volatile sig_atomic_t g_readerChild = 0;
+struct sigaction g_previousActions[std::size(kStopSignals)];
+
+extern "C" void stopImport(int signal)
+{
+    if (g_readerChild > 0)
+        ::kill(static_cast<pid_t>(g_readerChild), SIGKILL);
+    for (const char* path : g_removeOnStop)
+        if (path[0])
+            ::unlink(path);
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
+        if (kStopSignals[i] == signal)
+            ::sigaction(signal, &g_previousActions[i], nullptr);
+    ::raise(signal);
+}
+
+class RemovedWhenStopped
+{
+public:
+    explicit RemovedWhenStopped(const std::string& building)
+    {
+        const char* suffixes[] = {"", "-journal", "-wal", "-shm"};
+        for (std::size_t i = 0; i < std::size(suffixes); ++i) {
+            const std::string path = building + suffixes[i];
+            if (path.size() < kPathRoom)
+                std::memcpy(g_removeOnStop[i], path.c_str(), path.size() + 1);
+        }
+        struct sigaction action {};
+        action.sa_handler = stopImport;
+        sigemptyset(&action.sa_mask);
+        for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
+            ::sigaction(kStopSignals[i], &action, &g_previousActions[i]);
+    }
+    ~RemovedWhenStopped()
+    {
+        for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
+            ::sigaction(kStopSignals[i], &g_previousActions[i], nullptr);
+        for (char* path : g_removeOnStop)
+            path[0] = '\0';
+    }
+    RemovedWhenStopped(const RemovedWhenStopped&) = delete;
+    RemovedWhenStopped& operator=(const RemovedWhenStopped&) = delete;
+};
+
 // A shop database with its write-ahead log or rollback journal beside it is open in another program, or was
 // left so by a crash: the log belongs to the old file, and would be played into a new file put in its place.
 void refuseWhileInUse(const fs::path& target)
@@ -584,6 +635,8 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
     }
     if (child == 0) {
         ::close(pipeFds[0]);
+        for (const int signal : kStopSignals)
+            ::signal(signal, SIG_DFL);
         int code = 0;
         try {
             ReaderComplaints complaints(complaintsFile.release());
@@ -596,6 +649,7 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
         ::_exit(code);
     }
     ::close(pipeFds[1]);
+    g_readerChild = child;
 
     ChildResult result;
     std::string pending;
@@ -639,6 +693,7 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
     ::close(pipeFds[0]);
     while (::waitpid(child, &result.status, 0) < 0 && errno == EINTR) {
     }
+    g_readerChild = 0;
     return result;
 }
 
@@ -707,6 +762,7 @@ ImportReport importAccessDatabase(const std::string& accessFile, const std::stri
 
     ImportReport report;
     const std::string building = createTemporaryBeside(target);
+    const RemovedWhenStopped removedWhenStopped(building);
     ChildResult child;
     try {
         child = readInChild(accessFile, building, options, report);

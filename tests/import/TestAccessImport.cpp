@@ -2,6 +2,7 @@
 // to the type the shop database reads back, the Access file never changed, and bad input refused with
 // nothing left behind.
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -12,7 +13,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "cli/DemoDataCommand.h"
 #include "data/Database.h"
+#include "import/AccessImport.h"
 #include "data/Recordset.h"
 #include "platform/Format.h"
 #include "tests/import/ImportTestSupport.h"
@@ -375,6 +382,33 @@ TEST(BadInput, EveryPageBoundaryCutFailsWhole)
             EXPECT_THAT(importtest::filesIn(work.path() + "/data"), IsEmpty()) << source.file << " cut at " << size;
         }
     }
+}
+
+// The program stopped (here: terminated as the first table is reported) while it imports: the reader is
+// stopped and the half-built file removed.
+TEST(StoppedImport, LeavesNothingInTheDataFolder)
+{
+    TemporaryFolder work;
+    const std::string dir = work.path() + "/data";
+    std::fflush(nullptr);
+    const pid_t program = ::fork();
+    ASSERT_GE(program, 0);
+    if (program == 0) {
+        access_import::ImportOptions options;
+        options.schemaSql = cli::demoSchemaSql();
+        options.progress = [](const std::string&, std::size_t) { ::raise(SIGTERM); };
+        try {
+            access_import::importAccessDatabase(importtest::jet3File(), dir, options);
+        } catch (...) {
+        }
+        ::_exit(0); // not reached when the signal ends the program
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(program, &status, 0), program);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the program went on after the signal";
+    EXPECT_EQ(WTERMSIG(status), SIGTERM);
+    EXPECT_TRUE(fs::is_directory(dir));
+    EXPECT_THAT(importtest::filesIn(dir), IsEmpty());
 }
 
 // ---------------------------------------------------------------------------------------------------------

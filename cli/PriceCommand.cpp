@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "cli/SheetCommand.h"
+#include "data/Database.h"
 #include "estimator/EngineState.h"
 #include "estimator/Summary.h"
 #include "platform/Conversions.h"
@@ -472,6 +473,14 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
                                    [](const std::string& message) { std::cerr << "pricebook: " << message << "\n"; });
 
     const std::string databaseFile = pricing::databasePath(options.dataFolder);
+    // The shop database stays open for the whole command: closing its last handle checkpoints a
+    // log-mode file to disk, which is then done once at the end instead of after the order lookup too.
+    data::Database keepOpen;
+    try {
+        keepOpen = data::Database::open(databaseFile);
+    } catch (const platform::Fault&) {
+        // The lookup below reports what is wrong with the file.
+    }
     std::optional<pricing::OrderSelection> order;
     try {
         order = pricing::selectOrder(databaseFile, options.orderNo, options.filter);

@@ -634,12 +634,14 @@ std::shared_ptr<Connection> Connection::open(const std::string& path)
     // A file kept in write-ahead-log mode stays whole after a crash or power cut with the log synced
     // at checkpoints only, so each order-row write need not wait for the disk twice. The file's own
     // journal mode is left as the shop set it; a rollback-journal file keeps the full sync it needs.
-    if (journalModeOf(db) == "wal")
+    const bool writeAheadLog = journalModeOf(db) == "wal";
+    if (writeAheadLog)
         sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
 
     const bool readOnly = sqlite3_db_readonly(db, "main") == 1;
     std::shared_ptr<Connection> connection(new Connection(db, path, readOnly));
     connection->m_key = key;
+    connection->m_writeAheadLog = writeAheadLog;
     shared.connections[key] = connection;
     return connection;
 }
@@ -676,6 +678,21 @@ std::shared_ptr<Connection> Connection::create(const std::string& path)
     std::lock_guard lock(shared.mutex);
     shared.connections[connection->m_key] = connection;
     return connection;
+}
+
+bool Connection::beginReadGroup()
+{
+    if (!m_writeAheadLog || sqlite3_get_autocommit(m_db) == 0)
+        return false;
+    return sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+void Connection::endReadGroup()
+{
+    if (sqlite3_get_autocommit(m_db) != 0)
+        return; // already ended (a failed statement can end a transaction by itself)
+    if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 Connection::Statement& Connection::prepare(const std::string& sql)

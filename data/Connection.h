@@ -57,6 +57,11 @@ public:
     // The declared types of a table's columns, upper-cased, by upper-cased column name.
     const std::unordered_map<std::string, std::string>& declaredTypes(const std::string& table);
 
+    // Opens a read transaction when the file is in write-ahead-log mode and no transaction is open;
+    // returns whether it did. endReadGroup ends it (a read transaction has nothing to lose).
+    bool beginReadGroup();
+    void endReadGroup();
+
     // The number of prepared statements kept (for tests of the cache).
     std::size_t cachedStatementCount() const noexcept { return m_statements.size(); }
 
@@ -84,6 +89,7 @@ private:
     std::string m_path;
     std::string m_key; // the canonical path this connection is registered under
     bool m_readOnly = false;
+    bool m_writeAheadLog = false;
     std::unordered_map<std::string, Statement> m_statements;
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_tableTypes;
 };

@@ -1,5 +1,8 @@
 #include "data/Database.h"
 
+#include <string>
+#include <unordered_map>
+
 #include "data/Connection.h"
 #include "data/Dialect.h"
 #include "platform/Fault.h"
@@ -28,12 +31,31 @@ const std::string& Database::path() const
     return m_connection ? m_connection->path() : none;
 }
 
+namespace {
+
+// The engine sends the same few hundred SQL texts at every quantity of a price list; each is adapted to
+// SQLite once and the adapted text kept (a bounded cache: the texts carry order keys, so a long session
+// over many orders starts afresh now and then instead of growing).
+std::string adaptedSql(std::string_view sql)
+{
+    constexpr std::size_t CacheLimit = 2048;
+    thread_local std::unordered_map<std::string, std::string> cache;
+    if (const auto found = cache.find(std::string(sql)); found != cache.end())
+        return found->second;
+    std::string adapted = adaptSql(sql);
+    if (cache.size() >= CacheLimit)
+        cache.clear();
+    return cache.emplace(std::string(sql), std::move(adapted)).first->second;
+}
+
+} // namespace
+
 Recordset Database::openRecordset(std::string_view sql) const
 {
     if (!m_connection)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the database is closed.");
     Recordset recordset;
-    recordset.m_sql = adaptSql(sql);
+    recordset.m_sql = adaptedSql(sql);
     recordset.m_connection = m_connection;
     recordset.load();
     return recordset;
@@ -54,7 +76,24 @@ void Database::execute(std::string_view sql) const
 {
     if (!m_connection)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the database is closed.");
-    m_connection->run(adaptSql(sql));
+    m_connection->run(adaptedSql(sql));
+}
+
+ReadGroup Database::groupReads() const
+{
+    return m_connection ? ReadGroup(m_connection) : ReadGroup();
+}
+
+ReadGroup::ReadGroup(std::shared_ptr<Connection> connection)
+{
+    if (connection->beginReadGroup())
+        m_connection = std::move(connection);
+}
+
+ReadGroup::~ReadGroup()
+{
+    if (m_connection)
+        m_connection->endReadGroup();
 }
 
 void Database::close()

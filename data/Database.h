@@ -13,6 +13,29 @@
 namespace data {
 
 class Connection;
+class Database;
+
+// While it lives, the queries on its file form one read transaction, when the file is kept in
+// write-ahead-log mode: the few hundred queries the engine makes for one quantity then take the file's
+// locks once instead of each time. In that mode a reader holds up no writer of another program. A file
+// in another journal mode, or a connection already inside a transaction (another group), is left as it is.
+class ReadGroup
+{
+public:
+    ReadGroup() = default;
+    ~ReadGroup();
+    ReadGroup(ReadGroup&& other) noexcept : m_connection(std::move(other.m_connection)) {}
+    ReadGroup& operator=(ReadGroup&&) = delete;
+    ReadGroup(const ReadGroup&) = delete;
+    ReadGroup& operator=(const ReadGroup&) = delete;
+
+    bool isGrouping() const noexcept { return static_cast<bool>(m_connection); }
+
+private:
+    friend class Database;
+    explicit ReadGroup(std::shared_ptr<Connection> connection);
+    std::shared_ptr<Connection> m_connection; // set while a transaction of its own is open
+};
 
 // A shop database or report work database: a SQLite 3 file reached through one shared connection per
 // file inside the process, which keeps its prepared statements, so the many short-lived estimator objects
@@ -45,6 +68,9 @@ public:
 
     // Releases this handle; the shared connection closes when its last handle goes.
     void close();
+
+    // One read transaction for the queries that follow, until the group is let go (see ReadGroup).
+    ReadGroup groupReads() const;
 
 private:
     explicit Database(std::shared_ptr<Connection> connection) : m_connection(std::move(connection)) {}

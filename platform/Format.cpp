@@ -98,7 +98,7 @@ void roundAt(Decimal& d, int decimals)
     if (keep >= static_cast<long>(d.digits.size()))
         return;
     if (keep < 0) {
-        d.digits = "0";
+        d.digits.assign(1, '0');
         d.intLength = 1;
         return;
     }
@@ -205,7 +205,11 @@ bool isDatePattern(std::string_view pattern)
 
 std::string twoDigits(int n)
 {
-    return (n < 10 ? "0" : "") + std::to_string(n);
+    std::string text;
+    if (n < 10)
+        text = '0';
+    text += std::to_string(n);
+    return text;
 }
 
 // A date text as the shop's database may hold it: "yyyy-mm-dd" or "m/d/yyyy", optionally followed by
@@ -344,8 +348,10 @@ std::string formatGeneral(double value)
     std::string result = value < 0 ? "-" : "";
     if (exponent >= 15 || exponent < -4) {
         result += digits.substr(0, 1);
-        if (digits.size() > 1)
-            result += "." + digits.substr(1);
+        if (digits.size() > 1) {
+            result += '.';
+            result.append(digits, 1, std::string::npos);
+        }
         const int magnitude = exponent < 0 ? -exponent : exponent;
         result += exponent < 0 ? "E-" : "E+";
         result += twoDigits(magnitude);

@@ -36,6 +36,10 @@ public:
     // now prices that quantity.
     bool Saveit(const platform::Value& pressQuantity);
 
+    // One read transaction on the shop database for the estimate that follows a write (see
+    // data::ReadGroup); nothing when the file is not open.
+    data::ReadGroup groupReads() const { return m_db.groupReads(); }
+
     // Lets go of the table and the database file (the next Saveit opens them again).
     void close();
 

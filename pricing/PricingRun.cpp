@@ -222,8 +222,12 @@ void PricingRun::CalcMode(const ScheduleEntry& entry, bool last)
     engine.QuoteOrJob(quoteOrJobCode(m_inputs.quoteOrJob));
     engine.OrderNo(m_inputs.order.orderNo);
     engine.PartNo(partNumber(m_inputs.order.partNo));
-    for (const EstimateCall& call : EstimateCalls)
-        engine.Estimate(call.area, 1, call.count);
+    {
+        // The engine's queries of this quantity read the row just written, in one snapshot.
+        const data::ReadGroup reads = m_writer.groupReads();
+        for (const EstimateCall& call : EstimateCalls)
+            engine.Estimate(call.area, 1, call.count);
+    }
 
     const estimator::SummaryRecord& summary = estimator::processState().summary[1];
     if (summary.quantity == 0 && entry.quantity != 0)

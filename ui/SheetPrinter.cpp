@@ -15,10 +15,11 @@ QString printSheet(const pricing::SheetOps& ops, QPrinter& printer)
 {
     if (ops.empty())
         return {};
-    if (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty() &&
-        QPrinterInfo::availablePrinters().isEmpty())
+    // Without a print system Qt hands out a PDF printer with no file: that is no printer either.
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    if (!toFile && printer.printerName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty())
         return QStringLiteral("No printer is installed. Add a printer, then choose it with File, Printer.");
-    const QString name = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : printer.printerName();
+    const QString name = toFile ? printer.outputFileName() : printer.printerName();
     printer.setDocName(QStringLiteral("Counter Price Book"));
     QPainter painter;
     if (!painter.begin(&printer))

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -142,6 +143,19 @@ TEST_F(PrintWindow, APrinterThatFailsIsNamedAndTheButtonsComeBack)
     EXPECT_EQ(button("cmdPrint")->text(), QStringLiteral("Print Price Sheet"));
     EXPECT_TRUE(button("cmdPrice")->isEnabled());
     EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+TEST_F(PrintWindow, WithoutAnyPrinterTheMessageSaysSo)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "this machine has printers; the test would print on one";
+    priceThreeQuantities();
+    button("cmdPrint")->click();
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_EQ(messages.texts()[0],
+              QStringLiteral("No printer is installed. Add a printer, then choose it with File, Printer."));
+    EXPECT_TRUE(button("cmdPrint")->isEnabled());
+    EXPECT_TRUE(button("cmdPrice")->isEnabled());
 }
 
 TEST_F(PrintWindow, PreviewBeforeAnyRunSaysThereIsNothingYet)

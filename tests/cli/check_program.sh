@@ -38,5 +38,15 @@ expect 0 "listing the orders" "$program" sql --data shop "SELECT ORDERNO, QUOTEO
 [ "$(wc -l <"$work/out")" -eq 13 ] || { echo "FAIL: expected a header and 12 orders:"; cat "$work/out"; failures=$((failures + 1)); }
 grep -q "^O'NEIL-01	Q$" "$work/out" || { echo "FAIL: the order with an apostrophe is missing"; failures=$((failures + 1)); }
 
+# The price sheet as a whole process, without a display: a one-page PDF, and nothing when it cannot be written.
+mkdir program
+expect 0 "price sheet to PDF" env -u DISPLAY -u QT_QPA_PLATFORM "$program" --program-dir program sheet shop --order 24101 --pdf sheet.pdf
+head -c 5 sheet.pdf 2>/dev/null | grep -q '%PDF-' || { echo "FAIL: no PDF written"; failures=$((failures + 1)); }
+grep -q "the price sheet is in sheet.pdf (1 page)" "$work/err" || { echo "FAIL: no word of the sheet: $(cat "$work/err")"; failures=$((failures + 1)); }
+! grep -q "QStandardPaths" "$work/err" || { echo "FAIL: Qt's notices reach the user"; failures=$((failures + 1)); }
+expect 1 "price sheet into a missing folder" "$program" --program-dir program sheet shop --order 24101 --pdf nowhere/sheet.pdf
+[ ! -e nowhere ] || { echo "FAIL: a missing folder was made"; failures=$((failures + 1)); }
+expect 2 "price sheet without an output" "$program" --program-dir program sheet shop --order 24101
+
 [ "$failures" -eq 0 ] && echo "all program checks passed"
 exit "$failures"

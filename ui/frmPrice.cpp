@@ -2,6 +2,7 @@
 
 #include <array>
 #include <exception>
+#include <filesystem>
 #include <utility>
 
 #include <QAction>
@@ -423,9 +424,15 @@ void frmPrice::loadPriceData()
 void frmPrice::loadOrders()
 {
     // A shop database that cannot be opened leaves the list empty (or as far as it got): the user sees no
-    // orders and can point the program at the right folder with File, Path.
-    for (const std::string& entry : pricing::listOrderEntries(pricing::databasePath(m_dataFolder)))
+    // orders and can point the program at the right folder with File, Path. A folder without one says
+    // nothing more; a file that is there but damaged, or an Access file, is named with what is wrong.
+    const std::string databaseFile = pricing::databasePath(m_dataFolder);
+    std::string fault;
+    for (const std::string& entry : pricing::listOrderEntries(databaseFile, &fault))
         m_cboJobs->addItem(fromStd(entry));
+    std::error_code ignored;
+    if (!fault.empty() && std::filesystem::exists(databaseFile, ignored))
+        showMessage(fromStd(fault));
     if (m_cboJobs->count() > 0)
         m_cboJobs->setCurrentIndex(0);
 }

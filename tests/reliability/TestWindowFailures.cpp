@@ -1,5 +1,5 @@
 // The main window over a data folder that is missing, empty or without its shop database, and over a
-// damaged shop database: it opens with an empty order list, asks for an order when Create Price Sheet is
+// damaged shop database: it opens with an empty order list (naming a damaged file and what is wrong), asks for an order when Create Price Sheet is
 // clicked, and leaves every file of the folder exactly as it was.
 #include <filesystem>
 #include <map>
@@ -32,9 +32,10 @@ std::map<std::string, std::string> folderContents(const std::string& folder)
     return contents;
 }
 
-// Opens the main window over the data folder, checks the empty order list and the answer of Create Price
-// Sheet, and that the folder is as it was.
-void expectEmptyOrderListAndNothingChanged(const std::string& dataFolder)
+// Opens the main window over the data folder, checks the empty order list, the message at load (none for
+// a folder without a shop database; else one naming the file and containing `loadMessage`), the answer of
+// Create Price Sheet, and that the folder is as it was.
+void expectEmptyOrderListAndNothingChanged(const std::string& dataFolder, const std::string& loadMessage = {})
 {
     windowtest::ProgramFolder program;
     program.mark(dataFolder);
@@ -43,7 +44,15 @@ void expectEmptyOrderListAndNothingChanged(const std::string& dataFolder)
     {
         ui::frmPrice window;
         EXPECT_EQ(control<QComboBox>(&window, "cboJobs")->count(), 0);
-        EXPECT_TRUE(messages.texts().isEmpty()) << "the order list stays empty without a message at load";
+        if (loadMessage.empty()) {
+            EXPECT_TRUE(messages.texts().isEmpty()) << "the order list stays empty without a message at load";
+        } else {
+            ASSERT_EQ(messages.texts().size(), 1);
+            const std::string shown = messages.texts()[0].toStdString();
+            EXPECT_NE(shown.find(dataFolder + "/vmdata.mdb"), std::string::npos) << shown;
+            EXPECT_NE(shown.find(loadMessage), std::string::npos) << shown;
+            messages.clear();
+        }
         window.cmdPriceClick();
         EXPECT_EQ(messages.texts(), QStringList{ui::kSelectOrderFirst});
     }
@@ -85,16 +94,22 @@ TEST(WindowFailures, ADamagedShopDatabaseGivesAnEmptyOrderListAndKeepsItsBytes)
     }
     std::string jet(2048, '\0');
     jet.replace(0, 19, std::string("\x00\x01\x00\x00Standard Jet DB", 19));
-    const std::vector<std::pair<std::string, std::string>> files = {
-        {"zero-length", ""},
-        {"truncated", whole.substr(0, 1500)},
-        {"random bytes", random},
-        {"an Access file", jet},
+    struct Case
+    {
+        const char* why;
+        std::string bytes;
+        const char* message; // what the message at load says is wrong
     };
-    for (const auto& [why, bytes] : files) {
+    const std::vector<Case> files = {
+        {"zero-length", "", "The file is empty."},
+        {"truncated", whole.substr(0, 1500), "truncated"},
+        {"random bytes", random, "not a database"},
+        {"an Access file", jet, "import it first with \"pricebook import-mdb\""},
+    };
+    for (const auto& [why, bytes, message] : files) {
         SCOPED_TRACE(why);
         testsupport::writeFile(shop.path(), bytes);
-        expectEmptyOrderListAndNothingChanged(shop.folder());
+        expectEmptyOrderListAndNothingChanged(shop.folder(), message);
         EXPECT_EQ(testsupport::readFile(shop.path()), bytes);
     }
 }

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the price-list generator needs from Debian's packages (quick when they are there) and
-# builds it. Usage: scripts/setup.sh [preset]   (presets: default, asan, fuzz)
+# builds it. Usage: scripts/setup.sh [preset] [target ...]   (presets: default, asan, fuzz; without targets
+# the whole preset is built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"
+[ $# -gt 0 ] && shift
 
 packages=(g++ cmake ninja-build pkg-config libsqlite3-dev qt6-base-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-liberation xvfb xauth poppler-utils mdbtools mdbtools-dev)
@@ -22,4 +24,4 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" -- -j"$(nproc)"
+cmake --build --preset "$preset" -- -j"$(nproc)" "$@"

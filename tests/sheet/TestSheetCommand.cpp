@@ -2,7 +2,6 @@
 #include "cli/SheetCommand.h"
 
 #include <filesystem>
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "cli/PriceCommand.h"
 #include "estimator/EngineState.h"
 #include "pricing/PriceSettings.h"
+#include "tests/cli/CapturedOutput.h"
 #include "tests/sheet/PdfText.h"
 #include "tests/support/TestDatabase.h"
 
@@ -29,17 +29,13 @@ struct Outcome
     std::string err;
 };
 
-Outcome run(int (*command)(const std::vector<std::string>&), std::vector<std::string> args)
+Outcome run(int (*command)(const std::vector<std::string>&), const std::vector<std::string>& args)
 {
-    std::ostringstream out, err;
-    std::streambuf* const oldOut = std::cout.rdbuf(out.rdbuf());
-    std::streambuf* const oldErr = std::cerr.rdbuf(err.rdbuf());
     Outcome outcome;
+    const testsupport::CapturedOutput captured;
     outcome.code = command(args);
-    std::cout.rdbuf(oldOut);
-    std::cerr.rdbuf(oldErr);
-    outcome.out = out.str();
-    outcome.err = err.str();
+    outcome.out = captured.out();
+    outcome.err = captured.err();
     return outcome;
 }
 

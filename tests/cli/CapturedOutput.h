@@ -3,6 +3,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -29,5 +30,21 @@ private:
     std::streambuf* m_oldOut;
     std::streambuf* m_oldErr;
 };
+
+// What a command of the program returned and printed.
+struct CommandOutcome
+{
+    int code = 0;
+    std::string out;
+    std::string err;
+};
+
+// Runs a command (priceCommand, sheetCommand, importCommand ...) in this process with its output caught.
+inline CommandOutcome runCommand(int (*command)(const std::vector<std::string>&), const std::vector<std::string>& args)
+{
+    const CapturedOutput captured;
+    const int code = command(args);
+    return {code, captured.out(), captured.err()};
+}
 
 } // namespace testsupport

@@ -16,9 +16,7 @@ std::string jet4File() { return std::string(FIXTURES_DIR) + "/access/fixedNumeri
 
 Outcome importMdb(const std::vector<std::string>& args)
 {
-    testsupport::CapturedOutput output;
-    const int code = cli::importCommand(args);
-    return {code, output.out(), output.err()};
+    return testsupport::runCommand(cli::importCommand, args);
 }
 
 std::vector<std::string> filesIn(const std::string& folder)

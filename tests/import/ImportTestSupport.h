@@ -3,18 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/cli/CapturedOutput.h"
+
 namespace importtest {
 
 // The Access sample files the import is tried on.
 std::string jet3File(); // testV1997.mdb: Table1 with a value of each kind, Table2..Table4
 std::string jet4File(); // fixedNumericTestV2000.mdb: test, a memo and Numeric (18, 0) columns
 
-struct Outcome
-{
-    int code = 0;
-    std::string out;
-    std::string err;
-};
+using Outcome = testsupport::CommandOutcome;
 
 // Runs `pricebook import-mdb ARGS` in this process with its output caught.
 Outcome importMdb(const std::vector<std::string>& args);

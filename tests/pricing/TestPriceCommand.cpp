@@ -1,7 +1,5 @@
 #include "cli/PriceCommand.h"
 
-#include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +11,7 @@
 #include "estimator/EngineState.h"
 #include "pricing/OrderSelection.h"
 #include "pricing/PricingRun.h"
+#include "tests/cli/CapturedOutput.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -21,26 +20,12 @@ using testing::HasSubstr;
 using testing::StartsWith;
 using testsupport::TestDatabase;
 
-struct Outcome
-{
-    int code = 0;
-    std::string out;
-    std::string err;
-};
+using Outcome = testsupport::CommandOutcome;
 
 // Runs the command in this process with its standard output and error caught.
-Outcome price(std::vector<std::string> args)
+Outcome price(const std::vector<std::string>& args)
 {
-    std::ostringstream out, err;
-    std::streambuf* const oldOut = std::cout.rdbuf(out.rdbuf());
-    std::streambuf* const oldErr = std::cerr.rdbuf(err.rdbuf());
-    Outcome outcome;
-    outcome.code = cli::priceCommand(args);
-    std::cout.rdbuf(oldOut);
-    std::cerr.rdbuf(oldErr);
-    outcome.out = out.str();
-    outcome.err = err.str();
-    return outcome;
+    return testsupport::runCommand(cli::priceCommand, args);
 }
 
 class PriceCommand : public testing::Test

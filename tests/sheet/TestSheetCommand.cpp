@@ -22,22 +22,8 @@ using testing::HasSubstr;
 using testing::StartsWith;
 using testsupport::TestDatabase;
 
-struct Outcome
-{
-    int code = 0;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(int (*command)(const std::vector<std::string>&), const std::vector<std::string>& args)
-{
-    Outcome outcome;
-    const testsupport::CapturedOutput captured;
-    outcome.code = command(args);
-    outcome.out = captured.out();
-    outcome.err = captured.err();
-    return outcome;
-}
+using Outcome = testsupport::CommandOutcome;
+using testsupport::runCommand;
 
 std::vector<std::string> lines(const std::string& text)
 {
@@ -72,7 +58,7 @@ protected:
         args.push_back("--program-dir");
         args.push_back(m_program.path());
         estimator::resetProcessState();
-        return run(cli::sheetCommand, args);
+        return runCommand(cli::sheetCommand, args);
     }
     Outcome price(std::vector<std::string> args)
     {
@@ -80,7 +66,7 @@ protected:
         args.push_back("--program-dir");
         args.push_back(m_program.path());
         estimator::resetProcessState();
-        return run(cli::priceCommand, args);
+        return runCommand(cli::priceCommand, args);
     }
     TestDatabase m_db{testsupport::demoShopSql(), false};
     testsupport::TemporaryFolder m_program;

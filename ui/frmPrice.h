@@ -115,6 +115,8 @@ private:
     void check1Changed(bool checked);
     void placePriceFrame();
     void showPrinterDialog();
+    // The sheet of the window's fields, printed now.
+    pricing::SheetOps sheetOps() const;
     void disablePrint();
     void finishRun();
 

@@ -18,28 +18,19 @@
 
 namespace ui {
 
-namespace {
-
-std::string toStd(const QString& text)
-{
-    return text.toStdString();
-}
-
-} // namespace
-
 pricing::SheetInputs frmPrice::sheetInputs() const
 {
     pricing::SheetInputs inputs;
     inputs.priceLines.reserve(static_cast<std::size_t>(m_lstPrice->count()));
     for (int i = 0; i < m_lstPrice->count(); ++i)
-        inputs.priceLines.push_back(toStd(m_lstPrice->item(i)->text()));
-    inputs.category = toStd(m_cboCategories->currentText());
+        inputs.priceLines.push_back(m_lstPrice->item(i)->text().toStdString());
+    inputs.category = m_cboCategories->currentText().toStdString();
     inputs.job = m_optJob->isChecked();
-    inputs.orderNo = toStd(m_txtQuoteorJob->text());
-    inputs.description = toStd(m_txtDesc->text());
-    inputs.stock = toStd(m_txtStock->text());
-    inputs.size = toStd(m_txtSize->text());
-    inputs.bindery = toStd(m_txtBind->text());
+    inputs.orderNo = m_txtQuoteorJob->text().toStdString();
+    inputs.description = m_txtDesc->text().toStdString();
+    inputs.stock = m_txtStock->text().toStdString();
+    inputs.size = m_txtSize->text().toStdString();
+    inputs.bindery = m_txtBind->text().toStdString();
     if (m_optCour->isChecked())
         inputs.typeface = pricing::Typeface::Courier;
     else if (m_optTime->isChecked())
@@ -49,6 +40,11 @@ pricing::SheetInputs frmPrice::sheetInputs() const
     else
         inputs.typeface = std::nullopt;
     return inputs;
+}
+
+pricing::SheetOps frmPrice::sheetOps() const
+{
+    return pricing::buildPriceSheet(sheetInputs(), pricing::localNowSerial());
 }
 
 // Prints the price list of the last run as the counter sheet. An empty list prints nothing. While the
@@ -65,8 +61,7 @@ void frmPrice::printSheet()
     m_txtQty->hide();
     QApplication::processEvents(); // the staff see "Working..." before the printer takes its time
 
-    const pricing::SheetOps ops = pricing::buildPriceSheet(sheetInputs(), pricing::localNowSerial());
-    const QString failure = ui::printSheet(ops, printer());
+    const QString failure = ui::printSheet(sheetOps(), printer());
 
     m_cmdPrint->setEnabled(true);
     m_cmdPrint->setText(QStringLiteral("Print Price Sheet"));
@@ -84,7 +79,7 @@ void frmPrice::showPrintPreview()
         return;
     }
     // The preview's own Print button prints on the same printer as Print Price Sheet.
-    previewSheet(pricing::buildPriceSheet(sheetInputs(), pricing::localNowSerial()), printer(), this);
+    previewSheet(sheetOps(), printer(), this);
 }
 
 void frmPrice::showPrinterDialog()

@@ -1,6 +1,7 @@
 #include "cli/SheetPainter.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <QFont>
 #include <QFontDatabase>
@@ -101,13 +102,21 @@ private:
     qreal m_x = 0;
     qreal m_y = 0;
     int m_pages = 1;
+    std::optional<QFontMetricsF> m_metrics;
+    qreal m_columnWidth = 0;
 
-    void apply() { m_painter.setFont(m_font); }
-    QFontMetricsF metrics() const { return QFontMetricsF(m_painter.font(), &m_device); }
+    // The metrics and the print-column width belong to the current font: worked out once at each change.
+    void apply()
+    {
+        m_painter.setFont(m_font);
+        m_metrics.emplace(m_painter.font(), &m_device);
+        m_columnWidth = averageCharWidth(*m_metrics);
+    }
+    const QFontMetricsF& metrics() const { return *m_metrics; }
 
     void text(QString text)
     {
-        const QFontMetricsF m = metrics();
+        const QFontMetricsF& m = metrics();
         // A text that runs past the right edge (a long bindery list in Courier) goes on at the left of
         // the next line, broken after a space where one fits, instead of being cut off the paper. The
         // blanks that pad a text to its width are dropped there rather than making an empty line.
@@ -150,7 +159,7 @@ private:
 
     void column(int n)
     {
-        const qreal target = std::max(0, n - 1) * averageCharWidth(metrics());
+        const qreal target = std::max(0, n - 1) * m_columnWidth;
         // A column already passed is reached on the next line.
         if (m_x > target + 0.01)
             endLine();

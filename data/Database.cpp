@@ -40,12 +40,13 @@ std::string adaptedSql(std::string_view sql)
 {
     constexpr std::size_t CacheLimit = 2048;
     thread_local std::unordered_map<std::string, std::string> cache;
-    if (const auto found = cache.find(std::string(sql)); found != cache.end())
+    std::string key(sql);
+    if (const auto found = cache.find(key); found != cache.end())
         return found->second;
     std::string adapted = adaptSql(sql);
     if (cache.size() >= CacheLimit)
         cache.clear();
-    return cache.emplace(std::string(sql), std::move(adapted)).first->second;
+    return cache.emplace(std::move(key), std::move(adapted)).first->second;
 }
 
 } // namespace

@@ -336,6 +336,23 @@ std::string upperCase(std::string_view text)
     return result;
 }
 
+bool equalsIgnoringCase(std::string_view text, std::string_view word)
+{
+    if (text.size() != word.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        char w = word[i];
+        if (w >= 'a' && w <= 'z')
+            w = static_cast<char>(w - 'a' + 'A');
+        if (c != w)
+            return false;
+    }
+    return true;
+}
+
 std::string trim(std::string_view text)
 {
     std::size_t first = 0;

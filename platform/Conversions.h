@@ -41,6 +41,9 @@ std::string str(double value);
 
 // Text helpers of the runtime.
 std::string upperCase(std::string_view text); // UCase (ASCII letters; other bytes unchanged)
+// Whether two texts are the same but for the letter case of ASCII letters (no allocation: field names
+// and yes/no words are compared this way on every read).
+bool equalsIgnoringCase(std::string_view text, std::string_view word);
 std::string trim(std::string_view text);      // Trim (spaces only)
 
 // The currency number: a 64-bit count of ten-thousandths, converted from double half to even.

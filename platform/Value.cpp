@@ -11,23 +11,6 @@ namespace platform {
 
 namespace {
 
-bool equalsIgnoringCase(std::string_view text, std::string_view word)
-{
-    if (text.size() != word.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        char w = word[i];
-        if (w >= 'a' && w <= 'z')
-            w = static_cast<char>(w - 'a' + 'A');
-        if (c != w)
-            return false;
-    }
-    return true;
-}
-
 std::string_view withoutBlanks(std::string_view text)
 {
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };

@@ -24,7 +24,6 @@
 #include "pricing/PriceSettings.h"
 #include "pricing/PricingRun.h"
 #include "pricing/Rounding.h"
-#include "pricing/RunJournal.h"
 #include "pricing/Schedule.h"
 
 namespace cli {
@@ -44,10 +43,11 @@ constexpr const char* kUsage =
     "Prices one quote or job of the shop database DATAFOLDER/vmdata.mdb at every quantity of the price-list\n"
     "schedule, exactly as the \"Create Price Sheet\" button of the window does, and prints the price lines.\n"
     "\n"
-    "Like the window, the run rewrites the order's row in the shop database: before each quantity it puts\n"
-    "that quantity into PRESSQTY and clears the row's other quantities and stored estimate figures\n"
-    "(PRESSQTY2 to 4, costs, hours, Adjustment ...), marking it for print pricing; at the end it puts the\n"
-    "order's own press quantity back. The cleared figures are not restored.\n"
+    "Like the window, the run changes the order's row in the shop database once, at the start: it clears\n"
+    "the row's other quantities and stored estimate figures (PRESSQTY2 to 4, costs, hours, Adjustment ...)\n"
+    "and marks it for print pricing. PRESSQTY is left as it is stored: each quantity is priced in a private\n"
+    "copy of the row that other programs never see, so a run stopped at any moment leaves the order as it\n"
+    "was after that first change.\n"
     "\n"
     "The schedule, rounding and direction come from DATAFOLDER/PriceData.dta when it is there (else the\n"
     "window's initial values: 100 by 25 to 500, by 100 to 2000, by 500 to 5000, no rounding); options\n"
@@ -71,7 +71,8 @@ constexpr const char* kUsage =
     "  --help                  show this help\n"
     "\n"
     "Exit codes: 0 all quantities priced; 1 another failure; 2 wrong arguments; 3 data folder or shop\n"
-    "database missing or damaged; 4 order not found; 5 some quantities could not be priced.\n";
+    "database missing, damaged, read-only or busy (another program changing it; nothing is printed then);\n"
+    "4 order not found; 5 some quantities could not be priced.\n";
 
 constexpr const char* kSheetUsage =
     "Usage: pricebook sheet DATAFOLDER --order NO (--pdf FILE | --text) [options]\n"
@@ -468,10 +469,6 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
         estimator::setProgramFolder(options.programFolder);
     }
 
-    // A run stopped before it put its order's press quantity back is finished first.
-    pricing::recoverInterruptedRun(options.dataFolder,
-                                   [](const std::string& message) { std::cerr << "pricebook: " << message << "\n"; });
-
     const std::string databaseFile = pricing::databasePath(options.dataFolder);
     // The shop database stays open for the whole command: closing its last handle checkpoints a
     // log-mode file to disk, which is then done once at the end instead of after the order lookup too.
@@ -535,6 +532,21 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
     if (showProgress)
         std::cerr << "\r" << std::string(40, ' ') << "\r" << std::flush;
 
+    // A run the shop database stopped has priced only part of the schedule, if anything: no list and no
+    // sheet is given out as if it were the order's.
+    if (result.stopped) {
+        for (const std::string& note : result.notes)
+            std::cerr << "pricebook: " << note << "\n";
+        if (!result.stopped->message.empty())
+            std::cerr << "pricebook: " << result.stopped->message << "\n";
+        if (result.stopped->reason == pricing::StopReason::OrderGone) {
+            std::cerr << "pricebook: " << describeKey(options) << " is no longer in " << databaseFile
+                      << "; nothing was priced\n";
+            return ExitOrderNotFound;
+        }
+        return ExitDataFolder;
+    }
+
     int sheetExit = ExitSuccess;
     if (sheet && !result.cancelled) {
         pricing::SheetInputs sheetInputs;
@@ -568,9 +580,6 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
 
     for (const std::string& note : result.notes)
         std::cerr << "pricebook: " << note << "\n";
-    if (!result.restored)
-        std::cerr << "pricebook: the order row could not be given its own press quantity (" << order->origQty
-                  << ") back\n";
     if (result.cancelled) {
         std::cerr << "pricebook: cancelled after " << result.priced.size() + result.skipped.size() << " of "
                   << schedule.entries.size() << " quantities\n";
@@ -580,8 +589,6 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
         std::cerr << "pricebook: " << pricing::skippedMessage(result.skipped) << "\n";
         return ExitSkipped;
     }
-    if (!result.restored)
-        return ExitFailure;
     return sheetExit;
 }
 

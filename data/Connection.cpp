@@ -1,16 +1,19 @@
 #include "data/Connection.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <mutex>
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
@@ -137,9 +140,9 @@ std::uint32_t bigEndian(const unsigned char* bytes, int count)
                               "corrupt (" + why + ").");
 }
 
-// Refuses, with a message that says what is wrong, every file that is not a whole SQLite database:
-// SQLite itself would take an empty file for a new database and report others only at the first query.
-void checkDatabaseFile(const std::string& path)
+// Refuses, by its directory entry alone, what cannot be a shop database: nothing is opened here, so no
+// lock of this process on the file can be dropped by it, and a pipe or device is never read.
+void checkIsAFile(const std::string& path)
 {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
@@ -147,24 +150,53 @@ void checkDatabaseFile(const std::string& path)
         throw platform::Fault(CouldNotFindFile, "Could not find file " + quoted(path) + ".");
     if (fs::is_directory(status))
         throw platform::Fault(NotAValidPath, quoted(path) + " is a folder, not a database file.");
-    // A pipe or a device would block the header read below, or never end.
     if (!fs::is_regular_file(status))
         throw platform::Fault(UnrecognizedFormat,
                               "Unrecognized database format " + quoted(path) + ". It is not a file.");
-    const std::uintmax_t size = fs::file_size(path, error);
-    if (error)
+}
+
+// Whether a log or journal with something in it lies beside the file: another program may then be playing
+// it into the file, writing the first page (and its page count) before the file has grown to match.
+bool companionInUse(const std::string& path)
+{
+    for (const char* companion : {"-wal", "-journal"}) {
+        std::error_code error;
+        const std::uintmax_t size = fs::file_size(path + companion, error);
+        if (!error && size > 0)
+            return true;
+    }
+    return false;
+}
+
+// Refuses, with a message that says what is wrong, every file that is not a whole SQLite database:
+// SQLite itself would take an empty file for a new database and report others only at the first query.
+// The header is read through SQLite's own handle of the file: a second handle, once closed, would drop
+// every lock this process holds on the file, and another program could then checkpoint and remove the
+// write-ahead log under an open connection.
+void checkHeader(sqlite3* db, const std::string& path)
+{
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods)
         throw platform::Fault(CannotOpenFile, "Cannot open the file " + quoted(path) + ".");
+    const auto fileSize = [&] {
+        sqlite3_int64 size = 0;
+        if (file->pMethods->xFileSize(file, &size) != SQLITE_OK)
+            throw platform::Fault(CannotOpenFile, "Cannot open the file " + quoted(path) + ".");
+        return static_cast<std::uint64_t>(size);
+    };
+    // A pipe or device put in the file's place since it was looked at has no size either.
+    const std::uint64_t size = fileSize();
     if (size == 0)
         throw platform::Fault(UnrecognizedFormat,
                               "Unrecognized database format " + quoted(path) + ". The file is empty.");
 
     std::array<unsigned char, 100> header{};
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const std::size_t got = static_cast<std::size_t>(std::min<std::uint64_t>(size, header.size()));
+    const int rc = file->pMethods->xRead(file, header.data(), static_cast<int>(got), 0);
+    if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ)
         throw platform::Fault(CannotOpenFile, "Cannot open the file " + quoted(path) +
                                                   ". You may not have permission to read it.");
-    in.read(reinterpret_cast<char*>(header.data()), header.size());
-    const std::size_t got = static_cast<std::size_t>(in.gcount());
 
     const auto headerHas = [&](std::size_t at, std::string_view text) {
         return got >= at + text.size() && std::memcmp(header.data() + at, text.data(), text.size()) == 0;
@@ -184,14 +216,18 @@ void checkDatabaseFile(const std::string& path)
         pageSize = 65536;
     if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0)
         damaged(path, "its header is damaged");
-    if (size % pageSize != 0)
-        damaged(path, "the file is truncated");
-    // The page count in the header counts only when the file's last writer kept it current.
+    // The page count in the header counts only when the file's last writer kept it current, and only
+    // while no log or journal is being played into the file (the size is read again after that check).
     const std::uint32_t changeCounter = bigEndian(header.data() + 24, 4);
     const std::uint32_t pageCount = bigEndian(header.data() + 28, 4);
     const std::uint32_t validFor = bigEndian(header.data() + 92, 4);
+    if (companionInUse(path))
+        return;
+    const std::uint64_t settled = fileSize();
+    if (settled % pageSize != 0)
+        damaged(path, "the file is truncated");
     if (pageCount != 0 && changeCounter == validFor &&
-        static_cast<std::uintmax_t>(pageCount) * pageSize > size)
+        static_cast<std::uint64_t>(pageCount) * pageSize > settled)
         damaged(path, "the file is truncated");
 }
 
@@ -575,8 +611,7 @@ Connection::Connection(sqlite3* handle, std::string path, bool readOnly)
 
 Connection::~Connection()
 {
-    for (auto& [sql, statement] : m_statements)
-        sqlite3_finalize(statement.handle);
+    clearStatements();
     sqlite3_close_v2(m_db);
     Registry& shared = registry();
     std::lock_guard lock(shared.mutex);
@@ -587,15 +622,16 @@ Connection::~Connection()
 
 std::shared_ptr<Connection> Connection::open(const std::string& path)
 {
-    checkDatabaseFile(path);
     const std::string key = canonicalKey(path);
-
     Registry& shared = registry();
     std::lock_guard lock(shared.mutex);
+    // A file already open in this process is never opened, read or checked again: its one connection
+    // serves every caller.
     if (const auto found = shared.connections.find(key); found != shared.connections.end())
         if (std::shared_ptr<Connection> existing = found->second.lock())
             return existing;
 
+    checkIsAFile(path);
     // Read-write without create; SQLite falls back to read-only by itself when the file cannot be
     // written, and a folder that cannot be written shows at the first write.
     sqlite3* db = nullptr;
@@ -608,7 +644,13 @@ std::shared_ptr<Connection> Connection::open(const std::string& path)
     if (rc != SQLITE_OK) {
         const std::string message = db ? sqlite3_errmsg(db) : "out of memory";
         sqlite3_close_v2(db);
-        throw platform::Fault(CannotOpenFile, "Cannot open the file " + quoted(path) + " (" + message + ").");
+        throw platform::Fault(CannotOpenFile, "Cannot open the file " + quoted(path) + ".", message);
+    }
+    try {
+        checkHeader(db, path);
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, g_busyTimeout.load());
@@ -625,9 +667,14 @@ std::shared_ptr<Connection> Connection::open(const std::string& path)
         const int primary = rc & 0xFF;
         sqlite3_close_v2(db);
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-            throw platform::Fault(Locked, "Could not read " + quoted(path) +
-                                              "; currently locked by another program (" + message + ").");
-        damaged(path, message);
+            throw platform::Fault(
+                Locked, "Could not read " + quoted(path) + "; currently locked by another program.", message);
+        throw platform::Fault(
+            CannotOpenDatabase,
+            "Cannot open database " + quoted(path) +
+                ". It may not be a database that your application recognizes, or the file may be "
+                "corrupt.",
+            message);
     }
     installFunctions(db);
 
@@ -649,16 +696,24 @@ std::shared_ptr<Connection> Connection::open(const std::string& path)
 std::shared_ptr<Connection> Connection::create(const std::string& path)
 {
     std::error_code error;
-    if (fs::exists(fs::symlink_status(path, error)))
-        throw platform::Fault(DatabaseAlreadyExists, "Database already exists: " + quoted(path) + ".");
     const fs::path folder = fs::absolute(path, error).parent_path();
     if (!fs::is_directory(folder, error))
         throw platform::Fault(NotAValidPath, quoted(folder.string()) + " is not a valid path.");
 
+    // The file is made here, only when the name is free and never through a link, so a file another
+    // program or run made meanwhile is neither taken over nor, should anything below fail, removed. No
+    // connection to it exists yet, so closing this first handle drops no lock.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EEXIST || errno == ELOOP)
+            throw platform::Fault(DatabaseAlreadyExists, "Database already exists: " + quoted(path) + ".");
+        throw platform::Fault(CannotOpenFile, "Cannot create the database " + quoted(path) + " (" +
+                                                  std::strerror(errno) + ").");
+    }
+    ::close(fd);
+
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE | SQLITE_OPEN_NOMUTEX,
-                             nullptr);
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     // Writing the header makes the file a whole database, so it can be opened again later.
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "PRAGMA user_version = 0", nullptr, nullptr, nullptr);
@@ -666,7 +721,7 @@ std::shared_ptr<Connection> Connection::create(const std::string& path)
         const std::string message = db ? sqlite3_errmsg(db) : "out of memory";
         sqlite3_close_v2(db);
         fs::remove(path, error);
-        throw platform::Fault(CannotOpenFile, "Cannot create the database " + quoted(path) + " (" + message + ").");
+        throw platform::Fault(CannotOpenFile, "Cannot create the database " + quoted(path) + ".", message);
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, g_busyTimeout.load());
@@ -680,19 +735,122 @@ std::shared_ptr<Connection> Connection::create(const std::string& path)
     return connection;
 }
 
-bool Connection::beginReadGroup()
+void Connection::runOnce(const std::string& sql)
 {
-    if (!m_writeAheadLog || sqlite3_get_autocommit(m_db) == 0)
-        return false;
-    return sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+    trace(sql, {});
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size() + 1), &statement, nullptr);
+    if (rc == SQLITE_OK) {
+        do
+            rc = sqlite3_step(statement);
+        while (rc == SQLITE_ROW);
+    }
+    const bool writing = statement && !sqlite3_stmt_readonly(statement);
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_OK && rc != SQLITE_DONE)
+        fail(rc, sql, writing);
 }
 
-void Connection::endReadGroup()
+void Connection::begin()
 {
-    if (sqlite3_get_autocommit(m_db) != 0)
-        return; // already ended (a failed statement can end a transaction by itself)
-    if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (inTransaction())
+        throw platform::Fault(InvalidOperation,
+                              "Invalid operation: a transaction is already open on '" + m_path + "'.");
+    runOnce("BEGIN");
+}
+
+void Connection::commit()
+{
+    if (inTransaction())
+        runOnce("COMMIT");
+}
+
+void Connection::rollback() noexcept
+{
+    if (inTransaction())
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool Connection::inTransaction() const noexcept
+{
+    return sqlite3_get_autocommit(m_db) == 0;
+}
+
+namespace {
+
+std::string quoteName(std::string_view name)
+{
+    std::string quoted = "\"";
+    for (const char c : name) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+} // namespace
+
+std::string Connection::createWorkingCopy(const std::string& table)
+{
+    const platform::Value wanted = platform::Value::fromText(table);
+    const QueryResult found = query("SELECT name FROM main.sqlite_schema WHERE type = 'table' AND name = ?1 "
+                                    "COLLATE NOCASE",
+                                    std::span<const platform::Value>(&wanted, 1));
+    if (found.rows.empty())
+        throw platform::Fault(InputTableNotFound,
+                              "The database engine cannot find the input table or query '" + table +
+                                  "'. Make sure it exists and that its name is "
+                                  "spelled correctly.");
+    const std::string name = found.rows.front().front().text();
+
+    // Every column a query of the table can name, generated ones included, each with its declared type so
+    // that yes/no and date columns read back as they do from the table itself.
+    std::string columns;
+    std::string names;
+    for (const auto& row : query("PRAGMA main.table_xinfo(" + quoteName(name) + ")").rows) {
+        constexpr std::size_t Name = 1, Type = 2, Hidden = 6;
+        if (row.at(Hidden).number() == 1) // a virtual table's hidden column
+            continue;
+        const std::string column = quoteName(row.at(Name).text());
+        const std::string type = row.at(Type).isNull() ? std::string() : row.at(Type).text();
+        columns += (columns.empty() ? "" : ", ") + column + (type.empty() ? "" : " " + type);
+        names += (names.empty() ? "" : ", ") + column;
+    }
+    runOnce("CREATE TEMP TABLE " + quoteName(name) + " (" + columns + ")");
+    m_workingCopyColumns[name] = names;
+    // SQLite prepares a kept statement again when the names it used change meaning; starting afresh makes
+    // sure no statement of the table's name can still reach the file's table.
+    clearStatements();
+    return name;
+}
+
+void Connection::refillWorkingCopy(const std::string& name,
+                                   std::int64_t rowid,
+                                   const std::string& column,
+                                   const platform::Value& value)
+{
+    const std::string& names = m_workingCopyColumns.at(name);
+    run("DELETE FROM temp." + quoteName(name));
+    const platform::Value parameters[] = {platform::Value::fromInteger(rowid), value};
+    run("INSERT INTO temp." + quoteName(name) + " (rowid, " + names + ") SELECT rowid, " + names +
+            " FROM main." + quoteName(name) + " WHERE rowid = ?1 OR " + quoteName(column) + " = ?2",
+        parameters);
+}
+
+void Connection::dropWorkingCopy(const std::string& name) noexcept
+{
+    m_workingCopyColumns.erase(name);
+    const std::string sql = "DROP TABLE IF EXISTS temp." + quoteName(name);
+    sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr);
+    clearStatements();
+}
+
+void Connection::clearStatements() noexcept
+{
+    for (auto& [text, statement] : m_statements)
+        sqlite3_finalize(statement.handle);
+    m_statements.clear();
 }
 
 Connection::Statement& Connection::prepare(const std::string& sql)
@@ -700,11 +858,8 @@ Connection::Statement& Connection::prepare(const std::string& sql)
     if (const auto found = m_statements.find(sql); found != m_statements.end())
         return found->second;
 
-    if (m_statements.size() >= StatementCacheLimit) {
-        for (auto& [text, statement] : m_statements)
-            sqlite3_finalize(statement.handle);
-        m_statements.clear();
-    }
+    if (m_statements.size() >= StatementCacheLimit)
+        clearStatements();
 
     Statement statement;
     const char* tail = nullptr;
@@ -716,11 +871,13 @@ Connection::Statement& Connection::prepare(const std::string& sql)
     }
     if (!statement.handle)
         throw platform::Fault(InvalidSqlStatement,
-                              "Invalid SQL statement; expected 'DELETE', 'INSERT', 'SELECT' or 'UPDATE'. SQL: " + sql);
+                              "Invalid SQL statement; expected 'DELETE', 'INSERT', 'SELECT' or 'UPDATE'.",
+                              "SQL: " + sql);
     for (const char* p = tail; p && *p; ++p) {
         if (!std::isspace(static_cast<unsigned char>(*p)) && *p != ';') {
             sqlite3_finalize(statement.handle);
-            throw platform::Fault(CharactersAfterEnd, "Characters found after end of SQL statement. SQL: " + sql);
+            throw platform::Fault(CharactersAfterEnd, "Characters found after end of SQL statement.",
+                                  "SQL: " + sql);
         }
     }
 
@@ -743,9 +900,10 @@ void Connection::bind(Statement& statement, std::span<const platform::Value> par
     sqlite3_reset(statement.handle);
     sqlite3_clear_bindings(statement.handle);
     if (static_cast<int>(parameters.size()) != sqlite3_bind_parameter_count(statement.handle))
-        throw platform::Fault(TooFewParameters, "Too few parameters. Expected " +
-                                                    std::to_string(sqlite3_bind_parameter_count(statement.handle)) +
-                                                    ". SQL: " + sql);
+        throw platform::Fault(TooFewParameters,
+                              "Too few parameters. Expected " +
+                                  std::to_string(sqlite3_bind_parameter_count(statement.handle)) + ".",
+                              "SQL: " + sql);
     for (std::size_t i = 0; i < parameters.size(); ++i)
         bindValue(statement.handle, static_cast<int>(i + 1), parameters[i]);
 }
@@ -814,8 +972,9 @@ QueryResult Connection::query(const std::string& sql, std::span<const platform::
     trace(sql, parameters);
     Statement& statement = prepare(sql);
     if (!sqlite3_stmt_readonly(statement.handle))
-        throw platform::Fault(InvalidOperation, "Invalid operation: only a query that reads rows can open a "
-                                                "recordset. SQL: " + sql);
+        throw platform::Fault(InvalidOperation,
+                              "Invalid operation: only a query that reads rows can open a recordset.",
+                              "SQL: " + sql);
     bind(statement, parameters, sql);
     ResetOnExit reset{statement.handle};
 
@@ -874,65 +1033,82 @@ const std::unordered_map<std::string, std::string>& Connection::declaredTypes(co
 void Connection::fail(int code, const std::string& sql, bool writing) const
 {
     const std::string message = sqlite3_errmsg(m_db);
-    const std::string detail = " (" + message + ") SQL: " + sql;
+    // SQLite's words and the SQL text stay behind the message, for a details view or --verbose.
+    const std::string detail = message + "\nSQL: " + sql;
     std::string name;
     switch (code & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         if (writing)
-            throw platform::Fault(Locked, "Could not update; currently locked." + detail);
-        throw platform::Fault(Locked, "Could not read; currently locked by another program." + detail);
+            throw platform::Fault(Locked, "Could not update; currently locked.", detail);
+        throw platform::Fault(Locked, "Could not read; currently locked by another program.", detail);
     case SQLITE_READONLY:
-        throw platform::Fault(ReadOnly, "Cannot update. Database or object is read-only: " + quoted(m_path) + "." +
-                                            detail);
+        throw platform::Fault(
+            ReadOnly, "Cannot update. Database or object is read-only: " + quoted(m_path) + ".", detail);
     case SQLITE_CANTOPEN:
         if (writing)
-            throw platform::Fault(ReadOnly, "Cannot update. The database " + quoted(m_path) +
-                                                " or its folder is read-only." + detail);
-        throw platform::Fault(CannotOpenFile, "Cannot open the file " + quoted(m_path) + "." + detail);
+            throw platform::Fault(
+                ReadOnly, "Cannot update. The database " + quoted(m_path) + " or its folder is read-only.",
+                detail);
+        throw platform::Fault(CannotOpenFile, "Cannot open the file " + quoted(m_path) + ".", detail);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        throw platform::Fault(CannotOpenDatabase,
-                              "Cannot open database " + quoted(m_path) +
-                                  ". It may not be a database that your application recognizes, or the file may "
-                                  "be corrupt." + detail);
+        throw platform::Fault(
+            CannotOpenDatabase,
+            "Cannot open database " + quoted(m_path) +
+                ". It may not be a database that your application recognizes, or the file may "
+                "be corrupt.",
+            detail);
     case SQLITE_FULL:
-        throw platform::Fault(DiskFull, "The database " + quoted(m_path) +
-                                            " cannot be written: there is not enough space on the disk." + detail);
+        throw platform::Fault(DiskFull,
+                              "The database " + quoted(m_path) +
+                                  " cannot be written: there is not enough space on the disk.",
+                              detail);
     case SQLITE_IOERR:
-        throw platform::Fault(DiskError, "Disk or network error." + detail);
+        throw platform::Fault(DiskError, "Disk or network error.", detail);
     case SQLITE_CONSTRAINT: {
         const int extended = code;
         if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY)
-            throw platform::Fault(DuplicateValues,
-                                  "The changes you requested to the table were not successful because they would "
-                                  "create duplicate values in the index or primary key." + detail);
+            throw platform::Fault(
+                DuplicateValues,
+                "The changes you requested to the table were not successful because they would "
+                "create duplicate values in the index or primary key.",
+                detail);
         if (extended == SQLITE_CONSTRAINT_NOTNULL)
-            throw platform::Fault(FieldCannotBeNull, "The field cannot contain a Null value." + detail);
-        throw platform::Fault(ValidationRule, "One or more values are prohibited by a rule of the table." + detail);
+            throw platform::Fault(FieldCannotBeNull, "The field cannot contain a Null value.", detail);
+        throw platform::Fault(ValidationRule, "One or more values are prohibited by a rule of the table.",
+                              detail);
     }
     case SQLITE_ERROR:
         if (messageNames(message, "no such table: ", name))
-            throw platform::Fault(InputTableNotFound, "The database engine cannot find the input table or query '" +
-                                                          name + "'. Make sure it exists and that its name is "
-                                                          "spelled correctly." + detail);
+            throw platform::Fault(InputTableNotFound,
+                                  "The database engine cannot find the input table or query '" + name +
+                                      "'. Make sure it exists and that its name is "
+                                      "spelled correctly.",
+                                  detail);
         if (messageNames(message, "no such column: ", name))
-            throw platform::Fault(TooFewParameters, "Too few parameters: there is no column '" + name + "'." + detail);
+            throw platform::Fault(TooFewParameters, "Too few parameters: there is no column '" + name + "'.",
+                                  detail);
         if (messageNames(message, "no such function: ", name))
-            throw platform::Fault(UndefinedFunction, "Undefined function '" + name + "' in expression." + detail);
+            throw platform::Fault(UndefinedFunction, "Undefined function '" + name + "' in expression.",
+                                  detail);
         if (messageNames(message, "no such index: ", name))
-            throw platform::Fault(ObjectNotFound, "The database engine could not find the object '" + name + "'." +
-                                                      detail);
+            throw platform::Fault(ObjectNotFound,
+                                  "The database engine could not find the object '" + name + "'.", detail);
         if (message.rfind("table ", 0) == 0 && message.find(" already exists") != std::string::npos)
-            throw platform::Fault(TableExists, "Table '" + message.substr(6, message.find(" already exists") - 6) +
-                                                   "' already exists." + detail);
+            throw platform::Fault(TableExists,
+                                  "Table '" + message.substr(6, message.find(" already exists") - 6) +
+                                      "' already exists.",
+                                  detail);
         if (message.rfind("index ", 0) == 0 && message.find(" already exists") != std::string::npos)
-            throw platform::Fault(IndexExists, "The index '" +
-                                                   message.substr(6, message.find(" already exists") - 6) +
-                                                   "' already exists." + detail);
-        throw platform::Fault(SyntaxError, "Syntax error in query expression '" + sql + "' (" + message + ").");
+            throw platform::Fault(IndexExists,
+                                  "The index '" + message.substr(6, message.find(" already exists") - 6) +
+                                      "' already exists.",
+                                  detail);
+        throw platform::Fault(SyntaxError, "Syntax error in a query of the database " + quoted(m_path) + ".",
+                              detail);
     default:
-        throw platform::Fault(ReservedError, "Database error in " + quoted(m_path) + "." + detail);
+        throw platform::Fault(ReservedError, "Database error in " + quoted(m_path) + ".", detail);
     }
 }
 

@@ -13,7 +13,6 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
-struct sqlite3_stmt;
 
 namespace data {
 
@@ -57,10 +56,25 @@ public:
     // The declared types of a table's columns, upper-cased, by upper-cased column name.
     const std::unordered_map<std::string, std::string>& declaredTypes(const std::string& table);
 
-    // Opens a read transaction when the file is in write-ahead-log mode and no transaction is open;
-    // returns whether it did. endReadGroup ends it (a read transaction has nothing to lose).
-    bool beginReadGroup();
-    void endReadGroup();
+    // A transaction of this connection (BEGIN): the statements that follow see one snapshot of the file
+    // and take its locks once. Starting one inside another is fault 3219. A lock another program holds
+    // shows at the first statement that needs the file, as fault 3218.
+    void begin();
+    void commit();
+    void rollback() noexcept; // also when the transaction already ended by itself (a failed statement)
+    bool inTransaction() const noexcept;
+
+    // A temporary table of this connection under the name of `table` (matched without regard to case),
+    // with its columns and declared types; SQLite looks a table name up among the connection's temporary
+    // tables first, so every query of the name reads the copy while it exists. Returns the table's name.
+    std::string createWorkingCopy(const std::string& table);
+    // Empties the copy and fills it with the table's row `rowid` and every row whose `column` equals
+    // `value`, with their rowids, read from the file.
+    void refillWorkingCopy(const std::string& name,
+                           std::int64_t rowid,
+                           const std::string& column,
+                           const platform::Value& value);
+    void dropWorkingCopy(const std::string& name) noexcept;
 
     // The number of prepared statements kept (for tests of the cache).
     std::size_t cachedStatementCount() const noexcept { return m_statements.size(); }
@@ -83,6 +97,8 @@ private:
     Statement& prepare(const std::string& sql);
     void bind(Statement& statement, std::span<const platform::Value> parameters, const std::string& sql);
     [[noreturn]] void fail(int code, const std::string& sql, bool writing) const;
+    void runOnce(const std::string& sql); // a statement run once, not kept prepared (BEGIN, DDL)
+    void clearStatements() noexcept;
     void applyBusyTimeout(int milliseconds);
 
     sqlite3* m_db = nullptr;
@@ -92,6 +108,7 @@ private:
     bool m_writeAheadLog = false;
     std::unordered_map<std::string, Statement> m_statements;
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_tableTypes;
+    std::unordered_map<std::string, std::string> m_workingCopyColumns; // the column list of each working copy
 };
 
 // The old engine's LIKE: * any characters, ? one character, # one digit, [list] and [!list] one

@@ -80,21 +80,64 @@ void Database::execute(std::string_view sql) const
     m_connection->run(adaptedSql(sql));
 }
 
-ReadGroup Database::groupReads() const
+Transaction Database::beginTransaction() const
 {
-    return m_connection ? ReadGroup(m_connection) : ReadGroup();
+    if (!m_connection)
+        throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the database is closed.");
+    m_connection->begin();
+    return Transaction(m_connection);
 }
 
-ReadGroup::ReadGroup(std::shared_ptr<Connection> connection)
+void Transaction::commit()
 {
-    if (connection->beginReadGroup())
-        m_connection = std::move(connection);
+    if (!m_connection)
+        return;
+    m_connection->commit();
+    m_connection.reset();
 }
 
-ReadGroup::~ReadGroup()
+void Transaction::rollback() noexcept
 {
     if (m_connection)
-        m_connection->endReadGroup();
+        m_connection->rollback();
+    m_connection.reset();
+}
+
+WorkingCopy Database::workingCopy(std::string_view table) const
+{
+    if (!m_connection)
+        throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the database is closed.");
+    std::string name = m_connection->createWorkingCopy(std::string(table));
+    return WorkingCopy(m_connection, std::move(name));
+}
+
+WorkingCopy::~WorkingCopy()
+{
+    close();
+}
+
+WorkingCopy& WorkingCopy::operator=(WorkingCopy&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_connection = std::move(other.m_connection);
+        m_table = std::move(other.m_table);
+    }
+    return *this;
+}
+
+void WorkingCopy::refill(std::int64_t bookmark, const std::string& column, const platform::Value& value)
+{
+    if (!m_connection)
+        throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the working copy is closed.");
+    m_connection->refillWorkingCopy(m_table, bookmark, column, value);
+}
+
+void WorkingCopy::close() noexcept
+{
+    if (m_connection)
+        m_connection->dropWorkingCopy(m_table);
+    m_connection.reset();
 }
 
 void Database::close()

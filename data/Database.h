@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
@@ -15,26 +16,63 @@ namespace data {
 class Connection;
 class Database;
 
-// While it lives, the queries on its file form one read transaction, when the file is kept in
-// write-ahead-log mode: the few hundred queries the engine makes for one quantity then take the file's
-// locks once instead of each time. In that mode a reader holds up no writer of another program. A file
-// in another journal mode, or a connection already inside a transaction (another group), is left as it is.
-class ReadGroup
+// A transaction on a database file: while it lives, the statements on the file see one snapshot of it and
+// take its locks once. Whatever was not committed is rolled back when it is let go, so work done inside
+// one (a quantity written into a working copy, say) leaves nothing behind. One at a time per file.
+class Transaction
 {
 public:
-    ReadGroup() = default;
-    ~ReadGroup();
-    ReadGroup(ReadGroup&& other) noexcept : m_connection(std::move(other.m_connection)) {}
-    ReadGroup& operator=(ReadGroup&&) = delete;
-    ReadGroup(const ReadGroup&) = delete;
-    ReadGroup& operator=(const ReadGroup&) = delete;
+    Transaction() = default;
+    ~Transaction() { rollback(); }
+    Transaction(Transaction&& other) noexcept : m_connection(std::move(other.m_connection)) {}
+    Transaction& operator=(Transaction&&) = delete;
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
 
-    bool isGrouping() const noexcept { return static_cast<bool>(m_connection); }
+    void commit();
+    void rollback() noexcept;
 
 private:
     friend class Database;
-    explicit ReadGroup(std::shared_ptr<Connection> connection);
-    std::shared_ptr<Connection> m_connection; // set while a transaction of its own is open
+    explicit Transaction(std::shared_ptr<Connection> connection) : m_connection(std::move(connection)) {}
+    std::shared_ptr<Connection> m_connection; // set while the transaction is open
+};
+
+// A private copy of some rows of one table that this process reads in the table's place while the copy
+// lives: every query of the table's name, on any handle of the file in this process, sees the copy. Rows
+// written to it never reach the file, so other programs and other runs never see them, and a crash
+// leaves the file as it was. The copy has the table's columns with their declared types, so its values
+// read back exactly as the table's own.
+class WorkingCopy
+{
+public:
+    WorkingCopy() = default;
+    ~WorkingCopy();
+    WorkingCopy(WorkingCopy&& other) noexcept
+        : m_connection(std::move(other.m_connection)), m_table(std::move(other.m_table))
+    {
+    }
+    WorkingCopy& operator=(WorkingCopy&& other) noexcept;
+    WorkingCopy(const WorkingCopy&) = delete;
+    WorkingCopy& operator=(const WorkingCopy&) = delete;
+
+    bool isOpen() const noexcept { return static_cast<bool>(m_connection); }
+
+    // Empties the copy and fills it afresh from the file: the row at `bookmark` and every row whose
+    // `column` equals `value`. Read inside a Transaction, the rows come from its snapshot.
+    void refill(std::int64_t bookmark, const std::string& column, const platform::Value& value);
+
+    // Drops the copy: the table's name means the file's table again.
+    void close() noexcept;
+
+private:
+    friend class Database;
+    WorkingCopy(std::shared_ptr<Connection> connection, std::string table)
+        : m_connection(std::move(connection)), m_table(std::move(table))
+    {
+    }
+    std::shared_ptr<Connection> m_connection;
+    std::string m_table;
 };
 
 // A shop database or report work database: a SQLite 3 file reached through one shared connection per
@@ -69,8 +107,12 @@ public:
     // Releases this handle; the shared connection closes when its last handle goes.
     void close();
 
-    // One read transaction for the queries that follow, until the group is let go (see ReadGroup).
-    ReadGroup groupReads() const;
+    // Starts a transaction on the file (see Transaction); fault 3219 inside another one.
+    Transaction beginTransaction() const;
+
+    // A working copy of table (see WorkingCopy), empty until it is filled. A fault when the file has no
+    // such table or a copy of it exists already.
+    WorkingCopy workingCopy(std::string_view table) const;
 
 private:
     explicit Database(std::shared_ptr<Connection> connection) : m_connection(std::move(connection)) {}

@@ -82,13 +82,25 @@ void OrderRowWriter::close()
 
 bool OrderRowWriter::Saveit(const platform::Value& pressQuantity)
 {
+    return write(&pressQuantity);
+}
+
+bool OrderRowWriter::clearEstimates()
+{
+    return write(nullptr);
+}
+
+bool OrderRowWriter::write(const platform::Value* pressQuantity)
+{
     m_lastFault.clear();
+    m_lastFaultNumber = 0;
     const auto remember = [this](auto&& statement) {
         try {
             statement();
             return true;
         } catch (const platform::Fault& fault) {
             m_lastFault = fault.what();
+            m_lastFaultNumber = fault.number();
             return false;
         }
     };
@@ -106,11 +118,9 @@ bool OrderRowWriter::Saveit(const platform::Value& pressQuantity)
         m_open = true;
     }
 
-    try {
-        m_orders.setBookmark(m_bookmark);
-    } catch (const platform::Fault& fault) {
-        m_lastFault = fault.what();
-        if (fault.number() == NotAValidBookmark)
+    const bool onTheRow = remember([this] { m_orders.setBookmark(m_bookmark); });
+    if (!onTheRow) {
+        if (m_lastFaultNumber == NotAValidBookmark)
             report("Error Number " + platform::str(NotAValidBookmark));
         // Not on the order's row: editing now would change whatever row the table is on.
         return false;
@@ -118,7 +128,8 @@ bool OrderRowWriter::Saveit(const platform::Value& pressQuantity)
 
     if (!remember([this] { m_orders.edit(); }))
         return false; // a read-only database: every later step would fail the same way
-    const bool quantitySet = remember([&] { m_orders.setField("PRESSQTY", pressQuantity); });
+    const bool quantitySet =
+        !pressQuantity || remember([&] { m_orders.setField("PRESSQTY", *pressQuantity); });
     for (const auto& [clearedName, clearedValue] : clearedOrderFields()) {
         // Plain names: clang 14 does not let a lambda capture structured bindings.
         const auto& name = clearedName;

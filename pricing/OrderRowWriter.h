@@ -36,15 +36,17 @@ public:
     // now prices that quantity.
     bool Saveit(const platform::Value& pressQuantity);
 
-    // One read transaction on the shop database for the estimate that follows a write (see
-    // data::ReadGroup); nothing when the file is not open.
-    data::ReadGroup groupReads() const { return m_db.groupReads(); }
+    // The same without "PRESSQTY": the row keeps the press quantity it has and gets every other field of
+    // the list. Returns whether the row was stored.
+    bool clearEstimates();
 
-    // Lets go of the table and the database file (the next Saveit opens them again).
+    // Lets go of the table and the database file (the next write opens them again).
     void close();
 
-    // The fault text of the last failed step of the last Saveit (empty when all went through).
+    // The fault of the last failed step of the last write: its text (empty when all went through) and
+    // its number (0 then).
     const std::string& lastFault() const noexcept { return m_lastFault; }
+    int lastFaultNumber() const noexcept { return m_lastFaultNumber; }
 
 private:
     std::string m_databaseFile;
@@ -54,7 +56,9 @@ private:
     data::TableView m_orders;
     bool m_open = false;
     std::string m_lastFault;
+    int m_lastFaultNumber = 0;
     void report(const std::string& message) const;
+    bool write(const platform::Value* pressQuantity);
 };
 
 } // namespace pricing

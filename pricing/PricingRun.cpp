@@ -11,11 +11,18 @@
 #include "platform/Fault.h"
 #include "platform/Statement.h"
 #include "pricing/Rounding.h"
-#include "pricing/RunJournal.h"
 
 namespace pricing {
 
+const char* const kShopDatabaseBusyMessage =
+    "The shop database is being changed by another program. Nothing was changed; try again in a moment.";
+
 namespace {
+
+constexpr int ReadOnly = 3027;
+constexpr int NotAValidBookmark = 3159;
+constexpr int DiskFull = 3183;
+constexpr int Locked = 3218;
 
 // The engine's areas in the order a whole job is priced, each at quantity slot 1: stock, pre-press,
 // bindery, press (the press runs the ink, outside services and job totals).
@@ -106,41 +113,22 @@ PricingResult PricingRun::run(const Schedule& schedule)
     if (!m_inputs.programFolder.empty())
         estimator::setProgramFolder(m_inputs.programFolder);
 
-    // Before the first write: should the program be stopped mid-run, the next start puts the order's own
-    // press quantity back from this journal. One left by an unfinished run of the same row holds the true
-    // original quantity and is kept.
-    const std::optional<JournalEntry> pending = readJournal(m_inputs.dataFolder);
-    const bool earlierRunPending = pending && pending->bookmark == m_inputs.order.bookmark;
-    if (!earlierRunPending) {
-        std::string failure;
-        if (!writeJournal(m_inputs.dataFolder,
-                          {m_inputs.order.orderNo, m_inputs.order.partNo, m_inputs.order.bookmark,
-                           m_inputs.order.pressQty},
-                          &failure))
-            m_result.notes.push_back("The run kept no journal (" + failure +
-                                     "); had it been stopped, the order's press quantity would not be put back.");
-    }
-
-    for (const ScheduleEntry& entry : schedule.entries) {
-        if (m_callbacks.cancelRequested && m_callbacks.cancelRequested()) {
-            m_result.cancelled = true;
-            break;
+    if (prepareOrderRow()) {
+        for (const ScheduleEntry& entry : schedule.entries) {
+            if (m_callbacks.cancelRequested && m_callbacks.cancelRequested()) {
+                m_result.cancelled = true;
+                break;
+            }
+            if (m_callbacks.onProgress)
+                m_callbacks.onProgress(entry.text);
+            SelectQuote(entry);
+            if (m_result.stopped)
+                break;
         }
-        if (m_callbacks.onProgress)
-            m_callbacks.onProgress(entry.text);
-        SelectQuote(entry, false);
     }
-
-    // The order gets its own press quantity back, also after a cancel; this pricing adds no line.
-    const ScheduleEntry restoring = restoringEntry();
-    if (m_callbacks.onProgress)
-        m_callbacks.onProgress(restoring.text);
-    SelectQuote(restoring, true);
+    m_orders.close();
     m_writer.close();
-    // Kept when the press quantity could not be written back, so the next start tries again; an earlier
-    // run's journal stays for the start-up recovery, which knows the quantity from before that run.
-    if (m_result.restored && !earlierRunPending)
-        removeJournal(m_inputs.dataFolder);
+    m_shop.close();
 
     if (m_engineFoundNoOrder)
         m_result.notes.push_back("The estimator found no order " + m_inputs.order.orderNo + " part " +
@@ -150,44 +138,109 @@ PricingResult PricingRun::run(const Schedule& schedule)
     return m_result;
 }
 
-ScheduleEntry PricingRun::restoringEntry() const
+bool PricingRun::prepareOrderRow()
 {
-    // txtOrigQty converted as the window converted it; when it holds no number (the press quantity was
-    // Null) the value read at selection goes back unchanged.
-    ScheduleEntry entry;
-    entry.text = m_inputs.order.origQty;
-    platform::resumeNext([&] {
-        entry.quantity = platform::isNumeric(entry.text) ? platform::toInt32(platform::val(entry.text)) : 0;
-    });
-    return entry;
+    try {
+        m_shop = data::Database::open(databasePath(m_inputs.dataFolder));
+    } catch (const platform::Fault& fault) {
+        stop(StopReason::CannotWrite, "The shop database could not be opened, so nothing was priced.",
+             fault.what());
+        return false;
+    }
+    // The run's one change to the file, before anything is priced: the row's stored estimate figures are
+    // cleared and it is marked for print pricing, as after every run. Its press quantity is not touched.
+    if (!m_writer.clearEstimates()) {
+        stopForWriteFault(m_writer.lastFaultNumber(), m_writer.lastFault(), {});
+        return false;
+    }
+    try {
+        m_orders = m_shop.workingCopy("Orders");
+    } catch (const platform::Fault& fault) {
+        stop(StopReason::CannotWrite, "The order could not be made ready for pricing, so nothing was priced.",
+             fault.what());
+        return false;
+    }
+    return true;
 }
 
-platform::Value PricingRun::restoringQuantity() const
+void PricingRun::stop(StopReason reason, std::string message, std::string detail)
 {
-    const std::string& text = m_inputs.order.origQty;
-    platform::Value quantity = m_inputs.order.pressQty;
-    platform::resumeNext([&] {
-        if (platform::isNumeric(text))
-            quantity = platform::Value::fromInteger(platform::toInt32(platform::val(text)));
-    });
-    return quantity;
+    m_result.stopped = RunStop{reason, std::move(message), std::move(detail)};
 }
 
-void PricingRun::SelectQuote(const ScheduleEntry& entry, bool last)
+void PricingRun::stopForWriteFault(int number, const std::string& fault, const std::string& atQuantity)
 {
-    const platform::Value quantity = last ? restoringQuantity() : platform::Value::fromInteger(entry.quantity);
-    const bool stored = Saveit(quantity);
-    if (last)
-        m_result.restored = stored;
-    if (!stored) {
-        // The row does not hold this quantity, so an estimate now would price another quantity under
-        // this one's line.
-        if (!last)
+    const std::string stopped =
+        atQuantity.empty() ? "Nothing was priced" : "Pricing stopped at " + atQuantity;
+    switch (number) {
+    case Locked:
+        stop(StopReason::ShopDatabaseBusy,
+             atQuantity.empty()
+                 ? kShopDatabaseBusyMessage
+                 : "The shop database is being changed by another program, so pricing stopped at " +
+                       atQuantity + ". Try again in a moment.",
+             fault);
+        break;
+    case NotAValidBookmark:
+        // The row writer has shown "Error Number  3159" already.
+        stop(StopReason::OrderGone, {}, fault);
+        break;
+    case ReadOnly:
+        stop(StopReason::CannotWrite,
+             "The order row could not be written: the shop database or its folder is read-only. " + stopped +
+                 "; ask for write access to the data folder.",
+             fault);
+        break;
+    case DiskFull:
+        stop(StopReason::CannotWrite,
+             "The order row could not be written: the disk is full. " + stopped +
+                 "; make room on the disk and "
+                 "try again.",
+             fault);
+        break;
+    default:
+        stop(StopReason::CannotWrite, "The order row could not be written. " + stopped + ".", fault);
+        break;
+    }
+}
+
+void PricingRun::SelectQuote(const ScheduleEntry& entry)
+{
+    const std::size_t pricedBefore = m_result.priced.size();
+    try {
+        // This quantity's write and its four estimates, all inside one transaction: the working copy is
+        // filled from one snapshot of the file, the engine reads that snapshot, and the rollback at the
+        // end leaves nothing of the quantity anywhere.
+        const data::Transaction quantity = m_shop.beginTransaction();
+        m_orders.refill(m_inputs.order.bookmark, "ORDERNO",
+                        platform::Value::fromText(m_inputs.order.orderNo));
+        if (!Saveit(platform::Value::fromInteger(entry.quantity))) {
+            const int number = m_writer.lastFaultNumber();
+            if (number == NotAValidBookmark || number == Locked) {
+                stopForWriteFault(number, m_writer.lastFault(), entry.text);
+                return;
+            }
+            // The copy does not hold this quantity, so an estimate now would price another quantity under
+            // this one's line.
             m_result.skipped.push_back(
                 {entry.quantity, entry.text, "the order row could not be written: " + m_writer.lastFault()});
-        return;
+            return;
+        }
+        TimeCost(entry);
+    } catch (const platform::Fault& fault) {
+        // The order's rows could not be read from the file: no quantity can be priced.
+        if (fault.number() == Locked)
+            stopForWriteFault(Locked, fault.what(), entry.text);
+        else
+            stop(StopReason::CannotWrite,
+                 "The order could not be read from the shop database, so pricing stopped at " + entry.text +
+                     ".",
+                 fault.what());
     }
-    TimeCost(entry, last);
+    // The line is handed on once the transaction has ended: the window lets its events run then, and no
+    // lock of the file is held meanwhile.
+    if (m_result.priced.size() > pricedBefore && m_callbacks.onLine)
+        m_callbacks.onLine(m_result.priced.back());
 }
 
 bool PricingRun::Saveit(const platform::Value& pressQuantity)
@@ -195,24 +248,28 @@ bool PricingRun::Saveit(const platform::Value& pressQuantity)
     return m_writer.Saveit(pressQuantity);
 }
 
-void PricingRun::TimeCost(const ScheduleEntry& entry, bool last)
+void PricingRun::TimeCost(const ScheduleEntry& entry)
 {
     // A fault of the engine ends this quantity only: it gets no line and the run goes on. The quantity
-    // and the engine's text are kept so the user learns which prices are missing and why.
+    // and the engine's text are kept so the user learns which prices are missing and why. A shop database
+    // held by another program ends the whole run instead: every later quantity would wait and fail alike.
     std::string fault;
     try {
-        CalcMode(entry, last);
+        CalcMode(entry);
         return;
     } catch (const platform::Fault& error) {
+        if (error.number() == Locked) {
+            stopForWriteFault(Locked, error.what(), entry.text);
+            return;
+        }
         fault = error.what();
     } catch (const std::exception& error) {
         fault = error.what();
     }
-    if (!last)
-        m_result.skipped.push_back({entry.quantity, entry.text, fault});
+    m_result.skipped.push_back({entry.quantity, entry.text, fault});
 }
 
-void PricingRun::CalcMode(const ScheduleEntry& entry, bool last)
+void PricingRun::CalcMode(const ScheduleEntry& entry)
 {
     // A fresh engine for every quantity; the previous one is released now.
     m_estimator.reset();
@@ -222,20 +279,14 @@ void PricingRun::CalcMode(const ScheduleEntry& entry, bool last)
     engine.QuoteOrJob(quoteOrJobCode(m_inputs.quoteOrJob));
     engine.OrderNo(m_inputs.order.orderNo);
     engine.PartNo(partNumber(m_inputs.order.partNo));
-    {
-        // The engine's queries of this quantity read the row just written, in one snapshot.
-        const data::ReadGroup reads = m_writer.groupReads();
-        for (const EstimateCall& call : EstimateCalls)
-            engine.Estimate(call.area, 1, call.count);
-    }
+    for (const EstimateCall& call : EstimateCalls)
+        engine.Estimate(call.area, 1, call.count);
 
     const estimator::SummaryRecord& summary = estimator::processState().summary[1];
     if (summary.quantity == 0 && entry.quantity != 0)
         m_engineFoundNoOrder = true;
     const platform::Currency price = roundPrice(platform::Currency::fromDouble(summary.totalRetail),
                                                 m_inputs.parameters.step, m_inputs.parameters.direction);
-    if (last)
-        return;
 
     PricedQuantity priced;
     priced.quantity = entry.quantity;
@@ -246,8 +297,6 @@ void PricingRun::CalcMode(const ScheduleEntry& entry, bool last)
     priced.summary = summary;
     m_result.lines.push_back(priced.line);
     m_result.priced.push_back(std::move(priced));
-    if (m_callbacks.onLine)
-        m_callbacks.onLine(m_result.priced.back());
 }
 
 } // namespace pricing

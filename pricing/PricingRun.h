@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "data/Database.h"
 #include "estimator/Summary.h"
 #include "platform/Conversions.h"
 #include "pricing/OrderRowWriter.h"
@@ -68,6 +70,21 @@ struct PricingCallbacks
     std::function<bool()> cancelRequested;                           // asked between quantities
 };
 
+// Why a run stopped before the end of its schedule, when the user must hear of it.
+enum class StopReason
+{
+    ShopDatabaseBusy, // another program held the shop database longer than the busy timeout
+    CannotWrite,      // the order row could not be written (read-only, disk full, damaged ...)
+    OrderGone,        // the order's row is no longer in the shop database (fault 3159)
+};
+
+struct RunStop
+{
+    StopReason reason = StopReason::CannotWrite;
+    std::string message; // in the shop's words; empty when the run's message callback has told it already
+    std::string detail;  // the database's own words, for a details view or --verbose
+};
+
 struct PricingResult
 {
     std::vector<std::string> lines; // lstPrice, in schedule order
@@ -77,17 +94,25 @@ struct PricingResult
     // order row for the key, so every price of the list is the $0.00 of an empty summary.
     std::vector<std::string> notes;
     bool cancelled = false;
-    bool restored = false; // the restoring pricing wrote the order's own press quantity back
+    // Set when the run stopped early because of the shop database: nothing further was priced, and the
+    // list does not cover the schedule.
+    std::optional<RunStop> stopped;
 };
+
+// The message of a run stopped because another program holds the shop database.
+extern const char* const kShopDatabaseBusyMessage;
 
 // What the user is told about the quantities that got no line, the quantities of each fault together:
 // "3 quantities could not be priced: 100, 125 (Division by zero); 150 (Overflow)". Empty without any.
 std::string skippedMessage(const std::vector<SkippedQuantity>& skipped);
 
-// The pricing run of the main window (cmdPrice): for every quantity of the schedule SelectQuote writes
-// the quantity into the order row (Saveit) and prices it with a fresh engine (TimeCost, CalcMode); at the
-// end the order's own press quantity is written back with one more pricing that adds no line, also when
-// the run was cancelled.
+// The pricing run of the main window (cmdPrice). The shop database is changed once, at the start: the
+// order's row gets its stored estimate figures cleared and is marked for print pricing, its press quantity
+// left as it is. Every quantity of the schedule is then written (Saveit) into a private working copy of
+// the order's rows, which the engine reads in place of the file's, and priced with a fresh engine
+// (TimeCost, CalcMode) inside one transaction that is rolled back afterwards. So the file never holds a
+// schedule quantity, other programs and runs never wait for a run or see its quantities, and a run
+// stopped at any moment (a crash, a kill, a power cut) leaves the order as the start left it.
 class PricingRun
 {
 public:
@@ -98,11 +123,11 @@ public:
 
     PricingResult run(const Schedule& schedule);
 
-    // One quantity of the run; used by run(). `last` marks the restoring pricing (txtLast).
-    void SelectQuote(const ScheduleEntry& entry, bool last);
+    // One quantity of the run; used by run().
+    void SelectQuote(const ScheduleEntry& entry);
     bool Saveit(const platform::Value& pressQuantity);
-    void TimeCost(const ScheduleEntry& entry, bool last);
-    void CalcMode(const ScheduleEntry& entry, bool last); // faults pass up to TimeCost
+    void TimeCost(const ScheduleEntry& entry);
+    void CalcMode(const ScheduleEntry& entry); // faults pass up to TimeCost
 
     const PricingResult& result() const noexcept { return m_result; }
     // The engine of the last pricing, kept until the next run, as the window keeps it.
@@ -114,10 +139,13 @@ private:
     OrderRowWriter m_writer;
     PricingResult m_result;
     std::unique_ptr<estimator::cEstimator> m_estimator;
+    data::Database m_shop;      // held for the run: the working copy lives as long as its connection
+    data::WorkingCopy m_orders; // the order's rows, as the engine reads them during the run
     bool m_engineFoundNoOrder = false;
 
-    ScheduleEntry restoringEntry() const;          // txtOrigQty as the last pricing's quantity
-    platform::Value restoringQuantity() const;     // what that pricing writes into "PRESSQTY"
+    bool prepareOrderRow();
+    void stop(StopReason reason, std::string message, std::string detail);
+    void stopForWriteFault(int number, const std::string& fault, const std::string& atQuantity);
 };
 
 } // namespace pricing

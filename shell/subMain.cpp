@@ -8,7 +8,6 @@
 #include "estimator/EngineState.h"
 #include "platform/Fault.h"
 #include "platform/Statement.h"
-#include "pricing/RunJournal.h"
 #include "shell/frmAbout.h"
 #include "shell/frmHelp.h"
 #include "shell/frmPath.h"
@@ -47,10 +46,6 @@ ui::frmPrice* openMainWindow(StartedWindows& windows)
 {
     if (windows.main)
         return windows.main;
-    // A pricing run stopped before it put the order's press quantity back is finished now, before the
-    // order list is read.
-    pricing::recoverInterruptedRun(ui::dataFolder(),
-                                   [](const std::string& message) { ui::showMessage(QString::fromStdString(message)); });
     auto* main = new ui::frmPrice;
     main->setAttribute(Qt::WA_DeleteOnClose);
     auto* menus = new MenuWindows;

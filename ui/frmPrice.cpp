@@ -755,8 +755,9 @@ void frmPrice::cmdPriceClick()
     m_cmdCancel->hide();
     m_cmdPrice->setEnabled(true);
     m_cmdExit->setEnabled(true);
-    // A cancelled or failed run leaves a list that does not cover the schedule: nothing to print from it.
-    m_cmdPrint->setEnabled(failure.isEmpty() && !result.cancelled);
+    // A cancelled, stopped or failed run leaves a list that does not cover the schedule: nothing to print
+    // from it.
+    m_cmdPrint->setEnabled(failure.isEmpty() && !result.cancelled && !result.stopped);
     m_running = false;
 
     if (m_closeAfterRun) {
@@ -765,6 +766,8 @@ void frmPrice::cmdPriceClick()
     }
     if (!failure.isEmpty())
         showMessage(failure);
+    if (result.stopped && !result.stopped->message.empty())
+        showMessage(fromStd(result.stopped->message));
     if (!result.notes.empty()) {
         QStringList notes;
         for (const std::string& note : result.notes)

@@ -146,7 +146,8 @@ TEST(RecordsetTest, RequerySeesRowsChangedSince)
     EXPECT_EQ(faultNumber([&] { press.requery(); }), 3420);
 }
 
-TEST(RecordsetTest, EngineErrorsAreFaultsNamingTheObjectAndTheText)
+// The message names the missing object; the SQL text and SQLite's own words go to the fault's detail only.
+TEST(RecordsetTest, EngineErrorsAreFaultsNamingTheObjectWithTheSqlInTheDetail)
 {
     TestDatabase db(markupRows);
     data::Database database = data::Database::open(db.path());
@@ -154,24 +155,35 @@ TEST(RecordsetTest, EngineErrorsAreFaultsNamingTheObjectAndTheText)
     {
         const char* sql;
         int number;
-        const char* named;
+        const char* named; // in the message
     } cases[] = {
         {"SELECT * FROM PRICES", 3078, "PRICES"},
         {"SELECT NOSUCHCOLUMN FROM MARKUPS", 3061, "NOSUCHCOLUMN"},
         // A bracketed name that is no column is an error too, not the text of its name.
         {"SELECT [NO SUCH COLUMN] FROM MARKUPS", 3061, "NO SUCH COLUMN"},
         {"SELECT * FROM MARKUPS WHERE [DEPT] = 'Press'", 3061, "DEPT"},
-        {"SELECT * FROM MARKUPS WHERE", 3075, "SELECT * FROM MARKUPS WHERE"},
+        {"SELECT * FROM MARKUPS WHERE", 3075, "Syntax error"},
         {"SELECT LEFTSTR(DEPARTMENT) FROM MARKUPS", 3085, "LEFTSTR"},
-        {"DELETE FROM MARKUPS", 3219, "DELETE FROM MARKUPS"},
-        {"SELECT 1; DELETE FROM MARKUPS", 3142, "DELETE FROM MARKUPS"},
-        {"", 3129, ""},
-        {"SELECT * FROM MARKUPS WHERE MARKUP = ?", 3061, "?"},
+        {"DELETE FROM MARKUPS", 3219, "only a query that reads rows"},
+        {"SELECT 1; DELETE FROM MARKUPS", 3142, "Characters found after end"},
+        {"", 3129, "Invalid SQL statement"},
+        {"SELECT * FROM MARKUPS WHERE MARKUP = ?", 3061, "Too few parameters"},
     };
     for (const Case& c : cases) {
-        std::string text;
-        EXPECT_EQ(faultNumber([&] { database.openRecordset(c.sql); }, &text), c.number) << c.sql << ": " << text;
-        EXPECT_NE(text.find(c.named), std::string::npos) << text;
+        SCOPED_TRACE(c.sql);
+        try {
+            database.openRecordset(c.sql);
+            ADD_FAILURE() << "no fault";
+        } catch (const platform::Fault& fault) {
+            const std::string text = fault.what();
+            EXPECT_EQ(fault.number(), c.number) << text;
+            EXPECT_NE(text.find(c.named), std::string::npos) << text;
+            EXPECT_EQ(text.find("SQL:"), std::string::npos) << text;
+            EXPECT_NE(fault.detail().find("SQL: "), std::string::npos) << fault.detail();
+            if (*c.sql != '\0') {
+                EXPECT_EQ(text.find(c.sql), std::string::npos) << text;
+            }
+        }
     }
     // Nothing was deleted by any of them.
     EXPECT_EQ(database.openRecordset("SELECT * FROM MARKUPS").recordCount(), 6);

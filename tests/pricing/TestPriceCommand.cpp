@@ -173,11 +173,12 @@ TEST_P(PriceCommandUsage, IsExitCode2WithTheReason)
 
 INSTANTIATE_TEST_SUITE_P(Pricing, PriceCommandUsage, testing::ValuesIn(kUsage));
 
-TEST(PriceCommandHelp, SaysThatTheRunRewritesTheOrderRow)
+TEST(PriceCommandHelp, SaysHowTheRunChangesTheOrderRow)
 {
     const Outcome got = price({"--help"});
     EXPECT_EQ(got.code, 0);
-    EXPECT_THAT(got.out, HasSubstr("rewrites the order's row"));
+    EXPECT_THAT(got.out, HasSubstr("changes the order's row in the shop database once"));
+    EXPECT_THAT(got.out, HasSubstr("PRESSQTY is left as it is stored"));
     EXPECT_EQ(got.err, "");
 }
 

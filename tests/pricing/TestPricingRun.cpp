@@ -83,7 +83,7 @@ protected:
 
     // The row as the run leaves it: its own press quantity, every stored estimate figure 0, marked for
     // print pricing.
-    static void expectRestored(const TestDatabase& db, const std::string& orderNo, double pressQty)
+    static void expectRowAfterRun(const TestDatabase& db, const std::string& orderNo, double pressQty)
     {
         const data::Recordset row = orderRow(db, orderNo);
         ASSERT_EQ(row.recordCount(), 1);
@@ -115,7 +115,7 @@ TEST_F(PricingRunTest, PricesEveryQuantityAtTheTotalRetailAndRounds)
                                           "300" + std::string(27, ' ') + price));
     EXPECT_TRUE(result.skipped.empty()) << pricing::skippedMessage(result.skipped);
     EXPECT_FALSE(result.cancelled);
-    EXPECT_TRUE(result.restored);
+    EXPECT_FALSE(result.stopped);
     ASSERT_EQ(result.priced.size(), 3u);
     EXPECT_EQ(result.priced[1].quantity, 200);
     EXPECT_EQ(result.priced[1].price, Currency::fromDouble(132.25));
@@ -123,7 +123,7 @@ TEST_F(PricingRunTest, PricesEveryQuantityAtTheTotalRetailAndRounds)
     EXPECT_NEAR(result.priced[1].results.VendorCost, 110.10, 1e-9);
     EXPECT_NEAR(result.priced[1].summary.totalRetail, 132.12, 1e-9);
     EXPECT_EQ(result.priced[1].summary.quantity, 200) << "the engine priced the quantity written into the row";
-    expectRestored(db, "30001", 1500);
+    expectRowAfterRun(db, "30001", 1500);
 }
 
 TEST_F(PricingRunTest, WithoutRoundingTheLineShowsTheCents)
@@ -134,7 +134,7 @@ TEST_F(PricingRunTest, WithoutRoundingTheLineShowsTheCents)
     EXPECT_THAT(result.lines, ElementsAre("5000" + std::string(27, ' ') + "$132.12"));
 }
 
-TEST_F(PricingRunTest, ReportsEachQuantityAndThenTheRestoringOne)
+TEST_F(PricingRunTest, ReportsEachQuantityAndItsLine)
 {
     TestDatabase db(kOutsideJob);
     std::vector<std::string> progress;
@@ -144,11 +144,11 @@ TEST_F(PricingRunTest, ReportsEachQuantityAndThenTheRestoringOne)
     callbacks.onLine = [&](const pricing::PricedQuantity& priced) { lines.push_back(priced.line); };
     pricing::PricingRun run(inputsFor(db, "30001"), callbacks);
     const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
-    EXPECT_THAT(progress, ElementsAre("100", "200", "300", "1500"));
-    EXPECT_EQ(lines, result.lines) << "the restoring pricing adds no line";
+    EXPECT_THAT(progress, ElementsAre("100", "200", "300"));
+    EXPECT_EQ(lines, result.lines);
 }
 
-TEST_F(PricingRunTest, ACancelStopsBetweenQuantitiesAndStillRestoresTheRow)
+TEST_F(PricingRunTest, ACancelStopsBetweenQuantitiesAndLeavesTheRowAsTheStartLeftIt)
 {
     TestDatabase db(kOutsideJob);
     int asked = 0;
@@ -158,11 +158,10 @@ TEST_F(PricingRunTest, ACancelStopsBetweenQuantitiesAndStillRestoresTheRow)
     const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
     EXPECT_EQ(result.lines.size(), 2u);
     EXPECT_TRUE(result.cancelled);
-    EXPECT_TRUE(result.restored);
-    expectRestored(db, "30001", 1500);
+    expectRowAfterRun(db, "30001", 1500);
 }
 
-TEST_F(PricingRunTest, ADeletedRowGivesTheBookmarkMessageAtEveryQuantity)
+TEST_F(PricingRunTest, ADeletedRowGivesTheBookmarkMessageOnceAndStopsTheRun)
 {
     TestDatabase db(kOutsideJob);
     const pricing::PricingInputs inputs = inputsFor(db, "30001");
@@ -172,13 +171,10 @@ TEST_F(PricingRunTest, ADeletedRowGivesTheBookmarkMessageAtEveryQuantity)
     callbacks.onMessage = [&](const std::string& message) { messages.push_back(message); };
     pricing::PricingRun run(inputs, callbacks);
     const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
-    // Three quantities and the restoring pricing.
-    EXPECT_THAT(messages, ElementsAre("Error Number  3159", "Error Number  3159", "Error Number  3159",
-                                      "Error Number  3159"));
+    EXPECT_THAT(messages, ElementsAre("Error Number  3159"));
     EXPECT_TRUE(result.lines.empty()) << "no price for a row that does not hold the quantity";
-    ASSERT_EQ(result.skipped.size(), 3u);
-    EXPECT_THAT(result.skipped[0].fault, HasSubstr("order row could not be written"));
-    EXPECT_FALSE(result.restored);
+    ASSERT_TRUE(result.stopped);
+    EXPECT_EQ(result.stopped->reason, pricing::StopReason::OrderGone);
 }
 
 TEST_F(PricingRunTest, AnEngineFaultSkipsTheQuantityWithItsTextAndTheRunGoesOn)
@@ -192,8 +188,7 @@ TEST_F(PricingRunTest, AnEngineFaultSkipsTheQuantityWithItsTextAndTheRunGoesOn)
     EXPECT_EQ(result.skipped[2].quantity, 300);
     EXPECT_THAT(result.skipped[0].fault, HasSubstr("VENDORSELECTIONS"));
     EXPECT_THAT(pricing::skippedMessage(result.skipped), testing::StartsWith("3 quantities could not be priced: 100, 200, 300 ("));
-    EXPECT_TRUE(result.restored) << "the row gets its own quantity back all the same";
-    expectRestored(db, "30001", 1500);
+    expectRowAfterRun(db, "30001", 1500);
 }
 
 TEST_F(PricingRunTest, APartNumberThatIsNoNumberIsATypeMismatch)
@@ -229,8 +224,42 @@ TEST_F(PricingRunTest, AnEmptyPressQuantityIsPutBackEmpty)
     pricing::PricingRun run(inputsFor(db, "30001"));
     const PricingResult result = run.run(pricing::singleQuantity(100));
     EXPECT_EQ(result.lines.size(), 1u);
-    EXPECT_TRUE(result.restored);
     EXPECT_TRUE(orderRow(db, "30001").field("PRESSQTY").isNull());
+}
+
+// The run never writes the press quantity: whatever is stored stays exactly so, whatever its kind, also
+// what another program commits while the run prices.
+TEST_F(PricingRunTest, ThePressQuantityStaysExactlyAsStoredAndAnotherProgramsChangesAreKept)
+{
+    struct Case
+    {
+        const char* stored;   // SQL value put into PRESSQTY before the run
+        const char* expected; // quote(PRESSQTY) after the run
+    };
+    const Case cases[] = {
+        {"2500.7", "2500.7"}, {"'&H10'", "'&H10'"}, {"'about 2,000'", "'about 2,000'"}, {"NULL", "NULL"},
+        {"1500", "1500"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        TestDatabase db(kOutsideJob);
+        db.exec(std::string("UPDATE ORDERS SET PRESSQTY = ") + c.stored + ";");
+        pricing::PricingCallbacks callbacks;
+        // Another program changes the order's description and a figure the run cleared at its start,
+        // while the second quantity is priced.
+        callbacks.onLine = [&](const pricing::PricedQuantity& priced) {
+            if (priced.quantity == 100)
+                db.exec("UPDATE ORDERS SET DESCRIPTION = 'Changed meanwhile', PRESSCOST = 55;");
+        };
+        pricing::PricingRun run(inputsFor(db, "30001"), callbacks);
+        const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
+        EXPECT_EQ(result.lines.size(), 3u);
+        const data::Recordset row = data::Database::open(db.path()).openRecordset(
+            "SELECT quote(PRESSQTY) AS Q, DESCRIPTION, PRESSCOST FROM ORDERS WHERE ORDERNO = '30001'");
+        EXPECT_EQ(row.field("Q").formatted(), c.expected);
+        EXPECT_EQ(row.field("DESCRIPTION").formatted(), "Changed meanwhile");
+        EXPECT_EQ(row.field("PRESSCOST").number(), 55);
+    }
 }
 
 TEST_F(PricingRunTest, TheScheduleNotesComeWithTheResult)
@@ -289,8 +318,7 @@ TEST_F(PricingRunTest, TheDemoLetterheadOverTheWindowsScheduleGives38LinesAndIts
         EXPECT_EQ(priced.price, Currency::fromDouble(priced.summary.totalRetail)) << "no rounding chosen";
         EXPECT_GT(priced.summary.totalRetail, 0) << priced.quantity;
     }
-    EXPECT_TRUE(result.restored);
-    expectRestored(db, "24101", 2500);
+    expectRowAfterRun(db, "24101", 2500);
 }
 
 } // namespace

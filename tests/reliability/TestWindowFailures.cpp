@@ -11,7 +11,6 @@
 
 #include <QComboBox>
 
-#include "pricing/RunJournal.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/ui/WindowTestSupport.h"
 #include "ui/frmPrice.h"
@@ -57,7 +56,6 @@ void expectEmptyOrderListAndNothingChanged(const std::string& dataFolder, const 
         EXPECT_EQ(messages.texts(), QStringList{ui::kSelectOrderFirst});
     }
     EXPECT_EQ(folderContents(dataFolder), before);
-    EXPECT_FALSE(fs::exists(pricing::journalPath(dataFolder)));
 }
 
 TEST(WindowFailures, AMissingOrEmptyDataFolderOrOneWithoutTheShopDatabaseGivesAnEmptyOrderList)

@@ -1,0 +1,213 @@
+// Pricing runs beside the shop's other programs and beside other runs on one shop database, every one a
+// real process: nothing of theirs is lost or corrupted, nobody is held up for long, every run gives the
+// lines of a lone run, and a run killed at any moment leaves the order as it was.
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "pricing/PricingRun.h"
+#include "tests/reliability/ProgramRunner.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+using reliability::makeDemoFolder;
+using reliability::program;
+using reliability::runShell;
+using reliability::shellQuoted;
+namespace fs = std::filesystem;
+
+constexpr int ExitDataFolder = 3;
+
+// The order figures a run must leave as they were (the run clears the stored estimate figures, as the
+// rules want, and nothing else).
+constexpr const char* kOrderState =
+    "SELECT rowid, ORDERNO, quote(PRESSQTY), DESCRIPTION FROM Orders ORDER BY rowid";
+
+struct Shop
+{
+    testsupport::TemporaryFolder work;
+    std::string folder = work.path() + "/shop";
+    std::string database = folder + "/vmdata.mdb";
+    Shop() { makeDemoFolder(folder, work.path()); }
+
+    std::string sql(const std::string& text) const
+    {
+        return reliability::sqlite(database, text, work.path());
+    }
+
+    // The shell command of one run, its lines into `out`.
+    std::string priceCommand(const std::string& arguments, const std::string& out) const
+    {
+        return program() + " --program-dir " + shellQuoted(work.path()) + " price " + shellQuoted(folder) +
+               " " + arguments + " >" + shellQuoted(out) + " 2>" + shellQuoted(out + ".err");
+    }
+
+    reliability::ProgramOutput price(const std::string& arguments) const
+    {
+        return runShell(program() + " --program-dir " + shellQuoted(work.path()) + " price " +
+                            shellQuoted(folder) + " " + arguments,
+                        work.path());
+    }
+
+    // A shell script run with a time limit; its exit code.
+    int shell(const std::string& script) const
+    {
+        return runShell("bash -c " + shellQuoted(script), work.path()).exitCode;
+    }
+
+    std::set<std::string> files() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+};
+
+std::string file(const std::string& path)
+{
+    return testsupport::readFile(path);
+}
+
+// A run's lines against a lone run's, reported by the first line that differs.
+testing::AssertionResult sameLines(const std::string& got, const std::string& lone)
+{
+    if (got == lone)
+        return testing::AssertionSuccess();
+    std::size_t at = 0;
+    while (at < got.size() && at < lone.size() && got[at] == lone[at])
+        ++at;
+    const std::size_t line = lone.rfind('\n', at) == std::string::npos ? 0 : lone.rfind('\n', at) + 1;
+    return testing::AssertionFailure() << "differs from a lone run at \"" << got.substr(line, 50) << "\" (lone: \""
+                                       << lone.substr(line, 50) << "\")";
+}
+
+// Should the run read the file through a second handle, closing it would drop the run's locks, and another
+// program's close would checkpoint and remove the log under the run. Here other programs grow the file and
+// close it again and again while a long run prices, and one of them changes the order being priced.
+TEST(RunsBesideOthers, AnotherProgramGrowingAndClosingTheFileLeavesItWholeWithEveryChangeKept)
+{
+    Shop shop;
+    const std::string schedule = "--order 24101 --schedule 1,1,1000,1,2000,1,3000";
+    const auto lone = shop.price(schedule);
+    ASSERT_EQ(lone.exitCode, 0) << lone.err;
+
+    const std::string out = shop.work.path() + "/run.txt";
+    const std::string db = shellQuoted(shop.database);
+    const int code = shop.shell(shop.priceCommand(schedule, out) +
+                                " & run=$!; sleep 0.1; "
+                                "for i in $(seq 1 12); do sqlite3 " +
+                                db +
+                                " \"CREATE TABLE big$i AS "
+                                "SELECT randomblob(400000) AS b\"; done; sqlite3 " +
+                                db +
+                                " \"UPDATE Orders SET DESCRIPTION = 'Changed meanwhile', PRESSQTY = 2600 "
+                                "WHERE rowid = 1\"; wait $run");
+    EXPECT_EQ(code, 0) << file(out + ".err");
+    EXPECT_TRUE(sameLines(file(out), lone.out));
+    EXPECT_EQ(shop.sql("PRAGMA integrity_check"), "ok\n");
+    EXPECT_EQ(shop.sql("SELECT count(*) FROM sqlite_schema WHERE name LIKE 'big%'"), "12\n");
+    EXPECT_EQ(shop.sql("SELECT PRESSQTY, DESCRIPTION FROM Orders WHERE rowid = 1"),
+              "2600|Changed meanwhile\n");
+}
+
+// Two runs at once, on the same order or on two orders, started a little apart each time: each gives
+// exactly the lines of a lone run, and every order stays as it was. No file of a run is left beside
+// the shop's data, so none can be taken by another run for its own.
+TEST(RunsBesideOthers, TwoRunsAtOnceEachGiveTheLinesOfALoneRun)
+{
+    Shop shop;
+    const std::string first = "--order 24101 --schedule 100,10,1500,50,4000,250,8000";
+    const std::string second = "--order 24102 --schedule 100,10,1500,50,4000,250,8000";
+    const auto loneFirst = shop.price(first);
+    const auto loneSecond = shop.price(second);
+    ASSERT_EQ(loneFirst.exitCode, 0) << loneFirst.err;
+    ASSERT_EQ(loneSecond.exitCode, 0) << loneSecond.err;
+    const std::string before = shop.sql(kOrderState);
+    const std::set<std::string> files = shop.files();
+
+    const std::string a = shop.work.path() + "/a.txt";
+    const std::string b = shop.work.path() + "/b.txt";
+    for (const bool sameOrder : {true, false}) {
+        const std::string& other = sameOrder ? first : second;
+        const std::string& otherLone = sameOrder ? loneFirst.out : loneSecond.out;
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            SCOPED_TRACE((sameOrder ? "same order, attempt " : "two orders, attempt ") +
+                         std::to_string(attempt));
+            // Offsets of 0 to 45 ms, so the second run starts anywhere in the first (about 80 ms long).
+            const std::string offset = "0.0" + std::to_string((attempt * 37) % 10 / 2);
+            const int code = shop.shell(shop.priceCommand(first, a) + " & one=$!; sleep " + offset + "; " +
+                                        shop.priceCommand(other, b) + "; two=$?; wait $one && exit $two");
+            EXPECT_EQ(code, 0) << file(a + ".err") << file(b + ".err");
+            EXPECT_TRUE(sameLines(file(a), loneFirst.out));
+            EXPECT_TRUE(sameLines(file(b), otherLone));
+            EXPECT_EQ(shop.sql(kOrderState), before);
+        }
+    }
+    EXPECT_EQ(shop.files(), files);
+}
+
+// A run killed at a random moment, alone or while another run prices: right afterwards, before any
+// program starts again, the order is as it was, and the other run is not disturbed.
+TEST(RunsBesideOthers, ARunKilledAtAnyMomentLeavesTheOrderAsItWas)
+{
+    Shop shop;
+    const std::string killed = "--order 24101 --schedule 1,1,1000,1,2000,1,3000";
+    const std::string other = "--order 24102 --schedule 100,5,1500,25,4000,100,8000";
+    const auto otherLone = shop.price(other);
+    ASSERT_EQ(otherLone.exitCode, 0) << otherLone.err;
+    ASSERT_EQ(shop.price("--order 24101 --qty 100").exitCode, 0); // its start clears the estimate figures
+    const std::string before = shop.sql(kOrderState);
+
+    const std::string a = shop.work.path() + "/a.txt";
+    const std::string b = shop.work.path() + "/b.txt";
+    for (int attempt = 0; attempt < 12; ++attempt) {
+        SCOPED_TRACE("attempt " + std::to_string(attempt));
+        const bool beside = attempt % 2 == 1;
+        const std::string delay = "0.0" + std::to_string((attempt * 7) % 10) + std::to_string(attempt % 10);
+        const std::string script =
+            shop.priceCommand(killed, a) + " & victim=$!; " +
+            (beside ? shop.priceCommand(other, b) + " & survivor=$!; " : std::string()) + "sleep " + delay +
+            "; kill -9 $victim; wait $victim; " + (beside ? "wait $survivor" : "true");
+        EXPECT_EQ(shop.shell(script), 0) << file(b + ".err");
+        EXPECT_EQ(shop.sql(kOrderState), before);
+        if (beside) {
+            EXPECT_TRUE(sameLines(file(b), otherLone.out));
+        }
+    }
+    EXPECT_EQ(shop.sql("PRAGMA integrity_check"), "ok\n");
+}
+
+// Another program holds a write transaction: the run stops at its start, after one busy timeout rather
+// than one per quantity, says so in the shop's words, prints no price and changes nothing.
+TEST(RunsBesideOthers, ABusyDatabaseStopsTheRunAtOnceWithAPlainMessage)
+{
+    Shop shop;
+    const std::string before = shop.sql("SELECT * FROM Orders");
+    // The holder keeps its transaction open as long as its input lasts: a sleep it is killed out of later.
+    const std::string sleeper = shop.work.path() + "/sleeper.pid";
+    ASSERT_EQ(shop.shell("(echo 'BEGIN IMMEDIATE; UPDATE Orders SET PRESSQTY = PRESSQTY;'; echo $BASHPID > " +
+                         shellQuoted(sleeper) + "; exec sleep 30) | sqlite3 " + shellQuoted(shop.database) +
+                         " >/dev/null 2>&1 & sleep 0.3"),
+              0);
+
+    const auto started = std::chrono::steady_clock::now();
+    const auto run = shop.price("--order 24101");
+    const auto waited = std::chrono::steady_clock::now() - started;
+    shop.shell("kill $(cat " + shellQuoted(sleeper) + "); sleep 0.1");
+
+    EXPECT_EQ(run.exitCode, ExitDataFolder) << run.err;
+    EXPECT_EQ(run.out, "") << "no price of a run that did not go through";
+    EXPECT_EQ(run.err, std::string("pricebook: ") + pricing::kShopDatabaseBusyMessage + "\n");
+    // One busy timeout (5 s) and the start-up, not one timeout for each of the 38 quantities.
+    EXPECT_LT(waited, std::chrono::seconds(15));
+    EXPECT_EQ(shop.sql("SELECT * FROM Orders"), before);
+}
+
+} // namespace

@@ -124,7 +124,8 @@ struct CapturedStatement
     std::vector<platform::Value> parameters;
 };
 
-// The statements one 38-quantity run of an order sends to SQLite, with their bound values. The run before
+// The statements one 38-quantity run of an order sends to SQLite, with their bound values (the working
+// copy's making and dropping and each quantity's transaction among them). The run before
 // the capture lets the once-a-program checks (report work database) happen outside it.
 const std::vector<CapturedStatement>& capturedRun(const std::string& orderNo)
 {
@@ -154,12 +155,8 @@ public:
         const fs::path report = fs::path(shop.programFolder) / "VMestrpt.mdb";
         if (fs::exists(report))
             m_report = openWithFunctions(report.string());
-        for (const CapturedStatement& captured : statements) {
-            auto [it, inserted] = m_prepared.try_emplace(captured.sql, nullptr);
-            if (inserted)
-                it->second = prepare(captured.sql);
-            m_plan.push_back({it->second, &captured.parameters});
-        }
+        for (const CapturedStatement& captured : statements)
+            m_plan.push_back({&captured.sql, &captured.parameters});
     }
     ~FloorReplay()
     {
@@ -179,7 +176,11 @@ public:
     {
         std::int64_t values = 0;
         for (const Step& step : m_plan) {
-            sqlite3_stmt* statement = step.statement;
+            // Prepared at first use: the run's working copy of the order rows exists only from its
+            // CREATE on, and SQLite prepares a kept statement again when the copy comes and goes.
+            sqlite3_stmt*& statement = m_prepared[*step.sql];
+            if (!statement)
+                statement = prepare(*step.sql);
             int index = 1;
             for (const platform::Value& value : *step.parameters)
                 data::bindValue(statement, index++, value);
@@ -205,7 +206,7 @@ public:
 private:
     struct Step
     {
-        sqlite3_stmt* statement;
+        const std::string* sql;
         const std::vector<platform::Value>* parameters;
     };
 

@@ -11,6 +11,7 @@
 #include "cli/DemoDataCommand.h"
 #include "cli/ImportCommand.h"
 #include "cli/PriceCommand.h"
+#include "cli/Report.h"
 #include "cli/SheetCommand.h"
 #include "cli/SqlCommand.h"
 #include "estimator/EngineState.h"
@@ -29,6 +30,7 @@ constexpr int ExitUsage = 2;
 constexpr int ExitDatabaseFile = 3;
 
 constexpr std::string_view kProgramDirOption = "--program-dir";
+constexpr std::string_view kVerboseOption = "--verbose";
 
 // The old engine's faults that mean the shop database file itself is missing, unreadable or not a
 // database: the user must fix the file or the path, not the command.
@@ -92,6 +94,8 @@ void usage(std::ostream& out)
            "\n"
            "Options:\n"
            "  --program-dir DIR          the program's own folder (the report work database lives there)\n"
+           "  --verbose                  with a message, what stands behind it: the database's own words\n"
+           "                             and the SQL text (also after a command's own options)\n"
            "  --help, -h                 show this help\n"
            "  --version                  show the program's version\n";
 }
@@ -130,7 +134,7 @@ bool wantsCommandLine(int argc, char** argv)
         const std::string_view arg(argv[i]);
         if (arg == kProgramDirOption)
             i += 2;
-        else if (startsWith(arg, "--program-dir="))
+        else if (startsWith(arg, "--program-dir=") || arg == kVerboseOption)
             i += 1;
         else
             break;
@@ -164,6 +168,9 @@ int run(int argc, char** argv)
                 estimator::setProgramFolder(args[i].substr(kProgramDirOption.size() + 1));
                 programFolderGiven = true;
                 i += 1;
+            } else if (args[i] == kVerboseOption) {
+                setVerbose(true);
+                i += 1;
             } else {
                 break;
             }
@@ -182,7 +189,8 @@ int run(int argc, char** argv)
         const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
         return dispatch(command, rest);
     } catch (const platform::Fault& fault) {
-        std::cerr << "pricebook: " << fault.what() << " (error " << fault.number() << ")\n";
+        report(std::cerr, std::string(fault.what()) + " (error " + std::to_string(fault.number()) + ")",
+               fault.detail());
         return isDatabaseFileFault(fault.number()) ? ExitDatabaseFile : ExitFailure;
     } catch (const std::bad_alloc&) {
         std::cerr << "pricebook: out of memory\n";

@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include "cli/Report.h"
 #include "cli/SheetCommand.h"
 #include "data/Database.h"
 #include "estimator/EngineState.h"
@@ -68,6 +69,7 @@ constexpr const char* kUsage =
     "  --format text|csv|json  text: the window's price lines (default); csv: quantity,price rows;\n"
     "                          json: lines, prices, the engine's results and summary of every quantity\n"
     "  --program-dir DIR       the program's folder, where the report work database lives\n"
+    "  --verbose               with a message, the database's own words and the SQL text behind it\n"
     "  --help                  show this help\n"
     "\n"
     "Exit codes: 0 all quantities priced; 1 another failure; 2 wrong arguments; 3 data folder or shop\n"
@@ -157,6 +159,9 @@ Options parse(const std::vector<std::string>& args, PricingCommand command)
 
         if (word == "--help" || word == "-h") {
             o.help = true;
+        } else if (word == "--verbose") {
+            noValue();
+            setVerbose(true);
         } else if (word == "--data") {
             o.dataFolder = value();
             haveFolder = true;
@@ -482,7 +487,7 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
     try {
         order = pricing::selectOrder(databaseFile, options.orderNo, options.filter);
     } catch (const platform::Fault& fault) {
-        std::cerr << "pricebook: " << fault.what() << "\n";
+        report(std::cerr, fault.what(), fault.detail());
         return ExitDataFolder;
     }
     if (!order) {
@@ -538,7 +543,7 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
         for (const std::string& note : result.notes)
             std::cerr << "pricebook: " << note << "\n";
         if (!result.stopped->message.empty())
-            std::cerr << "pricebook: " << result.stopped->message << "\n";
+            report(std::cerr, result.stopped->message, result.stopped->detail);
         if (result.stopped->reason == pricing::StopReason::OrderGone) {
             std::cerr << "pricebook: " << describeKey(options) << " is no longer in " << databaseFile
                       << "; nothing was priced\n";
@@ -586,7 +591,7 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
         return ExitFailure;
     }
     if (!result.skipped.empty()) {
-        std::cerr << "pricebook: " << pricing::skippedMessage(result.skipped) << "\n";
+        report(std::cerr, pricing::skippedMessage(result.skipped), pricing::skippedDetails(result.skipped));
         return ExitSkipped;
     }
     return sheetExit;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "cli/Report.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
 #include "platform/Fault.h"
@@ -194,7 +195,8 @@ int sqlCommand(const std::vector<std::string>& args)
         runSql(database, sql, std::cout);
     } catch (const platform::Fault& fault) {
         std::cout.flush();
-        std::cerr << "pricebook: " << fault.what() << " (error " << fault.number() << ")\n";
+        report(std::cerr, std::string(fault.what()) + " (error " + std::to_string(fault.number()) + ")",
+               fault.detail());
         return 3;
     }
     return 0;

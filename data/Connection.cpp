@@ -767,8 +767,14 @@ void Connection::commit()
 
 void Connection::rollback() noexcept
 {
-    if (inTransaction())
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!inTransaction())
+        return;
+    try {
+        trace("ROLLBACK", {});
+    } catch (...) {
+        // A tracer that fails must not keep the transaction open.
+    }
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 bool Connection::inTransaction() const noexcept
@@ -842,6 +848,11 @@ void Connection::dropWorkingCopy(const std::string& name) noexcept
 {
     m_workingCopyColumns.erase(name);
     const std::string sql = "DROP TABLE IF EXISTS temp." + quoteName(name);
+    try {
+        trace(sql, {});
+    } catch (...) {
+        // A tracer that fails must not keep the copy in the table's place.
+    }
     sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr);
     clearStatements();
 }

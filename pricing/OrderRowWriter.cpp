@@ -94,6 +94,7 @@ bool OrderRowWriter::write(const platform::Value* pressQuantity)
 {
     m_lastFault.clear();
     m_lastFaultNumber = 0;
+    m_lastFaultDetail.clear();
     const auto remember = [this](auto&& statement) {
         try {
             statement();
@@ -101,6 +102,7 @@ bool OrderRowWriter::write(const platform::Value* pressQuantity)
         } catch (const platform::Fault& fault) {
             m_lastFault = fault.what();
             m_lastFaultNumber = fault.number();
+            m_lastFaultDetail = fault.detail();
             return false;
         }
     };

@@ -43,10 +43,11 @@ public:
     // Lets go of the table and the database file (the next write opens them again).
     void close();
 
-    // The fault of the last failed step of the last write: its text (empty when all went through) and
-    // its number (0 then).
+    // The fault of the last failed step of the last write: its text (empty when all went through), its
+    // number (0 then) and its detail (the database's own words).
     const std::string& lastFault() const noexcept { return m_lastFault; }
     int lastFaultNumber() const noexcept { return m_lastFaultNumber; }
+    const std::string& lastFaultDetail() const noexcept { return m_lastFaultDetail; }
 
 private:
     std::string m_databaseFile;
@@ -57,6 +58,7 @@ private:
     bool m_open = false;
     std::string m_lastFault;
     int m_lastFaultNumber = 0;
+    std::string m_lastFaultDetail;
     void report(const std::string& message) const;
     bool write(const platform::Value* pressQuantity);
 };

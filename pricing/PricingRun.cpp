@@ -41,6 +41,12 @@ std::int16_t partNumber(const std::string& text)
     return platform::toInt16(platform::val(text));
 }
 
+// A fault as a run's stop shows it behind its message: the fault's own text, then the database's words.
+std::string behind(const platform::Fault& fault)
+{
+    return fault.detail().empty() ? fault.what() : fault.what() + std::string("\n") + fault.detail();
+}
+
 EstimateResults resultsOf(const estimator::cEstimator& engine)
 {
     EstimateResults r;
@@ -96,6 +102,27 @@ std::string skippedMessage(const std::vector<SkippedQuantity>& skipped)
     return message;
 }
 
+std::string skippedDetails(const std::vector<SkippedQuantity>& skipped)
+{
+    std::vector<std::pair<std::string, std::string>> byDetail; // detail, quantities
+    for (const SkippedQuantity& s : skipped) {
+        if (s.detail.empty())
+            continue;
+        auto group = byDetail.begin();
+        while (group != byDetail.end() && group->first != s.detail)
+            ++group;
+        const std::string quantity = s.text.empty() ? std::to_string(s.quantity) : s.text;
+        if (group == byDetail.end())
+            byDetail.push_back({s.detail, quantity});
+        else
+            group->second += ", " + quantity;
+    }
+    std::string details;
+    for (const auto& [detail, quantities] : byDetail)
+        details += (details.empty() ? "" : "\n") + quantities + ": " + detail;
+    return details;
+}
+
 PricingRun::PricingRun(PricingInputs inputs, PricingCallbacks callbacks)
     : m_inputs(std::move(inputs)),
       m_callbacks(std::move(callbacks)),
@@ -138,26 +165,32 @@ PricingResult PricingRun::run(const Schedule& schedule)
     return m_result;
 }
 
+std::string PricingRun::writerFault() const
+{
+    const std::string& detail = m_writer.lastFaultDetail();
+    return detail.empty() ? m_writer.lastFault() : m_writer.lastFault() + "\n" + detail;
+}
+
 bool PricingRun::prepareOrderRow()
 {
     try {
         m_shop = data::Database::open(databasePath(m_inputs.dataFolder));
     } catch (const platform::Fault& fault) {
         stop(StopReason::CannotWrite, "The shop database could not be opened, so nothing was priced.",
-             fault.what());
+             behind(fault));
         return false;
     }
     // The run's one change to the file, before anything is priced: the row's stored estimate figures are
     // cleared and it is marked for print pricing, as after every run. Its press quantity is not touched.
     if (!m_writer.clearEstimates()) {
-        stopForWriteFault(m_writer.lastFaultNumber(), m_writer.lastFault(), {});
+        stopForWriteFault(m_writer.lastFaultNumber(), {}, writerFault());
         return false;
     }
     try {
         m_orders = m_shop.workingCopy("Orders");
     } catch (const platform::Fault& fault) {
         stop(StopReason::CannotWrite, "The order could not be made ready for pricing, so nothing was priced.",
-             fault.what());
+             behind(fault));
         return false;
     }
     return true;
@@ -168,10 +201,9 @@ void PricingRun::stop(StopReason reason, std::string message, std::string detail
     m_result.stopped = RunStop{reason, std::move(message), std::move(detail)};
 }
 
-void PricingRun::stopForWriteFault(int number, const std::string& fault, const std::string& atQuantity)
+void PricingRun::stopForWriteFault(int number, const std::string& atQuantity, std::string detail)
 {
-    const std::string stopped =
-        atQuantity.empty() ? "Nothing was priced" : "Pricing stopped at " + atQuantity;
+    const std::string stopped = atQuantity.empty() ? "Nothing was priced" : "Pricing stopped at " + atQuantity;
     switch (number) {
     case Locked:
         stop(StopReason::ShopDatabaseBusy,
@@ -179,27 +211,26 @@ void PricingRun::stopForWriteFault(int number, const std::string& fault, const s
                  ? kShopDatabaseBusyMessage
                  : "The shop database is being changed by another program, so pricing stopped at " +
                        atQuantity + ". Try again in a moment.",
-             fault);
+             std::move(detail));
         break;
     case NotAValidBookmark:
         // The row writer has shown "Error Number  3159" already.
-        stop(StopReason::OrderGone, {}, fault);
+        stop(StopReason::OrderGone, {}, std::move(detail));
         break;
     case ReadOnly:
         stop(StopReason::CannotWrite,
              "The order row could not be written: the shop database or its folder is read-only. " + stopped +
                  "; ask for write access to the data folder.",
-             fault);
+             std::move(detail));
         break;
     case DiskFull:
         stop(StopReason::CannotWrite,
              "The order row could not be written: the disk is full. " + stopped +
-                 "; make room on the disk and "
-                 "try again.",
-             fault);
+                 "; make room on the disk and try again.",
+             std::move(detail));
         break;
     default:
-        stop(StopReason::CannotWrite, "The order row could not be written. " + stopped + ".", fault);
+        stop(StopReason::CannotWrite, "The order row could not be written. " + stopped + ".", std::move(detail));
         break;
     }
 }
@@ -217,20 +248,21 @@ void PricingRun::SelectQuote(const ScheduleEntry& entry)
         if (!Saveit(platform::Value::fromInteger(entry.quantity))) {
             const int number = m_writer.lastFaultNumber();
             if (number == NotAValidBookmark || number == Locked) {
-                stopForWriteFault(number, m_writer.lastFault(), entry.text);
+                stopForWriteFault(number, entry.text, writerFault());
                 return;
             }
             // The copy does not hold this quantity, so an estimate now would price another quantity under
             // this one's line.
-            m_result.skipped.push_back(
-                {entry.quantity, entry.text, "the order row could not be written: " + m_writer.lastFault()});
+            m_result.skipped.push_back({entry.quantity, entry.text,
+                                        "the order row could not be written: " + m_writer.lastFault(),
+                                        m_writer.lastFaultDetail()});
             return;
         }
         TimeCost(entry);
     } catch (const platform::Fault& fault) {
         // The order's rows could not be read from the file: no quantity can be priced.
         if (fault.number() == Locked)
-            stopForWriteFault(Locked, fault.what(), entry.text);
+            stopForWriteFault(Locked, entry.text, behind(fault));
         else
             stop(StopReason::CannotWrite,
                  "The order could not be read from the shop database, so pricing stopped at " + entry.text +
@@ -254,19 +286,21 @@ void PricingRun::TimeCost(const ScheduleEntry& entry)
     // and the engine's text are kept so the user learns which prices are missing and why. A shop database
     // held by another program ends the whole run instead: every later quantity would wait and fail alike.
     std::string fault;
+    std::string detail;
     try {
         CalcMode(entry);
         return;
     } catch (const platform::Fault& error) {
         if (error.number() == Locked) {
-            stopForWriteFault(Locked, error.what(), entry.text);
+            stopForWriteFault(Locked, entry.text, behind(error));
             return;
         }
         fault = error.what();
+        detail = error.detail();
     } catch (const std::exception& error) {
         fault = error.what();
     }
-    m_result.skipped.push_back({entry.quantity, entry.text, fault});
+    m_result.skipped.push_back({entry.quantity, entry.text, fault, detail});
 }
 
 void PricingRun::CalcMode(const ScheduleEntry& entry)

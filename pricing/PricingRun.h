@@ -50,7 +50,8 @@ struct SkippedQuantity
 {
     std::int32_t quantity = 0;
     std::string text;
-    std::string fault; // the engine's fault text
+    std::string fault;  // the engine's fault text
+    std::string detail; // the database's own words and SQL text behind it, when there are any
 };
 
 struct PricingInputs
@@ -82,7 +83,7 @@ struct RunStop
 {
     StopReason reason = StopReason::CannotWrite;
     std::string message; // in the shop's words; empty when the run's message callback has told it already
-    std::string detail;  // the database's own words, for a details view or --verbose
+    std::string detail;  // the fault behind it in the database's own words, for a details view or --verbose
 };
 
 struct PricingResult
@@ -105,6 +106,10 @@ extern const char* const kShopDatabaseBusyMessage;
 // What the user is told about the quantities that got no line, the quantities of each fault together:
 // "3 quantities could not be priced: 100, 125 (Division by zero); 150 (Overflow)". Empty without any.
 std::string skippedMessage(const std::vector<SkippedQuantity>& skipped);
+
+// What stands behind that message: for each different detail of the skipped quantities, the quantities
+// and the detail ("100, 125: no such table: PRESSES / SQL: ..."), one after the other. Empty without any.
+std::string skippedDetails(const std::vector<SkippedQuantity>& skipped);
 
 // The pricing run of the main window (cmdPrice). The shop database is changed once, at the start: the
 // order's row gets its stored estimate figures cleared and is marked for print pricing, its press quantity
@@ -144,8 +149,9 @@ private:
     bool m_engineFoundNoOrder = false;
 
     bool prepareOrderRow();
+    std::string writerFault() const; // the row writer's last fault with its detail
     void stop(StopReason reason, std::string message, std::string detail);
-    void stopForWriteFault(int number, const std::string& fault, const std::string& atQuantity);
+    void stopForWriteFault(int number, const std::string& atQuantity, std::string detail);
 };
 
 } // namespace pricing

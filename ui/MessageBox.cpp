@@ -20,14 +20,30 @@ void showMessage(const QString& text)
     showMessage(text, kProgramTitle);
 }
 
-void showMessage(const QString& text, const QString& title)
+namespace {
+
+void show(const QString& text, const QString& title, const QString& details)
 {
     if (messageFunction()) {
-        messageFunction()(text);
+        messageFunction()(text, details);
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     box.exec();
+}
+
+} // namespace
+
+void showMessage(const QString& text, const QString& title)
+{
+    show(text, title, {});
+}
+
+void showDetailedMessage(const QString& text, const QString& details)
+{
+    show(text, kProgramTitle, details);
 }
 
 void setMessageFunction(MessageFunction function)

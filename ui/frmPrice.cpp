@@ -439,6 +439,10 @@ void frmPrice::loadOrders()
 
 void frmPrice::chooseOrder(const QString& entry)
 {
+    // While a run prices, the order's name in the shop database means the run's working copy of its rows:
+    // another order is chosen once the run is over.
+    if (m_running)
+        return;
     m_order.reset();
     const std::string databaseFile = pricing::databasePath(m_dataFolder);
     std::optional<pricing::OrderSelection> order;
@@ -450,7 +454,7 @@ void frmPrice::chooseOrder(const QString& entry)
         if (!order && separator > 0)
             order = pricing::selectOrder(databaseFile, toStd(entry.left(separator)));
     } catch (const platform::Fault& fault) {
-        showMessage(fromStd(fault.what()));
+        showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
         return;
     }
     if (!order)
@@ -709,6 +713,7 @@ void frmPrice::cmdPriceClick()
     disablePrint();
     m_cmdPrice->setEnabled(false);
     m_cmdExit->setEnabled(false);
+    m_cboJobs->setEnabled(false);
     m_txtLast->clear();
     m_lblcalc->show();
     m_txtQty->show();
@@ -755,6 +760,7 @@ void frmPrice::cmdPriceClick()
     m_cmdCancel->hide();
     m_cmdPrice->setEnabled(true);
     m_cmdExit->setEnabled(true);
+    m_cboJobs->setEnabled(true);
     // A cancelled, stopped or failed run leaves a list that does not cover the schedule: nothing to print
     // from it.
     m_cmdPrint->setEnabled(failure.isEmpty() && !result.cancelled && !result.stopped);
@@ -767,7 +773,7 @@ void frmPrice::cmdPriceClick()
     if (!failure.isEmpty())
         showMessage(failure);
     if (result.stopped && !result.stopped->message.empty())
-        showMessage(fromStd(result.stopped->message));
+        showDetailedMessage(fromStd(result.stopped->message), fromStd(result.stopped->detail));
     if (!result.notes.empty()) {
         QStringList notes;
         for (const std::string& note : result.notes)
@@ -775,7 +781,8 @@ void frmPrice::cmdPriceClick()
         showMessage(notes.join(QLatin1Char('\n')));
     }
     if (!result.skipped.empty())
-        showMessage(fromStd(pricing::skippedMessage(result.skipped)));
+        showDetailedMessage(fromStd(pricing::skippedMessage(result.skipped)),
+                            fromStd(pricing::skippedDetails(result.skipped)));
 }
 
 void frmPrice::keyPressEvent(QKeyEvent* event)

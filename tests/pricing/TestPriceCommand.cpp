@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "cli/Report.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
 #include "estimator/EngineState.h"
@@ -64,6 +65,28 @@ TEST_F(PriceCommand, PrintsTheWindowsLinesOfTheSameRun)
     ASSERT_EQ(result.lines.size(), 3u);
     EXPECT_EQ(got.out, result.lines[0] + "\n" + result.lines[1] + "\n" + result.lines[2] + "\n");
     EXPECT_THAT(got.out, StartsWith("100" + std::string(27, ' ') + "$"));
+}
+
+// The message says what happened; --verbose adds the database's own words and the SQL text below it.
+TEST_F(PriceCommand, TheSqlBehindAMessageIsShownOnlyWithVerbose)
+{
+    TestDatabase db(testsupport::demoShopSql(), false);
+    db.exec("DROP TABLE PRESSES;");
+    for (const bool verbose : {false, true}) {
+        SCOPED_TRACE(verbose ? "--verbose" : "plain");
+        std::vector<std::string> args = withProgram({db.folder(), "--order", "24101", "--schedule", kThreeQuantities});
+        if (verbose)
+            args.push_back("--verbose");
+        const Outcome got = price(args);
+        cli::setVerbose(false);
+        EXPECT_EQ(got.code, 5) << got.err;
+        EXPECT_THAT(got.err, HasSubstr("3 quantities could not be priced: 100, 200, 300 (The database engine cannot "
+                                       "find the input table or query 'PRESSES'."));
+        EXPECT_EQ(got.err.find("SQL: ") != std::string::npos, verbose) << got.err;
+        EXPECT_EQ(got.err.find("\n    100, 200, 300: no such table: PRESSES\n    SQL: SELECT") != std::string::npos,
+                  verbose)
+            << got.err;
+    }
 }
 
 TEST_F(PriceCommand, TakesTheScheduleAndRoundingFromThePriceDataFile)

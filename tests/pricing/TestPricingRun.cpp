@@ -278,15 +278,22 @@ struct SkippedCase
     const char* why;
     std::vector<pricing::SkippedQuantity> skipped;
     const char* expected;
+    const char* details; // what stands behind the message
 };
 
 const SkippedCase kSkipped[] = {
-    {"nothing skipped says nothing", {}, ""},
-    {"one quantity", {{100, "100", "Division by zero"}}, "1 quantity could not be priced: 100 (Division by zero)"},
-    {"the quantities of one fault together, in order",
-     {{100, "100", "Division by zero"}, {125, "125", "Overflow"}, {150, "150", "Division by zero"}},
-     "3 quantities could not be priced: 100, 150 (Division by zero); 125 (Overflow)"},
-    {"the quantity as its line shows it", {{100, "0100", "Overflow"}}, "1 quantity could not be priced: 0100 (Overflow)"},
+    {"nothing skipped says nothing", {}, "", ""},
+    {"one quantity", {{100, "100", "Division by zero", ""}}, "1 quantity could not be priced: 100 (Division by zero)",
+     ""},
+    {"the quantities of one fault together, in order; the database's words only behind the message",
+     {{100, "100", "Division by zero", ""},
+      {125, "125", "Could not read; currently locked.", "database is locked\nSQL: SELECT * FROM PRESSES"},
+      {150, "150", "Division by zero", ""},
+      {175, "175", "Could not read; currently locked.", "database is locked\nSQL: SELECT * FROM PRESSES"}},
+     "4 quantities could not be priced: 100, 150 (Division by zero); 125, 175 (Could not read; currently locked.)",
+     "125, 175: database is locked\nSQL: SELECT * FROM PRESSES"},
+    {"the quantity as its line shows it", {{100, "0100", "Overflow", ""}},
+     "1 quantity could not be priced: 0100 (Overflow)", ""},
 };
 
 class SkippedMessage : public testing::TestWithParam<SkippedCase>
@@ -296,6 +303,7 @@ class SkippedMessage : public testing::TestWithParam<SkippedCase>
 TEST_P(SkippedMessage, NamesTheQuantitiesAndWhy)
 {
     EXPECT_EQ(pricing::skippedMessage(GetParam().skipped), GetParam().expected) << GetParam().why;
+    EXPECT_EQ(pricing::skippedDetails(GetParam().skipped), GetParam().details) << GetParam().why;
 }
 
 INSTANTIATE_TEST_SUITE_P(Pricing, SkippedMessage, testing::ValuesIn(kSkipped));

@@ -16,8 +16,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTimer>
 
+#include "data/Database.h"
+#include "pricing/PricingRun.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/ui/WindowTestSupport.h"
 #include "ui/frmCategories.h"
@@ -199,6 +202,34 @@ TEST_F(PricingWindow, QuantitiesThatCouldNotBePricedAreListedInOneMessage)
     EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("38 quantities could not be priced: 100, 125")))
         << messages.texts().front().toStdString();
     EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("4500, 5000 ("))) << messages.texts().front().toStdString();
+    // The database's own words and the SQL text stand behind the message, not in it.
+    EXPECT_FALSE(messages.texts().front().contains(QStringLiteral("SELECT"))) << messages.texts().front().toStdString();
+    EXPECT_TRUE(messages.details().front().contains(QStringLiteral("no such table: MARKUPS")))
+        << messages.details().front().toStdString();
+}
+
+// Another program holds the shop database: a click on "Create Price Sheet" ends in one plain message after
+// one busy timeout, with nothing listed, Print off and the order as it was.
+TEST_F(PricingWindow, ABusyShopDatabaseStopsTheRunWithOnePlainMessage)
+{
+    chooseLetterhead();
+    data::setBusyTimeout(200);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(db.path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE ORDERS SET PRESSQTY = PRESSQTY;", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const long long ownQty = pressQty();
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    data::setBusyTimeout(5000);
+
+    EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8(pricing::kShopDatabaseBusyMessage)});
+    EXPECT_FALSE(messages.details().value(0).isEmpty()) << "the database's own words are behind the message";
+    EXPECT_EQ(prices()->count(), 0);
+    EXPECT_FALSE(control<QPushButton>(window.get(), "cmdPrint")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(window.get(), "cmdPrice")->isEnabled());
+    EXPECT_EQ(pressQty(), ownQty);
 }
 
 // Pictures of the main window after a whole run on the demo shop, for a look at the layout (every window is

@@ -23,17 +23,26 @@ class MessageCapture
 public:
     MessageCapture()
     {
-        ui::setMessageFunction([this](const QString& text) { m_texts << text; });
+        ui::setMessageFunction([this](const QString& text, const QString& details) {
+            m_texts << text;
+            m_details << details;
+        });
     }
     ~MessageCapture() { ui::setMessageFunction({}); }
     MessageCapture(const MessageCapture&) = delete;
     MessageCapture& operator=(const MessageCapture&) = delete;
 
     const QStringList& texts() const { return m_texts; }
-    void clear() { m_texts.clear(); }
+    const QStringList& details() const { return m_details; } // behind "Show Details...", one per message
+    void clear()
+    {
+        m_texts.clear();
+        m_details.clear();
+    }
 
 private:
     QStringList m_texts;
+    QStringList m_details;
 };
 
 // A program folder of its own for one test, holding the marker file.

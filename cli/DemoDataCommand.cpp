@@ -2,12 +2,12 @@
 
 #include <filesystem>
 #include <iostream>
-#include <random>
 #include <system_error>
 
 #include <sqlite3.h>
 
 #include "platform/Fault.h"
+#include "platform/ReplacementFile.h"
 #include "platform/TextFile.h"
 
 namespace cli {
@@ -22,28 +22,13 @@ constexpr int PathFileAccessError = 75;
 constexpr const char* kShopDatabaseName = "vmdata.mdb";
 constexpr const char* kCategoriesName = "Categories.dat";
 
-// A name beside the shop database that no other run is using, for building the new file.
-fs::path temporaryBeside(const fs::path& target)
-{
-    std::random_device seed;
-    std::mt19937 random(seed());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path candidate = target;
-        candidate += ".building-" + std::to_string(random() % 1000000);
-        std::error_code error;
-        if (!fs::exists(candidate, error) && !error)
-            return candidate;
-    }
-    throw platform::Fault(PathFileAccessError,
-                          "Path/File access error: no temporary file name is free beside " + target.string());
-}
-
-// Builds the database at `path` from the embedded SQL. Any failure removes the partial file.
-void loadShopDatabase(const fs::path& path)
+// Builds the database in the empty file at `path` from the embedded SQL. Returns what went wrong; empty when
+// it worked.
+std::string loadShopDatabase(const std::string& path)
 {
     sqlite3* db = nullptr;
-    const int opened =
-        sqlite3_open_v2(path.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // The file was just made empty by us: it is opened, never created or followed through a symbolic link.
+    const int opened = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
     std::string failure;
     if (opened != SQLITE_OK) {
         failure = db ? sqlite3_errmsg(db) : sqlite3_errstr(opened);
@@ -65,12 +50,7 @@ void loadShopDatabase(const fs::path& path)
     }
     if (sqlite3_close(db) != SQLITE_OK && failure.empty())
         failure = "the file could not be closed";
-    if (!failure.empty()) {
-        std::error_code ignored;
-        fs::remove(path, ignored);
-        throw platform::Fault(PathFileAccessError,
-                              "Path/File access error: could not write " + path.string() + ": " + failure);
-    }
+    return failure;
 }
 
 void usage(std::ostream& out)
@@ -103,19 +83,29 @@ std::string buildDemoShop(const std::string& folder, bool replace)
     const fs::path target = dir / kShopDatabaseName;
     if (fs::is_directory(target))
         throw platform::Fault(FileAlreadyExists, "File already exists: " + target.string() + " is a folder");
+    const auto alreadyExists = [&] {
+        return platform::Fault(FileAlreadyExists,
+                               "File already exists: " + target.string() + " (give --replace to overwrite it)");
+    };
     if (!replace && fs::exists(target))
-        throw platform::Fault(FileAlreadyExists, "File already exists: " + target.string() +
-                                                     " (give --replace to overwrite it)");
+        throw alreadyExists();
 
-    const fs::path building = temporaryBeside(target);
-    loadShopDatabase(building);
-    fs::rename(building, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(building, ignored);
-        throw platform::Fault(PathFileAccessError, "Path/File access error: could not write " +
-                                                       target.string() + ": " + error.message());
+    std::string failure;
+    try {
+        // Built in a file of its own beside the target (removed, with any journal, on failure) and put in
+        // place whole; without --replace only while the name is still free.
+        platform::ReplacementFile building(target.string(), ".building-", platform::sqliteCompanions());
+        building.close();
+        failure = loadShopDatabase(building.path());
+        if (failure.empty() && !building.putInPlace(replace ? platform::ReplacementFile::Placing::Replace
+                                                            : platform::ReplacementFile::Placing::OnlyIfFree))
+            throw alreadyExists();
+    } catch (const std::system_error& error) {
+        failure = error.code().message();
     }
+    if (!failure.empty())
+        throw platform::Fault(PathFileAccessError,
+                              "Path/File access error: could not write " + target.string() + ": " + failure);
 
     // The shop's own category list is never overwritten.
     const fs::path categories = dir / kCategoriesName;

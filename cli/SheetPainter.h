@@ -4,6 +4,7 @@
 
 #include "pricing/PriceSheet.h"
 
+class QPageLayout;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -20,9 +21,13 @@ QString sheetFontFamily(const QString& name);
 // the current font lower; text below the page continues on the next page. Returns the pages used.
 int paintSheet(const pricing::SheetOps& ops, QPainter& painter, QPagedPaintDevice& device);
 
-// Writes the sheet as a Letter-size PDF file; an existing file is replaced only when the new one is
-// complete. Returns an empty text on success, else what went wrong. `pages` gets the page count.
+// Writes the sheet as a Letter-size PDF file; an existing file (or a symbolic link of that name) is replaced
+// only when the new one is complete, and nothing else is left beside it. Returns an empty text on success,
+// else what went wrong, for the user. `pages` gets the page count.
 QString writeSheetPdf(const pricing::SheetOps& ops, const QString& path, int* pages = nullptr);
+// The same on the pages of `layout` (a printer's paper and margins).
+QString writeSheetPdf(const pricing::SheetOps& ops, const QString& path, const QPageLayout& layout,
+                      int* pages = nullptr);
 
 // The margins of a printed sheet: a quarter inch, the printable area of the shop's printers.
 void setSheetMargins(QPagedPaintDevice& device);

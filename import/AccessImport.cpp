@@ -15,18 +15,24 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <system_error>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <unistd.h>
 
 #include <mdbtools.h>
 #include <sqlite3.h>
 
+#include "import/ImportBuilding.h"
 #include "platform/Format.h"
+#include "platform/ReplacementFile.h"
 
 namespace access_import {
 
@@ -480,7 +486,7 @@ void runChild(const std::string& accessFile, const std::string& output, std::str
     complaints.check("its list of tables");
 
     Sqlite out;
-    if (sqlite3_open_v2(output.c_str(), &out.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(output.c_str(), &out.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr) != SQLITE_OK)
         throw ChildFailure("could not write the shop database " + quoted(output));
     out.exec("BEGIN");
     out.exec(std::string(schemaSql));
@@ -518,39 +524,13 @@ void runChild(const std::string& accessFile, const std::string& output, std::str
 // ---------------------------------------------------------------------------------------------------------
 // The parent: checks, runs the child, reads its report, puts the file in place.
 
-// A name beside the target that no other run uses, created empty (SQLite takes an empty file as new).
-std::string createTemporaryBeside(const fs::path& target)
-{
-    std::string pattern = target.string() + ".import-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0)
-        throw ImportError("Cannot write the shop database " + quoted(target.string()) + ": " +
-                          std::strerror(errno) + ".");
-    // mkstemp makes the file private; a shop database is shared as any new file of the user's would be.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    ::close(fd);
-    return name.data();
-}
-
-void removeBuilding(const std::string& path)
-{
-    std::error_code ignored;
-    fs::remove(path, ignored);
-    fs::remove(path + "-journal", ignored);
-    fs::remove(path + "-wal", ignored);
-    fs::remove(path + "-shm", ignored);
-}
-
 // Stopping the program (Ctrl-C, a kill, a closed terminal) during an import stops the reading child and
 // removes the half-built file, so nothing is left behind in the data folder. The paths are copied into
-// fixed buffers beforehand: a signal handler may only call unlink, kill and the like.
+// fixed buffers beforehand: a signal handler may only call unlink, kill and the like. The lock file is
+// removed last (see ImportBuilding). A kill that cannot be caught leaves them to the next import.
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr std::size_t kPathRoom = 4096;
-char g_removeOnStop[4][kPathRoom];
+char g_removeOnStop[5][kPathRoom];
 volatile sig_atomic_t g_readerChild = 0;
 struct sigaction g_previousActions[std::size(kStopSignals)];
 
@@ -570,14 +550,15 @@ extern "C" void stopImport(int signal)
 class RemovedWhenStopped
 {
 public:
-    explicit RemovedWhenStopped(const std::string& building)
+    explicit RemovedWhenStopped(const ImportBuilding& building)
     {
-        const char* suffixes[] = {"", "-journal", "-wal", "-shm"};
-        for (std::size_t i = 0; i < std::size(suffixes); ++i) {
-            const std::string path = building + suffixes[i];
-            if (path.size() < kPathRoom)
-                std::memcpy(g_removeOnStop[i], path.c_str(), path.size() + 1);
-        }
+        std::vector<std::string> paths = {building.path()};
+        for (const std::string& ending : platform::sqliteCompanions())
+            paths.push_back(building.path() + ending);
+        paths.push_back(building.lockPath());
+        for (std::size_t i = 0; i < paths.size() && i < std::size(g_removeOnStop); ++i)
+            if (paths[i].size() < kPathRoom)
+                std::memcpy(g_removeOnStop[i], paths[i].c_str(), paths[i].size() + 1);
         struct sigaction action {};
         action.sa_handler = stopImport;
         sigemptyset(&action.sa_mask);
@@ -627,6 +608,7 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
     // Where the child's libmdb prints its complaints; removed by the system when both have closed it.
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> complaintsFile(std::tmpfile(), std::fclose);
     std::fflush(nullptr);
+    const pid_t parent = ::getpid();
     const pid_t child = ::fork();
     if (child < 0) {
         ::close(pipeFds[0]);
@@ -637,6 +619,12 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
         ::close(pipeFds[0]);
         for (const int signal : kStopSignals)
             ::signal(signal, SIG_DFL);
+#ifdef __linux__
+        // A parent killed outright takes its reader with it, which would otherwise write on into the file
+        // (and hold its lock) until its next report found nobody listening.
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent)
+            ::_exit(1);
+#endif
         int code = 0;
         try {
             ReaderComplaints complaints(complaintsFile.release());
@@ -747,6 +735,11 @@ ImportReport importAccessDatabase(const std::string& accessFile, const std::stri
         throw ImportError("Cannot create the data folder " + quoted(folder) +
                           (error ? ": " + error.message() : std::string()) + ".");
     const fs::path target = dir / kShopDatabaseName;
+    const std::string alreadyExists = "The shop database " + quoted(target.string()) +
+                                      " already exists and is kept. Give --replace to overwrite it.";
+    ImportReport report;
+    for (const std::string& name : removeStoppedImports(target.string()))
+        report.notes.push_back("removed " + name + ", left unfinished by an import that was stopped");
     if (fs::exists(target, error)) {
         if (fs::equivalent(target, fs::path(accessFile), error))
             throw ImportError("Cannot import " + quoted(accessFile) + " into " + quoted(folder) +
@@ -755,21 +748,23 @@ ImportReport importAccessDatabase(const std::string& accessFile, const std::stri
         if (fs::is_directory(target, error))
             throw ImportError("Cannot write " + quoted(target.string()) + ": it is a folder.");
         if (!options.replace)
-            throw ImportError("The shop database " + quoted(target.string()) +
-                              " already exists and is kept. Give --replace to overwrite it.");
+            throw ImportError(alreadyExists);
         refuseWhileInUse(target);
     }
 
-    ImportReport report;
-    const std::string building = createTemporaryBeside(target);
-    const RemovedWhenStopped removedWhenStopped(building);
-    ChildResult child;
+    const auto cannotWrite = [&](const std::system_error& error) {
+        return ImportError("Cannot write the shop database " + quoted(target.string()) + " (" +
+                           error.code().message() + "). Nothing was written. Check that the data folder can be "
+                           "written and its disk has room, then import again.");
+    };
+    std::optional<ImportBuilding> building;
     try {
-        child = readInChild(accessFile, building, options, report);
-    } catch (...) {
-        removeBuilding(building);
-        throw;
+        building.emplace(target.string());
+    } catch (const std::system_error& error) {
+        throw cannotWrite(error);
     }
+    const RemovedWhenStopped removedWhenStopped(*building);
+    ChildResult child = readInChild(accessFile, building->path(), options, report);
 
     std::string failure;
     std::string current;  // the table being read when the child stopped
@@ -785,38 +780,22 @@ ImportReport importAccessDatabase(const std::string& accessFile, const std::stri
             done = true;
     }
     if (!done || !WIFEXITED(child.status) || WEXITSTATUS(child.status) != 0) {
-        removeBuilding(building);
         if (failure.empty() || child.runaway)
             failure = current.empty() ? "its list of tables cannot be read: the file is damaged"
                                       : "table " + current + " cannot be read: the file is damaged";
         throw ImportError("Cannot import " + quoted(accessFile) + ": " + failure + ". Nothing was written.");
     }
 
-    // Without --replace the new file is linked in only when the name is still free, so a shop database
+    // Without --replace the new file is put in place only while the name is still free, so a shop database
     // written meanwhile by someone else is never overwritten.
-    if (options.replace) {
-        try {
-            refuseWhileInUse(target);
-        } catch (...) {
-            removeBuilding(building);
-            throw;
-        }
-        fs::rename(building, target, error);
-    } else if (::link(building.c_str(), target.c_str()) == 0) {
-        fs::remove(building, error);
-        error.clear();
-    } else if (errno == EEXIST) {
-        removeBuilding(building);
-        throw ImportError("The shop database " + quoted(target.string()) +
-                          " already exists and is kept. Give --replace to overwrite it.");
-    } else {
-        // A file system without hard links: the check above is the best that can be done.
-        fs::rename(building, target, error);
-    }
-    if (error) {
-        removeBuilding(building);
-        throw ImportError("Cannot write the shop database " + quoted(target.string()) + ": " + error.message() +
-                          ". Nothing was written.");
+    if (options.replace)
+        refuseWhileInUse(target);
+    try {
+        if (!building->putInPlace(options.replace ? platform::ReplacementFile::Placing::Replace
+                                                  : platform::ReplacementFile::Placing::OnlyIfFree))
+            throw ImportError(alreadyExists);
+    } catch (const std::system_error& error) {
+        throw cannotWrite(error);
     }
     report.database = target.string();
     return report;

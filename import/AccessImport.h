@@ -43,7 +43,8 @@ struct ImportReport
 // shop database: the tables of the schema filled from the Access tables of the same name (compared without
 // regard to case), other tables copied as they are. The new file is built beside the target and renamed into
 // place only when the whole import succeeded. The Access file is read in a child process, so a file that
-// makes the reader crash becomes an ImportError instead.
+// makes the reader crash becomes an ImportError instead. What earlier imports that were killed left in the
+// folder is removed first (each removal is a note of the report).
 ImportReport importAccessDatabase(const std::string& accessFile, const std::string& folder,
                                   const ImportOptions& options);
 

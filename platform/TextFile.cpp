@@ -6,7 +6,12 @@
 #include <iterator>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "platform/ExclusiveFile.h"
 #include "platform/Fault.h"
+#include "platform/ReplacementFile.h"
 
 namespace platform {
 
@@ -118,34 +123,19 @@ std::vector<std::string> readItems(const std::string& path)
 
 void writeLines(const std::string& path, const std::vector<std::string>& lines)
 {
-    namespace fs = std::filesystem;
     checkWritable(path);
     std::string content;
     for (const std::string& line : lines) {
         content += line;
         content += "\r\n";
     }
-    // The new text goes to a file beside the old one first and then takes its place, so a full disk or
+    // The new text goes to a file of its own beside the old one and then takes its place, so a full disk or
     // a failing write never leaves the shop with half a file.
-    const std::string temporary = path + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            fileFault(PathFileAccessError, path);
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            fileFault(PathFileAccessError, path);
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
+    try {
+        ReplacementFile file(path, ".new-");
+        file.write(content);
+        file.putInPlace(ReplacementFile::Placing::Replace);
+    } catch (const std::system_error&) {
         fileFault(PathFileAccessError, path);
     }
 }
@@ -153,14 +143,19 @@ void writeLines(const std::string& path, const std::vector<std::string>& lines)
 void appendLine(const std::string& path, std::string_view line)
 {
     checkWritable(path);
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    if (!out)
+    // Added at the end of the file itself rather than by rewriting it beside: a line another program or run
+    // appends meanwhile is kept, and so are the file's owner and permissions. A symbolic link at the name is
+    // refused instead of followed, and so is anything but a plain file (a FIFO would wait for a reader).
+    const FileDescriptor fd(
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    struct stat status {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
         fileFault(PathFileAccessError, path);
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
-    out.write("\r\n", 2);
-    out.flush();
-    if (!out)
+    try {
+        writeAll(fd, std::string(line) + "\r\n", path);
+    } catch (const std::system_error&) {
         fileFault(PathFileAccessError, path);
+    }
 }
 
 } // namespace platform

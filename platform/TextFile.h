@@ -13,8 +13,9 @@ namespace platform {
 std::vector<std::string> readItems(const std::string& path);
 std::vector<std::string> splitItems(std::string_view content); // the same over text already read
 
-// Writes each text as one line ended by CR LF, no quotes, replacing the file (Print #). Appending adds
-// lines at the end and creates a missing file. Failures are faults 75/76 naming the file.
+// Writes each text as one line ended by CR LF, no quotes, replacing the file whole (Print #); a symbolic
+// link at the name is replaced, never written through. Appending adds lines at the end of a plain file
+// (not through a symbolic link) and creates a missing file. Failures are faults 75/76 naming the file.
 void writeLines(const std::string& path, const std::vector<std::string>& lines);
 void appendLine(const std::string& path, std::string_view line);
 

@@ -1,5 +1,6 @@
 #include "ui/SheetPrinter.h"
 
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -16,10 +17,13 @@ QString printSheet(const pricing::SheetOps& ops, QPrinter& printer)
     if (ops.empty())
         return {};
     // Without a print system Qt hands out a PDF printer with no file: that is no printer either.
-    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
-    if (!toFile && printer.printerName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty())
+    // A sheet printed to a file is written as the sheet command writes it: whole or not at all, and never
+    // through a symbolic link; the printer's paper and margins are kept.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return cli::writeSheetPdf(ops, printer.outputFileName(), printer.pageLayout());
+    if (printer.printerName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty())
         return QStringLiteral("No printer is installed. Add a printer, then choose it with File, Printer.");
-    const QString name = toFile ? printer.outputFileName() : printer.printerName();
+    const QString name = printer.printerName();
     printer.setDocName(QStringLiteral("Counter Price Book"));
     QPainter painter;
     if (!painter.begin(&printer))

@@ -12,6 +12,8 @@
 #include "data/Database.h"
 #include "platform/Fault.h"
 #include "tests/cli/CapturedOutput.h"
+#include "tests/support/Faults.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -80,6 +82,45 @@ TEST(DemoShop, RefusesToOverwriteAShopDatabaseUnlessAskedTo)
 
     cli::buildDemoShop(temp.path(), true);
     EXPECT_EQ(countRows(target, "ORDERS"), 12);
+}
+
+// A symbolic link planted at the database's name is replaced by the new database, and the file it points to
+// kept; a disk that fills up keeps the old database. Nothing else is left in the folder either way.
+TEST(DemoShop, ALinkAtTheNameIsReplacedAndAFullDiskKeepsTheOldDatabase)
+{
+    struct Case
+    {
+        const char* what;
+        bool link;
+        rlim_t sizeLimit;
+        int fault;
+        std::vector<std::string> left;
+    };
+    const Case cases[] = {
+        {"a link to another file", true, RLIM_INFINITY, 0, {"Categories.dat", "vmdata.mdb"}},
+        {"a full disk", false, 64 * 1024, 75, {"vmdata.mdb"}},
+    };
+    for (const Case& c : cases) {
+        TemporaryFolder temp;
+        TemporaryFolder elsewhere;
+        const std::string target = temp.path() + "/vmdata.mdb";
+        const std::string victim = elsewhere.path() + "/accounts.db";
+        writeFile(victim, "another program's data");
+        if (c.link)
+            fs::create_symlink(victim, target);
+        else
+            writeFile(target, "the shop's real data");
+        {
+            const testsupport::FileSizeLimit limit(c.sizeLimit);
+            EXPECT_EQ(testsupport::faultNumber([&] { cli::buildDemoShop(temp.path(), true); }), c.fault) << c.what;
+        }
+        EXPECT_EQ(readFile(victim), "another program's data") << c.what;
+        EXPECT_EQ(folderContents(temp.path()), c.left) << c.what;
+        if (c.fault == 0)
+            EXPECT_EQ(countRows(target, "ORDERS"), 12) << c.what;
+        else
+            EXPECT_EQ(readFile(target), "the shop's real data") << c.what;
+    }
 }
 
 TEST(DemoShop, KeepsTheShopsOwnCategoryList)

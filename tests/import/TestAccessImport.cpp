@@ -1,12 +1,15 @@
 // pricebook import-mdb on real Access files: every value as mdb-export reads it, each kind of column mapped
 // to the type the shop database reads back, the Access file never changed, and bad input refused with
 // nothing left behind.
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -14,6 +17,7 @@
 #include <sqlite3.h>
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -411,6 +415,144 @@ TEST(StoppedImport, LeavesNothingInTheDataFolder)
     EXPECT_THAT(importtest::filesIn(dir), IsEmpty());
 }
 
+// A real import in a process of its own (another window or command), held as it reports its first table, with
+// its building file half written.
+class ImportInAnotherProcess
+{
+public:
+    explicit ImportInAnotherProcess(const std::string& dir)
+    {
+        // The reading child of an import that is killed then comes to this process, which can wait for it.
+        ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+        int ready[2];
+        int go[2];
+        if (::pipe(ready) != 0 || ::pipe(go) != 0)
+            return;
+        std::fflush(nullptr);
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(ready[0]);
+            ::close(go[1]);
+            access_import::ImportOptions options;
+            options.schemaSql = cli::demoSchemaSql();
+            options.replace = true;
+            bool held = false;
+            options.progress = [&](const std::string&, std::size_t) {
+                char signal = 0;
+                if (!std::exchange(held, true) && ::write(ready[1], &signal, 1) == 1)
+                    (void)!::read(go[0], &signal, 1);
+            };
+            try {
+                access_import::importAccessDatabase(importtest::jet3File(), dir, options);
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(go[0]);
+        m_go = go[1];
+        char signal = 0;
+        m_held = m_pid > 0 && ::read(ready[0], &signal, 1) == 1;
+        ::close(ready[0]);
+    }
+    ~ImportInAnotherProcess()
+    {
+        if (m_pid > 0)
+            kill();
+        if (m_go >= 0)
+            ::close(m_go);
+        ::prctl(PR_SET_CHILD_SUBREAPER, 0);
+    }
+    bool held() const { return m_held; }
+
+    // Kills it outright, as kill -9 or a power cut would, and waits until its reading child is gone too.
+    void kill()
+    {
+        ::kill(m_pid, SIGKILL);
+        while (::waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {
+        }
+        m_pid = -1;
+    }
+    // Lets it go on to its end; its exit code.
+    int finish()
+    {
+        ::close(std::exchange(m_go, -1));
+        int status = 0;
+        ::waitpid(std::exchange(m_pid, -1), &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_go = -1;
+    bool m_held = false;
+};
+
+TEST(StoppedImport, WhatAKilledImportLeftIsRemovedByTheNextImport)
+{
+    TemporaryFolder work;
+    const std::string dir = work.path() + "/data";
+    ImportInAnotherProcess killed(dir);
+    ASSERT_TRUE(killed.held());
+    killed.kill();
+    ASSERT_THAT(importtest::filesIn(dir), testing::Contains(HasSubstr(".import-"))) << "the kill left nothing";
+
+    const importtest::Outcome next = importMdb({importtest::jet4File(), dir});
+    ASSERT_EQ(next.code, 0) << next.err;
+    EXPECT_THAT(next.out, HasSubstr(", left unfinished by an import that was stopped"));
+    EXPECT_EQ(importtest::filesIn(dir), std::vector<std::string>{"vmdata.mdb"});
+}
+
+TEST(StoppedImport, AnImportStillRunningKeepsItsFileWhileAnotherImports)
+{
+    TemporaryFolder work;
+    const std::string dir = work.path() + "/data";
+    ImportInAnotherProcess running(dir);
+    ASSERT_TRUE(running.held());
+    const importtest::Outcome meanwhile = importMdb({importtest::jet4File(), dir});
+    ASSERT_EQ(meanwhile.code, 0) << meanwhile.err;
+    EXPECT_THAT(meanwhile.out, Not(HasSubstr("stopped")));
+
+    // The running import goes on to put its whole file in place (it was given --replace).
+    EXPECT_EQ(running.finish(), 0);
+    EXPECT_EQ(importtest::filesIn(dir), std::vector<std::string>{"vmdata.mdb"});
+    EXPECT_EQ(Sqlite(dir + "/vmdata.mdb").rows("SELECT * FROM Table1").size(), 2u);
+}
+
+// What the next import clears beside the shop database, by what an import that was killed left there.
+TEST(StoppedImport, TheNextImportClearsEveryLeftoverWithItsLockFile)
+{
+    const std::string building = "vmdata.mdb.import-Ab12Cd";
+    struct Case
+    {
+        const char* what;
+        std::vector<std::string> endings;
+        bool cleared;
+    };
+    const Case cases[] = {
+        {"killed while writing", {"", "-journal", ".lock"}, true},
+        {"killed with its log open", {"", "-wal", "-shm", ".lock"}, true},
+        {"killed as it cleared up", {".lock"}, true},
+        {"no lock file: not known to be an import's", {"", "-journal"}, false},
+    };
+    for (const Case& c : cases) {
+        TemporaryFolder dir;
+        std::vector<std::string> expected = {"vmdata.mdb"};
+        for (const std::string& ending : c.endings) {
+            testsupport::writeFile(dir.path() + "/" + building + ending, "half written");
+            if (!c.cleared)
+                expected.push_back(building + ending);
+        }
+        const importtest::Outcome next = importMdb({importtest::jet4File(), dir.path()});
+        EXPECT_EQ(next.code, 0) << c.what << ": " << next.err;
+        std::vector<std::string> left = importtest::filesIn(dir.path());
+        std::sort(left.begin(), left.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(left, expected) << c.what;
+    }
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // An existing shop database.
 
@@ -468,6 +610,23 @@ TEST(SecondImport, AFailedReplaceKeepsTheFirst)
     fs::remove(cut);
     EXPECT_EQ(second.code, 3);
     EXPECT_THAT(second.err, HasSubstr("Nothing was written"));
+    EXPECT_TRUE(testsupport::readFile(dir.path() + "/vmdata.mdb") == first);
+    EXPECT_EQ(importtest::filesIn(dir.path()), std::vector<std::string>{"vmdata.mdb"});
+}
+
+TEST(SecondImport, AReadOnlyDataFolderIsNamedAndKeepsTheFirst)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    TemporaryFolder dir;
+    ASSERT_EQ(importMdb({importtest::jet3File(), dir.path()}).code, 0);
+    const std::string first = testsupport::readFile(dir.path() + "/vmdata.mdb");
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    const importtest::Outcome second = importMdb({importtest::jet4File(), dir.path(), "--replace"});
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_EQ(second.code, 3);
+    EXPECT_THAT(second.err, HasSubstr("Cannot write the shop database '" + dir.path() + "/vmdata.mdb'"));
+    EXPECT_THAT(second.err, HasSubstr("Check that the data folder can be written"));
     EXPECT_TRUE(testsupport::readFile(dir.path() + "/vmdata.mdb") == first);
     EXPECT_EQ(importtest::filesIn(dir.path()), std::vector<std::string>{"vmdata.mdb"});
 }

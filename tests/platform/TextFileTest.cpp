@@ -2,12 +2,15 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "platform/Fault.h"
 #include "platform/TextFile.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Faults.h"
 
@@ -19,6 +22,13 @@ using testsupport::TemporaryFolder;
 using testsupport::writeFile;
 
 using testsupport::faultNumber;
+
+namespace fs = std::filesystem;
+
+long entriesIn(const std::string& folder)
+{
+    return std::distance(fs::directory_iterator(folder), {});
+}
 
 struct ItemsCase
 {
@@ -71,7 +81,7 @@ TEST(TextFile, WritesLinesWithCrLfAndReadsThemBack)
     platform::writeLines(path, {});
     EXPECT_EQ(readFile(path), "");
     // no helper file is left beside it
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+    EXPECT_EQ(entriesIn(folder.path()), 1);
 }
 
 TEST(TextFile, AppendCreatesAndAppends)
@@ -81,6 +91,96 @@ TEST(TextFile, AppendCreatesAndAppends)
     platform::appendLine(path, "first");
     platform::appendLine(path, "second");
     EXPECT_EQ(readFile(path), "first\r\nsecond\r\n");
+}
+
+// What may stand at the file's name instead of the shop's plain file: a symbolic link planted there, to a
+// file of someone else's or to nothing yet, or a FIFO, which would keep a writer waiting for a reader.
+TEST(TextFile, WhatIsNotAPlainFileAtTheNameIsReplacedOrRefusedNeverWrittenThrough)
+{
+    enum class AtTheName { LinkToAFile, LinkToNothing, Fifo };
+    for (const AtTheName at : {AtTheName::LinkToAFile, AtTheName::LinkToNothing, AtTheName::Fifo}) {
+        const int which = static_cast<int>(at);
+        TemporaryFolder folder;
+        TemporaryFolder elsewhere;
+        const std::string path = folder.path() + "/Categories.dat";
+        const std::string victim = elsewhere.path() + "/accounts.txt";
+        if (at == AtTheName::LinkToAFile)
+            writeFile(victim, "not the shop's\n");
+        if (at == AtTheName::Fifo)
+            ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+        else
+            fs::create_symlink(victim, path);
+
+        // Appending goes into the file itself, so it refuses anything but a plain one.
+        EXPECT_EQ(faultNumber([&] { platform::appendLine(path, "Forms"); }), 75) << which;
+        // Rewriting puts a plain file in place of whatever was there.
+        platform::writeLines(path, {"Forms"});
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path))) << which;
+        EXPECT_EQ(readFile(path), "Forms\r\n") << which;
+        EXPECT_EQ(entriesIn(folder.path()), 1) << which;
+        if (at == AtTheName::LinkToAFile)
+            EXPECT_EQ(readFile(victim), "not the shop's\n");
+        else
+            EXPECT_FALSE(fs::exists(victim)) << which;
+    }
+}
+
+TEST(TextFile, NewFilesGetThePermissionsOfAnyNewFileOfTheUser)
+{
+    const mode_t previous = ::umask(0);
+    for (const mode_t mask : {022, 077, 002}) {
+        ::umask(mask);
+        TemporaryFolder folder;
+        platform::writeLines(folder.path() + "/Categories.dat", {"Forms"});
+        platform::appendLine(folder.path() + "/added.dat", "Forms");
+        for (const char* name : {"/Categories.dat", "/added.dat"}) {
+            struct stat status {};
+            ASSERT_EQ(::stat((folder.path() + name).c_str(), &status), 0);
+            EXPECT_EQ(status.st_mode & 0777, 0666 & ~mask) << name << " under umask " << std::oct << mask;
+        }
+    }
+    ::umask(previous);
+}
+
+TEST(TextFile, AFullDiskKeepsTheOldFileAndLeavesNothingBesideIt)
+{
+    TemporaryFolder folder;
+    const std::string path = folder.path() + "/PriceData.dta";
+    writeFile(path, "old\r\n");
+    {
+        const testsupport::FileSizeLimit full(64);
+        EXPECT_EQ(faultNumber([&] { platform::writeLines(path, Items(100, "1000")); }), 75);
+    }
+    EXPECT_EQ(readFile(path), "old\r\n");
+    EXPECT_EQ(entriesIn(folder.path()), 1);
+}
+
+// Two runs saving the same file at once (two windows, or a window and a command): every save is whole,
+// neither takes or removes the other's new file, and nothing is left beside it.
+TEST(TextFile, TwoRunsSavingAtOnceEachPutAWholeFileInPlace)
+{
+    TemporaryFolder folder;
+    const std::string path = folder.path() + "/Categories.dat";
+    const Items ours(200, "Letterheads and Envelopes");
+    const Items theirs(300, "Business Forms");
+    const auto saveOften = [&](const Items& lines) {
+        int faults = 0;
+        for (int i = 0; i < 100; ++i)
+            faults += faultNumber([&] { platform::writeLines(path, lines); }) != 0;
+        return faults;
+    };
+    std::fflush(nullptr);
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0)
+        ::_exit(saveOften(theirs));
+    EXPECT_EQ(saveOften(ours), 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(other, &status, 0), other);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "faults in the other run: " << status;
+    const Items items = platform::readItems(path);
+    EXPECT_TRUE(items == ours || items == theirs) << items.size() << " lines";
+    EXPECT_EQ(entriesIn(folder.path()), 1);
 }
 
 TEST(TextFile, MissingFileIsFaultFiftyThreeNamingTheFile)

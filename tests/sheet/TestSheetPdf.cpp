@@ -15,6 +15,7 @@
 #include "platform/Format.h"
 #include "pricing/PriceSheet.h"
 #include "tests/sheet/PdfText.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -154,6 +155,46 @@ TEST(SheetPdfFile, AnEarlierSheetIsReplacedWhole)
     std::string head(5, '\0');
     in.read(head.data(), 5);
     EXPECT_EQ(head, "%PDF-");
+}
+
+// A symbolic link planted at the sheet's name is replaced by the sheet, and the file it points to kept; a disk
+// that fills up keeps the earlier sheet as it was. Either way nothing else is left in the folder.
+TEST(SheetPdfFile, ALinkAtTheNameIsReplacedAndAFullDiskKeepsTheEarlierSheet)
+{
+    struct Case
+    {
+        const char* what;
+        bool link;
+        rlim_t sizeLimit;
+    };
+    const Case cases[] = {{"a link to another file", true, RLIM_INFINITY}, {"a full disk", false, 4096}};
+    for (const Case& c : cases) {
+        testsupport::TemporaryFolder folder;
+        testsupport::TemporaryFolder elsewhere;
+        const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "sheet.pdf";
+        const std::string victim = elsewhere.path() + "/accounts.txt";
+        testsupport::writeFile(victim, "not a sheet");
+        if (c.link)
+            std::filesystem::create_symlink(victim, pdf);
+        else
+            testsupport::writeFile(pdf, "an old sheet");
+        QString failure;
+        {
+            const testsupport::FileSizeLimit limit(c.sizeLimit);
+            failure = cli::writeSheetPdf(pricing::buildPriceSheet(sheetOf(38, Typeface::Courier), kPrintedAt),
+                                         QString::fromStdString(pdf));
+        }
+        if (c.link) {
+            EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
+            EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(pdf))) << c.what;
+            EXPECT_EQ(testsupport::readFile(pdf).substr(0, 5), "%PDF-") << c.what;
+        } else {
+            EXPECT_THAT(failure.toStdString(), HasSubstr("could not be written to " + pdf.string())) << c.what;
+            EXPECT_EQ(testsupport::readFile(pdf), "an old sheet") << c.what;
+        }
+        EXPECT_TRUE(testsupport::readFile(victim) == "not a sheet") << c.what << ": the linked file was written";
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << c.what;
+    }
 }
 
 // The shop's font names print in the installed face of the same metrics when the shop's own is missing.

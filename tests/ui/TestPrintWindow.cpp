@@ -145,6 +145,23 @@ TEST_F(PrintWindow, APrinterThatFailsIsNamedAndTheButtonsComeBack)
     EXPECT_FALSE(std::filesystem::exists(pdf));
 }
 
+// A sheet printed to a file is written as the sheet command writes it: a symbolic link at the file's name is
+// replaced, and the file it points to kept.
+TEST_F(PrintWindow, PrintingToAFileReplacesALinkAtItsNameNeverWritingThroughIt)
+{
+    priceThreeQuantities();
+    testsupport::TemporaryFolder elsewhere;
+    const std::string victim = elsewhere.path() + "/accounts.txt";
+    testsupport::writeFile(victim, "not a sheet");
+    const std::string pdf = out.path() + "/printed.pdf";
+    std::filesystem::create_symlink(victim, pdf);
+    printTo(pdf);
+    button("cmdPrint")->click();
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(pdf)));
+    EXPECT_TRUE(testsupport::readFile(victim) == "not a sheet") << "the linked file was written";
+}
+
 TEST_F(PrintWindow, WithoutAnyPrinterTheMessageSaysSo)
 {
     if (!QPrinterInfo::availablePrinters().isEmpty())

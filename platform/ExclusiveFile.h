@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// An open file descriptor, closed with the object.
+class FileDescriptor
+{
+public:
+    FileDescriptor() = default;
+    explicit FileDescriptor(int fd) noexcept : m_fd(fd) {}
+    ~FileDescriptor() { reset(); }
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.release()) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const noexcept { return m_fd; }
+    int release() noexcept;
+    void reset() noexcept;
+
+private:
+    int m_fd = -1;
+};
+
+// Creates the new, empty file `path`, open for reading and writing. Fails when anything already has the name
+// (a file, a symbolic link), so it never writes into someone else's file or through a link. The file gets the
+// permissions of any new file of the user's: 0666 less the umask, or the folder's default ACL. The descriptor
+// is closed on exec. Throws std::system_error.
+FileDescriptor createExclusive(const std::string& path);
+
+// The same under a name no other run can have: `stem`, six random letters and digits, then `suffix`. `path`
+// gets the name.
+FileDescriptor createUnique(const std::string& stem, std::string_view suffix, std::string& path);
+
+// Writes all of `bytes` to the open file `path`. Throws std::system_error.
+void writeAll(const FileDescriptor& fd, std::string_view bytes, const std::string& path);
+
+} // namespace platform

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ExclusiveFile.h"
+
+namespace platform {
+
+// New contents for the file `target`, built in a file of its own beside it and put in its place only when
+// whole, so a full disk, a failing write or a stop in the middle never leaves half a file under the target's
+// name. The new file is made by createExclusive (never through a symbolic link, never another run's file).
+// Unless it was put in place, the object removes it, and the files named by `companions` endings that may
+// have come to stand beside it (a database's "-journal", "-wal", "-shm").
+class ReplacementFile
+{
+public:
+    enum class Placing
+    {
+        Replace,    // over whatever has the target's name
+        OnlyIfFree, // not over a file that has the target's name (one written meanwhile by someone else)
+    };
+
+    // Creates `target` + `tag` + six random letters and digits. Throws std::system_error.
+    ReplacementFile(std::string target, std::string_view tag, std::vector<std::string> companions = {});
+    // Takes over `path`, a file just made by createExclusive.
+    ReplacementFile(std::string target, std::string path, FileDescriptor created,
+                    std::vector<std::string> companions = {});
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    const std::string& path() const noexcept { return m_path; }
+    int descriptor() const noexcept { return m_fd.get(); } // -1 once closed
+
+    // Writes all of `bytes` at the current end. Throws std::system_error.
+    void write(std::string_view bytes);
+    // For a file that another library goes on to write by its name (and syncs itself).
+    void close() noexcept { m_fd.reset(); }
+
+    // Syncs the file to the disk while it is open, closes it and renames it to the target's name: a symbolic
+    // link of that name is replaced, never followed. Returns false when `OnlyIfFree` finds the name taken (the
+    // new file is then removed). Throws std::system_error.
+    bool putInPlace(Placing placing);
+
+private:
+    void discard() noexcept;
+
+    std::string m_target;
+    std::string m_path;
+    FileDescriptor m_fd;
+    std::vector<std::string> m_companions;
+    bool m_placed = false;
+};
+
+// The endings of the files SQLite keeps beside a database while it writes it.
+inline const std::vector<std::string>& sqliteCompanions()
+{
+    static const std::vector<std::string> endings = {"-journal", "-wal", "-shm"};
+    return endings;
+}
+
+} // namespace platform

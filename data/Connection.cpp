@@ -4,18 +4,17 @@
 #include <array>
 #include <atomic>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <system_error>
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include "platform/Conversions.h"
+#include "platform/ExclusiveFile.h"
 #include "platform/Fault.h"
 #include "platform/Format.h"
 
@@ -703,14 +702,14 @@ std::shared_ptr<Connection> Connection::create(const std::string& path)
     // The file is made here, only when the name is free and never through a link, so a file another
     // program or run made meanwhile is neither taken over nor, should anything below fail, removed. No
     // connection to it exists yet, so closing this first handle drops no lock.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        if (errno == EEXIST || errno == ELOOP)
+    try {
+        platform::createExclusive(path);
+    } catch (const std::system_error& failure) {
+        if (failure.code() == std::errc::file_exists || failure.code() == std::errc::too_many_symbolic_link_levels)
             throw platform::Fault(DatabaseAlreadyExists, "Database already exists: " + quoted(path) + ".");
-        throw platform::Fault(CannotOpenFile, "Cannot create the database " + quoted(path) + " (" +
-                                                  std::strerror(errno) + ").");
+        throw platform::Fault(CannotOpenFile, "Cannot create the database " + quoted(path) + ".",
+                              failure.code().message());
     }
-    ::close(fd);
 
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);

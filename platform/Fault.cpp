@@ -9,7 +9,7 @@ namespace {
 const char* standardText(int number)
 {
     switch (number) {
-    case 5:
+    case fault::InvalidProcedureCall:
         return "Invalid procedure call or argument";
     case fault::Overflow:
         return "Overflow";

@@ -319,6 +319,12 @@ void PricingRun::CalcMode(const ScheduleEntry& entry)
     const estimator::SummaryRecord& summary = estimator::processState().summary[1];
     if (summary.quantity == 0 && entry.quantity != 0)
         m_engineFoundNoOrder = true;
+    // The engine prices the press quantity it reads from the order's row; had it read any other than the
+    // one just written, its price would stand under this quantity's line.
+    if (summary.quantity != 0 && summary.quantity != entry.quantity)
+        throw platform::Fault(platform::fault::InvalidProcedureCall,
+                              "the estimate was made for " + std::to_string(summary.quantity) + " instead of " +
+                                  entry.text);
     const platform::Currency price = roundPrice(platform::Currency::fromDouble(summary.totalRetail),
                                                 m_inputs.parameters.step, m_inputs.parameters.direction);
 

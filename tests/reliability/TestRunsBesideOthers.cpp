@@ -130,6 +130,11 @@ TEST(RunsBesideOthers, TwoRunsAtOnceEachGiveTheLinesOfALoneRun)
     ASSERT_EQ(loneFirst.exitCode, 0) << loneFirst.err;
     ASSERT_EQ(loneSecond.exitCode, 0) << loneSecond.err;
     const std::string before = shop.sql(kOrderState);
+    // Links planted under the names a run's note once had lead nowhere now: no run writes beside the data.
+    const std::string victim = shop.work.path() + "/victim.txt";
+    testsupport::writeFile(victim, "the shop's own file");
+    for (const char* planted : {"/vmdata.mdb.pricing", "/vmdata.mdb.pricing.tmp"})
+        fs::create_symlink(victim, shop.folder + planted);
     const std::set<std::string> files = shop.files();
 
     const std::string a = shop.work.path() + "/a.txt";
@@ -151,6 +156,7 @@ TEST(RunsBesideOthers, TwoRunsAtOnceEachGiveTheLinesOfALoneRun)
         }
     }
     EXPECT_EQ(shop.files(), files);
+    EXPECT_EQ(file(victim), "the shop's own file");
 }
 
 // A run killed at a random moment, alone or while another run prices: right afterwards, before any

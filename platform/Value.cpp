@@ -162,6 +162,20 @@ double Value::number() const
     }
 }
 
+double Value::plainNumber() const
+{
+    switch (m_kind) {
+    case Kind::Null:
+        raise(fault::InvalidUseOfNull);
+    case Kind::Text:
+        if (!isNumeric(std::get<std::string>(m_data)))
+            raise(fault::TypeMismatch);
+        return val(std::get<std::string>(m_data));
+    default:
+        return real();
+    }
+}
+
 bool Value::toBoolean() const
 {
     switch (m_kind) {

@@ -40,6 +40,12 @@ public:
     // back rounded to 15 significant digits. This is how every column is read unless a rule says otherwise.
     double number() const;
 
+    // The value as the runtime converted a variant to a number (CDbl, and so CInt and CLng): a number as it
+    // is, yes/no as -1/0, a date as its serial, a text only when it is a whole number text (IsNumeric);
+    // Null is fault 94 (invalid use of Null) and any other text fault 13 (type mismatch). For the columns a
+    // rule reads "as plain values", where reading Null or a stray text as 0 would price the wrong thing.
+    double plainNumber() const;
+
     // Conversion to yes/no: Null is false; numbers are true when not 0; texts "True"/"False" (any case)
     // or numeric texts; any other text is a type mismatch fault (13).
     bool toBoolean() const;

@@ -53,8 +53,10 @@ std::string cEstimator::CalcModule(std::int32_t& selectionId)
         return "Specified Bindery Operation (rec # " + std::to_string(selectionId) + ") could not be found.";
     }
 
-    const std::int32_t binderyId = toInt32(number(selection, "BINDERYID"));
-    m_opSheetSizeCode = toInt16(number(selection, "SHEETSIZE"));
+    // Read as plain values: a Null or a text that is no number is a fault, never an operation on sheet
+    // size 0 or a bindery that silently drops out of the price.
+    const std::int32_t binderyId = toInt32(selection.field("BINDERYID").plainNumber());
+    m_opSheetSizeCode = toInt16(selection.field("SHEETSIZE").plainNumber());
 
     // How many pieces the operation handles at once: the press sheet carries the number up, and a parent
     // sheet that is cut into press sheets carries that many press sheets' worth.

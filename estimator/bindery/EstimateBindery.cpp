@@ -46,8 +46,7 @@ bool flag(const data::Recordset& record, std::string_view column)
     return record.field(column).toBoolean();
 }
 
-// An id column written into an SQL text. A Null id reads as 0, which names no row, so a selection
-// without a bindery is passed over like one whose bindery was deleted.
+// An id column written into an SQL text. A Null id reads as 0, which names no row.
 std::string idText(const data::Recordset& record, std::string_view column)
 {
     return std::to_string(platform::toInt32(record.field(column).number()));
@@ -156,8 +155,10 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
         // 4.1 Its bindery. One that cannot be read is passed over like one that is missing.
         bindery = data::Recordset{};
         statement([&] {
+            // The selection's bindery id as a plain value: Null or a stray text is a fault, not an id 0
+            // that names no bindery and drops the operation from the price without a word.
             bindery = m_db.openRecordset("SELECT * FROM BINDERIES WHERE BINDERYID = " +
-                                         idText(selections, "BINDERYID"));
+                                         std::to_string(toInt32(selections.field("BINDERYID").plainNumber())));
         });
         if (bindery.recordCount() == 0) {
             selections.moveNext();

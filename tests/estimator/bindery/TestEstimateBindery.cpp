@@ -447,6 +447,45 @@ TEST_F(BinderyTest, FaultBeforeTheFirstOperationEndsTheEstimate)
     EXPECT_TRUE(processState().binderyRows[1].empty());
 }
 
+// BINDERYID and SHEETSIZE are read as plain values: a Null is "Invalid use of Null" and a text that is no
+// number "Type mismatch", never an operation on sheet size 0 or a bindery dropped from the price. Before
+// the first counted operation the fault ends the estimate; after it, the failing statement is passed over
+// and the operations before it keep their figures.
+TEST_F(BinderyTest, ANullOrAStrayTextInAPlainColumnIsAFaultNeverAZero)
+{
+    struct Case
+    {
+        const char* column;
+        const char* value;
+        int fault;
+    };
+    const Case cases[] = {
+        {"BINDERYID", "NULL", platform::fault::InvalidUseOfNull},
+        {"BINDERYID", "'one'", platform::fault::TypeMismatch},
+        {"SHEETSIZE", "NULL", platform::fault::InvalidUseOfNull},
+        {"SHEETSIZE", "'press'", platform::fault::TypeMismatch},
+    };
+    for (const Case& c : cases) {
+        for (const bool afterACountedOne : {false, true}) {
+            SCOPED_TRACE(std::string(c.column) + " = " + c.value + (afterACountedOne ? ", second" : ", first"));
+            const int bad = afterACountedOne ? 11 : 9;
+            TestDatabase shop(shopSql(binderySql(1, 1, "Cutter") + selectionSql(9, 1) + selectionSql(10, 1) +
+                                      selectionSql(11, 1) + "UPDATE BINDERYSELECTIONS SET " + c.column + " = " +
+                                      c.value + " WHERE BINDERYSELECTIONID = " + std::to_string(bad) + ";"));
+            auto engine = openEstimator(shop);
+            if (!afterACountedOne) {
+                EXPECT_THAT([&] { runBindery(*engine); },
+                            Throws<platform::Fault>(Property(&platform::Fault::number, c.fault)));
+                EXPECT_TRUE(processState().binderyRows[1].empty());
+                continue;
+            }
+            EXPECT_NO_THROW(runBindery(*engine));
+            EXPECT_DOUBLE_EQ(row(1).cost, 60); // 1000 x 60 / 1000, before the bad row
+            EXPECT_DOUBLE_EQ(row(2).cost, 60);
+        }
+    }
+}
+
 TEST_F(BinderyTest, OrderWithoutBinderyWorkLeavesTheResults)
 {
     TestDatabase shop(shopSql());

@@ -63,11 +63,15 @@ constexpr const char* kUsage =
     "  --jump1 N .. --jump3 N  the steps between them\n"
     "  --schedule Q1,J1,Q2,J2,Q3,J3,Q4\n"
     "                          all seven at once\n"
+    "                          quantities are whole numbers above 0, none below the one before; steps\n"
+    "                          are whole numbers, 0 leaving that stretch out\n"
     "  --qty N                 price this one quantity only\n"
+    "  --force                 price a schedule of more than 100,000 quantities\n"
     "  --round none|quarter|dollar   (also 0.25 and 1.00) the rounding step\n"
     "  --up, --down            the rounding direction (anything but --up rounds down)\n"
     "  --format text|csv|json  text: the window's price lines (default); csv: quantity,price rows;\n"
-    "                          json: lines, prices, the engine's results and summary of every quantity\n"
+    "                          json: prices, the engine's results and summary of every quantity, and the\n"
+    "                          lines; each quantity is written as soon as it is priced\n"
     "  --program-dir DIR       the program's folder, where the report work database lives\n"
     "  --verbose               with a message, the database's own words and the SQL text behind it\n"
     "  --help                  show this help\n"
@@ -107,6 +111,7 @@ struct Options
     std::optional<pricing::RoundingStep> step;
     std::optional<pricing::RoundingDirection> direction;
     std::optional<std::int32_t> singleQuantity;
+    bool force = false; // a schedule of more than kLongSchedule quantities is priced all the same
     Format format = Format::Text;
     std::string programFolder;
     bool help = false;
@@ -128,6 +133,38 @@ std::optional<std::int32_t> wholeNumber(std::string_view text, std::int64_t leas
     if (error != std::errc() || stop != end || value < least || value > most)
         return std::nullopt;
     return static_cast<std::int32_t>(value);
+}
+
+// The most quantities a schedule prices without --force: far more than any price list, few enough that a
+// slip of a finger (a step of 1 to a million) does not keep the shop database busy for hours.
+constexpr std::uint64_t kLongSchedule = 100000;
+
+constexpr const char* kScheduleNames[] = {"start quantity", "first step",  "second quantity", "second step",
+                                          "third quantity", "third step", "final quantity"};
+
+// A quantity (even positions of the seven) is a whole number above 0, a step one of 0 or more.
+void checkScheduleValue(std::size_t position, const std::string& text, const std::string& option)
+{
+    const bool quantity = position % 2 == 0;
+    if (!wholeNumber(text, quantity ? 1 : 0, INT32_MAX))
+        throw UsageError{option + ": the " + kScheduleNames[position] + " must be a whole number " +
+                         (quantity ? "above 0" : "of 0 or more") + ", not \"" + text + "\""};
+}
+
+// None of the four quantities below the one before, where one of the two was given on the command line (a
+// price-data file saved by the window keeps its own meaning).
+void checkScheduleOrder(const std::array<std::optional<std::string>, 7>& given,
+                        const std::array<std::string*, 7>& merged)
+{
+    for (std::size_t position = 2; position < 7; position += 2) {
+        if (!given[position] && !given[position - 2])
+            continue;
+        const double previous = platform::val(*merged[position - 2]);
+        const double current = platform::val(*merged[position]);
+        if (current < previous)
+            throw UsageError{"the " + std::string(kScheduleNames[position]) + " (" + *merged[position] +
+                             ") is below the " + kScheduleNames[position - 2] + " (" + *merged[position - 2] + ")"};
+    }
 }
 
 Options parse(const std::vector<std::string>& args, PricingCommand command)
@@ -162,6 +199,9 @@ Options parse(const std::vector<std::string>& args, PricingCommand command)
         } else if (word == "--verbose") {
             noValue();
             setVerbose(true);
+        } else if (word == "--force") {
+            noValue();
+            o.force = true;
         } else if (word == "--data") {
             o.dataFolder = value();
             haveFolder = true;
@@ -179,9 +219,13 @@ Options parse(const std::vector<std::string>& args, PricingCommand command)
             o.filter.quoteOrJob = word == "--job" ? pricing::QuoteOrJob::Job : pricing::QuoteOrJob::Quote;
         } else if (word == "--qty1" || word == "--qty2" || word == "--qty3" || word == "--qty4") {
             // qty1 is position 0, qty2 2, qty3 4, qty4 6 of the schedule's seven.
-            o.schedule[static_cast<std::size_t>(word.back() - '1') * 2] = value();
+            const std::size_t position = static_cast<std::size_t>(word.back() - '1') * 2;
+            o.schedule[position] = value();
+            checkScheduleValue(position, *o.schedule[position], word);
         } else if (word == "--jump1" || word == "--jump2" || word == "--jump3") {
-            o.schedule[static_cast<std::size_t>(word.back() - '1') * 2 + 1] = value();
+            const std::size_t position = static_cast<std::size_t>(word.back() - '1') * 2 + 1;
+            o.schedule[position] = value();
+            checkScheduleValue(position, *o.schedule[position], word);
         } else if (word == "--schedule") {
             const std::string text = value();
             std::array<std::string, 7> parts;
@@ -197,8 +241,10 @@ Options parse(const std::vector<std::string>& args, PricingCommand command)
             }
             if (count != parts.size())
                 throw UsageError{"--schedule needs seven numbers: Q1,J1,Q2,J2,Q3,J3,Q4"};
-            for (std::size_t k = 0; k < parts.size(); ++k)
+            for (std::size_t k = 0; k < parts.size(); ++k) {
+                checkScheduleValue(k, parts[k], "--schedule");
                 o.schedule[k] = parts[k];
+            }
         } else if (word == "--qty") {
             const std::string text = value();
             o.singleQuantity = wholeNumber(text, 1, INT32_MAX);
@@ -373,34 +419,38 @@ void writeResults(std::ostream& out, const pricing::EstimateResults& r)
     out << "\"PressSheetsToOrder\": " << r.PressSheetsToOrder << "}";
 }
 
-void writeJson(std::ostream& out,
-               const pricing::OrderSelection& order,
-               pricing::QuoteOrJob quoteOrJob,
-               const pricing::PricingResult& result)
+// The JSON document in three parts, so that each quantity goes out as soon as it is priced: the order, the
+// quantities one by one, then the lines, the skipped quantities and the notes.
+void writeJsonHead(std::ostream& out, const pricing::OrderSelection& order, pricing::QuoteOrJob quoteOrJob)
 {
     out << "{\"order\": " << jsonText(order.orderNo) << ",\n \"part\": ";
     if (platform::isNumeric(order.partNo))
         out << number(platform::val(order.partNo));
     else
         out << jsonText(order.partNo);
-    out << ",\n \"quote_or_job\": " << jsonText(pricing::quoteOrJobCode(quoteOrJob)) << ",\n \"lines\": [";
-    for (std::size_t i = 0; i < result.lines.size(); ++i)
-        out << (i > 0 ? ", " : "") << jsonText(result.lines[i]);
-    out << "],\n \"quantities\": [";
-    for (std::size_t i = 0; i < result.priced.size(); ++i) {
-        const pricing::PricedQuantity& priced = result.priced[i];
-        out << (i > 0 ? ",\n  " : "\n  ") << "{\"quantity\": " << priced.quantity
-            << ", \"price\": " << number(priced.price.toDouble()) << ", \"line\": " << jsonText(priced.line)
-            << ",\n   \"results\": ";
-        writeResults(out, priced.results);
-        out << ",\n   \"summary\": {";
-        bool first = true;
-        estimator::forEachSummaryField(priced.summary, [&](std::string_view name, const platform::Value& value) {
-            out << (first ? "" : ", ") << jsonText(name) << ": " << jsonValue(value);
-            first = false;
-        });
-        out << "}}";
-    }
+    out << ",\n \"quote_or_job\": " << jsonText(pricing::quoteOrJobCode(quoteOrJob)) << ",\n \"quantities\": [";
+}
+
+void writeJsonQuantity(std::ostream& out, const pricing::PricedQuantity& priced, bool first)
+{
+    out << (first ? "\n  " : ",\n  ") << "{\"quantity\": " << priced.quantity
+        << ", \"price\": " << number(priced.price.toDouble()) << ", \"line\": " << jsonText(priced.line)
+        << ",\n   \"results\": ";
+    writeResults(out, priced.results);
+    out << ",\n   \"summary\": {";
+    bool firstField = true;
+    estimator::forEachSummaryField(priced.summary, [&](std::string_view name, const platform::Value& value) {
+        out << (firstField ? "" : ", ") << jsonText(name) << ": " << jsonValue(value);
+        firstField = false;
+    });
+    out << "}}";
+}
+
+void writeJsonTail(std::ostream& out, const std::vector<std::string>& lines, const pricing::PricingResult& result)
+{
+    out << "],\n \"lines\": [";
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        out << (i > 0 ? ", " : "") << jsonText(lines[i]);
     out << "],\n \"skipped\": [";
     for (std::size_t i = 0; i < result.skipped.size(); ++i)
         out << (i > 0 ? ", " : "") << "{\"quantity\": " << result.skipped[i].quantity
@@ -408,8 +458,71 @@ void writeJson(std::ostream& out,
     out << "],\n \"notes\": [";
     for (std::size_t i = 0; i < result.notes.size(); ++i)
         out << (i > 0 ? ", " : "") << jsonText(result.notes[i]);
-    out << "]}\n";
+    out << "]";
+    if (result.stopped)
+        out << ",\n \"stopped\": " << jsonText(result.stopped->message);
+    out << "}\n";
 }
+
+// Writes the price command's output as the run goes: nothing until the first quantity is priced (a run
+// stopped before it leaves standard output empty), then every quantity at once in the chosen format.
+class StreamedOutput
+{
+public:
+    StreamedOutput(std::ostream& out, Format format, const pricing::OrderSelection& order,
+                   pricing::QuoteOrJob quoteOrJob)
+        : m_out(out), m_format(format), m_order(order), m_quoteOrJob(quoteOrJob)
+    {
+    }
+
+    void add(const pricing::PricedQuantity& priced)
+    {
+        begin();
+        switch (m_format) {
+        case Format::Text:
+            m_out << priced.line << "\n";
+            break;
+        case Format::Csv:
+            m_out << priced.quantity << "," << csvPrice(priced.price) << "\n";
+            break;
+        case Format::Json:
+            writeJsonQuantity(m_out, priced, m_lines.empty());
+            m_lines.push_back(priced.line); // a few dozen bytes a quantity, for the lines at the end
+            break;
+        }
+        m_out << std::flush;
+    }
+
+    // Ends the output; a run stopped before any quantity was priced writes nothing at all.
+    void finish(const pricing::PricingResult& result)
+    {
+        if (!m_begun && result.stopped)
+            return;
+        begin();
+        if (m_format == Format::Json)
+            writeJsonTail(m_out, m_lines, result);
+        m_out << std::flush;
+    }
+
+private:
+    void begin()
+    {
+        if (m_begun)
+            return;
+        m_begun = true;
+        if (m_format == Format::Csv)
+            m_out << "quantity,price\n";
+        else if (m_format == Format::Json)
+            writeJsonHead(m_out, m_order, m_quoteOrJob);
+    }
+
+    std::ostream& m_out;
+    Format m_format;
+    const pricing::OrderSelection& m_order;
+    pricing::QuoteOrJob m_quoteOrJob;
+    bool m_begun = false;
+    std::vector<std::string> m_lines;
+};
 
 // ---- cancelling with Ctrl-C: the run stops between quantities and still puts the row back ----
 
@@ -452,7 +565,7 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
     try {
         options = parse(args, command);
     } catch (const UsageError& error) {
-        std::cerr << (sheet ? "pricebook sheet: " : "pricebook price: ") << error.message << "\n\n" << usage;
+        std::cerr << (sheet ? "pricebook sheet: " : "pricebook price: ") << printable(error.message) << "\n\n" << usage;
         return ExitUsage;
     }
     if (options.help) {
@@ -491,24 +604,34 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
         return ExitDataFolder;
     }
     if (!order) {
-        std::cerr << "pricebook: " << describeKey(options) << " was not found in " << databaseFile << "\n";
+        report(std::cerr, describeKey(options) + " was not found in " + databaseFile);
         return ExitOrderNotFound;
     }
 
     pricing::PriceParameters parameters;
     pricing::loadPriceData(options.dataFolder, parameters);
-    std::string* const texts[] = {&parameters.qty1, &parameters.jump1, &parameters.qty2, &parameters.jump2,
-                                  &parameters.qty3, &parameters.jump3, &parameters.qty4};
+    const std::array<std::string*, 7> merged = {&parameters.qty1, &parameters.jump1, &parameters.qty2,
+                                                &parameters.jump2, &parameters.qty3, &parameters.jump3,
+                                                &parameters.qty4};
     for (std::size_t k = 0; k < options.schedule.size(); ++k) {
         if (options.schedule[k])
-            *texts[k] = *options.schedule[k];
+            *merged[k] = *options.schedule[k];
     }
     if (options.step)
         parameters.step = *options.step;
     if (options.direction)
         parameters.direction = *options.direction;
-    const pricing::Schedule schedule =
-        options.singleQuantity ? pricing::singleQuantity(*options.singleQuantity) : pricing::buildSchedule(parameters);
+    const std::uint64_t length = options.singleQuantity ? 1 : pricing::scheduleLength(parameters);
+    try {
+        if (!options.singleQuantity)
+            checkScheduleOrder(options.schedule, merged);
+        if (length > kLongSchedule && !options.force)
+            throw UsageError{"the schedule has " + std::to_string(length) + " quantities; more than " +
+                             std::to_string(kLongSchedule) + " are priced only with --force"};
+    } catch (const UsageError& error) {
+        std::cerr << (sheet ? "pricebook sheet: " : "pricebook price: ") << printable(error.message) << "\n";
+        return ExitUsage;
+    }
 
     pricing::PricingInputs inputs;
     inputs.dataFolder = options.dataFolder;
@@ -521,32 +644,44 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
     pricing::PricingCallbacks callbacks;
     if (showProgress)
         callbacks.onProgress = [](const std::string& text) {
-            std::cerr << "\rCalculating: " << text << "          " << std::flush;
+            std::cerr << "\rCalculating: " << printable(text) << "          " << std::flush;
         };
     callbacks.onMessage = [showProgress](const std::string& message) {
-        std::cerr << (showProgress ? "\r" : "") << "pricebook: " << message << "\n";
+        if (showProgress)
+            std::cerr << "\r";
+        report(std::cerr, message);
     };
     callbacks.cancelRequested = [] { return g_interrupted != 0; };
+    // The price command writes each quantity as it is priced and keeps none; the sheet needs every line.
+    StreamedOutput output(std::cout, options.format, *order, inputs.quoteOrJob);
+    if (!sheet) {
+        callbacks.keepResults = false;
+        callbacks.onLine = [&output](const pricing::PricedQuantity& priced) { output.add(priced); };
+    }
 
     pricing::PricingResult result;
     {
         InterruptGuard guard;
         pricing::PricingRun run(inputs, callbacks);
-        result = run.run(schedule);
+        result = options.singleQuantity ? run.run(pricing::singleQuantity(*options.singleQuantity))
+                                        : run.run(parameters);
     }
     if (showProgress)
         std::cerr << "\r" << std::string(40, ' ') << "\r" << std::flush;
+    if (!sheet)
+        output.finish(result);
 
-    // A run the shop database stopped has priced only part of the schedule, if anything: no list and no
-    // sheet is given out as if it were the order's.
+    for (const std::string& note : result.notes)
+        report(std::cerr, note);
+    // A run the shop database stopped has priced only part of the schedule, if anything: no sheet is
+    // written from it, and the exit code says so.
     if (result.stopped) {
-        for (const std::string& note : result.notes)
-            std::cerr << "pricebook: " << note << "\n";
         if (!result.stopped->message.empty())
             report(std::cerr, result.stopped->message, result.stopped->detail);
+        if (result.stopped->reason == pricing::StopReason::OrderKeyNotFound)
+            return ExitOrderNotFound;
         if (result.stopped->reason == pricing::StopReason::OrderGone) {
-            std::cerr << "pricebook: " << describeKey(options) << " is no longer in " << databaseFile
-                      << "; nothing was priced\n";
+            report(std::cerr, describeKey(options) + " is no longer in " + databaseFile + "; pricing stopped");
             return ExitOrderNotFound;
         }
         return ExitDataFolder;
@@ -565,29 +700,11 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
         sheetInputs.bindery = order->bindery;
         sheetInputs.typeface = options.typeface ? *options.typeface : parameters.typeface;
         sheetExit = writeSheet(options.sheet, sheetInputs);
-    } else {
-        switch (options.format) {
-        case Format::Text:
-            for (const std::string& line : result.lines)
-                std::cout << line << "\n";
-            break;
-        case Format::Csv:
-            std::cout << "quantity,price\n";
-            for (const pricing::PricedQuantity& priced : result.priced)
-                std::cout << priced.quantity << "," << csvPrice(priced.price) << "\n";
-            break;
-        case Format::Json:
-            writeJson(std::cout, *order, inputs.quoteOrJob, result);
-            break;
-        }
     }
-    std::cout << std::flush;
 
-    for (const std::string& note : result.notes)
-        std::cerr << "pricebook: " << note << "\n";
     if (result.cancelled) {
-        std::cerr << "pricebook: cancelled after " << result.priced.size() + result.skipped.size() << " of "
-                  << schedule.entries.size() << " quantities\n";
+        report(std::cerr, "cancelled after " + std::to_string(result.pricedCount + result.skipped.size()) + " of " +
+                              std::to_string(length) + " quantities");
         return ExitFailure;
     }
     if (!result.skipped.empty()) {

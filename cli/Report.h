@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace cli {
 
@@ -11,7 +12,13 @@ void setVerbose(bool on);
 bool verbose();
 
 // Writes "pricebook: message" on a line of its own and, with --verbose, the detail below it, each of its
-// lines indented.
+// lines indented. Both are made printable first.
 void report(std::ostream& out, const std::string& message, const std::string& detail = {});
+
+// The text with every control character shown as an escape ("\x1b", "\u009b") instead of reaching the
+// terminal, where an order number or description holding one could move the cursor, recolour or retitle
+// the window. Other characters, UTF-8 letters among them, are left as they are; a byte that starts no
+// valid UTF-8 character is escaped too.
+std::string printable(std::string_view text);
 
 } // namespace cli

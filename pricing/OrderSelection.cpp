@@ -3,6 +3,7 @@
 #include <string>
 
 #include "data/Database.h"
+#include "data/Dialect.h"
 #include "data/TableView.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
@@ -136,6 +137,27 @@ std::optional<OrderSelection> selectOrder(const std::string& databaseFile,
 std::string quoteOrJobCode(QuoteOrJob choice)
 {
     return choice == QuoteOrJob::Job ? "J" : "Q";
+}
+
+std::string missingOrderKey(const data::Database& db, const std::string& orderNo, std::int16_t partNo,
+                            QuoteOrJob choice)
+{
+    const std::string code = quoteOrJobCode(choice);
+    const std::string order = "ORDERNO = " + data::sqlLiteral(orderNo);
+    const std::string part = " AND PARTNO = " + std::to_string(partNo);
+    const auto rows = [&](const std::string& where) { return db.openRecordset("SELECT * FROM ORDERS WHERE " + where); };
+    if (rows(order + part + " AND QUOTEORJOB = " + data::sqlLiteral(code)).recordCount() > 0)
+        return {};
+    const std::string named = "Order " + orderNo;
+    if (rows(order).recordCount() == 0)
+        return named + " is not in the shop database.";
+    const data::Recordset parts = rows(order + part);
+    if (parts.recordCount() == 0)
+        return named + " has no part " + std::to_string(partNo) + " in the shop database.";
+    const std::string mark = parts.field("QUOTEORJOB").formatted();
+    return named + " part " + std::to_string(partNo) + " is not a " +
+           (choice == QuoteOrJob::Job ? "job (J)" : "quote (Q)") + " in the shop database: its row is " +
+           (mark.empty() ? std::string("marked neither Q nor J.") : "marked " + mark + ".");
 }
 
 } // namespace pricing

@@ -134,25 +134,39 @@ PricingRun::~PricingRun() = default;
 
 PricingResult PricingRun::run(const Schedule& schedule)
 {
+    return runWalking([&](const ScheduleVisitor& visit) {
+        for (const ScheduleEntry& entry : schedule.entries)
+            if (!visit(entry))
+                break;
+        return schedule.notes;
+    });
+}
+
+PricingResult PricingRun::run(const PriceParameters& schedule)
+{
+    return runWalking([&](const ScheduleVisitor& visit) { return walkSchedule(schedule, visit); });
+}
+
+PricingResult PricingRun::runWalking(const std::function<std::vector<std::string>(const ScheduleVisitor&)>& walk)
+{
     m_result = PricingResult{};
-    m_result.notes = schedule.notes;
     m_engineFoundNoOrder = false;
     if (!m_inputs.programFolder.empty())
         estimator::setProgramFolder(m_inputs.programFolder);
 
-    if (prepareOrderRow()) {
-        for (const ScheduleEntry& entry : schedule.entries) {
-            if (m_callbacks.cancelRequested && m_callbacks.cancelRequested()) {
-                m_result.cancelled = true;
-                break;
-            }
-            if (m_callbacks.onProgress)
-                m_callbacks.onProgress(entry.text);
-            SelectQuote(entry);
-            if (m_result.stopped)
-                break;
+    const bool ready = prepareOrderRow();
+    m_result.notes = walk([&](const ScheduleEntry& entry) {
+        if (!ready || m_result.stopped)
+            return false;
+        if (m_callbacks.cancelRequested && m_callbacks.cancelRequested()) {
+            m_result.cancelled = true;
+            return false;
         }
-    }
+        if (m_callbacks.onProgress)
+            m_callbacks.onProgress(entry.text);
+        SelectQuote(entry);
+        return !m_result.stopped;
+    });
     m_orders.close();
     m_writer.close();
     m_shop.close();
@@ -180,6 +194,27 @@ bool PricingRun::prepareOrderRow()
              behind(fault));
         return false;
     }
+    // An order the estimator would not find is told at once, before anything is written: every price of
+    // the list would be the $0.00 of an empty estimate. (A part number that is no number is the engine's
+    // own type mismatch at every quantity.)
+    std::string missing;
+    try {
+        std::int16_t part = 0;
+        if (platform::resumeNext([&] { part = partNumber(m_inputs.order.partNo); }))
+            missing = missingOrderKey(m_shop, m_inputs.order.orderNo, part, m_inputs.quoteOrJob);
+    } catch (const platform::Fault& fault) {
+        if (fault.number() == Locked)
+            stopForWriteFault(Locked, {}, behind(fault));
+        else
+            stop(StopReason::CannotWrite, "The order could not be read from the shop database, so nothing was priced.",
+                 behind(fault));
+        return false;
+    }
+    if (!missing.empty()) {
+        stop(StopReason::OrderKeyNotFound, missing + " Nothing was priced.", {});
+        return false;
+    }
+
     // The run's one change to the file, before anything is priced: the row's stored estimate figures are
     // cleared and it is marked for print pricing, as after every run. Its press quantity is not touched.
     if (!m_writer.clearEstimates()) {
@@ -271,8 +306,15 @@ void PricingRun::SelectQuote(const ScheduleEntry& entry)
     }
     // The line is handed on once the transaction has ended: the window lets its events run then, and no
     // lock of the file is held meanwhile.
-    if (m_result.priced.size() > pricedBefore && m_callbacks.onLine)
-        m_callbacks.onLine(m_result.priced.back());
+    if (m_result.priced.size() > pricedBefore) {
+        ++m_result.pricedCount;
+        if (m_callbacks.onLine)
+            m_callbacks.onLine(m_result.priced.back());
+        if (!m_callbacks.keepResults) {
+            m_result.priced.pop_back();
+            m_result.lines.pop_back();
+        }
+    }
 }
 
 bool PricingRun::Saveit(const platform::Value& pressQuantity)

@@ -69,6 +69,9 @@ struct PricingCallbacks
     std::function<void(const PricedQuantity& priced)> onLine;        // a line added to lstPrice
     MessageCallback onMessage;                                       // message boxes / stderr
     std::function<bool()> cancelRequested;                           // asked between quantities
+    // With false, a priced quantity is handed to onLine and not kept in the result (its lines and priced
+    // quantities stay empty; pricedCount counts them), so a long schedule's memory does not grow.
+    bool keepResults = true;
 };
 
 // Why a run stopped before the end of its schedule, when the user must hear of it.
@@ -77,6 +80,7 @@ enum class StopReason
     ShopDatabaseBusy, // another program held the shop database longer than the busy timeout
     CannotWrite,      // the order row could not be written (read-only, disk full, damaged ...)
     OrderGone,        // the order's row is no longer in the shop database (fault 3159)
+    OrderKeyNotFound, // no row has the number, part and quote-or-job mark the estimator looks for
 };
 
 struct RunStop
@@ -90,9 +94,10 @@ struct PricingResult
 {
     std::vector<std::string> lines; // lstPrice, in schedule order
     std::vector<PricedQuantity> priced;
+    std::size_t pricedCount = 0; // quantities priced, kept or not
     std::vector<SkippedQuantity> skipped;
-    // The schedule's notes (steps of 0 or less, the 32-bit limit), and a note when the engine found no
-    // order row for the key, so every price of the list is the $0.00 of an empty summary.
+    // The schedule's notes (steps of 0 or less, the 32-bit limit), and a note should the engine find no
+    // order row for the key all the same.
     std::vector<std::string> notes;
     bool cancelled = false;
     // Set when the run stopped early because of the shop database: nothing further was priced, and the
@@ -127,6 +132,8 @@ public:
     PricingRun& operator=(const PricingRun&) = delete;
 
     PricingResult run(const Schedule& schedule);
+    // The same over the schedule of these parameters, walked one quantity at a time and never kept whole.
+    PricingResult run(const PriceParameters& schedule);
 
     // One quantity of the run; used by run().
     void SelectQuote(const ScheduleEntry& entry);
@@ -148,6 +155,7 @@ private:
     data::WorkingCopy m_orders; // the order's rows, as the engine reads them during the run
     bool m_engineFoundNoOrder = false;
 
+    PricingResult runWalking(const std::function<std::vector<std::string>(const ScheduleVisitor&)>& walk);
     bool prepareOrderRow();
     std::string writerFault() const; // the row writer's last fault with its detail
     void stop(StopReason reason, std::string message, std::string detail);

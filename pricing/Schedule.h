@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,5 +36,14 @@ Schedule buildSchedule(const PriceParameters& parameters);
 
 // A schedule of one quantity (the command line's --qty).
 Schedule singleQuantity(std::int32_t quantity);
+
+// The same schedule one quantity at a time, without keeping it: `visit` gets each entry in turn and may stop
+// the walk by returning false. Returns the schedule's notes. A long schedule so costs no memory.
+using ScheduleVisitor = std::function<bool(const ScheduleEntry& entry)>;
+std::vector<std::string> walkSchedule(const PriceParameters& parameters, const ScheduleVisitor& visit);
+
+// How many quantities the schedule has, worked out without walking it quantity by quantity where the
+// steps are whole numbers (a schedule of a billion quantities is counted at once).
+std::uint64_t scheduleLength(const PriceParameters& parameters);
 
 } // namespace pricing

@@ -89,6 +89,52 @@ TEST_F(PriceCommand, TheSqlBehindAMessageIsShownOnlyWithVerbose)
     }
 }
 
+// Schedules from the command line: quantities whole numbers above 0, none below the one before, steps whole
+// numbers of 0 or more, at most 100,000 quantities without --force. Anything else stops before the shop
+// database is touched, naming the value.
+TEST_F(PriceCommand, RefusesAScheduleItCannotPriceNamingTheValue)
+{
+    TestDatabase db(testsupport::demoShopSql(), false);
+    struct Case
+    {
+        std::vector<std::string> options;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--schedule", "-100,50,100,0,0,0,0"}, "--schedule: the start quantity must be a whole number above 0, not \"-100\""},
+        {{"--schedule", "100,abc,500,100,2000,500,5000"}, "the first step must be a whole number of 0 or more, not \"abc\""},
+        {{"--schedule", "100,25,inf,100,2000,500,5000"}, "the second quantity must be a whole number above 0, not \"inf\""},
+        {{"--schedule", "100,25,500,,2000,500,5000"}, "the second step must be a whole number of 0 or more, not \"\""},
+        {{"--qty3", "1e3"}, "--qty3: the third quantity must be a whole number above 0, not \"1e3\""},
+        {{"--jump2", "12.5"}, "--jump2: the second step must be a whole number of 0 or more, not \"12.5\""},
+        {{"--schedule", "600,25,500,100,2000,500,5000"}, "the second quantity (500) is below the start quantity (600)"},
+        {{"--qty4", "1500"}, "the final quantity (1500) is below the third quantity (2000)"},
+        {{"--schedule", "1,1,200000,1,200000,1,200000"},
+         "the schedule has 200000 quantities; more than 100000 are priced only with --force"},
+    };
+    const std::string before = testsupport::readFile(db.path());
+    for (const Case& c : cases) {
+        std::vector<std::string> args = withProgram({db.folder(), "--order", "24101"});
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const Outcome got = price(args);
+        EXPECT_EQ(got.code, 2) << c.message;
+        EXPECT_THAT(got.err, HasSubstr(c.message));
+        EXPECT_EQ(got.out, "");
+    }
+    EXPECT_EQ(testsupport::readFile(db.path()), before) << "nothing was written";
+    // With --force the long schedule goes to the run, which here stops at once: the quote asked for as a job.
+    const Outcome forced =
+        price(withProgram({db.folder(), "--order", "24101", "--job", "--schedule", "1,1,200000,1,200000,1,200000", "--force"}));
+    EXPECT_EQ(forced.code, 4) << forced.err;
+}
+
+// Order numbers and descriptions reach the terminal with their control characters shown, not obeyed.
+TEST(Printable, ShowsControlCharactersAndKeepsLetters)
+{
+    EXPECT_EQ(cli::printable("24101\x1b]0;owned\x07 Caf\xc3\xa9"), "24101\\x1b]0;owned\\x07 Caf\xc3\xa9");
+    EXPECT_EQ(cli::printable("A\xc2\x9b" "2J\x7f\xff"), "A\\u009b2J\\x7f\\xff");
+}
+
 TEST_F(PriceCommand, TakesTheScheduleAndRoundingFromThePriceDataFile)
 {
     TestDatabase db(testsupport::demoShopSql(), false);
@@ -106,8 +152,10 @@ TEST_F(PriceCommand, JsonHoldsTheLinesTheResultsAndTheSummary)
     TestDatabase db(testsupport::demoShopSql(), false);
     const Outcome got = price(withProgram({"--data", db.folder(), "--order", "24101", "--qty", "250", "--format", "json"}));
     EXPECT_EQ(got.code, 0) << got.err;
-    EXPECT_THAT(got.out, StartsWith("{\"order\": \"24101\",\n \"part\": 1,\n \"quote_or_job\": \"Q\",\n \"lines\": [\"250 "));
-    EXPECT_THAT(got.out, HasSubstr("\"quantity\": 250, \"price\": "));
+    // Each quantity is written as it is priced; the lines follow them.
+    EXPECT_THAT(got.out, StartsWith("{\"order\": \"24101\",\n \"part\": 1,\n \"quote_or_job\": \"Q\",\n \"quantities\": [\n  "
+                                    "{\"quantity\": 250, \"price\": "));
+    EXPECT_THAT(got.out, HasSubstr("\"lines\": [\"250 "));
     EXPECT_THAT(got.out, HasSubstr("\"ResStockCost\": "));
     EXPECT_THAT(got.out, HasSubstr("\"PressSheetsToOrder\": "));
     EXPECT_THAT(got.out, HasSubstr("\"total_retail\": "));

@@ -161,20 +161,40 @@ TEST_F(PricingRunTest, ACancelStopsBetweenQuantitiesAndLeavesTheRowAsTheStartLef
     expectRowAfterRun(db, "30001", 1500);
 }
 
-TEST_F(PricingRunTest, ADeletedRowGivesTheBookmarkMessageOnceAndStopsTheRun)
+// The chosen row deleted after it was chosen: the run names the order when no row has its key any more,
+// and shows the row writer's "Error Number  3159" when another row of the same key is left.
+TEST_F(PricingRunTest, ADeletedRowStopsTheRunWithOneMessage)
 {
-    TestDatabase db(kOutsideJob);
-    const pricing::PricingInputs inputs = inputsFor(db, "30001");
-    db.exec("DELETE FROM ORDERS WHERE rowid = 12;");
-    std::vector<std::string> messages;
-    pricing::PricingCallbacks callbacks;
-    callbacks.onMessage = [&](const std::string& message) { messages.push_back(message); };
-    pricing::PricingRun run(inputs, callbacks);
-    const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
-    EXPECT_THAT(messages, ElementsAre("Error Number  3159"));
-    EXPECT_TRUE(result.lines.empty()) << "no price for a row that does not hold the quantity";
-    ASSERT_TRUE(result.stopped);
-    EXPECT_EQ(result.stopped->reason, pricing::StopReason::OrderGone);
+    struct Case
+    {
+        const char* change;
+        pricing::StopReason reason;
+        std::vector<std::string> messages; // shown through the run's message callback
+        const char* stopMessage;
+    };
+    const Case cases[] = {
+        {"DELETE FROM ORDERS WHERE rowid = 12;", pricing::StopReason::OrderKeyNotFound, {},
+         "Order 30001 is not in the shop database. Nothing was priced."},
+        {"INSERT INTO ORDERS (rowid, ORDERNO, PARTNO, QUOTEORJOB) VALUES (13, '30001', 1, 'Q'); "
+         "DELETE FROM ORDERS WHERE rowid = 12;",
+         pricing::StopReason::OrderGone, {"Error Number  3159"}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        TestDatabase db(kOutsideJob);
+        const pricing::PricingInputs inputs = inputsFor(db, "30001");
+        db.exec(c.change);
+        std::vector<std::string> messages;
+        pricing::PricingCallbacks callbacks;
+        callbacks.onMessage = [&](const std::string& message) { messages.push_back(message); };
+        pricing::PricingRun run(inputs, callbacks);
+        const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
+        EXPECT_EQ(messages, c.messages);
+        EXPECT_TRUE(result.lines.empty()) << "no price for a row that does not hold the quantity";
+        ASSERT_TRUE(result.stopped);
+        EXPECT_EQ(result.stopped->reason, c.reason);
+        EXPECT_EQ(result.stopped->message, c.stopMessage);
+    }
 }
 
 TEST_F(PricingRunTest, AnEngineFaultSkipsTheQuantityWithItsTextAndTheRunGoesOn)
@@ -202,19 +222,43 @@ TEST_F(PricingRunTest, APartNumberThatIsNoNumberIsATypeMismatch)
     EXPECT_EQ(result.skipped[0].fault, "Type mismatch");
 }
 
-TEST_F(PricingRunTest, AnOrderTheEngineCannotFindPricesAtZeroWithANote)
+// A key the estimator would find no row for (the quote priced as a job, another part, a row marked
+// neither Q nor J) stops the run before anything is written, with what did not match: no list of $0.00
+// lines from an empty estimate.
+TEST_F(PricingRunTest, AnOrderTheEngineCannotFindStopsTheRunSayingWhatDidNotMatch)
 {
-    TestDatabase db(kOutsideJob);
-    pricing::PricingInputs inputs = inputsFor(db, "30001");
-    inputs.quoteOrJob = QuoteOrJob::Job; // the order is a quote
-    inputs.parameters.step = RoundingStep::Dollar;
-    inputs.parameters.direction = RoundingDirection::Up;
-    pricing::PricingRun run(inputs);
-    const PricingResult result = run.run(pricing::singleQuantity(100));
-    // The engine returns 0 without a row; the cleared summary rounds up to one dollar.
-    EXPECT_THAT(result.lines, ElementsAre("100" + std::string(27, ' ') + "$1.00"));
-    ASSERT_EQ(result.notes.size(), 1u);
-    EXPECT_THAT(result.notes[0], HasSubstr("found no order 30001 part 1 as a job"));
+    struct Case
+    {
+        const char* change; // to the row, or to the run's key
+        QuoteOrJob quoteOrJob;
+        const char* partNo;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"", QuoteOrJob::Job, "1",
+         "Order 30001 part 1 is not a job (J) in the shop database: its row is marked Q. Nothing was priced."},
+        {"", QuoteOrJob::Quote, "2", "Order 30001 has no part 2 in the shop database. Nothing was priced."},
+        {"UPDATE ORDERS SET QUOTEORJOB = NULL;", QuoteOrJob::Unset, "1",
+         "Order 30001 part 1 is not a quote (Q) in the shop database: its row is marked neither Q nor J. Nothing "
+         "was priced."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        TestDatabase db(kOutsideJob);
+        db.exec(c.change);
+        pricing::PricingInputs inputs = inputsFor(db, "30001");
+        inputs.quoteOrJob = c.quoteOrJob;
+        inputs.order.partNo = c.partNo;
+        pricing::PricingRun run(inputs);
+        const PricingResult result = run.run(pricing::singleQuantity(100));
+        EXPECT_TRUE(result.lines.empty());
+        ASSERT_TRUE(result.stopped);
+        EXPECT_EQ(result.stopped->reason, pricing::StopReason::OrderKeyNotFound);
+        EXPECT_EQ(result.stopped->message, c.message);
+        EXPECT_EQ(data::Database::open(db.path()).openRecordset("SELECT * FROM ORDERS").field("PRESSCOST").formatted(),
+                  "77")
+            << "nothing was written";
+    }
 }
 
 TEST_F(PricingRunTest, AnEmptyPressQuantityIsPutBackEmpty)

@@ -124,6 +124,8 @@ TEST_P(ScheduleTable, GivesTheQuantitiesWorkedOutByHand)
     const Schedule schedule = pricing::buildSchedule(c.parameters);
     EXPECT_EQ(quantitiesOf(schedule), c.expected) << c.why;
     EXPECT_EQ(schedule.notes.size(), c.notes) << c.why;
+    // Counted without walking it, the schedule has as many quantities, and the same notes.
+    EXPECT_EQ(pricing::scheduleLength(c.parameters), c.expected.size()) << c.why;
 }
 
 INSTANTIATE_TEST_SUITE_P(Schedule, ScheduleTable, testing::ValuesIn(kSchedules));
@@ -145,6 +147,17 @@ TEST(Schedule, TheLargestWholeQuantityEndsTheScheduleInsteadOfOverflowing)
     EXPECT_EQ(quantitiesOf(schedule), (std::vector<std::int32_t>{2147483600, 2147483625}));
     ASSERT_EQ(schedule.notes.size(), 1u);
     EXPECT_THAT(schedule.notes[0], HasSubstr("2147483647"));
+}
+
+// A schedule of every quantity up to the largest one is counted at once, as arithmetic: 2,147,483,647
+// quantities, then 2147483647 - 1 + 1 lands on the limit again and its + 1 is beyond it.
+TEST(Schedule, AScheduleOfTwoBillionQuantitiesIsCountedWithoutWalkingIt)
+{
+    const PriceParameters all = parameters("1", "1", "2147483647", "1", "2147483647", "1", "2147483647");
+    EXPECT_EQ(pricing::scheduleLength(all), 2147483647u);
+    std::size_t visited = 0;
+    pricing::walkSchedule(all, [&](const pricing::ScheduleEntry&) { return ++visited < 5; });
+    EXPECT_EQ(visited, 5u) << "the walk stops when asked";
 }
 
 TEST(Schedule, AStartQuantityBeyondTheLimitGivesNoQuantities)

@@ -208,6 +208,20 @@ TEST_F(PricingWindow, QuantitiesThatCouldNotBePricedAreListedInOneMessage)
         << messages.details().front().toStdString();
 }
 
+// A row whose quote-or-job mark is empty: the estimator would find no row, so the window says what did not
+// match in one message and lists no $0.00 lines.
+TEST_F(PricingWindow, AnOrderTheEstimatorCannotFindIsNamedInOneMessage)
+{
+    db.exec("UPDATE ORDERS SET QUOTEORJOB = '' WHERE ORDERNO = '24101';");
+    chooseLetterhead();
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Order 24101 part 1 is not a quote (Q) in the shop "
+                                                           "database: its row is marked neither Q nor J. Nothing was "
+                                                           "priced.")});
+    EXPECT_EQ(prices()->count(), 0);
+    EXPECT_FALSE(control<QPushButton>(window.get(), "cmdPrint")->isEnabled());
+}
+
 // Another program holds the shop database: a click on "Create Price Sheet" ends in one plain message after
 // one busy timeout, with nothing listed, Print off and the order as it was.
 TEST_F(PricingWindow, ABusyShopDatabaseStopsTheRunWithOnePlainMessage)

@@ -19,11 +19,11 @@ const char* standardText(int number)
         return "Division by zero";
     case fault::TypeMismatch:
         return "Type mismatch";
-    case 53:
+    case fault::FileNotFound:
         return "File not found";
-    case 75:
+    case fault::PathFileAccessError:
         return "Path/File access error";
-    case 76:
+    case fault::PathNotFound:
         return "Path not found";
     case fault::InvalidUseOfNull:
         return "Invalid use of Null";

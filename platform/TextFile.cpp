@@ -2,8 +2,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include <fcntl.h>
@@ -12,21 +10,16 @@
 #include "platform/ExclusiveFile.h"
 #include "platform/Fault.h"
 #include "platform/ReplacementFile.h"
+#include "platform/SmallFile.h"
 
 namespace platform {
 
 namespace {
 
-constexpr int FileNotFound = 53;
-constexpr int PathFileAccessError = 75;
-constexpr int PathNotFound = 76;
-
 [[noreturn]] void fileFault(int number, const std::string& path)
 {
     switch (number) {
-    case FileNotFound:
-        raise(number, "File not found: " + path);
-    case PathNotFound:
+    case fault::PathNotFound:
         raise(number, "Path not found: " + path);
     default:
         raise(number, "Path/File access error: " + path);
@@ -50,12 +43,12 @@ void checkWritable(const std::string& path)
     std::error_code error;
     const fs::path target(path);
     if (target.filename().empty())
-        fileFault(PathFileAccessError, path);
+        fileFault(fault::PathFileAccessError, path);
     const fs::path folder = target.parent_path();
     if (!folder.empty() && !fs::is_directory(folder, error))
-        fileFault(PathNotFound, path);
+        fileFault(fault::PathNotFound, path);
     if (fs::is_directory(target, error))
-        fileFault(PathFileAccessError, path);
+        fileFault(fault::PathFileAccessError, path);
 }
 
 } // namespace
@@ -105,20 +98,7 @@ std::vector<std::string> splitItems(std::string_view content)
 
 std::vector<std::string> readItems(const std::string& path)
 {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (!fs::exists(status))
-        fileFault(FileNotFound, path);
-    if (fs::is_directory(status))
-        fileFault(PathFileAccessError, path);
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        fileFault(PathFileAccessError, path);
-    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        fileFault(PathFileAccessError, path);
-    return splitItems(content);
+    return splitItems(readSmallFile(path));
 }
 
 void writeLines(const std::string& path, const std::vector<std::string>& lines)
@@ -136,7 +116,7 @@ void writeLines(const std::string& path, const std::vector<std::string>& lines)
         file.write(content);
         file.putInPlace(ReplacementFile::Placing::Replace);
     } catch (const std::system_error&) {
-        fileFault(PathFileAccessError, path);
+        fileFault(fault::PathFileAccessError, path);
     }
 }
 
@@ -150,11 +130,11 @@ void appendLine(const std::string& path, std::string_view line)
         ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
     struct stat status {};
     if (fd.get() < 0 || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        fileFault(PathFileAccessError, path);
+        fileFault(fault::PathFileAccessError, path);
     try {
         writeAll(fd, std::string(line) + "\r\n", path);
     } catch (const std::system_error&) {
-        fileFault(PathFileAccessError, path);
+        fileFault(fault::PathFileAccessError, path);
     }
 }
 

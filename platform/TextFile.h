@@ -8,8 +8,9 @@ namespace platform {
 
 // Reads the items of a sequential text file the way the old runtime's Input # did: an item ends at a
 // comma or at the end of a line; blanks around it are dropped; a quoted item loses its quotes (and may
-// then hold commas). CR LF and LF line ends read the same. A missing or unreadable file is fault 53
-// ("File not found") or 75 ("Path/File access error"), naming the file.
+// then hold commas). CR LF and LF line ends read the same. The file is read by readSmallFile: a missing
+// file is fault 53 ("File not found"), one that is no ordinary file of at most kSmallFileLimit bytes fault
+// 75, naming the file and why it was not read.
 std::vector<std::string> readItems(const std::string& path);
 std::vector<std::string> splitItems(std::string_view content); // the same over text already read
 

@@ -9,10 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/Fault.h"
+#include "platform/SmallFile.h"
 #include "platform/TextFile.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Faults.h"
+#include "tests/support/Watchdog.h"
 
 namespace {
 
@@ -204,6 +206,70 @@ TEST(TextFile, FolderInPlaceOfTheFileIsFaultSeventyFive)
     EXPECT_EQ(faultNumber([&] { platform::readItems(folder.path()); }), 75);
     EXPECT_EQ(faultNumber([&] { platform::writeLines(folder.path(), {"x"}); }), 75);
     EXPECT_EQ(faultNumber([&] { platform::appendLine(folder.path(), "x"); }), 75);
+}
+
+// What may stand at the name of a small file instead of the shop's own: each is read at once as fault 75 naming
+// the file and why, never waited on nor read without end, and left as it was.
+TEST(TextFile, WhatIsNoOrdinaryFileOfAtMostTheLimitIsNotRead)
+{
+    const testsupport::Watchdog watchdog(20);
+    enum class AtTheName { Fifo, Device, Folder, OverTheLimit, ProgramMemory, SystemFile, AtTheLimit };
+    const struct
+    {
+        AtTheName at;
+        const char* reason; // none: the file is read
+    } cases[] = {
+        {AtTheName::Fifo, "is a pipe or a device, not a file"},
+        {AtTheName::Device, "is a pipe or a device, not a file"},
+        {AtTheName::Folder, "is a folder, not a file"},
+        {AtTheName::OverTheLimit, "holds more than 1 MB"},
+        {AtTheName::ProgramMemory, "could not be read"},
+        {AtTheName::SystemFile, "changed while it was read or is not an ordinary file"},
+        {AtTheName::AtTheLimit, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.at));
+        TemporaryFolder folder;
+        const std::string path = folder.path() + "/Categories.dat";
+        switch (c.at) {
+        case AtTheName::Fifo:
+            ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+            break;
+        case AtTheName::Device:
+            fs::create_symlink("/dev/null", path);
+            break;
+        case AtTheName::Folder:
+            fs::create_directory(path);
+            break;
+        case AtTheName::OverTheLimit:
+            writeFile(path, std::string(platform::kSmallFileLimit + 1, 'x'));
+            break;
+        case AtTheName::ProgramMemory:
+            fs::create_symlink("/proc/self/mem", path);
+            break;
+        case AtTheName::SystemFile:
+            fs::create_symlink("/proc/self/status", path); // its size says 0
+            break;
+        case AtTheName::AtTheLimit:
+            writeFile(path, std::string(platform::kSmallFileLimit, 'x'));
+            break;
+        }
+        const fs::file_type type = fs::symlink_status(path).type();
+        std::string text;
+        const int number = faultNumber([&] { platform::readItems(path); }, &text);
+        if (c.reason) {
+            EXPECT_EQ(number, 75);
+            EXPECT_NE(text.find(path), std::string::npos) << text;
+            EXPECT_NE(text.find(c.reason), std::string::npos) << text;
+        } else {
+            EXPECT_EQ(number, 0) << text;
+        }
+        EXPECT_EQ(fs::symlink_status(path).type(), type);
+        if (type == fs::file_type::regular) {
+            EXPECT_GE(fs::file_size(path), platform::kSmallFileLimit);
+        }
+        EXPECT_EQ(entriesIn(folder.path()), 1);
+    }
 }
 
 TEST(TextFile, MissingFolderIsFaultSeventySixAndCreatesNothing)

@@ -72,12 +72,20 @@ std::vector<std::string> splitItems(std::string_view content)
 
         std::string item;
         if (content[pos] == '"') {
-            // A quoted item runs to the closing quote (or the end of the file) and may hold commas;
-            // anything between the closing quote and the next comma or line end is dropped.
-            const std::size_t close = content.find('"', pos + 1);
-            const std::size_t stop = close == std::string_view::npos ? end : close;
-            item.assign(content.substr(pos + 1, stop - pos - 1));
-            pos = stop == end ? end : stop + 1;
+            // A quoted item runs to the closing quote (or the end of the file) and may hold commas and line
+            // ends; two quotes in a row inside it stand for one quote. Anything between the closing quote and
+            // the next comma or line end is dropped.
+            ++pos;
+            while (pos < end) {
+                const std::size_t quote = content.find('"', pos);
+                const std::size_t stop = quote == std::string_view::npos ? end : quote;
+                item.append(content.substr(pos, stop - pos));
+                pos = stop == end ? end : stop + 1;
+                if (pos >= end || content[pos] != '"')
+                    break;
+                item += '"';
+                ++pos;
+            }
             while (pos < end && content[pos] != ',' && !isLineEnd(content[pos]))
                 ++pos;
         } else {
@@ -101,6 +109,22 @@ std::vector<std::string> readItems(const std::string& path)
     return splitItems(readSmallFile(path));
 }
 
+std::string itemLine(std::string_view item)
+{
+    const bool readsBackAsItIs = !item.empty() && item.find_first_of(",\r\n") == std::string_view::npos &&
+                                 !isItemBlank(item.front()) && item.front() != '"' && !isItemBlank(item.back());
+    if (readsBackAsItIs)
+        return std::string(item);
+    std::string line = "\"";
+    for (const char c : item) {
+        line += c;
+        if (c == '"')
+            line += '"';
+    }
+    line += '"';
+    return line;
+}
+
 void writeLines(const std::string& path, const std::vector<std::string>& lines)
 {
     checkWritable(path);
@@ -118,6 +142,15 @@ void writeLines(const std::string& path, const std::vector<std::string>& lines)
     } catch (const std::system_error&) {
         fileFault(fault::PathFileAccessError, path);
     }
+}
+
+void writeItems(const std::string& path, const std::vector<std::string>& items)
+{
+    std::vector<std::string> lines;
+    lines.reserve(items.size());
+    for (const std::string& item : items)
+        lines.push_back(itemLine(item));
+    writeLines(path, lines);
 }
 
 void appendLine(const std::string& path, std::string_view line)

@@ -54,6 +54,7 @@ TEST(SplitItems, CommasAndLineEndsSeparateItems)
         {"empty quoted item", "\"\"\r\n", {""}},
         {"unterminated quote", "\"unterminated, item", {"unterminated, item"}},
         {"quote inside an item", "say \"hi\" there", {"say \"hi\" there"}},
+        {"two quotes in a quoted item are one", "\"12\"\" x 18\"\", folded\"\r\n", {"12\" x 18\", folded"}},
         {"empty lines give nothing", "a\r\n\r\n\r\nb\r\n\r\n", {"a", "b"}},
         {"empty between commas", "a,,b", {"a", "", "b"}},
         {"blank between commas", "a, ,b", {"a", "", "b"}},
@@ -84,6 +85,44 @@ TEST(TextFile, WritesLinesWithCrLfAndReadsThemBack)
     EXPECT_EQ(readFile(path), "");
     // no helper file is left beside it
     EXPECT_EQ(entriesIn(folder.path()), 1);
+}
+
+// Each item is written so that the reader gives it back whole; what the old program's files hold (no comma,
+// no surrounding blanks, no leading quote) stays as it wrote it.
+TEST(TextFile, ItemsAreWrittenSoTheyReadBackWhole)
+{
+    const std::string longName(32767, 'L');
+    const struct
+    {
+        std::string item;
+        std::string line;
+    } cases[] = {
+        {"Letterhead", "Letterhead"},
+        {"12\" Posters", "12\" Posters"},
+        {"Envelopes, #10", "\"Envelopes, #10\""},
+        {"/srv/Shop, Main", "\"/srv/Shop, Main\""},
+        {"\"Rush\" jobs", "\"\"\"Rush\"\" jobs\""},
+        {"12\" x 18\", folded", "\"12\"\" x 18\"\", folded\""},
+        {"\"", "\"\"\"\""},
+        {"  Envelopes  ", "\"  Envelopes  \""},
+        {"\tTabbed", "\"\tTabbed\""},
+        {"", "\"\""},
+        {"two\r\nlines", "\"two\r\nlines\""},
+        {longName, longName},
+        {longName + ",", "\"" + longName + ",\""},
+    };
+    TemporaryFolder folder;
+    const std::string path = folder.path() + "/Categories.dat";
+    Items items;
+    std::string file;
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::itemLine(c.item), c.line);
+        items.push_back(c.item);
+        file += c.line + "\r\n";
+    }
+    platform::writeItems(path, items);
+    EXPECT_EQ(readFile(path), file);
+    EXPECT_EQ(platform::readItems(path), items);
 }
 
 TEST(TextFile, AppendCreatesAndAppends)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <utility>
 
 #include "platform/Fault.h"
@@ -16,6 +17,21 @@ bool resumeNext(Statement&& statement)
         std::forward<Statement>(statement)();
         return true;
     } catch (const Fault&) {
+        return false;
+    }
+}
+
+// The same, keeping the Fault the statement raised in `fault` (when one is asked for), so the caller can say
+// what went wrong.
+template <class Statement>
+bool resumeNext(Statement&& statement, std::optional<Fault>* fault)
+{
+    try {
+        std::forward<Statement>(statement)();
+        return true;
+    } catch (const Fault& raised) {
+        if (fault)
+            *fault = raised;
         return false;
     }
 }

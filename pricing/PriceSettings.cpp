@@ -1,13 +1,11 @@
 #include "pricing/PriceSettings.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string_view>
 #include <vector>
 
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
+#include "platform/SmallFile.h"
 #include "platform/Statement.h"
 #include "platform/TextFile.h"
 
@@ -19,19 +17,16 @@ constexpr std::size_t PositionCount = 10;
 
 // The items of the price-data file, line by line with the item reader's rules (an item ends at a comma
 // or the end of the line, blanks around it dropped, quotes removed). A line left empty, a cleared field,
-// is read as an empty item so every later setting stays in its position. Nothing for a file that cannot
-// be read.
-std::optional<std::vector<std::string>> readPriceItems(const std::string& path)
+// is read as an empty item so every later setting stays in its position. Nothing for a missing file, nor
+// for one that cannot be read (its fault goes to `unreadable`).
+std::optional<std::vector<std::string>> readPriceItems(const std::string& path,
+                                                       std::optional<platform::Fault>* unreadable)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    std::optional<std::string> read;
+    platform::resumeNext([&] { read = platform::readSmallFileIfThere(path); }, unreadable);
+    if (!read)
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
+    const std::string& content = *read;
 
     std::vector<std::string> items;
     std::size_t pos = 0;
@@ -117,9 +112,10 @@ bool writePriceData(const std::string& dataFolder, const PriceDataPositions& pos
         [&] { platform::writeLines(priceDataPath(dataFolder), {positions.begin(), positions.end()}); });
 }
 
-std::optional<PriceDataPositions> readPriceData(const std::string& dataFolder)
+std::optional<PriceDataPositions> readPriceData(const std::string& dataFolder,
+                                                std::optional<platform::Fault>* unreadable)
 {
-    const std::optional<std::vector<std::string>> items = readPriceItems(priceDataPath(dataFolder));
+    const std::optional<std::vector<std::string>> items = readPriceItems(priceDataPath(dataFolder), unreadable);
     // An 11th item (a quantity typed as 1,000 reads as two) stops the reading: nothing is applied.
     if (!items || items->size() > PositionCount)
         return std::nullopt;

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/Fault.h"
+
 namespace pricing {
 
 // The rounding step of the price list (optNone, opt25, opt1).
@@ -52,8 +54,10 @@ PriceDataPositions priceDataFrom(const PriceParameters& parameters, const PriceD
 bool writePriceData(const std::string& dataFolder, const PriceDataPositions& positions);
 
 // Reads the file item by item into positions 1, 2, 3 ... Missing positions stay empty. No file, an
-// unreadable file or an 11th item give no positions at all: nothing is applied.
-std::optional<PriceDataPositions> readPriceData(const std::string& dataFolder);
+// unreadable file or an 11th item give no positions at all: nothing is applied. A file that is there but
+// cannot be read (a folder, a FIFO, one too large) puts the fault naming it and why into `unreadable`.
+std::optional<PriceDataPositions> readPriceData(const std::string& dataFolder,
+                                                std::optional<platform::Fault>* unreadable = nullptr);
 
 // GetPrice: the seven texts as they stand; positions 8 to 10 by their leading number (0 when empty):
 // 8: 0 Up, 1 Down, else neither; 9: 0 None, 1 0.25, else 1.00; 10: 0 Courier, 1 Times Roman, else Sans Serif.

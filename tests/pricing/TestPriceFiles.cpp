@@ -235,15 +235,20 @@ TEST(Categories, AnEmptyNameAddsNothing)
     EXPECT_FALSE(std::filesystem::exists(folder.path() + "/Categories.dat"));
 }
 
-TEST(Categories, ACommaSplitsANameAndSurroundingBlanksAreLost)
+TEST(Categories, ACommaOrSurroundingBlanksAreSavedInQuotesAndReadBackWhole)
 {
     TemporaryFolder folder;
     ASSERT_TRUE(pricing::appendCategory(folder.path(), "Forms, carbonless"));
     ASSERT_TRUE(pricing::appendCategory(folder.path(), "  Envelopes  "));
-    // Stored on one line each, as typed ...
-    EXPECT_EQ(readFile(folder.path() + "/Categories.dat"), "Forms, carbonless\r\n  Envelopes  \r\n");
-    // ... read back as three categories.
-    EXPECT_THAT(pricing::readCategories(folder.path()), ElementsAre("Forms", "carbonless", "Envelopes"));
+    ASSERT_TRUE(pricing::appendCategory(folder.path(), "Letterhead"));
+    // Stored on one line each, in quotes where the old way would split or trim them ...
+    const std::string saved = "\"Forms, carbonless\"\r\n\"  Envelopes  \"\r\nLetterhead\r\n";
+    EXPECT_EQ(readFile(folder.path() + "/Categories.dat"), saved);
+    // ... read back as three categories, and written the same way by Delete.
+    const std::vector<std::string> categories = pricing::readCategories(folder.path());
+    EXPECT_THAT(categories, ElementsAre("Forms, carbonless", "  Envelopes  ", "Letterhead"));
+    ASSERT_TRUE(pricing::rewriteCategories(folder.path(), categories));
+    EXPECT_EQ(readFile(folder.path() + "/Categories.dat"), saved);
 }
 
 TEST(Categories, DeleteKeepsTheUnselectedInOrder)

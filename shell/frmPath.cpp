@@ -41,14 +41,17 @@ bool namesDriveAndFolder(const QString& path)
 }
 
 // The first item of the marker file; none when the file is missing, unreadable or holds no item at all
-// (an empty file has nothing to read, as a missing one).
-std::optional<QString> markedFolder()
+// (an empty file has nothing to read, as a missing one). Why a file that is there could not be read goes to
+// `unreadable`.
+std::optional<QString> markedFolder(std::optional<platform::Fault>* unreadable = nullptr)
 {
     try {
         const std::vector<std::string> items = platform::readItems(ui::markerFilePath());
         if (!items.empty())
             return QString::fromStdString(items.front());
-    } catch (const platform::Fault&) {
+    } catch (const platform::Fault& fault) {
+        if (unreadable && fault.number() != platform::fault::FileNotFound)
+            *unreadable = fault;
     }
     return std::nullopt;
 }
@@ -164,8 +167,14 @@ void frmPath::setDirPath(const QString& path)
 
 void frmPath::load()
 {
-    std::optional<QString> marked = markedFolder();
-    if (!marked) {
+    std::optional<platform::Fault> unreadable;
+    std::optional<QString> marked = markedFolder(&unreadable);
+    if (unreadable) {
+        // Left as it is rather than written over: Continue puts the folder the user chooses in its place.
+        ui::showDetailedMessage(QString::fromStdString(unreadable->what()) +
+                                    QStringLiteral(" Or choose the folder of the shop's data and click Continue."),
+                                QString::fromStdString(unreadable->detail()));
+    } else if (!marked) {
         // A first start: the marker file gets the management system's usual folder text, read back once.
         platform::resumeNext([] { ui::writeMarkerFile(kDefaultFolderText.toStdString()); });
         marked = markedFolder();

@@ -67,7 +67,7 @@ std::string readMarkerFile()
 
 void writeMarkerFile(const std::string& folder)
 {
-    platform::writeLines(markerFilePath(), {folder});
+    platform::writeItems(markerFilePath(), {folder});
 }
 
 void setDataFolder(const std::string& folder)

@@ -20,12 +20,12 @@ inline constexpr std::string_view kMarkerFileName = "vmOrvCk.dat";
 // shop's setting is found again. Without one, the path of a new "vmOrvCk.dat".
 std::string markerFilePath();
 
-// The first item of the marker file (up to a comma or the end of the first line). A missing or unreadable
-// file is a platform::Fault; an empty file gives an empty text.
+// The first item of the marker file (up to a comma or the end of the first line; a folder written in quotes
+// keeps its commas). A missing or unreadable file is a platform::Fault; an empty file gives an empty text.
 std::string readMarkerFile();
 
-// Replaces the marker file with one line holding the folder text. A platform::Fault when it cannot be
-// written.
+// Replaces the marker file with one line holding the folder text, in quotes where it holds a comma, a quote
+// or surrounding blanks, so it reads back whole. A platform::Fault when it cannot be written.
 void writeMarkerFile(const std::string& folder);
 
 // The program-wide data folder text set by start-up; the category editor works in it.

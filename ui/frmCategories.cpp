@@ -1,5 +1,6 @@
 #include "ui/frmCategories.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -29,6 +30,17 @@ QStringList itemsOf(const QListWidget* list)
     for (int i = 0; i < list->count(); ++i)
         items << list->item(i)->text();
     return items;
+}
+
+// What could not be saved, then why, with the system's own words behind the details button.
+void showFailure(const QString& text, const std::optional<platform::Fault>& fault)
+{
+    if (!fault) {
+        showMessage(text);
+        return;
+    }
+    showDetailedMessage(text + QLatin1Char('\n') + QString::fromStdString(fault->what()),
+                        QString::fromStdString(fault->detail()));
 }
 
 } // namespace
@@ -98,9 +110,11 @@ void frmCategories::cmdSaveClick()
     if (name.isEmpty())
         return;
     // A category that did not reach the file would be gone at the next start: say so and keep the text.
-    if (!pricing::appendCategory(m_dataFolder, name.toStdString())) {
-        showMessage(QStringLiteral("The category \"%1\" could not be saved in %2.")
-                        .arg(name, QString::fromStdString(pricing::categoriesPath(m_dataFolder))));
+    std::optional<platform::Fault> fault;
+    if (!pricing::appendCategory(m_dataFolder, name.toStdString(), &fault)) {
+        showFailure(QStringLiteral("The category \"%1\" could not be saved in %2.")
+                        .arg(name, QString::fromStdString(pricing::categoriesPath(m_dataFolder))),
+                    fault);
         return;
     }
     m_lstCategories->addItem(name);
@@ -124,9 +138,11 @@ void frmCategories::command1Click()
     for (const QString& category : itemsOf(m_lstCat))
         remaining.push_back(category.toStdString());
     // The lists follow the file: when the file keeps its categories, so do the lists.
-    if (!pricing::rewriteCategories(m_dataFolder, remaining)) {
-        showMessage(QStringLiteral("The categories could not be saved in %1; nothing was deleted.")
-                        .arg(QString::fromStdString(pricing::categoriesPath(m_dataFolder))));
+    std::optional<platform::Fault> fault;
+    if (!pricing::rewriteCategories(m_dataFolder, remaining, &fault)) {
+        showFailure(QStringLiteral("The categories could not be saved in %1; nothing was deleted.")
+                        .arg(QString::fromStdString(pricing::categoriesPath(m_dataFolder))),
+                    fault);
         return;
     }
     const QStringList kept = itemsOf(m_lstCat);

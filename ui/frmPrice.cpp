@@ -100,6 +100,13 @@ void clearOptions(std::initializer_list<QRadioButton*> options)
     }
 }
 
+// A file of the data folder that is there but could not be read: the window goes on without it and says so.
+void tellUnreadable(const std::optional<platform::Fault>& unreadable)
+{
+    if (unreadable)
+        showDetailedMessage(fromStd(unreadable->what()), fromStd(unreadable->detail()));
+}
+
 } // namespace
 
 frmPrice::frmPrice(QWidget* parent) : QMainWindow(parent)
@@ -403,19 +410,24 @@ void frmPrice::loadWindow()
 
 void frmPrice::loadCategories()
 {
-    for (const std::string& category : pricing::readCategories(m_dataFolder))
+    std::optional<platform::Fault> unreadable;
+    for (const std::string& category : pricing::readCategories(m_dataFolder, &unreadable))
         m_cboCategories->addItem(fromStd(category));
     // The list offers the categories; none is on the sheet until the user picks or types one.
     m_cboCategories->setCurrentIndex(-1);
+    tellUnreadable(unreadable);
 }
 
 void frmPrice::loadPriceData()
 {
-    if (const std::optional<pricing::PriceDataPositions> positions = pricing::readPriceData(m_dataFolder)) {
+    std::optional<platform::Fault> unreadable;
+    if (const std::optional<pricing::PriceDataPositions> positions =
+            pricing::readPriceData(m_dataFolder, &unreadable)) {
         m_settings = *positions;
         GetPrice();
         return;
     }
+    tellUnreadable(unreadable);
     // Without settings of the shop's own, the window's initial parameters count as saved: a refused entry
     // goes back to the initial text, not to an empty field that the next check would refuse again.
     m_settings = pricing::priceDataFrom(parameters(), m_settings);

@@ -7,12 +7,21 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
 
+#include "platform/SmallFile.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Watchdog.h"
 #include "tests/ui/WindowTestSupport.h"
+#include "ui/frmCategories.h"
 #include "ui/frmPrice.h"
 
 namespace {
@@ -109,6 +118,65 @@ TEST(WindowFailures, ADamagedShopDatabaseGivesAnEmptyOrderListAndKeepsItsBytes)
         testsupport::writeFile(shop.path(), bytes);
         expectEmptyOrderListAndNothingChanged(shop.folder(), message);
         EXPECT_EQ(testsupport::readFile(shop.path()), bytes);
+    }
+}
+
+// A FIFO, a folder or a file larger than such a file ever is, in place of "Categories.dat" and "PriceData.dta":
+// the window opens at once with the shop's orders, says which files it could not read and why, and the
+// category editor's Save and Delete say so too, leaving both files as they are.
+TEST(WindowFailures, CategoryAndPriceFilesThatAreNoOrdinaryFilesAreNamedAndLeftAsTheyAre)
+{
+    const testsupport::Watchdog watchdog(30);
+    enum class AtTheName { Fifo, Folder, OverTheLimit };
+    const std::map<AtTheName, QString> reasons = {{AtTheName::Fifo, QStringLiteral("is a pipe or a device")},
+                                                  {AtTheName::Folder, QStringLiteral("is a folder")},
+                                                  {AtTheName::OverTheLimit, QStringLiteral("holds more than 1 MB")}};
+    for (const auto& [at, reason] : reasons) {
+        SCOPED_TRACE(static_cast<int>(at));
+        const testsupport::TestDatabase shop(
+            "INSERT INTO ORDERS (ORDERNO, DESCRIPTION) VALUES ('Q2410001', 'Letterhead');");
+        const QString categories = QString::fromStdString(shop.folder() + "/Categories.dat");
+        const QString priceData = QString::fromStdString(shop.folder() + "/PriceData.dta");
+        for (const QString& path : {categories, priceData}) {
+            if (at == AtTheName::Fifo)
+                ASSERT_EQ(::mkfifo(path.toStdString().c_str(), 0666), 0);
+            else if (at == AtTheName::Folder)
+                fs::create_directory(path.toStdString());
+            else
+                testsupport::writeFile(path.toStdString(), std::string(platform::kSmallFileLimit + 1, '9'));
+        }
+        const auto before = folderContents(shop.folder());
+        windowtest::ProgramFolder program;
+        program.mark(shop.folder());
+        ui::setDataFolder(shop.folder());
+        windowtest::MessageCapture messages;
+        {
+            ui::frmPrice window;
+            EXPECT_EQ(control<QComboBox>(&window, "cboJobs")->count(), 1);
+            EXPECT_EQ(control<QComboBox>(&window, "cboCategories")->count(), 0);
+            EXPECT_EQ(control<QLineEdit>(&window, "txtQty1")->text(), QStringLiteral("100"));
+            ASSERT_EQ(messages.texts().size(), 2);
+            for (int i = 0; i < 2; ++i) {
+                const QString& text = messages.texts()[i];
+                EXPECT_TRUE(text.startsWith(i == 0 ? categories : priceData)) << text.toStdString();
+                EXPECT_TRUE(text.contains(reason)) << text.toStdString();
+            }
+            messages.clear();
+
+            ui::frmCategories* editor = window.showCategories();
+            QTest::keyClicks(control<QLineEdit>(editor, "txtCat"), QStringLiteral("Posters"));
+            QTest::mouseClick(control<QPushButton>(editor, "cmdSave"), Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(editor, "Command1"), Qt::LeftButton);
+            ASSERT_EQ(messages.texts().size(), 2);
+            EXPECT_TRUE(messages.texts()[0].startsWith(QStringLiteral("The category \"Posters\" could not be saved")));
+            EXPECT_TRUE(messages.texts()[1].contains(QStringLiteral("nothing was deleted")));
+            for (const QString& text : messages.texts()) {
+                EXPECT_TRUE(text.contains(categories + QLatin1Char(' ') + reason)) << text.toStdString();
+            }
+            EXPECT_EQ(control<QListWidget>(editor, "lstCategories")->count(), 0);
+        }
+        EXPECT_EQ(folderContents(shop.folder()), before);
+        EXPECT_EQ(fs::is_fifo(categories.toStdString()), at == AtTheName::Fifo);
     }
 }
 

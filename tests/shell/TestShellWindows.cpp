@@ -1,6 +1,9 @@
 // The folder chooser, the about box and the procedure window.
+#include <filesystem>
 #include <memory>
 #include <string>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +21,7 @@
 #include "shell/frmHelp.h"
 #include "shell/frmPath.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Watchdog.h"
 #include "tests/ui/WindowTestSupport.h"
 
 namespace {
@@ -66,6 +70,25 @@ TEST_F(FolderChooser, AnEmptyMarkerFileIsTreatedAsNone)
     open();
     EXPECT_EQ(marker(), "\\Orvelle\\Data\\\r\n");
     EXPECT_EQ(text1(), QStringLiteral("No Folder Selected"));
+}
+
+TEST_F(FolderChooser, AMarkerFileThatCannotBeReadIsNamedAndLeftForContinueToReplace)
+{
+    const testsupport::Watchdog watchdog(20);
+    ASSERT_EQ(::mkfifo(program.markerFile().c_str(), 0666), 0);
+    shell::frmPath& w = open();
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts()[0].startsWith(QString::fromStdString(program.markerFile() + " is a pipe or a device")))
+        << messages.texts()[0].toStdString();
+    EXPECT_TRUE(std::filesystem::is_fifo(program.markerFile())) << "the usual text is not written over it";
+    EXPECT_EQ(text1(), QStringLiteral("No Folder Selected"));
+
+    w.show();
+    auto* text = control<QLineEdit>(&w, "Text1");
+    QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(text, QString::fromStdString(data.path()));
+    QTest::mouseClick(control<QPushButton>(&w, "cmdPath"), Qt::LeftButton);
+    EXPECT_EQ(marker(), data.path() + "\r\n");
 }
 
 TEST_F(FolderChooser, DoubleClickingAFolderPutsItsPathIntoText1)

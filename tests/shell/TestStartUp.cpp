@@ -1,5 +1,6 @@
 // Start-up: the data folder from the marker file, the shop's settings or the folder chooser, in that order,
 // and the program folder.
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -7,12 +8,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
+#include <QTest>
 
 #include "shell/frmPath.h"
 #include "shell/modRegistry.h"
@@ -164,6 +167,32 @@ TEST_F(StartUp, AMarkerFileOfAnyLetterCaseIsTheMarkerFile)
     ASSERT_TRUE(windows.main);
     EXPECT_FALSE(windows.chooser);
     EXPECT_EQ(windows.main->dataFolder(), dataFolder());
+}
+
+TEST_F(StartUp, ADataFolderWithACommaInItsNameIsChosenOnceAndFoundAgain)
+{
+    testsupport::TemporaryFolder work;
+    const std::string folder = work.path() + "/Shop, Main";
+    std::filesystem::create_directory(folder);
+    std::filesystem::copy_file(db.path(), folder + "/vmdata.mdb");
+
+    // A first start: the user types the folder into the chooser and clicks Continue.
+    windows = shell::StartUp();
+    ASSERT_TRUE(windows.chooser);
+    auto* text = control<QLineEdit>(windows.chooser.data(), "Text1");
+    QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(text, QString::fromStdString(folder));
+    QTest::mouseClick(control<QPushButton>(windows.chooser.data(), "cmdPath"), Qt::LeftButton);
+    EXPECT_EQ(marker(), "\"" + folder + "\"\r\n");
+
+    // The next start opens the main window on the whole folder, with the shop's order.
+    delete windows.chooser.data();
+    delete windows.main.data();
+    windows = shell::StartUp();
+    ASSERT_TRUE(windows.main);
+    EXPECT_FALSE(windows.chooser);
+    EXPECT_EQ(windows.main->dataFolder(), folder);
+    EXPECT_EQ(control<QComboBox>(windows.main.data(), "cboJobs")->count(), 1);
 }
 
 TEST_F(StartUp, ClosingTheMainWindowClosesTheChooserToo)

@@ -13,6 +13,7 @@
 
 #include <sqlite3.h>
 
+#include "data/StatementGuard.h"
 #include "platform/Conversions.h"
 #include "platform/ExclusiveFile.h"
 #include "platform/Fault.h"
@@ -619,9 +620,9 @@ Connection::~Connection()
         shared.connections.erase(found);
 }
 
-std::shared_ptr<Connection> Connection::open(const std::string& path)
+std::shared_ptr<Connection> Connection::open(const std::string& path, Access access)
 {
-    const std::string key = canonicalKey(path);
+    const std::string key = canonicalKey(path) + (access == Access::ReadOnly ? "\n(read only)" : "");
     Registry& shared = registry();
     std::lock_guard lock(shared.mutex);
     // A file already open in this process is never opened, read or checked again: its one connection
@@ -634,8 +635,9 @@ std::shared_ptr<Connection> Connection::open(const std::string& path)
     // Read-write without create; SQLite falls back to read-only by itself when the file cannot be
     // written, and a folder that cannot be written shows at the first write.
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
+    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK && access == Access::ReadWrite) {
         sqlite3_close_v2(db);
         db = nullptr;
         rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -892,17 +894,26 @@ Connection::Statement& Connection::prepare(const std::string& sql)
     }
 
     const int columns = sqlite3_column_count(statement.handle);
-    for (int i = 0; i < columns; ++i) {
+    for (int i = 0; i < columns; ++i)
         statement.names.emplace_back(sqlite3_column_name(statement.handle, i));
-        const std::string type = typeWord(sqlite3_column_decltype(statement.handle, i));
-        if (type == "YESNO" || type == "BOOLEAN" || type == "BIT" || type == "LOGICAL")
-            statement.kinds.push_back(ColumnKind::Boolean);
-        else if (type == "DATETIME" || type == "DATE" || type == "TIMESTAMP")
-            statement.kinds.push_back(ColumnKind::Date);
-        else
-            statement.kinds.push_back(ColumnKind::Plain);
-    }
+    statement.kinds = columnKinds(statement.handle);
     return m_statements.emplace(sql, std::move(statement)).first->second;
+}
+
+std::vector<Connection::ColumnKind> Connection::columnKinds(sqlite3_stmt* statement)
+{
+    std::vector<ColumnKind> kinds;
+    const int columns = sqlite3_column_count(statement);
+    for (int i = 0; i < columns; ++i) {
+        const std::string type = typeWord(sqlite3_column_decltype(statement, i));
+        if (type == "YESNO" || type == "BOOLEAN" || type == "BIT" || type == "LOGICAL")
+            kinds.push_back(ColumnKind::Boolean);
+        else if (type == "DATETIME" || type == "DATE" || type == "TIMESTAMP")
+            kinds.push_back(ColumnKind::Date);
+        else
+            kinds.push_back(ColumnKind::Plain);
+    }
+    return kinds;
 }
 
 void Connection::bind(Statement& statement, std::span<const platform::Value> parameters, const std::string& sql)
@@ -1020,6 +1031,89 @@ int Connection::run(const std::string& sql, std::span<const platform::Value> par
             fail(rc, sql, !sqlite3_stmt_readonly(statement.handle));
     }
     return sqlite3_changes(m_db);
+}
+
+TypedOutcome Connection::runTyped(const std::string& sql, const TypedStatementLimits& limits, const TypedRows& rows)
+{
+    // The guard keeps temporary rows in memory, which would drop a working copy.
+    if (!m_workingCopyColumns.empty())
+        throw platform::Fault(InvalidOperation,
+                              "Invalid operation: a typed statement cannot run while a working copy of '" + m_path +
+                                  "' is open.");
+    trace(sql, {});
+    const std::string detail = "SQL: " + sql;
+    TypedOutcome outcome;
+    StatementGuard guard(m_db, limits, g_busyTimeout.load());
+    sqlite3_stmt* handle = nullptr;
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size() + 1), &handle, &tail);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(handle, sqlite3_finalize);
+    if (!guard.refusal().empty())
+        throw platform::Fault(RefusedStatement, guard.refusal(), detail);
+    if ((rc & 0xFF) == SQLITE_NOMEM) {
+        outcome.stopped = TypedStop::MemoryLimit;
+        return outcome;
+    }
+    if (rc != SQLITE_OK)
+        fail(rc, sql, false);
+    if (!handle)
+        throw platform::Fault(InvalidSqlStatement,
+                              "Invalid SQL statement; expected 'DELETE', 'INSERT', 'SELECT' or 'UPDATE'.", detail);
+    for (const char* p = tail; p && *p; ++p)
+        if (!std::isspace(static_cast<unsigned char>(*p)) && *p != ';')
+            throw platform::Fault(CharactersAfterEnd, "Characters found after end of SQL statement.", detail);
+    // SQLite counts every PRAGMA that could set something as writing; the guard's list knows better.
+    const bool writes = !sqlite3_stmt_readonly(handle) && !guard.isReadingPragma();
+    outcome.writes = writes;
+    if (writes && !limits.mayWrite)
+        throw platform::Fault(RefusedStatement,
+                              "This statement would change the database, which the console opened only for "
+                              "reading. Nothing was run; add --write to change the database.",
+                              detail);
+    guard.compiled();
+
+    const int columns = sqlite3_column_count(handle);
+    const std::vector<ColumnKind> kinds = columnKinds(handle);
+    outcome.returnsRows = columns > 0;
+    if (outcome.returnsRows && rows.names) {
+        std::vector<std::string> names;
+        for (int i = 0; i < columns; ++i)
+            names.emplace_back(sqlite3_column_name(handle, i));
+        rows.names(names);
+    }
+    for (;;) {
+        rc = sqlite3_step(handle);
+        if (rc == SQLITE_ROW) {
+            if (outcome.rows >= limits.rows) {
+                outcome.stopped = TypedStop::RowLimit;
+                return outcome;
+            }
+            std::vector<platform::Value> row;
+            row.reserve(static_cast<std::size_t>(columns));
+            for (int i = 0; i < columns; ++i)
+                row.push_back(readColumn(handle, i, static_cast<int>(kinds[static_cast<std::size_t>(i)])));
+            if (rows.row)
+                rows.row(row);
+            ++outcome.rows;
+            continue;
+        }
+        if (rc == SQLITE_DONE)
+            break;
+        if (!guard.refusal().empty())
+            throw platform::Fault(RefusedStatement, guard.refusal(), sqlite3_errmsg(m_db) + ("\n" + detail));
+        if (guard.stop() != TypedStop::None || (rc & 0xFF) == SQLITE_INTERRUPT) {
+            outcome.stopped = guard.stop() == TypedStop::None ? TypedStop::Cancelled : guard.stop();
+            return outcome;
+        }
+        if ((rc & 0xFF) == SQLITE_NOMEM) {
+            outcome.stopped = TypedStop::MemoryLimit;
+            return outcome;
+        }
+        fail(rc, sql, writes);
+    }
+    if (writes || !outcome.returnsRows)
+        outcome.changed = guard.changed(sqlite3_changes64(m_db));
+    return outcome;
 }
 
 const std::unordered_map<std::string, std::string>& Connection::declaredTypes(const std::string& table)

@@ -4,14 +4,20 @@
 #include <array>
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <system_error>
 
 #include <sqlite3.h>
+
+#if defined(__unix__)
+#include <unistd.h>
+#endif
 
 #include "data/StatementGuard.h"
 #include "platform/Conversions.h"
@@ -120,6 +126,93 @@ std::string canonicalKey(const std::string& path)
     std::error_code error;
     const fs::path canonical = fs::weakly_canonical(fs::absolute(path, error), error);
     return error ? path : canonical.string();
+}
+
+// ---- The disk and folder under a file ---------------------------------------------------------------
+
+// Whether this process may write the file or folder: a read-only mount, a protected file or a folder
+// without write permission say no, for the superuser too.
+bool canWrite(const std::string& path)
+{
+#if defined(__unix__)
+    return ::access(path.c_str(), W_OK) == 0;
+#else
+    return true;
+#endif
+}
+
+std::string folderOf(const std::string& path)
+{
+    std::error_code error;
+    return fs::absolute(path, error).lexically_normal().parent_path().string();
+}
+
+bool meansNoRoom(int systemError)
+{
+    return systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG;
+}
+
+bool meansNoWriting(int systemError)
+{
+    return systemError == EROFS || systemError == EACCES || systemError == EPERM;
+}
+
+// The system's error number behind SQLite's last failure on a connection. A failed write of the log or
+// journal leaves none for sqlite3_system_errno; SQLite keeps it with the file that failed.
+int systemErrorOf(sqlite3* db)
+{
+    int error = sqlite3_system_errno(db);
+    sqlite3_file* journal = nullptr;
+    if (error == 0 && sqlite3_file_control(db, "main", SQLITE_FCNTL_JOURNAL_POINTER, &journal) == SQLITE_OK &&
+        journal && journal->pMethods)
+        journal->pMethods->xFileControl(journal, SQLITE_FCNTL_LAST_ERRNO, &error);
+    if (error == 0)
+        sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &error);
+    return error;
+}
+
+// A failure of the disk or folder that holds a database rather than of the statement: no room left, or a
+// file or folder that cannot be written. SQLite reports these as a disk error or a file it cannot open;
+// the system's own error number and the folder's state tell which. Nothing for any other failure.
+std::optional<platform::Fault> storageFault(const std::string& path, int code, int systemError, bool writing,
+                                            const std::string& detail)
+{
+    const int primary = code & 0xFF;
+    const bool fileFailure = primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN;
+    if (primary == SQLITE_FULL || (fileFailure && meansNoRoom(systemError)))
+        return platform::Fault(DiskFull,
+                               "There is no space left on the disk that holds " + quoted(path) + ". " +
+                                   (writing ? "Nothing was changed; make room on the disk and try again."
+                                            : "It cannot be read until there is room for the files kept beside "
+                                              "it; make room on the disk and try again."),
+                               detail);
+    const std::string folder = folderOf(path);
+    const bool folderReadOnly = !canWrite(folder);
+    if (primary != SQLITE_READONLY && !(fileFailure && (meansNoWriting(systemError) || folderReadOnly)))
+        return std::nullopt;
+    if (folderReadOnly && writing)
+        return platform::Fault(ReadOnly,
+                               "The folder " + quoted(folder) + " cannot be written, so the database " +
+                                   quoted(path) + " in it cannot be updated. Nothing was changed; ask for write "
+                                   "access to the folder.",
+                               detail);
+    if (folderReadOnly)
+        return platform::Fault(CannotOpenFile,
+                               "The folder " + quoted(folder) + " cannot be written, so the database " +
+                                   quoted(path) + " cannot be read: a database kept in write-ahead-log mode "
+                                   "needs its index file (" + fs::path(path).filename().string() +
+                                   "-shm) beside it, and it is not there. Ask for write access to the folder, "
+                                   "or read the database while another program has it open.",
+                               detail);
+    if (!canWrite(path))
+        return platform::Fault(ReadOnly,
+                               "The database " + quoted(path) + " is a read-only file, so it cannot be updated. "
+                               "Nothing was changed; ask for write access to the file.",
+                               detail);
+    if (primary == SQLITE_READONLY)
+        return platform::Fault(ReadOnly, "Cannot update. Database or object is read-only: " + quoted(path) + ".",
+                               detail);
+    return std::nullopt;
 }
 
 // ---- Checks of a file before SQLite sees it -------------------------------------------------------
@@ -633,7 +726,9 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, Access acc
 
     checkIsAFile(path);
     // Read-write without create; SQLite falls back to read-only by itself when the file cannot be
-    // written, and a folder that cannot be written shows at the first write.
+    // written, and a folder that cannot be written shows at the first write. A file in write-ahead-log
+    // mode is read in such a folder only while its log and index are there (SQLite reads them without
+    // writing); it is never taken for unchangeable ("immutable"), as another program may be writing it.
     sqlite3* db = nullptr;
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     int rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -665,11 +760,14 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, Access acc
     sqlite3_finalize(check);
     if (rc != SQLITE_ROW) {
         const std::string message = sqlite3_errmsg(db);
+        const int systemError = systemErrorOf(db);
         const int primary = rc & 0xFF;
         sqlite3_close_v2(db);
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
             throw platform::Fault(
                 Locked, "Could not read " + quoted(path) + "; currently locked by another program.", message);
+        if (std::optional<platform::Fault> fault = storageFault(path, rc, systemError, false, message))
+            throw *fault;
         throw platform::Fault(
             CannotOpenDatabase,
             "Cannot open database " + quoted(path) +
@@ -686,7 +784,7 @@ std::shared_ptr<Connection> Connection::open(const std::string& path, Access acc
     if (writeAheadLog)
         sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
 
-    const bool readOnly = sqlite3_db_readonly(db, "main") == 1;
+    const bool readOnly = sqlite3_db_readonly(db, "main") != 0;
     std::shared_ptr<Connection> connection(new Connection(db, path, readOnly));
     connection->m_key = key;
     connection->m_writeAheadLog = writeAheadLog;
@@ -1139,6 +1237,8 @@ void Connection::fail(int code, const std::string& sql, bool writing) const
     const std::string message = sqlite3_errmsg(m_db);
     // SQLite's words and the SQL text stay behind the message, for a details view or --verbose.
     const std::string detail = message + "\nSQL: " + sql;
+    if (std::optional<platform::Fault> fault = storageFault(m_path, code, systemErrorOf(m_db), writing, detail))
+        throw *fault;
     std::string name;
     switch (code & 0xFF) {
     case SQLITE_BUSY:
@@ -1146,9 +1246,6 @@ void Connection::fail(int code, const std::string& sql, bool writing) const
         if (writing)
             throw platform::Fault(Locked, "Could not update; currently locked.", detail);
         throw platform::Fault(Locked, "Could not read; currently locked by another program.", detail);
-    case SQLITE_READONLY:
-        throw platform::Fault(
-            ReadOnly, "Cannot update. Database or object is read-only: " + quoted(m_path) + ".", detail);
     case SQLITE_CANTOPEN:
         if (writing)
             throw platform::Fault(
@@ -1163,11 +1260,6 @@ void Connection::fail(int code, const std::string& sql, bool writing) const
                 ". It may not be a database that your application recognizes, or the file may "
                 "be corrupt.",
             detail);
-    case SQLITE_FULL:
-        throw platform::Fault(DiskFull,
-                              "The database " + quoted(m_path) +
-                                  " cannot be written: there is not enough space on the disk.",
-                              detail);
     case SQLITE_IOERR:
         throw platform::Fault(DiskError, "Disk or network error.", detail);
     case SQLITE_CONSTRAINT: {
@@ -1214,6 +1306,11 @@ void Connection::fail(int code, const std::string& sql, bool writing) const
     default:
         throw platform::Fault(ReservedError, "Database error in " + quoted(m_path) + ".", detail);
     }
+}
+
+platform::Fault Connection::readOnlyFault() const
+{
+    return *storageFault(m_path, SQLITE_READONLY, 0, true, {});
 }
 
 void Connection::applyBusyTimeout(int milliseconds)

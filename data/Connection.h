@@ -11,6 +11,7 @@
 
 #include "data/Access.h"
 #include "data/TypedStatement.h"
+#include "platform/Fault.h"
 #include "platform/Value.h"
 
 struct sqlite3;
@@ -36,7 +37,8 @@ public:
     // The shared connection of an existing database file for that access (a read-only one is not shared
     // with a read-write one). Never creates a file; a file that is missing, empty, not a SQLite database,
     // an Access file, or damaged is a Fault naming the file. The file's bytes are not changed by opening
-    // it.
+    // it. A folder that cannot be written, a read-only file and a full disk show as faults in the shop's
+    // words: 3027 at a write, 3051 (folder) and 3183 (disk) when even reading needs a file beside it.
     static std::shared_ptr<Connection> open(const std::string& path, Access access = Access::ReadWrite);
 
     // A new, empty database file; fault 3204 when the file already exists.
@@ -48,6 +50,9 @@ public:
 
     const std::string& path() const noexcept { return m_path; }
     bool isReadOnly() const noexcept { return m_readOnly; }
+    // The fault a write meets on a read-only connection: it names the folder or file that cannot be
+    // written.
+    platform::Fault readOnlyFault() const;
 
     // Runs a query and reads all its rows. Parameters bind to ?1, ?2 ... in order.
     QueryResult query(const std::string& sql, std::span<const platform::Value> parameters = {});

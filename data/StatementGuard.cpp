@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <string_view>
 #include <thread>
 
 #include <sqlite3.h>
@@ -72,46 +71,34 @@ bool isSqliteTable(const char* table)
 // What a change of the schema does, in words: "table STOCK dropped". Empty for any other action.
 std::string schemaChange(int action, const char* first, const char* second)
 {
-    const std::string name = first ? first : "";
-    const std::string table = second ? second : "";
-    switch (action) {
-    case SQLITE_CREATE_TABLE:
-    case SQLITE_CREATE_VTABLE:
-        return "table " + name + " created";
-    case SQLITE_CREATE_TEMP_TABLE:
-        return "temporary table " + name + " created";
-    case SQLITE_DROP_TABLE:
-    case SQLITE_DROP_VTABLE:
-        return "table " + name + " dropped";
-    case SQLITE_DROP_TEMP_TABLE:
-        return "temporary table " + name + " dropped";
-    case SQLITE_CREATE_INDEX:
-    case SQLITE_CREATE_TEMP_INDEX:
-        return "index " + name + " created on table " + table;
-    case SQLITE_DROP_INDEX:
-    case SQLITE_DROP_TEMP_INDEX:
-        return "index " + name + " dropped";
-    case SQLITE_CREATE_VIEW:
-    case SQLITE_CREATE_TEMP_VIEW:
-        return "view " + name + " created";
-    case SQLITE_DROP_VIEW:
-    case SQLITE_DROP_TEMP_VIEW:
-        return "view " + name + " dropped";
-    case SQLITE_CREATE_TRIGGER:
-    case SQLITE_CREATE_TEMP_TRIGGER:
-        return "trigger " + name + " created on table " + table;
-    case SQLITE_DROP_TRIGGER:
-    case SQLITE_DROP_TEMP_TRIGGER:
-        return "trigger " + name + " dropped";
-    case SQLITE_ALTER_TABLE: // first: the database, second: the table
-        return "table " + table + " changed";
-    case SQLITE_REINDEX:
+    struct Change
+    {
+        int action;
+        const char* object;
+        const char* done;
+    };
+    static constexpr Change Changes[] = {
+        {SQLITE_CREATE_TABLE, "table", "created"},      {SQLITE_CREATE_VTABLE, "table", "created"},
+        {SQLITE_CREATE_TEMP_TABLE, "temporary table", "created"},
+        {SQLITE_DROP_TABLE, "table", "dropped"},        {SQLITE_DROP_VTABLE, "table", "dropped"},
+        {SQLITE_DROP_TEMP_TABLE, "temporary table", "dropped"},
+        {SQLITE_CREATE_INDEX, "index", "created"},      {SQLITE_CREATE_TEMP_INDEX, "index", "created"},
+        {SQLITE_DROP_INDEX, "index", "dropped"},        {SQLITE_DROP_TEMP_INDEX, "index", "dropped"},
+        {SQLITE_CREATE_VIEW, "view", "created"},        {SQLITE_CREATE_TEMP_VIEW, "view", "created"},
+        {SQLITE_DROP_VIEW, "view", "dropped"},          {SQLITE_DROP_TEMP_VIEW, "view", "dropped"},
+        {SQLITE_CREATE_TRIGGER, "trigger", "created"},  {SQLITE_CREATE_TEMP_TRIGGER, "trigger", "created"},
+        {SQLITE_DROP_TRIGGER, "trigger", "dropped"},    {SQLITE_DROP_TEMP_TRIGGER, "trigger", "dropped"},
+    };
+    if (action == SQLITE_ALTER_TABLE) // first: the database, second: the table
+        return "table " + std::string(second ? second : "") + " changed";
+    if (action == SQLITE_REINDEX)
         return "indexes rebuilt";
-    case SQLITE_ANALYZE:
+    if (action == SQLITE_ANALYZE)
         return "statistics of the tables gathered";
-    default:
-        return {};
-    }
+    for (const Change& change : Changes)
+        if (change.action == action)
+            return std::string(change.object) + " " + (first ? first : "") + " " + change.done;
+    return {};
 }
 
 } // namespace

@@ -42,6 +42,11 @@ TEST(SqlConsole, WhatItRefusesLeavesTheShopDatabaseAsItWas)
         {{"--write", "pragma MAIN.Writable_Schema ('ON') -- at the end"}, "does not run PRAGMA writable_schema"},
         {{"--write", "VACUUM INTO '" + copy + "'"}, "does not run VACUUM"},
         {{"--write", "ATTACH '" + copy + "' AS COPY"}, "does not run ATTACH"},
+        {{"--write", "DETACH COPY"}, "does not run ATTACH or DETACH"},
+        {{"--write", "VACUUM"}, "does not run VACUUM"},
+        {{"--write", "PRAGMA user_version = 7"}, "does not run PRAGMA user_version"},
+        {{"--write", "PRAGMA wal_checkpoint(TRUNCATE)"}, "does not run PRAGMA wal_checkpoint"},
+        {{"--write", "PRAGMA optimize"}, "does not run PRAGMA optimize"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.back());
@@ -54,7 +59,9 @@ TEST(SqlConsole, WhatItRefusesLeavesTheShopDatabaseAsItWas)
     }
     EXPECT_EQ(testsupport::readFile(database), before);
     EXPECT_FALSE(std::filesystem::exists(copy));
-    EXPECT_EQ(sqlite(database, "SELECT COUNT(*) > 0 FROM STOCK; PRAGMA journal_mode;", work.path()), "1\nwal\n");
+    EXPECT_EQ(sqlite(database, "SELECT COUNT(*) > 0 FROM STOCK; PRAGMA journal_mode; PRAGMA user_version;",
+                     work.path()),
+              "1\nwal\n0\n");
 }
 
 TEST(SqlConsole, AnEndlessStatementStopsAtCtrlCOrItsTimeLimit)

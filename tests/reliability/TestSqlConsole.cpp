@@ -23,7 +23,7 @@ constexpr int ExitRefusedOrStopped = 1;
 const char* const kEndless = "WITH RECURSIVE C(X) AS (SELECT 1 UNION ALL SELECT X + 1 FROM C) "
                              "SELECT X FROM C WHERE X = 1 OR X < 0";
 
-TEST(SqlConsole, WhatItRefusesLeavesTheShopDatabaseAsItWas)
+TEST(SqlConsoleProgram, WhatItRefusesLeavesTheShopDatabaseAsItWas)
 {
     testsupport::TemporaryFolder work;
     const std::string folder = work.path() + "/shop";
@@ -64,7 +64,7 @@ TEST(SqlConsole, WhatItRefusesLeavesTheShopDatabaseAsItWas)
               "1\nwal\n0\n");
 }
 
-TEST(SqlConsole, AnEndlessStatementStopsAtCtrlCOrItsTimeLimit)
+TEST(SqlConsoleProgram, AnEndlessStatementStopsAtCtrlCOrItsTimeLimit)
 {
     testsupport::TemporaryFolder work;
     const std::string folder = work.path() + "/shop";

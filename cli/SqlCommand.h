@@ -5,19 +5,29 @@
 #include <string_view>
 #include <vector>
 
+#include "data/TypedStatement.h"
+
 namespace cli {
 
-// The "sql" command: `sql DB "SQL TEXT"`, `sql --data DIR "SQL TEXT"` or `sql --db FILE "SQL TEXT"`. DB may
-// be a shop database file or a data folder (its vmdata.mdb). args are the words after the command name.
-// Returns the exit code.
+// The "sql" command: `sql [options] DB "SQL TEXT"`, with DB a shop database file or a data folder (its
+// vmdata.mdb), or given by --data DIR or --db FILE. args are the words after the command name. Returns the
+// exit code: 0 done, 1 refused or stopped, 2 wrong arguments, 3 the data folder or database.
 int sqlCommand(const std::vector<std::string>& args);
 
-// Runs one SQL text of the old engine's dialect against an existing shop database. A text that returns
-// rows prints a header line of column names and one line per row, tab-separated, each value in its
-// general format (Null as empty); any other statement prints how many rows it changed. A text with a
-// second statement after a semicolon is refused (fault 3142) before the database is touched. Faults of the
-// database layer pass through.
-void runSql(const std::string& databasePath, std::string_view sql, std::ostream& out);
+// Runs one SQL text of the old engine's dialect against an existing shop database, opened for reading
+// only unless the limits allow writing. A text that returns rows prints a header line of column names and
+// one line per row as it is read, tab-separated, each value in its general format (Null as empty); a
+// statement that changes the database then prints what it changed ("table STOCK dropped", "12 rows
+// changed"). A text with a second statement after a semicolon is refused (fault 3142) before the database
+// is touched; a statement the console does not run is refused unrun (fault data::RefusedStatement). Faults
+// of the database layer pass through; a statement stopped by Ctrl-C or a limit says so in the outcome.
+data::TypedOutcome runSql(const std::string& databasePath,
+                          std::string_view sql,
+                          std::ostream& out,
+                          const data::TypedStatementLimits& limits = {});
+
+// What the console says of a statement that stopped before its end (empty when it did not).
+std::string stopMessage(const data::TypedOutcome& outcome, const data::TypedStatementLimits& limits);
 
 // Whether an SQL text holds anything but blanks after a statement-ending semicolon (outside literals,
 // quoted names and comments).

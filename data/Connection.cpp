@@ -4,15 +4,22 @@
 #include <array>
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <system_error>
 
 #include <sqlite3.h>
 
+#if defined(__unix__)
+#include <unistd.h>
+#endif
+
+#include "data/StatementGuard.h"
 #include "platform/Conversions.h"
 #include "platform/ExclusiveFile.h"
 #include "platform/Fault.h"
@@ -119,6 +126,93 @@ std::string canonicalKey(const std::string& path)
     std::error_code error;
     const fs::path canonical = fs::weakly_canonical(fs::absolute(path, error), error);
     return error ? path : canonical.string();
+}
+
+// ---- The disk and folder under a file ---------------------------------------------------------------
+
+// Whether this process may write the file or folder: a read-only mount, a protected file or a folder
+// without write permission say no, for the superuser too.
+bool canWrite(const std::string& path)
+{
+#if defined(__unix__)
+    return ::access(path.c_str(), W_OK) == 0;
+#else
+    return true;
+#endif
+}
+
+std::string folderOf(const std::string& path)
+{
+    std::error_code error;
+    return fs::absolute(path, error).lexically_normal().parent_path().string();
+}
+
+bool meansNoRoom(int systemError)
+{
+    return systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG;
+}
+
+bool meansNoWriting(int systemError)
+{
+    return systemError == EROFS || systemError == EACCES || systemError == EPERM;
+}
+
+// The system's error number behind SQLite's last failure on a connection. A failed write of the log or
+// journal leaves none for sqlite3_system_errno; SQLite keeps it with the file that failed.
+int systemErrorOf(sqlite3* db)
+{
+    int error = sqlite3_system_errno(db);
+    sqlite3_file* journal = nullptr;
+    if (error == 0 && sqlite3_file_control(db, "main", SQLITE_FCNTL_JOURNAL_POINTER, &journal) == SQLITE_OK &&
+        journal && journal->pMethods)
+        journal->pMethods->xFileControl(journal, SQLITE_FCNTL_LAST_ERRNO, &error);
+    if (error == 0)
+        sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &error);
+    return error;
+}
+
+// A failure of the disk or folder that holds a database rather than of the statement: no room left, or a
+// file or folder that cannot be written. SQLite reports these as a disk error or a file it cannot open;
+// the system's own error number and the folder's state tell which. Nothing for any other failure.
+std::optional<platform::Fault> storageFault(const std::string& path, int code, int systemError, bool writing,
+                                            const std::string& detail)
+{
+    const int primary = code & 0xFF;
+    const bool fileFailure = primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN;
+    if (primary == SQLITE_FULL || (fileFailure && meansNoRoom(systemError)))
+        return platform::Fault(DiskFull,
+                               "There is no space left on the disk that holds " + quoted(path) + ". " +
+                                   (writing ? "Nothing was changed; make room on the disk and try again."
+                                            : "It cannot be read until there is room for the files kept beside "
+                                              "it; make room on the disk and try again."),
+                               detail);
+    const std::string folder = folderOf(path);
+    const bool folderReadOnly = !canWrite(folder);
+    if (primary != SQLITE_READONLY && !(fileFailure && (meansNoWriting(systemError) || folderReadOnly)))
+        return std::nullopt;
+    if (folderReadOnly && writing)
+        return platform::Fault(ReadOnly,
+                               "The folder " + quoted(folder) + " cannot be written, so the database " +
+                                   quoted(path) + " in it cannot be updated. Nothing was changed; ask for write "
+                                   "access to the folder.",
+                               detail);
+    if (folderReadOnly)
+        return platform::Fault(CannotOpenFile,
+                               "The folder " + quoted(folder) + " cannot be written, so the database " +
+                                   quoted(path) + " cannot be read: a database kept in write-ahead-log mode "
+                                   "needs its index file (" + fs::path(path).filename().string() +
+                                   "-shm) beside it, and it is not there. Ask for write access to the folder, "
+                                   "or read the database while another program has it open.",
+                               detail);
+    if (!canWrite(path))
+        return platform::Fault(ReadOnly,
+                               "The database " + quoted(path) + " is a read-only file, so it cannot be updated. "
+                               "Nothing was changed; ask for write access to the file.",
+                               detail);
+    if (primary == SQLITE_READONLY)
+        return platform::Fault(ReadOnly, "Cannot update. Database or object is read-only: " + quoted(path) + ".",
+                               detail);
+    return std::nullopt;
 }
 
 // ---- Checks of a file before SQLite sees it -------------------------------------------------------
@@ -619,9 +713,9 @@ Connection::~Connection()
         shared.connections.erase(found);
 }
 
-std::shared_ptr<Connection> Connection::open(const std::string& path)
+std::shared_ptr<Connection> Connection::open(const std::string& path, Access access)
 {
-    const std::string key = canonicalKey(path);
+    const std::string key = canonicalKey(path) + (access == Access::ReadOnly ? "\n(read only)" : "");
     Registry& shared = registry();
     std::lock_guard lock(shared.mutex);
     // A file already open in this process is never opened, read or checked again: its one connection
@@ -632,10 +726,13 @@ std::shared_ptr<Connection> Connection::open(const std::string& path)
 
     checkIsAFile(path);
     // Read-write without create; SQLite falls back to read-only by itself when the file cannot be
-    // written, and a folder that cannot be written shows at the first write.
+    // written, and a folder that cannot be written shows at the first write. A file in write-ahead-log
+    // mode is read in such a folder only while its log and index are there (SQLite reads them without
+    // writing); it is never taken for unchangeable ("immutable"), as another program may be writing it.
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
+    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK && access == Access::ReadWrite) {
         sqlite3_close_v2(db);
         db = nullptr;
         rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -663,11 +760,14 @@ std::shared_ptr<Connection> Connection::open(const std::string& path)
     sqlite3_finalize(check);
     if (rc != SQLITE_ROW) {
         const std::string message = sqlite3_errmsg(db);
+        const int systemError = systemErrorOf(db);
         const int primary = rc & 0xFF;
         sqlite3_close_v2(db);
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
             throw platform::Fault(
                 Locked, "Could not read " + quoted(path) + "; currently locked by another program.", message);
+        if (std::optional<platform::Fault> fault = storageFault(path, rc, systemError, false, message))
+            throw *fault;
         throw platform::Fault(
             CannotOpenDatabase,
             "Cannot open database " + quoted(path) +
@@ -684,7 +784,7 @@ std::shared_ptr<Connection> Connection::open(const std::string& path)
     if (writeAheadLog)
         sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
 
-    const bool readOnly = sqlite3_db_readonly(db, "main") == 1;
+    const bool readOnly = sqlite3_db_readonly(db, "main") != 0;
     std::shared_ptr<Connection> connection(new Connection(db, path, readOnly));
     connection->m_key = key;
     connection->m_writeAheadLog = writeAheadLog;
@@ -892,17 +992,26 @@ Connection::Statement& Connection::prepare(const std::string& sql)
     }
 
     const int columns = sqlite3_column_count(statement.handle);
-    for (int i = 0; i < columns; ++i) {
+    for (int i = 0; i < columns; ++i)
         statement.names.emplace_back(sqlite3_column_name(statement.handle, i));
-        const std::string type = typeWord(sqlite3_column_decltype(statement.handle, i));
-        if (type == "YESNO" || type == "BOOLEAN" || type == "BIT" || type == "LOGICAL")
-            statement.kinds.push_back(ColumnKind::Boolean);
-        else if (type == "DATETIME" || type == "DATE" || type == "TIMESTAMP")
-            statement.kinds.push_back(ColumnKind::Date);
-        else
-            statement.kinds.push_back(ColumnKind::Plain);
-    }
+    statement.kinds = columnKinds(statement.handle);
     return m_statements.emplace(sql, std::move(statement)).first->second;
+}
+
+std::vector<Connection::ColumnKind> Connection::columnKinds(sqlite3_stmt* statement)
+{
+    std::vector<ColumnKind> kinds;
+    const int columns = sqlite3_column_count(statement);
+    for (int i = 0; i < columns; ++i) {
+        const std::string type = typeWord(sqlite3_column_decltype(statement, i));
+        if (type == "YESNO" || type == "BOOLEAN" || type == "BIT" || type == "LOGICAL")
+            kinds.push_back(ColumnKind::Boolean);
+        else if (type == "DATETIME" || type == "DATE" || type == "TIMESTAMP")
+            kinds.push_back(ColumnKind::Date);
+        else
+            kinds.push_back(ColumnKind::Plain);
+    }
+    return kinds;
 }
 
 void Connection::bind(Statement& statement, std::span<const platform::Value> parameters, const std::string& sql)
@@ -1022,6 +1131,89 @@ int Connection::run(const std::string& sql, std::span<const platform::Value> par
     return sqlite3_changes(m_db);
 }
 
+TypedOutcome Connection::runTyped(const std::string& sql, const TypedStatementLimits& limits, const TypedRows& rows)
+{
+    // The guard keeps temporary rows in memory, which would drop a working copy.
+    if (!m_workingCopyColumns.empty())
+        throw platform::Fault(InvalidOperation,
+                              "Invalid operation: a typed statement cannot run while a working copy of '" + m_path +
+                                  "' is open.");
+    trace(sql, {});
+    const std::string detail = "SQL: " + sql;
+    TypedOutcome outcome;
+    StatementGuard guard(m_db, limits, g_busyTimeout.load());
+    sqlite3_stmt* handle = nullptr;
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size() + 1), &handle, &tail);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(handle, sqlite3_finalize);
+    if (!guard.refusal().empty())
+        throw platform::Fault(RefusedStatement, guard.refusal(), detail);
+    if ((rc & 0xFF) == SQLITE_NOMEM) {
+        outcome.stopped = TypedStop::MemoryLimit;
+        return outcome;
+    }
+    if (rc != SQLITE_OK)
+        fail(rc, sql, false);
+    if (!handle)
+        throw platform::Fault(InvalidSqlStatement,
+                              "Invalid SQL statement; expected 'DELETE', 'INSERT', 'SELECT' or 'UPDATE'.", detail);
+    for (const char* p = tail; p && *p; ++p)
+        if (!std::isspace(static_cast<unsigned char>(*p)) && *p != ';')
+            throw platform::Fault(CharactersAfterEnd, "Characters found after end of SQL statement.", detail);
+    // SQLite counts every PRAGMA that could set something as writing; the guard's list knows better.
+    const bool writes = !sqlite3_stmt_readonly(handle) && !guard.isReadingPragma();
+    outcome.writes = writes;
+    if (writes && !limits.mayWrite)
+        throw platform::Fault(RefusedStatement,
+                              "This statement would change the database, which the console opened only for "
+                              "reading. Nothing was run; add --write to change the database.",
+                              detail);
+    guard.compiled();
+
+    const int columns = sqlite3_column_count(handle);
+    const std::vector<ColumnKind> kinds = columnKinds(handle);
+    outcome.returnsRows = columns > 0;
+    if (outcome.returnsRows && rows.names) {
+        std::vector<std::string> names;
+        for (int i = 0; i < columns; ++i)
+            names.emplace_back(sqlite3_column_name(handle, i));
+        rows.names(names);
+    }
+    for (;;) {
+        rc = sqlite3_step(handle);
+        if (rc == SQLITE_ROW) {
+            if (outcome.rows >= limits.rows) {
+                outcome.stopped = TypedStop::RowLimit;
+                return outcome;
+            }
+            std::vector<platform::Value> row;
+            row.reserve(static_cast<std::size_t>(columns));
+            for (int i = 0; i < columns; ++i)
+                row.push_back(readColumn(handle, i, static_cast<int>(kinds[static_cast<std::size_t>(i)])));
+            if (rows.row)
+                rows.row(row);
+            ++outcome.rows;
+            continue;
+        }
+        if (rc == SQLITE_DONE)
+            break;
+        if (!guard.refusal().empty())
+            throw platform::Fault(RefusedStatement, guard.refusal(), sqlite3_errmsg(m_db) + ("\n" + detail));
+        if (guard.stop() != TypedStop::None || (rc & 0xFF) == SQLITE_INTERRUPT) {
+            outcome.stopped = guard.stop() == TypedStop::None ? TypedStop::Cancelled : guard.stop();
+            return outcome;
+        }
+        if ((rc & 0xFF) == SQLITE_NOMEM) {
+            outcome.stopped = TypedStop::MemoryLimit;
+            return outcome;
+        }
+        fail(rc, sql, writes);
+    }
+    if (writes || !outcome.returnsRows)
+        outcome.changed = guard.changed(sqlite3_changes64(m_db));
+    return outcome;
+}
+
 const std::unordered_map<std::string, std::string>& Connection::declaredTypes(const std::string& table)
 {
     const std::string key = upperAscii(table);
@@ -1045,6 +1237,8 @@ void Connection::fail(int code, const std::string& sql, bool writing) const
     const std::string message = sqlite3_errmsg(m_db);
     // SQLite's words and the SQL text stay behind the message, for a details view or --verbose.
     const std::string detail = message + "\nSQL: " + sql;
+    if (std::optional<platform::Fault> fault = storageFault(m_path, code, systemErrorOf(m_db), writing, detail))
+        throw *fault;
     std::string name;
     switch (code & 0xFF) {
     case SQLITE_BUSY:
@@ -1052,9 +1246,6 @@ void Connection::fail(int code, const std::string& sql, bool writing) const
         if (writing)
             throw platform::Fault(Locked, "Could not update; currently locked.", detail);
         throw platform::Fault(Locked, "Could not read; currently locked by another program.", detail);
-    case SQLITE_READONLY:
-        throw platform::Fault(
-            ReadOnly, "Cannot update. Database or object is read-only: " + quoted(m_path) + ".", detail);
     case SQLITE_CANTOPEN:
         if (writing)
             throw platform::Fault(
@@ -1069,11 +1260,6 @@ void Connection::fail(int code, const std::string& sql, bool writing) const
                 ". It may not be a database that your application recognizes, or the file may "
                 "be corrupt.",
             detail);
-    case SQLITE_FULL:
-        throw platform::Fault(DiskFull,
-                              "The database " + quoted(m_path) +
-                                  " cannot be written: there is not enough space on the disk.",
-                              detail);
     case SQLITE_IOERR:
         throw platform::Fault(DiskError, "Disk or network error.", detail);
     case SQLITE_CONSTRAINT: {
@@ -1120,6 +1306,11 @@ void Connection::fail(int code, const std::string& sql, bool writing) const
     default:
         throw platform::Fault(ReservedError, "Database error in " + quoted(m_path) + ".", detail);
     }
+}
+
+platform::Fault Connection::readOnlyFault() const
+{
+    return *storageFault(m_path, SQLITE_READONLY, 0, true, {});
 }
 
 void Connection::applyBusyTimeout(int milliseconds)

@@ -9,6 +9,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "data/Access.h"
+#include "data/TypedStatement.h"
+#include "platform/Fault.h"
 #include "platform/Value.h"
 
 struct sqlite3;
@@ -31,11 +34,12 @@ struct QueryResult
 class Connection
 {
 public:
-    // The shared connection of an existing database file, opened read-write (read-only when the file
-    // or its folder cannot be written). Never creates a file; a file that is missing, empty, not a
-    // SQLite database, an Access file, or damaged is a Fault naming the file. The file's bytes are not
-    // changed by opening it.
-    static std::shared_ptr<Connection> open(const std::string& path);
+    // The shared connection of an existing database file for that access (a read-only one is not shared
+    // with a read-write one). Never creates a file; a file that is missing, empty, not a SQLite database,
+    // an Access file, or damaged is a Fault naming the file. The file's bytes are not changed by opening
+    // it. A folder that cannot be written, a read-only file and a full disk show as faults in the shop's
+    // words: 3027 at a write, 3051 (folder) and 3183 (disk) when even reading needs a file beside it.
+    static std::shared_ptr<Connection> open(const std::string& path, Access access = Access::ReadWrite);
 
     // A new, empty database file; fault 3204 when the file already exists.
     static std::shared_ptr<Connection> create(const std::string& path);
@@ -46,6 +50,9 @@ public:
 
     const std::string& path() const noexcept { return m_path; }
     bool isReadOnly() const noexcept { return m_readOnly; }
+    // The fault a write meets on a read-only connection: it names the folder or file that cannot be
+    // written.
+    platform::Fault readOnlyFault() const;
 
     // Runs a query and reads all its rows. Parameters bind to ?1, ?2 ... in order.
     QueryResult query(const std::string& sql, std::span<const platform::Value> parameters = {});
@@ -76,6 +83,12 @@ public:
                            const platform::Value& value);
     void dropWorkingCopy(const std::string& name) noexcept;
 
+    // Runs one statement a person typed at the SQL console, watched over by a StatementGuard, and hands
+    // its rows on as they are read. A statement the console does not run is refused before anything runs
+    // (fault RefusedStatement); a statement stopped by Ctrl-C or a limit says so in the outcome. Not on a
+    // connection that holds working copies.
+    TypedOutcome runTyped(const std::string& sql, const TypedStatementLimits& limits, const TypedRows& rows);
+
     // The number of prepared statements kept (for tests of the cache).
     std::size_t cachedStatementCount() const noexcept { return m_statements.size(); }
 
@@ -94,6 +107,7 @@ private:
     };
 
     Connection(sqlite3* handle, std::string path, bool readOnly);
+    static std::vector<ColumnKind> columnKinds(sqlite3_stmt* statement);
     Statement& prepare(const std::string& sql);
     void bind(Statement& statement, std::span<const platform::Value> parameters, const std::string& sql);
     [[noreturn]] void fail(int code, const std::string& sql, bool writing) const;

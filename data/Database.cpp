@@ -15,9 +15,9 @@ constexpr int ObjectInvalid = 3420;
 
 } // namespace
 
-Database Database::open(const std::string& path)
+Database Database::open(const std::string& path, Access access)
 {
-    return Database(Connection::open(path));
+    return Database(Connection::open(path, access));
 }
 
 Database Database::create(const std::string& path)
@@ -78,6 +78,13 @@ void Database::execute(std::string_view sql) const
     if (!m_connection)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the database is closed.");
     m_connection->run(adaptedSql(sql));
+}
+
+TypedOutcome Database::runTyped(std::string_view sql, const TypedStatementLimits& limits, const TypedRows& rows) const
+{
+    if (!m_connection)
+        throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the database is closed.");
+    return m_connection->runTyped(adaptedSql(sql), limits, rows);
 }
 
 Transaction Database::beginTransaction() const

@@ -7,9 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "data/Access.h"
 #include "data/Recordset.h"
-#include "platform/Value.h"
 #include "data/TableView.h"
+#include "data/TypedStatement.h"
+#include "platform/Value.h"
 
 namespace data {
 
@@ -84,9 +86,10 @@ class Database
 public:
     Database() = default;
 
-    // Opens an existing file, shared and read-write. Never creates one: a missing file, a file that is not
-    // SQLite, or an Access (Jet) file is a Fault whose text names the file and says what is wrong.
-    static Database open(const std::string& path);
+    // Opens an existing file, shared and read-write (or only for reading, at SQLite's own level). Never
+    // creates one: a missing file, a file that is not SQLite, or an Access (Jet) file is a Fault whose text
+    // names the file and says what is wrong.
+    static Database open(const std::string& path, Access access = Access::ReadWrite);
 
     // Creates a new, empty database file (the report work database). Fails when the file exists.
     static Database create(const std::string& path);
@@ -103,6 +106,10 @@ public:
 
     // Runs one statement (DDL, INSERT, UPDATE, DELETE) of the old dialect.
     void execute(std::string_view sql) const;
+
+    // Runs one statement of the old dialect that a person typed at the SQL console, within its limits,
+    // handing its rows on as they are read (see Connection::runTyped).
+    TypedOutcome runTyped(std::string_view sql, const TypedStatementLimits& limits, const TypedRows& rows) const;
 
     // Releases this handle; the shared connection closes when its last handle goes.
     void close();

@@ -16,7 +16,6 @@ constexpr int NoCurrentRecord = 3021;
 constexpr int UpdateWithoutEdit = 3020;
 constexpr int NotAValidBookmark = 3159;
 constexpr int RecordIsDeleted = 3167;
-constexpr int ReadOnly = 3027;
 constexpr int DataTypeConversion = 3421;
 constexpr int ObjectInvalid = 3420;
 
@@ -178,8 +177,7 @@ void TableView::edit()
     if (eof())
         noCurrentRecord();
     if (m_connection->isReadOnly())
-        throw platform::Fault(ReadOnly, "Cannot update. Database or object is read-only: '" + m_connection->path() +
-                                            "'.");
+        throw m_connection->readOnlyFault();
     m_editing = true;
     m_pending.clear();
 }

@@ -9,6 +9,7 @@
 
 #include "cli/DemoDataCommand.h"
 #include "cli/SqlCommand.h"
+#include "data/TypedStatement.h"
 #include "platform/Fault.h"
 #include "tests/cli/CapturedOutput.h"
 #include "tests/support/TestDatabase.h"
@@ -69,10 +70,12 @@ class SqlConsole : public testing::Test
 protected:
     void SetUp() override { m_path = cli::buildDemoShop(m_folder.path(), false); }
 
-    std::string run(const std::string& sql) const
+    std::string run(const std::string& sql, bool write = false) const
     {
         std::ostringstream out;
-        cli::runSql(m_path, sql, out);
+        data::TypedStatementLimits limits;
+        limits.mayWrite = write;
+        cli::runSql(m_path, sql, out, limits);
         return out.str();
     }
 
@@ -113,18 +116,60 @@ TEST_F(SqlConsole, AnApostropheInTheKeyIsALiteralNotTheEndOfIt)
               "ORDERNO\tACCTNAME\nO'NEIL-01\tO'Neil & Daughters Realty\n");
 }
 
-TEST_F(SqlConsole, StatementsPrintHowManyRowsTheyChanged)
+TEST_F(SqlConsole, StatementsWithWriteSayWhatTheyChanged)
 {
-    // Jobs: 24103, 24104, 24105, 24107, 24109.
-    EXPECT_EQ(run("UPDATE ORDERS SET PRINTPRICING = True WHERE QUOTEORJOB = 'J'"), "5 rows changed\n");
-    EXPECT_EQ(run("UPDATE ORDERS SET PRINTPRICING = False WHERE ORDERNO = 'O''NEIL-01'"), "1 row changed\n");
-    EXPECT_EQ(run("CREATE TABLE NOTES (NOTE TEXT (50))"), "0 rows changed\n");
+    const std::pair<const char*, const char*> statements[] = {
+        // Jobs: 24103, 24104, 24105, 24107, 24109.
+        {"UPDATE ORDERS SET PRINTPRICING = True WHERE QUOTEORJOB = 'J'", "5 rows changed\n"},
+        {"UPDATE ORDERS SET PRINTPRICING = False WHERE ORDERNO = 'O''NEIL-01'", "1 row changed\n"},
+        {"DELETE FROM ORDERS WHERE ORDERNO = 'none'", "0 rows changed\n"},
+        {"CREATE TABLE NOTES (NOTE TEXT (50))", "table NOTES created\n"},
+        {"ALTER TABLE NOTES ADD COLUMN SEEN YESNO", "table NOTES changed\n"},
+        {"DROP TABLE NOTES", "table NOTES dropped\n"},
+        {"DROP TABLE IF EXISTS NOTES", "nothing changed\n"},
+    };
+    for (const auto& [sql, said] : statements)
+        EXPECT_EQ(run(sql, true), said) << sql;
     EXPECT_EQ(run("SELECT COUNT(*) AS N FROM ORDERS WHERE PRINTPRICING = True"), "N\n5\n");
+}
+
+TEST_F(SqlConsole, PragmasThatOnlyReadRunWithoutWrite)
+{
+    EXPECT_EQ(run("PRAGMA journal_mode"), "journal_mode\nwal\n");
+    EXPECT_EQ(run("PRAGMA table_info(MARKUPS)").substr(0, 36), "cid\tname\ttype\tnotnull\tdflt_value\tpk\n");
+}
+
+// Ctrl-C and the time limit are checked on the whole program (tests/reliability).
+TEST_F(SqlConsole, AStatementIsStoppedAtItsRowOrMemoryLimit)
+{
+    struct Case
+    {
+        data::TypedStop stop;
+        const char* sql;
+        const char* printed;
+    };
+    const Case cases[] = {
+        {data::TypedStop::RowLimit, "WITH RECURSIVE C(X) AS (SELECT 1 UNION ALL SELECT X + 1 FROM C) SELECT X FROM C",
+         "X\n1\n2\n3\n"},
+        // Each text twice as long as the one before.
+        {data::TypedStop::MemoryLimit,
+         "WITH RECURSIVE C(T) AS (SELECT 'x' UNION ALL SELECT T || T FROM C) SELECT COUNT(*) AS N FROM C", "N\n"},
+    };
+    for (const Case& c : cases) {
+        data::TypedStatementLimits limits;
+        limits.rows = 3;
+        limits.memory = 16 << 20;
+        std::ostringstream out;
+        const data::TypedOutcome outcome = cli::runSql(m_path, c.sql, out, limits);
+        EXPECT_EQ(outcome.stopped, c.stop) << c.sql;
+        EXPECT_EQ(out.str(), c.printed) << c.sql;
+        EXPECT_THAT(cli::stopMessage(outcome, limits), HasSubstr("The statement was stopped")) << c.sql;
+    }
 }
 
 TEST_F(SqlConsole, TextsWithQuotesWildcardsAndAccentsRoundTrip)
 {
-    run("UPDATE ORDERS SET ACCTNAME = 'Café \"Ñandú\" 100% [*]' WHERE ORDERNO = '24101'");
+    run("UPDATE ORDERS SET ACCTNAME = 'Café \"Ñandú\" 100% [*]' WHERE ORDERNO = '24101'", true);
     EXPECT_EQ(run("SELECT ACCTNAME FROM ORDERS WHERE ORDERNO = '24101'"),
               "ACCTNAME\nCafé \"Ñandú\" 100% [*]\n");
 }
@@ -170,6 +215,8 @@ const SqlArgumentCase kSqlArguments[] = {
     {"--data without a folder", {"--data"}, "--data needs a value"},
     {"an SQL text in several words", {"shop", "SELECT", "*"}, "unexpected argument *"},
     {"a blank SQL text", {"shop", "  ; "}, "the SQL text is empty"},
+    {"no time limit", {"--timeout", "0", "shop", "SELECT 1"}, "--timeout takes a whole number of seconds"},
+    {"a row limit that is no number", {"shop", "SELECT 1", "--max-rows", "many"}, "--max-rows takes a whole number"},
 };
 
 void PrintTo(const SqlArgumentCase& c, std::ostream* os)

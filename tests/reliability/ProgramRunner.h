@@ -5,16 +5,10 @@
 #include <string>
 #include <sys/wait.h>
 
+#include "tests/reliability/BackgroundProgram.h"
 #include "tests/support/TestDatabase.h"
 
 namespace reliability {
-
-struct ProgramOutput
-{
-    int exitCode = -1; // 128 + n when a signal ended it
-    std::string out;
-    std::string err;
-};
 
 // Runs a shell command line (the program and its arguments, already quoted) with a time limit, so a hang
 // fails the test instead of stopping the suite.
@@ -22,7 +16,8 @@ inline ProgramOutput runShell(const std::string& commandLine, const std::string&
 {
     const std::string outFile = workFolder + "/run.out";
     const std::string errFile = workFolder + "/run.err";
-    const std::string full = "timeout -s KILL 120 " + commandLine + " >" + outFile + " 2>" + errFile;
+    const std::string full =
+        "timeout -s KILL " + std::to_string(Watchdog.count()) + " " + commandLine + " >" + outFile + " 2>" + errFile;
     const int status = std::system(full.c_str());
     ProgramOutput result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

@@ -18,6 +18,8 @@
 #include <QTest>
 
 #include "platform/SmallFile.h"
+#include "tests/reliability/BackgroundProgram.h"
+#include "tests/support/PrivateMounts.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Watchdog.h"
 #include "tests/ui/WindowTestSupport.h"
@@ -177,6 +179,38 @@ TEST(WindowFailures, CategoryAndPriceFilesThatAreNoOrdinaryFilesAreNamedAndLeftA
         }
         EXPECT_EQ(folderContents(shop.folder()), before);
         EXPECT_EQ(fs::is_fifo(categories.toStdString()), at == AtTheName::Fifo);
+    }
+}
+
+// A data folder the program cannot write (a read-only view of it mounted over it), with the shop database
+// in write-ahead-log mode: its orders are listed while the shop's other program has the database open, so
+// that its log and index are beside it; else the list is empty and the message says why.
+TEST(WindowFailures, AReadOnlyDataFolderListsTheOrdersWhileAnotherProgramHasTheDatabaseOpen)
+{
+    for (const bool otherProgramHasItOpen : {true, false}) {
+        SCOPED_TRACE(otherProgramHasItOpen ? "open in another program" : "open nowhere else");
+        const testsupport::TestDatabase shop("PRAGMA journal_mode = WAL; INSERT INTO ORDERS (ORDERNO, PARTNO, "
+                                             "QUOTEORJOB, DESCRIPTION) VALUES ('Q2410001', 1, 'Q', 'Letterhead');");
+        std::unique_ptr<reliability::BackgroundProgram> otherProgram;
+        if (otherProgramHasItOpen) {
+            otherProgram = std::make_unique<reliability::BackgroundProgram>("sqlite3 '" + shop.path() + "'",
+                                                                            shop.folder(), "other");
+            otherProgram->send("SELECT COUNT(*) FROM ORDERS;\n");
+            ASSERT_TRUE(otherProgram->waitForOutput("1\n"));
+        }
+        testsupport::PrivateMounts mounts;
+        if (!mounts.makeReadOnly(shop.folder()))
+            GTEST_SKIP() << mounts.why();
+        if (!otherProgramHasItOpen) {
+            expectEmptyOrderListAndNothingChanged(shop.folder(), "cannot be written, so the database");
+            continue;
+        }
+        windowtest::ProgramFolder program;
+        program.mark(shop.folder());
+        windowtest::MessageCapture messages;
+        ui::frmPrice window;
+        EXPECT_EQ(control<QComboBox>(&window, "cboJobs")->count(), 1);
+        EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join("\n").toStdString();
     }
 }
 

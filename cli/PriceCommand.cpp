@@ -609,7 +609,12 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
     }
 
     pricing::PriceParameters parameters;
-    pricing::loadPriceData(options.dataFolder, parameters);
+    std::optional<platform::Fault> unreadable;
+    if (const auto saved = pricing::readPriceData(options.dataFolder, &unreadable))
+        pricing::applyPriceData(*saved, parameters);
+    if (unreadable)
+        report(std::cerr, std::string(unreadable->what()) + " The window's initial schedule is used.",
+               unreadable->detail());
     const std::array<std::string*, 7> merged = {&parameters.qty1, &parameters.jump1, &parameters.qty2,
                                                 &parameters.jump2, &parameters.qty3, &parameters.jump3,
                                                 &parameters.qty4};

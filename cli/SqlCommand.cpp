@@ -9,6 +9,8 @@
 #include <iostream>
 #include <optional>
 
+#include <unistd.h>
+
 #include "cli/Report.h"
 #include "data/Database.h"
 #include "platform/Fault.h"
@@ -140,23 +142,28 @@ bool hasSecondStatement(std::string_view sql)
 data::TypedOutcome runSql(const std::string& databasePath,
                           std::string_view sql,
                           std::ostream& out,
-                          const data::TypedStatementLimits& limits)
+                          const data::TypedStatementLimits& limits,
+                          bool toTerminal)
 {
     if (hasSecondStatement(sql))
         throw platform::Fault(CharactersAfterEndOfStatement, "Characters found after end of SQL statement.");
 
     data::Database db =
         data::Database::open(databasePath, limits.mayWrite ? data::Access::ReadWrite : data::Access::ReadOnly);
+    const auto shown = [toTerminal](std::string text) {
+        text = oneLine(std::move(text));
+        return toTerminal ? printable(text) : text;
+    };
     data::TypedRows rows;
     rows.names = [&](const std::vector<std::string>& names) {
         for (std::size_t column = 0; column < names.size(); ++column)
-            out << (column ? "\t" : "") << oneLine(names[column]);
+            out << (column ? "\t" : "") << shown(names[column]);
         // The header shows at once that the statement runs.
         out << "\n" << std::flush;
     };
     rows.row = [&](const std::vector<platform::Value>& row) {
         for (std::size_t column = 0; column < row.size(); ++column)
-            out << (column ? "\t" : "") << oneLine(row[column].formatted());
+            out << (column ? "\t" : "") << shown(row[column].formatted());
         out << "\n";
     };
     const data::TypedOutcome outcome = db.runTyped(sql, limits, rows);
@@ -249,7 +256,7 @@ int sqlCommand(const std::vector<std::string>& args)
     const CtrlCStopsTheStatement ctrlC;
     limits.cancelled = &g_cancelled;
     try {
-        const data::TypedOutcome outcome = runSql(database, sql, std::cout, limits);
+        const data::TypedOutcome outcome = runSql(database, sql, std::cout, limits, isatty(STDOUT_FILENO) == 1);
         std::cout.flush();
         if (outcome.stopped == data::TypedStop::None)
             return ExitSuccess;

@@ -21,10 +21,12 @@ int sqlCommand(const std::vector<std::string>& args);
 // changed"). A text with a second statement after a semicolon is refused (fault 3142) before the database
 // is touched; a statement the console does not run is refused unrun (fault data::RefusedStatement). Faults
 // of the database layer pass through; a statement stopped by Ctrl-C or a limit says so in the outcome.
+// For a terminal, control characters in names and values are shown escaped (see printable).
 data::TypedOutcome runSql(const std::string& databasePath,
                           std::string_view sql,
                           std::ostream& out,
-                          const data::TypedStatementLimits& limits = {});
+                          const data::TypedStatementLimits& limits = {},
+                          bool toTerminal = false);
 
 // What the console says of a statement that stopped before its end (empty when it did not).
 std::string stopMessage(const data::TypedOutcome& outcome, const data::TypedStatementLimits& limits);

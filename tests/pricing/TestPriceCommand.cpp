@@ -1,7 +1,10 @@
 #include "cli/PriceCommand.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,6 +17,7 @@
 #include "pricing/PricingRun.h"
 #include "tests/cli/CapturedOutput.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Watchdog.h"
 
 namespace {
 
@@ -126,6 +130,21 @@ TEST_F(PriceCommand, RefusesAScheduleItCannotPriceNamingTheValue)
     const Outcome forced =
         price(withProgram({db.folder(), "--order", "24101", "--job", "--schedule", "1,1,200000,1,200000,1,200000", "--force"}));
     EXPECT_EQ(forced.code, 4) << forced.err;
+}
+
+// A price-data file that is no ordinary file (here a FIFO) is named and passed over: the run uses the
+// window's initial schedule instead of waiting on it.
+TEST_F(PriceCommand, APriceDataFileThatCannotBeReadIsNamedAndThePricingGoesOn)
+{
+    const testsupport::Watchdog watchdog(30);
+    TestDatabase db(testsupport::demoShopSql(), false);
+    const std::string file = db.folder() + "/PriceData.dta";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    const Outcome got = price(withProgram({db.folder(), "--order", "24101"}));
+    EXPECT_EQ(got.code, 0) << got.err;
+    EXPECT_THAT(got.err, HasSubstr(file));
+    EXPECT_THAT(got.err, HasSubstr("The window's initial schedule is used."));
+    EXPECT_EQ(std::count(got.out.begin(), got.out.end(), '\n'), 38);
 }
 
 // Order numbers and descriptions reach the terminal with their control characters shown, not obeyed.

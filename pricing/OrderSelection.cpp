@@ -41,6 +41,46 @@ bool partFits(const platform::Value& partNo, const std::optional<std::int16_t>& 
     return !wanted || (!partNo.isNull() && partNo.number() == *wanted);
 }
 
+constexpr int NotAValidBookmark = 3159;
+
+// The chosen order as the window shows and keeps it, from the row the view is on.
+OrderSelection selectionOf(const data::TableView& orders)
+{
+    OrderSelection chosen;
+    chosen.orderNo = textOf(orders, "OrderNo");
+    chosen.stock = textOf(orders, "StockDesc");
+    chosen.description = textOf(orders, "Description");
+    chosen.size = textOf(orders, "PressFinishedSize");
+    chosen.partNo = textOf(orders, "PartNo");
+    chosen.bookmark = orders.bookmark();
+    chosen.pressQty = orders.field("PressQty");
+    chosen.origQty = chosen.pressQty.formatted();
+    return chosen;
+}
+
+// The order's bindery rows name its operations and, the last of them, whether it is a quote or a job.
+void readBinderyRows(const data::Database& db, OrderSelection& chosen, const OrderKeyFilter& filter)
+{
+    std::string bindery;
+    data::TableView selections = db.openTable("BinderySelections");
+    for (; !selections.eof(); selections.moveNext()) {
+        if (textOf(selections, "OrderNo") != chosen.orderNo)
+            continue;
+        if (!partFits(selections.field("PartNo"), filter.partNo))
+            continue;
+        const std::string code = textOf(selections, "QuoteorJob");
+        if (!quoteOrJobFits(code, filter.quoteOrJob))
+            continue;
+        bindery += textOf(selections, "Bindery") + ", ";
+        chosen.quoteOrJob = code == "Q" ? QuoteOrJob::Quote : QuoteOrJob::Job;
+    }
+    if (bindery.size() > 2)
+        bindery.resize(bindery.size() - 2);
+    chosen.bindery = bindery;
+    if (filter.quoteOrJob && *filter.quoteOrJob != QuoteOrJob::Unset)
+        chosen.quoteOrJob = *filter.quoteOrJob;
+}
+
 } // namespace
 
 std::string databasePath(const std::string& dataFolder)
@@ -48,14 +88,14 @@ std::string databasePath(const std::string& dataFolder)
     return dataFolder + "/vmdata.mdb";
 }
 
-std::vector<std::string> listOrderEntries(const std::string& databaseFile, std::string* faultText)
+std::vector<OrderEntry> listOrders(const std::string& databaseFile, std::string* faultText)
 {
-    std::vector<std::string> entries;
+    std::vector<OrderEntry> entries;
     try {
         const data::Database db = data::Database::open(databaseFile);
         data::TableView orders = db.openTable("Orders");
         for (; !orders.eof(); orders.moveNext())
-            entries.push_back(textOf(orders, "OrderNo") + " - " + textOf(orders, "Description"));
+            entries.push_back({textOf(orders, "OrderNo") + " - " + textOf(orders, "Description"), orders.bookmark()});
     } catch (const platform::Fault& fault) {
         if (faultText) {
             const std::string text = fault.what();
@@ -63,6 +103,14 @@ std::vector<std::string> listOrderEntries(const std::string& databaseFile, std::
         }
     }
     return entries;
+}
+
+std::vector<std::string> listOrderEntries(const std::string& databaseFile, std::string* faultText)
+{
+    std::vector<std::string> texts;
+    for (OrderEntry& entry : listOrders(databaseFile, faultText))
+        texts.push_back(std::move(entry.text));
+    return texts;
 }
 
 std::string orderNumberOfEntry(std::string_view entry)
@@ -81,9 +129,7 @@ std::optional<OrderSelection> selectOrder(const std::string& databaseFile,
 {
     try {
         const data::Database db = data::Database::open(databaseFile);
-
-        OrderSelection chosen;
-        bool found = false;
+        std::optional<OrderSelection> chosen;
         {
             data::TableView orders = db.openTable("Orders");
             for (; !orders.eof(); orders.moveNext()) {
@@ -93,41 +139,41 @@ std::optional<OrderSelection> selectOrder(const std::string& databaseFile,
                     continue;
                 if (!quoteOrJobFits(textOf(orders, "QuoteOrJob"), filter.quoteOrJob))
                     continue;
-                chosen.orderNo = textOf(orders, "OrderNo");
-                chosen.stock = textOf(orders, "StockDesc");
-                chosen.description = textOf(orders, "Description");
-                chosen.size = textOf(orders, "PressFinishedSize");
-                chosen.partNo = textOf(orders, "PartNo");
-                chosen.bookmark = orders.bookmark();
-                chosen.pressQty = orders.field("PressQty");
-                chosen.origQty = chosen.pressQty.formatted();
-                found = true;
+                chosen = selectionOf(orders);
                 break;
             }
         }
-        if (!found)
+        if (!chosen)
             return std::nullopt;
+        // The command line's filter narrows the bindery rows to the part and kind it asked for.
+        readBinderyRows(db, *chosen, filter);
+        return chosen;
+    } catch (const platform::Fault& fault) {
+        raiseNamingFile(fault, databaseFile);
+    }
+}
 
-        // The order's bindery rows name its operations and, the last of them, whether it is a quote or a
-        // job. The command line's filter narrows them to the part and kind it asked for.
-        std::string bindery;
-        data::TableView selections = db.openTable("BinderySelections");
-        for (; !selections.eof(); selections.moveNext()) {
-            if (textOf(selections, "OrderNo") != orderNo)
-                continue;
-            if (!partFits(selections.field("PartNo"), filter.partNo))
-                continue;
-            const std::string code = textOf(selections, "QuoteorJob");
-            if (!quoteOrJobFits(code, filter.quoteOrJob))
-                continue;
-            bindery += textOf(selections, "Bindery") + ", ";
-            chosen.quoteOrJob = code == "Q" ? QuoteOrJob::Quote : QuoteOrJob::Job;
+std::optional<OrderSelection> selectOrderAt(const std::string& databaseFile, std::int64_t bookmark)
+{
+    try {
+        const data::Database db = data::Database::open(databaseFile);
+        std::optional<OrderSelection> chosen;
+        {
+            data::TableView orders = db.openTable("Orders");
+            try {
+                orders.setBookmark(bookmark);
+            } catch (const platform::Fault& fault) {
+                if (fault.number() == NotAValidBookmark)
+                    return std::nullopt;
+                throw;
+            }
+            chosen = selectionOf(orders);
         }
-        if (bindery.size() > 2)
-            bindery.resize(bindery.size() - 2);
-        chosen.bindery = bindery;
-        if (filter.quoteOrJob && *filter.quoteOrJob != QuoteOrJob::Unset)
-            chosen.quoteOrJob = *filter.quoteOrJob;
+        // The bindery rows of this part only: its operations, and whether it is a quote or a job.
+        OrderKeyFilter part;
+        if (platform::isNumeric(chosen->partNo))
+            part.partNo = platform::toInt16(platform::val(chosen->partNo));
+        readBinderyRows(db, *chosen, part);
         return chosen;
     } catch (const platform::Fault& fault) {
         raiseNamingFile(fault, databaseFile);

@@ -33,9 +33,19 @@ struct OrderSelection
 // data folder + "/vmdata.mdb"
 std::string databasePath(const std::string& dataFolder);
 
-// The entries of cboJobs: "OrderNo - Description" for every row of "Orders" in stored order (Null shows
-// as empty). A failure (no database, missing column) leaves the list as far as it got and, when
-// faultText is given, puts the failure's text there.
+// An entry of cboJobs: "OrderNo - Description" and the row it stands for.
+struct OrderEntry
+{
+    std::string text;
+    std::int64_t bookmark = 0;
+};
+
+// The entries of cboJobs: one for every row of "Orders" in stored order (Null shows as empty), so each
+// part of an order is an entry of its own. A failure (no database, missing column) leaves the list as far
+// as it got and, when faultText is given, puts the failure's text there.
+std::vector<OrderEntry> listOrders(const std::string& databaseFile, std::string* faultText = nullptr);
+
+// The same, the texts only.
 std::vector<std::string> listOrderEntries(const std::string& databaseFile, std::string* faultText = nullptr);
 
 // The order number of a cboJobs entry: its first 8 characters.
@@ -59,6 +69,10 @@ struct OrderKeyFilter
 std::optional<OrderSelection> selectOrder(const std::string& databaseFile,
                                           std::string_view orderNo,
                                           const OrderKeyFilter& filter);
+
+// Chooses the row at `bookmark` (an entry of listOrders): that row's texts, and the bindery rows of its order
+// number and part only. Nothing when the row is gone. A database that cannot be read is a platform::Fault.
+std::optional<OrderSelection> selectOrderAt(const std::string& databaseFile, std::int64_t bookmark);
 
 // The engine's QuoteOrJob key of a choice.
 std::string quoteOrJobCode(QuoteOrJob choice); // "J" for a job, else "Q"

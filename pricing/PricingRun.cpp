@@ -160,6 +160,7 @@ PricingResult PricingRun::runWalking(const std::function<std::vector<std::string
             return false;
         if (m_callbacks.cancelRequested && m_callbacks.cancelRequested()) {
             m_result.cancelled = true;
+            m_result.cancelledAt = entry.text;
             return false;
         }
         if (m_callbacks.onProgress)

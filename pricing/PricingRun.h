@@ -100,6 +100,7 @@ struct PricingResult
     // order row for the key all the same.
     std::vector<std::string> notes;
     bool cancelled = false;
+    std::string cancelledAt; // the quantity that was next when the run was cancelled
     // Set when the run stopped early because of the shop database: nothing further was priced, and the
     // list does not cover the schedule.
     std::optional<RunStop> stopped;

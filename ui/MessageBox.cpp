@@ -51,4 +51,29 @@ void setMessageFunction(MessageFunction function)
     messageFunction() = std::move(function);
 }
 
+namespace {
+
+QuestionFunction& questionFunction()
+{
+    static QuestionFunction function;
+    return function;
+}
+
+} // namespace
+
+bool askYesNo(const QString& text)
+{
+    if (questionFunction())
+        return questionFunction()(text);
+    QMessageBox box(QMessageBox::Question, kProgramTitle, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void setQuestionFunction(QuestionFunction function)
+{
+    questionFunction() = std::move(function);
+}
+
 } // namespace ui

@@ -27,4 +27,9 @@ void showDetailedMessage(const QString& text, const QString& details);
 // Replaces the function behind showMessage; an empty function puts the message box back.
 void setMessageFunction(MessageFunction function);
 
+// A question with Yes and No (No the default); whether the user said Yes. Tests answer in advance.
+using QuestionFunction = std::function<bool(const QString& text)>;
+bool askYesNo(const QString& text);
+void setQuestionFunction(QuestionFunction function);
+
 } // namespace ui

@@ -1,5 +1,6 @@
 #include "ui/frmPrice.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <filesystem>
@@ -34,9 +35,11 @@
 #include "platform/Yield.h"
 #include "pricing/Categories.h"
 #include "pricing/PricingRun.h"
+#include "pricing/QuantityText.h"
 #include "pricing/Schedule.h"
 #include "ui/DataFolder.h"
 #include "ui/MessageBox.h"
+#include "ui/PriceListDelegate.h"
 #include "ui/frmCategories.h"
 
 namespace ui {
@@ -116,6 +119,7 @@ frmPrice::frmPrice(QWidget* parent) : QMainWindow(parent)
     setFixedSize(kWidth, kHeight);
 
     buildControls();
+    buildPriceList();
     buildMenus();
 
     // The engine lets the window breathe after each ink, colour and bindery row, so the quantity shown in
@@ -367,7 +371,7 @@ void frmPrice::buildControls()
         view->setProperty("RecordSource", QStringLiteral("Orders"));
     }
 
-    connect(m_cboJobs, &QComboBox::activated, this, [this](int index) { chooseOrder(m_cboJobs->itemText(index)); });
+    connect(m_cboJobs, &QComboBox::activated, this, &frmPrice::chooseOrderAt);
     for (QRadioButton* option : {m_opt25, m_opt1, m_optNone, m_optUP, m_optDN})
         connect(option, &QRadioButton::clicked, this, &frmPrice::roundingChosen);
     connect(m_optCour, &QRadioButton::clicked, this, [this] { typefaceChosen(true); });
@@ -378,6 +382,17 @@ void frmPrice::buildControls()
     connect(m_cmdPrint, &QPushButton::clicked, this, &frmPrice::printSheet);
     connect(m_cmdExit, &QPushButton::clicked, this, &QWidget::close);
     connect(m_cmdCancel, &QPushButton::clicked, this, &frmPrice::requestCancel);
+}
+
+void frmPrice::buildPriceList()
+{
+    // Which order and parameters the calculated prices belong to, above the list.
+    m_lblPricesFor = named(new QLabel, "lblPricesFor");
+    m_lblPricesFor->setWordWrap(true);
+    static_cast<QBoxLayout*>(m_fraCalculated->layout())->insertWidget(0, m_lblPricesFor);
+    // On screen each price stands right-aligned under the heading's "Price"; the lines themselves stay the
+    // price lines the sheet prints.
+    m_lstPrice->setItemDelegate(new PriceListDelegate(m_lblCalculated, m_lstPrice));
 }
 
 void frmPrice::buildMenus()
@@ -440,8 +455,9 @@ void frmPrice::loadOrders()
     // nothing more; a file that is there but damaged, or an Access file, is named with what is wrong.
     const std::string databaseFile = pricing::databasePath(m_dataFolder);
     std::string fault;
-    for (const std::string& entry : pricing::listOrderEntries(databaseFile, &fault))
-        m_cboJobs->addItem(fromStd(entry));
+    // Each entry carries its row, so each part of an order is chosen, priced and printed as itself.
+    for (const pricing::OrderEntry& entry : pricing::listOrders(databaseFile, &fault))
+        m_cboJobs->addItem(fromStd(entry.text), QVariant::fromValue<qlonglong>(entry.bookmark));
     std::error_code ignored;
     if (!fault.empty() && std::filesystem::exists(databaseFile, ignored))
         showMessage(fromStd(fault));
@@ -451,10 +467,15 @@ void frmPrice::loadOrders()
 
 void frmPrice::chooseOrder(const QString& entry)
 {
-    // While a run prices, the order's name in the shop database means the run's working copy of its rows:
-    // another order is chosen once the run is over.
+    const int index = m_cboJobs->findText(entry, Qt::MatchExactly);
+    if (index >= 0) {
+        chooseOrderAt(index);
+        return;
+    }
+    // A text that is no entry of the list: the first row of its order number.
     if (m_running)
         return;
+    clearPrices();
     m_order.reset();
     const std::string databaseFile = pricing::databasePath(m_dataFolder);
     std::optional<pricing::OrderSelection> order;
@@ -469,20 +490,52 @@ void frmPrice::chooseOrder(const QString& entry)
         showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
         return;
     }
-    if (!order)
-        return;
+    if (order)
+        showOrder(std::move(*order));
+}
 
-    m_txtQuoteorJob->setText(fromStd(order->orderNo));
-    m_txtStock->setText(fromStd(order->stock));
-    m_txtDesc->setText(fromStd(order->description));
-    m_txtSize->setText(fromStd(order->size));
-    m_txtPart->setText(fromStd(order->partNo));
-    m_txtOrigQty->setText(fromStd(order->origQty));
-    m_txtBind->setText(fromStd(order->bindery));
+void frmPrice::chooseOrderAt(int index)
+{
+    // While a run prices, the order's name in the shop database means the run's working copy of its rows:
+    // another order is chosen once the run is over.
+    if (m_running || index < 0 || index >= m_cboJobs->count())
+        return;
+    clearPrices();
+    m_order.reset();
+    std::optional<pricing::OrderSelection> order;
+    try {
+        order = pricing::selectOrderAt(pricing::databasePath(m_dataFolder),
+                                       m_cboJobs->itemData(index).toLongLong());
+    } catch (const platform::Fault& fault) {
+        showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
+        return;
+    }
+    if (!order) {
+        showMessage(kOrderGone.arg(m_cboJobs->itemText(index)));
+        return;
+    }
+    showOrder(std::move(*order));
+}
+
+void frmPrice::showOrder(pricing::OrderSelection order)
+{
+    // Long texts show their beginning, the whole of them in the tooltip.
+    const auto show = [](QLineEdit* field, const std::string& text) {
+        field->setText(fromStd(text));
+        field->setCursorPosition(0);
+        field->setToolTip(field->text());
+    };
+    show(m_txtQuoteorJob, order.orderNo);
+    show(m_txtStock, order.stock);
+    show(m_txtDesc, order.description);
+    show(m_txtSize, order.size);
+    show(m_txtPart, order.partNo);
+    show(m_txtOrigQty, order.origQty);
+    show(m_txtBind, order.bindery);
     // An order without bindery rows leaves the quote-or-job choice as it was.
-    if (order->quoteOrJob == pricing::QuoteOrJob::Quote)
+    if (order.quoteOrJob == pricing::QuoteOrJob::Quote)
         m_optQuote->setChecked(true);
-    else if (order->quoteOrJob == pricing::QuoteOrJob::Job)
+    else if (order.quoteOrJob == pricing::QuoteOrJob::Job)
         m_optJob->setChecked(true);
     m_order = std::move(order);
     m_Picture1->setFocus();
@@ -585,51 +638,90 @@ void frmPrice::fieldEntered(QLineEdit* field)
     m_txtTemp->setText(field->text());
 }
 
+std::array<frmPrice::FieldRule, 7> frmPrice::fieldRules() const
+{
+    // Each quantity above the one before and below the one after. The first two steps above 0, in any
+    // order (100 then 100 is as sound a schedule as 25 then 100); the third step is never tested (a step of
+    // 0 leaves its stretch out).
+    return {{{m_txtQty1, QStringLiteral("Start Quantity"), nullptr, m_txtQty2, 0, true},
+             {m_txtQty2, QStringLiteral("2nd Quantity"), m_txtQty1, m_txtQty3, 1, true},
+             {m_txtQty3, QStringLiteral("3rd Quantity"), m_txtQty2, m_txtQty4, 2, true},
+             {m_txtQty4, QStringLiteral("Final Quantity"), m_txtQty3, nullptr, 3, true},
+             {m_txtJump1, QStringLiteral("Jump by (after the start quantity)"), nullptr, nullptr, 4, true},
+             {m_txtJump2, QStringLiteral("Jump by (after the 2nd quantity)"), nullptr, nullptr, 5, true},
+             {m_txtJump3, QStringLiteral("Jump by (after the 3rd quantity)"), nullptr, nullptr, 6, false}}};
+}
+
+namespace {
+
+// The number a field holds, when it holds one that can be priced.
+std::optional<std::uint64_t> fieldNumber(const QLineEdit* field)
+{
+    const std::optional<std::uint64_t> number = pricing::readQuantityText(toStd(field->text()));
+    if (!number || *number > pricing::kLargestQuantity)
+        return std::nullopt;
+    return number;
+}
+
+} // namespace
+
+QString frmPrice::fieldFault(const FieldRule& rule) const
+{
+    const std::optional<std::uint64_t> read = pricing::readQuantityText(toStd(rule.field->text()));
+    if (!read)
+        return kNotAWholeNumber.arg(rule.name);
+    if (*read > pricing::kLargestQuantity)
+        return kQuantityTooLarge.arg(rule.name);
+    if (!rule.tested)
+        return {};
+    const std::optional<std::uint64_t> previous = rule.previous ? fieldNumber(rule.previous) : std::nullopt;
+    const std::optional<std::uint64_t> next = rule.next ? fieldNumber(rule.next) : std::nullopt;
+    if (*read == 0 || (previous && *previous >= *read))
+        return rule.previous ? kQuantityAbovePrevious : kQuantityAboveZero;
+    if (next && *read >= *next)
+        return kQuantityAbovePrevious;
+    return {};
+}
+
 void frmPrice::fieldLeft(QLineEdit* field)
 {
     if (m_checkingField)
         return;
-    struct Check
-    {
-        QLineEdit* field;
-        QLineEdit* previous; // must stay below this field's number; none for the first of a kind
-        std::size_t position; // index of the saved value in the price settings
-        bool tested;
-    };
-    const std::array<Check, 7> checks{{{m_txtQty1, nullptr, 0, true},
-                                       {m_txtQty2, m_txtQty1, 1, true},
-                                       {m_txtQty3, m_txtQty2, 2, true},
-                                       {m_txtQty4, m_txtQty3, 3, true},
-                                       {m_txtJump1, nullptr, 4, true},
-                                       {m_txtJump2, m_txtJump1, 5, true},
-                                       {m_txtJump3, nullptr, 6, false}}};
-    const Check* check = nullptr;
-    for (const Check& candidate : checks) {
-        if (candidate.field == field)
-            check = &candidate;
-    }
-    if (!check)
+    const std::array<FieldRule, 7> rules = fieldRules();
+    const auto rule = std::find_if(rules.begin(), rules.end(), [field](const FieldRule& r) { return r.field == field; });
+    if (rule == rules.end())
         return;
 
-    if (check->tested) {
-        const double number = platform::val(toStd(field->text()));
-        const bool notPositive = number <= 0;
-        const bool notAbovePrevious =
-            check->previous && platform::val(toStd(check->previous->text())) >= number;
-        if (notPositive || notAbovePrevious) {
-            m_checkingField = true;
-            showMessage(check->previous ? kQuantityAbovePrevious : kQuantityAboveZero);
-            field->setText(fromStd(m_settings[check->position]));
-            m_checkingField = false;
-            // Back into the field once the focus change that left it has finished.
-            QTimer::singleShot(0, field, [field] { field->setFocus(Qt::OtherFocusReason); });
-            return;
-        }
+    // Thousands typed with separators are taken, and shown without them once taken.
+    if (const std::optional<std::uint64_t> number = pricing::readQuantityText(toStd(field->text())))
+        field->setText(QString::number(*number));
+    const QString fault = fieldFault(*rule);
+    if (!fault.isEmpty()) {
+        // The field gets its saved value back. The focus goes where the user sent it, so a pair of values
+        // out of order can be mended from either field; Create checks every field again.
+        m_checkingField = true;
+        showMessage(fault);
+        field->setText(fromStd(m_settings[rule->position]));
+        m_checkingField = false;
+        return;
     }
     if (field->text() != m_txtTemp->text()) {
-        disablePrint();
+        clearPrices();
         PriceData();
     }
+}
+
+bool frmPrice::scheduleFieldsAreSound()
+{
+    for (const FieldRule& rule : fieldRules()) {
+        const QString fault = fieldFault(rule);
+        if (fault.isEmpty())
+            continue;
+        showMessage(fault);
+        rule.field->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    return true;
 }
 
 void frmPrice::cboJobsEntered()
@@ -645,7 +737,7 @@ void frmPrice::cboJobsLeft()
 
 void frmPrice::roundingChosen()
 {
-    disablePrint();
+    clearPrices();
     PriceData();
 }
 
@@ -684,6 +776,38 @@ void frmPrice::disablePrint()
     m_cmdPrint->setEnabled(false);
 }
 
+void frmPrice::clearPrices()
+{
+    m_lstPrice->clear();
+    m_lblPricesFor->clear();
+    disablePrint();
+    m_lblcalc->hide();
+    m_txtQty->hide();
+    m_lblStatus->clear();
+    m_lblStatus->hide();
+}
+
+QString frmPrice::pricesForText() const
+{
+    const pricing::PriceParameters p = parameters();
+    QString text = QStringLiteral("%1 part %2, %3: %4 by %5 to %6, by %7 to %8, by %9 to %10")
+                       .arg(m_txtQuoteorJob->text(), m_txtPart->text(),
+                            m_optJob->isChecked() ? QStringLiteral("job") : QStringLiteral("quote"),
+                            fromStd(p.qty1), fromStd(p.jump1), fromStd(p.qty2), fromStd(p.jump2))
+                       .arg(fromStd(p.qty3), fromStd(p.jump3), fromStd(p.qty4));
+    switch (p.step) {
+    case pricing::RoundingStep::None:
+        return text + QStringLiteral("; not rounded");
+    case pricing::RoundingStep::Quarter:
+        text += QStringLiteral("; rounded to 0.25");
+        break;
+    case pricing::RoundingStep::Dollar:
+        text += QStringLiteral("; rounded to 1.00");
+        break;
+    }
+    return text + (p.direction == pricing::RoundingDirection::Up ? QStringLiteral(" up") : QStringLiteral(" down"));
+}
+
 frmCategories* frmPrice::showCategories()
 {
     if (!m_categories) {
@@ -719,10 +843,18 @@ void frmPrice::cmdPriceClick()
         showMessage(kSelectOrderFirst);
         return;
     }
+    // Every field once more: a value typed but not yet left, or saved values out of order.
+    if (!scheduleFieldsAreSound())
+        return;
+    const std::uint64_t count = pricing::scheduleLength(parameters());
+    if (count > kAskAboveQuantities && !askYesNo(kLongScheduleQuestion.arg(count)))
+        return;
     m_running = true;
     m_cancelRequested = false;
 
-    disablePrint();
+    clearPrices();
+    m_lblPricesFor->setText(pricesForText());
+    m_lblStatus->show();
     m_cmdPrice->setEnabled(false);
     m_cmdExit->setEnabled(false);
     m_cboJobs->setEnabled(false);
@@ -731,7 +863,6 @@ void frmPrice::cmdPriceClick()
     m_txtQty->show();
     m_cmdCancel->show();
     m_cmdCancel->setEnabled(true);
-    m_lstPrice->clear();
     m_txtQty->setText(m_txtQty1->text());
     m_cmdPrint->show();
 
@@ -745,10 +876,14 @@ void frmPrice::cmdPriceClick()
     inputs.parameters = parameters();
 
     pricing::PricingCallbacks callbacks;
-    callbacks.onProgress = [this](const std::string& quantityText) {
+    std::uint64_t reached = 0;
+    callbacks.onProgress = [this, &reached, count](const std::string& quantityText) {
         m_txtQty->setText(fromStd(quantityText));
+        m_lblStatus->setText(QStringLiteral("%1 of %2").arg(++reached).arg(count));
         QCoreApplication::processEvents();
     };
+    // The list itself holds the lines: the run keeps none, so a long schedule costs the window no more.
+    callbacks.keepResults = false;
     callbacks.onLine = [this](const pricing::PricedQuantity& priced) {
         m_lstPrice->addItem(fromStd(priced.line));
         QCoreApplication::processEvents();
@@ -762,7 +897,7 @@ void frmPrice::cmdPriceClick()
     QString failure;
     try {
         auto run = std::make_unique<pricing::PricingRun>(std::move(inputs), std::move(callbacks));
-        result = run->run(pricing::buildSchedule(parameters()));
+        result = run->run(parameters());
         m_lastRun = std::move(run);
     } catch (const std::exception& error) {
         failure = QStringLiteral("The price list could not be created: %1").arg(fromStd(error.what()));
@@ -770,12 +905,21 @@ void frmPrice::cmdPriceClick()
 
     m_txtLast->clear();
     m_cmdCancel->hide();
+    m_lblcalc->hide();
+    m_txtQty->hide();
     m_cmdPrice->setEnabled(true);
     m_cmdExit->setEnabled(true);
     m_cboJobs->setEnabled(true);
-    // A cancelled, stopped or failed run leaves a list that does not cover the schedule: nothing to print
-    // from it.
-    m_cmdPrint->setEnabled(failure.isEmpty() && !result.cancelled && !result.stopped);
+    // Only a list that covers the whole schedule can be printed: a cancelled, stopped or failed run, or one
+    // with quantities left out, prints nothing that could be taken for the order's price list.
+    const bool complete = failure.isEmpty() && !result.cancelled && !result.stopped && result.skipped.empty();
+    m_cmdPrint->setEnabled(complete && m_lstPrice->count() > 0);
+    if (result.cancelled)
+        m_lblStatus->setText(QStringLiteral("Cancelled at %1.").arg(fromStd(result.cancelledAt)));
+    else if (complete)
+        m_lblStatus->setText(QStringLiteral("Done: %1 prices.").arg(m_lstPrice->count()));
+    else
+        m_lblStatus->setText(QStringLiteral("Not complete: %1 of %2 prices.").arg(m_lstPrice->count()).arg(count));
     m_running = false;
 
     if (m_closeAfterRun) {
@@ -786,7 +930,7 @@ void frmPrice::cmdPriceClick()
         showMessage(failure);
     if (result.stopped && !result.stopped->message.empty())
         showDetailedMessage(fromStd(result.stopped->message), fromStd(result.stopped->detail));
-    if (!result.notes.empty()) {
+    if (!result.notes.empty() && !result.cancelled) {
         QStringList notes;
         for (const std::string& note : result.notes)
             notes << fromStd(note);

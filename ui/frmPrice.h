@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +39,15 @@ inline const QString kSelectOrderFirst = QStringLiteral("Sorry but you need to s
 inline const QString kQuantityAboveZero = QStringLiteral("Quantities Must Be Greater Than Zero!");
 inline const QString kQuantityAbovePrevious =
     QStringLiteral("Quantities Must Be Greater Than Zero or Greater than Previous Quantity!");
+inline const QString kOrderGone =
+    QStringLiteral("\"%1\" is no longer in the shop database. Choose another order, or open the data folder "
+                   "again with File, Path.");
+inline const QString kNotAWholeNumber = QStringLiteral("%1 takes a whole number, such as 1000 or 1,000.");
+inline const QString kQuantityTooLarge = QStringLiteral("%1 can be at most 2,147,483,647.");
+inline const QString kLongScheduleQuestion =
+    QStringLiteral("This schedule prices %1 quantities, which takes a while. Create the price list all the same?");
+// Schedules longer than this are priced only when the user says so.
+inline constexpr std::uint64_t kAskAboveQuantities = 1000;
 inline const QString kNothingToPreview =
     QStringLiteral("There is no price list to preview yet. Choose a quote or job and create the price sheet first.");
 
@@ -55,8 +66,10 @@ public:
     // The data folder this window read from the marker file at its load.
     const std::string& dataFolder() const noexcept { return m_dataFolder; }
 
-    // Choosing an entry of cboJobs: fills the texts of the order and remembers its row.
+    // Choosing an entry of cboJobs: fills the texts of the order and remembers its row. An entry is chosen
+    // by its place in the list; a text that is none chooses the first row of its order number.
     void chooseOrder(const QString& entry);
+    void chooseOrderAt(int index);
     bool orderChosen() const noexcept { return m_order.has_value(); }
 
     // "Create Price Sheet": the pricing run over the schedule. Ignored while a run is in progress.
@@ -100,12 +113,31 @@ protected:
 
 private:
     void buildControls();
+    void buildPriceList();
     void buildMenus();
     void loadWindow();
     void loadCategories();
     void loadPriceData();
     void loadOrders();
 
+    void showOrder(pricing::OrderSelection order);
+    // The price list no longer belongs to the order and parameters shown: cleared, and Print off.
+    void clearPrices();
+    // A quantity or step field with its name in messages, its neighbours it must stay above and below,
+    // and its place among the saved settings.
+    struct FieldRule
+    {
+        QLineEdit* field;
+        QString name;
+        QLineEdit* previous;
+        QLineEdit* next;
+        std::size_t position;
+        bool tested;
+    };
+    std::array<FieldRule, 7> fieldRules() const;
+    QString fieldFault(const FieldRule& rule) const; // empty when the field's value can be taken
+    bool scheduleFieldsAreSound();                   // says what is wrong with the first field that is not
+    QString pricesForText() const;                   // which order and parameters the list belongs to
     void fieldEntered(QLineEdit* field);
     void fieldLeft(QLineEdit* field);
     void cboJobsEntered();
@@ -171,6 +203,7 @@ private:
     QPushButton* m_cmdPrint = nullptr;
     QPushButton* m_cmdExit = nullptr;
     QLabel* m_lblStatus = nullptr;
+    QLabel* m_lblPricesFor = nullptr;
     QLineEdit* m_txtTemp = nullptr;
     QLineEdit* m_txtQuoteorJob = nullptr;
     QLineEdit* m_txtPart = nullptr;

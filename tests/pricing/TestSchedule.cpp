@@ -1,5 +1,7 @@
 #include "pricing/Schedule.h"
 
+#include "pricing/QuantityText.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -165,6 +167,20 @@ TEST(Schedule, AStartQuantityBeyondTheLimitGivesNoQuantities)
     const Schedule schedule = pricing::buildSchedule(parameters("3000000000", "25", "500", "100", "2000", "500", "5000"));
     EXPECT_TRUE(schedule.entries.empty());
     EXPECT_EQ(schedule.notes.size(), 1u);
+}
+
+// What a clerk may type into a quantity or step field: digits, grouped in thousands or not.
+TEST(QuantityText, ReadsWholeNumbersWithThousandsAndNothingElse)
+{
+    const std::pair<const char*, std::optional<std::uint64_t>> cases[] = {
+        {"1000", 1000},  {"1,000", 1000},  {" 1 000 ", 1000}, {"12,500,000", 12500000}, {"0", 0},
+        {"99999999999", 99999999999ULL},   {"", std::nullopt},  {"   ", std::nullopt},  {"12abc", std::nullopt},
+        {"-5", std::nullopt},  {"+5", std::nullopt},  {"12.5", std::nullopt},  {"1,00", std::nullopt},
+        {"1,0000", std::nullopt}, {",100", std::nullopt}, {"1000,", std::nullopt}, {"1,000 000", std::nullopt},
+        {"1e3", std::nullopt}, {"&H10", std::nullopt}, {"9999999999999999999999", std::nullopt},
+    };
+    for (const auto& [typed, expected] : cases)
+        EXPECT_EQ(pricing::readQuantityText(typed), expected) << '"' << typed << '"';
 }
 
 TEST(Schedule, ASingleQuantity)

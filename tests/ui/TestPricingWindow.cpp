@@ -11,19 +11,24 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
 #include "data/Database.h"
+#include "pricing/OrderSelection.h"
 #include "pricing/PricingRun.h"
+#include "pricing/Schedule.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/ui/WindowTestSupport.h"
 #include "ui/frmCategories.h"
+#include "ui/PriceListDelegate.h"
 #include "ui/frmPrice.h"
 
 namespace {
@@ -118,8 +123,12 @@ TEST_F(PricingWindow, ARunListsEveryQuantityOfTheScheduleAndPutsTheRowBack)
     EXPECT_TRUE(print->isEnabled());
     EXPECT_TRUE(control<QPushButton>(window.get(), "cmdPrice")->isEnabled());
     EXPECT_FALSE(window->isRunning());
-    // "Calculating:" and the quantity stay in view until the sheet is printed.
-    EXPECT_FALSE(control<QLineEdit>(window.get(), "txtQty")->isHidden());
+    // The run says it is done instead of "Calculating:" staying in view, and the list says what it is of.
+    EXPECT_TRUE(control<QLineEdit>(window.get(), "txtQty")->isHidden());
+    EXPECT_TRUE(control<QLabel>(window.get(), "lblcalc")->isHidden());
+    EXPECT_EQ(control<QLabel>(window.get(), "lblStatus")->text(), QStringLiteral("Done: 38 prices."));
+    EXPECT_EQ(control<QLabel>(window.get(), "lblPricesFor")->text(),
+              QStringLiteral("24101 part 1, quote: 100 by 25 to 500, by 100 to 2000, by 500 to 5000; not rounded"));
 }
 
 TEST_F(PricingWindow, ASecondClickDuringTheRunIsIgnored)
@@ -173,8 +182,11 @@ TEST_F(PricingWindow, ACancelStopsBetweenQuantitiesAndStillPutsTheRowBack)
     EXPECT_GE(prices()->count(), 3);
     EXPECT_LT(prices()->count(), 38);
     EXPECT_EQ(pressQty(), ownQty);
-    // A list cut short is not a price sheet.
+    // A list cut short is not a price sheet, and the window says where it stopped.
     EXPECT_FALSE(control<QPushButton>(window.get(), "cmdPrint")->isEnabled());
+    const int listed = prices()->count();
+    EXPECT_EQ(control<QLabel>(window.get(), "lblStatus")->text(),
+              QStringLiteral("Cancelled at %1.").arg(initialSchedule()[static_cast<std::size_t>(listed)]));
     EXPECT_TRUE(control<QPushButton>(window.get(), "cmdPrice")->isEnabled());
 }
 
@@ -202,6 +214,7 @@ TEST_F(PricingWindow, QuantitiesThatCouldNotBePricedAreListedInOneMessage)
     EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("38 quantities could not be priced: 100, 125")))
         << messages.texts().front().toStdString();
     EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("4500, 5000 ("))) << messages.texts().front().toStdString();
+    EXPECT_FALSE(control<QPushButton>(window.get(), "cmdPrint")->isEnabled()) << "nothing complete to print";
     // The database's own words and the SQL text stand behind the message, not in it.
     EXPECT_FALSE(messages.texts().front().contains(QStringLiteral("SELECT"))) << messages.texts().front().toStdString();
     EXPECT_TRUE(messages.details().front().contains(QStringLiteral("no such table: MARKUPS")))
@@ -244,6 +257,100 @@ TEST_F(PricingWindow, ABusyShopDatabaseStopsTheRunWithOnePlainMessage)
     EXPECT_FALSE(control<QPushButton>(window.get(), "cmdPrint")->isEnabled());
     EXPECT_TRUE(control<QPushButton>(window.get(), "cmdPrice")->isEnabled());
     EXPECT_EQ(pressQty(), ownQty);
+}
+
+// Each part of an order is an entry of its own, chosen with the keyboard: the brochure's price insert (part 2
+// of 24102) shows, prices and prints as itself, and choosing it clears the list of the order before.
+TEST_F(PricingWindow, EachPartOfAnOrderIsChosenAndPricedAsItself)
+{
+    chooseLetterhead();
+    window->cmdPriceClick();
+    ASSERT_EQ(prices()->count(), 38);
+    auto* jobs = control<QComboBox>(window.get(), "cboJobs");
+    const int insert = jobs->findText(QStringLiteral("24102 - Price insert"), Qt::MatchStartsWith);
+    ASSERT_GE(insert, 0);
+    jobs->setFocus(Qt::TabFocusReason);
+    while (jobs->currentIndex() != insert)
+        QTest::keyClick(jobs, jobs->currentIndex() < insert ? Qt::Key_Down : Qt::Key_Up);
+    EXPECT_EQ(prices()->count(), 0) << "the letterhead's prices went with it";
+    EXPECT_FALSE(control<QPushButton>(window.get(), "cmdPrint")->isEnabled());
+    EXPECT_EQ(control<QLineEdit>(window.get(), "txtPart")->text(), QStringLiteral("2"));
+    EXPECT_TRUE(control<QLineEdit>(window.get(), "txtDesc")->text().startsWith(QStringLiteral("Price insert")));
+
+    // The same quantity priced as part 2 by the pricing run itself.
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
+    ASSERT_EQ(prices()->count(), 38) << messages.texts().join(QLatin1Char('\n')).toStdString();
+    pricing::PricingInputs inputs;
+    inputs.dataFolder = db.folder();
+    pricing::OrderKeyFilter part2;
+    part2.partNo = 2;
+    inputs.order = *pricing::selectOrder(db.path(), "24102", part2);
+    inputs.quoteOrJob = inputs.order.quoteOrJob;
+    const pricing::PricingResult alone = pricing::PricingRun(inputs).run(pricing::singleQuantity(100));
+    ASSERT_EQ(alone.lines.size(), 1u);
+    EXPECT_EQ(prices()->item(0)->text().toStdString(), alone.lines[0]);
+    EXPECT_TRUE(control<QLabel>(window.get(), "lblPricesFor")->text().startsWith(QStringLiteral("24102 part 2")));
+}
+
+// A changed parameter clears the list it no longer matches; long texts show their beginning and the whole
+// of them as a tooltip.
+TEST_F(PricingWindow, AChangedParameterClearsTheListAndLongTextsShowTheirBeginning)
+{
+    chooseLetterhead();
+    auto* bindery = control<QLineEdit>(window.get(), "txtBind");
+    EXPECT_EQ(bindery->cursorPosition(), 0);
+    EXPECT_EQ(bindery->toolTip(), bindery->text());
+    window->cmdPriceClick();
+    ASSERT_EQ(prices()->count(), 38);
+    QTest::mouseClick(control<QRadioButton>(window.get(), "opt25"), Qt::LeftButton);
+    EXPECT_EQ(prices()->count(), 0);
+    EXPECT_FALSE(control<QPushButton>(window.get(), "cmdPrint")->isEnabled());
+}
+
+// On screen every price stands right-aligned under the heading's "Price", for three- and four-digit
+// quantities alike, while each line stays the price line the sheet prints.
+TEST_F(PricingWindow, PricesStandInOneColumnUnderThePriceHeading)
+{
+    chooseLetterhead();
+    window->cmdPriceClick();
+    QTest::mouseClick(control<QCheckBox>(window.get(), "Check1"), Qt::LeftButton);
+    ASSERT_EQ(prices()->count(), 38);
+    const auto* delegate = dynamic_cast<const ui::PriceListDelegate*>(prices()->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    const auto* heading = control<QLabel>(window.get(), "lblCalculated");
+    const int headingRight = heading->mapToGlobal(QPoint(heading->contentsRect().left() +
+                                                         heading->fontMetrics().horizontalAdvance(heading->text()), 0)).x() -
+                             prices()->viewport()->mapToGlobal(QPoint(0, 0)).x();
+    QStyleOptionViewItem option;
+    option.initFrom(prices());
+    option.widget = prices();
+    for (const int row : {0, 37}) { // 100 and 5000
+        const QString line = prices()->item(row)->text();
+        option.rect = prices()->visualItemRect(prices()->item(row));
+        EXPECT_EQ(delegate->priceRect(option, line).right() + 1, headingRight) << line.toStdString();
+        EXPECT_LT(delegate->quantityRect(option, line).right(), delegate->priceRect(option, line).left());
+    }
+    EXPECT_TRUE(prices()->item(37)->text().startsWith(QStringLiteral("5000") + QString(27, QLatin1Char(' '))));
+}
+
+// More than 1,000 quantities: the window asks first, naming the count; No creates nothing.
+TEST_F(PricingWindow, ALongScheduleIsPricedOnlyWhenTheClerkSaysSo)
+{
+    chooseLetterhead();
+    windowtest::typeInto(control<QLineEdit>(window.get(), "txtJump1"), QStringLiteral("1"));
+    windowtest::typeInto(control<QLineEdit>(window.get(), "txtQty2"), QStringLiteral("1,500"));
+    QStringList asked;
+    ui::setQuestionFunction([&](const QString& text) {
+        asked << text;
+        return false;
+    });
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
+    ui::setQuestionFunction({});
+    // 100 to 1500 by 1 (1401), then 1500 - 1 + 100 = 1599 to 1999 by 100 (5), then 1999 - 100 + 500 = 2399
+    // to 4899 by 500 (6).
+    EXPECT_EQ(asked, QStringList{ui::kLongScheduleQuestion.arg(1412)});
+    EXPECT_EQ(prices()->count(), 0);
+    EXPECT_FALSE(window->isRunning());
 }
 
 // Pictures of the main window after a whole run on the demo shop, for a look at the layout (every window is

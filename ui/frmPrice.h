@@ -23,6 +23,7 @@ class QMenu;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
+class QResizeEvent;
 
 namespace pricing {
 class PricingRun;
@@ -30,6 +31,7 @@ class PricingRun;
 
 namespace ui {
 
+class ElidedLabel;
 class frmCategories;
 
 // Messages of the main window, as the counter staff see them.
@@ -39,6 +41,9 @@ inline const QString kQuantityAbovePrevious =
     QStringLiteral("Quantities Must Be Greater Than Zero or Greater than Previous Quantity!");
 inline const QString kNothingToPreview =
     QStringLiteral("There is no price list to preview yet. Choose a quote or job and create the price sheet first.");
+inline const QString kFolderChangedDuringRun =
+    QStringLiteral("The new data folder is saved, but this price list is still being made from the old one. When it "
+                   "is finished, choose File, Path and click Continue again to load the new folder.");
 
 // The main window "Price Catalogs": the user picks a quote or job of the shop database, sets the quantity
 // schedule, the rounding and the typeface, and creates the price list of the order. The pricing itself is
@@ -54,6 +59,11 @@ public:
 
     // The data folder this window read from the marker file at its load.
     const std::string& dataFolder() const noexcept { return m_dataFolder; }
+    // Loads the window again from the data folder the marker file names now: the orders, the categories and
+    // the pricing parameters; what was shown of the folder before (the order, its prices) is cleared. The
+    // folder chooser calls it when the user clicks Continue. While a price list is being made the window
+    // keeps its folder and says so.
+    void reloadDataFolder();
 
     // Choosing an entry of cboJobs: fills the texts of the order and remembers its row.
     void chooseOrder(const QString& entry);
@@ -97,6 +107,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
@@ -105,6 +116,12 @@ private:
     void loadCategories();
     void loadPriceData();
     void loadOrders();
+    // The status line: the data folder in use and whether the shop database is in it.
+    void showDataFolder();
+    // What was done last (a sheet printed, a folder loaded), under the data folder.
+    void showStatus(const QString& text);
+    void rememberCategory() const;
+    void restoreCategory();
 
     void fieldEntered(QLineEdit* field);
     void fieldLeft(QLineEdit* field);
@@ -171,6 +188,8 @@ private:
     QPushButton* m_cmdPrint = nullptr;
     QPushButton* m_cmdExit = nullptr;
     QLabel* m_lblStatus = nullptr;
+    ElidedLabel* m_lblDataFolder = nullptr;
+    ElidedLabel* m_lblLastAction = nullptr;
     QLineEdit* m_txtTemp = nullptr;
     QLineEdit* m_txtQuoteorJob = nullptr;
     QLineEdit* m_txtPart = nullptr;
@@ -181,6 +200,7 @@ private:
     QAction* m_mnuPrinter = nullptr;
     QAction* m_mnuPreview = nullptr;
     QAction* m_mnuCat = nullptr;
+    QAction* m_mnuExit = nullptr;
     QMenu* m_mnuHelp = nullptr;
     QAction* m_mnuAbout = nullptr;
     QAction* m_mnuProcedure = nullptr;

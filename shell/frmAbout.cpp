@@ -11,6 +11,7 @@
 #include <QStyle>
 
 #include "ui/MessageBox.h"
+#include "ui/WindowPlace.h"
 
 namespace shell {
 
@@ -54,11 +55,11 @@ QString versionText(int major, int minor, int revision)
     return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
 }
 
-frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Window)
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About ") + ui::kProgramTitle);
-    setFixedSize(420, 290);
+    ui::keepWindowPlace(this);
 
     m_picIcon = new QLabel;
     m_picIcon->setObjectName(QStringLiteral("picIcon"));
@@ -118,6 +119,9 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Window)
 
     connect(m_cmdOK, &QPushButton::clicked, this, &QWidget::close);
     connect(m_cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    // As large as the wrapped texts need in the user's font, and no smaller.
+    adjustSize();
+    setFixedSize(size());
 }
 
 void frmAbout::StartSysInfo()

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QDialog>
 #include <QString>
-#include <QWidget>
 
 class QLabel;
 class QPushButton;
@@ -14,8 +14,8 @@ QString versionText(int major, int minor, int revision);
 inline const QString kSysInfoUnavailable = QStringLiteral("System Information Is Unavailable At This Time");
 
 // The about box: the program's title, version and purpose, and a way to the platform's system-information
-// tool for the shop's support calls.
-class frmAbout : public QWidget
+// tool for the shop's support calls. Enter and Esc close it.
+class frmAbout : public QDialog
 {
     Q_OBJECT
 

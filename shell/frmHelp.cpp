@@ -1,11 +1,12 @@
 #include "shell/frmHelp.h"
 
-#include <QGuiApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
-#include <QScreen>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/MessageBox.h"
+#include "ui/WindowPlace.h"
 
 namespace shell {
 
@@ -15,20 +16,11 @@ constexpr int kWidth = 460;
 
 } // namespace
 
-void CenterForm(QWidget* form)
-{
-    QScreen* screen = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize size = form->frameGeometry().size();
-    form->move(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 2);
-}
-
-frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window)
+frmHelp::frmHelp(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(ui::kProgramTitle);
+    ui::keepWindowPlace(this);
 
     const auto makeLabel = [this](const char* name, const QString& text, bool heading) {
         auto* label = new QLabel(text, this);
@@ -66,18 +58,16 @@ frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->addWidget(m_label5);
     layout->addWidget(m_label6);
     layout->addStretch(1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    QPushButton* close = buttons->button(QDialogButtonBox::Close);
+    close->setObjectName(QStringLiteral("cmdClose"));
+    close->setText(QStringLiteral("&Close")); // the platform theme's own wording varies
+    close->setDefault(true);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // As tall as the wrapped texts need at this width.
     const int height = layout->totalHeightForWidth(kWidth);
     setFixedSize(kWidth, height > 0 ? height : 330);
-}
-
-void frmHelp::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!m_centred) {
-        m_centred = true;
-        CenterForm(this);
-    }
 }
 
 } // namespace shell

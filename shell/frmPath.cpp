@@ -19,14 +19,11 @@
 #include "platform/TextFile.h"
 #include "ui/DataFolder.h"
 #include "ui/MessageBox.h"
+#include "ui/WindowPlace.h"
 
 namespace shell {
 
 namespace {
-
-// 4200 x 5445 twips at 15 twips a pixel.
-constexpr int kWidth = 280;
-constexpr int kHeight = 363;
 
 // Whether a folder text names a drive and folder the lists can show. On Windows that is a text with a
 // drive letter and colon, as the shop's management system stores it; on POSIX, where there are no drive
@@ -58,11 +55,11 @@ std::optional<QString> markedFolder(std::optional<platform::Fault>* unreadable =
 
 } // namespace
 
-frmPath::frmPath(QWidget* parent) : QWidget(parent, Qt::Window)
+frmPath::frmPath(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmPath"));
     setWindowTitle(QStringLiteral("Order Entry Database"));
-    setFixedSize(kWidth, kHeight);
+    ui::keepWindowPlace(this);
 
     m_lblHead = new QLabel(QStringLiteral("Click on Drive. Then Double Click on Folder Where Orvelle Resides"));
     m_lblHead->setObjectName(QStringLiteral("lblHead"));
@@ -86,6 +83,7 @@ frmPath::frmPath(QWidget* parent) : QWidget(parent, Qt::Window)
     m_label4->setWordWrap(true);
     m_cmdPath = new QPushButton(QStringLiteral("Continue"));
     m_cmdPath->setObjectName(QStringLiteral("cmdPath"));
+    m_cmdPath->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -108,6 +106,9 @@ frmPath::frmPath(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(m_drvBox, &QComboBox::currentIndexChanged, this, &frmPath::drvBoxChange);
     connect(m_dirBox, &QListWidget::itemDoubleClicked, this, &frmPath::dirBoxDoubleClick);
     connect(m_cmdPath, &QPushButton::clicked, this, &frmPath::cmdPathClick);
+    // It may grow, the folder list with it, but not below the size its wrapped texts need.
+    adjustSize();
+    setMinimumSize(size());
 }
 
 void frmPath::fillDrives()
@@ -221,6 +222,7 @@ void frmPath::cmdPathClick()
         ui::showMessage(QStringLiteral("The location could not be saved: %1").arg(QString::fromStdString(fault.what())));
         return;
     }
+    emit folderChosen();
     close();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QDialog>
 #include <QString>
-#include <QWidget>
 
 class QComboBox;
 class QLabel;
@@ -13,9 +13,9 @@ class QPushButton;
 namespace shell {
 
 // The folder chooser "Order Entry Database": the user points the program at the folder that holds the
-// shop's database. The choice goes into the marker file and takes effect at the next start; the main window
-// keeps the folder it loaded.
-class frmPath : public QWidget
+// shop's database. Continue (or Enter) puts the choice into the marker file, where the main window and the
+// next start read it; Esc closes the chooser and changes nothing.
+class frmPath : public QDialog
 {
     Q_OBJECT
 
@@ -40,6 +40,8 @@ public:
 signals:
     // The chooser has loaded; start-up shows the main window behind it now.
     void loaded();
+    // Continue has written the chosen folder into the marker file.
+    void folderChosen();
 
 private:
     void drvBoxChange(int index);

@@ -5,8 +5,6 @@
 #include <QStringList>
 #include <QVariant>
 
-#include "ui/MessageBox.h"
-
 namespace shell {
 
 bool GetKeyValue(const QString& valueName, QString& value)
@@ -27,23 +25,17 @@ bool GetKeyValue(const QString& valueName, QString& value)
     return true;
 }
 
-void ReadSettings(QString& dataFolder, QString& company)
+ShopSettings ReadSettings()
 {
+    ShopSettings settings;
     QString folder;
     // An empty folder value names no folder at all (listing "" would look at the current folder).
-    if (!GetKeyValue(QStringLiteral("NewDataDir"), folder) || folder.isEmpty()) {
-        ui::showMessage(kDataNotAvailable);
-        return;
-    }
+    settings.namesDataFolder = GetKeyValue(QStringLiteral("NewDataDir"), folder) && !folder.isEmpty();
     const QDir dir(folder);
-    if (dir.exists() && !dir.entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty())
-        dataFolder = folder;
-
-    QString name;
-    if (GetKeyValue(QStringLiteral("Company"), name))
-        company = name;
-    else
-        ui::showMessage(kCustomerNotAvailable);
+    if (settings.namesDataFolder && dir.exists() && !dir.entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty())
+        settings.dataFolder = folder;
+    settings.namesCompany = GetKeyValue(QStringLiteral("Company"), settings.company);
+    return settings;
 }
 
 } // namespace shell

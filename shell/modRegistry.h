@@ -18,9 +18,17 @@ inline const QString kCustomerNotAvailable = QStringLiteral("Orvelle Customer Na
 // with an empty text.
 bool GetKeyValue(const QString& valueName, QString& value);
 
-// Fills dataFolder with "NewDataDir" when that folder exists and holds at least one file, and company with
-// "Company". Tells the user when either value is missing; an unusable folder is passed over silently, as the
-// management system may not have been set up on this machine yet.
-void ReadSettings(QString& dataFolder, QString& company);
+// What the shop's settings hold.
+struct ShopSettings
+{
+    bool namesDataFolder = false; // there is a "NewDataDir" value that is not empty
+    QString dataFolder; // "NewDataDir" when that folder exists and holds at least one file, else empty
+    bool namesCompany = false; // there is a "Company" value
+    QString company;
+};
+
+// Reads "NewDataDir" and "Company". Start-up decides what the user is told: the settings matter only when
+// the marker file names no data folder.
+ShopSettings ReadSettings();
 
 } // namespace shell

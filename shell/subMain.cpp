@@ -53,8 +53,10 @@ ui::frmPrice* openMainWindow(StartedWindows& windows)
     QObject::connect(main, &ui::frmPrice::pathRequested, main, [main, menus] {
         const bool wasOpen = !menus->chooser.isNull();
         showOnce(menus->chooser, main);
-        if (!wasOpen)
+        if (!wasOpen) {
+            QObject::connect(menus->chooser, &frmPath::folderChosen, main, &ui::frmPrice::reloadDataFolder);
             menus->chooser->load();
+        }
     });
     QObject::connect(main, &ui::frmPrice::aboutRequested, main, [main, menus] { showOnce(menus->about, main); });
     QObject::connect(main, &ui::frmPrice::procedureRequested, main,
@@ -73,6 +75,10 @@ void openChooser(StartedWindows& windows)
     windows.chooser = chooser;
     // The main window opens behind the chooser once the chooser has read (or made) the marker file.
     QObject::connect(chooser, &frmPath::loaded, chooser, [&windows] { openMainWindow(windows); });
+    QObject::connect(chooser, &frmPath::folderChosen, chooser, [&windows] {
+        if (windows.main)
+            windows.main->reloadDataFolder();
+    });
     chooser->load();
     chooser->show();
     chooser->raise();
@@ -115,19 +121,24 @@ StartedWindows StartUp()
     QString dataFolder;
     platform::resumeNext([&] { dataFolder = QString::fromStdString(ui::readMarkerFile()); });
 
-    QString registryFolder;
-    QString company;
-    ReadSettings(registryFolder, company);
-
+    // A marker file that names a folder is the program's own setting: the shop's settings are not needed, and
+    // whatever they lack is not the user's concern. Otherwise they give the folder, or the user chooses it.
+    const ShopSettings settings = ReadSettings();
     if (dataFolder.size() >= kShortestDataFolder) {
         ui::setDataFolder(dataFolder.toStdString());
         openMainWindow(windows);
-    } else if (!registryFolder.isEmpty()) {
-        const QString folder = withoutTrailingSeparator(registryFolder);
+    } else if (!settings.dataFolder.isEmpty()) {
+        if (!settings.namesCompany)
+            ui::showMessage(kCustomerNotAvailable);
+        const QString folder = withoutTrailingSeparator(settings.dataFolder);
         platform::resumeNext([&] { ui::writeMarkerFile(folder.toStdString()); });
         ui::setDataFolder(folder.toStdString());
         openChooser(windows);
     } else {
+        // An unusable folder in the settings is passed over silently, as the management system may not have
+        // been set up on this machine yet; no folder named anywhere is said.
+        if (!settings.namesDataFolder)
+            ui::showMessage(kDataNotAvailable);
         openChooser(windows);
     }
     return windows;

@@ -24,8 +24,9 @@ QString programFolderFor(const QStringList& arguments, const QString& executable
 
 // Start-up (Sub Main): the data folder from the marker file of the program folder, else from the shop's
 // settings (written into a new marker file), else from the user through the folder chooser; then the main
-// window. The shop's settings are read at every start. The windows are wired to each other: the menus open
-// the chooser, the about and the procedure windows, and closing the main window ends the program.
+// window. The user hears of the shop's settings only when the marker file names no folder. The windows are
+// wired to each other: the menus open the chooser, the about and the procedure windows, a folder chosen
+// with Continue loads the main window again, and closing the main window ends the program.
 StartedWindows StartUp();
 
 // The desktop program: a QApplication, the program folder, start-up, the event loop.

@@ -1,5 +1,6 @@
 #include "ui/frmCategories.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -15,14 +16,11 @@
 
 #include "pricing/Categories.h"
 #include "ui/MessageBox.h"
+#include "ui/WindowPlace.h"
 
 namespace ui {
 
 namespace {
-
-// 5415 x 3165 twips at 15 twips a pixel.
-constexpr int kWidth = 361;
-constexpr int kHeight = 211;
 
 QStringList itemsOf(const QListWidget* list)
 {
@@ -46,11 +44,11 @@ void showFailure(const QString& text, const std::optional<platform::Fault>& faul
 } // namespace
 
 frmCategories::frmCategories(std::string dataFolder, QComboBox* mainList, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_dataFolder(std::move(dataFolder)), m_mainList(mainList)
+    : QDialog(parent), m_dataFolder(std::move(dataFolder)), m_mainList(mainList)
 {
     setObjectName(QStringLiteral("frmCategories"));
     setWindowTitle(QStringLiteral("Create or Delete Categories"));
-    setFixedSize(kWidth, kHeight);
+    keepWindowPlace(this);
 
     m_FraCat = new QGroupBox(QStringLiteral("Categories"));
     m_FraCat->setObjectName(QStringLiteral("FraCat"));
@@ -68,6 +66,7 @@ frmCategories::frmCategories(std::string dataFolder, QComboBox* mainList, QWidge
     m_txtCat->setObjectName(QStringLiteral("txtCat"));
     m_cmdSave = new QPushButton(QStringLiteral("Save"));
     m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    m_cmdSave->setDefault(true);
     m_Command1 = new QPushButton(QStringLiteral("Delete"));
     m_Command1->setObjectName(QStringLiteral("Command1"));
     m_Command2 = new QPushButton(QStringLiteral("Exit"));
@@ -90,9 +89,11 @@ frmCategories::frmCategories(std::string dataFolder, QComboBox* mainList, QWidge
     layout->addLayout(right, 1);
 
     connect(m_cmdSave, &QPushButton::clicked, this, &frmCategories::cmdSaveClick);
-    connect(m_txtCat, &QLineEdit::returnPressed, this, &frmCategories::cmdSaveClick);
     connect(m_Command1, &QPushButton::clicked, this, &frmCategories::command1Click);
     connect(m_Command2, &QPushButton::clicked, this, &QWidget::close);
+    // It may grow, the list with it, but not below the size its wrapped text needs.
+    adjustSize();
+    setMinimumSize(size());
 
     load();
 }
@@ -104,11 +105,29 @@ void frmCategories::load()
         m_lstCategories->addItem(QString::fromStdString(category));
 }
 
+void frmCategories::setDataFolder(std::string dataFolder)
+{
+    m_dataFolder = std::move(dataFolder);
+    load();
+}
+
 void frmCategories::cmdSaveClick()
 {
-    const QString name = m_txtCat->text();
-    if (name.isEmpty())
+    const QString name = m_txtCat->text().trimmed();
+    if (name.isEmpty()) {
+        showMessage(kCategoryNameMissing);
+        m_txtCat->setFocus();
         return;
+    }
+    const QStringList categories = itemsOf(m_lstCategories);
+    const auto same = [&name](const QString& category) {
+        return category.trimmed().compare(name, Qt::CaseInsensitive) == 0;
+    };
+    if (const auto found = std::find_if(categories.begin(), categories.end(), same); found != categories.end()) {
+        showMessage(kCategoryInList.arg(*found));
+        m_txtCat->setFocus();
+        return;
+    }
     // A category that did not reach the file would be gone at the next start: say so and keep the text.
     std::optional<platform::Fault> fault;
     if (!pricing::appendCategory(m_dataFolder, name.toStdString(), &fault)) {

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include <QDialog>
 #include <QPointer>
-#include <QWidget>
 
 class QComboBox;
 class QGroupBox;
@@ -14,9 +14,13 @@ class QPushButton;
 
 namespace ui {
 
+inline const QString kCategoryNameMissing = QStringLiteral("Type the name of the new category, then click Save.");
+inline const QString kCategoryInList = QStringLiteral("The category \"%1\" is already in the list.");
+
 // The category editor "Create or Delete Categories": adds categories to "Categories.dat" of the data folder
-// and deletes the selected ones, keeping the main window's category list in step.
-class frmCategories : public QWidget
+// and deletes the selected ones, keeping the main window's category list in step. A window of its own
+// beside the main window; Enter saves the typed name, Esc closes it.
+class frmCategories : public QDialog
 {
     Q_OBJECT
 
@@ -26,7 +30,10 @@ public:
 
     // Load: the categories of the file, in file order.
     void load();
-    // Save: adds the text of txtCat as a new category.
+    // Works in another data folder from now on, and loads its categories.
+    void setDataFolder(std::string dataFolder);
+    // Save: adds the text of txtCat, without surrounding blanks, as a new category; a blank name and one
+    // already in the list (in any letter case) are refused with a message.
     void cmdSaveClick();
     // Delete: removes the selected categories.
     void command1Click();

@@ -24,7 +24,10 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
+#include <QStatusBar>
 #include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -38,21 +41,24 @@
 #include "pricing/QuantityText.h"
 #include "pricing/Schedule.h"
 #include "ui/DataFolder.h"
+#include "ui/ElidedLabel.h"
 #include "ui/MessageBox.h"
 #include "ui/PriceListDelegate.h"
+#include "ui/WindowPlace.h"
 #include "ui/frmCategories.h"
 
 namespace ui {
 
 namespace {
 
-// 5400 x 8670 twips at 15 twips a pixel.
-constexpr int kWidth = 360;
-constexpr int kHeight = 578;
 // The calculated prices drop down over the order's details, 960 twips below the top of the window.
 constexpr int kPriceFrameTop = 64;
 // What the order list puts between an order's number and its description.
 const QString kEntrySeparator = QStringLiteral(" - ");
+// The longest category name the list shows whole without widening the window ("Letterheads and Envelopes").
+constexpr int kCategoryLength = 26;
+const QString kCategoryKey = QStringLiteral("Category");
+const QString kOrderKey = QStringLiteral("Order");
 
 QString fromStd(const std::string& text)
 {
@@ -83,6 +89,18 @@ QLineEdit* hiddenText(QWidget* parent, const char* name)
     auto* field = named(new QLineEdit(parent), name);
     field->hide();
     return field;
+}
+
+// Wide enough to show a number of this many digits whole.
+int widthForDigits(const QLineEdit* field, int digits)
+{
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    // QLineEdit keeps 2 pixels free on either side of its text.
+    const QSize text(field->fontMetrics().horizontalAdvance(QString(digits, QLatin1Char('9'))) + 4,
+                     field->fontMetrics().height());
+    return field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, field).width();
 }
 
 // Keeps a control's place in the layout while it is hidden, so showing it during a run moves nothing.
@@ -116,11 +134,11 @@ frmPrice::frmPrice(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmPrice"));
     setWindowTitle(kProgramTitle);
-    setFixedSize(kWidth, kHeight);
 
     buildControls();
     buildPriceList();
     buildMenus();
+    keepWindowPlace(this);
 
     // The engine lets the window breathe after each ink, colour and bindery row, so the quantity shown in
     // txtQty moves on and a Cancel gets through.
@@ -149,7 +167,8 @@ void frmPrice::buildControls()
     // Banner and the picture that takes the focus once an order is chosen.
     m_Picture1 = named(new QLabel, "Picture1");
     m_Picture1->setPixmap(style()->standardIcon(QStyle::SP_FileDialogContentsView).pixmap(24, 24));
-    m_Picture1->setFocusPolicy(Qt::StrongFocus);
+    // It takes the focus when an order is chosen, but is no stop of the Tab key: it shows no focus.
+    m_Picture1->setFocusPolicy(Qt::ClickFocus);
     m_Picture1->setFixedSize(28, 28);
     m_Label1 = named(new QLabel(QStringLiteral("P R I C E   C A T A L O G S")), "Label1");
     QFont bannerFont = m_Label1->font();
@@ -197,6 +216,8 @@ void frmPrice::buildControls()
     m_cboCategories = named(new QComboBox, "cboCategories");
     m_cboCategories->setEditable(true);
     m_cboCategories->setInsertPolicy(QComboBox::NoInsert);
+    m_cboCategories->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_cboCategories->setMinimumContentsLength(kCategoryLength);
     const std::array<std::pair<QLabel*, QWidget*>, 5> pairs{{{m_lblStock, m_txtStock},
                                                              {m_lblDesc, m_txtDesc},
                                                              {m_lblSize, m_txtSize},
@@ -218,7 +239,8 @@ void frmPrice::buildControls()
     quantities->setVerticalSpacing(2);
     const auto quantityField = [this](const char* name, const char* text) {
         auto* field = named(new QLineEdit(QString::fromLatin1(text)), name);
-        field->setMaximumWidth(70);
+        // Nine-digit quantities show whole.
+        field->setFixedWidth(widthForDigits(field, 10));
         field->installEventFilter(this);
         return field;
     };
@@ -302,6 +324,8 @@ void frmPrice::buildControls()
     options->addLayout(typeface);
     frame1->addLayout(options);
     layout->addWidget(m_Frame1);
+    // A taller window gives the room to the calculated prices, which reach down to Check1.
+    layout->addStretch(1);
 
     // The quantity being priced, shown while a run lasts.
     auto* progress = new QHBoxLayout;
@@ -338,7 +362,19 @@ void frmPrice::buildControls()
     buttons->addWidget(m_cmdPrint);
     buttons->addWidget(m_cmdExit);
     layout->addLayout(buttons);
-    layout->addStretch(1);
+
+    // The status line: the data folder in use, and under it what was done last once there is something.
+    auto* status = new QWidget;
+    auto* statusLines = new QVBoxLayout(status);
+    statusLines->setContentsMargins(0, 0, 0, 0);
+    statusLines->setSpacing(0);
+    m_lblDataFolder = named(new ElidedLabel, "lblDataFolder");
+    m_lblLastAction = named(new ElidedLabel, "lblLastAction");
+    m_lblLastAction->hide();
+    statusLines->addWidget(m_lblDataFolder);
+    statusLines->addWidget(m_lblLastAction);
+    statusBar()->setObjectName(QStringLiteral("sbStatus"));
+    statusBar()->addWidget(status, 1);
 
     // The calculated prices: a frame laid over the order's details when Check1 asks for it.
     m_fraCalculated = named(new QGroupBox(QStringLiteral("Calculated Prices"), central), "fraCalculated");
@@ -402,6 +438,9 @@ void frmPrice::buildMenus()
     m_mnuPrinter = named(m_mnuFile->addAction(QStringLiteral("P&rinter")), "mnuPrinter");
     m_mnuPreview = named(m_mnuFile->addAction(QStringLiteral("Print Pre&view")), "mnuPreview");
     m_mnuCat = named(m_mnuFile->addAction(QStringLiteral("&Categories")), "mnuCat");
+    m_mnuFile->addSeparator();
+    m_mnuExit = named(m_mnuFile->addAction(QStringLiteral("E&xit")), "mnuExit");
+    m_mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     m_mnuHelp = named(menuBar()->addMenu(QStringLiteral("&Help")), "mnuHelp");
     m_mnuAbout = named(m_mnuHelp->addAction(QStringLiteral("&About")), "mnuAbout");
     m_mnuProcedure = named(m_mnuHelp->addAction(QStringLiteral("P&rocedure")), "mnuProcedure");
@@ -410,6 +449,7 @@ void frmPrice::buildMenus()
     connect(m_mnuPrinter, &QAction::triggered, this, &frmPrice::showPrinterDialog);
     connect(m_mnuPreview, &QAction::triggered, this, &frmPrice::showPrintPreview);
     connect(m_mnuCat, &QAction::triggered, this, &frmPrice::showCategories);
+    connect(m_mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(m_mnuAbout, &QAction::triggered, this, &frmPrice::aboutRequested);
     connect(m_mnuProcedure, &QAction::triggered, this, &frmPrice::procedureRequested);
 }
@@ -421,6 +461,68 @@ void frmPrice::loadWindow()
     loadCategories();
     loadPriceData();
     loadOrders();
+    showDataFolder();
+}
+
+void frmPrice::reloadDataFolder()
+{
+    if (m_running) {
+        showMessage(kFolderChangedDuringRun);
+        return;
+    }
+    // The category and order chosen now are chosen again when the new folder's lists have them.
+    rememberCategory();
+    rememberOrder();
+    m_cboJobs->clear();
+    m_cboCategories->clear();
+    m_order.reset();
+    for (QLineEdit* text : {m_txtStock, m_txtDesc, m_txtSize, m_txtBind, m_txtQuoteorJob, m_txtPart, m_txtOrigQty})
+        text->clear();
+    clearPrices();
+    loadWindow();
+    // The category editor follows the folder the user chose.
+    setDataFolder(m_dataFolder);
+    if (m_categories)
+        m_categories->setDataFolder(m_dataFolder);
+    showStatus(QStringLiteral("Orders, categories and pricing parameters loaded from %1.").arg(fromStd(m_dataFolder)));
+}
+
+void frmPrice::showDataFolder()
+{
+    const QString folder = fromStd(m_dataFolder);
+    const QString database = fromStd(pricing::databasePath(m_dataFolder));
+    const QString choose = QStringLiteral("Choose the shop's data folder with File, Path.");
+    std::error_code ignored;
+    if (std::filesystem::is_regular_file(pricing::databasePath(m_dataFolder), ignored))
+        m_lblDataFolder->setText(QStringLiteral("Shop database: %1").arg(database));
+    else if (!m_dataFolder.empty() && std::filesystem::is_directory(m_dataFolder, ignored))
+        m_lblDataFolder->setText(QStringLiteral("No shop database (vmdata.mdb) in %1. %2").arg(folder, choose));
+    else
+        m_lblDataFolder->setText(QStringLiteral("The data folder %1 is not there. %2").arg(folder, choose));
+}
+
+void frmPrice::showStatus(const QString& text)
+{
+    m_lblLastAction->setText(text);
+    m_lblLastAction->show();
+}
+
+void frmPrice::rememberCategory() const
+{
+    QSettings().setValue(kCategoryKey, m_cboCategories->currentText());
+}
+
+void frmPrice::rememberOrder() const
+{
+    QSettings().setValue(kOrderKey, m_order ? m_cboJobs->currentText() : QString());
+}
+
+void frmPrice::restoreCategory()
+{
+    // Only a category the list still offers is chosen again.
+    const int index = m_cboCategories->findText(QSettings().value(kCategoryKey).toString(), Qt::MatchExactly);
+    if (index >= 0)
+        m_cboCategories->setCurrentIndex(index);
 }
 
 void frmPrice::loadCategories()
@@ -428,8 +530,10 @@ void frmPrice::loadCategories()
     std::optional<platform::Fault> unreadable;
     for (const std::string& category : pricing::readCategories(m_dataFolder, &unreadable))
         m_cboCategories->addItem(fromStd(category));
-    // The list offers the categories; none is on the sheet until the user picks or types one.
+    // The list offers the categories; none is on the sheet until the user picks or types one, or picked it
+    // the last time.
     m_cboCategories->setCurrentIndex(-1);
+    restoreCategory();
     tellUnreadable(unreadable);
 }
 
@@ -463,6 +567,12 @@ void frmPrice::loadOrders()
         showMessage(fromStd(fault));
     if (m_cboJobs->count() > 0)
         m_cboJobs->setCurrentIndex(0);
+    // The order priced last is chosen again when the list still has its entry.
+    const int last = m_cboJobs->findText(QSettings().value(kOrderKey).toString(), Qt::MatchExactly);
+    if (last >= 0) {
+        m_cboJobs->setCurrentIndex(last);
+        chooseOrderAt(last);
+    }
 }
 
 void frmPrice::chooseOrder(const QString& entry)
@@ -959,8 +1069,17 @@ void frmPrice::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    rememberCategory();
+    rememberOrder();
     QMainWindow::closeEvent(event);
     emit closed();
+}
+
+void frmPrice::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_fraCalculated && m_fraCalculated->isVisible())
+        placePriceFrame();
 }
 
 } // namespace ui

@@ -25,6 +25,7 @@ class QMenu;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
+class QResizeEvent;
 
 namespace pricing {
 class PricingRun;
@@ -32,6 +33,7 @@ class PricingRun;
 
 namespace ui {
 
+class ElidedLabel;
 class frmCategories;
 
 // Messages of the main window, as the counter staff see them.
@@ -50,6 +52,9 @@ inline const QString kLongScheduleQuestion =
 inline constexpr std::uint64_t kAskAboveQuantities = 1000;
 inline const QString kNothingToPreview =
     QStringLiteral("There is no price list to preview yet. Choose a quote or job and create the price sheet first.");
+inline const QString kFolderChangedDuringRun =
+    QStringLiteral("The new data folder is saved, but this price list is still being made from the old one. When it "
+                   "is finished, choose File, Path and click Continue again to load the new folder.");
 
 // The main window "Price Catalogs": the user picks a quote or job of the shop database, sets the quantity
 // schedule, the rounding and the typeface, and creates the price list of the order. The pricing itself is
@@ -65,6 +70,11 @@ public:
 
     // The data folder this window read from the marker file at its load.
     const std::string& dataFolder() const noexcept { return m_dataFolder; }
+    // Loads the window again from the data folder the marker file names now: the orders, the categories and
+    // the pricing parameters; what was shown of the folder before (the order, its prices) is cleared. The
+    // folder chooser calls it when the user clicks Continue. While a price list is being made the window
+    // keeps its folder and says so.
+    void reloadDataFolder();
 
     // Choosing an entry of cboJobs: fills the texts of the order and remembers its row. An entry is chosen
     // by its place in the list; a text that is none chooses the first row of its order number.
@@ -110,6 +120,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
@@ -119,6 +130,13 @@ private:
     void loadCategories();
     void loadPriceData();
     void loadOrders();
+    // The status line: the data folder in use and whether the shop database is in it.
+    void showDataFolder();
+    // What was done last (a sheet printed, a folder loaded), under the data folder.
+    void showStatus(const QString& text);
+    void rememberCategory() const;
+    void rememberOrder() const;
+    void restoreCategory();
 
     void showOrder(pricing::OrderSelection order);
     // The price list no longer belongs to the order and parameters shown: cleared, and Print off.
@@ -204,6 +222,8 @@ private:
     QPushButton* m_cmdExit = nullptr;
     QLabel* m_lblStatus = nullptr;
     QLabel* m_lblPricesFor = nullptr;
+    ElidedLabel* m_lblDataFolder = nullptr;
+    ElidedLabel* m_lblLastAction = nullptr;
     QLineEdit* m_txtTemp = nullptr;
     QLineEdit* m_txtQuoteorJob = nullptr;
     QLineEdit* m_txtPart = nullptr;
@@ -214,6 +234,7 @@ private:
     QAction* m_mnuPrinter = nullptr;
     QAction* m_mnuPreview = nullptr;
     QAction* m_mnuCat = nullptr;
+    QAction* m_mnuExit = nullptr;
     QMenu* m_mnuHelp = nullptr;
     QAction* m_mnuAbout = nullptr;
     QAction* m_mnuProcedure = nullptr;

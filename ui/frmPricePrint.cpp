@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,6 +15,7 @@
 
 #include "cli/SheetPainter.h"
 #include "ui/MessageBox.h"
+#include "ui/PrinterChoice.h"
 #include "ui/SheetPrinter.h"
 
 namespace ui {
@@ -49,7 +51,7 @@ pricing::SheetOps frmPrice::sheetOps() const
 
 // Prints the price list of the last run as the counter sheet. An empty list prints nothing. While the
 // sheet goes to the printer both run buttons are off; a printer that fails is named in a message and
-// the buttons come back, so the same sheet can be printed again.
+// the buttons come back, so the same sheet can be printed again. The status line says where it went.
 void frmPrice::printSheet()
 {
     if (m_running || m_lstPrice->count() == 0)
@@ -61,13 +63,20 @@ void frmPrice::printSheet()
     m_txtQty->hide();
     QApplication::processEvents(); // the staff see "Working..." before the printer takes its time
 
-    const QString failure = ui::printSheet(sheetOps(), printer());
+    const PrintOutcome printed = ui::printSheet(sheetOps(), printer());
 
     m_cmdPrint->setEnabled(true);
     m_cmdPrint->setText(QStringLiteral("Print Price Sheet"));
     m_cmdPrice->setEnabled(true);
-    if (!failure.isEmpty())
-        showMessage(failure);
+    if (!printed.failure.isEmpty())
+        showMessage(printed.failure);
+    else if (printed.file.isEmpty())
+        showStatus(QStringLiteral("Price sheet sent to the printer %1.").arg(printed.printerName));
+    else if (printed.file == printer().outputFileName())
+        showStatus(QStringLiteral("Price sheet saved as %1.").arg(printed.file));
+    else
+        showStatus(QStringLiteral("Price sheet saved as %1, as %2 is already there.")
+                       .arg(printed.file, QFileInfo(printer().outputFileName()).fileName()));
 }
 
 void frmPrice::showPrintPreview()
@@ -87,6 +96,7 @@ void frmPrice::showPrinterDialog()
     auto* dialog = new QPrintDialog(&printer(), this);
     dialog->setObjectName(QStringLiteral("CommonDialog1"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this] { rememberPrinter(printer()); });
     dialog->open();
 }
 
@@ -94,6 +104,7 @@ QPrinter& frmPrice::printer()
 {
     if (!m_printer) {
         m_printer = std::make_unique<QPrinter>();
+        restorePrinter(*m_printer);
         cli::setSheetMargins(*m_printer);
     }
     return *m_printer;

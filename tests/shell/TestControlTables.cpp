@@ -1,6 +1,7 @@
 // Every control of every window, as the counter staff know the old screens: name, kind, caption or initial
-// text and whether it is in view when the window opens; the window's own caption and size. Also pictures of
-// each window for a look at the layout, when WINDOW_SCREENSHOTS names a folder.
+// text and whether it is in view when the window opens; the window's own caption and, for a window that
+// keeps one size, its size. Also pictures of each window for a look at the layout, when WINDOW_SCREENSHOTS
+// names a folder.
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +22,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPixmap>
+#include <QScreen>
+#include <QTest>
 #include <QWidget>
 
 #include "shell/frmAbout.h"
@@ -28,6 +31,7 @@
 #include "shell/frmPath.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/ui/WindowTestSupport.h"
+#include "ui/ElidedLabel.h"
 #include "ui/frmCategories.h"
 #include "ui/frmPrice.h"
 
@@ -47,7 +51,7 @@ struct WindowTable
 {
     const char* name;
     const char* caption;
-    QSize size; // twips / 15
+    QSize size; // twips / 15; none for a window that may be resized
     std::vector<ControlRow> controls;
 };
 
@@ -62,11 +66,11 @@ const QString kHelpLabel6 = QStringLiteral(
     "descriptions may be modified as desired. A Ref# is printed with the price sheet and represents the actual "
     "job or quote number.");
 
-// The main window: 5400 x 8670 twips.
+// The main window, once 5400 x 8670 twips; now as large as the user makes it.
 const WindowTable kMainWindow{
     "frmPrice",
     "Price Catalogs",
-    QSize(360, 578),
+    QSize(),
     {
         {"Label1", "QLabel", "P R I C E   C A T A L O G S", Shown::Yes},
         {"fraJob", "QGroupBox", "Identify Quote or Job Selection", Shown::Yes},
@@ -125,23 +129,26 @@ const WindowTable kMainWindow{
         {"txtPart", "QLineEdit", "", Shown::No},
         {"txtOrigQty", "QLineEdit", "", Shown::No},
         {"txtLast", "QLineEdit", "", Shown::No},
+        {"lblDataFolder", "ui::ElidedLabel", nullptr, Shown::Yes},
+        {"lblLastAction", "ui::ElidedLabel", "", Shown::No},
         {"dtaOrders", "QObject", nullptr, Shown::NotChecked},
         {"Data2", "QObject", nullptr, Shown::NotChecked},
         {"mnuFile", "QMenu", "File", Shown::NotChecked},
         {"mnuPath", "QAction", "Path", Shown::NotChecked},
         {"mnuPrinter", "QAction", "Printer", Shown::NotChecked},
         {"mnuCat", "QAction", "Categories", Shown::NotChecked},
+        {"mnuExit", "QAction", "Exit", Shown::NotChecked},
         {"mnuHelp", "QMenu", "Help", Shown::NotChecked},
         {"mnuAbout", "QAction", "About", Shown::NotChecked},
         {"mnuProcedure", "QAction", "Procedure", Shown::NotChecked},
     },
 };
 
-// The category editor: 5415 x 3165 twips.
+// The category editor, once 5415 x 3165 twips.
 const WindowTable kCategoryEditor{
     "frmCategories",
     "Create or Delete Categories",
-    QSize(361, 211),
+    QSize(),
     {
         {"FraCat", "QGroupBox", "Categories", Shown::Yes},
         {"lstCategories", "QListWidget", "", Shown::Yes},
@@ -154,11 +161,11 @@ const WindowTable kCategoryEditor{
     },
 };
 
-// The folder chooser on a first start: 4200 x 5445 twips.
+// The folder chooser on a first start, once 4200 x 5445 twips.
 const WindowTable kFolderChooser{
     "frmPath",
     "Order Entry Database",
-    QSize(280, 363),
+    QSize(),
     {
         {"lblHead", "QLabel", "Click on Drive. Then Double Click on Folder Where Orvelle Resides", Shown::Yes},
         {"drvBox", "QComboBox", nullptr, Shown::Yes},
@@ -197,6 +204,7 @@ const WindowTable kProcedureWindow{
         {"Label2", "QLabel", nullptr, Shown::Yes}, // the long texts are compared whole below
         {"Label5", "QLabel", "General", Shown::Yes},
         {"Label6", "QLabel", nullptr, Shown::Yes},
+        {"cmdClose", "QPushButton", "&Close", Shown::Yes},
     },
 };
 
@@ -266,7 +274,9 @@ void checkLayout(const QWidget& window, const WindowTable& table)
         for (const Placed& other : placed)
             EXPECT_FALSE(rect.intersects(other.rect)) << "overlaps " << other.name;
         placed.push_back({row.name, rect});
-        if (auto* label = qobject_cast<const QLabel*>(widget); label && label->pixmap().isNull()) {
+        // A status line gives way in the middle of a long path by design; its tooltip holds the whole text.
+        const bool elides = qobject_cast<const ui::ElidedLabel*>(widget) != nullptr;
+        if (auto* label = qobject_cast<const QLabel*>(widget); label && label->pixmap().isNull() && !elides) {
             if (label->wordWrap()) {
                 EXPECT_LE(label->heightForWidth(label->width()), label->height()) << "text cut off";
             } else {
@@ -338,7 +348,8 @@ TEST_F(ControlTables, MainWindowMenusInOrder)
         }
         EXPECT_EQ(names, expected) << menuName;
     };
-    inOrder("mnuFile", {QStringLiteral("mnuPath"), QStringLiteral("mnuPrinter"), QStringLiteral("mnuCat")});
+    inOrder("mnuFile", {QStringLiteral("mnuPath"), QStringLiteral("mnuPrinter"), QStringLiteral("mnuCat"),
+                        QStringLiteral("mnuExit")});
     inOrder("mnuHelp", {QStringLiteral("mnuAbout"), QStringLiteral("mnuProcedure")});
 }
 
@@ -383,7 +394,9 @@ TEST_F(ControlTables, ProcedureWindow)
 }
 
 // Pictures of every window, for a look at the layout: only when WINDOW_SCREENSHOTS names a folder (run under
-// xvfb-run with QT_QPA_PLATFORM=xcb).
+// xvfb-run with QT_QPA_PLATFORM=xcb, with a window manager for the title bars). Each window is saved as it
+// draws itself (NAME.png), as the screen shows it with its title bar (NAME-framed.png) and the whole screen
+// (NAME-screen.png).
 class Screenshots : public ControlTables
 {
 protected:
@@ -398,9 +411,18 @@ protected:
     void save(QWidget& window, const char* name) const
     {
         window.show();
+        window.raise();
         window.activateWindow();
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(window.grab().save(folder + QLatin1Char('/') + QString::fromLatin1(name) + ".png")) << name;
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window)) << name;
+        QTest::qWait(300); // the window manager puts its frame around the window
+        const QString base = folder + QLatin1Char('/') + QString::fromLatin1(name);
+        EXPECT_TRUE(window.grab().save(base + ".png")) << name;
+        const QPixmap screen = window.screen()->grabWindow(0);
+        EXPECT_TRUE(screen.save(base + "-screen.png")) << name;
+        const QRect frame = window.frameGeometry().adjusted(-4, -4, 4, 4);
+        const qreal ratio = screen.devicePixelRatio();
+        const QRect pixels(frame.topLeft() * ratio, frame.size() * ratio);
+        EXPECT_TRUE(screen.copy(pixels).save(base + "-framed.png")) << name;
     }
 
     QString folder;
@@ -416,14 +438,23 @@ TEST_F(Screenshots, EveryWindow)
         ->addItems({QStringLiteral("100") + QString(27, QLatin1Char(' ')) + QStringLiteral("$41.20"),
                     QStringLiteral("5000") + QString(27, QLatin1Char(' ')) + QStringLiteral("$1234.50")});
     save(main, "frmPrice-prices");
+    main.showMaximized();
+    save(main, "frmPrice-maximised");
+    main.showNormal();
+    main.findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(false);
+    auto* categories = main.findChild<QComboBox*>(QStringLiteral("cboCategories"));
+    categories->addItem(QStringLiteral("Letterheads and Envelopes"));
+    categories->setCurrentIndex(categories->count() - 1);
+    main.findChild<QLineEdit*>(QStringLiteral("txtQty4"))->setText(QStringLiteral("999999999"));
+    save(main, "frmPrice-long");
     save(*main.showCategories(), "frmCategories");
 
-    shell::frmPath chooser;
+    shell::frmPath chooser(&main);
     chooser.load();
     save(chooser, "frmPath");
-    shell::frmAbout about;
+    shell::frmAbout about(&main);
     save(about, "frmAbout");
-    shell::frmHelp help;
+    shell::frmHelp help(&main);
     save(help, "frmHelp");
 }
 

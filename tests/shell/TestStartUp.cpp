@@ -82,13 +82,20 @@ TEST_F(StartUp, AGoodMarkerFileOpensTheMainWindowOnIt)
     EXPECT_EQ(marker(), dataFolder() + "\r\n"); // left as it was
 }
 
-TEST_F(StartUp, TheSettingsAreReadAtEveryStartAlsoWithAGoodMarkerFile)
+TEST_F(StartUp, AGoodMarkerFileNeedsNothingOfTheShopsSettings)
 {
+    // Neither a folder nor a name in the shop's settings: nothing to tell, the marker file names the folder.
     program.mark(dataFolder());
     windows = shell::StartUp();
     ASSERT_TRUE(windows.main);
     EXPECT_FALSE(windows.chooser);
-    EXPECT_EQ(messages.texts(), QStringList{shell::kDataNotAvailable});
+    EXPECT_TRUE(messages.texts().isEmpty());
+    delete windows.main.data();
+
+    settings.set(QStringLiteral("NewDataDir"), QString::fromStdString(dataFolder() + "/"));
+    windows = shell::StartUp();
+    ASSERT_TRUE(windows.main);
+    EXPECT_TRUE(messages.texts().isEmpty()) << "no Company value, but none is needed";
 }
 
 TEST_F(StartUp, AMarkerOfThreeCharactersFallsBackToTheSettings)

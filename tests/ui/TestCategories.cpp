@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 #include "tests/support/TestDatabase.h"
 #include "tests/ui/WindowTestSupport.h"
@@ -80,11 +81,8 @@ TEST_F(CategoryEditor, SaveAppendsToTheFileAndBothLists)
     auto* text = control<QLineEdit>(&w, "txtCat");
     text->setText(QStringLiteral("Envelopes"));
     control<QPushButton>(&w, "cmdSave")->click();
-    // The same name twice is stored twice.
-    text->setText(QStringLiteral("Envelopes"));
-    control<QPushButton>(&w, "cmdSave")->click();
-    EXPECT_EQ(testsupport::readFile(categoryFile()), "Letterheads\r\nEnvelopes\r\nEnvelopes\r\n");
-    const QStringList expected{QStringLiteral("Letterheads"), QStringLiteral("Envelopes"), QStringLiteral("Envelopes")};
+    EXPECT_EQ(testsupport::readFile(categoryFile()), "Letterheads\r\nEnvelopes\r\n");
+    const QStringList expected{QStringLiteral("Letterheads"), QStringLiteral("Envelopes")};
     EXPECT_EQ(itemsOf(list()), expected);
     EXPECT_EQ(itemsOf(mainList()), expected);
     EXPECT_EQ(text->text(), QString());
@@ -111,13 +109,58 @@ TEST_F(CategoryEditor, TheMainWindowsCategoryIsOnlyEverTheOneTheUserChose)
     EXPECT_EQ(mainList()->currentText(), QString());
 }
 
-TEST_F(CategoryEditor, SaveWithoutATextDoesNothing)
+TEST_F(CategoryEditor, SaveWithoutATextSavesNothingAndSaysSo)
 {
     ui::frmCategories& w = open();
     control<QPushButton>(&w, "cmdSave")->click();
     EXPECT_FALSE(windowtest::fileExists(categoryFile()));
     EXPECT_EQ(list()->count(), 0);
+    EXPECT_EQ(messages.texts(), QStringList{ui::kCategoryNameMissing});
 }
+
+struct NameCase
+{
+    const char* why;
+    const char* typed;
+    const char* refusedAs; // the category it is taken for, or empty for a blank name; nullptr when saved
+};
+
+const NameCase kNames[] = {
+    {"blanks only", "   ", ""},
+    {"the same name in other letters", "forms", "Forms"},
+    {"the same name between blanks", "  LETTERHEADS ", "Letterheads"},
+    {"a new name, without its blanks", "  Cards ", nullptr},
+};
+
+class CategoryName : public CategoryEditor, public testing::WithParamInterface<NameCase>
+{
+};
+
+TEST_P(CategoryName, IsSavedWithEnterOnlyWhenNewAndNotBlank)
+{
+    const NameCase& c = GetParam();
+    writeCategories("Letterheads\r\nForms\r\n");
+    ui::frmCategories& w = open();
+    auto* text = control<QLineEdit>(&w, "txtCat");
+    QTest::keyClicks(text, QString::fromLatin1(c.typed));
+    QTest::keyClick(text, Qt::Key_Return);
+    const QStringList before{QStringLiteral("Letterheads"), QStringLiteral("Forms")};
+    if (!c.refusedAs) {
+        EXPECT_TRUE(messages.texts().isEmpty()) << c.why;
+        EXPECT_EQ(itemsOf(list()), before + QStringList{QStringLiteral("Cards")}) << c.why;
+        EXPECT_EQ(testsupport::readFile(categoryFile()), "Letterheads\r\nForms\r\nCards\r\n") << c.why;
+        return;
+    }
+    const QString message = *c.refusedAs ? ui::kCategoryInList.arg(QString::fromLatin1(c.refusedAs))
+                                          : ui::kCategoryNameMissing;
+    EXPECT_EQ(messages.texts(), QStringList{message}) << c.why;
+    EXPECT_EQ(itemsOf(list()), before) << c.why;
+    EXPECT_EQ(itemsOf(mainList()), before) << c.why;
+    EXPECT_EQ(testsupport::readFile(categoryFile()), "Letterheads\r\nForms\r\n") << c.why;
+    EXPECT_EQ(text->text(), QString::fromLatin1(c.typed)) << "kept to be mended: " << c.why;
+}
+
+INSTANTIATE_TEST_SUITE_P(CategoryEditor, CategoryName, testing::ValuesIn(kNames));
 
 TEST_F(CategoryEditor, SaveCreatesAMissingFile)
 {

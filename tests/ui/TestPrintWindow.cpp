@@ -17,11 +17,13 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 #include "tests/sheet/PdfText.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/ui/WindowTestSupport.h"
+#include "ui/ElidedLabel.h"
 #include "ui/frmPrice.h"
 
 namespace {
@@ -145,9 +147,9 @@ TEST_F(PrintWindow, APrinterThatFailsIsNamedAndTheButtonsComeBack)
     EXPECT_FALSE(std::filesystem::exists(pdf));
 }
 
-// A sheet printed to a file is written as the sheet command writes it: a symbolic link at the file's name is
-// replaced, and the file it points to kept.
-TEST_F(PrintWindow, PrintingToAFileReplacesALinkAtItsNameNeverWritingThroughIt)
+// A sheet printed to a file never goes through a symbolic link at the file's name: the link is something
+// already there, so the sheet takes the next free name and the link and the file it points to are kept.
+TEST_F(PrintWindow, PrintingToAFileLeavesALinkAtItsNameNeverWritingThroughIt)
 {
     priceThreeQuantities();
     testsupport::TemporaryFolder elsewhere;
@@ -158,8 +160,34 @@ TEST_F(PrintWindow, PrintingToAFileReplacesALinkAtItsNameNeverWritingThroughIt)
     printTo(pdf);
     button("cmdPrint")->click();
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(pdf)));
+    EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(pdf)));
+    EXPECT_TRUE(std::filesystem::is_regular_file(out.path() + "/printed (2).pdf"));
     EXPECT_TRUE(testsupport::readFile(victim) == "not a sheet") << "the linked file was written";
+}
+
+// Printing again to the same file keeps the sheet printed before; the status line says where each went.
+TEST_F(PrintWindow, PrintingAgainToAFileKeepsTheSheetBeforeAndSaysWhereEachWent)
+{
+    priceThreeQuantities();
+    // The focus leaves the last parameter field, and its check, before the clicks.
+    button("cmdPrice")->setFocus();
+    QCoreApplication::processEvents();
+    messages.clear();
+    const std::string pdf = out.path() + "/sheet.pdf";
+    printTo(pdf);
+    auto* lastAction = control<ui::ElidedLabel>(window.get(), "lblLastAction");
+    QTest::mouseClick(button("cmdPrint"), Qt::LeftButton);
+    EXPECT_EQ(lastAction->text(), QStringLiteral("Price sheet saved as %1.").arg(QString::fromStdString(pdf)));
+    const std::string first = testsupport::readFile(pdf);
+    QTest::mouseClick(button("cmdPrint"), Qt::LeftButton);
+    QTest::mouseClick(button("cmdPrint"), Qt::LeftButton);
+    EXPECT_EQ(testsupport::readFile(pdf), first);
+    const std::string third = out.path() + "/sheet (3).pdf";
+    EXPECT_TRUE(std::filesystem::exists(out.path() + "/sheet (2).pdf"));
+    EXPECT_TRUE(std::filesystem::exists(third));
+    EXPECT_EQ(lastAction->text(), QStringLiteral("Price sheet saved as %1, as sheet.pdf is already there.")
+                                      .arg(QString::fromStdString(third)));
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(PrintWindow, WithoutAnyPrinterTheMessageSaysSo)

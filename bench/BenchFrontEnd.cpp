@@ -22,8 +22,9 @@
 #include <QEvent>
 
 #include "cli/DemoDataCommand.h"
-#include "cli/SheetPainter.h"
-#include "pricing/PriceSheet.h"
+#include "sheet/SheetPainter.h"
+#include "sheet/SheetPdf.h"
+#include "sheet/PriceSheet.h"
 #include "ui/DataFolder.h"
 #include "ui/frmPrice.h"
 
@@ -82,9 +83,9 @@ QApplication& application()
     return app;
 }
 
-pricing::SheetInputs sheetOf38()
+sheet::SheetInputs sheetOf38()
 {
-    pricing::SheetInputs in;
+    sheet::SheetInputs in;
     int quantity = 100;
     for (int i = 0; i < 38; ++i) {
         in.priceLines.push_back(std::to_string(quantity) + std::string(27, ' ') + "$" + std::to_string(1400 + i) + ".25");
@@ -104,11 +105,11 @@ pricing::SheetInputs sheetOf38()
 void BM_Sheet(benchmark::State& state)
 {
     application();
-    const pricing::SheetInputs inputs = sheetOf38();
+    const sheet::SheetInputs inputs = sheetOf38();
     const QString pdf = QString::fromStdString((benchRoot() / "sheet.pdf").string());
     for (auto _ : state) {
-        const pricing::SheetOps ops = pricing::buildPriceSheet(inputs, 46000.5);
-        const QString failure = cli::writeSheetPdf(ops, pdf);
+        const sheet::SheetOps ops = sheet::buildPriceSheet(inputs, 46000.5);
+        const QString failure = sheet::writeSheetPdf(ops, pdf);
         if (!failure.isEmpty())
             state.SkipWithError(failure.toStdString().c_str());
     }

@@ -694,7 +694,7 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
 
     int sheetExit = ExitSuccess;
     if (sheet && !result.cancelled) {
-        pricing::SheetInputs sheetInputs;
+        sheet::SheetInputs sheetInputs;
         sheetInputs.priceLines = result.lines;
         sheetInputs.category = options.sheet.category;
         sheetInputs.job = inputs.quoteOrJob == pricing::QuoteOrJob::Job;

@@ -7,7 +7,8 @@
 #include <QGuiApplication>
 
 #include "cli/PriceCommand.h"
-#include "cli/SheetPainter.h"
+#include "sheet/SheetPainter.h"
+#include "sheet/SheetPdf.h"
 
 namespace cli {
 
@@ -47,15 +48,15 @@ int sheetCommand(const std::vector<std::string>& args)
     return runPricingCommand(args, PricingCommand::Sheet);
 }
 
-int writeSheet(const SheetRequest& request, const pricing::SheetInputs& inputs)
+int writeSheet(const SheetRequest& request, const sheet::SheetInputs& inputs)
 {
     if (inputs.priceLines.empty()) {
         std::cerr << "pricebook: no quantity could be priced, so there is no sheet to write\n";
         return 1;
     }
-    const pricing::SheetOps ops = pricing::buildPriceSheet(inputs, pricing::localNowSerial());
+    const sheet::SheetOps ops = sheet::buildPriceSheet(inputs, sheet::localNowSerial());
     if (request.text) {
-        std::cout << pricing::renderSheetText(ops) << std::flush;
+        std::cout << sheet::renderSheetText(ops) << std::flush;
         return 0;
     }
     const auto application = guiApplication();

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "pricing/PriceSheet.h"
+#include "sheet/PriceSheet.h"
 
 namespace cli {
 
@@ -20,6 +20,6 @@ struct SheetRequest
 
 // Lays out the sheet of a finished run, printed now, and writes it as the request says. Messages go to
 // standard error. Returns 0, or 1 when there is nothing to print or the file could not be written.
-int writeSheet(const SheetRequest& request, const pricing::SheetInputs& inputs);
+int writeSheet(const SheetRequest& request, const sheet::SheetInputs& inputs);
 
 } // namespace cli

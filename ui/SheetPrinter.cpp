@@ -8,13 +8,14 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "cli/SheetPainter.h"
+#include "sheet/SheetPainter.h"
+#include "sheet/SheetPdf.h"
 
 namespace ui {
 
-using cli::paintSheet;
+using sheet::paintSheet;
 
-PrintOutcome printSheet(const pricing::SheetOps& ops, QPrinter& printer)
+PrintOutcome printSheet(const sheet::SheetOps& ops, QPrinter& printer)
 {
     PrintOutcome outcome;
     if (ops.empty())
@@ -24,7 +25,7 @@ PrintOutcome printSheet(const pricing::SheetOps& ops, QPrinter& printer)
     // through a symbolic link; the printer's paper and margins are kept.
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         outcome.file = unusedFileName(printer.outputFileName());
-        outcome.failure = cli::writeSheetPdf(ops, outcome.file, printer.pageLayout());
+        outcome.failure = sheet::writeSheetPdf(ops, outcome.file, printer.pageLayout());
         return outcome;
     }
     if (printer.printerName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty()) {
@@ -62,7 +63,7 @@ QString unusedFileName(const QString& path)
     }
 }
 
-void previewSheet(const pricing::SheetOps& ops, QPrinter& printer, QWidget* parent)
+void previewSheet(const sheet::SheetOps& ops, QPrinter& printer, QWidget* parent)
 {
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("dlgPrintPreview"));

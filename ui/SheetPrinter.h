@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "pricing/PriceSheet.h"
+#include "sheet/PriceSheet.h"
 
 class QPrinter;
 class QWidget;
@@ -19,12 +19,12 @@ struct PrintOutcome
 
 // Prints on the printer. A printer that prints to a file never writes over a file that is there (an earlier
 // sheet): the sheet goes to the first free name of "NAME (2).pdf", "NAME (3).pdf" ... instead.
-PrintOutcome printSheet(const pricing::SheetOps& ops, QPrinter& printer);
+PrintOutcome printSheet(const sheet::SheetOps& ops, QPrinter& printer);
 
 // The path itself when nothing is there; else the first free one of "NAME (2).EXT", "NAME (3).EXT" ...
 QString unusedFileName(const QString& path);
 
 // Shows the sheet as it will print on `printer`, with the dialog's own Print button (modal).
-void previewSheet(const pricing::SheetOps& ops, QPrinter& printer, QWidget* parent);
+void previewSheet(const sheet::SheetOps& ops, QPrinter& printer, QWidget* parent);
 
 } // namespace ui

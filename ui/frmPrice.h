@@ -12,7 +12,7 @@
 
 #include "pricing/OrderSelection.h"
 #include "pricing/PriceSettings.h"
-#include "pricing/PriceSheet.h"
+#include "sheet/PriceSheet.h"
 
 class QAction;
 class QCheckBox;
@@ -93,7 +93,7 @@ public:
     // File, Print Preview: the sheet as it will print, before a stack of them is printed.
     void showPrintPreview();
     // What the sheet prints, read from the window's fields now.
-    pricing::SheetInputs sheetInputs() const;
+    sheet::SheetInputs sheetInputs() const;
     // The printer chosen with File, Printer; made on first use.
     QPrinter& printer();
 
@@ -166,7 +166,7 @@ private:
     void placePriceFrame();
     void showPrinterDialog();
     // The sheet of the window's fields, printed now.
-    pricing::SheetOps sheetOps() const;
+    sheet::SheetOps sheetOps() const;
     void disablePrint();
     void finishRun();
 

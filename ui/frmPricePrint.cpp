@@ -13,16 +13,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "cli/SheetPainter.h"
+#include "sheet/SheetPainter.h"
+#include "sheet/SheetPdf.h"
 #include "ui/MessageBox.h"
 #include "ui/PrinterChoice.h"
 #include "ui/SheetPrinter.h"
 
 namespace ui {
 
-pricing::SheetInputs frmPrice::sheetInputs() const
+sheet::SheetInputs frmPrice::sheetInputs() const
 {
-    pricing::SheetInputs inputs;
+    sheet::SheetInputs inputs;
     inputs.priceLines.reserve(static_cast<std::size_t>(m_lstPrice->count()));
     for (int i = 0; i < m_lstPrice->count(); ++i)
         inputs.priceLines.push_back(m_lstPrice->item(i)->text().toStdString());
@@ -44,9 +45,9 @@ pricing::SheetInputs frmPrice::sheetInputs() const
     return inputs;
 }
 
-pricing::SheetOps frmPrice::sheetOps() const
+sheet::SheetOps frmPrice::sheetOps() const
 {
-    return pricing::buildPriceSheet(sheetInputs(), pricing::localNowSerial());
+    return sheet::buildPriceSheet(sheetInputs(), sheet::localNowSerial());
 }
 
 // Prints the price list of the last run as the counter sheet. An empty list prints nothing. While the
@@ -105,7 +106,7 @@ QPrinter& frmPrice::printer()
     if (!m_printer) {
         m_printer = std::make_unique<QPrinter>();
         restorePrinter(*m_printer);
-        cli::setSheetMargins(*m_printer);
+        sheet::setSheetMargins(*m_printer);
     }
     return *m_printer;
 }

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/Format.h"
-#include "pricing/PriceSheet.h"
+#include "sheet/PriceSheet.h"
 
 namespace {
 
-using pricing::SheetOp;
-using pricing::SheetOpKind;
+using sheet::SheetOp;
+using sheet::SheetOpKind;
 using pricing::Typeface;
 
 std::vector<std::string> splitLines(const std::string& text)
@@ -30,9 +30,9 @@ std::string listLine(int quantity, const std::string& price)
     return std::to_string(quantity) + std::string(27, ' ') + price;
 }
 
-pricing::SheetInputs inputsWith(int lines, Typeface typeface = Typeface::Courier)
+sheet::SheetInputs inputsWith(int lines, Typeface typeface = Typeface::Courier)
 {
-    pricing::SheetInputs in;
+    sheet::SheetInputs in;
     for (int i = 1; i <= lines; ++i)
         in.priceLines.push_back(listLine(i * 100, "$" + std::to_string(i) + ".00"));
     in.category = "Letterheads";
@@ -68,14 +68,14 @@ std::vector<std::string> priceRows(const std::string& text)
 
 TEST(PriceSheet, AnEmptyListPrintsNothing)
 {
-    EXPECT_TRUE(pricing::buildPriceSheet(inputsWith(0), kPrintedAt).empty());
+    EXPECT_TRUE(sheet::buildPriceSheet(inputsWith(0), kPrintedAt).empty());
 }
 
 // The whole Courier sheet of three lines, column by column. Columns: title at 8 (7 spaces), time at 22,
 // description at 17, left price at 18, right quantity at 37, right price at 54.
 TEST(PriceSheet, CourierSheetOfThreeLines)
 {
-    const std::string text = pricing::renderSheetText(pricing::buildPriceSheet(inputsWith(3), kPrintedAt));
+    const std::string text = sheet::renderSheetText(sheet::buildPriceSheet(inputsWith(3), kPrintedAt));
     const std::string rule = "  " + std::string(62, '-');
     const std::string expected =
         "       Counter Price Book\n"
@@ -117,7 +117,7 @@ TEST(PriceSheet, PriceRowsSplitTheListInTwoColumnPairs)
         {2, 1, 200},
     };
     for (const Case& c : cases) {
-        const std::string text = pricing::renderSheetText(pricing::buildPriceSheet(inputsWith(c.lines), kPrintedAt));
+        const std::string text = sheet::renderSheetText(sheet::buildPriceSheet(inputsWith(c.lines), kPrintedAt));
         const std::vector<std::string> rows = priceRows(text);
         ASSERT_EQ(rows.size(), c.rows) << c.lines << " lines";
         for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -141,7 +141,7 @@ TEST(PriceSheet, PriceRowsSplitTheListInTwoColumnPairs)
     }
     // 38 lines: row 1 holds lines 1 (100) and 20 (2,000); row 19 holds 19 (1,900) and 38 (3,800).
     const std::vector<std::string> rows =
-        priceRows(pricing::renderSheetText(pricing::buildPriceSheet(inputsWith(38), kPrintedAt)));
+        priceRows(sheet::renderSheetText(sheet::buildPriceSheet(inputsWith(38), kPrintedAt)));
     // Left price at column 18 (after 17 characters), right quantity "  2,000" at 37 (after 36), right price
     // at 54 (after 53): "  100" + 12 blanks + "$1.00" (22) + 14 blanks + "  2,000" (43) + 10 blanks + "$20.00".
     EXPECT_EQ(rows.front(), "  100            $1.00                2,000          $20.00");
@@ -151,10 +151,10 @@ TEST(PriceSheet, PriceRowsSplitTheListInTwoColumnPairs)
 // A list line shows $1234.50; the sheet reprints it with a thousands separator.
 TEST(PriceSheet, PricesGetThousandsSeparators)
 {
-    pricing::SheetInputs in = inputsWith(0);
+    sheet::SheetInputs in = inputsWith(0);
     in.priceLines = {listLine(5000, "$1234.50"), listLine(10000, "$0.50"), listLine(12500, "$1234567.25")};
     const std::vector<std::string> rows =
-        priceRows(pricing::renderSheetText(pricing::buildPriceSheet(in, kPrintedAt)));
+        priceRows(sheet::renderSheetText(sheet::buildPriceSheet(in, kPrintedAt)));
     ASSERT_EQ(rows.size(), 2u);
     // "$1,234.50" from 17 to 26, "  12,500" from 36 to 44, the price at 53.
     EXPECT_EQ(rows[0], "  5,000          $1,234.50            12,500         $1,234,567.25");
@@ -187,15 +187,15 @@ TEST(PriceSheet, DescriptionLines)
          {std::string(24, 'g') + "\xC3\xA9" + std::string(24, 'h') + " ", "ij"}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(pricing::descriptionLines(c.description, c.width), c.lines) << c.name;
+        EXPECT_EQ(sheet::descriptionLines(c.description, c.width), c.lines) << c.name;
 }
 
 TEST(PriceSheet, DescriptionLinesPrintAtColumn17)
 {
-    pricing::SheetInputs in = inputsWith(1);
+    sheet::SheetInputs in = inputsWith(1);
     in.description = std::string(40, 'a') + " " + std::string(10, 'b');
     const std::vector<std::string> lines =
-        splitLines(pricing::renderSheetText(pricing::buildPriceSheet(in, kPrintedAt)));
+        splitLines(sheet::renderSheetText(sheet::buildPriceSheet(in, kPrintedAt)));
     // "  Description: " is 15 characters; column 17 starts after 16.
     EXPECT_EQ(lines[7], "  Description:  " + std::string(40, 'a') + " ");
     EXPECT_EQ(lines[8], std::string(16, ' ') + std::string(10, 'b'));
@@ -204,10 +204,10 @@ TEST(PriceSheet, DescriptionLinesPrintAtColumn17)
 
 TEST(PriceSheet, NoDescriptionStillStartsStockOnItsOwnLine)
 {
-    pricing::SheetInputs in = inputsWith(1);
+    sheet::SheetInputs in = inputsWith(1);
     in.description.clear();
     const std::vector<std::string> lines =
-        splitLines(pricing::renderSheetText(pricing::buildPriceSheet(in, kPrintedAt)));
+        splitLines(sheet::renderSheetText(sheet::buildPriceSheet(in, kPrintedAt)));
     EXPECT_EQ(lines[7], "  Description: ");
     EXPECT_EQ(lines[8].rfind("  Stock: ", 0), 0u);
 }
@@ -217,15 +217,15 @@ TEST(PriceSheet, CategoryReferenceAndSize)
     // 41 characters: the first 40 are "  Business Cards" and blanks; trimmed to the words.
     const std::string category = "  Business Cards" + std::string(24, ' ') + "X";
     ASSERT_EQ(category.size(), 41u);
-    EXPECT_EQ(pricing::sheetCategory(category), "Business Cards");
-    EXPECT_EQ(pricing::sheetCategory(std::string(41, 'k')), std::string(40, 'k'));
-    EXPECT_EQ(pricing::sheetReference(true, "24101"), "J-24101");
-    EXPECT_EQ(pricing::sheetReference(false, "1234567890"), "Q-12345678");
+    EXPECT_EQ(sheet::sheetCategory(category), "Business Cards");
+    EXPECT_EQ(sheet::sheetCategory(std::string(41, 'k')), std::string(40, 'k'));
+    EXPECT_EQ(sheet::sheetReference(true, "24101"), "J-24101");
+    EXPECT_EQ(sheet::sheetReference(false, "1234567890"), "Q-12345678");
 
-    pricing::SheetInputs in = inputsWith(1);
+    sheet::SheetInputs in = inputsWith(1);
     in.size = "11 x 17 folded to 8.5 x 11"; // 26 characters: the first 20 print
     const std::vector<std::string> lines =
-        splitLines(pricing::renderSheetText(pricing::buildPriceSheet(in, kPrintedAt)));
+        splitLines(sheet::renderSheetText(sheet::buildPriceSheet(in, kPrintedAt)));
     EXPECT_EQ(lines[9], "  Size: 11 x 17 folded to 8."); // "11 x 17 folded to 8." is 20 characters
 }
 
@@ -241,10 +241,10 @@ TEST(PriceSheet, StockAndBinderyPaddingPerTypeface)
     const Case cases[] = {{Typeface::Courier, 60, 60}, {Typeface::TimesRoman, 75, 68}, {Typeface::SansSerif, 75, 68}};
     for (const Case& c : cases) {
         for (const std::size_t length : {std::size_t{10}, std::size_t{70}}) {
-            pricing::SheetInputs in = inputsWith(1, c.typeface);
+            sheet::SheetInputs in = inputsWith(1, c.typeface);
             in.stock = std::string(length, 's');
             in.bindery = std::string(length, 'b');
-            const pricing::SheetOps ops = pricing::buildPriceSheet(in, kPrintedAt);
+            const sheet::SheetOps ops = sheet::buildPriceSheet(in, kPrintedAt);
             std::string stock, bindery;
             for (std::size_t i = 1; i < ops.size(); ++i) {
                 if (ops[i].kind == SheetOpKind::Text && ops[i].text.rfind(in.stock, 0) == 0)
@@ -262,7 +262,7 @@ TEST(PriceSheet, StockAndBinderyPaddingPerTypeface)
 // Fonts, sizes, bold and underline of the heading lines, in the order the printer gets them.
 TEST(PriceSheet, FontsSizesAndSwitches)
 {
-    const pricing::SheetOps ops = pricing::buildPriceSheet(inputsWith(1, Typeface::TimesRoman), kPrintedAt);
+    const sheet::SheetOps ops = sheet::buildPriceSheet(inputsWith(1, Typeface::TimesRoman), kPrintedAt);
     ASSERT_GE(ops.size(), 14u);
     const std::vector<SheetOp> opening = {
         {SheetOpKind::FontName, "Times New Roman", 0, false},
@@ -288,7 +288,7 @@ TEST(PriceSheet, FontsSizesAndSwitches)
     EXPECT_EQ(ops.back().kind, SheetOpKind::EndDocument);
 
     // Times Roman prints its heading twice, the second at column 56, and rules of 116 dashes.
-    const std::string text = pricing::renderSheetText(ops);
+    const std::string text = sheet::renderSheetText(ops);
     const std::string heading = "  Quantity                Price";
     EXPECT_NE(text.find(heading + std::string(55 - heading.size(), ' ') + heading + "\n"), std::string::npos);
     EXPECT_NE(text.find("\n  " + std::string(116, '-') + "\n"), std::string::npos);
@@ -298,9 +298,9 @@ TEST(PriceSheet, FontsSizesAndSwitches)
 
 TEST(PriceSheet, NoTypefaceKeepsThePrinterFontWithTimesColumns)
 {
-    pricing::SheetInputs in = inputsWith(1);
+    sheet::SheetInputs in = inputsWith(1);
     in.typeface.reset();
-    const pricing::SheetOps ops = pricing::buildPriceSheet(in, kPrintedAt);
+    const sheet::SheetOps ops = sheet::buildPriceSheet(in, kPrintedAt);
     for (const SheetOp& op : ops)
         EXPECT_NE(op.kind, SheetOpKind::FontName);
     EXPECT_EQ(ops[2], (SheetOp{SheetOpKind::Column, "", 14, false})); // Times Roman title column
@@ -309,9 +309,9 @@ TEST(PriceSheet, NoTypefaceKeepsThePrinterFontWithTimesColumns)
 TEST(PriceSheet, MorningTimeAndSansColumns)
 {
     // 9:05:07 in the morning, 1 March 2027.
-    pricing::SheetInputs in = inputsWith(2, Typeface::SansSerif);
+    sheet::SheetInputs in = inputsWith(2, Typeface::SansSerif);
     const std::string text =
-        pricing::renderSheetText(pricing::buildPriceSheet(in, platform::dateSerial(2027, 3, 1, 9, 5, 7)));
+        sheet::renderSheetText(sheet::buildPriceSheet(in, platform::dateSerial(2027, 3, 1, 9, 5, 7)));
     EXPECT_NE(text.find("  Date: 03/01/27       Time: 09:05:07 AM\n"), std::string::npos);
     // Sans Serif: left price 22, right quantity 54, right price 75.
     // "  100" then blanks to 21, "$1.00" to 26, blanks to 53, "  200" to 58, blanks to 74.
@@ -323,13 +323,13 @@ TEST(PriceSheet, MorningTimeAndSansColumns)
 // A move to a column already passed goes on at that column of the next line.
 TEST(PriceSheet, TextRendererColumnAlreadyPassed)
 {
-    const pricing::SheetOps ops = {{SheetOpKind::Text, "abcdef", 0, false},
+    const sheet::SheetOps ops = {{SheetOpKind::Text, "abcdef", 0, false},
                                    {SheetOpKind::Column, "", 3, false},
                                    {SheetOpKind::Text, "X", 0, false},
                                    {SheetOpKind::Column, "", 5, false},
                                    {SheetOpKind::Text, "Y", 0, false},
                                    {SheetOpKind::EndDocument, "", 0, false}};
-    EXPECT_EQ(pricing::renderSheetText(ops), "abcdef\n  X Y\n");
+    EXPECT_EQ(sheet::renderSheetText(ops), "abcdef\n  X Y\n");
 }
 
 } // namespace

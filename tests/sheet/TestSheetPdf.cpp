@@ -11,9 +11,10 @@
 #include <QFontInfo>
 #include <QFont>
 
-#include "cli/SheetPainter.h"
+#include "sheet/SheetPainter.h"
+#include "sheet/SheetPdf.h"
 #include "platform/Format.h"
-#include "pricing/PriceSheet.h"
+#include "sheet/PriceSheet.h"
 #include "tests/sheet/PdfText.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestDatabase.h"
@@ -25,9 +26,9 @@ using testing::Not;
 using pricing::Typeface;
 
 // 38 list lines as the default schedule gives them; the 20th is $1234.50, the first of the right column.
-pricing::SheetInputs sheetOf(int lines, std::optional<Typeface> typeface)
+sheet::SheetInputs sheetOf(int lines, std::optional<Typeface> typeface)
 {
-    pricing::SheetInputs in;
+    sheet::SheetInputs in;
     for (int i = 1; i <= lines; ++i) {
         const std::string price = i == 20 ? "$1234.50" : "$" + std::to_string(10 + i) + ".25";
         in.priceLines.push_back(std::to_string(i * 100) + std::string(27, ' ') + price);
@@ -60,7 +61,7 @@ TEST_P(SheetPdf, TheThirtyEightLineSheetIsOnePageWithEveryPart)
     const std::filesystem::path pdf = std::filesystem::path(m_folder.path()) / "sheet.pdf";
     int pages = 0;
     const QString failure =
-        cli::writeSheetPdf(pricing::buildPriceSheet(sheetOf(38, GetParam()), kPrintedAt), QString::fromStdString(pdf), &pages);
+        sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(38, GetParam()), kPrintedAt), QString::fromStdString(pdf), &pages);
     ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
     EXPECT_EQ(pages, 1);
     EXPECT_EQ(testsupport::pdfPages(pdf), 1);
@@ -85,7 +86,7 @@ TEST_P(SheetPdf, AListLongerThanThePageContinuesOnTheNext)
     const std::filesystem::path pdf = std::filesystem::path(m_folder.path()) / "long.pdf";
     int pages = 0;
     const QString failure =
-        cli::writeSheetPdf(pricing::buildPriceSheet(sheetOf(400, GetParam()), kPrintedAt), QString::fromStdString(pdf), &pages);
+        sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(400, GetParam()), kPrintedAt), QString::fromStdString(pdf), &pages);
     ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
     EXPECT_GE(pages, 2);
     EXPECT_EQ(testsupport::pdfPages(pdf), pages);
@@ -123,11 +124,11 @@ TEST(SheetPdfFile, ALineLongerThanThePageGoesOnBelowAndPaddingIsNotALine)
     if (!testsupport::havePdfTools())
         GTEST_SKIP() << "poppler-utils is not installed";
     testsupport::TemporaryFolder folder;
-    pricing::SheetInputs in = sheetOf(4, Typeface::Courier);
+    sheet::SheetInputs in = sheetOf(4, Typeface::Courier);
     in.stock = "100# Gloss Text";
     in.bindery = "Guillotine Cutting, Tri-Fold Folder, 40 lb Carton Pack-Out, Drilling, Shrink-Wrapping";
     const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "wide.pdf";
-    ASSERT_TRUE(cli::writeSheetPdf(pricing::buildPriceSheet(in, kPrintedAt), QString::fromStdString(pdf)).isEmpty());
+    ASSERT_TRUE(sheet::writeSheetPdf(sheet::buildPriceSheet(in, kPrintedAt), QString::fromStdString(pdf)).isEmpty());
     const std::string text = testsupport::pdfText(pdf);
     EXPECT_THAT(text, HasSubstr("Shrink-Wrapping"));
     EXPECT_THAT(text, testing::ContainsRegex("Stock: 100# Gloss Text *\n *Size: 8.5 x 11"));
@@ -139,7 +140,7 @@ TEST(SheetPdfFile, AFolderThatIsNotThereIsNamedAndNothingIsWritten)
     testsupport::TemporaryFolder folder;
     const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "missing" / "sheet.pdf";
     const QString failure =
-        cli::writeSheetPdf(pricing::buildPriceSheet(sheetOf(3, Typeface::Courier), kPrintedAt), QString::fromStdString(pdf));
+        sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(3, Typeface::Courier), kPrintedAt), QString::fromStdString(pdf));
     EXPECT_THAT(failure.toStdString(), HasSubstr(pdf.string()));
     EXPECT_FALSE(std::filesystem::exists(pdf.parent_path()));
 }
@@ -149,7 +150,7 @@ TEST(SheetPdfFile, AnEarlierSheetIsReplacedWhole)
     testsupport::TemporaryFolder folder;
     const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "sheet.pdf";
     std::ofstream(pdf) << "an old sheet";
-    ASSERT_TRUE(cli::writeSheetPdf(pricing::buildPriceSheet(sheetOf(3, Typeface::Courier), kPrintedAt),
+    ASSERT_TRUE(sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(3, Typeface::Courier), kPrintedAt),
                                    QString::fromStdString(pdf)).isEmpty());
     std::ifstream in(pdf, std::ios::binary);
     std::string head(5, '\0');
@@ -181,7 +182,7 @@ TEST(SheetPdfFile, ALinkAtTheNameIsReplacedAndAFullDiskKeepsTheEarlierSheet)
         QString failure;
         {
             const testsupport::FileSizeLimit limit(c.sizeLimit);
-            failure = cli::writeSheetPdf(pricing::buildPriceSheet(sheetOf(38, Typeface::Courier), kPrintedAt),
+            failure = sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(38, Typeface::Courier), kPrintedAt),
                                          QString::fromStdString(pdf));
         }
         if (c.link) {
@@ -212,14 +213,14 @@ TEST(SheetFonts, EachSheetFontPrintsInAnInstalledFace)
         {"MS Sans Serif", "Liberation Sans", false},
     };
     for (const Case& c : cases) {
-        const QString family = cli::sheetFontFamily(QString::fromLatin1(c.name));
+        const QString family = sheet::sheetFontFamily(QString::fromLatin1(c.name));
         EXPECT_TRUE(family == QLatin1String(c.name) || family == QLatin1String(c.standIn)) << c.name << " -> " << family.toStdString();
         if (QFontDatabase::hasFamily(QLatin1String(c.standIn)) || QFontDatabase::hasFamily(QLatin1String(c.name))) {
             EXPECT_EQ(QFontInfo(QFont(family)).fixedPitch(), c.fixedPitch) << c.name;
         }
     }
     // A font the table does not know is left to the font system.
-    EXPECT_EQ(cli::sheetFontFamily(QStringLiteral("Arial Narrow")), QStringLiteral("Arial Narrow"));
+    EXPECT_EQ(sheet::sheetFontFamily(QStringLiteral("Arial Narrow")), QStringLiteral("Arial Narrow"));
 }
 
 } // namespace

@@ -122,7 +122,7 @@ TEST_F(PrintWindow, TheSheetReadsTheWindowsFieldsWhenPrintingStarts)
     control<QComboBox>(window.get(), "cboCategories")->setEditText(QStringLiteral("Forms"));
     control<QRadioButton>(window.get(), "optJob")->setChecked(true);
     control<QRadioButton>(window.get(), "optSans")->click();
-    const pricing::SheetInputs inputs = window->sheetInputs();
+    const sheet::SheetInputs inputs = window->sheetInputs();
     ASSERT_EQ(inputs.priceLines.size(), 3u);
     EXPECT_EQ(inputs.priceLines[0], control<QListWidget>(window.get(), "lstPrice")->item(0)->text().toStdString());
     EXPECT_EQ(inputs.category, "Forms");

@@ -7,7 +7,9 @@
 
 #include "pricing/PriceSettings.h"
 
-namespace pricing {
+namespace sheet {
+
+using pricing::Typeface;
 
 // One operation of the printer: the sheet is laid out once as a list of these, and each renderer (the
 // printer, preview and PDF painter, and the plain-text renderer) plays them in order.
@@ -90,4 +92,4 @@ SheetOps buildPriceSheet(const SheetInputs& inputs, double printedAt);
 // A move to a column already passed goes on at that column of the next line, as the printer does.
 std::string renderSheetText(const SheetOps& ops);
 
-} // namespace pricing
+} // namespace sheet

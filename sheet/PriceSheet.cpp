@@ -1,4 +1,4 @@
-#include "pricing/PriceSheet.h"
+#include "sheet/PriceSheet.h"
 
 #include <chrono>
 #include <ctime>
@@ -6,7 +6,7 @@
 #include "platform/Conversions.h"
 #include "platform/Format.h"
 
-namespace pricing {
+namespace sheet {
 
 namespace {
 
@@ -290,4 +290,4 @@ std::string renderSheetText(const SheetOps& ops)
     return out;
 }
 
-} // namespace pricing
+} // namespace sheet

@@ -1,4 +1,4 @@
-#include "cli/SheetPainter.h"
+#include "sheet/SheetPainter.h"
 
 #include <algorithm>
 #include <optional>
@@ -12,16 +12,11 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 
-#include "platform/ReplacementFile.h"
 
-namespace cli {
+namespace sheet {
 
 namespace {
-
-// A quarter inch, in points.
-const QMarginsF kSheetMargins(18, 18, 18, 18);
 
 QString fromStd(const std::string& text)
 {
@@ -65,36 +60,36 @@ public:
         apply();
     }
 
-    int play(const pricing::SheetOps& ops)
+    int play(const SheetOps& ops)
     {
-        for (const pricing::SheetOp& op : ops) {
+        for (const SheetOp& op : ops) {
             switch (op.kind) {
-            case pricing::SheetOpKind::FontName:
+            case SheetOpKind::FontName:
                 m_font.setFamily(sheetFontFamily(fromStd(op.text)));
                 apply();
                 break;
-            case pricing::SheetOpKind::FontSize:
+            case SheetOpKind::FontSize:
                 m_font.setPointSizeF(op.number);
                 apply();
                 break;
-            case pricing::SheetOpKind::Bold:
+            case SheetOpKind::Bold:
                 m_font.setBold(op.on);
                 apply();
                 break;
-            case pricing::SheetOpKind::Underline:
+            case SheetOpKind::Underline:
                 m_font.setUnderline(op.on);
                 apply();
                 break;
-            case pricing::SheetOpKind::Text:
+            case SheetOpKind::Text:
                 text(fromStd(op.text));
                 break;
-            case pricing::SheetOpKind::EndLine:
+            case SheetOpKind::EndLine:
                 endLine();
                 break;
-            case pricing::SheetOpKind::Column:
+            case SheetOpKind::Column:
                 column(op.number);
                 break;
-            case pricing::SheetOpKind::EndDocument:
+            case SheetOpKind::EndDocument:
                 return m_pages;
             }
         }
@@ -191,61 +186,21 @@ QString sheetFontFamily(const QString& name)
     return name; // left to the font system's own matching
 }
 
-int paintSheet(const pricing::SheetOps& ops, QPainter& painter, QPagedPaintDevice& device)
+int paintSheet(const SheetOps& ops, QPainter& painter, QPagedPaintDevice& device)
 {
     SheetPainter sheet(painter, device);
     return sheet.play(ops);
 }
 
+QMarginsF sheetMargins()
+{
+    // A quarter inch, in points.
+    return {18, 18, 18, 18};
+}
+
 void setSheetMargins(QPagedPaintDevice& device)
 {
-    device.setPageMargins(kSheetMargins, QPageLayout::Point);
+    device.setPageMargins(sheetMargins(), QPageLayout::Point);
 }
 
-QString writeSheetPdf(const pricing::SheetOps& ops, const QString& path, int* pages)
-{
-    const QPageLayout letter(QPageSize(QPageSize::Letter), QPageLayout::Portrait, kSheetMargins, QPageLayout::Point);
-    return writeSheetPdf(ops, path, letter, pages);
-}
-
-QString writeSheetPdf(const pricing::SheetOps& ops, const QString& path, const QPageLayout& layout, int* pages)
-{
-    const auto failed = [&path](const QString& detail) {
-        return QStringLiteral("The price sheet could not be written to %1 (%2). Choose a folder that exists and "
-                              "that you may write in, on a disk with room.")
-            .arg(path, detail);
-    };
-    try {
-        // Painted into a file of its own beside the sheet and put in its place only when whole: a failure
-        // leaves an earlier sheet as it was, and a symbolic link with the sheet's name is replaced, never
-        // written through.
-        platform::ReplacementFile sheet(QFile::encodeName(path).toStdString(), ".new-");
-        QFile file;
-        if (!file.open(sheet.descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
-            return failed(file.errorString());
-        int used = 0;
-        {
-            QPdfWriter writer(&file);
-            writer.setPageLayout(layout);
-            writer.setResolution(600);
-            writer.setTitle(QStringLiteral("Counter Price Book"));
-            writer.setCreator(QStringLiteral("pricebook"));
-            QPainter painter;
-            if (!painter.begin(&writer))
-                return failed(QStringLiteral("the PDF could not be started"));
-            used = paintSheet(ops, painter, writer);
-            painter.end();
-        }
-        if (!file.flush() || file.error() != QFileDevice::NoError)
-            return failed(file.errorString());
-        file.close();
-        sheet.putInPlace(platform::ReplacementFile::Placing::Replace);
-        if (pages)
-            *pages = used;
-        return {};
-    } catch (const std::system_error& error) {
-        return failed(QString::fromStdString(error.code().message()));
-    }
-}
-
-} // namespace cli
+} // namespace sheet

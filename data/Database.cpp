@@ -152,16 +152,6 @@ void Database::close()
     m_connection.reset();
 }
 
-void setTraceHook(std::function<void(const std::string& sql)> hook)
-{
-    Connection::setTraceHook(std::move(hook));
-}
-
-void setBoundTraceHook(std::function<void(const std::string& sql, std::span<const platform::Value> parameters)> hook)
-{
-    Connection::setBoundTraceHook(std::move(hook));
-}
-
 void setBusyTimeout(int milliseconds)
 {
     Connection::setBusyTimeout(milliseconds);

@@ -115,20 +115,6 @@ std::vector<Token> tokenize(std::string_view sql)
     return tokens;
 }
 
-std::string quoteIdentifier(std::string_view name)
-{
-    std::string quoted;
-    quoted.reserve(name.size() + 2);
-    quoted += '"';
-    for (const char c : name) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    quoted += '"';
-    return quoted;
-}
-
 // The name a token stands for, as the old engine would look it up: a bracketed name or a bare word.
 std::string nameOf(const Token& token)
 {
@@ -151,7 +137,7 @@ bool isSymbol(const std::vector<Token>& tokens, std::size_t i, char symbol)
 // SQLite's belong to the whole database, so an index is stored as "<table>_<name>".
 void renameIndex(std::vector<Token>& tokens, std::size_t nameAt, std::size_t tableAt)
 {
-    tokens[nameAt].output = quoteIdentifier(nameOf(tokens[tableAt]) + "_" + nameOf(tokens[nameAt]));
+    tokens[nameAt].output = sqlIdentifier(nameOf(tokens[tableAt]) + "_" + nameOf(tokens[nameAt]));
 }
 
 void adaptCreateIndex(std::vector<Token>& tokens, std::size_t indexAt)
@@ -180,7 +166,7 @@ std::string adaptSql(std::string_view oldDialectSql)
     for (Token& token : tokens) {
         switch (token.kind) {
         case Token::Kind::Name:
-            token.output = quoteIdentifier(token.content);
+            token.output = sqlIdentifier(token.content);
             break;
         case Token::Kind::DoubleQuoted:
             // The old engine reads "..." as a text, never as a name.
@@ -234,6 +220,20 @@ std::string adaptSql(std::string_view oldDialectSql)
         adapted += token.output;
     }
     return adapted;
+}
+
+std::string sqlIdentifier(std::string_view name)
+{
+    std::string quoted;
+    quoted.reserve(name.size() + 2);
+    quoted += '"';
+    for (const char c : name) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
 }
 
 std::string sqlLiteral(std::string_view text)

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "data/Connection.h"
+#include "data/Dialect.h"
 #include "data/FieldNames.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
@@ -22,17 +23,6 @@ constexpr int ObjectInvalid = 3420;
 [[noreturn]] void noCurrentRecord()
 {
     throw platform::Fault(NoCurrentRecord, "No current record.");
-}
-
-std::string quoteIdentifier(std::string_view name)
-{
-    std::string quoted = "\"";
-    for (const char c : name) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
 }
 
 bool isWholeNumberType(const std::string& type)
@@ -153,7 +143,7 @@ void TableView::setBookmark(std::int64_t bookmark)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the table is closed.");
     // The row is read again from the file: it may have been changed or deleted since the view was filled.
     const platform::Value key = platform::Value::fromInteger(bookmark);
-    QueryResult found = m_connection->query("SELECT rowid, * FROM " + quoteIdentifier(m_table) + " WHERE rowid = ?1",
+    QueryResult found = m_connection->query("SELECT rowid, * FROM " + sqlIdentifier(m_table) + " WHERE rowid = ?1",
                                             std::span<const platform::Value>(&key, 1));
     if (found.rows.empty())
         throw platform::Fault(NotAValidBookmark, "Not a valid bookmark.");
@@ -211,13 +201,13 @@ void TableView::update()
         return;
     }
     // One UPDATE of this row with every edited field, so the row changes entirely or not at all.
-    std::string sql = "UPDATE " + quoteIdentifier(m_table) + " SET ";
+    std::string sql = "UPDATE " + sqlIdentifier(m_table) + " SET ";
     std::vector<platform::Value> parameters;
     parameters.reserve(m_pending.size() + 1);
     for (std::size_t i = 0; i < m_pending.size(); ++i) {
         if (i > 0)
             sql += ", ";
-        sql += quoteIdentifier(m_pending[i].first) + " = ?" + std::to_string(i + 1);
+        sql += sqlIdentifier(m_pending[i].first) + " = ?" + std::to_string(i + 1);
         parameters.push_back(m_pending[i].second);
     }
     sql += " WHERE rowid = ?" + std::to_string(m_pending.size() + 1);
@@ -249,7 +239,7 @@ void TableView::close()
 void TableView::load()
 {
     cancelUpdate();
-    QueryResult result = m_connection->query("SELECT rowid, * FROM " + quoteIdentifier(m_table) + " ORDER BY rowid");
+    QueryResult result = m_connection->query("SELECT rowid, * FROM " + sqlIdentifier(m_table) + " ORDER BY rowid");
     m_names.assign(result.names.begin() + 1, result.names.end());
     m_rowids.clear();
     m_rows.clear();

@@ -5,15 +5,10 @@
 
 #include "data/Connection.h"
 #include "data/Dialect.h"
+#include "data/JetErrors.h"
 #include "platform/Fault.h"
 
 namespace data {
-
-namespace {
-
-constexpr int ObjectInvalid = 3420;
-
-} // namespace
 
 Database Database::open(const std::string& path, Access access)
 {

@@ -3,13 +3,12 @@
 #include <cctype>
 #include <vector>
 
+#include "data/JetErrors.h"
 #include "platform/Fault.h"
 
 namespace data {
 
 namespace {
-
-constexpr int SyntaxErrorInQueryExpression = 3075;
 
 // One token of an old-dialect SQL text, with the blanks in front of it so the text can be put back
 // together as it was written.
@@ -41,7 +40,7 @@ bool equalsUpper(std::string_view word, std::string_view upper)
 
 [[noreturn]] void syntaxError(std::string_view sql)
 {
-    throw platform::Fault(SyntaxErrorInQueryExpression,
+    throw platform::Fault(SyntaxError,
                           "Syntax error in query expression '" + std::string(sql) + "'.");
 }
 
@@ -222,32 +221,33 @@ std::string adaptSql(std::string_view oldDialectSql)
     return adapted;
 }
 
+namespace {
+
+// The text between two `quote` characters, with each `quote` inside doubled.
+std::string enclosed(std::string_view text, char quote)
+{
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += quote;
+    for (const char c : text) {
+        if (c == quote)
+            out += quote;
+        out += c;
+    }
+    out += quote;
+    return out;
+}
+
+} // namespace
+
 std::string sqlIdentifier(std::string_view name)
 {
-    std::string quoted;
-    quoted.reserve(name.size() + 2);
-    quoted += '"';
-    for (const char c : name) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    quoted += '"';
-    return quoted;
+    return enclosed(name, '"');
 }
 
 std::string sqlLiteral(std::string_view text)
 {
-    std::string literal;
-    literal.reserve(text.size() + 2);
-    literal += '\'';
-    for (const char c : text) {
-        if (c == '\'')
-            literal += '\'';
-        literal += c;
-    }
-    literal += '\'';
-    return literal;
+    return enclosed(text, '\'');
 }
 
 } // namespace data

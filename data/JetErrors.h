@@ -35,6 +35,13 @@ inline constexpr int InvalidSqlStatement = 3129;
 inline constexpr int CharactersAfterEnd = 3142;
 inline constexpr int InvalidOperation = 3219;
 inline constexpr int ReservedError = 3000;
+inline constexpr int UpdateWithoutEdit = 3020;
+inline constexpr int NoCurrentRecord = 3021;
+inline constexpr int NotAValidBookmark = 3159;
+inline constexpr int RecordIsDeleted = 3167;
+inline constexpr int ItemNotFound = 3265;
+inline constexpr int ObjectInvalid = 3420;
+inline constexpr int DataTypeConversion = 3421;
 
 // A file name as the messages show it: in single quotes.
 inline std::string quoted(const std::string& path)

@@ -6,19 +6,13 @@
 #include "data/Connection.h"
 #include "data/Dialect.h"
 #include "data/FieldNames.h"
+#include "data/JetErrors.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 
 namespace data {
 
 namespace {
-
-constexpr int NoCurrentRecord = 3021;
-constexpr int UpdateWithoutEdit = 3020;
-constexpr int NotAValidBookmark = 3159;
-constexpr int RecordIsDeleted = 3167;
-constexpr int DataTypeConversion = 3421;
-constexpr int ObjectInvalid = 3420;
 
 [[noreturn]] void noCurrentRecord()
 {

@@ -1,7 +1,6 @@
 #include "data/Connection.h"
 
 #include <atomic>
-#include <cctype>
 #include <filesystem>
 #include <optional>
 #include <system_error>

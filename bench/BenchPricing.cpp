@@ -19,8 +19,9 @@
 #include <unistd.h>
 
 #include "cli/DemoDataCommand.h"
-#include "data/Connection.h"
+#include "data/ColumnValues.h"
 #include "data/Database.h"
+#include "data/SqlFunctions.h"
 #include "estimator/EngineState.h"
 #include "estimator/cEstimator.h"
 #include "platform/Value.h"

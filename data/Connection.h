@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "data/Access.h"
+#include "data/ColumnValues.h"
 #include "data/TypedStatement.h"
 #include "platform/Fault.h"
 #include "platform/Value.h"
@@ -92,13 +92,10 @@ public:
     // The number of prepared statements kept (for tests of the cache).
     std::size_t cachedStatementCount() const noexcept { return m_statements.size(); }
 
-    static void setTraceHook(std::function<void(const std::string& sql)> hook);
-    static void setBoundTraceHook(
-        std::function<void(const std::string& sql, std::span<const platform::Value> parameters)> hook);
+    // How long a statement of every connection waits for a lock another program holds (milliseconds).
     static void setBusyTimeout(int milliseconds);
 
 private:
-    enum class ColumnKind { Plain, Boolean, Date };
     struct Statement
     {
         sqlite3_stmt* handle = nullptr;
@@ -107,7 +104,8 @@ private:
     };
 
     Connection(sqlite3* handle, std::string path, bool readOnly);
-    static std::vector<ColumnKind> columnKinds(sqlite3_stmt* statement);
+    // Opens and checks the file for open(), as a connection to be registered under `key`.
+    static std::shared_ptr<Connection> openFile(const std::string& path, Access access, const std::string& key);
     Statement& prepare(const std::string& sql);
     void bind(Statement& statement, std::span<const platform::Value> parameters, const std::string& sql);
     [[noreturn]] void fail(int code, const std::string& sql, bool writing) const;
@@ -124,21 +122,5 @@ private:
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_tableTypes;
     std::unordered_map<std::string, std::string> m_workingCopyColumns; // the column list of each working copy
 };
-
-// The old engine's LIKE: * any characters, ? one character, # one digit, [list] and [!list] one
-// character of (or not of) a list with ranges (a-z); every other character stands for itself, so % and
-// _ are plain characters. Letters match without regard to case (ASCII and Latin-1 letters).
-bool matchesLikePattern(std::string_view text, std::string_view pattern);
-
-// UCase of the old runtime for UTF-8 text: ASCII and Latin-1 letters to upper case.
-std::string upperCaseText(std::string_view text);
-
-// What every connection of this layer gets: the old engine's like() and ucase(), and no reading of an
-// unknown "quoted" name as a text. Public so that a raw sqlite3 handle (the database floor benchmark) runs
-// the same SQL texts the same way.
-void installFunctions(sqlite3* db);
-
-// Binds a value as this layer writes it: yes/no as -1/0, dates as "yyyy-mm-dd[ hh:mm:ss]".
-void bindValue(sqlite3_stmt* statement, int index, const platform::Value& value);
 
 } // namespace data

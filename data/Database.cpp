@@ -5,15 +5,10 @@
 
 #include "data/Connection.h"
 #include "data/Dialect.h"
+#include "data/JetErrors.h"
 #include "platform/Fault.h"
 
 namespace data {
-
-namespace {
-
-constexpr int ObjectInvalid = 3420;
-
-} // namespace
 
 Database Database::open(const std::string& path, Access access)
 {
@@ -150,16 +145,6 @@ void WorkingCopy::close() noexcept
 void Database::close()
 {
     m_connection.reset();
-}
-
-void setTraceHook(std::function<void(const std::string& sql)> hook)
-{
-    Connection::setTraceHook(std::move(hook));
-}
-
-void setBoundTraceHook(std::function<void(const std::string& sql, std::span<const platform::Value> parameters)> hook)
-{
-    Connection::setBoundTraceHook(std::move(hook));
 }
 
 void setBusyTimeout(int milliseconds)

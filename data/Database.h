@@ -9,6 +9,7 @@
 
 #include "data/Access.h"
 #include "data/Recordset.h"
+#include "data/StatementTrace.h"
 #include "data/TableView.h"
 #include "data/TypedStatement.h"
 #include "platform/Value.h"
@@ -125,14 +126,6 @@ private:
     explicit Database(std::shared_ptr<Connection> connection) : m_connection(std::move(connection)) {}
     std::shared_ptr<Connection> m_connection;
 };
-
-// Sees every statement text that SQLite runs (after dialect adaptation), in order; for the database
-// floor benchmark. Pass an empty function to stop tracing.
-void setTraceHook(std::function<void(const std::string& sql)> hook);
-
-// The same, with the values bound to ?1, ?2 ... of each statement (the row writes carry theirs so), for
-// replaying a run's statements exactly. Pass an empty function to stop tracing.
-void setBoundTraceHook(std::function<void(const std::string& sql, std::span<const platform::Value> parameters)> hook);
 
 // How long a statement waits for a lock held by another program before it fails (milliseconds).
 void setBusyTimeout(int milliseconds);

@@ -3,13 +3,12 @@
 #include <cctype>
 #include <vector>
 
+#include "data/JetErrors.h"
 #include "platform/Fault.h"
 
 namespace data {
 
 namespace {
-
-constexpr int SyntaxErrorInQueryExpression = 3075;
 
 // One token of an old-dialect SQL text, with the blanks in front of it so the text can be put back
 // together as it was written.
@@ -41,7 +40,7 @@ bool equalsUpper(std::string_view word, std::string_view upper)
 
 [[noreturn]] void syntaxError(std::string_view sql)
 {
-    throw platform::Fault(SyntaxErrorInQueryExpression,
+    throw platform::Fault(SyntaxError,
                           "Syntax error in query expression '" + std::string(sql) + "'.");
 }
 
@@ -115,20 +114,6 @@ std::vector<Token> tokenize(std::string_view sql)
     return tokens;
 }
 
-std::string quoteIdentifier(std::string_view name)
-{
-    std::string quoted;
-    quoted.reserve(name.size() + 2);
-    quoted += '"';
-    for (const char c : name) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    quoted += '"';
-    return quoted;
-}
-
 // The name a token stands for, as the old engine would look it up: a bracketed name or a bare word.
 std::string nameOf(const Token& token)
 {
@@ -151,7 +136,7 @@ bool isSymbol(const std::vector<Token>& tokens, std::size_t i, char symbol)
 // SQLite's belong to the whole database, so an index is stored as "<table>_<name>".
 void renameIndex(std::vector<Token>& tokens, std::size_t nameAt, std::size_t tableAt)
 {
-    tokens[nameAt].output = quoteIdentifier(nameOf(tokens[tableAt]) + "_" + nameOf(tokens[nameAt]));
+    tokens[nameAt].output = sqlIdentifier(nameOf(tokens[tableAt]) + "_" + nameOf(tokens[nameAt]));
 }
 
 void adaptCreateIndex(std::vector<Token>& tokens, std::size_t indexAt)
@@ -180,7 +165,7 @@ std::string adaptSql(std::string_view oldDialectSql)
     for (Token& token : tokens) {
         switch (token.kind) {
         case Token::Kind::Name:
-            token.output = quoteIdentifier(token.content);
+            token.output = sqlIdentifier(token.content);
             break;
         case Token::Kind::DoubleQuoted:
             // The old engine reads "..." as a text, never as a name.
@@ -236,18 +221,33 @@ std::string adaptSql(std::string_view oldDialectSql)
     return adapted;
 }
 
+namespace {
+
+// The text between two `quote` characters, with each `quote` inside doubled.
+std::string enclosed(std::string_view text, char quote)
+{
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += quote;
+    for (const char c : text) {
+        if (c == quote)
+            out += quote;
+        out += c;
+    }
+    out += quote;
+    return out;
+}
+
+} // namespace
+
+std::string sqlIdentifier(std::string_view name)
+{
+    return enclosed(name, '"');
+}
+
 std::string sqlLiteral(std::string_view text)
 {
-    std::string literal;
-    literal.reserve(text.size() + 2);
-    literal += '\'';
-    for (const char c : text) {
-        if (c == '\'')
-            literal += '\'';
-        literal += c;
-    }
-    literal += '\'';
-    return literal;
+    return enclosed(text, '\'');
 }
 
 } // namespace data

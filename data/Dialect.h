@@ -13,6 +13,10 @@ namespace data {
 // A text it cannot read (an unterminated literal, say) is fault 3075 naming the text.
 std::string adaptSql(std::string_view oldDialectSql);
 
+// A table or column name for an SQL text, in double quotes with any double quote inside doubled: read as
+// that name whatever it holds (blanks, a keyword, a quote).
+std::string sqlIdentifier(std::string_view name);
+
 // An SQL text literal in apostrophes with any apostrophe inside doubled: the one safe way to put a key
 // value (an order number with an apostrophe or quote in it) into an SQL text.
 std::string sqlLiteral(std::string_view text);

@@ -1,15 +1,10 @@
 #include "data/FieldNames.h"
 
+#include "data/JetErrors.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 
 namespace data {
-
-namespace {
-
-constexpr int ItemNotFound = 3265;
-
-} // namespace
 
 bool hasField(const std::vector<std::string>& names, std::string_view name, std::size_t& position)
 {

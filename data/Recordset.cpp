@@ -2,14 +2,12 @@
 
 #include "data/Connection.h"
 #include "data/FieldNames.h"
+#include "data/JetErrors.h"
 #include "platform/Fault.h"
 
 namespace data {
 
 namespace {
-
-constexpr int NoCurrentRecord = 3021;
-constexpr int ObjectInvalid = 3420;
 
 [[noreturn]] void noCurrentRecord()
 {

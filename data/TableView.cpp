@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "data/Connection.h"
+#include "data/Dialect.h"
 #include "data/FieldNames.h"
+#include "data/JetErrors.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 
@@ -12,27 +14,9 @@ namespace data {
 
 namespace {
 
-constexpr int NoCurrentRecord = 3021;
-constexpr int UpdateWithoutEdit = 3020;
-constexpr int NotAValidBookmark = 3159;
-constexpr int RecordIsDeleted = 3167;
-constexpr int DataTypeConversion = 3421;
-constexpr int ObjectInvalid = 3420;
-
 [[noreturn]] void noCurrentRecord()
 {
     throw platform::Fault(NoCurrentRecord, "No current record.");
-}
-
-std::string quoteIdentifier(std::string_view name)
-{
-    std::string quoted = "\"";
-    for (const char c : name) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
 }
 
 bool isWholeNumberType(const std::string& type)
@@ -153,7 +137,7 @@ void TableView::setBookmark(std::int64_t bookmark)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the table is closed.");
     // The row is read again from the file: it may have been changed or deleted since the view was filled.
     const platform::Value key = platform::Value::fromInteger(bookmark);
-    QueryResult found = m_connection->query("SELECT rowid, * FROM " + quoteIdentifier(m_table) + " WHERE rowid = ?1",
+    QueryResult found = m_connection->query("SELECT rowid, * FROM " + sqlIdentifier(m_table) + " WHERE rowid = ?1",
                                             std::span<const platform::Value>(&key, 1));
     if (found.rows.empty())
         throw platform::Fault(NotAValidBookmark, "Not a valid bookmark.");
@@ -211,13 +195,13 @@ void TableView::update()
         return;
     }
     // One UPDATE of this row with every edited field, so the row changes entirely or not at all.
-    std::string sql = "UPDATE " + quoteIdentifier(m_table) + " SET ";
+    std::string sql = "UPDATE " + sqlIdentifier(m_table) + " SET ";
     std::vector<platform::Value> parameters;
     parameters.reserve(m_pending.size() + 1);
     for (std::size_t i = 0; i < m_pending.size(); ++i) {
         if (i > 0)
             sql += ", ";
-        sql += quoteIdentifier(m_pending[i].first) + " = ?" + std::to_string(i + 1);
+        sql += sqlIdentifier(m_pending[i].first) + " = ?" + std::to_string(i + 1);
         parameters.push_back(m_pending[i].second);
     }
     sql += " WHERE rowid = ?" + std::to_string(m_pending.size() + 1);
@@ -249,7 +233,7 @@ void TableView::close()
 void TableView::load()
 {
     cancelUpdate();
-    QueryResult result = m_connection->query("SELECT rowid, * FROM " + quoteIdentifier(m_table) + " ORDER BY rowid");
+    QueryResult result = m_connection->query("SELECT rowid, * FROM " + sqlIdentifier(m_table) + " ORDER BY rowid");
     m_names.assign(result.names.begin() + 1, result.names.end());
     m_rowids.clear();
     m_rows.clear();

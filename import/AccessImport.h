@@ -48,8 +48,4 @@ struct ImportReport
 ImportReport importAccessDatabase(const std::string& accessFile, const std::string& folder,
                                   const ImportOptions& options);
 
-// Checks that a file is an Access database whose size fits its page size; the reason it cannot be read
-// otherwise. Empty when it looks sound.
-std::string accessFileProblem(const std::string& accessFile);
-
 } // namespace access_import

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "data/Connection.h"
+#include "data/LetterCase.h"
+#include "data/LikePattern.h"
 
 namespace {
 

@@ -1,0 +1,43 @@
+#include "data/StatementTrace.h"
+
+#include <mutex>
+
+namespace data {
+
+namespace {
+
+std::mutex g_traceMutex;
+std::function<void(const std::string&)> g_traceHook;
+std::function<void(const std::string&, std::span<const platform::Value>)> g_boundTraceHook;
+
+} // namespace
+
+void setTraceHook(std::function<void(const std::string& sql)> hook)
+{
+    std::lock_guard lock(g_traceMutex);
+    g_traceHook = std::move(hook);
+}
+
+void setBoundTraceHook(std::function<void(const std::string& sql, std::span<const platform::Value> parameters)> hook)
+{
+    std::lock_guard lock(g_traceMutex);
+    g_boundTraceHook = std::move(hook);
+}
+
+void traceStatement(const std::string& sql, std::span<const platform::Value> parameters)
+{
+    // The hooks are copied out so that one may set another hook (or none) without waiting on itself.
+    std::function<void(const std::string&)> hook;
+    std::function<void(const std::string&, std::span<const platform::Value>)> boundHook;
+    {
+        std::lock_guard lock(g_traceMutex);
+        hook = g_traceHook;
+        boundHook = g_boundTraceHook;
+    }
+    if (hook)
+        hook(sql);
+    if (boundHook)
+        boundHook(sql, parameters);
+}
+
+} // namespace data

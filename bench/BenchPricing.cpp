@@ -21,7 +21,7 @@
 #include "cli/DemoDataCommand.h"
 #include "data/Connection.h"
 #include "data/Database.h"
-#include "estimator/EngineState.h"
+#include "estimator/RunContext.h"
 #include "estimator/cEstimator.h"
 #include "platform/Value.h"
 #include "pricing/OrderSelection.h"
@@ -328,8 +328,9 @@ void BM_Estimate(benchmark::State& state, int area)
     const DemoShop& shop = demoShop(JournalMode::Wal);
     const pricing::PricingInputs inputs = inputsFor(shop, "24104");
     priceOnce(inputs, defaultSchedule()); // leaves the order row at its own quantity
-    estimator::setProgramFolder(shop.programFolder);
-    estimator::cEstimator engine;
+    estimator::RunContext context;
+    context.programFolder = shop.programFolder;
+    estimator::cEstimator engine(context);
     engine.DataFile(shop.databaseFile);
     engine.QuoteOrJob(pricing::quoteOrJobCode(inputs.quoteOrJob));
     engine.OrderNo(inputs.order.orderNo);

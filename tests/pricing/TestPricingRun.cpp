@@ -9,7 +9,6 @@
 
 #include "data/Database.h"
 #include "data/Recordset.h"
-#include "estimator/EngineState.h"
 #include "pricing/Rounding.h"
 #include "tests/support/TestDatabase.h"
 
@@ -56,12 +55,6 @@ pricing::PriceParameters shortSchedule()
 class PricingRunTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        estimator::resetProcessState();
-        estimator::setProgramFolder(m_programFolder.path());
-    }
-
     pricing::PricingInputs inputsFor(const TestDatabase& db, const std::string& orderNo) const
     {
         const std::optional<pricing::OrderSelection> order = pricing::selectOrder(db.path(), orderNo);

@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -240,6 +241,27 @@ TEST_F(EstimateDriver, FaultingOrderQueryIsReportedAgainNotSilenced)
     pointAt(engine, db, "D1");
     EXPECT_THROW(engine.Estimate(0, 1, 0), platform::Fault);
     EXPECT_THROW(engine.Estimate(0, 1, 0), platform::Fault);
+}
+
+// The engine reaches its user only through its context's hooks: each is called when set, and without them
+// a yield does nothing and a message goes to stderr with its title.
+TEST(EngineHooks, CallTheHookSetOrFallBack)
+{
+    estimator::EngineHooks hooks;
+    testing::internal::CaptureStderr();
+    hooks.yieldEvents();
+    hooks.showMessage("Could not create report work file.", "Orvelle Estimator Module");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Orvelle Estimator Module: Could not create report work file.\n");
+
+    int yields = 0;
+    std::vector<std::string> shown;
+    hooks.yield = [&] { ++yields; };
+    hooks.message = [&](const std::string& text, const std::string& title) { shown.push_back(title + "|" + text); };
+    hooks.yieldEvents();
+    hooks.yieldEvents();
+    hooks.showMessage("text", "title");
+    EXPECT_EQ(yields, 2);
+    EXPECT_THAT(shown, testing::ElementsAre("title|text"));
 }
 
 } // namespace

@@ -22,7 +22,7 @@
 #include "data/ColumnValues.h"
 #include "data/Database.h"
 #include "data/SqlFunctions.h"
-#include "estimator/EngineState.h"
+#include "estimator/RunContext.h"
 #include "estimator/cEstimator.h"
 #include "platform/Value.h"
 #include "pricing/OrderSelection.h"
@@ -329,8 +329,9 @@ void BM_Estimate(benchmark::State& state, int area)
     const DemoShop& shop = demoShop(JournalMode::Wal);
     const pricing::PricingInputs inputs = inputsFor(shop, "24104");
     priceOnce(inputs, defaultSchedule()); // leaves the order row at its own quantity
-    estimator::setProgramFolder(shop.programFolder);
-    estimator::cEstimator engine;
+    estimator::RunContext context;
+    context.programFolder = shop.programFolder;
+    estimator::cEstimator engine(context);
     engine.DataFile(shop.databaseFile);
     engine.QuoteOrJob(pricing::quoteOrJobCode(inputs.quoteOrJob));
     engine.OrderNo(inputs.order.orderNo);

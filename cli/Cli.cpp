@@ -14,12 +14,9 @@
 #include "cli/Report.h"
 #include "cli/SheetCommand.h"
 #include "cli/SqlCommand.h"
-#include "estimator/EngineState.h"
 #include "platform/Fault.h"
+#include "startup/ProgramFolder.h"
 
-#if defined(__unix__)
-#include <unistd.h>
-#endif
 
 namespace cli {
 
@@ -55,29 +52,10 @@ bool startsWith(std::string_view text, std::string_view prefix)
     return text.substr(0, prefix.size()) == prefix;
 }
 
-// The program's own folder when no --program-dir is given: the executable's folder when it is writable,
-// as for the window, so the report work database never lands in whatever folder the command was started
-// from. Empty when that folder cannot be found or written.
-std::string executableFolderIfWritable(const char* argv0)
+std::string& resolvedProgramFolder()
 {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::path executable;
-#if defined(__linux__)
-    executable = fs::read_symlink("/proc/self/exe", error);
-#endif
-    if (executable.empty() && argv0 && std::string_view(argv0).find('/') != std::string_view::npos)
-        executable = fs::absolute(argv0, error);
-    if (executable.empty() || error)
-        return {};
-    const fs::path folder = executable.parent_path();
-    if (!fs::is_directory(folder, error))
-        return {};
-#if defined(__unix__)
-    if (access(folder.c_str(), W_OK) != 0)
-        return {};
-#endif
-    return folder.string();
+    static std::string folder = ".";
+    return folder;
 }
 
 void usage(std::ostream& out)
@@ -128,6 +106,16 @@ int dispatch(const std::string& command, const std::vector<std::string>& rest)
 
 } // namespace
 
+std::string programFolderFor(const std::vector<std::string>& leadingOptions, const std::string& executableFolder)
+{
+    return startup::resolveProgramFolder(startup::programFolderOption(leadingOptions), executableFolder);
+}
+
+const std::string& programFolder()
+{
+    return resolvedProgramFolder();
+}
+
 bool wantsCommandLine(int argc, char** argv)
 {
     int i = 1;
@@ -154,7 +142,6 @@ int run(int argc, char** argv)
     try {
         std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
         std::size_t i = 0;
-        bool programFolderGiven = false;
         while (i < args.size()) {
             if (args[i] == kProgramDirOption) {
                 if (i + 1 >= args.size()) {
@@ -162,12 +149,8 @@ int run(int argc, char** argv)
                     usage(std::cerr);
                     return ExitUsage;
                 }
-                estimator::setProgramFolder(args[i + 1]);
-                programFolderGiven = true;
                 i += 2;
             } else if (startsWith(args[i], "--program-dir=")) {
-                estimator::setProgramFolder(args[i].substr(kProgramDirOption.size() + 1));
-                programFolderGiven = true;
                 i += 1;
             } else if (args[i] == kVerboseOption) {
                 setVerbose(true);
@@ -176,11 +159,10 @@ int run(int argc, char** argv)
                 break;
             }
         }
-        if (!programFolderGiven) {
-            const std::string folder = executableFolderIfWritable(argc > 0 ? argv[0] : nullptr);
-            if (!folder.empty())
-                estimator::setProgramFolder(folder);
-        }
+        startup::nameProgram();
+        const std::vector<std::string> leadingOptions(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(i));
+        resolvedProgramFolder() =
+            programFolderFor(leadingOptions, startup::runningProgramFolder(argc > 0 ? argv[0] : nullptr));
         if (i >= args.size()) {
             std::cerr << "pricebook: no command given\n";
             usage(std::cerr);

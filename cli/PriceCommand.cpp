@@ -14,10 +14,11 @@
 
 #include <unistd.h>
 
+#include "cli/Cli.h"
 #include "cli/Report.h"
 #include "cli/SheetCommand.h"
 #include "data/Database.h"
-#include "estimator/EngineState.h"
+#include "estimator/EstimateResults.h"
 #include "estimator/Summary.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
@@ -393,29 +394,9 @@ std::string csvPrice(const platform::Currency& price)
 
 void writeResults(std::ostream& out, const pricing::EstimateResults& r)
 {
-    const std::pair<const char*, double> fields[] = {
-        {"ResStockCost", r.ResStockCost},
-        {"ResStockRetail", r.ResStockRetail},
-        {"ResPrePressCost", r.ResPrePressCost},
-        {"ResPrePressRetail", r.ResPrePressRetail},
-        {"ResPrePressMinutes", r.ResPrePressMinutes},
-        {"ResPressMinutes", r.ResPressMinutes},
-        {"ResPressCost", r.ResPressCost},
-        {"ResPressRetail", r.ResPressRetail},
-        {"ResInkCost", r.ResInkCost},
-        {"ResInkRetail", r.ResInkRetail},
-        {"ResBindCost", r.ResBindCost},
-        {"ResBindRetail", r.ResBindRetail},
-        {"ResBindMinutes", r.ResBindMinutes},
-        {"VendorCost", r.VendorCost},
-        {"VendorRetail", r.VendorRetail},
-        {"EstHrs", r.EstHrs},
-        {"EstRetail", r.EstRetail},
-        {"Price1000", r.Price1000},
-    };
     out << "{";
-    for (const auto& [name, value] : fields)
-        out << jsonText(name) << ": " << number(value) << ", ";
+    for (const estimator::EstimateResultField& field : estimator::kEstimateResultFields)
+        out << jsonText(field.name) << ": " << number(r.*field.member) << ", ";
     out << "\"PressSheetsToOrder\": " << r.PressSheetsToOrder << "}";
 }
 
@@ -584,7 +565,6 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
             std::cerr << "pricebook: the program folder " << options.programFolder << " was not found\n";
             return ExitFailure;
         }
-        estimator::setProgramFolder(options.programFolder);
     }
 
     const std::string databaseFile = pricing::databasePath(options.dataFolder);
@@ -640,7 +620,7 @@ int runPricingCommand(const std::vector<std::string>& args, PricingCommand comma
 
     pricing::PricingInputs inputs;
     inputs.dataFolder = options.dataFolder;
-    inputs.programFolder = options.programFolder;
+    inputs.programFolder = options.programFolder.empty() ? programFolder() : options.programFolder;
     inputs.order = *order;
     inputs.quoteOrJob = order->quoteOrJob;
     inputs.parameters = parameters;

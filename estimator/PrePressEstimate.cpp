@@ -63,7 +63,6 @@ std::string lookupSql(const SelectionTables& t, std::int32_t typeId, std::int32_
 
 double cEstimator::EstimatePrePress()
 {
-    ProcessState& state = processState();
 
     data::Recordset markupRow =
         m_db.openRecordset("SELECT MARKUP FROM MARKUPS WHERE UCASE(DEPARTMENT) = 'PRE-PRESS:'");
@@ -72,7 +71,7 @@ double cEstimator::EstimatePrePress()
     const double markupFactor = markup / 100 + 1;
 
     double totalCost = 0, totalRetail = 0, totalMinutes = 0;
-    SummaryRecord& first = state.summary[1];
+    SummaryRecord& first = m_context.summary[1];
 
     for (const PrePressItem& item : kItems) {
         const double value = m_order.field(item.valueColumn).number();
@@ -156,24 +155,24 @@ double cEstimator::EstimatePrePress()
         totalMinutes += workMinutes;
     };
 
-    selectionWork(kCamera, state.cameraLines, m_cameraCost, m_cameraMinutes);
+    selectionWork(kCamera, m_context.cameraLines, m_cameraCost, m_cameraMinutes);
     first.cameraCost = m_cameraCost;
     first.cameraMinutes = m_cameraMinutes;
     first.cameraMinutesText = ConvertMinutes(m_cameraMinutes);
 
-    selectionWork(kScan, state.scanLines, m_scanCost, m_scanMinutes);
+    selectionWork(kScan, m_context.scanLines, m_scanCost, m_scanMinutes);
     first.scanCost = m_scanCost;
     first.scanMinutes = m_scanMinutes;
     first.scanMinutesText = ConvertMinutes(m_scanMinutes);
 
-    m_resPrePressCost = totalCost;
-    m_resPrePressRetail = totalRetail;
-    m_resPrePressMinutes = totalMinutes;
+    m_results.ResPrePressCost = totalCost;
+    m_results.ResPrePressRetail = totalRetail;
+    m_results.ResPrePressMinutes = totalMinutes;
 
     // Pre-press does not depend on the quantity: every priced slot shows the same totals.
     const std::string minutesText = ConvertMinutes(totalMinutes);
     for (std::size_t slot = 1; slot <= 4; ++slot) {
-        SummaryRecord& record = state.summary[slot];
+        SummaryRecord& record = m_context.summary[slot];
         if (slot != 1 && record.quantity == 0)
             continue;
         record.prePressHours = totalMinutes / 60;

@@ -8,7 +8,6 @@
 #include "platform/Fault.h"
 #include "platform/Format.h"
 #include "platform/Statement.h"
-#include "platform/Yield.h"
 
 namespace estimator {
 
@@ -157,10 +156,9 @@ bool allProcessNamesIn(const std::string& upperList)
 
 void cEstimator::VerifReportDB()
 {
-    ProcessState& state = processState();
-    if (state.reportDatabasePath.empty())
-        state.reportDatabasePath = reportDatabasePath(programFolder());
-    const std::string& path = state.reportDatabasePath;
+    if (m_context.reportDatabasePath.empty())
+        m_context.reportDatabasePath = reportDatabasePath(m_context.programFolder);
+    const std::string& path = m_context.reportDatabasePath;
 
     data::Database report;
     if (!fileExists(path))
@@ -185,7 +183,7 @@ void cEstimator::VerifReportDB()
         execute(kRunIdFirstRow);
 
     if (!fileExists(path))
-        showMessage("Could not create report work file.", "Orvelle Estimator Module");
+        m_context.hooks.showMessage("Could not create report work file.", "Orvelle Estimator Module");
 
     report.close();
 }
@@ -234,7 +232,7 @@ void cEstimator::SetSummary(const data::Recordset& order)
                 if (std::string("CYAN|YELLOW|MAGENTA|BLACK").find(platform::upperCase(name)) == std::string::npos)
                     allProcess = false;
             }
-            platform::yieldEvents();
+            m_context.hooks.yieldEvents();
         }
         if (allProcess && allProcessNamesIn(platform::upperCase(list))) {
             record.inkColours = "Process";

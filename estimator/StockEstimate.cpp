@@ -48,8 +48,8 @@ double cEstimator::EstimateStock()
         pricePerThousand = m_stockCost2;
 
     const double cost = parentSheets * pricePerThousand / 1000;
-    m_resStockCost = cost;
-    m_resStockRetail = (markup / 100 + 1) * cost;
+    m_results.ResStockCost = cost;
+    m_results.ResStockRetail = (markup / 100 + 1) * cost;
 
     markups.close();
     return cost;

@@ -6,8 +6,8 @@ namespace estimator {
 
 double cEstimator::EstimateVendor(std::int16_t& level)
 {
-    m_vendorCost = 0;
-    m_vendorRetail = 0;
+    m_results.VendorCost = 0;
+    m_results.VendorRetail = 0;
     // Outside services are read through the order's connection, which the first Estimate opens.
     if (!m_db.isOpen())
         platform::raise(91, "Object variable or With block variable not set");
@@ -31,9 +31,9 @@ double cEstimator::EstimateVendor(std::int16_t& level)
                                 " * (1+MARKUP/100)) AS TOTRETAIL FROM VENDORSELECTIONS " + where);
     const double retail = totals.recordCount() > 0 ? totals.field("TOTRETAIL").number() : 0;
     totals.close();
-    m_vendorCost = cost;
-    m_vendorRetail = retail;
-    return m_vendorCost;
+    m_results.VendorCost = cost;
+    m_results.VendorRetail = retail;
+    return m_results.VendorCost;
 }
 
 } // namespace estimator

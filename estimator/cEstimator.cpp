@@ -8,7 +8,7 @@
 
 namespace estimator {
 
-cEstimator::cEstimator() = default;
+cEstimator::cEstimator(RunContext& context) : m_context(context) {}
 
 cEstimator::~cEstimator()
 {
@@ -20,13 +20,13 @@ cEstimator::~cEstimator()
 void cEstimator::QuoteOrJob(const std::string& value)
 {
     m_quoteOrJob = value;
-    processState().quoteOrJob = value;
+    m_context.quoteOrJob = value;
 }
 
 void cEstimator::DataFile(const std::string& path)
 {
     m_dataFile = path;
-    processState().dataFile = path;
+    m_context.dataFile = path;
 }
 
 std::string cEstimator::keyClause() const
@@ -41,7 +41,7 @@ SummaryRecord& cEstimator::summary()
 {
     if (m_currentQuantity < 1 || m_currentQuantity > 4)
         platform::raise(platform::fault::SubscriptOutOfRange);
-    return processState().summary[static_cast<std::size_t>(m_currentQuantity)];
+    return m_context.summary[static_cast<std::size_t>(m_currentQuantity)];
 }
 
 std::int32_t cEstimator::currentQuantityValue() const
@@ -53,12 +53,11 @@ std::int32_t cEstimator::currentQuantityValue() const
 
 double cEstimator::Estimate(std::int32_t area, std::int16_t currentQuantity, std::int16_t count)
 {
-    ProcessState& state = processState();
 
     if (!m_connected) {
         if (!m_db.isOpen())
             m_db = data::Database::open(m_dataFile);
-        state.clearSummary();
+        m_context.clearSummary();
         // Only a completed order query ties the object to its order: a query that faulted is tried
         // again (and reported again) by the next call instead of leaving the object silently unpriced.
         m_order = m_db.openRecordset("SELECT * FROM ORDERS WHERE " + keyClause());
@@ -75,12 +74,12 @@ double cEstimator::Estimate(std::int32_t area, std::int16_t currentQuantity, std
         // Re-read the row so the quantity the pricing run just wrote is seen.
         m_order.requery();
         if (area == 0 && currentQuantity == 1)
-            state.clearSummary();
+            m_context.clearSummary();
     }
 
     m_quantity[1] = platform::toInt32(m_order.field("PRESSQTY").number());
     for (std::size_t slot = 1; slot <= 4; ++slot)
-        state.summary[slot].quantity = m_quantity[slot];
+        m_context.summary[slot].quantity = m_quantity[slot];
 
     if (currentQuantity < 1 || currentQuantity > 4)
         platform::raise(platform::fault::SubscriptOutOfRange);
@@ -98,10 +97,10 @@ double cEstimator::Estimate(std::int32_t area, std::int16_t currentQuantity, std
         result = EstimatePrePress();
         break;
     case 2:
-        // A bindery pass of a new pricing run starts from empty process-wide rows and totals.
+        // A bindery pass at the first quantity slot starts from empty shared rows and totals.
         if (m_currentQuantity == 1) {
-            state.binderyRows = BinderyRowTable{};
-            state.binderyTotals = BinderyTotalsTable{};
+            m_context.binderyRows = BinderyRowTable{};
+            m_context.binderyTotals = BinderyTotalsTable{};
         }
         if (count == 1) {
             m_binderyRows = BinderyRowTable{};
@@ -117,9 +116,9 @@ double cEstimator::Estimate(std::int32_t area, std::int16_t currentQuantity, std
     }
 
     SetSummary(m_order);
-    if (!state.reportDatabaseChecked)
+    if (!m_context.reportDatabaseChecked)
         VerifReportDB();
-    state.reportDatabaseChecked = true;
+    m_context.reportDatabaseChecked = true;
 
     return result;
 }

@@ -6,13 +6,15 @@
 
 #include "data/Database.h"
 #include "data/Recordset.h"
-#include "estimator/EngineState.h"
+#include "estimator/EstimateResults.h"
+#include "estimator/RunContext.h"
 
 namespace estimator {
 
 // The estimating engine. One object prices one order part of the shop database: the caller sets
 // DataFile and the order key, then calls Estimate once per department (0 stock, 1 pre-press,
-// 2 bindery, 3 press) and reads the results. The department estimates are private procedures of this
+// 2 bindery, 3 press) and reads the results. It works in the run context it is given, which the
+// estimators of one pricing run share and which must outlive them. The department estimates are private procedures of this
 // class, each in its own file (stock, pre-press, vendor here; bindery/ and press/ below).
 //
 // Properties keep their old names: a getter and a setter of the same name, as the old object's
@@ -20,7 +22,7 @@ namespace estimator {
 class cEstimator
 {
 public:
-    cEstimator();
+    explicit cEstimator(RunContext& context);
     ~cEstimator();
     cEstimator(const cEstimator&) = delete;
     cEstimator& operator=(const cEstimator&) = delete;
@@ -28,7 +30,7 @@ public:
     // Outside services of the order part at a quantity level (1 to 4): sets VendorCost and VendorRetail.
     double EstimateVendor(std::int16_t& level);
 
-    std::int32_t PressSheetsToOrder() const noexcept { return m_pressSheetsToOrder; }
+    std::int32_t PressSheetsToOrder() const noexcept { return m_results.PressSheetsToOrder; }
 
     void QuoteOrJob(const std::string& value);
     const std::string& QuoteOrJob() const noexcept { return m_quoteOrJob; }
@@ -37,24 +39,12 @@ public:
     void OrderNo(const std::string& value) { m_orderNo = value; }
     const std::string& OrderNo() const noexcept { return m_orderNo; }
 
-    double ResPressMinutes() const noexcept { return m_resPressMinutes; }
-    double ResPressRetail() const noexcept { return m_resPressRetail; }
-    double ResPressCost() const noexcept { return m_resPressCost; }
-    double ResInkRetail() const noexcept { return m_resInkRetail; }
-    double ResInkCost() const noexcept { return m_resInkCost; }
-    double EstHrs() const noexcept { return m_estHrs; }
-    double EstRetail() const noexcept { return m_estRetail; }
-    double Price1000() const noexcept { return m_price1000; }
-    double VendorCost() const noexcept { return m_vendorCost; }
-    double VendorRetail() const noexcept { return m_vendorRetail; }
-    double ResPrePressMinutes() const noexcept { return m_resPrePressMinutes; }
-    double ResBindMinutes() const noexcept { return m_resBindMinutes; }
-    double ResPrePressRetail() const noexcept { return m_resPrePressRetail; }
-    double ResBindRetail() const noexcept { return m_resBindRetail; }
-    double ResPrePressCost() const noexcept { return m_resPrePressCost; }
-    double ResBindCost() const noexcept { return m_resBindCost; }
-    double ResStockRetail() const noexcept { return m_resStockRetail; }
-    double ResStockCost() const noexcept { return m_resStockCost; }
+#define PRICEBOOK_RESULT_GETTER(name) \
+    double name() const noexcept { return m_results.name; }
+    PRICEBOOK_ESTIMATE_RESULTS(PRICEBOOK_RESULT_GETTER)
+#undef PRICEBOOK_RESULT_GETTER
+    const EstimateResults& results() const noexcept { return m_results; }
+    RunContext& context() const noexcept { return m_context; }
 
     void DataFile(const std::string& path);
 
@@ -69,6 +59,8 @@ public:
 private:
     // Tests read the working values of a department estimate through this probe.
     friend struct EstimatorProbe;
+
+    RunContext& m_context;
 
     // ---- key and connection (cEstimator.cpp) ----
     std::string m_dataFile;
@@ -105,14 +97,7 @@ private:
     std::int32_t CalcPressSheets() const;
 
     // ---- results ----
-    double m_resPressMinutes = 0, m_resPressRetail = 0, m_resPressCost = 0;
-    double m_resInkRetail = 0, m_resInkCost = 0;
-    double m_estHrs = 0, m_estRetail = 0, m_price1000 = 0;
-    double m_vendorCost = 0, m_vendorRetail = 0;
-    double m_resPrePressMinutes = 0, m_resPrePressRetail = 0, m_resPrePressCost = 0;
-    double m_resBindMinutes = 0, m_resBindRetail = 0, m_resBindCost = 0;
-    double m_resStockRetail = 0, m_resStockCost = 0;
-    std::int32_t m_pressSheetsToOrder = 0;
+    EstimateResults m_results;
 
     // ---- summary and report work database (ReportDatabase.cpp) ----
     void SetSummary(const data::Recordset& order);

@@ -1,11 +1,9 @@
 #include "pricing/PricingRun.h"
 
-#include <exception>
 #include <optional>
 #include <string>
 #include <utility>
 
-#include "estimator/EngineState.h"
 #include "estimator/cEstimator.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
@@ -45,31 +43,6 @@ std::int16_t partNumber(const std::string& text)
 std::string behind(const platform::Fault& fault)
 {
     return fault.detail().empty() ? fault.what() : fault.what() + std::string("\n") + fault.detail();
-}
-
-EstimateResults resultsOf(const estimator::cEstimator& engine)
-{
-    EstimateResults r;
-    r.ResStockCost = engine.ResStockCost();
-    r.ResStockRetail = engine.ResStockRetail();
-    r.ResPrePressCost = engine.ResPrePressCost();
-    r.ResPrePressRetail = engine.ResPrePressRetail();
-    r.ResPrePressMinutes = engine.ResPrePressMinutes();
-    r.ResPressMinutes = engine.ResPressMinutes();
-    r.ResPressCost = engine.ResPressCost();
-    r.ResPressRetail = engine.ResPressRetail();
-    r.ResInkCost = engine.ResInkCost();
-    r.ResInkRetail = engine.ResInkRetail();
-    r.ResBindCost = engine.ResBindCost();
-    r.ResBindRetail = engine.ResBindRetail();
-    r.ResBindMinutes = engine.ResBindMinutes();
-    r.VendorCost = engine.VendorCost();
-    r.VendorRetail = engine.VendorRetail();
-    r.EstHrs = engine.EstHrs();
-    r.EstRetail = engine.EstRetail();
-    r.Price1000 = engine.Price1000();
-    r.PressSheetsToOrder = engine.PressSheetsToOrder();
-    return r;
 }
 
 } // namespace
@@ -128,6 +101,9 @@ PricingRun::PricingRun(PricingInputs inputs, PricingCallbacks callbacks)
       m_callbacks(std::move(callbacks)),
       m_writer(databasePath(m_inputs.dataFolder), m_inputs.order.bookmark, m_callbacks.onMessage)
 {
+    if (!m_inputs.programFolder.empty())
+        m_context.programFolder = m_inputs.programFolder;
+    m_context.hooks = m_callbacks.engineHooks;
 }
 
 PricingRun::~PricingRun() = default;
@@ -151,8 +127,20 @@ PricingResult PricingRun::runWalking(const std::function<std::vector<std::string
 {
     m_result = PricingResult{};
     m_engineFoundNoOrder = false;
-    if (!m_inputs.programFolder.empty())
-        estimator::setProgramFolder(m_inputs.programFolder);
+    // The order's working copy and the file are let go however the run ends, a program error included:
+    // while the copy lives, every read of the order in this process would see it.
+    struct Release
+    {
+        PricingRun& run;
+        ~Release()
+        {
+            run.m_orders.close();
+            run.m_writer.close();
+            run.m_shop.close();
+        }
+    };
+
+    const Release release{*this};
 
     const bool ready = prepareOrderRow();
     m_result.notes = walk([&](const ScheduleEntry& entry) {
@@ -168,9 +156,6 @@ PricingResult PricingRun::runWalking(const std::function<std::vector<std::string
         SelectQuote(entry);
         return !m_result.stopped;
     });
-    m_orders.close();
-    m_writer.close();
-    m_shop.close();
 
     if (m_engineFoundNoOrder)
         m_result.notes.push_back("The estimator found no order " + m_inputs.order.orderNo + " part " +
@@ -325,32 +310,27 @@ bool PricingRun::Saveit(const platform::Value& pressQuantity)
 
 void PricingRun::TimeCost(const ScheduleEntry& entry)
 {
-    // A fault of the engine ends this quantity only: it gets no line and the run goes on. The quantity
-    // and the engine's text are kept so the user learns which prices are missing and why. A shop database
-    // held by another program ends the whole run instead: every later quantity would wait and fail alike.
-    std::string fault;
-    std::string detail;
+    // A fault of the engine (the shop's data, its arithmetic) ends this quantity only: it gets no line and
+    // the run goes on. The quantity and the engine's text are kept so the user learns which prices are
+    // missing and why. A shop database held by another program ends the whole run instead: every later
+    // quantity would wait and fail alike. Any other exception is an error of the program, not of the
+    // shop's data: it ends the run and is never shown as a quantity left out.
     try {
         CalcMode(entry);
-        return;
     } catch (const platform::Fault& error) {
         if (error.number() == Locked) {
             stopForWriteFault(Locked, entry.text, behind(error));
             return;
         }
-        fault = error.what();
-        detail = error.detail();
-    } catch (const std::exception& error) {
-        fault = error.what();
+        m_result.skipped.push_back({entry.quantity, entry.text, error.what(), error.detail()});
     }
-    m_result.skipped.push_back({entry.quantity, entry.text, fault, detail});
 }
 
 void PricingRun::CalcMode(const ScheduleEntry& entry)
 {
     // A fresh engine for every quantity; the previous one is released now.
     m_estimator.reset();
-    m_estimator = std::make_unique<estimator::cEstimator>();
+    m_estimator = std::make_unique<estimator::cEstimator>(m_context);
     estimator::cEstimator& engine = *m_estimator;
     engine.DataFile(databasePath(m_inputs.dataFolder));
     engine.QuoteOrJob(quoteOrJobCode(m_inputs.quoteOrJob));
@@ -359,7 +339,7 @@ void PricingRun::CalcMode(const ScheduleEntry& entry)
     for (const EstimateCall& call : EstimateCalls)
         engine.Estimate(call.area, 1, call.count);
 
-    const estimator::SummaryRecord& summary = estimator::processState().summary[1];
+    const estimator::SummaryRecord& summary = m_context.summary[1];
     if (summary.quantity == 0 && entry.quantity != 0)
         m_engineFoundNoOrder = true;
     // The engine prices the press quantity it reads from the order's row; had it read any other than the
@@ -376,7 +356,7 @@ void PricingRun::CalcMode(const ScheduleEntry& entry)
     priced.text = entry.text;
     priced.price = price;
     priced.line = priceLine(entry.text, price);
-    priced.results = resultsOf(engine);
+    priced.results = engine.results();
     priced.summary = summary;
     m_result.lines.push_back(priced.line);
     m_result.priced.push_back(std::move(priced));

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "data/Database.h"
+#include "estimator/EstimateResults.h"
+#include "estimator/RunContext.h"
 #include "estimator/Summary.h"
 #include "platform/Conversions.h"
 #include "pricing/OrderRowWriter.h"
@@ -22,17 +24,7 @@ class cEstimator;
 namespace pricing {
 
 // The engine's results for one quantity, read from the estimator after its four estimates.
-struct EstimateResults
-{
-    double ResStockCost = 0, ResStockRetail = 0;
-    double ResPrePressCost = 0, ResPrePressRetail = 0, ResPrePressMinutes = 0;
-    double ResPressMinutes = 0, ResPressCost = 0, ResPressRetail = 0;
-    double ResInkCost = 0, ResInkRetail = 0;
-    double ResBindCost = 0, ResBindRetail = 0, ResBindMinutes = 0;
-    double VendorCost = 0, VendorRetail = 0;
-    double EstHrs = 0, EstRetail = 0, Price1000 = 0;
-    std::int32_t PressSheetsToOrder = 0;
-};
+using EstimateResults = estimator::EstimateResults;
 
 // One priced quantity: its line of the list and what the engine worked out.
 struct PricedQuantity
@@ -57,7 +49,7 @@ struct SkippedQuantity
 struct PricingInputs
 {
     std::string dataFolder;    // holds vmdata.mdb
-    std::string programFolder; // holds the report work database; set into the engine for the run
+    std::string programFolder; // holds the report work database; empty for the current folder
     OrderSelection order;      // orderNo, partNo, bookmark, pressQty/origQty are used
     QuoteOrJob quoteOrJob = QuoteOrJob::Unset; // optJob: Job prices as "J", anything else as "Q"
     PriceParameters parameters; // rounding step and direction (the quantities come with the schedule)
@@ -68,6 +60,7 @@ struct PricingCallbacks
     std::function<void(const std::string& quantityText)> onProgress; // txtQty: the quantity now priced
     std::function<void(const PricedQuantity& priced)> onLine;        // a line added to lstPrice
     MessageCallback onMessage;                                       // message boxes / stderr
+    estimator::EngineHooks engineHooks; // the engine's own messages (with their title) and its yields
     std::function<bool()> cancelRequested;                           // asked between quantities
     // With false, a priced quantity is handed to onLine and not kept in the result (its lines and priced
     // quantities stay empty; pricedCount counts them), so a long schedule's memory does not grow.
@@ -151,6 +144,8 @@ private:
     PricingCallbacks m_callbacks;
     OrderRowWriter m_writer;
     PricingResult m_result;
+    // What the run's estimators share; declared before them, as they hold on to it.
+    estimator::RunContext m_context;
     std::unique_ptr<estimator::cEstimator> m_estimator;
     data::Database m_shop;      // held for the run: the working copy lives as long as its connection
     data::WorkingCopy m_orders; // the order's rows, as the engine reads them during the run

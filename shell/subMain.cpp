@@ -1,17 +1,14 @@
 #include "shell/subMain.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 
-#include "estimator/EngineState.h"
 #include "platform/Fault.h"
 #include "platform/Statement.h"
 #include "shell/frmAbout.h"
 #include "shell/frmHelp.h"
 #include "shell/frmPath.h"
 #include "shell/modRegistry.h"
+#include "startup/ProgramFolder.h"
 #include "ui/DataFolder.h"
 #include "ui/MessageBox.h"
 
@@ -97,19 +94,11 @@ QString withoutTrailingSeparator(QString folder)
 
 QString programFolderFor(const QStringList& arguments, const QString& executableFolder)
 {
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--program-dir") && i + 1 < arguments.size())
-            return arguments[i + 1];
-        if (argument.startsWith(QLatin1String("--program-dir=")))
-            return argument.mid(QStringLiteral("--program-dir=").size());
-    }
-    const QFileInfo executable(executableFolder);
-    if (!executableFolder.isEmpty() && executable.isDir() && executable.isWritable())
-        return executableFolder;
-    const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(appData);
-    return appData;
+    std::vector<std::string> words;
+    for (const QString& argument : arguments)
+        words.push_back(argument.toStdString());
+    return QString::fromStdString(
+        startup::resolveProgramFolder(startup::programFolderOption(words), executableFolder.toStdString()));
 }
 
 StartedWindows StartUp()
@@ -147,14 +136,11 @@ StartedWindows StartUp()
 int Main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(kSettingsOrganisation);
-    QApplication::setApplicationName(QStringLiteral("PriceCatalogs"));
+    startup::nameProgram();
     QApplication::setApplicationDisplayName(ui::kProgramTitle);
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const QString folder = programFolderFor(QApplication::arguments(), QApplication::applicationDirPath());
-    ui::setProgramFolder(QDir::toNativeSeparators(folder).toStdString());
-    estimator::setProgramFolder(QDir::toNativeSeparators(folder).toStdString());
+    ui::setProgramFolder(programFolderFor(QApplication::arguments(), QApplication::applicationDirPath()).toStdString());
 
     const StartedWindows windows = StartUp();
     if (!windows.main && !windows.chooser)

@@ -31,11 +31,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "estimator/EngineState.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 #include "platform/Statement.h"
-#include "platform/Yield.h"
 #include "pricing/Categories.h"
 #include "pricing/PricingRun.h"
 #include "pricing/QuantityText.h"
@@ -140,21 +138,10 @@ frmPrice::frmPrice(QWidget* parent) : QMainWindow(parent)
     buildMenus();
     keepWindowPlace(this);
 
-    // The engine lets the window breathe after each ink, colour and bindery row, so the quantity shown in
-    // txtQty moves on and a Cancel gets through.
-    platform::setYieldHook([] { QCoreApplication::processEvents(); });
-    estimator::setMessageHandler([](const std::string& text, const std::string& title) {
-        showMessage(fromStd(text), fromStd(title));
-    });
-
     loadWindow();
 }
 
-frmPrice::~frmPrice()
-{
-    platform::setYieldHook({});
-    estimator::setMessageHandler({});
-}
+frmPrice::~frmPrice() = default;
 
 void frmPrice::buildControls()
 {
@@ -999,6 +986,12 @@ void frmPrice::cmdPriceClick()
         QCoreApplication::processEvents();
     };
     callbacks.onMessage = [](const std::string& message) { showMessage(fromStd(message)); };
+    callbacks.engineHooks.message = [](const std::string& text, const std::string& title) {
+        showMessage(fromStd(text), fromStd(title));
+    };
+    // The engine lets the window breathe after each ink, colour and bindery row, so the quantity shown in
+    // txtQty moves on and a Cancel gets through.
+    callbacks.engineHooks.yield = [] { QCoreApplication::processEvents(); };
     callbacks.cancelRequested = [this] { return m_cancelRequested; };
 
     // The engine of the previous run is released now; the new one stays until the next run.

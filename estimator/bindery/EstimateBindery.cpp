@@ -12,7 +12,6 @@
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 #include "platform/Statement.h"
-#include "platform/Yield.h"
 
 namespace estimator {
 
@@ -70,7 +69,6 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
     using platform::toInt16;
     using platform::toInt32;
 
-    ProcessState& state = processState();
     const auto quantitySlot = static_cast<std::size_t>(m_currentQuantity);
     if (m_currentQuantity < 1 || m_currentQuantity > 4)
         platform::raise(platform::fault::SubscriptOutOfRange);
@@ -109,7 +107,7 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
     data::Recordset bindery;
 
     const auto row = [&]() -> BinderyReportRow& {
-        std::vector<BinderyReportRow>& quantityRows = state.binderyRows[quantitySlot];
+        std::vector<BinderyReportRow>& quantityRows = m_context.binderyRows[quantitySlot];
         if (n < 1 || static_cast<std::size_t>(n) >= quantityRows.size())
             platform::raise(platform::fault::SubscriptOutOfRange);
         return quantityRows[static_cast<std::size_t>(n)];
@@ -140,7 +138,7 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
         statement([&] { row().cost = m_operationCost; });
         statement([&] { row().retail = retailOf(m_operationCost); });
 
-        BinderyReportRow& total = state.binderyTotals[quantitySlot];
+        BinderyReportRow& total = m_context.binderyTotals[quantitySlot];
         statement([&] { total.setupMinutes = total.setupMinutes + row().setupMinutes; });
         statement([&] { total.runMinutes = total.runMinutes + row().runMinutes; });
         statement([&] { total.totalMinutes = total.totalMinutes + row().totalMinutes; });
@@ -162,7 +160,7 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
         });
         if (bindery.recordCount() == 0) {
             selections.moveNext();
-            platform::yieldEvents();
+            m_context.hooks.yieldEvents();
             continue;
         }
 
@@ -221,8 +219,8 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
         statement([&] { n = toInt16(n + 1.0); });
         statement([&] {
             for (std::size_t slot = 1; slot <= 4; ++slot) {
-                if (state.binderyRows[slot].size() < static_cast<std::size_t>(n) + 1)
-                    state.binderyRows[slot].resize(static_cast<std::size_t>(n) + 1);
+                if (m_context.binderyRows[slot].size() < static_cast<std::size_t>(n) + 1)
+                    m_context.binderyRows[slot].resize(static_cast<std::size_t>(n) + 1);
             }
         });
 
@@ -349,10 +347,10 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
         // 4.11 On to the next operation; the window may repaint meanwhile. Moving on is never skipped,
         // so the walk always ends.
         selections.moveNext();
-        platform::yieldEvents();
+        m_context.hooks.yieldEvents();
     }
 
-    BinderyReportRow& total = state.binderyTotals[quantitySlot];
+    BinderyReportRow& total = m_context.binderyTotals[quantitySlot];
 
     // 6. Time texts of the totals and the average spoilage. Selections whose binderies are all gone
     // count no operation: that is no bindery work, not a division by zero.
@@ -364,9 +362,9 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
     // 7. Results and the quantity's summary.
     statement([&] { summary().binderyHours = total.totalMinutes / 60; });
     statement([&] { summary().binderyHoursText = ConvertHours(summary().binderyHours); });
-    statement([&] { m_resBindCost = total.cost; });
-    statement([&] { m_resBindMinutes = total.totalMinutes; });
-    statement([&] { m_resBindRetail = total.retail; });
+    statement([&] { m_results.ResBindCost = total.cost; });
+    statement([&] { m_results.ResBindMinutes = total.totalMinutes; });
+    statement([&] { m_results.ResBindRetail = total.retail; });
     statement([&] { summary().binderyCost = total.cost; });
     statement([&] { summary().binderyMarkup = platform::toSingle(markup / 100); });
 
@@ -382,19 +380,19 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
     });
     for (std::int16_t k = 1; k <= n; ++k) {
         statement([&] {
-            const std::vector<BinderyReportRow>& from = state.binderyRows[quantitySlot];
+            const std::vector<BinderyReportRow>& from = m_context.binderyRows[quantitySlot];
             std::vector<BinderyReportRow>& to = rows[quantitySlot];
             const auto index = static_cast<std::size_t>(k);
             if (index >= from.size() || index >= to.size())
                 platform::raise(platform::fault::SubscriptOutOfRange);
             to[index] = from[index];
         });
-        platform::yieldEvents();
+        m_context.hooks.yieldEvents();
     }
     statement([&] { totals[quantitySlot] = total; });
 
     // 9.
-    return m_resBindCost;
+    return m_results.ResBindCost;
 }
 
 } // namespace estimator

@@ -399,7 +399,7 @@ double cEstimator::EstimatePress()
     run.pressSheetsToOrder = divide(P * S, U) + run.spoilageSheets;
     summary().spoilageSheets = platform::toInt32(run.spoilageSheets);
     summary().pressSheetsToOrder = platform::toInt32(run.pressSheetsToOrder);
-    m_pressSheetsToOrder = platform::toInt32(run.pressSheetsToOrder);
+    m_results.PressSheetsToOrder = platform::toInt32(run.pressSheetsToOrder);
 
     // Paper weights (STOCKWT1000 is the weight of a thousand parent sheets).
     const double weightPerThousand = doubleColumn(order, "STOCKWT1000");

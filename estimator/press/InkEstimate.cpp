@@ -5,7 +5,6 @@
 #include "estimator/press/PressRun.h"
 #include "platform/Conversions.h"
 #include "platform/FixedText.h"
-#include "platform/Yield.h"
 
 namespace estimator {
 
@@ -78,14 +77,14 @@ void cEstimator::EstimateInk(PressRun& run)
                 }
             }
             selections.moveNext();
-            platform::yieldEvents();
+            m_context.hooks.yieldEvents();
         }
         if (!black) {
             run.colourPounds += thisPounds;
             run.colourCost += thisCost;
         }
         colours.moveNext();
-        platform::yieldEvents();
+        m_context.hooks.yieldEvents();
     }
 
     // Fountain waste: the ink left in each inked fountain at washup. Black is charged at its own price

@@ -61,7 +61,7 @@ double cEstimator::JobTotals(PressRun& run, const data::Recordset& order)
     record.totalCost = run.totalCost;
 
     // The stock as the press uses it, spoilage included.
-    m_resStockCost = run.pressStockCost + run.spoilageStockCost;
+    m_results.ResStockCost = run.pressStockCost + run.spoilageStockCost;
 
     // What one more thousand costs: the press time less the plate mounting, the share of the spoilage
     // that the running and the bindery cause, the stock, the ink, the bindery less its set-up time, and
@@ -121,7 +121,7 @@ double cEstimator::JobTotals(PressRun& run, const data::Recordset& order)
     const double stockCost = run.pressStockCost + run.spoilageStockCost;
     const double pressPart = run.totalCost - V - run.prePressCost - run.pressStockCost - run.spoilageStockCost
                              - binderyCost;
-    double retail = markedUp(pressMarkup, pressPart) + markedUp(prePressMarkup, m_resPrePressCost);
+    double retail = markedUp(pressMarkup, pressPart) + markedUp(prePressMarkup, m_results.ResPrePressCost);
     retail = markedUp(binderyMarkup, binderyCost) + retail + stockCost * (stockPercent / 100 + 1);
     const double vendorRetail = markedUp(outsideMarkup, V);
     retail = vendorRetail + retail;
@@ -131,7 +131,7 @@ double cEstimator::JobTotals(PressRun& run, const data::Recordset& order)
     record.stockMarkup = stockPercent / 100;
     record.vendorRetail = vendorRetail;
     record.outsideServicesMarkup = outsideMarkup / 100;
-    m_vendorRetail = vendorRetail;
+    m_results.VendorRetail = vendorRetail;
 
     // What one more thousand sells for, each part at its department's markup.
     if (perThousand) {
@@ -155,11 +155,11 @@ double cEstimator::JobTotals(PressRun& run, const data::Recordset& order)
         platform::toInt32(divide(quantityPasses * m_pressDiffFactor * m_parts, m_numberUp));
 
     // The results the pricing run reads.
-    m_estRetail = run.totalRetail;
-    m_estHrs = record.totalHours;
-    m_price1000 = run.pricePerThousand;
-    m_resStockRetail = (stockPercent / 100 + 1) * m_resStockCost;
-    m_resPressMinutes = record.pressHours * 60;
+    m_results.EstRetail = run.totalRetail;
+    m_results.EstHrs = record.totalHours;
+    m_results.Price1000 = run.pricePerThousand;
+    m_results.ResStockRetail = (stockPercent / 100 + 1) * m_results.ResStockCost;
+    m_results.ResPressMinutes = record.pressHours * 60;
 
     return run.totalCost;
 }
@@ -203,7 +203,7 @@ double cEstimator::JobTotalsWithoutPress()
         ReadMarkup("SELECT MARKUP FROM MARKUPS WHERE DEPARTMENT LIKE 'Outside Services*'");
     const double vendorRetail = markedUp(outsideMarkup, V);
     record.vendorRetail = vendorRetail;
-    m_vendorRetail = vendorRetail;
+    m_results.VendorRetail = vendorRetail;
     record.outsideServicesMarkup = outsideMarkup / 100;
 
     // Each further thousand at the bindery and outside-services markups.
@@ -215,7 +215,7 @@ double cEstimator::JobTotalsWithoutPress()
 
     // The price per thousand leaves the pre-press out: it is the same whatever the quantity.
     record.totalRetail = vendorRetail + bindery.retail + record.prePressRetail;
-    m_estRetail = record.totalRetail;
+    m_results.EstRetail = record.totalRetail;
     record.pricePerThousand = q >= 1 ? (vendorRetail + bindery.retail) * 1000 / q : 0;
 
     // Press sheets for what the bindery spoils.
@@ -229,9 +229,9 @@ double cEstimator::JobTotalsWithoutPress()
     const double pressSheetsToOrder = divide(P * S, U) + spoilageSheets;
     record.spoilageSheets = platform::toInt32(spoilageSheets);
     record.pressSheetsToOrder = platform::toInt32(pressSheetsToOrder);
-    m_pressSheetsToOrder = platform::toInt32(pressSheetsToOrder);
+    m_results.PressSheetsToOrder = platform::toInt32(pressSheetsToOrder);
 
-    return m_vendorCost;
+    return m_results.VendorCost;
 }
 
 } // namespace estimator

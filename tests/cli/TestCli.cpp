@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "cli/Cli.h"
-#include "estimator/EngineState.h"
 #include "tests/cli/CapturedOutput.h"
 #include "tests/support/TestDatabase.h"
 
@@ -133,12 +132,12 @@ TEST(Cli, CommandsUseTheProgramFolderGivenOrTheExecutablesFolder)
 {
     TemporaryFolder folder;
     ASSERT_EQ(runProgram({"--program-dir", folder.path(), "--version"}).code, 0);
-    EXPECT_EQ(estimator::programFolder(), folder.path());
+    EXPECT_EQ(cli::programFolder(), folder.path());
     ASSERT_EQ(runProgram({"--program-dir=" + folder.path() + "/x", "--version"}).code, 0);
-    EXPECT_EQ(estimator::programFolder(), folder.path() + "/x");
+    EXPECT_EQ(cli::programFolder(), folder.path() + "/x");
 
     ASSERT_EQ(runProgram({"--version"}).code, 0);
-    EXPECT_EQ(fs::path(estimator::programFolder()), fs::read_symlink("/proc/self/exe").parent_path());
+    EXPECT_EQ(fs::path(cli::programFolder()), fs::read_symlink("/proc/self/exe").parent_path());
 }
 
 TEST(Cli, AMissingShopDatabaseIsExitCode3AndNamesTheFile)

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "estimator/EngineState.h"
+#include "estimator/RunContext.h"
 #include "estimator/cEstimator.h"
 #include "tests/support/TestDatabase.h"
 
@@ -65,28 +65,30 @@ struct EstimatorProbe
 
 namespace enginetest {
 
-// Every engine test starts a fresh "process": empty summary and line tables, the report database not
+// Every engine test starts a fresh run context: empty summary and line tables, the report database not
 // yet checked, the program folder in a temporary place (so no test writes VMestrpt.mdb into the
 // source or build tree) and the engine's messages captured instead of printed.
 class EngineTest : public testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { prepareContext(); }
+
+    // A new pricing run: a fresh context in the same program folder, its messages captured as before.
+    void startNewRun()
     {
-        estimator::resetProcessState();
+        m_context = estimator::RunContext{};
+        prepareContext();
+    }
+
+    void prepareContext()
+    {
         // Creating the report work database costs a dozen disk writes; only the tests about it (and
         // about when it is checked) start without it checked.
-        estimator::processState().reportDatabaseChecked = !checksReportDatabase();
-        estimator::setProgramFolder(m_programFolder.path());
-        estimator::setMessageHandler([this](const std::string& text, const std::string& title) {
+        m_context.reportDatabaseChecked = !checksReportDatabase();
+        m_context.programFolder = m_programFolder.path();
+        m_context.hooks.message = [this](const std::string& text, const std::string& title) {
             m_messages.emplace_back(text, title);
-        });
-    }
-    void TearDown() override
-    {
-        estimator::setMessageHandler({});
-        estimator::setProgramFolder(".");
-        estimator::resetProcessState();
+        };
     }
 
     virtual bool checksReportDatabase() const { return false; }
@@ -101,11 +103,12 @@ protected:
         engine.PartNo(partNo);
     }
 
-    static estimator::SummaryRecord& summary(std::size_t slot) { return estimator::processState().summary[slot]; }
+    estimator::SummaryRecord& summary(std::size_t slot) { return m_context.summary[slot]; }
     static std::string trimmed(const std::string& fixed) { return fixed.substr(0, fixed.find_last_not_of(' ') + 1); }
 
     testsupport::TemporaryFolder m_programFolder;
     std::vector<std::pair<std::string, std::string>> m_messages;
+    estimator::RunContext m_context; // what the estimators of a test share, as those of one pricing run do
 };
 
 } // namespace enginetest

@@ -69,7 +69,7 @@ TEST_F(DemoOrders, StockAndPrePressToTheCent)
     testsupport::TestDatabase db(testsupport::demoShopSql(), false);
     for (const DemoCase& c : kDemoOrders) {
         SCOPED_TRACE(c.orderNo);
-        cEstimator engine; // one estimator per quantity, as the pricing run does it
+        cEstimator engine(m_context); // one estimator per quantity, as the pricing run does it
         pointAt(engine, db, c.orderNo, 1, c.quoteOrJob);
         EXPECT_NEAR(engine.Estimate(0, 1, 0), c.stockCost, 1e-9);
         EXPECT_NEAR(engine.ResStockRetail(), c.stockRetail, 1e-9);
@@ -108,7 +108,7 @@ TEST_F(DemoOrders, OutsideServicesToTheCent)
     testsupport::TestDatabase db(testsupport::demoShopSql(), false);
     for (const VendorDemoCase& c : kDemoVendors) {
         SCOPED_TRACE(std::string(c.orderNo) + " level " + std::to_string(c.level));
-        cEstimator engine;
+        cEstimator engine(m_context);
         pointAt(engine, db, c.orderNo, 1, "Q");
         engine.Estimate(0, 1, 0);
         std::int16_t level = c.level;
@@ -120,7 +120,7 @@ TEST_F(DemoOrders, OutsideServicesToTheCent)
 TEST_F(DemoOrders, BrochureInksArePrintedAsProcess)
 {
     testsupport::TestDatabase db(testsupport::demoShopSql(), false);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "24102", 1, "Q");
     engine.Estimate(0, 1, 0);
     EXPECT_EQ(trimmed(summary(1).inkColours.str()), "Process");
@@ -132,7 +132,7 @@ TEST_F(DemoOrders, BrochureInksArePrintedAsProcess)
 TEST_F(DemoOrders, FolderInksAreListed)
 {
     testsupport::TestDatabase db(testsupport::demoShopSql(), false);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "O'NEIL-01", 1, "Q");
     engine.Estimate(0, 1, 0);
     EXPECT_EQ(trimmed(summary(1).inkColours.str()), "Reflex Blue, PMS 877");

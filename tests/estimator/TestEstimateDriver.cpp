@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ protected:
 
 TEST_F(EstimateDriver, ResultsStartAtZero)
 {
-    const cEstimator engine;
+    const cEstimator engine(m_context);
     EXPECT_EQ(engine.ResStockCost(), 0);
     EXPECT_EQ(engine.ResStockRetail(), 0);
     EXPECT_EQ(engine.ResPrePressCost(), 0);
@@ -51,7 +52,7 @@ TEST_F(EstimateDriver, ResultsStartAtZero)
 
 TEST_F(EstimateDriver, KeysAreStoredAsGivenAndShared)
 {
-    cEstimator engine;
+    cEstimator engine(m_context);
     engine.DataFile("/shop/vmdata.mdb");
     engine.QuoteOrJob("Q");
     engine.OrderNo(" 1001 ");
@@ -59,14 +60,14 @@ TEST_F(EstimateDriver, KeysAreStoredAsGivenAndShared)
     EXPECT_EQ(engine.QuoteOrJob(), "Q");
     EXPECT_EQ(engine.OrderNo(), " 1001 ");
     EXPECT_EQ(engine.PartNo(), -2);
-    EXPECT_EQ(estimator::processState().dataFile, "/shop/vmdata.mdb");
-    EXPECT_EQ(estimator::processState().quoteOrJob, "Q");
+    EXPECT_EQ(m_context.dataFile, "/shop/vmdata.mdb");
+    EXPECT_EQ(m_context.quoteOrJob, "Q");
 }
 
 TEST_F(EstimateDriver, FirstCallLoadsTheQuantityIntoSlotOne)
 {
     testsupport::TestDatabase db(kDriverShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "D1");
     EXPECT_NEAR(engine.Estimate(0, 1, 0), 100.00, 1e-9); // 2500 x 40 / 1000
     EXPECT_EQ(summary(1).quantity, 2500);
@@ -79,7 +80,7 @@ TEST_F(EstimateDriver, FirstCallLoadsTheQuantityIntoSlotOne)
 TEST_F(EstimateDriver, LaterCallsSeeTheQuantityWrittenSince)
 {
     testsupport::TestDatabase db(kDriverShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "D1");
     engine.Estimate(0, 1, 0);
     db.exec("UPDATE ORDERS SET PRESSQTY = 4000 WHERE QUOTEORJOB = 'J';");
@@ -90,7 +91,7 @@ TEST_F(EstimateDriver, LaterCallsSeeTheQuantityWrittenSince)
 TEST_F(EstimateDriver, KeysAreReadOnlyAtTheFirstCall)
 {
     testsupport::TestDatabase db(kDriverShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "D1");
     engine.Estimate(0, 1, 0);
     engine.QuoteOrJob("Q"); // the quote is at 9999 pieces; the object stays on the job
@@ -102,7 +103,7 @@ TEST_F(EstimateDriver, SummaryIsClearedAtTheStartOfAPricingRun)
     testsupport::TestDatabase db(kDriverShop);
     summary(1).totalRetail = 99;
     summary(3).binderyCost = 7;
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "D1");
     engine.Estimate(1, 1, 0); // a first call clears, whatever the area
     EXPECT_EQ(summary(1).totalRetail, 0);
@@ -120,11 +121,11 @@ TEST_F(EstimateDriver, SummaryIsClearedAtTheStartOfAPricingRun)
 TEST_F(EstimateDriver, MissingOrderRowPricesNothing)
 {
     testsupport::TestDatabase db(kDriverShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "NOSUCH");
     EXPECT_EQ(engine.Estimate(0, 1, 0), 0);
     EXPECT_EQ(trimmed(summary(1).orderNumber.str()), ""); // the summary is not refreshed
-    EXPECT_FALSE(estimator::processState().reportDatabaseChecked);
+    EXPECT_FALSE(m_context.reportDatabaseChecked);
     EXPECT_FALSE(std::filesystem::exists(reportFile()));
 
     // The row appearing later does not move the object: it stays unpriced and touches nothing.
@@ -138,18 +139,18 @@ TEST_F(EstimateDriver, ZeroQuantityPricesNothing)
 {
     testsupport::TestDatabase db(kDriverShop);
     db.exec("UPDATE ORDERS SET PRESSQTY = 0;");
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "D1");
     EXPECT_EQ(engine.Estimate(0, 1, 0), 0);
     EXPECT_EQ(engine.ResStockCost(), 0);
     EXPECT_EQ(trimmed(summary(1).orderNumber.str()), "");
-    EXPECT_FALSE(estimator::processState().reportDatabaseChecked);
+    EXPECT_FALSE(m_context.reportDatabaseChecked);
 }
 
 TEST_F(EstimateDriver, OtherSlotsHaveNoQuantity)
 {
     testsupport::TestDatabase db(kDriverShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "D1");
     EXPECT_EQ(engine.Estimate(0, 2, 0), 0);
     EXPECT_EQ(engine.ResStockCost(), 0);
@@ -160,7 +161,7 @@ TEST_F(EstimateDriver, OtherSlotsHaveNoQuantity)
 TEST_F(EstimateDriver, SlotOutsideOneToFourIsASubscriptFault)
 {
     testsupport::TestDatabase db(kDriverShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "D1");
     for (std::int16_t slot : {0, 5, -1}) {
         EXPECT_THAT([&] { engine.Estimate(0, slot, 0); },
@@ -175,29 +176,29 @@ TEST_F(EstimateDriver, SlotOutsideOneToFourIsASubscriptFault)
 TEST_F(EstimateDriver, BinderyWithCountZeroOnlyRefreshesTheSummary)
 {
     testsupport::TestDatabase db(kDriverShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "D1");
     engine.Estimate(5, 1, 0);
-    estimator::processState().binderyTotals[2].cost = 12;
-    estimator::processState().binderyRows[1].emplace_back();
+    m_context.binderyTotals[2].cost = 12;
+    m_context.binderyRows[1].emplace_back();
     summary(1).orderNumber = "";
     EXPECT_EQ(engine.Estimate(2, 1, 0), 0);
     EXPECT_EQ(trimmed(summary(1).orderNumber.str()), "D1");
     // A bindery pass at slot 1 starts from empty process-wide rows and totals.
-    EXPECT_EQ(estimator::processState().binderyTotals[2].cost, 0);
-    EXPECT_TRUE(estimator::processState().binderyRows[1].empty());
+    EXPECT_EQ(m_context.binderyTotals[2].cost, 0);
+    EXPECT_TRUE(m_context.binderyRows[1].empty());
 }
 
 TEST_F(EstimateDriver, UnknownAreaPricesNothingButRefreshesTheSummary)
 {
     testsupport::TestDatabase db(kDriverShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "D1");
     EXPECT_EQ(engine.Estimate(5, 1, 0), 0);
     EXPECT_EQ(engine.Estimate(-1, 1, 0), 0);
     EXPECT_EQ(summary(1).orderNumber.str(), "D1      ");
     EXPECT_EQ(engine.ResStockCost(), 0);
-    EXPECT_TRUE(estimator::processState().reportDatabaseChecked);
+    EXPECT_TRUE(m_context.reportDatabaseChecked);
 }
 
 TEST_F(EstimateDriver, OrderNumberWithAnApostropheIsPriced)
@@ -207,14 +208,14 @@ INSERT INTO ORDERS (ORDERNO, PARTNO, QUOTEORJOB, PRESSQTY, PRESSSIGNATURES, PRES
     PRESSNUMUPPRESSSHT, PRESSNUMUPPARENTSHT, STOCKID, STOCKCOST3)
 VALUES ('O''Neil', 1, 'J', 1000, 1, 1, 1, 1, 12, 40), ('x'' OR ''1''=''1', 1, 'J', 5000, 1, 1, 1, 1, 12, 40);
 )sql");
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "O'Neil");
     EXPECT_NEAR(engine.Estimate(0, 1, 0), 40.00, 1e-9); // 1000 x 40 / 1000
     EXPECT_EQ(trimmed(summary(1).orderNumber.str()), "O'Neil");
 
     // A key that reads like SQL is only a key: it finds its own row and nothing else.
-    estimator::resetProcessState();
-    cEstimator other;
+    startNewRun();
+    cEstimator other(m_context);
     pointAt(other, db, "x' OR '1'='1");
     EXPECT_NEAR(other.Estimate(0, 1, 0), 200.00, 1e-9);
     EXPECT_EQ(summary(1).quantity, 5000);
@@ -223,7 +224,7 @@ VALUES ('O''Neil', 1, 'J', 1000, 1, 1, 1, 1, 12, 40), ('x'' OR ''1''=''1', 1, 'J
 TEST_F(EstimateDriver, MissingDatabaseFileIsAFault)
 {
     testsupport::TemporaryFolder empty;
-    cEstimator engine;
+    cEstimator engine(m_context);
     engine.DataFile(empty.path() + "/vmdata.mdb");
     engine.OrderNo("D1");
     engine.PartNo(1);
@@ -236,10 +237,31 @@ TEST_F(EstimateDriver, FaultingOrderQueryIsReportedAgainNotSilenced)
 {
     // A shop database without an ORDERS table: every call is a database fault, none a quiet 0.
     testsupport::TestDatabase db("CREATE TABLE OTHER (X INTEGER);", false);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "D1");
     EXPECT_THROW(engine.Estimate(0, 1, 0), platform::Fault);
     EXPECT_THROW(engine.Estimate(0, 1, 0), platform::Fault);
+}
+
+// The engine reaches its user only through its context's hooks: each is called when set, and without them
+// a yield does nothing and a message goes to stderr with its title.
+TEST(EngineHooks, CallTheHookSetOrFallBack)
+{
+    estimator::EngineHooks hooks;
+    testing::internal::CaptureStderr();
+    hooks.yieldEvents();
+    hooks.showMessage("Could not create report work file.", "Orvelle Estimator Module");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Orvelle Estimator Module: Could not create report work file.\n");
+
+    int yields = 0;
+    std::vector<std::string> shown;
+    hooks.yield = [&] { ++yields; };
+    hooks.message = [&](const std::string& text, const std::string& title) { shown.push_back(title + "|" + text); };
+    hooks.yieldEvents();
+    hooks.yieldEvents();
+    hooks.showMessage("text", "title");
+    EXPECT_EQ(yields, 2);
+    EXPECT_THAT(shown, testing::ElementsAre("title|text"));
 }
 
 } // namespace

@@ -25,7 +25,7 @@ protected:
             m_db = std::make_unique<testsupport::TestDatabase>();
         m_db->exec("DELETE FROM ORDERS; INSERT INTO ORDERS (ORDERNO, PARTNO, QUOTEORJOB, PRESSQTY, " + columns +
                    ") VALUES ('V1', 1, 'J', 1000, " + values + ");");
-        m_engine = std::make_unique<cEstimator>();
+        m_engine = std::make_unique<cEstimator>(m_context);
         pointAt(*m_engine, *m_db, "V1");
         m_engine->Estimate(5, 1, 0);
         EstimatorProbe::CheckVariables(*m_engine);
@@ -116,7 +116,7 @@ TEST_F(OrderVariables, StockWithoutParentSizeIsADivisionByZero)
     m_db = std::make_unique<testsupport::TestDatabase>(
         "INSERT INTO ORDERS (ORDERNO, PARTNO, QUOTEORJOB, PRESSQTY, STOCKID, PRESSFINISHEDSIZE, STOCKPARENTSIZE) "
         "VALUES ('V1', 1, 'J', 1000, 12, '8.5 X 11', '');");
-    m_engine = std::make_unique<cEstimator>();
+    m_engine = std::make_unique<cEstimator>(m_context);
     pointAt(*m_engine, *m_db, "V1");
     m_engine->Estimate(5, 1, 0);
     EXPECT_THAT([&] { EstimatorProbe::CheckVariables(*m_engine); },

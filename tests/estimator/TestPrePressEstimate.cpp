@@ -63,7 +63,7 @@ class PrePressEstimate : public enginetest::EngineTest
 TEST_F(PrePressEstimate, PricesItemsCameraAndScans)
 {
     testsupport::TestDatabase db(kPrePressShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
     const double returned = engine.Estimate(1, 1, 0);
 
@@ -84,7 +84,7 @@ TEST_F(PrePressEstimate, PricesItemsCameraAndScans)
 TEST_F(PrePressEstimate, FillsSummaryRecordOne)
 {
     testsupport::TestDatabase db(kPrePressShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
     engine.Estimate(1, 1, 0);
     const estimator::SummaryRecord& s = summary(1);
@@ -122,7 +122,7 @@ TEST_F(PrePressEstimate, SingleValuesAreRoundedToSinglePrecision)
     // 100 / 1.2 = 83.333...: the summary holds it as a single, the totals keep the double.
     testsupport::TestDatabase db(kPrePressShop);
     db.exec("UPDATE ORDERS SET PPTYPESETVALUE = 100, PPTYPESETMINUTES = 12.3;");
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
     engine.Estimate(1, 1, 0);
     EXPECT_EQ(summary(1).typesetCost, platform::toSingle(100 / 1.2));
@@ -136,10 +136,10 @@ TEST_F(PrePressEstimate, SingleValuesAreRoundedToSinglePrecision)
 TEST_F(PrePressEstimate, OneLinePerSelectionRead)
 {
     testsupport::TestDatabase db(kPrePressShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
     engine.Estimate(1, 1, 0);
-    const auto& camera = estimator::processState().cameraLines;
+    const auto& camera = m_context.cameraLines;
     ASSERT_EQ(camera.size(), 4u); // the order part's four selections; other parts' rows are not read
     EXPECT_EQ(camera[0].quantity, 2);
     EXPECT_EQ(camera[0].typeName.str(), "Halftone       ");
@@ -154,7 +154,7 @@ TEST_F(PrePressEstimate, OneLinePerSelectionRead)
     EXPECT_EQ(camera[2].lineCost, 0);
     EXPECT_EQ(camera[3].lineMinutes, 0);
 
-    const auto& scans = estimator::processState().scanLines;
+    const auto& scans = m_context.scanLines;
     ASSERT_EQ(scans.size(), 2u);
     EXPECT_EQ(scans[0].lineCost, 37.5);
     EXPECT_EQ(scans[0].lineMinutes, 33);
@@ -166,13 +166,13 @@ TEST_F(PrePressEstimate, OneLinePerSelectionRead)
 TEST_F(PrePressEstimate, LineTablesStartEmptyForEachEstimate)
 {
     testsupport::TestDatabase db(kPrePressShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
     engine.Estimate(1, 1, 0);
     db.exec("DELETE FROM CAMERASELECTIONS; DELETE FROM SCANSELECTIONS;");
     engine.Estimate(1, 1, 0);
-    EXPECT_TRUE(estimator::processState().cameraLines.empty());
-    EXPECT_TRUE(estimator::processState().scanLines.empty());
+    EXPECT_TRUE(m_context.cameraLines.empty());
+    EXPECT_TRUE(m_context.scanLines.empty());
     // Items only: 270.00 at cost, 324.00 retail, 100 minutes.
     EXPECT_NEAR(engine.ResPrePressCost(), 270.00, 1e-9);
     EXPECT_NEAR(engine.ResPrePressRetail(), 324.00, 1e-9);
@@ -183,7 +183,7 @@ TEST_F(PrePressEstimate, WithoutAMarkupRetailIsCost)
 {
     testsupport::TestDatabase db(kPrePressShop);
     db.exec("DELETE FROM MARKUPS WHERE DEPARTMENT = 'Pre-Press:';");
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
     engine.Estimate(1, 1, 0);
     // Typesetting's retail value is now its cost: 120 + 120 + 50 + 18 + 37.50 = 345.50 both ways.
@@ -195,7 +195,7 @@ TEST_F(PrePressEstimate, WithoutAMarkupRetailIsCost)
 TEST_F(PrePressEstimate, TotalsGoToEveryPricedQuantitySlot)
 {
     testsupport::TestDatabase db(kPrePressShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
     engine.Estimate(1, 1, 0);
     // Slots 2 and 3 carry quantities, slot 4 none.

@@ -65,7 +65,7 @@ protected:
     // One pricing step, as the pricing run does it: a new estimator, one estimate.
     double estimateOnce(const testsupport::TestDatabase& db)
     {
-        cEstimator engine;
+        cEstimator engine(m_context);
         pointAt(engine, db, "R1");
         return engine.Estimate(0, 1, 0);
     }
@@ -90,7 +90,7 @@ TEST_F(ReportDatabase, FirstEstimateCreatesItWithFiveTables)
     EXPECT_THAT(tables(), testing::ElementsAre("BINDERYRPT", "DEPTRPT", "PREPRESSRPT", "PRINTRPT", "RPTRUNID"));
     EXPECT_THAT(runIds(), testing::ElementsAre("0,0,0,0"));
     EXPECT_TRUE(m_messages.empty());
-    EXPECT_TRUE(estimator::processState().reportDatabaseChecked);
+    EXPECT_TRUE(m_context.reportDatabaseChecked);
 }
 
 TEST_F(ReportDatabase, ReportTablesHaveTheirColumnsAndIndexes)
@@ -133,8 +133,7 @@ TEST_F(ReportDatabase, SecondProcessRecreatesNothing)
                         "DEPTRPTRUNID = 6; INSERT INTO PRINTRPT VALUES (3, 1, 'Stock', '1', '2', '3', '4', 0, "
                         "'2026-01-01');");
 
-    estimator::resetProcessState(); // the program starts again
-    estimator::setProgramFolder(m_programFolder.path());
+    startNewRun(); // the program starts again
     EXPECT_NEAR(estimateOnce(db), 40.00, 1e-9);
     EXPECT_THAT(runIds(), testing::ElementsAre("3,4,5,6"));
     EXPECT_THAT(column(reportFile(), "SELECT DESCRIPTION FROM PRINTRPT"), testing::ElementsAre("Stock"));
@@ -157,14 +156,14 @@ TEST_F(ReportDatabase, MissingTablesOfAnOlderFileAreAdded)
 
 TEST_F(ReportDatabase, FolderThatCannotHoldItGivesOneMessageAndPricingGoesOn)
 {
-    estimator::setProgramFolder(m_programFolder.path() + "/no such folder");
+    m_context.programFolder = m_programFolder.path() + "/no such folder";
     testsupport::TestDatabase db(kOrder);
     EXPECT_NEAR(estimateOnce(db), 40.00, 1e-9);
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_EQ(m_messages[0].first, "Could not create report work file.");
     EXPECT_EQ(m_messages[0].second, "Orvelle Estimator Module");
     EXPECT_NEAR(estimateOnce(db), 40.00, 1e-9);
-    EXPECT_EQ(m_messages.size(), 1u); // once per process
+    EXPECT_EQ(m_messages.size(), 1u); // once per run
 }
 
 TEST_F(ReportDatabase, FileThatIsNotADatabaseIsLeftAlone)
@@ -178,11 +177,11 @@ TEST_F(ReportDatabase, FileThatIsNotADatabaseIsLeftAlone)
 
 TEST_F(ReportDatabase, ProgramFolderWithATrailingSeparator)
 {
-    estimator::setProgramFolder(m_programFolder.path() + "/");
+    m_context.programFolder = m_programFolder.path() + "/";
     testsupport::TestDatabase db(kOrder);
     estimateOnce(db);
     EXPECT_TRUE(std::filesystem::exists(reportFile()));
-    EXPECT_EQ(estimator::processState().reportDatabasePath, m_programFolder.path() + "/VMestrpt.mdb");
+    EXPECT_EQ(m_context.reportDatabasePath, m_programFolder.path() + "/VMestrpt.mdb");
 }
 
 } // namespace

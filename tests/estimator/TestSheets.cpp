@@ -40,7 +40,8 @@ const DimensionCase kDimensions[] = {
 
 TEST(GetDimension, ReadsWidthAndHeight)
 {
-    const cEstimator engine;
+    estimator::RunContext context;
+    const cEstimator engine(context);
     for (const DimensionCase& c : kDimensions) {
         EXPECT_EQ(EstimatorProbe::GetDimension(engine, c.text, 0), c.width) << c.why << ": '" << c.text << "'";
         EXPECT_EQ(EstimatorProbe::GetDimension(engine, c.text, 1), c.height) << c.why << ": '" << c.text << "'";
@@ -49,7 +50,8 @@ TEST(GetDimension, ReadsWidthAndHeight)
 
 TEST(GetDimension, AnyPartOtherThanZeroReadsAfterTheSeparator)
 {
-    const cEstimator engine;
+    estimator::RunContext context;
+    const cEstimator engine(context);
     EXPECT_EQ(EstimatorProbe::GetDimension(engine, "8.5 X 11", 2), 11);
     EXPECT_EQ(EstimatorProbe::GetDimension(engine, "X 11", 2), 0); // only part 1 reads a leading separator
 }
@@ -99,7 +101,7 @@ TEST_F(CalcPressSheets, CountsPressSheetsInWholeNumbers)
     testsupport::TestDatabase db;
     for (const SheetCase& c : kSheets) {
         db.exec("DELETE FROM ORDERS;" + order(c.signatures, c.quantity, c.factor, c.numberUp));
-        cEstimator engine;
+        cEstimator engine(m_context);
         pointAt(engine, db, "P1");
         engine.Estimate(5, 1, 0); // opens the order and loads the quantity, prices nothing
         EXPECT_EQ(EstimatorProbe::CalcPressSheets(engine), c.expected) << c.why;
@@ -108,7 +110,7 @@ TEST_F(CalcPressSheets, CountsPressSheetsInWholeNumbers)
 
 TEST_F(CalcPressSheets, NoOrderRecordCountsNothing)
 {
-    const cEstimator engine;
+    const cEstimator engine(m_context);
     EXPECT_EQ(EstimatorProbe::CalcPressSheets(engine), 0);
 }
 
@@ -116,7 +118,7 @@ TEST_F(CalcPressSheets, ProductBeyondThirtyTwoBitsIsAnOverflow)
 {
     // 3 x 1,000,000,000 does not fit a 32-bit integer.
     testsupport::TestDatabase db(order("3", "1000000000", "1", "1"));
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "P1");
     engine.Estimate(5, 1, 0);
     EXPECT_THAT([&] { (void)EstimatorProbe::CalcPressSheets(engine); },
@@ -127,7 +129,7 @@ TEST_F(CalcPressSheets, NumberUpThatRoundsToZeroIsADivisionByZero)
 {
     // 0.4 is not 0, so the count goes on; rounded it is 0 and the division fails.
     testsupport::TestDatabase db(order("1", "1000", "1", "0.4"));
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "P1");
     engine.Estimate(5, 1, 0);
     EXPECT_THAT([&] { (void)EstimatorProbe::CalcPressSheets(engine); },
@@ -137,7 +139,7 @@ TEST_F(CalcPressSheets, NumberUpThatRoundsToZeroIsADivisionByZero)
 TEST_F(CalcPressSheets, QuantitySlotOutsideOneToFourIsASubscriptFault)
 {
     testsupport::TestDatabase db(order("1", "1000", "1", "1"));
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "P1");
     engine.Estimate(5, 1, 0);
     EstimatorProbe::setCurrentQuantity(engine, 5);
@@ -149,7 +151,7 @@ TEST_F(CalcPressSheets, OtherSlotsHaveNoQuantity)
 {
     // Only slot 1 is loaded from the order; slot 2 counts 0 sheets.
     testsupport::TestDatabase db(order("4", "1000", "1", "8"));
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "P1");
     engine.Estimate(5, 1, 0);
     EstimatorProbe::setCurrentQuantity(engine, 2);
@@ -158,7 +160,8 @@ TEST_F(CalcPressSheets, OtherSlotsHaveNoQuantity)
 
 TEST(PressSheetsToOrder, IsZeroBeforeAnyPressEstimate)
 {
-    const cEstimator engine;
+    estimator::RunContext context;
+    const cEstimator engine(context);
     EXPECT_EQ(engine.PressSheetsToOrder(), 0);
 }
 

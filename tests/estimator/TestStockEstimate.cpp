@@ -62,7 +62,7 @@ TEST_F(StockEstimate, PricesParentSheetsAtTheirBreak)
     for (const StockCase& c : kStock) {
         db.exec(std::string("UPDATE ORDERS SET PRESSQTY = ") + c.quantity +
                 ", PRESSNUMUPPARENTSHT = " + c.parentUp + ";");
-        cEstimator engine;
+        cEstimator engine(m_context);
         pointAt(engine, db, "S1");
         const double returned = engine.Estimate(0, 1, 0);
         EXPECT_NEAR(engine.ResStockCost(), c.cost, 1e-9) << c.why;
@@ -74,7 +74,7 @@ TEST_F(StockEstimate, PricesParentSheetsAtTheirBreak)
 TEST_F(StockEstimate, KeepsItsWorkingFiguresForTheOtherDepartments)
 {
     testsupport::TestDatabase db(stockShop("5000", "2"));
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "S1");
     engine.Estimate(0, 1, 0);
     EXPECT_EQ(EstimatorProbe::pressSheets(engine), 2500);
@@ -88,7 +88,7 @@ TEST_F(StockEstimate, StockWithoutItsOwnMarkupTakesTheStockDepartmentsAverage)
 {
     // Stock 7 has no STOCKMARKUP row: Avg over 'Stock*' = (30 + 10) / 2 = 20 %; 60.00 x 1.2 = 72.00.
     testsupport::TestDatabase db(stockShop("5000", "2", "7"));
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "S1");
     engine.Estimate(0, 1, 0);
     EXPECT_NEAR(engine.ResStockCost(), 60.00, 1e-9);
@@ -99,7 +99,7 @@ TEST_F(StockEstimate, NoMarkupAnywhereSellsAtCost)
 {
     testsupport::TestDatabase db(stockShop("5000", "2", "7"));
     db.exec("DELETE FROM MARKUPS;");
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "S1");
     engine.Estimate(0, 1, 0);
     EXPECT_NEAR(engine.ResStockCost(), 60.00, 1e-9);
@@ -112,7 +112,7 @@ TEST_F(StockEstimate, BreakThreeWinsWhenReachedFirst)
     // 250 x 40 / 1000 = 10.00; x 1.25 = 12.50.
     {
         testsupport::TestDatabase db(stockShop("1000", "2", "12", "1, 0, 0"));
-        cEstimator engine;
+        cEstimator engine(m_context);
         pointAt(engine, db, "S1");
         engine.Estimate(0, 1, 0);
         EXPECT_NEAR(engine.ResStockCost(), 10.00, 1e-9);
@@ -122,7 +122,7 @@ TEST_F(StockEstimate, BreakThreeWinsWhenReachedFirst)
     // 1250 x 40 / 1000 = 50.00.
     {
         testsupport::TestDatabase db(stockShop("5000", "2", "12", "1, 4, 2"));
-        cEstimator engine;
+        cEstimator engine(m_context);
         pointAt(engine, db, "S1");
         engine.Estimate(0, 1, 0);
         EXPECT_NEAR(engine.ResStockCost(), 50.00, 1e-9);
@@ -132,7 +132,7 @@ TEST_F(StockEstimate, BreakThreeWinsWhenReachedFirst)
 TEST_F(StockEstimate, DatabaseFaultKeepsTheEarlierResults)
 {
     testsupport::TestDatabase db(stockShop("5000", "2"));
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "S1");
     engine.Estimate(0, 1, 0);
     db.exec("DROP TABLE STOCKMARKUP; UPDATE ORDERS SET PRESSQTY = 8000;");

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/Fault.h"
-#include "platform/Yield.h"
 #include "tests/estimator/EngineTestSupport.h"
 
 namespace {
@@ -28,7 +27,7 @@ class Summary : public enginetest::EngineTest
 TEST_F(Summary, CopiesTheOrdersDescriptiveFacts)
 {
     testsupport::TestDatabase db(kCustomerOrder);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
     engine.Estimate(5, 1, 0);
     const estimator::SummaryRecord& s = summary(1);
@@ -56,7 +55,7 @@ TEST_F(Summary, CopiesTheOrdersDescriptiveFacts)
 TEST_F(Summary, NumberUpIsTheOneLastLoaded)
 {
     testsupport::TestDatabase db(kCustomerOrder);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
     engine.Estimate(5, 1, 0);
     EXPECT_EQ(summary(1).numberUp, 0); // no department has loaded the order variables yet
@@ -69,7 +68,7 @@ TEST_F(Summary, BookModeWithoutStock)
 {
     testsupport::TestDatabase db(kCustomerOrder);
     db.exec("UPDATE ORDERS SET STOCKID = NULL, PRODUCTIONTYPE = 1, PRESSSIDES = 1.5;");
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
     engine.Estimate(5, 1, 0);
     EXPECT_EQ(summary(1).stockText.str(), std::string(40, ' '));
@@ -84,7 +83,7 @@ TEST_F(Summary, LongTextsAreCutAtTheirWidth)
     const std::string longDescription(300, 'd');
     db.exec("UPDATE ORDERS SET DESCRIPTION = '" + longDescription +
             "', ACCTNAME = 'The Harbour Delicatessen and Fine Foods Company of the Old Town';");
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
     engine.Estimate(5, 1, 0);
     EXPECT_EQ(summary(1).description.str(), std::string(255, 'd'));
@@ -94,7 +93,7 @@ TEST_F(Summary, LongTextsAreCutAtTheirWidth)
 TEST_F(Summary, GoesToTheCurrentSlot)
 {
     testsupport::TestDatabase db(kCustomerOrder);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
     engine.Estimate(5, 1, 0);
     EXPECT_EQ(trimmed(summary(2).orderNumber.str()), "");
@@ -135,7 +134,7 @@ TEST_F(Summary, InkColours)
         // Colours of the job with the same number and of another part are not this part's.
         db.exec("INSERT INTO INKSELECTIONS (ORDERNO, PARTNO, QUOTEORJOB, INKCOLOR) VALUES ('S7', 3, 'J', 'Gold'), "
                 "('S7', 1, 'Q', 'Silver');");
-        cEstimator engine;
+        cEstimator engine(m_context);
         pointAt(engine, db, "S7", 3, "Q");
         engine.Estimate(5, 1, 0);
         EXPECT_EQ(trimmed(summary(1).inkColours.str()), c.expected) << c.why;
@@ -147,12 +146,12 @@ TEST_F(Summary, EmptyColourRowsAreSkipped)
     testsupport::TestDatabase db(kCustomerOrder);
     db.exec("INSERT INTO INKSELECTIONS (ORDERNO, PARTNO, QUOTEORJOB, INKCOLOR) VALUES ('S7', 3, 'Q', NULL), "
             "('S7', 3, 'Q', 'Black');");
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
     int yields = 0;
-    platform::setYieldHook([&] { ++yields; });
+    m_context.hooks.yield = [&] { ++yields; };
     engine.Estimate(5, 1, 0);
-    platform::setYieldHook({});
+    m_context.hooks.yield = {};
     EXPECT_EQ(trimmed(summary(1).inkColours.str()), "Black");
     EXPECT_EQ(yields, 2); // window events run after each colour row, the empty one included
 }
@@ -161,7 +160,7 @@ TEST_F(Summary, OnlyEmptyColourRowsGiveAnEmptyText)
 {
     testsupport::TestDatabase db(kCustomerOrder);
     db.exec("INSERT INTO INKSELECTIONS (ORDERNO, PARTNO, QUOTEORJOB, INKCOLOR) VALUES ('S7', 3, 'Q', NULL);");
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
     engine.Estimate(5, 1, 0);
     EXPECT_EQ(summary(1).inkColours.str(), std::string(255, ' '));
@@ -174,7 +173,7 @@ TEST_F(Summary, OrderNumberWithQuoteCharactersFindsItsColours)
 INSERT INTO ORDERS (ORDERNO, PARTNO, QUOTEORJOB, PRESSQTY) VALUES ('12" ruler', 1, 'J', 1000);
 INSERT INTO INKSELECTIONS (ORDERNO, PARTNO, QUOTEORJOB, INKCOLOR) VALUES ('12" ruler', 1, 'J', 'PMS 286');
 )sql");
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "12\" ruler", 1, "J");
     engine.Estimate(5, 1, 0);
     EXPECT_EQ(trimmed(summary(1).inkColours.str()), "PMS 286");

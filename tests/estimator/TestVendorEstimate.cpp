@@ -49,7 +49,7 @@ class VendorEstimate : public enginetest::EngineTest
 TEST_F(VendorEstimate, TotalsCostAndRetailAtEachLevel)
 {
     testsupport::TestDatabase db(kVendorShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "V1", 1, "Q");
     engine.Estimate(5, 1, 0); // opens the order's connection
     for (const VendorCase& c : kLevels) {
@@ -65,7 +65,7 @@ TEST_F(VendorEstimate, TotalsCostAndRetailAtEachLevel)
 TEST_F(VendorEstimate, OrderWithoutServicesTotalsNothing)
 {
     testsupport::TestDatabase db(kVendorShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "V2", 1, "Q");
     engine.Estimate(5, 1, 0);
     std::int16_t level = 1;
@@ -77,7 +77,7 @@ TEST_F(VendorEstimate, OrderWithoutServicesTotalsNothing)
 TEST_F(VendorEstimate, MissingPriceColumnIsAFaultWithBothTotalsAtZero)
 {
     testsupport::TestDatabase db(kVendorShop);
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "V1", 1, "Q");
     engine.Estimate(5, 1, 0);
     std::int16_t level = 1;
@@ -95,7 +95,7 @@ TEST_F(VendorEstimate, OrderNumberWithAnApostropheIsPricedLikeAnyOther)
 INSERT INTO ORDERS (ORDERNO, PARTNO, QUOTEORJOB, PRESSQTY) VALUES ('O''Neil', 1, 'Q', 1000);
 INSERT INTO VENDORSELECTIONS (ORDERNO, PARTNO, QUOTEORJOB, COST, MARKUP) VALUES ('O''Neil', 1, 'Q', 40, 25);
 )sql");
-    cEstimator engine;
+    cEstimator engine(m_context);
     pointAt(engine, db, "O'Neil", 1, "Q");
     engine.Estimate(5, 1, 0);
     std::int16_t level = 1;
@@ -105,7 +105,7 @@ INSERT INTO VENDORSELECTIONS (ORDERNO, PARTNO, QUOTEORJOB, COST, MARKUP) VALUES 
 
 TEST_F(VendorEstimate, WithoutAnOpenOrderItIsAFaultNotACrash)
 {
-    cEstimator engine;
+    cEstimator engine(m_context);
     std::int16_t level = 1;
     EXPECT_THROW(engine.EstimateVendor(level), platform::Fault);
     EXPECT_EQ(engine.VendorCost(), 0);

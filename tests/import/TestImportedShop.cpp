@@ -11,7 +11,6 @@
 #include "cli/PriceCommand.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
-#include "estimator/EngineState.h"
 #include "tests/cli/CapturedOutput.h"
 #include "tests/import/ImportTestSupport.h"
 #include "tests/support/TestDatabase.h"
@@ -27,7 +26,6 @@ const std::vector<std::string> kLetterhead = {"--order", "24101", "--schedule", 
 
 importtest::Outcome price(const std::string& folder, const std::string& programDir)
 {
-    estimator::resetProcessState();
     std::vector<std::string> args = {folder};
     args.insert(args.end(), kLetterhead.begin(), kLetterhead.end());
     args.push_back("--program-dir");

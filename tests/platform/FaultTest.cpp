@@ -7,7 +7,6 @@
 #include "platform/Fault.h"
 #include "platform/FixedText.h"
 #include "platform/Statement.h"
-#include "platform/Yield.h"
 
 namespace {
 
@@ -64,19 +63,6 @@ TEST(ResumeNext, SkipsOnlyTheFailingStatement)
     EXPECT_EQ(done, 2);
     // a program error is no fault of the data and passes up
     EXPECT_THROW(platform::resumeNext([] { throw std::logic_error("bug"); }), std::logic_error);
-}
-
-TEST(Yield, CallsTheInstalledHookOrNothing)
-{
-    platform::yieldEvents(); // no hook: nothing happens
-    int calls = 0;
-    platform::setYieldHook([&] { ++calls; });
-    platform::yieldEvents();
-    platform::yieldEvents();
-    EXPECT_EQ(calls, 2);
-    platform::setYieldHook({});
-    platform::yieldEvents();
-    EXPECT_EQ(calls, 2);
 }
 
 TEST(FixedText, CutOrPaddedToTheWidth)

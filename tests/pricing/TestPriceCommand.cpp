@@ -12,7 +12,6 @@
 #include "cli/Report.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
-#include "estimator/EngineState.h"
 #include "pricing/OrderSelection.h"
 #include "pricing/PricingRun.h"
 #include "tests/cli/CapturedOutput.h"
@@ -36,7 +35,6 @@ Outcome price(const std::vector<std::string>& args)
 class PriceCommand : public testing::Test
 {
 protected:
-    void SetUp() override { estimator::resetProcessState(); }
     std::vector<std::string> withProgram(std::vector<std::string> args) const
     {
         args.push_back("--program-dir");
@@ -57,7 +55,6 @@ TEST_F(PriceCommand, PrintsTheWindowsLinesOfTheSameRun)
     EXPECT_EQ(got.err, "") << "no progress when standard error is no terminal";
 
     // The same run through the pricing objects, as the window makes it.
-    estimator::resetProcessState();
     pricing::PricingInputs inputs;
     inputs.dataFolder = db.folder();
     inputs.order = *pricing::selectOrder(db.path(), "24101");

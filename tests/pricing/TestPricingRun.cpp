@@ -1,6 +1,8 @@
 #include "pricing/PricingRun.h"
 
+#include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -9,7 +11,6 @@
 
 #include "data/Database.h"
 #include "data/Recordset.h"
-#include "estimator/EngineState.h"
 #include "pricing/Rounding.h"
 #include "tests/support/TestDatabase.h"
 
@@ -56,12 +57,6 @@ pricing::PriceParameters shortSchedule()
 class PricingRunTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        estimator::resetProcessState();
-        estimator::setProgramFolder(m_programFolder.path());
-    }
-
     pricing::PricingInputs inputsFor(const TestDatabase& db, const std::string& orderNo) const
     {
         const std::optional<pricing::OrderSelection> order = pricing::selectOrder(db.path(), orderNo);
@@ -370,6 +365,56 @@ TEST_F(PricingRunTest, TheDemoLetterheadOverTheWindowsScheduleGives38LinesAndIts
         EXPECT_EQ(priced.price, Currency::fromDouble(priced.summary.totalRetail)) << "no rounding chosen";
         EXPECT_GT(priced.summary.totalRetail, 0) << priced.quantity;
     }
+    expectRowAfterRun(db, "24101", 2500);
+}
+
+// Two runs in one process, the second priced whole between the first one's quantities, each in its own
+// program folder: each gets the prices it gets alone, and each checks its own report work database.
+TEST_F(PricingRunTest, TwoRunsInterleavedKeepToThemselves)
+{
+    TestDatabase first(testsupport::demoShopSql(), false);
+    TestDatabase second(testsupport::demoShopSql(), false);
+    const std::vector<std::string> firstAlone = pricing::PricingRun(inputsFor(first, "24101")).run(shortSchedule()).lines;
+    const std::vector<std::string> secondAlone =
+        pricing::PricingRun(inputsFor(second, "24104")).run(shortSchedule()).lines;
+    ASSERT_EQ(firstAlone.size(), 3u);
+    ASSERT_NE(firstAlone, secondAlone);
+
+    testsupport::TemporaryFolder firstFolder, secondFolder;
+    pricing::PricingInputs firstInputs = inputsFor(first, "24101");
+    firstInputs.programFolder = firstFolder.path();
+    pricing::PricingInputs secondInputs = inputsFor(second, "24104");
+    secondInputs.programFolder = secondFolder.path();
+    std::vector<std::string> secondLines;
+    pricing::PricingCallbacks callbacks;
+    callbacks.onLine = [&](const pricing::PricedQuantity& priced) {
+        if (priced.quantity == 100)
+            secondLines = pricing::PricingRun(secondInputs).run(shortSchedule()).lines;
+    };
+    pricing::PricingRun firstRun(firstInputs, callbacks);
+    const PricingResult firstResult = firstRun.run(shortSchedule());
+
+    EXPECT_EQ(firstResult.lines, firstAlone);
+    EXPECT_EQ(secondLines, secondAlone);
+    for (const pricing::PricedQuantity& priced : firstResult.priced)
+        EXPECT_EQ(priced.summary.orderNumber.str().substr(0, 5), "24101") << priced.quantity;
+    EXPECT_TRUE(std::filesystem::exists(firstFolder.path() + "/VMestrpt.mdb"));
+    EXPECT_TRUE(std::filesystem::exists(secondFolder.path() + "/VMestrpt.mdb"));
+}
+
+// An error of the program itself (here one thrown where the engine lets the window breathe) is no fault of
+// the shop's data: it is never listed as a quantity that could not be priced, it ends the run, and the
+// order's row is left as the start left it.
+TEST_F(PricingRunTest, AProgramErrorEndsTheRunInsteadOfSkippingAQuantity)
+{
+    TestDatabase db(testsupport::demoShopSql(), false);
+    pricing::PricingCallbacks callbacks;
+    callbacks.engineHooks.yield = [] { throw std::out_of_range("vector::_M_range_check"); };
+    std::vector<std::int32_t> lines;
+    callbacks.onLine = [&](const pricing::PricedQuantity& priced) { lines.push_back(priced.quantity); };
+    pricing::PricingRun run(inputsFor(db, "24101"), callbacks);
+    EXPECT_THROW(run.run(shortSchedule()), std::out_of_range);
+    EXPECT_TRUE(lines.empty());
     expectRowAfterRun(db, "24101", 2500);
 }
 

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include "cli/PriceCommand.h"
-#include "estimator/EngineState.h"
 #include "pricing/PriceSettings.h"
 #include "tests/cli/CapturedOutput.h"
 #include "tests/sheet/PdfText.h"
@@ -51,13 +50,11 @@ std::vector<std::string> priceRows(const std::string& text)
 class SheetCommand : public testing::Test
 {
 protected:
-    void SetUp() override { estimator::resetProcessState(); }
     Outcome sheet(std::vector<std::string> args)
     {
         args.insert(args.begin(), m_db.folder());
         args.push_back("--program-dir");
         args.push_back(m_program.path());
-        estimator::resetProcessState();
         return runCommand(cli::sheetCommand, args);
     }
     Outcome price(std::vector<std::string> args)
@@ -65,7 +62,6 @@ protected:
         args.insert(args.begin(), m_db.folder());
         args.push_back("--program-dir");
         args.push_back(m_program.path());
-        estimator::resetProcessState();
         return runCommand(cli::priceCommand, args);
     }
     TestDatabase m_db{testsupport::demoShopSql(), false};

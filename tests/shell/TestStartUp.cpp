@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -17,9 +20,11 @@
 #include <QSettings>
 #include <QTest>
 
+#include "cli/Cli.h"
 #include "shell/frmPath.h"
 #include "shell/modRegistry.h"
 #include "shell/subMain.h"
+#include "startup/ProgramFolder.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/ui/WindowTestSupport.h"
 #include "ui/DataFolder.h"
@@ -290,6 +295,55 @@ TEST(ProgramFolder, AnExecutableFolderThatCannotBeWrittenGivesTheUsersApplicatio
     qunsetenv("XDG_DATA_HOME");
     EXPECT_TRUE(folder.startsWith(QString::fromStdString(home.path()))) << folder.toStdString();
     EXPECT_TRUE(QDir(folder).exists());
+}
+
+// The window and the command line work in one program folder, so they share one report work database:
+// each case resolved by both front ends gives the same folder.
+TEST(ProgramFolder, TheWindowAndTheCommandLineResolveTheSameFolder)
+{
+    testsupport::TemporaryFolder executable;
+    testsupport::TemporaryFolder readOnly;
+    std::filesystem::permissions(readOnly.path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    testsupport::TemporaryFolder home;
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(home.path()));
+    startup::nameProgram();
+    const std::string userFolder = home.path() + "/Velmora/PriceCatalogs";
+
+    struct Case
+    {
+        const char* why;
+        std::vector<std::string> options;
+        std::string executableFolder;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"a folder given as two words", {"--program-dir", "/opt/shop"}, executable.path(), "/opt/shop"},
+        {"a folder given with =", {"--program-dir=/opt/shop"}, executable.path(), "/opt/shop"},
+        {"the first folder given wins", {"--program-dir=/opt/a", "--program-dir", "/opt/b"}, executable.path(),
+         "/opt/a"},
+        {"the executable's folder when writable", {}, executable.path(), executable.path()},
+        {"the verbose option changes nothing", {"--verbose"}, executable.path(), executable.path()},
+        {"a read-only executable folder", {}, readOnly.path(), userFolder},
+        {"an executable folder that is not there", {}, "/no/such/folder", userFolder},
+        {"no executable folder known", {}, "", userFolder},
+    };
+    for (const Case& c : cases) {
+        QStringList arguments{QStringLiteral("pricebook")};
+        for (const std::string& option : c.options)
+            arguments << QString::fromStdString(option);
+        const std::string window =
+            shell::programFolderFor(arguments, QString::fromStdString(c.executableFolder)).toStdString();
+        const std::string commandLine = cli::programFolderFor(c.options, c.executableFolder);
+        EXPECT_EQ(window, commandLine) << c.why;
+        // Root may write anywhere: the read-only case then keeps the executable's folder in both.
+        if (std::string(c.why) != "a read-only executable folder" || ::geteuid() != 0) {
+            EXPECT_EQ(window, c.expected) << c.why;
+        }
+    }
+    qunsetenv("XDG_DATA_HOME");
+    std::filesystem::permissions(readOnly.path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
 }
 
 } // namespace

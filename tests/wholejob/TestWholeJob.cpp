@@ -27,7 +27,6 @@
 
 #include <gtest/gtest.h>
 
-#include "estimator/EngineState.h"
 #include "pricing/PricingRun.h"
 #include "tests/support/TestDatabase.h"
 
@@ -155,12 +154,6 @@ const WholeJob kWholeJobs[] = {
 class WholeJobTest : public testing::TestWithParam<WholeJob>
 {
 protected:
-    void SetUp() override
-    {
-        estimator::resetProcessState();
-        estimator::setProgramFolder(m_programFolder.path());
-    }
-
     // Prices one quantity of a demo order through the pricing run, as the main window does it.
     std::optional<pricing::PricedQuantity> price(const TestDatabase& db, const std::string& orderNo,
                                                  std::int32_t quantity, const pricing::OrderKeyFilter& filter = {})

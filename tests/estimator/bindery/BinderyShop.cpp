@@ -1,6 +1,6 @@
 #include "tests/estimator/bindery/BinderyShop.h"
 
-#include "estimator/EngineState.h"
+#include "estimator/RunContext.h"
 
 namespace bindery_test {
 
@@ -41,13 +41,12 @@ std::string selectionSql(int selectionId, int binderyId)
 
 void BinderyTest::SetUp()
 {
-    estimator::resetProcessState();
-    estimator::setProgramFolder(m_programFolder.path());
+    m_context.programFolder = m_programFolder.path();
 }
 
-std::unique_ptr<estimator::cEstimator> BinderyTest::openEstimator(const testsupport::TestDatabase& shop) const
+std::unique_ptr<estimator::cEstimator> BinderyTest::openEstimator(const testsupport::TestDatabase& shop)
 {
-    auto engine = std::make_unique<estimator::cEstimator>();
+    auto engine = std::make_unique<estimator::cEstimator>(m_context);
     engine->DataFile(shop.path());
     engine->QuoteOrJob("Q");
     engine->OrderNo("1001");

@@ -64,7 +64,7 @@ std::string binderySql(int binderyId, int categoryId, std::string_view name);
 // run, curve tuning left to the defaults.
 std::string selectionSql(int selectionId, int binderyId);
 
-// Each test gets a fresh process-wide state and its own program folder for the report work database.
+// Each test gets a fresh run context and its own program folder for the report work database.
 class BinderyTest : public testing::Test
 {
 protected:
@@ -72,7 +72,13 @@ protected:
 
     // An estimator on quote 1001 part 1 of the shop, opened by a bindery pass that prices nothing, so
     // the order row is loaded and the report work database made.
-    std::unique_ptr<estimator::cEstimator> openEstimator(const testsupport::TestDatabase& shop) const;
+    std::unique_ptr<estimator::cEstimator> openEstimator(const testsupport::TestDatabase& shop);
+
+    // Quantity slot 1's totals and its row of operation n, as the run context holds them.
+    const estimator::BinderyReportRow& totals() const { return m_context.binderyTotals[1]; }
+    const estimator::BinderyReportRow& row(std::size_t n) const { return m_context.binderyRows[1].at(n); }
+
+    estimator::RunContext m_context;
 
 private:
     testsupport::TemporaryFolder m_programFolder;

@@ -5,14 +5,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "estimator/EngineState.h"
+#include "estimator/RunContext.h"
 #include "platform/Fault.h"
-#include "platform/Yield.h"
 #include "tests/estimator/bindery/BinderyShop.h"
 
 using estimator::BinderyReportRow;
 using estimator::EstimatorProbe;
-using estimator::processState;
 using testsupport::TestDatabase;
 using testing::Property;
 using testing::Throws;
@@ -46,8 +44,6 @@ double runBindery(estimator::cEstimator& engine)
     return engine.Estimate(2, 1, 1);
 }
 
-const BinderyReportRow& totals() { return processState().binderyTotals[1]; }
-const BinderyReportRow& row(std::size_t n) { return processState().binderyRows[1].at(n); }
 
 // Two identical cuts: each row as the operation, the totals twice a row, the average spoilage a row's.
 TEST_F(BinderyTest, TwoCutsMakeTwoRowsAndTotalsOfBoth)
@@ -94,7 +90,7 @@ TEST_F(BinderyTest, TwoCutsMakeTwoRowsAndTotalsOfBoth)
     EXPECT_NEAR(engine->ResBindCost(), 101.935646973, kCent);
     EXPECT_NEAR(engine->ResBindRetail(), 127.419558716, kCent);
     EXPECT_NEAR(engine->ResBindMinutes(), 101.935646973, kCent);
-    const estimator::SummaryRecord& record = processState().summary[1];
+    const estimator::SummaryRecord& record = m_context.summary[1];
     EXPECT_NEAR(record.binderyHours, 1.698927450, kCent);         // 101.935647 / 60
     EXPECT_EQ(record.binderyHoursText.str(), "001:42");
     EXPECT_NEAR(record.binderyCost, 101.935646973, kCent);
@@ -121,7 +117,7 @@ TEST_F(BinderyTest, AutomaticCutIsCountedWithoutARow)
     auto engine = openEstimator(shop);
 
     EXPECT_NEAR(runBindery(*engine), 50.967823487, kCent);
-    EXPECT_EQ(processState().binderyRows[1].size(), 3u);
+    EXPECT_EQ(m_context.binderyRows[1].size(), 3u);
     EXPECT_EQ(row(1).cost, 0);
     EXPECT_EQ(row(1).description.str(), std::string(25, ' '));
     EXPECT_NEAR(row(2).cost, 50.967823487, kCent);
@@ -421,7 +417,7 @@ UPDATE BINDERIES SET COSTPERHR = 30 WHERE BINDERYID = 2;
     auto engine = openEstimator(shop);
 
     const double cost = runBindery(*engine);
-    EXPECT_EQ(processState().binderyRows[1].size(), 4u); // three operations counted
+    EXPECT_EQ(m_context.binderyRows[1].size(), 4u); // three operations counted
     EXPECT_DOUBLE_EQ(row(1).cost, 60);                    // 1000 x 60 / 1000
     EXPECT_DOUBLE_EQ(row(3).cost, 30);                    // 1000 x 30 / 1000
     // The stitcher's row repeats the operation cost last worked out (the cutter's 60.00): its own
@@ -444,7 +440,7 @@ TEST_F(BinderyTest, FaultBeforeTheFirstOperationEndsTheEstimate)
                 Throws<platform::Fault>(Property(&platform::Fault::number, platform::fault::DivisionByZero)));
     EXPECT_EQ(engine->ResBindCost(), 0);
     EXPECT_EQ(totals().cost, 0);
-    EXPECT_TRUE(processState().binderyRows[1].empty());
+    EXPECT_TRUE(m_context.binderyRows[1].empty());
 }
 
 // BINDERYID and SHEETSIZE are read as plain values: a Null is "Invalid use of Null" and a text that is no
@@ -476,7 +472,7 @@ TEST_F(BinderyTest, ANullOrAStrayTextInAPlainColumnIsAFaultNeverAZero)
             if (!afterACountedOne) {
                 EXPECT_THAT([&] { runBindery(*engine); },
                             Throws<platform::Fault>(Property(&platform::Fault::number, c.fault)));
-                EXPECT_TRUE(processState().binderyRows[1].empty());
+                EXPECT_TRUE(m_context.binderyRows[1].empty());
                 continue;
             }
             EXPECT_NO_THROW(runBindery(*engine));
@@ -490,10 +486,10 @@ TEST_F(BinderyTest, OrderWithoutBinderyWorkLeavesTheResults)
 {
     TestDatabase shop(shopSql());
     auto engine = openEstimator(shop);
-    processState().summary[1].binderyCost = 99;
+    m_context.summary[1].binderyCost = 99;
 
     EXPECT_EQ(runBindery(*engine), 0);
-    EXPECT_EQ(processState().summary[1].binderyCost, 99);
+    EXPECT_EQ(m_context.summary[1].binderyCost, 99);
     EXPECT_TRUE(EstimatorProbe::rows(*engine)[1].empty());
 }
 
@@ -503,13 +499,13 @@ TEST_F(BinderyTest, SelectionsWithoutBinderiesAreNoBinderyWork)
 {
     TestDatabase shop(shopSql(selectionSql(10, 77) + selectionSql(11, 78)));
     auto engine = openEstimator(shop);
-    processState().summary[1].binderyCost = 99;
+    m_context.summary[1].binderyCost = 99;
 
     EXPECT_EQ(runBindery(*engine), 0);
     EXPECT_EQ(totals().averageSpoilagePercent, 0);
     EXPECT_EQ(totals().totalTimeText.str(), "000:00    ");
-    EXPECT_EQ(processState().summary[1].binderyCost, 0);
-    EXPECT_EQ(processState().summary[1].binderyHoursText.str(), "000:00");
+    EXPECT_EQ(m_context.summary[1].binderyCost, 0);
+    EXPECT_EQ(m_context.summary[1].binderyHoursText.str(), "000:00");
     EXPECT_EQ(EstimatorProbe::rows(*engine)[1].size(), 1u); // the unused slot 0 only
 }
 
@@ -521,9 +517,9 @@ TEST_F(BinderyTest, WindowEventsRunAfterEachSelectionAndCopiedRow)
     auto engine = openEstimator(shop);
 
     int yields = 0;
-    platform::setYieldHook([&yields] { ++yields; });
+    m_context.hooks.yield = [&yields] { ++yields; };
     runBindery(*engine);
-    platform::setYieldHook({});
+    m_context.hooks.yield = {};
 
     EXPECT_EQ(yields, 3 + 2); // three selections, two rows
 }

@@ -99,7 +99,7 @@ TEST_P(InkEstimate, PoundsAndCostsFollowTheInksAndHeads)
         inks += inkSelection("Q100", "Q", ink.colorId, ink.name, ink.coverage);
     const ShopDatabase db(order.insert() + steadyPress().insert() + paperPlate().insert() + shopMarkups()
                           + colourList() + inks);
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
 
     ASSERT_NEAR(EstimatorProbe::lastRun(engine).pressSheetsToOrder, 2600.0, 1e-9);
@@ -120,10 +120,10 @@ TEST_F(PressShopTest, InkCostsArePricedAtThePressMarkup)
     const auto priceWith = [this](const std::string& inks, double& retail) {
         const ShopDatabase db(letterheadOrder().num("PRESSPRINTHEADS", 4).insert() + steadyPress().insert()
                               + paperPlate().insert() + shopMarkups() + colourList() + inks);
-        cEstimator engine;
+        cEstimator engine(m_context);
         const double cost = price(engine, db, "Q100", "Q");
         retail = summary().totalRetail;
-        estimator::resetProcessState();
+        startNewRun();
         return cost;
     };
     double plainRetail = 0, inkedRetail = 0;

@@ -26,7 +26,7 @@ std::string letterheadShop(const Row& order, const std::string& markups)
 TEST_F(PressShopTest, ThousandPiecesPriceTheAddedThousand)
 {
     const ShopDatabase db(letterheadShop(letterheadOrder().num("PRESSQTY", 1000), shopMarkups()));
-    cEstimator engine;
+    cEstimator engine(m_context);
     const double result = price(engine, db, "Q100", "Q");
     const auto& record = summary();
 
@@ -62,7 +62,7 @@ TEST_F(PressShopTest, ThousandPiecesPriceTheAddedThousand)
 TEST_F(PressShopTest, NineHundredNinetyNinePiecesHaveNoAddedThousand)
 {
     const ShopDatabase db(letterheadShop(letterheadOrder().num("PRESSQTY", 999), shopMarkups()));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
     EXPECT_DOUBLE_EQ(summary().costPerAddedThousand, 0.0);
     EXPECT_DOUBLE_EQ(summary().retailPerAddedThousand, 0.0);
@@ -103,7 +103,7 @@ TEST_P(StockMarkup, FollowsTheCurveBetweenMinimumAndMaximum)
 {
     const StockMarkupCase& c = GetParam();
     const ShopDatabase db(letterheadShop(letterheadOrder(), shopMarkups(c.minimum, c.maximum)));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
     EXPECT_NEAR(summary().stockMarkup, c.percent / 100, 1e-12) << c.situation;
     // The press's stock ($50 + $2 spoiled at T = 4) is sold at that markup.
@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Markups, StockMarkup, ::testing::ValuesIn(kStockMarkups
 TEST_F(PressShopTest, WithoutMarkupsTheRetailIsTheCost)
 {
     const ShopDatabase db(letterheadShop(letterheadOrder(), ""));
-    cEstimator engine;
+    cEstimator engine(m_context);
     const double cost = price(engine, db, "Q100", "Q");
     EXPECT_GT(cost, 0.0);
     EXPECT_NEAR(summary().totalRetail, cost, 1e-9);
@@ -131,7 +131,7 @@ TEST_F(PressShopTest, DollarStockMarkupUsesTheStockCost)
     const ShopDatabase db(letterheadShop(
         letterheadOrder().num("STOCKUSEDOLLARMARKUP", -1).num("STOCKDOLLARKFACTOR", 2).num("STOCKQTYKFACTOR", 40),
         shopMarkups()));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
     EXPECT_NEAR(summary().stockMarkup, (1 - 20 * std::atan(52.0 / 2000) / 100) * 40 / 100, 1e-12);
     EXPECT_NEAR(summary().stockMarkup, 0.3979204685033231, 1e-12);

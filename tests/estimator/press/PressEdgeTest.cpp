@@ -60,7 +60,7 @@ TEST_P(Difficulty, RatesSpeedAndSpoilage)
 {
     const DifficultyCase& c = GetParam();
     const ShopDatabase db(steadyShop(letterheadOrder().num("PRESSDIFFICULTY", c.difficulty), offsetPress()));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
     EXPECT_EQ(EstimatorProbe::speedMember(engine), c.speedMember);
     EXPECT_DOUBLE_EQ(EstimatorProbe::lastRun(engine).pressSpeed, c.pressSpeed);
@@ -104,7 +104,7 @@ TEST_P(CaliperFactor, FollowsTheStockCaliper)
 {
     const CaliperCase& c = GetParam();
     const ShopDatabase db(steadyShop(letterheadOrder().null("STOCKID")));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q", [&c](cEstimator& e) { EstimatorProbe::stockCaliper(e) = c.caliperBefore; });
     EXPECT_NEAR(EstimatorProbe::lastRun(engine).caliperFactor, c.factor, 1e-12);
     EXPECT_DOUBLE_EQ(EstimatorProbe::stockCaliper(engine), c.caliperAfter);
@@ -117,7 +117,7 @@ TEST_F(PressShopTest, StockThatDoesNotRunOnPressesGetsTheLowestCaliperFactor)
     // Stock selected with a press efficiency of 0: factor 0, raised to 0.7;
     // T = 3.2 + 20 x 1 x 2 / 5000 x 100 / 0.7 = 3.2 + 1.1428571.
     const ShopDatabase db(steadyShop(letterheadOrder().num("STOCKPRESSEFFPERC", 0)));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
     EXPECT_DOUBLE_EQ(EstimatorProbe::lastRun(engine).caliperFactor, 0.7);
     EXPECT_DOUBLE_EQ(EstimatorProbe::stockPressEfficiency(engine), 0.0);
@@ -132,7 +132,7 @@ TEST_F(PressShopTest, CarbonlessSetsSpoilEveryPart)
     // T = 9.6 + 20 x 1 x 2 / 15000 x 100 = 9.8666667.
     const ShopDatabase db(steadyShop(letterheadOrder().num("STOCKPARTS", 3),
                                      steadyPress().num("CARBONLESSIMPACTFLAG", -1)));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
     EXPECT_NEAR(summary().pressSpoilagePercent, 9.6, 1e-12);
     EXPECT_NEAR(summary().totalSpoilagePercent, 9.866666666666667, 1e-12);
@@ -144,7 +144,7 @@ TEST_F(PressShopTest, TotalSpoilageOfZeroIsKeptJustAboveZero)
     // 0.0001 x 5000 / 2 / 100 = 0.0025; spoiled stock 50 x 0.0001 / 100.
     const ShopDatabase db(steadyShop(letterheadOrder(), steadyPress().num("MINSPOILAGE", 0).num("MAXSPOILAGE", 0),
                                      paperPlate().num("SHEETSPERPLATE", 0)));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
     EXPECT_DOUBLE_EQ(summary().totalSpoilagePercent, 0.0001);
     EXPECT_EQ(summary().spoilageSheets, 0);
@@ -185,7 +185,7 @@ TEST_P(SpoilageHours, CountEachPassOverTheSignatures)
     const PassesCase& c = GetParam();
     const ShopDatabase db(
         steadyShop(letterheadOrder().num("PRESSPASSES", c.passes).num("PRESSSIGNATURES", c.signatures)));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
     EXPECT_NEAR(summary().spoilageHours, c.spoilageHours, 1e-12);
 }
@@ -233,7 +233,7 @@ TEST_P(PlatesAndMakeReady, FollowPlateLife)
     const PlateCase& c = GetParam();
     const ShopDatabase db(steadyShop(letterheadOrder().num("PRESSQTY", c.quantity).num("PRESSSPEC", c.workAndTurn),
                                      steadyPress(), paperPlate().num("IMPRESSIONSPERPLATE", c.impressionsPerPlate)));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
     EXPECT_EQ(summary().plates, c.plates);
     EXPECT_DOUBLE_EQ(EstimatorProbe::lastRun(engine).plateMinutes, c.plateMinutes);
@@ -271,7 +271,7 @@ TEST_P(PlateMaterial, MetalPlatesAreReportedApart)
     const PlateMaterialCase& c = GetParam();
     const ShopDatabase db(
         steadyShop(letterheadOrder(), steadyPress(), paperPlate().text("PLATENAME", c.name).text("PLATEDESC", c.description)));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
     EXPECT_DOUBLE_EQ(summary().plateCostMetal, c.metal ? 8.0 : 0.0);
     EXPECT_DOUBLE_EQ(summary().plateCostOther, c.metal ? 0.0 : 8.0);
@@ -291,7 +291,7 @@ TEST_F(PressShopTest, SecondStockBreakAddsTheCartonToTheBreak)
     order.num("STOCKIND2", 2).num("STOCKIND3", 2).num("STOCK1000CTN", 0.5);
     order.num("STOCKCOST1", 90).num("STOCKCOST2", 75).num("STOCKCOST3", 65);
     const ShopDatabase db(steadyShop(order));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
     EXPECT_NEAR(summary().pressStockCost, 93.75, 1e-12);
 }
@@ -301,7 +301,7 @@ TEST_F(PressShopTest, ParentSheetsExactlyAtTheFirstBreakDoNotTakeTheFirstPrice)
     // 625 parent sheets against a first break of 0.25 x 2.5 x 1000 = 625: not above, so the second price
     // ($70, the second break 4 x 1000 + 0.25 being above): 70 / 4 x 1 / 2 x 5 = $43.75.
     const ShopDatabase db(steadyShop(letterheadOrder().num("STOCK1000CTN", 0.25).num("STOCKIND2", 2.5)));
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
     EXPECT_NEAR(summary().pressStockCost, 43.75, 1e-12);
 }
@@ -311,8 +311,8 @@ TEST_F(PressShopTest, ParentSheetsExactlyAtTheFirstBreakDoNotTakeTheFirstPrice)
 TEST_F(PressShopTest, MissingPressRowPricesNothing)
 {
     const ShopDatabase db(steadyShop(letterheadOrder().num("PRESSID", 9)));
-    cEstimator engine;
-    const double result = price(engine, db, "Q100", "Q", [](cEstimator&) { summary().totalRetail = 123.45; });
+    cEstimator engine(m_context);
+    const double result = price(engine, db, "Q100", "Q", [](cEstimator& e) { e.context().summary[1].totalRetail = 123.45; });
     EXPECT_DOUBLE_EQ(result, 0.0);
     EXPECT_DOUBLE_EQ(summary().totalRetail, 123.45);
     EXPECT_EQ(summary().pressSpeed, 0);
@@ -324,7 +324,7 @@ TEST_F(PressShopTest, MissingPressRowPricesNothing)
 TEST_F(PressShopTest, MissingPlateRowPricesNothing)
 {
     const ShopDatabase db(steadyShop(letterheadOrder().num("PRESSPLATEID", 9)));
-    cEstimator engine;
+    cEstimator engine(m_context);
     EXPECT_DOUBLE_EQ(price(engine, db, "Q100", "Q"), 0.0);
     EXPECT_DOUBLE_EQ(summary().totalCost, 0.0);
     EXPECT_EQ(summary().plates, 0);
@@ -390,7 +390,7 @@ TEST_P(PressFault, EndsTheEstimateWithTheRuntimeFault)
 {
     const FaultCase& c = GetParam();
     const ShopDatabase db(c.shop());
-    cEstimator engine;
+    cEstimator engine(m_context);
     try {
         price(engine, db, "Q100", "Q");
         ADD_FAILURE() << c.situation << ": no fault";
@@ -406,7 +406,7 @@ TEST_F(PressShopTest, FaultKeepsWhatWasWrittenBefore)
     // The speed of 0 is found when the run hours are worked out; the spoilage figures before it stay in
     // the summary: T = 3.2 + 0.8.
     const ShopDatabase db(steadyShop(letterheadOrder(), steadyPress().num("MINSPEED", 0).num("MAXSPEED", 0)));
-    cEstimator engine;
+    cEstimator engine(m_context);
     EXPECT_THROW(price(engine, db, "Q100", "Q"), platform::Fault);
     EXPECT_NEAR(summary().totalSpoilagePercent, 4.0, 1e-12);
     EXPECT_DOUBLE_EQ(summary().pressSpoilagePercent, 3.2);

@@ -24,7 +24,7 @@ TEST_F(PressShopTest, OneColourLetterheadIsPricedToTheCent)
                           + colour(1, "Black", 12, 400000)
                           + "INSERT INTO VENDORSELECTIONS VALUES ('Q100', 1, 'Q', 'Numbering Co', "
                             "'Numbering', 100, 150, 0, 0, 25);\n");
-    cEstimator engine;
+    cEstimator engine(m_context);
     const double result = price(engine, db, "Q100", "Q");
     const auto& run = EstimatorProbe::lastRun(engine);
     const auto& record = summary();
@@ -164,7 +164,7 @@ TEST_F(PressShopTest, FourColourJobWithBinderyWorkIsPricedToTheCent)
                           + inkSelection("J200", "J", 3, "Magenta", 20) + inkSelection("J200", "J", 4, "Yellow", 20)
                           + colour(1, "Black", 10, 350000) + colour(2, "Cyan", 14, 300000)
                           + colour(3, "Magenta", 16, 300000) + colour(4, "Yellow", 13, 320000));
-    cEstimator engine;
+    cEstimator engine(m_context);
     const double result = price(engine, db, "J200", "J", [](cEstimator& e) {
         estimator::BinderyReportRow& totals = EstimatorProbe::binderyTotals(e, 1);
         totals.waste = 40;
@@ -173,7 +173,7 @@ TEST_F(PressShopTest, FourColourJobWithBinderyWorkIsPricedToTheCent)
         totals.retail = 96;
         totals.setupMinutes = 30;
         EstimatorProbe::binderyCostPerHour(e) = 45;
-        summary().binderyHours = 1.25;
+        e.context().summary[1].binderyHours = 1.25;
     });
     const auto& run = EstimatorProbe::lastRun(engine);
     const auto& record = summary();
@@ -285,7 +285,7 @@ TEST_F(PressShopTest, BookletOnTheDuplicatorIsPricedToTheCent)
                           + colour(1, "Black", 10, 350000)
                           + "INSERT INTO VENDORSELECTIONS VALUES ('Q300', 1, 'Q', 'Bindery Co', 'Saddle stitch', "
                             "50, 0, 0, 0, 10);\n");
-    cEstimator engine;
+    cEstimator engine(m_context);
     const double result = price(engine, db, "Q300", "Q");
     const auto& run = EstimatorProbe::lastRun(engine);
     const auto& record = summary();
@@ -365,14 +365,14 @@ protected:
         totals.setupMinutes = 20;
         totals.waste = 30;
         EstimatorProbe::binderyCostPerHour(e) = 36;
-        summary().binderyHours = 0.75;
+        e.context().summary[1].binderyHours = 0.75;
     }
 };
 
 TEST_F(JobWithoutPress, IsPricedFromVendorBinderyAndPrePress)
 {
     const ShopDatabase db(order(1000).insert() + shopMarkups() + vendor());
-    cEstimator engine;
+    cEstimator engine(m_context);
     const double result = price(engine, db, "J400", "J", binderyWork);
     const auto& record = summary();
 
@@ -412,7 +412,7 @@ TEST_F(JobWithoutPress, IsPricedFromVendorBinderyAndPrePress)
 TEST_F(JobWithoutPress, Quantity999HasNoAddedThousandFigures)
 {
     const ShopDatabase db(order(999).insert() + shopMarkups() + vendor());
-    cEstimator engine;
+    cEstimator engine(m_context);
     price(engine, db, "J400", "J", binderyWork);
     EXPECT_DOUBLE_EQ(summary().costPerAddedThousand, 0.0);
     EXPECT_DOUBLE_EQ(summary().retailPerAddedThousand, 0.0);
@@ -426,7 +426,7 @@ TEST_F(JobWithoutPress, WithNothingToPriceEveryTotalIsZero)
     Row bare = order(2500);
     bare.num("PRESSID", 0).num("PPTYPESETVALUE", 0).num("PPTYPESETMINUTES", 0);
     const ShopDatabase db(bare.insert());
-    cEstimator engine;
+    cEstimator engine(m_context);
     EXPECT_DOUBLE_EQ(price(engine, db, "J400", "J"), 0.0);
     EXPECT_DOUBLE_EQ(summary().totalCost, 0.0);
     EXPECT_DOUBLE_EQ(summary().totalRetail, 0.0);
@@ -464,7 +464,7 @@ TEST_P(DemoShop, OrderPricesToItsJobTotals)
 {
     const DemoOrder& order = GetParam();
     const testsupport::TestDatabase db("BEGIN;\n" + testsupport::demoShopSql() + "\nCOMMIT;\n", false);
-    estimator::cEstimator engine;
+    estimator::cEstimator engine(m_context);
     ASSERT_NO_THROW(price(engine, db, order.orderNo, order.quoteOrJob));
     const estimator::SummaryRecord& record = summary();
     ASSERT_GT(record.quantity, 0);

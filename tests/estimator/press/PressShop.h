@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "estimator/EngineState.h"
+#include "estimator/RunContext.h"
 #include "estimator/cEstimator.h"
 #include "estimator/press/PressRun.h"
 #include "tests/support/TestDatabase.h"
@@ -201,11 +201,14 @@ class PressShopTest : public ::testing::Test
 protected:
     // One program folder for the whole test program: the report work database is made once, and later
     // checks find it there.
-    void SetUp() override
+    void SetUp() override { startNewRun(); }
+
+    // A fresh run context, its report work database in the test program's folder.
+    void startNewRun()
     {
         static const testsupport::TemporaryFolder programFolder;
-        estimator::resetProcessState();
-        estimator::setProgramFolder(programFolder.path());
+        m_context = estimator::RunContext{};
+        m_context.programFolder = programFolder.path();
     }
 
     static void openOrder(estimator::cEstimator& engine, const testsupport::TestDatabase& db,
@@ -231,7 +234,9 @@ protected:
         return engine.Estimate(3, 1, 1);
     }
 
-    static estimator::SummaryRecord& summary() { return estimator::processState().summary[1]; }
+    estimator::SummaryRecord& summary() { return m_context.summary[1]; }
+
+    estimator::RunContext m_context; // a fresh one for each test
 };
 
 } // namespace presstest

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace startup {
+
+// Names the program for the per-user folders and settings Qt works out ("Velmora", "PriceCatalogs"),
+// before either front end asks for one, so the window and the command line find the same folders.
+void nameProgram();
+
+// The folder of --program-dir DIR or --program-dir=DIR among the arguments; none when not given.
+std::optional<std::string> programFolderOption(const std::vector<std::string>& arguments);
+
+// The program folder, which holds the marker file and the report work database: the folder given, else
+// the executable's folder when it can be written, else the user's application data folder (made when
+// missing). The window and the command line both take it from here, so they share one report database.
+std::string resolveProgramFolder(const std::optional<std::string>& given, const std::string& executableFolder);
+
+// The folder of the running executable (argv[0] when the system cannot say); empty when neither tells.
+std::string runningProgramFolder(const char* argv0);
+
+} // namespace startup

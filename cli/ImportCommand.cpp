@@ -5,52 +5,49 @@
 #include <unistd.h>
 
 #include "cli/DemoDataCommand.h"
+#include "cli/ExitCode.h"
 #include "import/AccessImport.h"
 
 namespace cli {
 
 namespace {
 
-constexpr int ExitUsage = 2;
-constexpr int ExitImportFailed = 3;
-
-void usage(std::ostream& out)
-{
-    out << "Usage: pricebook import-mdb FILE.mdb DIR [--replace]\n"
-           "Reads the Access (Jet) shop database FILE.mdb, without changing it, and writes DIR/vmdata.mdb as\n"
-           "the price list's shop database. An existing vmdata.mdb is kept unless --replace is given.\n";
-}
+const Option kOptions[] = {
+    {"--replace", "", "replace an existing vmdata.mdb"},
+};
 
 } // namespace
 
-int importCommand(const std::vector<std::string>& args)
+std::string_view ImportCommand::summary() const
 {
-    std::vector<std::string> words;
-    bool replace = false;
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            usage(std::cout);
-            return 0;
-        }
-        if (arg == "--replace") {
-            replace = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            std::cerr << "pricebook import-mdb: unknown option " << arg << "\n";
-            usage(std::cerr);
-            return ExitUsage;
-        } else {
-            words.push_back(arg);
-        }
-    }
-    if (words.size() != 2) {
-        std::cerr << "pricebook import-mdb: give the Access file and the data folder\n";
-        usage(std::cerr);
-        return ExitUsage;
-    }
+    return "bring a shop database over from the management system's file";
+}
+
+std::string_view ImportCommand::synopsis() const
+{
+    return "FILE.mdb DIR [--replace]";
+}
+
+std::string_view ImportCommand::description() const
+{
+    return "Reads the Access (Jet) shop database FILE.mdb, without changing it, and writes DIR/vmdata.mdb as\n"
+           "the price list's shop database. An existing vmdata.mdb is kept unless --replace is given.";
+}
+
+std::span<const Option> ImportCommand::options() const
+{
+    return kOptions;
+}
+
+int ImportCommand::run(const ParsedArguments& arguments) const
+{
+    const std::vector<std::string> words = arguments.positional();
+    if (words.size() != 2)
+        throw UsageError("give the Access file and the data folder");
 
     access_import::ImportOptions options;
     options.schemaSql = demoSchemaSql();
-    options.replace = replace;
+    options.replace = arguments.has("--replace");
     // A line per table while it runs, only for someone watching a terminal.
     if (::isatty(STDERR_FILENO))
         options.progress = [](const std::string& table, std::size_t rows) {
@@ -62,10 +59,11 @@ int importCommand(const std::vector<std::string>& args)
                   << " from " << words[0] << " into " << report.database << "\n";
         for (const std::string& note : report.notes)
             std::cout << "  " << note << "\n";
-        return 0;
+        return ExitSuccess;
     } catch (const std::exception& failure) {
         std::cerr << "pricebook import-mdb: " << failure.what() << "\n";
-        return ExitImportFailed;
+        // Nothing was written: the import's failure is one of the data folder's.
+        return ExitDataFolder;
     }
 }
 

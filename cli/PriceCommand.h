@@ -1,16 +1,30 @@
 #pragma once
 
-#include <string>
 #include <vector>
+
+#include "cli/Command.h"
 
 namespace cli {
 
-// The "price" command; args are the words after the command name. Returns the exit code.
-int priceCommand(const std::vector<std::string>& args);
+// "pricebook price DATAFOLDER --order NO [options]": prices one quote or job at every quantity of the
+// schedule and prints the price lines as text, CSV or JSON.
+class PriceCommand : public Command
+{
+public:
+    PriceCommand();
 
-// The run behind "price" and "sheet": the same options, the same pricing run; "price" prints the price
-// lines, "sheet" writes the Counter Price Book sheet of them.
-enum class PricingCommand { Price, Sheet };
-int runPricingCommand(const std::vector<std::string>& args, PricingCommand command);
+    std::string_view name() const override { return "price"; }
+    std::string_view summary() const override;
+    std::string_view synopsis() const override;
+    std::string_view description() const override;
+    std::span<const Option> options() const override { return m_options; }
+    std::string_view epilogue() const override;
+
+protected:
+    int run(const ParsedArguments& arguments) const override;
+
+private:
+    std::vector<Option> m_options;
+};
 
 } // namespace cli

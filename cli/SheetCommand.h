@@ -3,12 +3,31 @@
 #include <string>
 #include <vector>
 
+#include "cli/Command.h"
 #include "sheet/PriceSheet.h"
 
 namespace cli {
 
-// The "sheet" command; args are the words after the command name. Returns the exit code.
-int sheetCommand(const std::vector<std::string>& args);
+// "pricebook sheet DATAFOLDER --order NO (--pdf FILE | --text) [options]": prices one quote or job as
+// "price" does and writes its Counter Price Book sheet.
+class SheetCommand : public Command
+{
+public:
+    SheetCommand();
+
+    std::string_view name() const override { return "sheet"; }
+    std::string_view summary() const override;
+    std::string_view synopsis() const override;
+    std::string_view description() const override;
+    std::span<const Option> options() const override { return m_options; }
+    std::string_view epilogue() const override;
+
+protected:
+    int run(const ParsedArguments& arguments) const override;
+
+private:
+    std::vector<Option> m_options;
+};
 
 // Where the sheet command sends the sheet.
 struct SheetRequest

@@ -6,6 +6,7 @@
 
 #include "cli/DemoDataCommand.h"
 #include "cli/ExitCode.h"
+#include "cli/ImportStopGuard.h"
 #include "import/AccessImport.h"
 
 namespace cli {
@@ -31,7 +32,8 @@ std::string_view ImportCommand::synopsis() const
 std::string_view ImportCommand::description() const
 {
     return "Reads the Access (Jet) shop database FILE.mdb, without changing it, and writes DIR/vmdata.mdb as\n"
-           "the price list's shop database. An existing vmdata.mdb is kept unless --replace is given.";
+           "the price list's shop database. An existing vmdata.mdb is kept unless --replace is given. Stopping\n"
+           "the program meanwhile leaves nothing behind in DIR.";
 }
 
 std::span<const Option> ImportCommand::options() const
@@ -53,7 +55,10 @@ int ImportCommand::run(const ParsedArguments& arguments) const
         options.progress = [](const std::string& table, std::size_t rows) {
             std::cerr << "  " << table << ": " << rows << (rows == 1 ? " row" : " rows") << "\n";
         };
+    access_import::StopCleanup cleanup;
+    options.stopCleanup = &cleanup;
     try {
+        const ImportStopGuard stopped(cleanup);
         const access_import::ImportReport report = access_import::importAccessDatabase(words[0], words[1], options);
         std::cout << "Imported " << report.tables.size() << (report.tables.size() == 1 ? " table" : " tables")
                   << " from " << words[0] << " into " << report.database << "\n";

@@ -138,20 +138,20 @@ ParsedArguments parseArguments(const std::vector<std::string>& words, std::span<
 std::string Command::help() const
 {
     std::string out;
-    std::string_view forms = synopsis();
+    std::string_view forms = m_text.synopsis;
     for (bool first = true; !forms.empty() || first; first = false) {
         const std::size_t end = std::min(forms.find('\n'), forms.size());
         out += std::string(first ? "Usage: " : "       ") + "pricebook " + std::string(name()) + " " +
                std::string(forms.substr(0, end)) + "\n";
         forms.remove_prefix(std::min(end + 1, forms.size()));
     }
-    out += "\n" + std::string(description()) + "\n\nOptions:\n";
+    out += "\n" + std::string(m_text.description) + "\n\nOptions:\n";
     for (const Option& option : options())
         writeOption(out, option);
     for (const Option& option : commonOptions())
         writeOption(out, option);
-    if (!epilogue().empty())
-        out += "\n" + std::string(epilogue()) + "\n";
+    if (!m_text.epilogue.empty())
+        out += "\n" + std::string(m_text.epilogue) + "\n";
     return out;
 }
 

@@ -57,22 +57,26 @@ ParsedArguments parseArguments(const std::vector<std::string>& words, std::span<
 // The options every command takes besides its own.
 std::span<const Option> commonOptions();
 
+// What a command's help says of it.
+struct CommandText
+{
+    std::string_view name;
+    std::string_view summary;     // one line for the program's list of commands
+    std::string_view synopsis;    // what follows "pricebook NAME" in the usage line; '\n' between forms
+    std::string_view description; // what the command does, under the usage line
+    std::string_view epilogue;    // after the options: exit codes and the like
+};
+
 // One headless command of the program: its name, a line for the program's help, its options, and its run.
 class Command
 {
 public:
+    Command(const CommandText& text, std::vector<Option> options) : m_text(text), m_options(std::move(options)) {}
     virtual ~Command() = default;
 
-    virtual std::string_view name() const = 0;
-    // One line for the program's list of commands.
-    virtual std::string_view summary() const = 0;
-    // What follows "pricebook NAME" in the usage line; '\n' between alternative forms.
-    virtual std::string_view synopsis() const = 0;
-    // What the command does, shown under the usage line.
-    virtual std::string_view description() const = 0;
-    virtual std::span<const Option> options() const = 0;
-    // Shown after the options: exit codes and the like.
-    virtual std::string_view epilogue() const { return {}; }
+    std::string_view name() const { return m_text.name; }
+    std::string_view summary() const { return m_text.summary; }
+    std::span<const Option> options() const { return m_options; }
 
     // The help: usage, description, the options of the table and the common ones, the epilogue.
     std::string help() const;
@@ -85,6 +89,10 @@ protected:
     // Runs the command on its parsed arguments and returns the exit code. A UsageError it throws is
     // answered as a parsing error is.
     virtual int run(const ParsedArguments& arguments) const = 0;
+
+private:
+    CommandText m_text;
+    std::vector<Option> m_options;
 };
 
 } // namespace cli

@@ -58,6 +58,17 @@ const Option kOptions[] = {
     {"--replace", "", "replace an existing vmdata.mdb"},
 };
 
+const CommandText kDemoDataText = {
+    .name = "demo-data",
+    .summary = "build a data folder with the demo shop's database",
+    .synopsis = "DIR [--replace]",
+    .description =
+        "Builds DIR/vmdata.mdb (the demo shop's database) and DIR/Categories.dat. An existing\n"
+        "vmdata.mdb is kept unless --replace is given.",
+    .epilogue = "Exit codes: 0 written; 1 vmdata.mdb is there already, or the folder or a file could not be written;\n"
+                "2 wrong arguments.",
+};
+
 } // namespace
 
 const std::vector<std::string>& demoCategories()
@@ -112,25 +123,9 @@ std::string buildDemoShop(const std::string& folder, bool replace)
     return target.string();
 }
 
-std::string_view DemoDataCommand::summary() const
+DemoDataCommand::DemoDataCommand()
+    : Command(kDemoDataText, {std::begin(kOptions), std::end(kOptions)})
 {
-    return "build a data folder with the demo shop's database";
-}
-
-std::string_view DemoDataCommand::synopsis() const
-{
-    return "DIR [--replace]";
-}
-
-std::string_view DemoDataCommand::description() const
-{
-    return "Builds DIR/vmdata.mdb (the demo shop's database) and DIR/Categories.dat. An existing\n"
-           "vmdata.mdb is kept unless --replace is given.";
-}
-
-std::span<const Option> DemoDataCommand::options() const
-{
-    return kOptions;
 }
 
 int DemoDataCommand::run(const ParsedArguments& arguments) const

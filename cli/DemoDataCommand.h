@@ -12,11 +12,7 @@ namespace cli {
 class DemoDataCommand : public Command
 {
 public:
-    std::string_view name() const override { return "demo-data"; }
-    std::string_view summary() const override;
-    std::string_view synopsis() const override;
-    std::string_view description() const override;
-    std::span<const Option> options() const override;
+    DemoDataCommand();
 
 protected:
     int run(const ParsedArguments& arguments) const override;

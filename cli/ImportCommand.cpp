@@ -17,28 +17,22 @@ const Option kOptions[] = {
     {"--replace", "", "replace an existing vmdata.mdb"},
 };
 
+const CommandText kImportText = {
+    .name = "import-mdb",
+    .summary = "bring a shop database over from the management system's file",
+    .synopsis = "FILE.mdb DIR [--replace]",
+    .description =
+        "Reads the Access (Jet) shop database FILE.mdb, without changing it, and writes DIR/vmdata.mdb as\n"
+        "the price list's shop database. An existing vmdata.mdb is kept unless --replace is given. Stopping\n"
+        "the program meanwhile leaves nothing behind in DIR.",
+    .epilogue = "Exit codes: 0 imported; 2 wrong arguments; 3 the import failed (nothing was written).",
+};
+
 } // namespace
 
-std::string_view ImportCommand::summary() const
+ImportCommand::ImportCommand()
+    : Command(kImportText, {std::begin(kOptions), std::end(kOptions)})
 {
-    return "bring a shop database over from the management system's file";
-}
-
-std::string_view ImportCommand::synopsis() const
-{
-    return "FILE.mdb DIR [--replace]";
-}
-
-std::string_view ImportCommand::description() const
-{
-    return "Reads the Access (Jet) shop database FILE.mdb, without changing it, and writes DIR/vmdata.mdb as\n"
-           "the price list's shop database. An existing vmdata.mdb is kept unless --replace is given. Stopping\n"
-           "the program meanwhile leaves nothing behind in DIR.";
-}
-
-std::span<const Option> ImportCommand::options() const
-{
-    return kOptions;
 }
 
 int ImportCommand::run(const ParsedArguments& arguments) const

@@ -10,11 +10,7 @@ namespace cli {
 class ImportCommand : public Command
 {
 public:
-    std::string_view name() const override { return "import-mdb"; }
-    std::string_view summary() const override;
-    std::string_view synopsis() const override;
-    std::string_view description() const override;
-    std::span<const Option> options() const override;
+    ImportCommand();
 
 protected:
     int run(const ParsedArguments& arguments) const override;

@@ -13,18 +13,8 @@ class PriceCommand : public Command
 public:
     PriceCommand();
 
-    std::string_view name() const override { return "price"; }
-    std::string_view summary() const override;
-    std::string_view synopsis() const override;
-    std::string_view description() const override;
-    std::span<const Option> options() const override { return m_options; }
-    std::string_view epilogue() const override;
-
 protected:
     int run(const ParsedArguments& arguments) const override;
-
-private:
-    std::vector<Option> m_options;
 };
 
 } // namespace cli

@@ -42,10 +42,23 @@ std::unique_ptr<QGuiApplication> guiApplication()
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+const CommandText kSheetText = {
+    .name = "sheet",
+    .summary = "print the Counter Price Book sheet to a PDF file",
+    .synopsis = "DATAFOLDER --order NO (--pdf FILE | --text) [options]",
+    .description =
+        "Prices one quote or job exactly as \"pricebook price\" does (the same run, the same rewriting of the\n"
+        "order's row, the same options but --format) and writes its \"Counter Price Book\" sheet, as the\n"
+        "window's \"Print Price Sheet\" button prints it.",
+    .epilogue =
+        "Exit codes as for \"pricebook price\"; a sheet is written even when some quantities could not be\n"
+        "priced (exit 5); with no price line at all nothing is written.",
+};
+
 } // namespace
 
 SheetCommand::SheetCommand()
-    : m_options(pricingOptions({
+    : Command(kSheetText, pricingOptions({
           {"--pdf", "FILE", "write the sheet as a Letter-size PDF file (an existing file is replaced)"},
           {"--text", "", "print the sheet as plain text, one character a print column"},
           {"--typeface", "courier|times|sans",
@@ -53,29 +66,6 @@ SheetCommand::SheetCommand()
           {"--category", "TEXT", "the category printed under the title (first 40 characters)"},
       }))
 {
-}
-
-std::string_view SheetCommand::summary() const
-{
-    return "print the Counter Price Book sheet to a PDF file";
-}
-
-std::string_view SheetCommand::synopsis() const
-{
-    return "DATAFOLDER --order NO (--pdf FILE | --text) [options]";
-}
-
-std::string_view SheetCommand::description() const
-{
-    return "Prices one quote or job exactly as \"pricebook price\" does (the same run, the same rewriting of the\n"
-           "order's row, the same options but --format) and writes its \"Counter Price Book\" sheet, as the\n"
-           "window's \"Print Price Sheet\" button prints it.";
-}
-
-std::string_view SheetCommand::epilogue() const
-{
-    return "Exit codes as for \"pricebook price\"; a sheet is written even when some quantities could not be\n"
-           "priced (exit 5); with no price line at all nothing is written.";
 }
 
 int SheetCommand::run(const ParsedArguments& arguments) const

@@ -15,18 +15,8 @@ class SheetCommand : public Command
 public:
     SheetCommand();
 
-    std::string_view name() const override { return "sheet"; }
-    std::string_view summary() const override;
-    std::string_view synopsis() const override;
-    std::string_view description() const override;
-    std::span<const Option> options() const override { return m_options; }
-    std::string_view epilogue() const override;
-
 protected:
     int run(const ParsedArguments& arguments) const override;
-
-private:
-    std::vector<Option> m_options;
 };
 
 // Where the sheet command sends the sheet.

@@ -50,6 +50,26 @@ const Option kOptions[] = {
     {"--max-rows", "ROWS", "stop a statement after printing this many rows (default 100000)"},
 };
 
+const CommandText kSqlText = {
+    .name = "sql",
+    .summary = "run one SQL statement against a shop database, only reading it unless --write is given",
+    .synopsis = "[options] DB \"SQL TEXT\"\n[options] --data DIR \"SQL TEXT\"\n[options] --db FILE \"SQL TEXT\"",
+    .description =
+        "Runs one SQL statement of the shop database's dialect. DB is a shop database file or a data folder\n"
+        "(its vmdata.mdb). Rows print as a header line and tab-separated lines, as they are read; a statement\n"
+        "that changes the database then says what it changed (\"table STOCK dropped\", \"12 rows changed\").\n"
+        "\n"
+        "The database is opened for reading only: a statement that would change it is refused unless --write\n"
+        "is given. Never run, also with --write: ATTACH, DETACH, VACUUM, and any PRAGMA that would change\n"
+        "the database's settings (journal_mode, user_version ...). A statement stops at Ctrl-C, at its time\n"
+        "limit, when it needs more than 256 MB of memory, or at its row limit; a change stopped by Ctrl-C,\n"
+        "time or memory is undone.",
+    .epilogue =
+        "Exit codes: 0 done; 1 the statement was refused or stopped (Ctrl-C, time, memory or row limit);\n"
+        "2 wrong arguments; 3 the data folder or shop database (missing, damaged, read-only, busy, disk\n"
+        "full) or a statement the database cannot run (a wrong name, a syntax error).",
+};
+
 // A whole number from 1 to `most`, or nothing.
 std::optional<long long> positiveNumber(const std::string& text, long long most)
 {
@@ -163,39 +183,9 @@ std::string stopMessage(const data::TypedOutcome& outcome, const data::TypedStat
     return {};
 }
 
-std::string_view SqlCommand::summary() const
+SqlCommand::SqlCommand()
+    : Command(kSqlText, {std::begin(kOptions), std::end(kOptions)})
 {
-    return "run one SQL statement against a shop database, only reading it unless --write is given";
-}
-
-std::string_view SqlCommand::synopsis() const
-{
-    return "[options] DB \"SQL TEXT\"\n[options] --data DIR \"SQL TEXT\"\n[options] --db FILE \"SQL TEXT\"";
-}
-
-std::string_view SqlCommand::description() const
-{
-    return "Runs one SQL statement of the shop database's dialect. DB is a shop database file or a data folder\n"
-           "(its vmdata.mdb). Rows print as a header line and tab-separated lines, as they are read; a statement\n"
-           "that changes the database then says what it changed (\"table STOCK dropped\", \"12 rows changed\").\n"
-           "\n"
-           "The database is opened for reading only: a statement that would change it is refused unless --write\n"
-           "is given. Never run, also with --write: ATTACH, DETACH, VACUUM, and any PRAGMA that would change\n"
-           "the database's settings (journal_mode, user_version ...). A statement stops at Ctrl-C, at its time\n"
-           "limit, when it needs more than 256 MB of memory, or at its row limit; a change stopped by Ctrl-C,\n"
-           "time or memory is undone.";
-}
-
-std::span<const Option> SqlCommand::options() const
-{
-    return kOptions;
-}
-
-std::string_view SqlCommand::epilogue() const
-{
-    return "Exit codes: 0 done; 1 the statement was refused or stopped (Ctrl-C, time, memory or row limit);\n"
-           "2 wrong arguments; 3 the data folder or shop database (missing, damaged, read-only, busy, disk\n"
-           "full) or a statement the database cannot run (a wrong name, a syntax error).";
 }
 
 int SqlCommand::run(const ParsedArguments& arguments) const

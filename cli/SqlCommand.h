@@ -16,12 +16,7 @@ namespace cli {
 class SqlCommand : public Command
 {
 public:
-    std::string_view name() const override { return "sql"; }
-    std::string_view summary() const override;
-    std::string_view synopsis() const override;
-    std::string_view description() const override;
-    std::span<const Option> options() const override;
-    std::string_view epilogue() const override;
+    SqlCommand();
 
 protected:
     int run(const ParsedArguments& arguments) const override;

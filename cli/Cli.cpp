@@ -1,5 +1,7 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
+#include <array>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -8,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/Command.h"
 #include "cli/DemoDataCommand.h"
+#include "cli/ExitCode.h"
 #include "cli/ImportCommand.h"
 #include "cli/PriceCommand.h"
 #include "cli/Report.h"
@@ -21,10 +25,6 @@
 namespace cli {
 
 namespace {
-
-constexpr int ExitFailure = 1;
-constexpr int ExitUsage = 2;
-constexpr int ExitDatabaseFile = 3;
 
 constexpr std::string_view kProgramDirOption = "--program-dir";
 constexpr std::string_view kVerboseOption = "--verbose";
@@ -58,18 +58,28 @@ std::string& resolvedProgramFolder()
     return folder;
 }
 
+// The program's commands, in the order its help lists them.
+const std::array<const Command*, 5>& commands()
+{
+    static const PriceCommand price;
+    static const SheetCommand sheet;
+    static const DemoDataCommand demoData;
+    static const SqlCommand sql;
+    static const ImportCommand importMdb;
+    static const std::array<const Command*, 5> all = {&price, &sheet, &demoData, &sql, &importMdb};
+    return all;
+}
+
 void usage(std::ostream& out)
 {
     out << "Usage: pricebook [--program-dir DIR] [COMMAND [ARGS...]]\n"
            "\n"
-           "Without a command, opens the price list window. Commands run without a window:\n"
-           "  price ...                  price an order at every quantity of a schedule\n"
-           "  sheet ...                  print the Counter Price Book sheet to a PDF file\n"
-           "  demo-data DIR [--replace]  build a data folder with the demo shop's database\n"
-           "  sql DB \"SQL TEXT\"          run one SQL statement against a shop database (file or data folder),\n"
-           "                             only reading it unless --write is given\n"
-           "  import-mdb ...             bring a shop database over from the management system's file\n"
-           "\"pricebook COMMAND --help\" describes a command's arguments.\n"
+           "Without a command, opens the price list window. Commands run without a window:\n";
+    for (const Command* command : commands()) {
+        const std::string name(command->name());
+        out << "  " << name << std::string(name.size() < 13 ? 13 - name.size() : 1, ' ') << command->summary() << "\n";
+    }
+    out << "\"pricebook COMMAND --help\" describes a command's arguments.\n"
            "\n"
            "Options:\n"
            "  --program-dir DIR          the program's own folder (the report work database lives there)\n"
@@ -79,27 +89,21 @@ void usage(std::ostream& out)
            "  --version                  show the program's version\n";
 }
 
-int dispatch(const std::string& command, const std::vector<std::string>& rest)
+int dispatch(const std::string& name, const std::vector<std::string>& rest)
 {
-    if (command == "--help" || command == "-h" || command == "help") {
+    if (name == "--help" || name == "-h" || name == "help") {
         usage(std::cout);
-        return 0;
+        return ExitSuccess;
     }
-    if (command == "--version") {
+    if (name == "--version") {
         std::cout << "pricebook " << PRICEBOOK_VERSION << "\n";
-        return 0;
+        return ExitSuccess;
     }
-    if (command == "price")
-        return priceCommand(rest);
-    if (command == "sheet")
-        return sheetCommand(rest);
-    if (command == "demo-data")
-        return demoDataCommand(rest);
-    if (command == "sql")
-        return sqlCommand(rest);
-    if (command == "import-mdb")
-        return importCommand(rest);
-    std::cerr << "pricebook: unknown command " << command << "\n";
+    const auto command = std::find_if(commands().begin(), commands().end(),
+                                      [&](const Command* candidate) { return candidate->name() == name; });
+    if (command != commands().end())
+        return (*command)->execute(rest);
+    std::cerr << "pricebook: unknown command " << printable(name) << "\n";
     usage(std::cerr);
     return ExitUsage;
 }
@@ -174,7 +178,7 @@ int run(int argc, char** argv)
     } catch (const platform::Fault& fault) {
         report(std::cerr, std::string(fault.what()) + " (error " + std::to_string(fault.number()) + ")",
                fault.detail());
-        return isDatabaseFileFault(fault.number()) ? ExitDatabaseFile : ExitFailure;
+        return isDatabaseFileFault(fault.number()) ? ExitDataFolder : ExitFailure;
     } catch (const std::bad_alloc&) {
         std::cerr << "pricebook: out of memory\n";
         return ExitFailure;

@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include "cli/ExitCode.h"
 #include "platform/Fault.h"
 #include "platform/ReplacementFile.h"
 #include "platform/TextFile.h"
@@ -53,12 +54,20 @@ std::string loadShopDatabase(const std::string& path)
     return failure;
 }
 
-void usage(std::ostream& out)
-{
-    out << "Usage: pricebook demo-data DIR [--replace]\n"
-           "Builds DIR/vmdata.mdb (the demo shop's database) and DIR/Categories.dat. An existing\n"
-           "vmdata.mdb is kept unless --replace is given.\n";
-}
+const Option kOptions[] = {
+    {"--replace", "", "replace an existing vmdata.mdb"},
+};
+
+const CommandText kDemoDataText = {
+    .name = "demo-data",
+    .summary = "build a data folder with the demo shop's database",
+    .synopsis = "DIR [--replace]",
+    .description =
+        "Builds DIR/vmdata.mdb (the demo shop's database) and DIR/Categories.dat. An existing\n"
+        "vmdata.mdb is kept unless --replace is given.",
+    .epilogue = "Exit codes: 0 written; 1 vmdata.mdb is there already, or the folder or a file could not be written;\n"
+                "2 wrong arguments.",
+};
 
 } // namespace
 
@@ -114,37 +123,21 @@ std::string buildDemoShop(const std::string& folder, bool replace)
     return target.string();
 }
 
-int demoDataCommand(const std::vector<std::string>& args)
+DemoDataCommand::DemoDataCommand()
+    : Command(kDemoDataText, {std::begin(kOptions), std::end(kOptions)})
 {
-    std::string folder;
-    bool replace = false;
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            usage(std::cout);
-            return 0;
-        }
-        if (arg == "--replace") {
-            replace = true;
-        } else if (!arg.empty() && arg[0] == '-') {
-            std::cerr << "pricebook demo-data: unknown option " << arg << "\n";
-            usage(std::cerr);
-            return 2;
-        } else if (folder.empty()) {
-            folder = arg;
-        } else {
-            std::cerr << "pricebook demo-data: one data folder only (" << folder << ", " << arg << ")\n";
-            usage(std::cerr);
-            return 2;
-        }
-    }
-    if (folder.empty()) {
-        std::cerr << "pricebook demo-data: no data folder given\n";
-        usage(std::cerr);
-        return 2;
-    }
-    const std::string written = buildDemoShop(folder, replace);
+}
+
+int DemoDataCommand::run(const ParsedArguments& arguments) const
+{
+    const std::vector<std::string> folders = arguments.positional();
+    if (folders.empty())
+        throw UsageError("no data folder given");
+    if (folders.size() > 1)
+        throw UsageError("one data folder only (" + folders[0] + ", " + folders[1] + ")");
+    const std::string written = buildDemoShop(folders[0], arguments.has("--replace"));
     std::cout << "Demo shop database written to " << written << "\n";
-    return 0;
+    return ExitSuccess;
 }
 
 } // namespace cli

@@ -4,11 +4,19 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/Command.h"
+
 namespace cli {
 
-// The "demo-data" command: `demo-data DIR [--replace]` builds a data folder for the demo shop. args are the
-// words after the command name. Returns the exit code.
-int demoDataCommand(const std::vector<std::string>& args);
+// "pricebook demo-data DIR [--replace]": builds a data folder for the demo shop.
+class DemoDataCommand : public Command
+{
+public:
+    DemoDataCommand();
+
+protected:
+    int run(const ParsedArguments& arguments) const override;
+};
 
 // Creates the folder when needed and writes its shop database "vmdata.mdb" from the demo shop's SQL, and a
 // "Categories.dat" with a few categories when the folder has none. The database is built in a temporary

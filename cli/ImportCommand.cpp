@@ -5,67 +5,64 @@
 #include <unistd.h>
 
 #include "cli/DemoDataCommand.h"
+#include "cli/ExitCode.h"
+#include "cli/ImportStopGuard.h"
 #include "import/AccessImport.h"
 
 namespace cli {
 
 namespace {
 
-constexpr int ExitUsage = 2;
-constexpr int ExitImportFailed = 3;
+const Option kOptions[] = {
+    {"--replace", "", "replace an existing vmdata.mdb"},
+};
 
-void usage(std::ostream& out)
-{
-    out << "Usage: pricebook import-mdb FILE.mdb DIR [--replace]\n"
-           "Reads the Access (Jet) shop database FILE.mdb, without changing it, and writes DIR/vmdata.mdb as\n"
-           "the price list's shop database. An existing vmdata.mdb is kept unless --replace is given.\n";
-}
+const CommandText kImportText = {
+    .name = "import-mdb",
+    .summary = "bring a shop database over from the management system's file",
+    .synopsis = "FILE.mdb DIR [--replace]",
+    .description =
+        "Reads the Access (Jet) shop database FILE.mdb, without changing it, and writes DIR/vmdata.mdb as\n"
+        "the price list's shop database. An existing vmdata.mdb is kept unless --replace is given. Stopping\n"
+        "the program meanwhile leaves nothing behind in DIR.",
+    .epilogue = "Exit codes: 0 imported; 2 wrong arguments; 3 the import failed (nothing was written).",
+};
 
 } // namespace
 
-int importCommand(const std::vector<std::string>& args)
+ImportCommand::ImportCommand()
+    : Command(kImportText, {std::begin(kOptions), std::end(kOptions)})
 {
-    std::vector<std::string> words;
-    bool replace = false;
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            usage(std::cout);
-            return 0;
-        }
-        if (arg == "--replace") {
-            replace = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            std::cerr << "pricebook import-mdb: unknown option " << arg << "\n";
-            usage(std::cerr);
-            return ExitUsage;
-        } else {
-            words.push_back(arg);
-        }
-    }
-    if (words.size() != 2) {
-        std::cerr << "pricebook import-mdb: give the Access file and the data folder\n";
-        usage(std::cerr);
-        return ExitUsage;
-    }
+}
+
+int ImportCommand::run(const ParsedArguments& arguments) const
+{
+    const std::vector<std::string> words = arguments.positional();
+    if (words.size() != 2)
+        throw UsageError("give the Access file and the data folder");
 
     access_import::ImportOptions options;
     options.schemaSql = demoSchemaSql();
-    options.replace = replace;
+    options.replace = arguments.has("--replace");
     // A line per table while it runs, only for someone watching a terminal.
     if (::isatty(STDERR_FILENO))
         options.progress = [](const std::string& table, std::size_t rows) {
             std::cerr << "  " << table << ": " << rows << (rows == 1 ? " row" : " rows") << "\n";
         };
+    access_import::StopCleanup cleanup;
+    options.stopCleanup = &cleanup;
     try {
+        const ImportStopGuard stopped(cleanup);
         const access_import::ImportReport report = access_import::importAccessDatabase(words[0], words[1], options);
         std::cout << "Imported " << report.tables.size() << (report.tables.size() == 1 ? " table" : " tables")
                   << " from " << words[0] << " into " << report.database << "\n";
         for (const std::string& note : report.notes)
             std::cout << "  " << note << "\n";
-        return 0;
+        return ExitSuccess;
     } catch (const std::exception& failure) {
         std::cerr << "pricebook import-mdb: " << failure.what() << "\n";
-        return ExitImportFailed;
+        // Nothing was written: the import's failure is one of the data folder's.
+        return ExitDataFolder;
     }
 }
 

@@ -1,16 +1,20 @@
 #pragma once
 
-#include <string>
 #include <vector>
+
+#include "cli/Command.h"
 
 namespace cli {
 
-// The "price" command; args are the words after the command name. Returns the exit code.
-int priceCommand(const std::vector<std::string>& args);
+// "pricebook price DATAFOLDER --order NO [options]": prices one quote or job at every quantity of the
+// schedule and prints the price lines as text, CSV or JSON.
+class PriceCommand : public Command
+{
+public:
+    PriceCommand();
 
-// The run behind "price" and "sheet": the same options, the same pricing run; "price" prints the price
-// lines, "sheet" writes the Counter Price Book sheet of them.
-enum class PricingCommand { Price, Sheet };
-int runPricingCommand(const std::vector<std::string>& args, PricingCommand command);
+protected:
+    int run(const ParsedArguments& arguments) const override;
+};
 
 } // namespace cli

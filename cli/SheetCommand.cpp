@@ -6,7 +6,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
-#include "cli/PriceCommand.h"
+#include "cli/ExitCode.h"
+#include "cli/PricingCommandRun.h"
 #include "sheet/SheetPainter.h"
 #include "sheet/SheetPdf.h"
 
@@ -41,34 +42,58 @@ std::unique_ptr<QGuiApplication> guiApplication()
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+const CommandText kSheetText = {
+    .name = "sheet",
+    .summary = "print the Counter Price Book sheet to a PDF file",
+    .synopsis = "DATAFOLDER --order NO (--pdf FILE | --text) [options]",
+    .description =
+        "Prices one quote or job exactly as \"pricebook price\" does (the same run, the same rewriting of the\n"
+        "order's row, the same options but --format) and writes its \"Counter Price Book\" sheet, as the\n"
+        "window's \"Print Price Sheet\" button prints it.",
+    .epilogue =
+        "Exit codes as for \"pricebook price\"; a sheet is written even when some quantities could not be\n"
+        "priced (exit 5); with no price line at all nothing is written.",
+};
+
 } // namespace
 
-int sheetCommand(const std::vector<std::string>& args)
+SheetCommand::SheetCommand()
+    : Command(kSheetText, pricingOptions({
+          {"--pdf", "FILE", "write the sheet as a Letter-size PDF file (an existing file is replaced)"},
+          {"--text", "", "print the sheet as plain text, one character a print column"},
+          {"--typeface", "courier|times|sans",
+           "the sheet's typeface (default: the price-data file's, else Times Roman)", true},
+          {"--category", "TEXT", "the category printed under the title (first 40 characters)"},
+      }))
 {
-    return runPricingCommand(args, PricingCommand::Sheet);
+}
+
+int SheetCommand::run(const ParsedArguments& arguments) const
+{
+    return runPricingCommand(arguments, PricingCommand::Sheet);
 }
 
 int writeSheet(const SheetRequest& request, const sheet::SheetInputs& inputs)
 {
     if (inputs.priceLines.empty()) {
         std::cerr << "pricebook: no quantity could be priced, so there is no sheet to write\n";
-        return 1;
+        return ExitFailure;
     }
     const sheet::SheetOps ops = sheet::buildPriceSheet(inputs, sheet::localNowSerial());
     if (request.text) {
         std::cout << sheet::renderSheetText(ops) << std::flush;
-        return 0;
+        return ExitSuccess;
     }
     const auto application = guiApplication();
     int pages = 0;
     const QString failure = writeSheetPdf(ops, QString::fromStdString(request.pdfPath), &pages);
     if (!failure.isEmpty()) {
         std::cerr << "pricebook: " << failure.toStdString() << "\n";
-        return 1;
+        return ExitFailure;
     }
     std::cerr << "pricebook: the price sheet is in " << request.pdfPath << " (" << pages
               << (pages == 1 ? " page" : " pages") << ")\n";
-    return 0;
+    return ExitSuccess;
 }
 
 } // namespace cli

@@ -3,12 +3,21 @@
 #include <string>
 #include <vector>
 
+#include "cli/Command.h"
 #include "sheet/PriceSheet.h"
 
 namespace cli {
 
-// The "sheet" command; args are the words after the command name. Returns the exit code.
-int sheetCommand(const std::vector<std::string>& args);
+// "pricebook sheet DATAFOLDER --order NO (--pdf FILE | --text) [options]": prices one quote or job as
+// "price" does and writes its Counter Price Book sheet.
+class SheetCommand : public Command
+{
+public:
+    SheetCommand();
+
+protected:
+    int run(const ParsedArguments& arguments) const override;
+};
 
 // Where the sheet command sends the sheet.
 struct SheetRequest

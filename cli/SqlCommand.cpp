@@ -11,7 +11,9 @@
 
 #include <unistd.h>
 
+#include "cli/ExitCode.h"
 #include "cli/Report.h"
+#include "cli/SignalGuard.h"
 #include "data/Database.h"
 #include "platform/Fault.h"
 #include "platform/Value.h"
@@ -19,11 +21,6 @@
 namespace cli {
 
 namespace {
-
-constexpr int ExitSuccess = 0;
-constexpr int ExitStopped = 1;
-constexpr int ExitUsage = 2;
-constexpr int ExitDatabase = 3;
 
 // The old engine's own refusal of a text that holds more than one statement.
 constexpr int CharactersAfterEndOfStatement = 3142;
@@ -45,31 +42,33 @@ std::string oneLine(std::string text)
     return text;
 }
 
-void usage(std::ostream& out)
-{
-    out << "Usage: pricebook sql [options] DB \"SQL TEXT\"\n"
-           "       pricebook sql [options] --data DIR \"SQL TEXT\"\n"
-           "       pricebook sql [options] --db FILE \"SQL TEXT\"\n"
-           "Runs one SQL statement of the shop database's dialect. DB is a shop database file or a data folder\n"
-           "(its vmdata.mdb). Rows print as a header line and tab-separated lines, as they are read; a statement\n"
-           "that changes the database then says what it changed (\"table STOCK dropped\", \"12 rows changed\").\n"
-           "\n"
-           "The database is opened for reading only: a statement that would change it is refused unless --write\n"
-           "is given. Never run, also with --write: ATTACH, DETACH, VACUUM, and any PRAGMA that would change\n"
-           "the database's settings (journal_mode, user_version ...). A statement stops at Ctrl-C, at its time\n"
-           "limit, when it needs more than 256 MB of memory, or at its row limit; a change stopped by Ctrl-C,\n"
-           "time or memory is undone.\n"
-           "\n"
-           "Options:\n"
-           "  --write              allow statements that change the database\n"
-           "  --timeout SECONDS    stop a statement after this long (default 30)\n"
-           "  --max-rows ROWS      stop a statement after printing this many rows (default 100000)\n"
-           "  --verbose            with a message, the database's own words and the SQL text behind it\n"
-           "\n"
-           "Exit codes: 0 done; 1 the statement was refused or stopped (Ctrl-C, time, memory or row limit);\n"
-           "2 wrong arguments; 3 the data folder or shop database (missing, damaged, read-only, busy, disk\n"
-           "full) or a statement the database cannot run (a wrong name, a syntax error).\n";
-}
+const Option kOptions[] = {
+    {"--data", "DIR", "the data folder whose shop database to use"},
+    {"--db", "FILE", "the shop database file to use"},
+    {"--write", "", "allow statements that change the database"},
+    {"--timeout", "SECONDS", "stop a statement after this long (default 30)"},
+    {"--max-rows", "ROWS", "stop a statement after printing this many rows (default 100000)"},
+};
+
+const CommandText kSqlText = {
+    .name = "sql",
+    .summary = "run one SQL statement against a shop database, only reading it unless --write is given",
+    .synopsis = "[options] DB \"SQL TEXT\"\n[options] --data DIR \"SQL TEXT\"\n[options] --db FILE \"SQL TEXT\"",
+    .description =
+        "Runs one SQL statement of the shop database's dialect. DB is a shop database file or a data folder\n"
+        "(its vmdata.mdb). Rows print as a header line and tab-separated lines, as they are read; a statement\n"
+        "that changes the database then says what it changed (\"table STOCK dropped\", \"12 rows changed\").\n"
+        "\n"
+        "The database is opened for reading only: a statement that would change it is refused unless --write\n"
+        "is given. Never run, also with --write: ATTACH, DETACH, VACUUM, and any PRAGMA that would change\n"
+        "the database's settings (journal_mode, user_version ...). A statement stops at Ctrl-C, at its time\n"
+        "limit, when it needs more than 256 MB of memory, or at its row limit; a change stopped by Ctrl-C,\n"
+        "time or memory is undone.",
+    .epilogue =
+        "Exit codes: 0 done; 1 the statement was refused or stopped (Ctrl-C, time, memory or row limit);\n"
+        "2 wrong arguments; 3 the data folder or shop database (missing, damaged, read-only, busy, disk\n"
+        "full) or a statement the database cannot run (a wrong name, a syntax error).",
+};
 
 // A whole number from 1 to `most`, or nothing.
 std::optional<long long> positiveNumber(const std::string& text, long long most)
@@ -81,7 +80,6 @@ std::optional<long long> positiveNumber(const std::string& text, long long most)
     return value;
 }
 
-// Ctrl-C stops the statement, which SQLite then undoes, instead of the program.
 std::atomic<bool> g_cancelled{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
@@ -89,18 +87,6 @@ extern "C" void cancelStatement(int)
 {
     g_cancelled.store(true);
 }
-
-class CtrlCStopsTheStatement
-{
-public:
-    CtrlCStopsTheStatement() : m_previous(std::signal(SIGINT, cancelStatement)) { g_cancelled.store(false); }
-    ~CtrlCStopsTheStatement() { std::signal(SIGINT, m_previous == SIG_ERR ? SIG_DFL : m_previous); }
-    CtrlCStopsTheStatement(const CtrlCStopsTheStatement&) = delete;
-    CtrlCStopsTheStatement& operator=(const CtrlCStopsTheStatement&) = delete;
-
-private:
-    void (*m_previous)(int);
-};
 
 } // namespace
 
@@ -197,63 +183,57 @@ std::string stopMessage(const data::TypedOutcome& outcome, const data::TypedStat
     return {};
 }
 
-int sqlCommand(const std::vector<std::string>& args)
+SqlCommand::SqlCommand()
+    : Command(kSqlText, {std::begin(kOptions), std::end(kOptions)})
 {
-    std::string database;
-    std::string sql;
-    bool haveSql = false;
+}
+
+int SqlCommand::run(const ParsedArguments& arguments) const
+{
     data::TypedStatementLimits limits;
-    const auto wrong = [](const std::string& message) {
-        std::cerr << "pricebook sql: " << message << "\n";
-        usage(std::cerr);
-        return ExitUsage;
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool takesValue = arg == "--data" || arg == "--db" || arg == "--timeout" || arg == "--max-rows";
-        if (takesValue && i + 1 >= args.size())
-            return wrong(arg + " needs a value");
-        if (arg == "--help" || arg == "-h") {
-            usage(std::cout);
-            return ExitSuccess;
-        }
-        if (arg == "--write") {
-            limits.mayWrite = true;
-        } else if (arg == "--verbose") {
-            setVerbose(true);
-        } else if (arg == "--timeout") {
-            const std::optional<long long> seconds = positiveNumber(args[++i], MaxTimeoutSeconds);
-            if (!seconds)
-                return wrong("--timeout takes a whole number of seconds from 1 to " +
+    limits.mayWrite = arguments.has("--write");
+    if (const std::optional<std::string> text = arguments.value("--timeout")) {
+        const std::optional<long long> seconds = positiveNumber(*text, MaxTimeoutSeconds);
+        if (!seconds)
+            throw UsageError("--timeout takes a whole number of seconds from 1 to " +
                              std::to_string(MaxTimeoutSeconds));
-            limits.time = std::chrono::seconds(*seconds);
-        } else if (arg == "--max-rows") {
-            const std::optional<long long> most = positiveNumber(args[++i], 1'000'000'000'000LL);
-            if (!most)
-                return wrong("--max-rows takes a whole number of rows from 1 up");
-            limits.rows = *most;
-        } else if ((arg == "--data" || arg == "--db") && database.empty()) {
-            const std::string& value = args[++i];
-            database = arg == "--data" ? (std::filesystem::path(value) / "vmdata.mdb").string() : value;
-        } else if (database.empty() && !(arg.size() > 1 && arg[0] == '-' && arg[1] == '-')) {
-            database = arg;
-        } else if (!haveSql && !database.empty()) {
-            sql = arg;
-            haveSql = true;
-        } else {
-            return wrong("unexpected argument " + arg + " (put the SQL text in quotes, as one argument)");
-        }
+        limits.time = std::chrono::seconds(*seconds);
     }
-    if (database.empty() || !haveSql)
-        return wrong(database.empty() ? "no database given" : "no SQL text given");
+    if (const std::optional<std::string> text = arguments.value("--max-rows")) {
+        const std::optional<long long> most = positiveNumber(*text, 1'000'000'000'000LL);
+        if (!most)
+            throw UsageError("--max-rows takes a whole number of rows from 1 up");
+        limits.rows = *most;
+    }
+
+    std::string database;
+    for (const auto& [option, value] : arguments.inOrder()) {
+        if (option != "--data" && option != "--db")
+            continue;
+        if (!database.empty())
+            throw UsageError("give the database once: DB, --data DIR or --db FILE");
+        database = option == "--data" ? (std::filesystem::path(value) / "vmdata.mdb").string() : value;
+    }
+    std::vector<std::string> words = arguments.positional();
+    if (database.empty() && !words.empty()) {
+        database = words.front();
+        words.erase(words.begin());
+    }
+    if (words.size() > 1)
+        throw UsageError("unexpected argument " + words[1] + " (put the SQL text in quotes, as one argument)");
+    if (database.empty() || words.empty())
+        throw UsageError(database.empty() ? "no database given" : "no SQL text given");
+    const std::string& sql = words.front();
     if (sql.find_first_not_of(" \t\r\n;") == std::string::npos)
-        return wrong("the SQL text is empty");
+        throw UsageError("the SQL text is empty");
     // A data folder given without --data means its shop database.
     std::error_code error;
     if (std::filesystem::is_directory(database, error))
         database = (std::filesystem::path(database) / "vmdata.mdb").string();
 
-    const CtrlCStopsTheStatement ctrlC;
+    // Ctrl-C stops the statement, which SQLite then undoes, instead of the program.
+    g_cancelled.store(false);
+    const SignalGuard ctrlC({SIGINT}, cancelStatement);
     limits.cancelled = &g_cancelled;
     try {
         const data::TypedOutcome outcome = runSql(database, sql, std::cout, limits, isatty(STDOUT_FILENO) == 1);
@@ -261,7 +241,7 @@ int sqlCommand(const std::vector<std::string>& args)
         if (outcome.stopped == data::TypedStop::None)
             return ExitSuccess;
         report(std::cerr, stopMessage(outcome, limits));
-        return ExitStopped;
+        return ExitFailure;
     } catch (const platform::Fault& fault) {
         // A refused statement is the console's own answer; any other fault (a damaged file, a missing
         // table, a text it cannot read) keeps the old engine's number and text, so scripts can tell a bad
@@ -269,7 +249,7 @@ int sqlCommand(const std::vector<std::string>& args)
         std::cout.flush();
         report(std::cerr, std::string(fault.what()) + " (error " + std::to_string(fault.number()) + ")",
                fault.detail());
-        return fault.number() == data::RefusedStatement ? ExitStopped : ExitDatabase;
+        return fault.number() == data::RefusedStatement ? ExitFailure : ExitDataFolder;
     }
 }
 

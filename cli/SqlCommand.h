@@ -5,14 +5,22 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/Command.h"
 #include "data/TypedStatement.h"
 
 namespace cli {
 
-// The "sql" command: `sql [options] DB "SQL TEXT"`, with DB a shop database file or a data folder (its
-// vmdata.mdb), or given by --data DIR or --db FILE. args are the words after the command name. Returns the
-// exit code: 0 done, 1 refused or stopped, 2 wrong arguments, 3 the data folder or database.
-int sqlCommand(const std::vector<std::string>& args);
+// The SQL console, "pricebook sql [options] DB \"SQL TEXT\"", with DB a shop database file or a data folder
+// (its vmdata.mdb), or given by --data DIR or --db FILE. Exit codes: 0 done, 1 refused or stopped, 2 wrong
+// arguments, 3 the data folder or database.
+class SqlCommand : public Command
+{
+public:
+    SqlCommand();
+
+protected:
+    int run(const ParsedArguments& arguments) const override;
+};
 
 // Runs one SQL text of the old engine's dialect against an existing shop database, opened for reading
 // only unless the limits allow writing. A text that returns rows prints a header line of column names and

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <system_error>
@@ -34,56 +33,35 @@ constexpr const char* kShopDatabaseName = "vmdata.mdb";
 
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
-// Stopping the program (Ctrl-C, a kill, a closed terminal) during an import stops the reading child and
-// removes the half-built file, so nothing is left behind in the data folder. The paths are copied into
-// fixed buffers beforehand: a signal handler may only call unlink, kill and the like. The lock file is
-// removed last (see ImportBuilding). A kill that cannot be caught leaves them to the next import.
+// The signals that stop the program, which the reading child takes as they come, without the handlers the
+// program may have for them.
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
-constexpr std::size_t kPathRoom = 4096;
-char g_removeOnStop[5][kPathRoom];
-volatile sig_atomic_t g_readerChild = 0;
-struct sigaction g_previousActions[std::size(kStopSignals)];
 
-extern "C" void stopImport(int signal)
-{
-    if (g_readerChild > 0)
-        ::kill(static_cast<pid_t>(g_readerChild), SIGKILL);
-    for (const char* path : g_removeOnStop)
-        if (path[0])
-            ::unlink(path);
-    for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
-        if (kStopSignals[i] == signal)
-            ::sigaction(signal, &g_previousActions[i], nullptr);
-    ::raise(signal);
-}
-
+// Fills in the program's stop cleanup (when it keeps one) with the building file, its companions and its
+// lock file (removed last, see ImportBuilding) for as long as the import runs.
 class RemovedWhenStopped
 {
 public:
-    explicit RemovedWhenStopped(const ImportBuilding& building)
+    RemovedWhenStopped(const ImportBuilding& building, StopCleanup* cleanup) : m_cleanup(cleanup)
     {
+        if (!m_cleanup)
+            return;
         std::vector<std::string> paths = {building.path()};
         for (const std::string& ending : platform::sqliteCompanions())
             paths.push_back(building.path() + ending);
         paths.push_back(building.lockPath());
-        for (std::size_t i = 0; i < paths.size() && i < std::size(g_removeOnStop); ++i)
-            if (paths[i].size() < kPathRoom)
-                std::memcpy(g_removeOnStop[i], paths[i].c_str(), paths[i].size() + 1);
-        struct sigaction action {};
-        action.sa_handler = stopImport;
-        sigemptyset(&action.sa_mask);
-        for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
-            ::sigaction(kStopSignals[i], &action, &g_previousActions[i]);
+        m_cleanup->removeOnStop(paths);
     }
     ~RemovedWhenStopped()
     {
-        for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
-            ::sigaction(kStopSignals[i], &g_previousActions[i], nullptr);
-        for (char* path : g_removeOnStop)
-            path[0] = '\0';
+        if (m_cleanup)
+            m_cleanup->clear();
     }
     RemovedWhenStopped(const RemovedWhenStopped&) = delete;
     RemovedWhenStopped& operator=(const RemovedWhenStopped&) = delete;
+
+private:
+    StopCleanup* m_cleanup;
 };
 
 // A shop database with its write-ahead log or rollback journal beside it is open in another program, or was
@@ -127,8 +105,13 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
     }
     if (child == 0) {
         ::close(pipeFds[0]);
-        for (const int signal : kStopSignals)
-            ::signal(signal, SIG_DFL);
+        // A stop signal ends the reader at once (the program's handler is for the program), unless the
+        // program was started ignoring it.
+        for (const int signal : kStopSignals) {
+            struct sigaction current {};
+            if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
+                ::signal(signal, SIG_DFL);
+        }
 #ifdef __linux__
         // A parent killed outright takes its reader with it, which would otherwise write on into the file
         // (and hold its lock) until its next report found nobody listening.
@@ -147,7 +130,8 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
         ::_exit(code);
     }
     ::close(pipeFds[1]);
-    g_readerChild = child;
+    if (options.stopCleanup)
+        options.stopCleanup->stopReaderOnStop(child);
 
     ChildResult result;
     std::string pending;
@@ -189,9 +173,12 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
         }
     }
     ::close(pipeFds[0]);
+    // Forgotten before it is reaped, so that a stop never kills another process given its number; a child
+    // that has not ended yet goes with this process (see PR_SET_PDEATHSIG above).
+    if (options.stopCleanup)
+        options.stopCleanup->stopReaderOnStop(0);
     while (::waitpid(child, &result.status, 0) < 0 && errno == EINTR) {
     }
-    g_readerChild = 0;
     return result;
 }
 
@@ -239,7 +226,7 @@ ImportReport importAccessDatabase(const std::string& accessFile, const std::stri
     } catch (const std::system_error& error) {
         throw cannotWrite(error);
     }
-    const RemovedWhenStopped removedWhenStopped(*building);
+    const RemovedWhenStopped removedWhenStopped(*building, options.stopCleanup);
     ChildResult child = readInChild(accessFile, building->path(), options, report);
 
     std::string failure;

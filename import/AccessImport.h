@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "import/StopCleanup.h"
+
 namespace access_import {
 
 // A failure of the import: the Access file is missing, not an Access file, damaged, encrypted, or one of its
@@ -24,6 +26,9 @@ struct ImportOptions
     bool replace = false;        // an existing DIR/vmdata.mdb is replaced only when set
     // Called once a table is copied, with its name and row count.
     std::function<void(const std::string& table, std::size_t rows)> progress;
+    // Filled in while the import runs with what a stop-signal handler of the program must undo (the
+    // import installs no handler of its own); none when null.
+    StopCleanup* stopCleanup = nullptr;
 };
 
 struct ImportedTable

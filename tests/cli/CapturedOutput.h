@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/Command.h"
+
 namespace testsupport {
 
 // Points std::cout and std::cerr at buffers for the life of the object, so a command runs in-process and
@@ -39,11 +41,11 @@ struct CommandOutcome
     std::string err;
 };
 
-// Runs a command (priceCommand, sheetCommand, importCommand ...) in this process with its output caught.
-inline CommandOutcome runCommand(int (*command)(const std::vector<std::string>&), const std::vector<std::string>& args)
+// Runs a command (PriceCommand, SheetCommand, ImportCommand ...) in this process with its output caught.
+inline CommandOutcome runCommand(const cli::Command& command, const std::vector<std::string>& args)
 {
     const CapturedOutput captured;
-    const int code = command(args);
+    const int code = command.execute(args);
     return {code, captured.out(), captured.err()};
 }
 

@@ -176,7 +176,7 @@ TEST_P(DemoDataArguments, AreRefusedWithUsage)
 {
     const ArgumentCase& c = GetParam();
     testsupport::CapturedOutput output;
-    const int code = cli::demoDataCommand(c.args);
+    const int code = cli::DemoDataCommand().execute(c.args);
     EXPECT_EQ(code, c.exitCode) << c.why;
     EXPECT_THAT(output.err(), HasSubstr(c.message)) << c.why;
     EXPECT_THAT(output.err(), HasSubstr("Usage: pricebook demo-data")) << c.why;
@@ -190,7 +190,7 @@ TEST(DemoDataCommand, ReplaceMayComeBeforeTheFolder)
     TemporaryFolder temp;
     writeFile(temp.path() + "/vmdata.mdb", "old");
     testsupport::CapturedOutput output;
-    EXPECT_EQ(cli::demoDataCommand({"--replace", temp.path()}), 0);
+    EXPECT_EQ(cli::DemoDataCommand().execute({"--replace", temp.path()}), 0);
     EXPECT_THAT(output.out(), HasSubstr(temp.path() + "/vmdata.mdb"));
     EXPECT_EQ(countRows(temp.path() + "/vmdata.mdb", "ORDERS"), 12);
 }

@@ -232,7 +232,7 @@ TEST_P(SqlArguments, AreRefusedWithUsage)
 {
     const SqlArgumentCase& c = GetParam();
     testsupport::CapturedOutput output;
-    EXPECT_EQ(cli::sqlCommand(c.args), 2) << c.why;
+    EXPECT_EQ(cli::SqlCommand().execute(c.args), 2) << c.why;
     EXPECT_THAT(output.err(), HasSubstr(c.message)) << c.why;
     EXPECT_THAT(output.err(), HasSubstr("Usage: pricebook sql")) << c.why;
 }
@@ -250,7 +250,7 @@ TEST(SqlCommand, TakesADataFolderOrTheDatabaseFile)
           std::vector<std::string>{"--data", folder.path(), sql},
           std::vector<std::string>{"--db", path, sql}}) {
         testsupport::CapturedOutput output;
-        EXPECT_EQ(cli::sqlCommand(args), 0) << args[0];
+        EXPECT_EQ(cli::SqlCommand().execute(args), 0) << args[0];
         EXPECT_EQ(output.out(), "N\n7\n") << args[0];
         EXPECT_EQ(output.err(), "") << args[0];
     }

@@ -16,7 +16,7 @@ std::string jet4File() { return std::string(FIXTURES_DIR) + "/access/fixedNumeri
 
 Outcome importMdb(const std::vector<std::string>& args)
 {
-    return testsupport::runCommand(cli::importCommand, args);
+    return testsupport::runCommand(cli::ImportCommand(), args);
 }
 
 std::vector<std::string> filesIn(const std::string& folder)

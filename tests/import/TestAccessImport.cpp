@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 #include "cli/DemoDataCommand.h"
+#include "cli/ImportStopGuard.h"
 #include "data/Database.h"
 #include "import/AccessImport.h"
 #include "data/Recordset.h"
@@ -388,31 +389,64 @@ TEST(BadInput, EveryPageBoundaryCutFailsWhole)
     }
 }
 
-// The program stopped (here: terminated as the first table is reported) while it imports: the reader is
-// stopped and the half-built file removed.
+// The program stopped while it imports, under the import command's guard: here the signal goes to the
+// program and its reading child together, as a terminal sends Ctrl-C or a hang-up, as the first table is
+// reported. The reader is stopped, the half-built file removed, and the signal ends the program as it
+// would have. A signal the program was started ignoring (nohup) is ignored by both, and the import ends
+// well with the ignoring put back.
 TEST(StoppedImport, LeavesNothingInTheDataFolder)
 {
-    TemporaryFolder work;
-    const std::string dir = work.path() + "/data";
-    std::fflush(nullptr);
-    const pid_t program = ::fork();
-    ASSERT_GE(program, 0);
-    if (program == 0) {
-        access_import::ImportOptions options;
-        options.schemaSql = cli::demoSchemaSql();
-        options.progress = [](const std::string&, std::size_t) { ::raise(SIGTERM); };
-        try {
-            access_import::importAccessDatabase(importtest::jet3File(), dir, options);
-        } catch (...) {
+    struct Case
+    {
+        const char* why;
+        int signal;
+        bool ignored;
+    };
+    const Case cases[] = {
+        {"Ctrl-C", SIGINT, false},
+        {"terminated", SIGTERM, false},
+        {"the terminal closed", SIGHUP, false},
+        {"the terminal closed under nohup", SIGHUP, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        TemporaryFolder work;
+        const std::string dir = work.path() + "/data";
+        std::fflush(nullptr);
+        const pid_t program = ::fork();
+        ASSERT_GE(program, 0);
+        if (program == 0) {
+            ::setpgid(0, 0); // a process group of its own, as a terminal's foreground job
+            if (c.ignored)
+                ::signal(c.signal, SIG_IGN);
+            access_import::StopCleanup cleanup;
+            access_import::ImportOptions options;
+            options.schemaSql = cli::demoSchemaSql();
+            options.stopCleanup = &cleanup;
+            const int signal = c.signal;
+            options.progress = [signal](const std::string&, std::size_t) { ::kill(0, signal); };
+            try {
+                const cli::ImportStopGuard guard(cleanup);
+                access_import::importAccessDatabase(importtest::jet3File(), dir, options);
+            } catch (...) {
+                ::_exit(1);
+            }
+            struct sigaction after {};
+            ::sigaction(c.signal, nullptr, &after);
+            ::_exit(after.sa_handler == SIG_IGN ? 0 : 2); // not reached when the signal ends the program
         }
-        ::_exit(0); // not reached when the signal ends the program
+        int status = 0;
+        ASSERT_EQ(::waitpid(program, &status, 0), program);
+        if (c.ignored) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+            EXPECT_THAT(importtest::filesIn(dir), testing::ElementsAre("vmdata.mdb"));
+            continue;
+        }
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the program went on after the signal";
+        EXPECT_EQ(WTERMSIG(status), c.signal);
+        EXPECT_TRUE(fs::is_directory(dir));
+        EXPECT_THAT(importtest::filesIn(dir), IsEmpty());
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(program, &status, 0), program);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the program went on after the signal";
-    EXPECT_EQ(WTERMSIG(status), SIGTERM);
-    EXPECT_TRUE(fs::is_directory(dir));
-    EXPECT_THAT(importtest::filesIn(dir), IsEmpty());
 }
 
 // A real import in a process of its own (another window or command), held as it reports its first table, with

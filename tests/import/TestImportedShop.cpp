@@ -31,7 +31,7 @@ importtest::Outcome price(const std::string& folder, const std::string& programD
     args.push_back("--program-dir");
     args.push_back(programDir);
     testsupport::CapturedOutput output;
-    const int code = cli::priceCommand(args);
+    const int code = cli::PriceCommand().execute(args);
     return {code, output.out(), output.err()};
 }
 

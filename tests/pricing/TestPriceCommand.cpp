@@ -29,7 +29,7 @@ using Outcome = testsupport::CommandOutcome;
 // Runs the command in this process with its standard output and error caught.
 Outcome price(const std::vector<std::string>& args)
 {
-    return testsupport::runCommand(cli::priceCommand, args);
+    return testsupport::runCommand(cli::PriceCommand(), args);
 }
 
 class PriceCommand : public testing::Test

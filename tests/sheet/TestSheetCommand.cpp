@@ -55,14 +55,14 @@ protected:
         args.insert(args.begin(), m_db.folder());
         args.push_back("--program-dir");
         args.push_back(m_program.path());
-        return runCommand(cli::sheetCommand, args);
+        return runCommand(cli::SheetCommand(), args);
     }
     Outcome price(std::vector<std::string> args)
     {
         args.insert(args.begin(), m_db.folder());
         args.push_back("--program-dir");
         args.push_back(m_program.path());
-        return runCommand(cli::priceCommand, args);
+        return runCommand(cli::PriceCommand(), args);
     }
     TestDatabase m_db{testsupport::demoShopSql(), false};
     testsupport::TemporaryFolder m_program;

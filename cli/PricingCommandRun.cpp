@@ -1,0 +1,395 @@
+#include "cli/PricingCommandRun.h"
+
+#include <array>
+#include <charconv>
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <unistd.h>
+
+#include "cli/Cli.h"
+#include "cli/ExitCode.h"
+#include "cli/Report.h"
+#include "cli/SheetCommand.h"
+#include "cli/SignalGuard.h"
+#include "cli/StreamedOutput.h"
+#include "data/Database.h"
+#include "platform/Conversions.h"
+#include "platform/Fault.h"
+#include "pricing/OrderSelection.h"
+#include "pricing/PriceSettings.h"
+#include "pricing/PricingRun.h"
+#include "pricing/Rounding.h"
+#include "pricing/Schedule.h"
+
+namespace cli {
+
+namespace {
+
+const Option kPricingOptions[] = {
+    {"--data", "DIR", "the data folder (instead of DATAFOLDER)"},
+    {"--order", "NO", "the order number (required); the first order row with that number is priced"},
+    {"--part", "N", "the order row of part N"},
+    {"--quote", "", "price the order as a quote (default: as its bindery rows say)"},
+    {"--job", "", "price the order as a job"},
+    {"--qty1", "N", "the start quantity"},
+    {"--jump1", "N", "the step up to the second quantity"},
+    {"--qty2", "N", "the second quantity"},
+    {"--jump2", "N", "the step up to the third quantity"},
+    {"--qty3", "N", "the third quantity"},
+    {"--jump3", "N", "the step up to the final quantity"},
+    {"--qty4", "N", "the final quantity"},
+    {"--schedule", "Q1,J1,Q2,J2,Q3,J3,Q4",
+     "all seven at once\n"
+     "quantities are whole numbers above 0, none below the one before; steps\n"
+     "are whole numbers, 0 leaving that stretch out"},
+    {"--qty", "N", "price this one quantity only"},
+    {"--force", "", "price a schedule of more than 100,000 quantities"},
+    {"--round", "none|quarter|dollar", "(also 0.25 and 1.00) the rounding step"},
+    {"--up", "", "round up"},
+    {"--down", "", "round down (anything but --up rounds down)"},
+    {"--program-dir", "DIR", "the program's folder, where the report work database lives"},
+};
+
+struct Options
+{
+    std::string dataFolder;
+    std::string orderNo;
+    bool haveOrder = false;
+    pricing::OrderKeyFilter filter;
+    std::array<std::optional<std::string>, 7> schedule; // qty1, jump1, qty2, jump2, qty3, jump3, qty4
+    std::optional<pricing::RoundingStep> step;
+    std::optional<pricing::RoundingDirection> direction;
+    std::optional<std::int32_t> singleQuantity;
+    bool force = false; // a schedule of more than kLongSchedule quantities is priced all the same
+    PriceFormat format = PriceFormat::Text;
+    std::string programFolder;
+    // The sheet command's own.
+    SheetRequest sheet;
+    std::optional<pricing::Typeface> typeface;
+};
+
+std::optional<std::int32_t> wholeNumber(std::string_view text, std::int64_t least, std::int64_t most)
+{
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || value < least || value > most)
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+// The most quantities a schedule prices without --force: far more than any price list, few enough that a
+// slip of a finger (a step of 1 to a million) does not keep the shop database busy for hours.
+constexpr std::uint64_t kLongSchedule = 100000;
+
+constexpr const char* kScheduleNames[] = {"start quantity", "first step",  "second quantity", "second step",
+                                          "third quantity", "third step", "final quantity"};
+
+// A quantity (even positions of the seven) is a whole number above 0, a step one of 0 or more.
+void checkScheduleValue(std::size_t position, const std::string& text, const std::string& option)
+{
+    const bool quantity = position % 2 == 0;
+    if (!wholeNumber(text, quantity ? 1 : 0, INT32_MAX))
+        throw UsageError{option + ": the " + kScheduleNames[position] + " must be a whole number " +
+                         (quantity ? "above 0" : "of 0 or more") + ", not \"" + text + "\""};
+}
+
+// None of the four quantities below the one before, where one of the two was given on the command line (a
+// price-data file saved by the window keeps its own meaning).
+void checkScheduleOrder(const std::array<std::optional<std::string>, 7>& given,
+                        const std::array<std::string*, 7>& merged)
+{
+    for (std::size_t position = 2; position < 7; position += 2) {
+        if (!given[position] && !given[position - 2])
+            continue;
+        const double previous = platform::val(*merged[position - 2]);
+        const double current = platform::val(*merged[position]);
+        if (current < previous)
+            throw UsageError{"the " + std::string(kScheduleNames[position]) + " (" + *merged[position] +
+                             ") is below the " + kScheduleNames[position - 2] + " (" + *merged[position - 2] + ")"};
+    }
+}
+
+Options parse(const ParsedArguments& arguments, PricingCommand command)
+{
+    const bool sheet = command == PricingCommand::Sheet;
+    Options o;
+    bool haveFolder = false;
+    for (const auto& [word, value] : arguments.inOrder()) {
+        if (word.empty()) {
+            if (haveFolder)
+                throw UsageError{"more than one data folder: " + value};
+            o.dataFolder = value;
+            haveFolder = true;
+        } else if (word == "--force") {
+            o.force = true;
+        } else if (word == "--data") {
+            o.dataFolder = value;
+            haveFolder = true;
+        } else if (word == "--order") {
+            o.orderNo = value;
+            o.haveOrder = true;
+        } else if (word == "--part") {
+            const std::optional<std::int32_t> part = wholeNumber(value, INT16_MIN, INT16_MAX);
+            if (!part)
+                throw UsageError{"--part needs a whole part number, not \"" + value + "\""};
+            o.filter.partNo = static_cast<std::int16_t>(*part);
+        } else if (word == "--quote" || word == "--job") {
+            o.filter.quoteOrJob = word == "--job" ? pricing::QuoteOrJob::Job : pricing::QuoteOrJob::Quote;
+        } else if (word == "--qty1" || word == "--qty2" || word == "--qty3" || word == "--qty4") {
+            // qty1 is position 0, qty2 2, qty3 4, qty4 6 of the schedule's seven.
+            const std::size_t position = static_cast<std::size_t>(word.back() - '1') * 2;
+            o.schedule[position] = value;
+            checkScheduleValue(position, value, word);
+        } else if (word == "--jump1" || word == "--jump2" || word == "--jump3") {
+            const std::size_t position = static_cast<std::size_t>(word.back() - '1') * 2 + 1;
+            o.schedule[position] = value;
+            checkScheduleValue(position, value, word);
+        } else if (word == "--schedule") {
+            std::array<std::string, 7> parts;
+            std::size_t count = 0, start = 0;
+            while (true) {
+                const std::size_t comma = value.find(',', start);
+                if (count < parts.size())
+                    parts[count] = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+                ++count;
+                if (comma == std::string::npos)
+                    break;
+                start = comma + 1;
+            }
+            if (count != parts.size())
+                throw UsageError{"--schedule needs seven numbers: Q1,J1,Q2,J2,Q3,J3,Q4"};
+            for (std::size_t k = 0; k < parts.size(); ++k) {
+                checkScheduleValue(k, parts[k], "--schedule");
+                o.schedule[k] = parts[k];
+            }
+        } else if (word == "--qty") {
+            o.singleQuantity = wholeNumber(value, 1, INT32_MAX);
+            if (!o.singleQuantity)
+                throw UsageError{"--qty needs a whole quantity above 0, not \"" + value + "\""};
+        } else if (word == "--round") {
+            if (value == "none")
+                o.step = pricing::RoundingStep::None;
+            else if (value == "quarter" || value == "0.25" || value == ".25")
+                o.step = pricing::RoundingStep::Quarter;
+            else if (value == "dollar" || value == "1.00" || value == "1")
+                o.step = pricing::RoundingStep::Dollar;
+            else
+                throw UsageError{"--round is none, quarter (0.25) or dollar (1.00), not \"" + value + "\""};
+        } else if (word == "--up" || word == "--down") {
+            o.direction = word == "--up" ? pricing::RoundingDirection::Up : pricing::RoundingDirection::Down;
+        } else if (word == "--pdf") {
+            o.sheet.pdfPath = value;
+            if (o.sheet.pdfPath.empty())
+                throw UsageError{"--pdf needs a file name"};
+        } else if (word == "--text") {
+            o.sheet.text = true;
+        } else if (word == "--category") {
+            o.sheet.category = value;
+        } else if (word == "--typeface") {
+            // The options table allows these three only.
+            o.typeface = value == "courier" ? pricing::Typeface::Courier
+                         : value == "times" ? pricing::Typeface::TimesRoman
+                                            : pricing::Typeface::SansSerif;
+        } else if (word == "--format") {
+            o.format = value == "csv" ? PriceFormat::Csv : value == "json" ? PriceFormat::Json : PriceFormat::Text;
+        } else if (word == "--program-dir") {
+            o.programFolder = value;
+        }
+    }
+    if (!haveFolder || o.dataFolder.empty())
+        throw UsageError{"no data folder given"};
+    if (!o.haveOrder || o.orderNo.empty())
+        throw UsageError{"no order given (--order NO)"};
+    if (sheet && o.sheet.pdfPath.empty() == !o.sheet.text)
+        throw UsageError{o.sheet.text ? "--pdf and --text: choose one" : "no output given (--pdf FILE or --text)"};
+    return o;
+}
+
+// ---- cancelling with Ctrl-C: the run stops between quantities and still puts the row back ----
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void onInterrupt(int)
+{
+    g_interrupted = 1;
+}
+
+std::string describeKey(const Options& o)
+{
+    std::string key = "order " + o.orderNo;
+    if (o.filter.partNo)
+        key += " part " + std::to_string(*o.filter.partNo);
+    if (o.filter.quoteOrJob)
+        key += *o.filter.quoteOrJob == pricing::QuoteOrJob::Job ? " (job)" : " (quote)";
+    return key;
+}
+
+} // namespace
+
+std::vector<Option> pricingOptions(std::initializer_list<Option> own)
+{
+    std::vector<Option> options(std::begin(kPricingOptions), std::end(kPricingOptions));
+    options.insert(options.end(), own.begin(), own.end());
+    return options;
+}
+
+int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
+{
+    const bool sheet = command == PricingCommand::Sheet;
+    const Options options = parse(arguments, command);
+
+    namespace fs = std::filesystem;
+    std::error_code ignored;
+    if (!fs::is_directory(options.dataFolder, ignored)) {
+        std::cerr << "pricebook: the data folder " << options.dataFolder << " was not found\n";
+        return ExitDataFolder;
+    }
+    if (!options.programFolder.empty()) {
+        if (!fs::is_directory(options.programFolder, ignored)) {
+            std::cerr << "pricebook: the program folder " << options.programFolder << " was not found\n";
+            return ExitFailure;
+        }
+    }
+
+    const std::string databaseFile = pricing::databasePath(options.dataFolder);
+    // The shop database stays open for the whole command: closing its last handle checkpoints a
+    // log-mode file to disk, which is then done once at the end instead of after the order lookup too.
+    data::Database keepOpen;
+    try {
+        keepOpen = data::Database::open(databaseFile);
+    } catch (const platform::Fault&) {
+        // The lookup below reports what is wrong with the file.
+    }
+    std::optional<pricing::OrderSelection> order;
+    try {
+        order = pricing::selectOrder(databaseFile, options.orderNo, options.filter);
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+        return ExitDataFolder;
+    }
+    if (!order) {
+        report(std::cerr, describeKey(options) + " was not found in " + databaseFile);
+        return ExitOrderNotFound;
+    }
+
+    pricing::PriceParameters parameters;
+    std::optional<platform::Fault> unreadable;
+    if (const auto saved = pricing::readPriceData(options.dataFolder, &unreadable))
+        pricing::applyPriceData(*saved, parameters);
+    if (unreadable)
+        report(std::cerr, std::string(unreadable->what()) + " The window's initial schedule is used.",
+               unreadable->detail());
+    const std::array<std::string*, 7> merged = {&parameters.qty1, &parameters.jump1, &parameters.qty2,
+                                                &parameters.jump2, &parameters.qty3, &parameters.jump3,
+                                                &parameters.qty4};
+    for (std::size_t k = 0; k < options.schedule.size(); ++k) {
+        if (options.schedule[k])
+            *merged[k] = *options.schedule[k];
+    }
+    if (options.step)
+        parameters.step = *options.step;
+    if (options.direction)
+        parameters.direction = *options.direction;
+    const std::uint64_t length = options.singleQuantity ? 1 : pricing::scheduleLength(parameters);
+    try {
+        if (!options.singleQuantity)
+            checkScheduleOrder(options.schedule, merged);
+        if (length > kLongSchedule && !options.force)
+            throw UsageError{"the schedule has " + std::to_string(length) + " quantities; more than " +
+                             std::to_string(kLongSchedule) + " are priced only with --force"};
+    } catch (const UsageError& error) {
+        // Said without the help: the arguments were right, the schedule they make with the saved one is not.
+        std::cerr << (sheet ? "pricebook sheet: " : "pricebook price: ") << printable(error.what()) << "\n";
+        return ExitUsage;
+    }
+
+    pricing::PricingInputs inputs;
+    inputs.dataFolder = options.dataFolder;
+    inputs.programFolder = options.programFolder.empty() ? programFolder() : options.programFolder;
+    inputs.order = *order;
+    inputs.quoteOrJob = order->quoteOrJob;
+    inputs.parameters = parameters;
+
+    const bool showProgress = isatty(STDERR_FILENO) == 1;
+    pricing::PricingCallbacks callbacks;
+    if (showProgress)
+        callbacks.onProgress = [](const std::string& text) {
+            std::cerr << "\rCalculating: " << printable(text) << "          " << std::flush;
+        };
+    callbacks.onMessage = [showProgress](const std::string& message) {
+        if (showProgress)
+            std::cerr << "\r";
+        report(std::cerr, message);
+    };
+    callbacks.cancelRequested = [] { return g_interrupted != 0; };
+    // The price command writes each quantity as it is priced and keeps none; the sheet needs every line.
+    StreamedOutput output(std::cout, options.format, *order, inputs.quoteOrJob);
+    if (!sheet) {
+        callbacks.keepResults = false;
+        callbacks.onLine = [&output](const pricing::PricedQuantity& priced) { output.add(priced); };
+    }
+
+    pricing::PricingResult result;
+    {
+        g_interrupted = 0;
+        const SignalGuard ctrlC({SIGINT}, onInterrupt);
+        pricing::PricingRun run(inputs, callbacks);
+        result = options.singleQuantity ? run.run(pricing::singleQuantity(*options.singleQuantity))
+                                        : run.run(parameters);
+    }
+    if (showProgress)
+        std::cerr << "\r" << std::string(40, ' ') << "\r" << std::flush;
+    if (!sheet)
+        output.finish(result);
+
+    for (const std::string& note : result.notes)
+        report(std::cerr, note);
+    // A run the shop database stopped has priced only part of the schedule, if anything: no sheet is
+    // written from it, and the exit code says so.
+    if (result.stopped) {
+        if (!result.stopped->message.empty())
+            report(std::cerr, result.stopped->message, result.stopped->detail);
+        if (result.stopped->reason == pricing::StopReason::OrderKeyNotFound)
+            return ExitOrderNotFound;
+        if (result.stopped->reason == pricing::StopReason::OrderGone) {
+            report(std::cerr, describeKey(options) + " is no longer in " + databaseFile + "; pricing stopped");
+            return ExitOrderNotFound;
+        }
+        return ExitDataFolder;
+    }
+
+    int sheetExit = ExitSuccess;
+    if (sheet && !result.cancelled) {
+        sheet::SheetInputs sheetInputs;
+        sheetInputs.priceLines = result.lines;
+        sheetInputs.category = options.sheet.category;
+        sheetInputs.job = inputs.quoteOrJob == pricing::QuoteOrJob::Job;
+        sheetInputs.orderNo = order->orderNo;
+        sheetInputs.description = order->description;
+        sheetInputs.stock = order->stock;
+        sheetInputs.size = order->size;
+        sheetInputs.bindery = order->bindery;
+        sheetInputs.typeface = options.typeface ? *options.typeface : parameters.typeface;
+        sheetExit = writeSheet(options.sheet, sheetInputs);
+    }
+
+    if (result.cancelled) {
+        report(std::cerr, "cancelled after " + std::to_string(result.pricedCount + result.skipped.size()) + " of " +
+                              std::to_string(length) + " quantities");
+        return ExitFailure;
+    }
+    if (!result.skipped.empty()) {
+        report(std::cerr, pricing::skippedMessage(result.skipped), pricing::skippedDetails(result.skipped));
+        return ExitNotAllPriced;
+    }
+    return sheetExit;
+}
+
+} // namespace cli

@@ -1,0 +1,186 @@
+#include "cli/StreamedOutput.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+#include "estimator/EstimateResults.h"
+#include "estimator/Summary.h"
+#include "platform/Conversions.h"
+#include "pricing/Rounding.h"
+
+namespace cli {
+
+namespace {
+// Doubles as the shortest text that reads back to the same double.
+std::string number(double value)
+{
+    if (!std::isfinite(value))
+        return "null";
+    std::array<char, 32> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    if (error != std::errc())
+        return "null";
+    return std::string(buffer.data(), end);
+}
+
+std::string jsonText(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string jsonValue(const platform::Value& value)
+{
+    using Kind = platform::Value::Kind;
+    switch (value.kind()) {
+    case Kind::Null:
+        return "null";
+    case Kind::Integer:
+        return std::to_string(value.integer());
+    case Kind::Double:
+        return number(value.real());
+    case Kind::Text:
+        return jsonText(value.text());
+    case Kind::Boolean:
+        return value.boolean() ? "true" : "false";
+    case Kind::Date:
+        return number(value.dateSerial());
+    }
+    return "null";
+}
+
+// The price as its line shows it, without the dollar sign.
+std::string csvPrice(const platform::Currency& price)
+{
+    std::string text = pricing::priceText(price);
+    const std::size_t dollar = text.find('$');
+    if (dollar != std::string::npos)
+        text.erase(dollar, 1);
+    return text;
+}
+
+void writeResults(std::ostream& out, const pricing::EstimateResults& r)
+{
+    out << "{";
+    for (const estimator::EstimateResultField& field : estimator::kEstimateResultFields)
+        out << jsonText(field.name) << ": " << number(r.*field.member) << ", ";
+    out << "\"PressSheetsToOrder\": " << r.PressSheetsToOrder << "}";
+}
+
+// The JSON document in three parts, so that each quantity goes out as soon as it is priced: the order, the
+// quantities one by one, then the lines, the skipped quantities and the notes.
+void writeJsonHead(std::ostream& out, const pricing::OrderSelection& order, pricing::QuoteOrJob quoteOrJob)
+{
+    out << "{\"order\": " << jsonText(order.orderNo) << ",\n \"part\": ";
+    if (platform::isNumeric(order.partNo))
+        out << number(platform::val(order.partNo));
+    else
+        out << jsonText(order.partNo);
+    out << ",\n \"quote_or_job\": " << jsonText(pricing::quoteOrJobCode(quoteOrJob)) << ",\n \"quantities\": [";
+}
+
+void writeJsonQuantity(std::ostream& out, const pricing::PricedQuantity& priced, bool first)
+{
+    out << (first ? "\n  " : ",\n  ") << "{\"quantity\": " << priced.quantity
+        << ", \"price\": " << number(priced.price.toDouble()) << ", \"line\": " << jsonText(priced.line)
+        << ",\n   \"results\": ";
+    writeResults(out, priced.results);
+    out << ",\n   \"summary\": {";
+    bool firstField = true;
+    estimator::forEachSummaryField(priced.summary, [&](std::string_view name, const platform::Value& value) {
+        out << (firstField ? "" : ", ") << jsonText(name) << ": " << jsonValue(value);
+        firstField = false;
+    });
+    out << "}}";
+}
+
+void writeJsonTail(std::ostream& out, const std::vector<std::string>& lines, const pricing::PricingResult& result)
+{
+    out << "],\n \"lines\": [";
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        out << (i > 0 ? ", " : "") << jsonText(lines[i]);
+    out << "],\n \"skipped\": [";
+    for (std::size_t i = 0; i < result.skipped.size(); ++i)
+        out << (i > 0 ? ", " : "") << "{\"quantity\": " << result.skipped[i].quantity
+            << ", \"fault\": " << jsonText(result.skipped[i].fault) << "}";
+    out << "],\n \"notes\": [";
+    for (std::size_t i = 0; i < result.notes.size(); ++i)
+        out << (i > 0 ? ", " : "") << jsonText(result.notes[i]);
+    out << "]";
+    if (result.stopped)
+        out << ",\n \"stopped\": " << jsonText(result.stopped->message);
+    out << "}\n";
+}
+
+} // namespace
+
+void StreamedOutput::add(const pricing::PricedQuantity& priced)
+{
+    begin();
+    switch (m_format) {
+    case PriceFormat::Text:
+        m_out << priced.line << "\n";
+        break;
+    case PriceFormat::Csv:
+        m_out << priced.quantity << "," << csvPrice(priced.price) << "\n";
+        break;
+    case PriceFormat::Json:
+        writeJsonQuantity(m_out, priced, m_lines.empty());
+        m_lines.push_back(priced.line); // a few dozen bytes a quantity, for the lines at the end
+        break;
+    }
+    m_out << std::flush;
+}
+
+void StreamedOutput::finish(const pricing::PricingResult& result)
+{
+    if (!m_begun && result.stopped)
+        return;
+    begin();
+    if (m_format == PriceFormat::Json)
+        writeJsonTail(m_out, m_lines, result);
+    m_out << std::flush;
+}
+
+void StreamedOutput::begin()
+{
+    if (m_begun)
+        return;
+    m_begun = true;
+    if (m_format == PriceFormat::Csv)
+        m_out << "quantity,price\n";
+    else if (m_format == PriceFormat::Json)
+        writeJsonHead(m_out, m_order, m_quoteOrJob);
+}
+
+} // namespace cli

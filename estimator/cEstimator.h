@@ -159,8 +159,11 @@ private:
     // Each step loads its rows, prices them in a plain function over what was loaded and keeps the
     // figures (press/EstimatePress.cpp).
     double EstimatePress();
+    std::int32_t m_speed = 0;          // curve speed after the clamps, before difficulty
+    double m_spoilagePercent = 0;      // curve spoilage after the clamps
+    double m_stockPressEfficiency = 0;
     press::PressInputs LoadPressHandover();
-    bool LoadPressRows(const data::Recordset& order, press::PressInputs& in) const;
+    bool LoadPressRows(const data::Recordset& order, press::PressInputs& in);
     press::InkInputs LoadInks(const data::Recordset& order) const;
     press::JobTotalsInputs LoadJobTotals(const data::Recordset& order, bool printed);
     double ReadMarkup(const char* sql) const;

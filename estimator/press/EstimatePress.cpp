@@ -41,9 +41,9 @@ double cEstimator::EstimatePress()
     return out.totalCost;
 }
 
-// Runs one step of the press estimate on the quantity's report record, the engine's results and the stock
-// caliper as they stand, and keeps what the step reached even when a fault ends it, so the figures
-// reached so far can be looked into.
+// Runs one step of the press estimate on what the engine keeps of it as it stands (the quantity's report
+// record, the engine's results, the stock caliper and the curve speed and spoilage), and keeps what the
+// step reached even when a fault ends it, so the figures reached so far can be looked into.
 void cEstimator::KeepPressFigures(press::PressResults& out, const std::function<void()>& step)
 {
     struct Keep
@@ -56,12 +56,16 @@ void cEstimator::KeepPressFigures(press::PressResults& out, const std::function<
             record = out.report;
             engine.m_results = out.engine;
             engine.m_stockCaliper = out.stockCaliper;
+            engine.m_speed = out.curveSpeed;
+            engine.m_spoilagePercent = out.curveSpoilage;
         }
     };
     SummaryRecord& record = summary();
     out.report = record;
     out.engine = m_results;
     out.stockCaliper = m_stockCaliper;
+    out.curveSpeed = m_speed;
+    out.curveSpoilage = m_spoilagePercent;
     const Keep keep{*this, record, out};
     step();
 }

@@ -1,12 +1,26 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "platform/Value.h"
 
 namespace estimator::press {
+
+// A group of order or plate columns the estimate reads part-way through its arithmetic. The loader reads
+// them up front; should a read fail (a column missing from the shop's table), the failure is raised again
+// where the estimate reads them, after the figures worked out before it, as it always surfaced there.
+struct LateRead
+{
+    std::exception_ptr fault;
+    void raiseIfFailed() const
+    {
+        if (fault)
+            std::rethrow_exception(fault);
+    }
+};
 
 // The press, plate and job settings of the order part, as the estimate reads them from the order row, the
 // press row and the plate row (defaults already in place where the shop left a setting at 0).
@@ -32,6 +46,7 @@ struct PressSettings
     std::int32_t sheetsPerPlate = 0; // K
     double impressionsPerPlate = 0, mountingTime = 0, remountTime = 0, wtTime = 0, costPerPlate = 0;
     bool metalPlate = false; // "METAL" in the plate's name or description
+    LateRead plateNameRead{}; // PLATENAME and PLATEDESC
 };
 
 // The order part's variables as the engine worked them out for the quantity.
@@ -57,7 +72,9 @@ struct StockPrices
     double cartonThousands = 0; // STOCK1000CTN
     double break2 = 0, break3 = 0;
     double cost1 = 0, cost2 = 0, cost3 = 0; // a thousand parent sheets
+    LateRead pricesRead{};                  // the carton, break and cost columns
     double weightPerThousand = 0;           // a thousand parent sheets
+    LateRead weightRead{};
 };
 
 // What the bindery estimate left for the quantity.

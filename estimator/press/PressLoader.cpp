@@ -61,6 +61,18 @@ bool flagColumn(const data::Recordset& rs, const char* name)
     return rs.field(name).toBoolean();
 }
 
+// Runs the reads of a late group, keeping their failure for the pricing to raise.
+template <typename Reads>
+press::LateRead lateRead(Reads reads)
+{
+    try {
+        reads();
+        return {};
+    } catch (...) {
+        return {std::current_exception()};
+    }
+}
+
 // The press and plate settings; a setting the shop left at 0 takes its default.
 void readSettings(const data::Recordset& order, const data::Recordset& pressRow, const data::Recordset& plateRow,
                   press::PressSettings& press)
@@ -108,20 +120,24 @@ void readSettings(const data::Recordset& order, const data::Recordset& pressRow,
     press.wtTime = doubleColumn(plateRow, "WTTIME");
     press.costPerPlate = doubleColumn(plateRow, "COSTPERPLATE");
     // Metal plates are reported apart from paper and film ones.
-    const std::string plateName = platform::upperCase(plateRow.field("PLATENAME").formatted());
-    const std::string plateDesc = platform::upperCase(plateRow.field("PLATEDESC").formatted());
-    press.metalPlate = plateName.find("METAL") != std::string::npos || plateDesc.find("METAL") != std::string::npos;
+    press.plateNameRead = lateRead([&] {
+        const std::string plateName = platform::upperCase(plateRow.field("PLATENAME").formatted());
+        const std::string plateDesc = platform::upperCase(plateRow.field("PLATEDESC").formatted());
+        press.metalPlate = plateName.find("METAL") != std::string::npos || plateDesc.find("METAL") != std::string::npos;
+    });
 }
 
 void readStockPrices(const data::Recordset& order, press::StockPrices& stock)
 {
-    stock.cartonThousands = doubleColumn(order, "STOCK1000CTN");
-    stock.break2 = doubleColumn(order, "STOCKIND2");
-    stock.break3 = doubleColumn(order, "STOCKIND3");
-    stock.cost1 = doubleColumn(order, "STOCKCOST1");
-    stock.cost2 = doubleColumn(order, "STOCKCOST2");
-    stock.cost3 = doubleColumn(order, "STOCKCOST3");
-    stock.weightPerThousand = doubleColumn(order, "STOCKWT1000");
+    stock.pricesRead = lateRead([&] {
+        stock.cartonThousands = doubleColumn(order, "STOCK1000CTN");
+        stock.break2 = doubleColumn(order, "STOCKIND2");
+        stock.break3 = doubleColumn(order, "STOCKIND3");
+        stock.cost1 = doubleColumn(order, "STOCKCOST1");
+        stock.cost2 = doubleColumn(order, "STOCKCOST2");
+        stock.cost3 = doubleColumn(order, "STOCKCOST3");
+    });
+    stock.weightRead = lateRead([&] { stock.weightPerThousand = doubleColumn(order, "STOCKWT1000"); });
 }
 
 } // namespace
@@ -170,7 +186,7 @@ press::PressInputs cEstimator::LoadPressHandover()
 }
 
 // The order's press and plate and their settings. False when either is not on file.
-bool cEstimator::LoadPressRows(const data::Recordset& order, press::PressInputs& in) const
+bool cEstimator::LoadPressRows(const data::Recordset& order, press::PressInputs& in)
 {
     press::PressSettings& press = in.settings;
     press.pressId = press::longAsRead(order.field("PRESSID"));
@@ -180,7 +196,8 @@ bool cEstimator::LoadPressRows(const data::Recordset& order, press::PressInputs&
         return false;
 
     // How well the chosen stock runs on a press; a job without stock runs at full efficiency.
-    press.stockPressEfficiency = order.field("STOCKID").number() == 0 ? 100 : doubleColumn(order, "STOCKPRESSEFFPERC");
+    m_stockPressEfficiency = order.field("STOCKID").number() == 0 ? 100 : doubleColumn(order, "STOCKPRESSEFFPERC");
+    press.stockPressEfficiency = m_stockPressEfficiency;
 
     press.plateId = longColumn(order, "PRESSPLATEID");
     const data::Recordset plateRow =

@@ -230,6 +230,7 @@ void stockPlatesAndWashup(const PressInputs& in, PressResults& out)
     const double R = press.costPerHour;
     const double T = out.totalSpoilage;
 
+    stock.pricesRead.raiseIfFailed();
     const double perParent = in.order.pressSheetsPerParent == 0 ? 1 : in.order.pressSheetsPerParent;
     out.parentSheets = divide(P, perParent * U) * S;
     double pricePerThousandParents;
@@ -247,6 +248,7 @@ void stockPlatesAndWashup(const PressInputs& in, PressResults& out)
 
     out.plateCost = out.totalPlates * press.costPerPlate;
     out.report.plates = platform::toInt16(out.totalPlates);
+    press.plateNameRead.raiseIfFailed();
     out.report.plateCostMetal = press.metalPlate ? out.plateCost : 0;
     out.report.plateCostOther = press.metalPlate ? 0 : out.plateCost;
 
@@ -282,6 +284,7 @@ void sheetsWeightsAndEffectiveSpeed(const PressInputs& in, PressResults& out)
     out.engine.PressSheetsToOrder = platform::toInt32(out.pressSheetsToOrder);
 
     // STOCKWT1000 is the weight of a thousand parent sheets.
+    in.stock.weightRead.raiseIfFailed();
     const double perParent = order.pressSheetsPerParent == 0 ? 1 : order.pressSheetsPerParent;
     const double weightPerThousand = in.stock.weightPerThousand;
     out.pressSheetWeight = weightPerThousand / perParent / 1000 * out.pressSheetsToOrder;

@@ -425,5 +425,56 @@ TEST_F(PressShopTest, FaultKeepsWhatWasWrittenBefore)
     EXPECT_DOUBLE_EQ(summary().runHours, 0.0);
 }
 
+// A column the press reads part-way through its arithmetic, missing from the shop's table, ends the
+// estimate where it is read: the figures worked out before it are in the report, none after it. Only the
+// press is priced, as the stock estimate would miss the stock columns first.
+struct MissingColumnCase
+{
+    const char* drop; // the column dropped from its table
+    std::function<void(const estimator::SummaryRecord&)> expect;
+};
+
+void PrintTo(const MissingColumnCase& c, std::ostream* os)
+{
+    *os << c.drop;
+}
+
+const MissingColumnCase kMissingColumns[] = {
+    // The steady letterhead: 5000 / 4000 / 2 = 0.625 run hours at $60.
+    {"ORDERS DROP COLUMN STOCK1000CTN",
+     [](const estimator::SummaryRecord& record) {
+         EXPECT_NEAR(record.runCost, 37.5, 1e-12);
+         EXPECT_DOUBLE_EQ(record.pressStockCost, 0.0);
+     }},
+    {"PLATES DROP COLUMN PLATEDESC",
+     [](const estimator::SummaryRecord& record) {
+         EXPECT_NEAR(record.pressStockCost, 50.0, 1e-12);
+         EXPECT_EQ(record.plates, 1);
+         EXPECT_DOUBLE_EQ(record.plateCostOther, 0.0);
+     }},
+    {"ORDERS DROP COLUMN STOCKWT1000",
+     [](const estimator::SummaryRecord& record) {
+         EXPECT_EQ(record.pressSheetsToOrder, 2600);
+         EXPECT_DOUBLE_EQ(record.pressSheetWeight, 0.0);
+         EXPECT_EQ(record.effectiveSpeed, 0);
+     }},
+};
+
+class MissingColumn : public PressShopTest, public ::testing::WithParamInterface<MissingColumnCase>
+{
+};
+
+TEST_P(MissingColumn, EndsTheEstimateWhereItIsRead)
+{
+    const MissingColumnCase& c = GetParam();
+    const ShopDatabase db(steadyShop(letterheadOrder()) + "ALTER TABLE " + c.drop + ";\n");
+    cEstimator engine(m_context);
+    openOrder(engine, db, "Q100", "Q");
+    EXPECT_THROW(engine.Estimate(3, 1, 1), platform::Fault);
+    c.expect(summary());
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, MissingColumn, ::testing::ValuesIn(kMissingColumns));
+
 } // namespace
 } // namespace presstest

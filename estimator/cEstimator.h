@@ -9,8 +9,15 @@
 #include "data/Recordset.h"
 #include "estimator/EstimateResults.h"
 #include "estimator/RunContext.h"
+#include "estimator/bindery/OperationFigures.h"
 
 namespace estimator {
+
+namespace bindery {
+class BinderyStatements;
+struct DepartmentRun;
+struct OrderFigures;
+} // namespace bindery
 
 namespace press {
 struct PressInputs;
@@ -52,6 +59,9 @@ public:
     PRICEBOOK_ESTIMATE_RESULTS(PRICEBOOK_RESULT_GETTER)
 #undef PRICEBOOK_RESULT_GETTER
     const EstimateResults& results() const noexcept { return m_results; }
+    // The bindery estimate's own copies of the quantity's rows and totals.
+    const BinderyRowTable& BinderyRows() const noexcept { return m_binderyRows; }
+    const BinderyTotalsTable& BinderyTotals() const noexcept { return m_binderyTotals; }
     RunContext& context() const noexcept { return m_context; }
 
     void DataFile(const std::string& path);
@@ -131,27 +141,20 @@ private:
     // @estimator-members: further members of the estimator core go above this line.
 
     // ---- bindery (bindery/) ----
+    // The department is read by loaders and costed by plain functions (bindery/OperationCost.h,
+    // bindery/DepartmentRules.h); these members hold what lives on between operations and estimates.
     double EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& totals);
+    void EstimateBinderyOperation(const data::Recordset& selections, bindery::DepartmentRun& run,
+                                  bindery::BinderyStatements& statement);
     std::string CalcModule(std::int32_t& selectionId);
+    bindery::OrderFigures BinderyOrderFigures() const; // the order variables the bindery works from
+    void KeepBinderyCounts(const bindery::OrderFigures& order); // pieces and signatures as a rule left them
     BinderyRowTable m_binderyRows;     // the object's own copy of this quantity's rows
     BinderyTotalsTable m_binderyTotals; // and of the totals
-    std::int16_t m_opSheetSizeCode = 0;
-    double m_opSheetWidth = 0, m_opSheetLength = 0;
-    std::array<double, 11> m_binderyWork{}; // 0 run fraction, 2 number up, 5 set-up cost, 7 first set-up
-                                            // cost, 8 bindery time cost, 9 package size
-    std::int16_t m_bindDifficulty = 0;
-    double m_runs = 0, m_setups = 0, m_savedRunFraction = 0, m_unitsForCurve = 0;
-    std::int32_t m_bindSpeed = 0;
-    double m_bindSpoilagePercent = 0;
-    double m_stockBinderyEfficiency = 0;
-    double m_setupMinutes = 0, m_costPerHour = 0, m_addlSetupMinutes = 0;
-    double m_wasteUnits = 0;
-    std::int32_t m_fixedWaste = 0;
-    double m_runCost = 0;
-    std::array<double, 19> m_orderStockValues{}; // 1 weight per thousand; 9-12, 17, 18 the press's stock
-    double m_weight = 0, m_addlRunTime = 0, m_minimumCost = 0;
-    std::int32_t m_pressPages = 0;
-    double m_operationCost = 0;
+    bindery::OperationFigures m_binderyFigures; // the latest operation's working figures
+    std::array<double, 11> m_binderyWork{};     // 8 bindery time cost, of the job totals
+    std::array<double, 19> m_orderStockValues{}; // 9-12, 17, 18 the press's stock
+    double m_costPerHour = 0;  // of the latest bindery operation; the job totals price bindery time by it
     double m_stockCaliper = 0; // loaded by the bindery operation; the press may replace it by 0.004
     // @bindery-members: further bindery members go above this line.
 

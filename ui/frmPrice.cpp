@@ -997,13 +997,20 @@ void frmPrice::cmdPriceClick()
     // The engine of the previous run is released now; the new one stays until the next run.
     m_lastRun.reset();
     pricing::PricingResult result;
+    // A fault of the shop's data or files is said in its own words; anything else is a fault of this program,
+    // said plainly with the program's own wording behind Show Details.
     QString failure;
+    QString failureDetail;
     try {
         auto run = std::make_unique<pricing::PricingRun>(std::move(inputs), std::move(callbacks));
         result = run->run(parameters());
         m_lastRun = std::move(run);
+    } catch (const platform::Fault& fault) {
+        failure = QStringLiteral("The price list could not be created: %1").arg(fromStd(fault.what()));
+        failureDetail = fromStd(fault.detail());
     } catch (const std::exception& error) {
-        failure = QStringLiteral("The price list could not be created: %1").arg(fromStd(error.what()));
+        failure = kProgramFault;
+        failureDetail = fromStd(error.what());
     }
 
     m_txtLast->clear();
@@ -1030,7 +1037,7 @@ void frmPrice::cmdPriceClick()
         return;
     }
     if (!failure.isEmpty())
-        showMessage(failure);
+        showDetailedMessage(failure, failureDetail);
     if (result.stopped && !result.stopped->message.empty())
         showDetailedMessage(fromStd(result.stopped->message), fromStd(result.stopped->detail));
     if (!result.notes.empty() && !result.cancelled) {

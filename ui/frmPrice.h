@@ -50,6 +50,9 @@ inline const QString kLongScheduleQuestion =
     QStringLiteral("This schedule prices %1 quantities, which takes a while. Create the price list all the same?");
 // Schedules longer than this are priced only when the user says so.
 inline constexpr std::uint64_t kAskAboveQuantities = 1000;
+inline const QString kProgramFault =
+    QStringLiteral("The price list could not be created because of a fault in this program. No price of it is "
+                   "shown or printed. Please report it to your support, with the text under Show Details.");
 inline const QString kNothingToPreview =
     QStringLiteral("There is no price list to preview yet. Choose a quote or job and create the price sheet first.");
 inline const QString kFolderChangedDuringRun =

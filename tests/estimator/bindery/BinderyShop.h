@@ -10,42 +10,6 @@
 #include "estimator/cEstimator.h"
 #include "tests/support/TestDatabase.h"
 
-namespace estimator {
-
-// Reads and drives the bindery working values of an estimator, which the department keeps private.
-struct EstimatorProbe
-{
-    static std::string calcModule(cEstimator& e, std::int32_t selectionId)
-    {
-        e.CheckVariables();
-        return e.CalcModule(selectionId);
-    }
-    static void setStockIdText(cEstimator& e, const std::string& text) { e.m_stockIdText = text; }
-
-    static const std::array<double, 11>& work(const cEstimator& e) { return e.m_binderyWork; }
-    static std::int32_t speed(const cEstimator& e) { return e.m_bindSpeed; }
-    static double spoilage(const cEstimator& e) { return e.m_bindSpoilagePercent; }
-    static double waste(const cEstimator& e) { return e.m_wasteUnits; }
-    static double runCost(const cEstimator& e) { return e.m_runCost; }
-    static double operationCost(const cEstimator& e) { return e.m_operationCost; }
-    static double sheetWidth(const cEstimator& e) { return e.m_opSheetWidth; }
-    static double sheetLength(const cEstimator& e) { return e.m_opSheetLength; }
-    static std::int16_t sheetSizeCode(const cEstimator& e) { return e.m_opSheetSizeCode; }
-    static std::int16_t difficulty(const cEstimator& e) { return e.m_bindDifficulty; }
-    static double runs(const cEstimator& e) { return e.m_runs; }
-    static double setups(const cEstimator& e) { return e.m_setups; }
-    static double savedRunFraction(const cEstimator& e) { return e.m_savedRunFraction; }
-    static double stockCaliper(const cEstimator& e) { return e.m_stockCaliper; }
-    static double weight(const cEstimator& e) { return e.m_weight; }
-    static double piecesToProduce(const cEstimator& e) { return e.m_piecesToProduce; }
-    static double signatures(const cEstimator& e) { return e.m_signatures; }
-    static std::int32_t pressPages(const cEstimator& e) { return e.m_pressPages; }
-    static const BinderyRowTable& rows(const cEstimator& e) { return e.m_binderyRows; }
-    static const BinderyTotalsTable& totals(const cEstimator& e) { return e.m_binderyTotals; }
-};
-
-} // namespace estimator
-
 namespace bindery_test {
 
 // The shop every bindery test starts from: one quote, 1001 part 1, for 1000 pieces of a one-part

@@ -10,7 +10,6 @@
 #include "tests/estimator/bindery/BinderyShop.h"
 
 using estimator::BinderyReportRow;
-using estimator::EstimatorProbe;
 using testsupport::TestDatabase;
 using testing::Property;
 using testing::Throws;
@@ -97,14 +96,14 @@ TEST_F(BinderyTest, TwoCutsMakeTwoRowsAndTotalsOfBoth)
     EXPECT_DOUBLE_EQ(record.binderyMarkup, 0.25);
 
     // The estimator's own copies: rows of this quantity, empty rows for the others, and the totals.
-    const auto& rows = EstimatorProbe::rows(*engine);
+    const auto& rows = engine->BinderyRows();
     for (std::size_t slot = 1; slot <= 4; ++slot)
         EXPECT_EQ(rows[slot].size(), 3u) << "slot " << slot;
     EXPECT_NEAR(rows[1][1].cost, first.cost, 1e-12);
     EXPECT_EQ(rows[1][2].description.str(), "GUILLOTINE CUTTER        ");
     EXPECT_EQ(rows[2][1].cost, 0);
-    EXPECT_NEAR(EstimatorProbe::totals(*engine)[1].cost, sum.cost, 1e-12);
-    EXPECT_EQ(EstimatorProbe::totals(*engine)[1].totalTimeText.str(), "001:42    ");
+    EXPECT_NEAR(engine->BinderyTotals()[1].cost, sum.cost, 1e-12);
+    EXPECT_EQ(engine->BinderyTotals()[1].totalTimeText.str(), "001:42    ");
 }
 
 // An automatic cut is costed and counted but reported nowhere: the totals hold the other cut alone and
@@ -125,50 +124,6 @@ TEST_F(BinderyTest, AutomaticCutIsCountedWithoutARow)
     EXPECT_NEAR(totals().averageSpoilagePercent, 2.450476705, 1e-8); // 4.900953 / 2
     EXPECT_EQ(engine->ResBindRetail(), engine->ResBindCost());         // no bindery markup
 }
-
-struct PaddingCase
-{
-    const char* why;
-    int setups;
-    double cost, setupMinutes;
-};
-
-void PrintTo(const PaddingCase& c, std::ostream* os) { *os << c.why; }
-
-// Two-part carbonless sets, 1000 of them (2000 sheets) padded at 8.5 x 11, 1000 an hour, spoilage 2 %,
-// 40 an hour, first set-up 15 min (10.00), further set-ups 1 min, 0.5 pad glue per square unit.
-// Pad edge time: 8.5 x 2000 x 0.5 x 1.02 / 1000 = 8.67; x 40 x 0.004 + 10.00 first set-up = 11.3872.
-// Above ten lots each pad pays 8.5 x 0.5 x 11 / 93.5 = 0.5 for glue and 1 / 60 x 40 = 0.6667 handling:
-// 11 lots are 2000 x 0.5 / 11 = 90.909 pads, 90.909 x 1.16667 = 106.0606 more.
-const PaddingCase kPadding[] = {
-    {"ten lots: no pad charge", 10, 11.3872, 24},               // set-up (9 x 1 + 15) x 40 / 60 = 16.00
-    {"eleven lots: a charge per pad", 11, 117.447806061, 25},   // set-up (10 x 1 + 15) x 40 / 60 = 16.67
-};
-
-class Padding : public BinderyTest, public testing::WithParamInterface<PaddingCase>
-{
-};
-
-TEST_P(Padding, CarbonlessFormsPayEdgeTimeAndPads)
-{
-    const PaddingCase& c = GetParam();
-    TestDatabase shop(shopSql(binderySql(3, 3, "Padding press") + selectionSql(10, 3) + R"sql(
-UPDATE ORDERS SET STOCKPARTS = 2;
-UPDATE BINDERIES SET MINSPOILAGE = 2, MAXSPOILAGE = 2, SETUPTIME = 15, COSTPERHR = 40, ADDLSETUPTIME = 1,
-    ADDLRUNTIME = 0.5, CARBONLESSSPOILAGEFLAG = 1, THICKNESSFLAG = 1;
-UPDATE BINDERYSELECTIONS SET PCTOFRUN = 0, SETUPS = )sql" + std::to_string(c.setups) + ";"));
-    auto engine = openEstimator(shop);
-
-    EXPECT_NEAR(runBindery(*engine), c.cost, kCent) << c.why;
-    EXPECT_NEAR(row(1).cost, c.cost, kCent) << c.why;
-    EXPECT_NEAR(row(1).setupMinutes, c.setupMinutes, kCent) << c.why;   // set-up cost x 60 / 40
-    EXPECT_NEAR(row(1).totalMinutes, c.cost * 60 / 40, kCent) << c.why;
-    EXPECT_EQ(row(1).percentOfRun, 50) << c.why;                        // one sheet in two
-    EXPECT_EQ(row(1).waste, 10) << c.why;                               // 40 sheets at 4 up
-    EXPECT_NEAR(totals().cost, c.cost, kCent) << c.why;
-}
-
-INSTANTIATE_TEST_SUITE_P(Bindery, Padding, testing::ValuesIn(kPadding));
 
 // Padding below the bindery's minimum charge shows the minimum in its row; the totals, written before
 // the minimum is applied, keep the figure worked out.
@@ -247,12 +202,8 @@ UPDATE BINDERIES SET PACKAGINGFILEFLAG = 1, THICKNESSFLAG = 1, MINSPEED = 60, MA
 )sql"));
     auto engine = openEstimator(shop);
 
-    // The operation's speed 60 was halved for the caliper (30) and is restored: 30 x 0.008 / 0.004 = 60.
-    // Package: 500 x 0.004 / 0.008 = 250 pieces; Int(1000 / 250 + 0.8) = 4 cartons / 60 an hour =
-    // 0.066667 h; (0.066667 + 10 / 60) x 30 = 7.00.
+    // 4 cartons of 250 pieces at 60 an hour plus the set-up: 7.00 (worked out in the packaging rule test).
     EXPECT_NEAR(runBindery(*engine), 7, kCent);
-    EXPECT_EQ(EstimatorProbe::speed(*engine), 60);
-    EXPECT_DOUBLE_EQ(EstimatorProbe::work(*engine)[9], 250);
     EXPECT_DOUBLE_EQ(row(1).setupMinutes, 10);   // set-up 10 / 60 x 30 = 5.00, x 60 / 30
     EXPECT_NEAR(row(1).totalMinutes, 14, kCent); // 7.00 x 60 / 30
     EXPECT_NEAR(row(1).runMinutes, 4, kCent);
@@ -346,7 +297,6 @@ struct SignatureCase
 {
     const char* why;
     double differenceFactor;
-    double piecesAfter;
     double cost;
 };
 
@@ -357,8 +307,8 @@ void PrintTo(const SignatureCase& c, std::ostream* os) { *os << c.why; }
 // run (1000 + 25) x 60 / 1000 = 61.50, waste 25 / 4 up x 3 signatures = 18.75. The cut after it works
 // on the pieces the folder left, all 3 signatures: pieces x 3 x 60 / 1000.
 const SignatureCase kSignatures[] = {
-    {"factor 2 within the 4 up is put back: the cut works 2000 pieces", 2, 2000, 61.5 + 360},
-    {"factor 6 beyond the 4 up stays taken out: the cut works 1000 pieces", 6, 1000, 61.5 + 180},
+    {"factor 2 within the 4 up is put back: the cut works 2000 pieces", 2, 61.5 + 360},
+    {"factor 6 beyond the 4 up stays taken out: the cut works 1000 pieces", 6, 61.5 + 180},
 };
 
 class SignatureBinderies : public BinderyTest, public testing::WithParamInterface<SignatureCase>
@@ -377,8 +327,6 @@ UPDATE ORDERS SET PRESSSIGNATURES = 3, PRESSDIFFFRMPRESSSHT = )sql" + std::to_st
     EXPECT_NEAR(runBindery(*engine), c.cost, kCent) << c.why;
     EXPECT_NEAR(row(1).cost, 61.5, kCent) << c.why;
     EXPECT_EQ(row(1).waste, 19) << c.why; // 18.75
-    EXPECT_DOUBLE_EQ(EstimatorProbe::piecesToProduce(*engine), c.piecesAfter) << c.why;
-    EXPECT_DOUBLE_EQ(EstimatorProbe::signatures(*engine), 3) << c.why;
 }
 
 INSTANTIATE_TEST_SUITE_P(Bindery, SignatureBinderies, testing::ValuesIn(kSignatures));
@@ -490,7 +438,7 @@ TEST_F(BinderyTest, OrderWithoutBinderyWorkLeavesTheResults)
 
     EXPECT_EQ(runBindery(*engine), 0);
     EXPECT_EQ(m_context.summary[1].binderyCost, 99);
-    EXPECT_TRUE(EstimatorProbe::rows(*engine)[1].empty());
+    EXPECT_TRUE(engine->BinderyRows()[1].empty());
 }
 
 // Selections whose binderies were all deleted count no operation: no bindery work, not a division by
@@ -506,7 +454,7 @@ TEST_F(BinderyTest, SelectionsWithoutBinderiesAreNoBinderyWork)
     EXPECT_EQ(totals().totalTimeText.str(), "000:00    ");
     EXPECT_EQ(m_context.summary[1].binderyCost, 0);
     EXPECT_EQ(m_context.summary[1].binderyHoursText.str(), "000:00");
-    EXPECT_EQ(EstimatorProbe::rows(*engine)[1].size(), 1u); // the unused slot 0 only
+    EXPECT_EQ(engine->BinderyRows()[1].size(), 1u); // the unused slot 0 only
 }
 
 // The window gets its events after every selection (counted or not) and after every row copied back.

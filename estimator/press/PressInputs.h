@@ -57,7 +57,7 @@ struct OrderFigures
     double numberUp = 0;         // U
     double signatures = 0;       // S
     double parts = 0;            // sheets in a carbonless set
-    double pressDiffFactor = 0;  // press sheets a piece differs by
+    double pressDiffFactor = 0;  // the press-sheet difference factor
     double pressSheetsPerParent = 0;
     bool stockSelected = false;
     bool pressTypeZero = false;  // a duplicator

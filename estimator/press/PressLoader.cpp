@@ -73,6 +73,20 @@ press::LateRead lateRead(Reads reads)
     }
 }
 
+// Whether the ink pricing can read a selection's mileage and coverage (it reads them only with a mileage).
+bool inkReadable(const press::InkSelection& selection)
+{
+    if (!(selection.mileage.number() > 0))
+        return true;
+    try {
+        press::numberAsRead(selection.mileage);
+        press::numberAsRead(selection.coverage);
+        return true;
+    } catch (const platform::Fault&) {
+        return false;
+    }
+}
+
 // The press and plate settings; a setting the shop left at 0 takes its default.
 void readSettings(const data::Recordset& order, const data::Recordset& pressRow, const data::Recordset& plateRow,
                   press::PressSettings& press)
@@ -249,6 +263,10 @@ press::InkInputs cEstimator::LoadInks(const data::Recordset& order) const
         while (!selections.eof()) {
             colour.selections.push_back({selections.field("CCOSTPERLB").number(), selections.field("CMILEAGE"),
                                          selections.field("COVERAGE")});
+            // The pricing stops at a selection whose mileage or coverage it cannot read: no later colour
+            // is read, as none ever was once that fault had ended the estimate.
+            if (!inkReadable(colour.selections.back()))
+                return inks;
             selections.moveNext();
             m_context.hooks.yieldEvents();
         }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "data/Database.h"
@@ -17,6 +18,13 @@ class BinderyStatements;
 struct DepartmentRun;
 struct OrderFigures;
 } // namespace bindery
+
+namespace press {
+struct PressInputs;
+struct InkInputs;
+struct JobTotalsInputs;
+struct PressResults;
+} // namespace press
 
 // The estimating engine. One object prices one order part of the shop database: the caller sets
 // DataFile and the order key, then calls Estimate once per department (0 stock, 1 pre-press,
@@ -151,18 +159,18 @@ private:
     // @bindery-members: further bindery members go above this line.
 
     // ---- press, ink and job totals (press/) ----
+    // Each step loads its rows, prices them in a plain function over what was loaded and keeps the
+    // figures (press/EstimatePress.cpp).
     double EstimatePress();
     std::int32_t m_speed = 0;          // curve speed after the clamps, before difficulty
     double m_spoilagePercent = 0;      // curve spoilage after the clamps
     double m_stockPressEfficiency = 0;
-    struct PressRun; // the working values of one press estimate (press/PressRun.h)
-    void EstimateInk(PressRun& run);
-    double JobTotals(PressRun& run, const data::Recordset& order);
-    double JobTotalsWithoutPress();
+    press::PressInputs LoadPressHandover();
+    bool LoadPressRows(const data::Recordset& order, press::PressInputs& in);
+    press::InkInputs LoadInks(const data::Recordset& order) const;
+    press::JobTotalsInputs LoadJobTotals(const data::Recordset& order, bool printed);
     double ReadMarkup(const char* sql) const;
-    // The last press estimate's working values, kept so a run can be looked into afterwards; a shared
-    // pointer because the type is complete only in press/.
-    std::shared_ptr<const PressRun> m_lastPressRun;
+    void KeepPressFigures(press::PressResults& out, const std::function<void()>& step);
     // @press-members: further press members go above this line.
 };
 

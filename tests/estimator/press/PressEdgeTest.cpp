@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "estimator/press/PressInputs.h"
+#include "estimator/press/PressResults.h"
 #include "platform/Fault.h"
 #include "tests/estimator/press/PressShop.h"
 
@@ -17,6 +19,7 @@ namespace presstest {
 namespace {
 
 using estimator::cEstimator;
+namespace press = estimator::press;
 
 std::string steadyShop(const Row& order, const Row& press = steadyPress(), const Row& plate = paperPlate())
 {
@@ -52,21 +55,22 @@ const DifficultyCase kDifficultyCases[] = {
     {12, 5245, 12, 5.850357624861276, 5000.0 / 12 / 2},
 };
 
-class Difficulty : public PressShopTest, public ::testing::WithParamInterface<DifficultyCase>
+class Difficulty : public ::testing::TestWithParam<DifficultyCase>
 {
 };
 
 TEST_P(Difficulty, RatesSpeedAndSpoilage)
 {
     const DifficultyCase& c = GetParam();
-    const ShopDatabase db(steadyShop(letterheadOrder().num("PRESSDIFFICULTY", c.difficulty), offsetPress()));
-    cEstimator engine(m_context);
-    price(engine, db, "Q100", "Q");
-    EXPECT_EQ(EstimatorProbe::speedMember(engine), c.speedMember);
-    EXPECT_DOUBLE_EQ(EstimatorProbe::lastRun(engine).pressSpeed, c.pressSpeed);
-    EXPECT_EQ(summary().pressSpeed, static_cast<std::int32_t>(c.pressSpeed));
-    EXPECT_NEAR(summary().pressSpoilagePercent, c.pressSpoilage, 1e-12);
-    EXPECT_NEAR(summary().runHours, c.runHours, 1e-12);
+    press::PressInputs in = letterheadInputs();
+    in.settings.difficulty = static_cast<std::int16_t>(c.difficulty);
+    press::PressResults out;
+    press::pricePressRun(in, out);
+    EXPECT_EQ(out.curveSpeed, c.speedMember);
+    EXPECT_DOUBLE_EQ(out.pressSpeed, c.pressSpeed);
+    EXPECT_EQ(out.report.pressSpeed, static_cast<std::int32_t>(c.pressSpeed));
+    EXPECT_NEAR(out.report.pressSpoilagePercent, c.pressSpoilage, 1e-12);
+    EXPECT_NEAR(out.report.runHours, c.runHours, 1e-12);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ratings, Difficulty, ::testing::ValuesIn(kDifficultyCases));
@@ -96,32 +100,39 @@ const CaliperCase kCaliperCases[] = {
     {0.9, 0.9, 0.7},                      // 0.9 itself is kept; p = 225
 };
 
-class CaliperFactor : public PressShopTest, public ::testing::WithParamInterface<CaliperCase>
+class CaliperFactor : public ::testing::TestWithParam<CaliperCase>
 {
 };
 
 TEST_P(CaliperFactor, FollowsTheStockCaliper)
 {
     const CaliperCase& c = GetParam();
-    const ShopDatabase db(steadyShop(letterheadOrder().null("STOCKID")));
-    cEstimator engine(m_context);
-    price(engine, db, "Q100", "Q", [&c](cEstimator& e) { EstimatorProbe::stockCaliper(e) = c.caliperBefore; });
-    EXPECT_NEAR(EstimatorProbe::lastRun(engine).caliperFactor, c.factor, 1e-12);
-    EXPECT_DOUBLE_EQ(EstimatorProbe::stockCaliper(engine), c.caliperAfter);
+    press::PressInputs in = steadyLetterheadInputs();
+    in.order.stockSelected = false;
+    in.order.parentUsageRatio = 0;
+    in.bindery.stockCaliper = c.caliperBefore;
+    press::PressResults out;
+    press::pricePressRun(in, out);
+    EXPECT_NEAR(out.caliperFactor, c.factor, 1e-12);
+    EXPECT_DOUBLE_EQ(out.stockCaliper, c.caliperAfter);
 }
 
 INSTANTIATE_TEST_SUITE_P(Calipers, CaliperFactor, ::testing::ValuesIn(kCaliperCases));
 
 TEST_F(PressShopTest, StockThatDoesNotRunOnPressesGetsTheLowestCaliperFactor)
 {
-    // Stock selected with a press efficiency of 0: factor 0, raised to 0.7;
+    // Stock selected with a press efficiency of 0 (read from the order as 0): factor 0, raised to 0.7;
     // T = 3.2 + 20 x 1 x 2 / 5000 x 100 / 0.7 = 3.2 + 1.1428571.
     const ShopDatabase db(steadyShop(letterheadOrder().num("STOCKPRESSEFFPERC", 0)));
     cEstimator engine(m_context);
     price(engine, db, "Q100", "Q");
-    EXPECT_DOUBLE_EQ(EstimatorProbe::lastRun(engine).caliperFactor, 0.7);
-    EXPECT_DOUBLE_EQ(EstimatorProbe::stockPressEfficiency(engine), 0.0);
     EXPECT_NEAR(summary().totalSpoilagePercent, 4.342857142857143, 1e-12);
+    press::PressInputs in = steadyLetterheadInputs();
+    in.settings.stockPressEfficiency = 0;
+    press::PressResults out;
+    press::pricePressRun(in, out);
+    EXPECT_DOUBLE_EQ(out.caliperFactor, 0.7);
+    EXPECT_NEAR(out.report.totalSpoilagePercent, 4.342857142857143, 1e-12);
 }
 
 // ---- spoilage ---------------------------------------------------------------------------------------
@@ -224,21 +235,24 @@ const PlateCase kPlateCases[] = {
     {5000, 10000, 1, 1, 16, 0.6666666666666666, 8},
 };
 
-class PlatesAndMakeReady : public PressShopTest, public ::testing::WithParamInterface<PlateCase>
+class PlatesAndMakeReady : public ::testing::TestWithParam<PlateCase>
 {
 };
 
 TEST_P(PlatesAndMakeReady, FollowPlateLife)
 {
     const PlateCase& c = GetParam();
-    const ShopDatabase db(steadyShop(letterheadOrder().num("PRESSQTY", c.quantity).num("PRESSSPEC", c.workAndTurn),
-                                     steadyPress(), paperPlate().num("IMPRESSIONSPERPLATE", c.impressionsPerPlate)));
-    cEstimator engine(m_context);
-    price(engine, db, "Q100", "Q");
-    EXPECT_EQ(summary().plates, c.plates);
-    EXPECT_DOUBLE_EQ(EstimatorProbe::lastRun(engine).plateMinutes, c.plateMinutes);
-    EXPECT_NEAR(summary().makeReadyHours, c.makeReadyHours, 1e-12);
-    EXPECT_NEAR(summary().plateCostOther, c.plateCost, 1e-12);
+    press::PressInputs in = steadyLetterheadInputs();
+    in.order.quantity = static_cast<std::int32_t>(c.quantity);
+    in.order.piecesToProduce = c.quantity;
+    in.settings.pressSpec = c.workAndTurn;
+    in.settings.impressionsPerPlate = c.impressionsPerPlate;
+    press::PressResults out;
+    press::pricePressRun(in, out);
+    EXPECT_EQ(out.report.plates, c.plates);
+    EXPECT_DOUBLE_EQ(out.plateMinutes, c.plateMinutes);
+    EXPECT_NEAR(out.report.makeReadyHours, c.makeReadyHours, 1e-12);
+    EXPECT_NEAR(out.report.plateCostOther, c.plateCost, 1e-12);
 }
 
 INSTANTIATE_TEST_SUITE_P(PlateLife, PlatesAndMakeReady, ::testing::ValuesIn(kPlateCases));
@@ -328,8 +342,6 @@ TEST_F(PressShopTest, MissingPlateRowPricesNothing)
     EXPECT_DOUBLE_EQ(price(engine, db, "Q100", "Q"), 0.0);
     EXPECT_DOUBLE_EQ(summary().totalCost, 0.0);
     EXPECT_EQ(summary().plates, 0);
-    // The stock's press efficiency was read before the plate was looked for.
-    EXPECT_DOUBLE_EQ(EstimatorProbe::stockPressEfficiency(engine), 100.0);
 }
 
 // ---- faults -----------------------------------------------------------------------------------------
@@ -412,6 +424,57 @@ TEST_F(PressShopTest, FaultKeepsWhatWasWrittenBefore)
     EXPECT_DOUBLE_EQ(summary().pressSpoilagePercent, 3.2);
     EXPECT_DOUBLE_EQ(summary().runHours, 0.0);
 }
+
+// A column the press reads part-way through its arithmetic, missing from the shop's table, ends the
+// estimate where it is read: the figures worked out before it are in the report, none after it. Only the
+// press is priced, as the stock estimate would miss the stock columns first.
+struct MissingColumnCase
+{
+    const char* drop; // the column dropped from its table
+    std::function<void(const estimator::SummaryRecord&)> expect;
+};
+
+void PrintTo(const MissingColumnCase& c, std::ostream* os)
+{
+    *os << c.drop;
+}
+
+const MissingColumnCase kMissingColumns[] = {
+    // The steady letterhead: 5000 / 4000 / 2 = 0.625 run hours at $60.
+    {"ORDERS DROP COLUMN STOCK1000CTN",
+     [](const estimator::SummaryRecord& record) {
+         EXPECT_NEAR(record.runCost, 37.5, 1e-12);
+         EXPECT_DOUBLE_EQ(record.pressStockCost, 0.0);
+     }},
+    {"PLATES DROP COLUMN PLATEDESC",
+     [](const estimator::SummaryRecord& record) {
+         EXPECT_NEAR(record.pressStockCost, 50.0, 1e-12);
+         EXPECT_EQ(record.plates, 1);
+         EXPECT_DOUBLE_EQ(record.plateCostOther, 0.0);
+     }},
+    {"ORDERS DROP COLUMN STOCKWT1000",
+     [](const estimator::SummaryRecord& record) {
+         EXPECT_EQ(record.pressSheetsToOrder, 2600);
+         EXPECT_DOUBLE_EQ(record.pressSheetWeight, 0.0);
+         EXPECT_EQ(record.effectiveSpeed, 0);
+     }},
+};
+
+class MissingColumn : public PressShopTest, public ::testing::WithParamInterface<MissingColumnCase>
+{
+};
+
+TEST_P(MissingColumn, EndsTheEstimateWhereItIsRead)
+{
+    const MissingColumnCase& c = GetParam();
+    const ShopDatabase db(steadyShop(letterheadOrder()) + "ALTER TABLE " + c.drop + ";\n");
+    cEstimator engine(m_context);
+    openOrder(engine, db, "Q100", "Q");
+    EXPECT_THROW(engine.Estimate(3, 1, 1), platform::Fault);
+    c.expect(summary());
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, MissingColumn, ::testing::ValuesIn(kMissingColumns));
 
 } // namespace
 } // namespace presstest

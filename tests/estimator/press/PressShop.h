@@ -1,8 +1,8 @@
 #pragma once
 
-// Shared pieces of the press tests: a probe into the engine's press working values, a small builder of
-// table rows, the shop's standard presses, plates and markups, and a fixture that prices an order the
-// way the pricing run does (stock, pre-press, bindery, press at quantity slot 1).
+// Shared pieces of the press tests: a small builder of table rows, the shop's standard presses, plates
+// and markups, and a fixture that prices an order the way the pricing run does (stock, pre-press, bindery,
+// press at quantity slot 1).
 
 #include <cstdint>
 #include <functional>
@@ -15,31 +15,10 @@
 
 #include "estimator/RunContext.h"
 #include "estimator/cEstimator.h"
-#include "estimator/press/PressRun.h"
+#include "estimator/press/PressInputs.h"
 #include "tests/support/TestDatabase.h"
 
-namespace estimator {
-
-// Reads and sets the engine members that the press estimate works from and leaves behind.
-struct EstimatorProbe
-{
-    static const cEstimator::PressRun& lastRun(const cEstimator& e) { return *e.m_lastPressRun; }
-    static bool hasRun(const cEstimator& e) { return static_cast<bool>(e.m_lastPressRun); }
-    static BinderyReportRow& binderyTotals(cEstimator& e, std::size_t slot) { return e.m_binderyTotals.at(slot); }
-    static double& binderyCostPerHour(cEstimator& e) { return e.m_costPerHour; }
-    static double& stockCaliper(cEstimator& e) { return e.m_stockCaliper; }
-    static std::int32_t speedMember(const cEstimator& e) { return e.m_speed; }
-    static double spoilagePercentMember(const cEstimator& e) { return e.m_spoilagePercent; }
-    static double stockPressEfficiency(const cEstimator& e) { return e.m_stockPressEfficiency; }
-    static double orderStockValue(const cEstimator& e, std::size_t i) { return e.m_orderStockValues.at(i); }
-    static double binderyWork(const cEstimator& e, std::size_t i) { return e.m_binderyWork.at(i); }
-};
-
-} // namespace estimator
-
 namespace presstest {
-
-using estimator::EstimatorProbe;
 
 // One row of a table, written as an INSERT. Setting a column again replaces its value, so a test
 // starts from a standard row and changes only what its case is about.
@@ -238,5 +217,77 @@ protected:
 
     estimator::RunContext m_context; // a fresh one for each test
 };
+
+// ---- the same jobs as inputs of the press department ----------------------------------------------------
+
+// The ink colour of one selection.
+inline estimator::press::InkColour inkColour(const char* name, double costPerPound, double mileage, double coverage)
+{
+    return {name, {{costPerPound, platform::Value::fromDouble(mileage), platform::Value::fromDouble(coverage)}}};
+}
+
+// The shop's department markups: stock 10 to 40, press 50, pre-press 30, bindery 20, outside services 15.
+inline estimator::press::Markups shopMarkupPercents()
+{
+    return {10, 40, 50, 30, 20, 15};
+}
+
+// 5,000 pieces 2 up on a 12 X 18 press sheet cut four out of a 23 X 35 parent sheet of a selected stock
+// running at 100 per cent; one plate, one pass, one head; $40 of typesetting (30 minutes); no bindery
+// work, so no caliper loaded.
+inline estimator::press::PressInputs letterheadInputs()
+{
+    estimator::press::PressInputs in;
+    in.order = {.quantity = 5000, .piecesToProduce = 5000, .numberUp = 2, .signatures = 1, .parts = 1,
+                .pressDiffFactor = 1, .pressSheetsPerParent = 4, .stockSelected = true, .pressTypeZero = false,
+                .parentSheetKnown = true, .parentUsageRatio = 8.5 * 11 * 2 * 4 / (23.0 * 35)};
+    estimator::press::PressSettings& p = in.settings;
+    p.pressId = 1;
+    p.plateId = 1;
+    p.stockPressEfficiency = 100;
+    p.speedEfficiency = 20;
+    p.speedKFactor = 5;
+    p.spoilEfficiency = 20;
+    p.spoilKFactor = 20;
+    p.difficulty = 5;
+    p.plates = 1;
+    p.passes = 1;
+    p.printHeads = 1;
+    p.feederHeight = 10;
+    p.minSpeed = 2000;
+    p.maxSpeed = 6000;
+    p.minSpoilage = 1;
+    p.maxSpoilage = 6;
+    p.feederLoadingTime = 6;
+    p.regGuideTime = 5;
+    p.deliveryTime = 3;
+    p.setupTime = 10;
+    p.washupTime = 15;
+    p.fountainWaste = 0.25;
+    p.costPerHour = 60;
+    p.sheetsPerPlate = 20;
+    p.impressionsPerPlate = 10000;
+    p.mountingTime = 12;
+    p.remountTime = 8;
+    p.wtTime = 4;
+    p.costPerPlate = 8;
+    in.stock = {.cartonThousands = 2.5, .break2 = 2, .break3 = 4, .cost1 = 80, .cost2 = 70, .cost3 = 60,
+                .weightPerThousand = 40};
+    in.prePress.workMinutes = 30;
+    in.prePress.workCost = 40;
+    in.prePress.resultCost = 40;
+    return in;
+}
+
+// The letterhead on the steady press: exactly 4,000 an hour and 3.2 per cent spoilage.
+inline estimator::press::PressInputs steadyLetterheadInputs()
+{
+    estimator::press::PressInputs in = letterheadInputs();
+    in.settings.minSpeed = 4000;
+    in.settings.maxSpeed = 4000;
+    in.settings.minSpoilage = 3.2;
+    in.settings.maxSpoilage = 3.2;
+    return in;
+}
 
 } // namespace presstest

@@ -313,11 +313,18 @@ Connection::Statement& Connection::prepare(const std::string& sql)
         throw;
     }
 
+    readColumns(statement);
+    return m_statements.emplace(sql, std::move(statement)).first->second;
+}
+
+void Connection::readColumns(Statement& statement)
+{
+    statement.names.clear();
     const int columns = sqlite3_column_count(statement.handle);
     for (int i = 0; i < columns; ++i)
         statement.names.emplace_back(sqlite3_column_name(statement.handle, i));
     statement.kinds = columnKinds(statement.handle);
-    return m_statements.emplace(sql, std::move(statement)).first->second;
+    statement.reprepared = sqlite3_stmt_status(statement.handle, SQLITE_STMTSTATUS_REPREPARE, 0);
 }
 
 void Connection::bind(Statement& statement, std::span<const platform::Value> parameters, const std::string& sql)
@@ -345,14 +352,21 @@ QueryResult Connection::query(const std::string& sql, std::span<const platform::
     ResetOnExit reset{statement.handle};
 
     QueryResult result;
-    result.names = statement.names;
-    const int columns = static_cast<int>(statement.names.size());
-    for (;;) {
+    for (bool first = true;; first = false) {
         const int rc = sqlite3_step(statement.handle);
+        // Another program that changed the table's columns makes SQLite prepare the statement again at its
+        // first step, "SELECT *" with the new columns: the names and kinds are read again, or every value
+        // would be read under another column's name.
+        if (first) {
+            if (sqlite3_stmt_status(statement.handle, SQLITE_STMTSTATUS_REPREPARE, 0) != statement.reprepared)
+                readColumns(statement);
+            result.names = statement.names;
+        }
         if (rc == SQLITE_DONE)
             break;
         if (rc != SQLITE_ROW)
             fail(rc, sql, false);
+        const int columns = static_cast<int>(statement.names.size());
         std::vector<platform::Value> row;
         row.reserve(static_cast<std::size_t>(columns));
         for (int i = 0; i < columns; ++i)

@@ -101,12 +101,15 @@ private:
         sqlite3_stmt* handle = nullptr;
         std::vector<ColumnKind> kinds; // by declared type of each result column
         std::vector<std::string> names;
+        int reprepared = 0; // SQLite's count of re-preparations when names and kinds were last read
     };
 
     Connection(sqlite3* handle, std::string path, bool readOnly);
     // Opens and checks the file for open(), as a connection to be registered under `key`.
     static std::shared_ptr<Connection> openFile(const std::string& path, Access access, const std::string& key);
     Statement& prepare(const std::string& sql);
+    // The statement's result column names and kinds, as SQLite prepared it last.
+    static void readColumns(Statement& statement);
     void bind(Statement& statement, std::span<const platform::Value> parameters, const std::string& sql);
     [[noreturn]] void fail(int code, const std::string& sql, bool writing) const;
     void runOnce(const std::string& sql); // a statement run once, not kept prepared (BEGIN, DDL)

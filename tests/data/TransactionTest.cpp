@@ -57,6 +57,22 @@ double pressQty(const data::Database& db, const char* orderNo = "24101")
         .number();
 }
 
+// Another program that drops a column between two reads of the same "SELECT *": the second read names its
+// values by the columns the table has now, not by those of the first.
+TEST(Transaction, ARowIsReadUnderItsOwnColumnsAfterAnotherProgramChangedThem)
+{
+    TestDatabase file(kRows, false);
+    const data::Database db = data::Database::open(file.path());
+    const char* query = "SELECT * FROM ORDERS WHERE ORDERNO = '24102'";
+    EXPECT_EQ(db.openRecordset(query).field("PRESSQTY").number(), 700);
+    OtherProgram other(file.path());
+    ASSERT_EQ(other.exec("ALTER TABLE Orders DROP COLUMN PARTNO"), SQLITE_OK);
+    const data::Recordset again = db.openRecordset(query);
+    EXPECT_EQ(again.field("PRESSQTY").number(), 700);
+    EXPECT_EQ(again.field("ORDERNO").text(), "24102");
+    EXPECT_EQ(db.openRecordset("SELECT * FROM ORDERS WHERE ORDERNO = '24101'").fieldCount(), 5);
+}
+
 TEST(Transaction, KeepsOneSnapshotWithoutHoldingUpAWriterAndRollsBack)
 {
     TestDatabase file(kRows, false);

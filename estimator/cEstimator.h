@@ -152,11 +152,8 @@ private:
     BinderyRowTable m_binderyRows;     // the object's own copy of this quantity's rows
     BinderyTotalsTable m_binderyTotals; // and of the totals
     bindery::OperationFigures m_binderyFigures; // the latest operation's working figures
-    std::array<double, 11> m_binderyWork{};     // 8 bindery time cost, of the job totals
-    std::array<double, 19> m_orderStockValues{}; // 9-12, 17, 18 the press's stock
     double m_costPerHour = 0;  // of the latest bindery operation; the job totals price bindery time by it
     double m_stockCaliper = 0; // loaded by the bindery operation; the press may replace it by 0.004
-    // @bindery-members: further bindery members go above this line.
 
     // ---- press, ink and job totals (press/) ----
     // Each step loads its rows, prices them in a plain function over what was loaded and keeps the
@@ -171,7 +168,6 @@ private:
     press::JobTotalsInputs LoadJobTotals(const data::Recordset& order, bool printed);
     double ReadMarkup(const char* sql) const;
     void KeepPressFigures(press::PressResults& out, const std::function<void()>& step);
-    // @press-members: further press members go above this line.
 };
 
 } // namespace estimator

@@ -121,4 +121,9 @@ void checkOneStatement(const sqlite3_stmt* statement, const char* tail, const st
             throw platform::Fault(CharactersAfterEnd, "Characters found after end of SQL statement.", detail);
 }
 
+void noCurrentRecord()
+{
+    throw platform::Fault(NoCurrentRecord, "No current record.");
+}
+
 } // namespace data

@@ -49,6 +49,9 @@ inline std::string quoted(const std::string& path)
     return "'" + path + "'";
 }
 
+// "No current record." (3021): a recordset or table view read or moved past its rows.
+[[noreturn]] void noCurrentRecord();
+
 // The fault of a statement SQLite could not prepare or run on the database at `path`, with the old
 // engine's number and words; SQLite's own words and the SQL text go into its detail. `writing` tells
 // whether the statement changes the database.

@@ -7,15 +7,6 @@
 
 namespace data {
 
-namespace {
-
-[[noreturn]] void noCurrentRecord()
-{
-    throw platform::Fault(NoCurrentRecord, "No current record.");
-}
-
-} // namespace
-
 void Recordset::moveFirst()
 {
     if (m_rows.empty())

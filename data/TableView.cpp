@@ -14,11 +14,6 @@ namespace data {
 
 namespace {
 
-[[noreturn]] void noCurrentRecord()
-{
-    throw platform::Fault(NoCurrentRecord, "No current record.");
-}
-
 bool isWholeNumberType(const std::string& type)
 {
     return type.find("INT") != std::string::npos || type == "LONG" || type == "SHORT" || type == "BYTE" ||

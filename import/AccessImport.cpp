@@ -18,6 +18,7 @@
 #endif
 #include <unistd.h>
 
+#include "data/JetErrors.h"
 #include "import/AccessFileCheck.h"
 #include "import/ImportBuilding.h"
 #include "import/TableCopy.h"
@@ -30,8 +31,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kShopDatabaseName = "vmdata.mdb";
-
-std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
 // The signals that stop the program, which the reading child takes as they come, without the handlers the
 // program may have for them.
@@ -71,7 +70,7 @@ void refuseWhileInUse(const fs::path& target)
     std::error_code error;
     for (const char* companion : {"-wal", "-journal"})
         if (fs::exists(target.string() + companion, error))
-            throw ImportError("The shop database " + quoted(target.string()) + " is in use (its " +
+            throw ImportError("The shop database " + data::quoted(target.string()) + " is in use (its " +
                               target.filename().string() + companion +
                               " file is beside it) and is kept. Close the program using it, or open it once "
                               "so it is put right, then import again.");
@@ -92,7 +91,7 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
 {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
-        throw ImportError("Cannot start reading " + quoted(accessFile) + ": " + std::strerror(errno) + ".");
+        throw ImportError("Cannot start reading " + data::quoted(accessFile) + ": " + std::strerror(errno) + ".");
     // Where the child's libmdb prints its complaints; removed by the system when both have closed it.
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> complaintsFile(std::tmpfile(), std::fclose);
     std::fflush(nullptr);
@@ -101,7 +100,7 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
     if (child < 0) {
         ::close(pipeFds[0]);
         ::close(pipeFds[1]);
-        throw ImportError("Cannot start reading " + quoted(accessFile) + ": " + std::strerror(errno) + ".");
+        throw ImportError("Cannot start reading " + data::quoted(accessFile) + ": " + std::strerror(errno) + ".");
     }
     if (child == 0) {
         ::close(pipeFds[0]);
@@ -189,34 +188,34 @@ ImportReport importAccessDatabase(const std::string& accessFile, const std::stri
 {
     const std::string problem = accessFileProblem(accessFile);
     if (!problem.empty())
-        throw ImportError("Cannot import " + quoted(accessFile) + ": " + problem + ".");
+        throw ImportError("Cannot import " + data::quoted(accessFile) + ": " + problem + ".");
 
     const fs::path dir(folder);
     std::error_code error;
     fs::create_directories(dir, error);
     if (error || !fs::is_directory(dir))
-        throw ImportError("Cannot create the data folder " + quoted(folder) +
+        throw ImportError("Cannot create the data folder " + data::quoted(folder) +
                           (error ? ": " + error.message() : std::string()) + ".");
     const fs::path target = dir / kShopDatabaseName;
-    const std::string alreadyExists = "The shop database " + quoted(target.string()) +
+    const std::string alreadyExists = "The shop database " + data::quoted(target.string()) +
                                       " already exists and is kept. Give --replace to overwrite it.";
     ImportReport report;
     for (const std::string& name : removeStoppedImports(target.string()))
         report.notes.push_back("removed " + name + ", left unfinished by an import that was stopped");
     if (fs::exists(target, error)) {
         if (fs::equivalent(target, fs::path(accessFile), error))
-            throw ImportError("Cannot import " + quoted(accessFile) + " into " + quoted(folder) +
+            throw ImportError("Cannot import " + data::quoted(accessFile) + " into " + data::quoted(folder) +
                               ": the shop database would replace the Access file itself. Import into another "
                               "folder, then move the new vmdata.mdb in place.");
         if (fs::is_directory(target, error))
-            throw ImportError("Cannot write " + quoted(target.string()) + ": it is a folder.");
+            throw ImportError("Cannot write " + data::quoted(target.string()) + ": it is a folder.");
         if (!options.replace)
             throw ImportError(alreadyExists);
         refuseWhileInUse(target);
     }
 
     const auto cannotWrite = [&](const std::system_error& error) {
-        return ImportError("Cannot write the shop database " + quoted(target.string()) + " (" +
+        return ImportError("Cannot write the shop database " + data::quoted(target.string()) + " (" +
                            error.code().message() + "). Nothing was written. Check that the data folder can be "
                            "written and its disk has room, then import again.");
     };
@@ -246,7 +245,7 @@ ImportReport importAccessDatabase(const std::string& accessFile, const std::stri
         if (failure.empty() || child.runaway)
             failure = current.empty() ? "its list of tables cannot be read: the file is damaged"
                                       : "table " + current + " cannot be read: the file is damaged";
-        throw ImportError("Cannot import " + quoted(accessFile) + ": " + failure + ". Nothing was written.");
+        throw ImportError("Cannot import " + data::quoted(accessFile) + ": " + failure + ". Nothing was written.");
     }
 
     // Without --replace the new file is put in place only while the name is still free, so a shop database

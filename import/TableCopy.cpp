@@ -14,14 +14,13 @@
 #include <sqlite3.h>
 
 #include "data/Dialect.h"
+#include "data/JetErrors.h"
 #include "import/AccessValues.h"
 #include "platform/Conversions.h"
 
 namespace access_import {
 
 namespace {
-
-std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
 struct Sqlite
 {
@@ -256,7 +255,7 @@ void copyAccessTables(const std::string& accessFile, const std::string& output, 
 
     Sqlite out;
     if (sqlite3_open_v2(output.c_str(), &out.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr) != SQLITE_OK)
-        throw ChildFailure("could not write the shop database " + quoted(output));
+        throw ChildFailure("could not write the shop database " + data::quoted(output));
     out.exec("BEGIN");
     out.exec(std::string(schemaSql));
     std::map<std::string, SchemaTable> schema = schemaTables(out);
@@ -286,7 +285,7 @@ void copyAccessTables(const std::string& accessFile, const std::string& output, 
     // append instead of a synced journal. The log is emptied and removed when the file is closed.
     out.exec("PRAGMA journal_mode = WAL");
     if (sqlite3_close(out.db) != SQLITE_OK)
-        throw ChildFailure("could not finish the shop database " + quoted(output));
+        throw ChildFailure("could not finish the shop database " + data::quoted(output));
     out.db = nullptr;
 }
 

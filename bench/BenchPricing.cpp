@@ -337,10 +337,10 @@ void BM_Estimate(benchmark::State& state, int area)
     engine.OrderNo(inputs.order.orderNo);
     engine.PartNo(static_cast<std::int16_t>(std::stoi(inputs.order.partNo)));
     for (int warm = 0; warm < 4; ++warm)
-        engine.Estimate(warm, 1, warm >= 2 ? 1 : 0);
+        engine.Estimate(static_cast<estimator::EstimateArea>(warm), 1, warm >= 2 ? 1 : 0);
     const std::int16_t count = area >= 2 ? 1 : 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(engine.Estimate(area, 1, count));
+        benchmark::DoNotOptimize(engine.Estimate(static_cast<estimator::EstimateArea>(area), 1, count));
 }
 
 void registerAll()

@@ -207,7 +207,7 @@ void cEstimator::SetSummary(const data::Recordset& order)
     }
     record.pressName = order.field("PRESSNAME").formatted();
     record.pressSides = platform::toInt16(order.field("PRESSSIDES").number());
-    record.numberUp = platform::toInt16(m_numberUp);
+    record.numberUp = platform::toInt16(m_orderVariables.numberUp);
     record.mode = order.field("PRODUCTIONTYPE").number() == 0 ? "Sheet Mode" : "Book Mode";
     record.description = order.field("DESCRIPTION").formatted();
     record.pressSize = order.field("PRESSSIZE").formatted();

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "estimator/cEstimator.h"
+#include "data/Recordset.h"
 #include "platform/Conversions.h"
 
 namespace estimator {
@@ -27,26 +27,19 @@ double readDimension(std::string_view text, std::int16_t part, std::string_view 
     return platform::val(text.substr(after));
 }
 
-double cEstimator::GetDimension(const std::string& text, std::int16_t part, const std::string& separator) const
+std::int32_t calcPressSheets(const data::Recordset& order, std::int32_t quantity)
 {
-    return readDimension(text, part, separator);
-}
-
-std::int32_t cEstimator::CalcPressSheets() const
-{
-    if (!m_order.isOpen() || m_order.recordCount() == 0)
+    if (!order.isOpen() || order.recordCount() == 0)
         return 0;
-    const double numberUpValue = m_order.field("PRESSNUMUPPRESSSHT").number();
+    const double numberUpValue = order.field("PRESSNUMUPPRESSSHT").number();
     if (numberUpValue == 0)
         return 0;
 
-    // No defaults here: a job with 0 signatures or a 0 difference factor needs no press sheets.
-    const std::int32_t signatures = platform::toInt32(m_order.field("PRESSSIGNATURES").number());
-    const std::int32_t difference = platform::toInt32(m_order.field("PRESSDIFFFRMPRESSSHT").number());
+    const std::int32_t signatures = platform::toInt32(order.field("PRESSSIGNATURES").number());
+    const std::int32_t difference = platform::toInt32(order.field("PRESSDIFFFRMPRESSSHT").number());
     const std::int32_t numberUp = platform::toInt32(numberUpValue);
 
-    const std::int32_t product =
-        platform::multiply32(platform::multiply32(signatures, currentQuantityValue()), difference);
+    const std::int32_t product = platform::multiply32(platform::multiply32(signatures, quantity), difference);
     return platform::toInt32(platform::divide(product, numberUp));
 }
 

@@ -1,7 +1,5 @@
 #include "estimator/cEstimator.h"
 
-#include <cmath>
-
 #include "data/Dialect.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
@@ -51,7 +49,7 @@ std::int32_t cEstimator::currentQuantityValue() const
     return m_quantity[static_cast<std::size_t>(m_currentQuantity)];
 }
 
-double cEstimator::Estimate(std::int32_t area, std::int16_t currentQuantity, std::int16_t count)
+double cEstimator::Estimate(EstimateArea area, std::int16_t currentQuantity, std::int16_t count)
 {
 
     if (!m_connected) {
@@ -73,7 +71,7 @@ double cEstimator::Estimate(std::int32_t area, std::int16_t currentQuantity, std
             return 0;
         // Re-read the row so the quantity the pricing run just wrote is seen.
         m_order.requery();
-        if (area == 0 && currentQuantity == 1)
+        if (area == EstimateArea::Stock && currentQuantity == 1)
             m_context.clearSummary();
     }
 
@@ -90,13 +88,13 @@ double cEstimator::Estimate(std::int32_t area, std::int16_t currentQuantity, std
 
     double result = 0;
     switch (area) {
-    case 0:
+    case EstimateArea::Stock:
         result = EstimateStock();
         break;
-    case 1:
+    case EstimateArea::PrePress:
         result = EstimatePrePress();
         break;
-    case 2:
+    case EstimateArea::Bindery:
         // A bindery pass at the first quantity slot starts from empty shared rows and totals.
         if (m_currentQuantity == 1) {
             m_context.binderyRows = BinderyRowTable{};
@@ -108,7 +106,7 @@ double cEstimator::Estimate(std::int32_t area, std::int16_t currentQuantity, std
             result = EstimateBindery(m_binderyRows, m_binderyTotals);
         }
         break;
-    case 3:
+    case EstimateArea::Press:
         result = EstimatePress();
         break;
     default:
@@ -125,54 +123,7 @@ double cEstimator::Estimate(std::int32_t area, std::int16_t currentQuantity, std
 
 void cEstimator::CheckVariables()
 {
-    const data::Recordset& order = m_order;
-
-    const platform::Value& stockId = order.field("STOCKID");
-    m_stockSelected = (!stockId.isNull() && stockId.number() != 0) ? 1 : 0;
-    m_pressTypeZero = order.field("PRESSTYPE").number() == 0 ? 1 : 0;
-
-    m_parts = order.field("STOCKPARTS").number();
-    if (m_parts == 0)
-        m_parts = 1;
-    m_piecesToProduce = currentQuantityValue() * m_parts;
-    m_pressDiffFactor = order.field("PRESSDIFFFRMPRESSSHT").number();
-    if (m_pressDiffFactor == 0)
-        m_pressDiffFactor = 1;
-    m_piecesToProduce = m_pressDiffFactor * m_piecesToProduce;
-
-    m_numberUp = std::fabs(order.field("PRESSNUMUPPRESSSHT").number());
-    if (m_numberUp == 0)
-        m_numberUp = 1;
-    m_pressSheetsPerParent = std::fabs(order.field("PRESSNUMUPPARENTSHT").number());
-    if (m_pressSheetsPerParent == 0)
-        m_pressSheetsPerParent = 1;
-    m_productionType = platform::toInt16(order.field("PRODUCTIONTYPE").number());
-    m_signatures = order.field("PRESSSIGNATURES").number();
-    if (m_signatures == 0)
-        m_signatures = 1;
-
-    m_finishedSizeText = order.field("PRESSFINISHEDSIZE").formatted();
-    m_bleedSizeText = order.field("PRESSBLEEDSIZE").formatted();
-    m_pressSizeText = order.field("PRESSSIZE").formatted();
-    m_parentSizeText = order.field("STOCKPARENTSIZE").formatted();
-
-    m_sheetDim[0] = GetDimension(m_bleedSizeText, 0, "X");
-    m_sheetDim[1] = GetDimension(m_bleedSizeText, 1, "X");
-    m_sheetDim[2] = GetDimension(m_finishedSizeText, 0, "X");
-    m_sheetDim[3] = GetDimension(m_finishedSizeText, 1, "X");
-    m_sheetDim[4] = GetDimension(m_pressSizeText, 0, "X");
-    m_sheetDim[5] = GetDimension(m_pressSizeText, 1, "X");
-    m_sheetDim[6] = GetDimension(m_parentSizeText, 0, "X");
-    m_sheetDim[7] = GetDimension(m_parentSizeText, 1, "X");
-
-    // How much of a parent sheet one press sheet's work uses: sheet-mode jobs by their finished pieces,
-    // book-mode jobs by the whole press sheet.
-    const double area = m_productionType == 0 ? m_sheetDim[2] * m_sheetDim[3] * m_numberUp
-                                              : m_sheetDim[4] * m_sheetDim[5];
-    if (m_stockSelected == 1)
-        m_parentUsageRatio = platform::divide(area * m_pressSheetsPerParent, m_sheetDim[6] * m_sheetDim[7]);
-    else
-        m_parentUsageRatio = 0;
+    loadOrderVariables(m_order, currentQuantityValue(), m_orderVariables);
 }
 
 } // namespace estimator

@@ -8,10 +8,22 @@
 #include "data/Database.h"
 #include "data/Recordset.h"
 #include "estimator/EstimateResults.h"
+#include "estimator/OrderVariables.h"
+#include "estimator/PrePressInputs.h"
 #include "estimator/RunContext.h"
 #include "estimator/bindery/OperationFigures.h"
 
 namespace estimator {
+
+// The departments Estimate prices, by the numbers the rules call them with. Any other number prices
+// nothing and only refreshes the quantity's summary.
+enum class EstimateArea : std::int32_t
+{
+    Stock = 0,
+    PrePress = 1,
+    Bindery = 2,
+    Press = 3,
+};
 
 namespace bindery {
 class BinderyStatements;
@@ -27,8 +39,8 @@ struct PressResults;
 } // namespace press
 
 // The estimating engine. One object prices one order part of the shop database: the caller sets
-// DataFile and the order key, then calls Estimate once per department (0 stock, 1 pre-press,
-// 2 bindery, 3 press) and reads the results. It works in the run context it is given, which the
+// DataFile and the order key, then calls Estimate once per department (stock, pre-press, bindery,
+// press) and reads the results. It works in the run context it is given, which the
 // estimators of one pricing run share and which must outlive them. The department estimates are private procedures of this
 // class, each in its own file (stock, pre-press, vendor here; bindery/ and press/ below).
 //
@@ -66,18 +78,19 @@ public:
 
     void DataFile(const std::string& path);
 
-    // Prices one department at a quantity slot. area: 0 stock, 1 pre-press, 2 bindery, 3 press.
-    // A fault (database, arithmetic) ends the call and passes up as platform::Fault; the object keeps
-    // what it had written.
-    double Estimate(std::int32_t area, std::int16_t currentQuantity, std::int16_t count);
+    // Prices one department at a quantity slot. A fault (database, arithmetic) ends the call and passes
+    // up as platform::Fault; the object keeps what it had written.
+    double Estimate(EstimateArea area, std::int16_t currentQuantity, std::int16_t count);
+
+    // The order variables as the latest bindery or press estimate read them.
+    const OrderVariables& orderVariables() const noexcept { return m_orderVariables; }
+    // What the latest pre-press estimate left for the press estimate.
+    const prepress::PrePressFigures& prePressFigures() const noexcept { return m_prePress; }
 
     // Kept for callers of the old object; it shows nothing.
     void ShowTimeSummary() {}
 
 private:
-    // Tests read the working values of a department estimate through this probe.
-    friend struct EstimatorProbe;
-
     RunContext& m_context;
 
     // ---- key and connection (cEstimator.cpp) ----
@@ -95,24 +108,9 @@ private:
     std::string keyClause() const; // "ORDERNO = '...' AND PARTNO = n AND QUOTEORJOB = '...'"
     SummaryRecord& summary();      // the summary record of the current quantity slot
 
-    // ---- order variables (CheckVariables) ----
-    std::int16_t m_stockSelected = 0;
-    std::int16_t m_pressTypeZero = 0;
-    double m_parts = 0;
-    double m_pressDiffFactor = 0;
-    double m_piecesToProduce = 0;
-    double m_numberUp = 0;
-    double m_pressSheetsPerParent = 0;
-    std::int16_t m_productionType = 0;
-    double m_signatures = 0;
-    std::string m_finishedSizeText, m_bleedSizeText, m_pressSizeText, m_parentSizeText;
-    std::array<double, 10> m_sheetDim{}; // 0,1 bleed; 2,3 finished; 4,5 press sheet; 6,7 parent sheet
-    double m_parentUsageRatio = 0;
+    // ---- order variables (OrderVariables.h), read afresh by the bindery and press estimates ----
+    OrderVariables m_orderVariables;
     void CheckVariables();
-
-    // ---- sheet arithmetic (Sheets.cpp) ----
-    double GetDimension(const std::string& text, std::int16_t part, const std::string& separator) const;
-    std::int32_t CalcPressSheets() const;
 
     // ---- results ----
     EstimateResults m_results;
@@ -121,23 +119,16 @@ private:
     void SetSummary(const data::Recordset& order);
     void VerifReportDB();
 
-    // ---- stock (StockEstimate.cpp) ----
+    // ---- stock (StockEstimate.cpp over StockPricing.h) ----
     double EstimateStock();
-    double m_pressSheets = 0;
-    double m_stockBreak1 = 0, m_stockBreak2 = 0, m_stockBreak3 = 0;
-    double m_sheetsPerCarton = 0;
-    double m_stockCost1 = 0, m_stockCost2 = 0, m_stockCost3 = 0;
     std::string m_stockIdText; // STOCKID as "0000"; the bindery looks the stock up by it
 
-    // ---- pre-press (PrePressEstimate.cpp) ----
+    // ---- pre-press (PrePressEstimate.cpp over PrePressLoader.h and PrePressPricing.h) ----
     double EstimatePrePress();
-    double m_prePressWorkMinutes = 0, m_prePressWorkCost = 0;
-    double m_cameraCost = 0, m_cameraMinutes = 0;
-    double m_scanCost = 0, m_scanMinutes = 0;
+    prepress::PrePressFigures m_prePress;
     // ---- engine core helpers (cEstimator.cpp) ----
     bool m_orderMissing = false; // the first Estimate found no ORDERS row; later calls leave it alone
     std::int32_t currentQuantityValue() const; // quantity of the current slot; fault 9 outside 1 to 4
-    double m_stockMarkup = 0;                  // per cent, as the stock estimate found it
     // @estimator-members: further members of the estimator core go above this line.
 
     // ---- bindery (bindery/) ----
@@ -146,9 +137,8 @@ private:
     double EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& totals);
     void EstimateBinderyOperation(const data::Recordset& selections, bindery::DepartmentRun& run,
                                   bindery::BinderyStatements& statement);
-    std::string CalcModule(std::int32_t& selectionId);
+    std::string CalcModule(std::int32_t& selectionId, const bindery::OrderFigures& order);
     bindery::OrderFigures BinderyOrderFigures() const; // the order variables the bindery works from
-    void KeepBinderyCounts(const bindery::OrderFigures& order); // pieces and signatures as a rule left them
     BinderyRowTable m_binderyRows;     // the object's own copy of this quantity's rows
     BinderyTotalsTable m_binderyTotals; // and of the totals
     bindery::OperationFigures m_binderyFigures; // the latest operation's working figures

@@ -26,10 +26,11 @@ constexpr int Locked = 3218;
 // bindery, press (the press runs the ink, outside services and job totals).
 struct EstimateCall
 {
-    std::int32_t area;
+    estimator::EstimateArea area;
     std::int16_t count;
 };
-constexpr EstimateCall EstimateCalls[] = {{0, 0}, {1, 0}, {2, 1}, {3, 1}};
+using Area = estimator::EstimateArea;
+constexpr EstimateCall EstimateCalls[] = {{Area::Stock, 0}, {Area::PrePress, 0}, {Area::Bindery, 1}, {Area::Press, 1}};
 
 // CInt of the part number text: a text that is no number is a type mismatch, as it always was.
 std::int16_t partNumber(const std::string& text)

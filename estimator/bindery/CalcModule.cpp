@@ -12,7 +12,7 @@ namespace estimator {
 // then costed into the bindery working figures, where the bindery estimate and the press estimate read
 // them. Returns an empty text, or the message naming the missing row. Database and arithmetic faults
 // end the calculation and pass up; the bindery estimate decides whether they end the department.
-std::string cEstimator::CalcModule(std::int32_t& selectionId)
+std::string cEstimator::CalcModule(std::int32_t& selectionId, const bindery::OrderFigures& order)
 {
     const bindery::OperationInputs inputs = bindery::loadOperation(m_db, m_order, selectionId, m_stockIdText);
 
@@ -28,27 +28,22 @@ std::string cEstimator::CalcModule(std::int32_t& selectionId)
             engine.m_costPerHour = engine.m_binderyFigures.costPerHour;
         }
     } publish{*this};
-    return bindery::costOperation(inputs, BinderyOrderFigures(), m_binderyFigures);
+    return bindery::costOperation(inputs, order, m_binderyFigures);
 }
 
 bindery::OrderFigures cEstimator::BinderyOrderFigures() const
 {
-    return {.piecesToProduce = m_piecesToProduce,
-            .parts = m_parts,
-            .pressDiffFactor = m_pressDiffFactor,
-            .productionType = m_productionType,
-            .numberUp = m_numberUp,
-            .pressSheetsPerParent = m_pressSheetsPerParent,
-            .signatures = m_signatures,
-            .parentUsageRatio = m_parentUsageRatio,
-            .sheetDim = m_sheetDim,
-            .stockSelected = m_stockSelected};
-}
-
-void cEstimator::KeepBinderyCounts(const bindery::OrderFigures& order)
-{
-    m_piecesToProduce = order.piecesToProduce;
-    m_signatures = order.signatures;
+    const OrderVariables& v = m_orderVariables;
+    return {.piecesToProduce = v.piecesToProduce,
+            .parts = v.parts,
+            .pressDiffFactor = v.pressDiffFactor,
+            .productionType = v.productionType,
+            .numberUp = v.numberUp,
+            .pressSheetsPerParent = v.pressSheetsPerParent,
+            .signatures = v.signatures,
+            .parentUsageRatio = v.parentUsageRatio,
+            .sheetDim = v.sheetDim,
+            .stockSelected = v.stockSelected};
 }
 
 } // namespace estimator

@@ -19,6 +19,9 @@ namespace estimator::bindery {
 // What one bindery estimate carries from one operation to the next.
 struct DepartmentRun
 {
+    // The order variables the operations work from. Signature work changes the pieces and signatures
+    // for the operations after it; the press reads the order afresh.
+    OrderFigures order;
     double markup = 0;           // per cent
     std::int16_t operations = 0; // counted so far; the current operation's row number
     // Both flags carry over from one operation to the next: an operation of a signature bindery does

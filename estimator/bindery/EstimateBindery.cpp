@@ -33,6 +33,7 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
     m_binderyFigures.costPerHour = m_costPerHour;
 
     bindery::DepartmentRun run;
+    run.order = BinderyOrderFigures();
     run.markup = bindery::loadBinderyMarkup(m_db);
 
     data::Recordset selections = m_db.openRecordset("SELECT * FROM BINDERYSELECTIONS WHERE " + keyClause() +
@@ -97,26 +98,23 @@ void cEstimator::EstimateBinderyOperation(const data::Recordset& selections, bin
 
     // Signatures afresh for every operation: a signature bindery below changes them.
     statement([&] {
-        m_signatures = m_order.field("PRESSSIGNATURES").number();
-        if (m_signatures == 0)
-            m_signatures = 1;
+        run.order.signatures = m_order.field("PRESSSIGNATURES").number();
+        if (run.order.signatures == 0)
+            run.order.signatures = 1;
     });
 
     const auto costOperation = [&] {
         statement([&] {
             std::int32_t selectionId = platform::toInt32(selections.field("BINDERYSELECTIONID").number());
-            CalcModule(selectionId);
+            CalcModule(selectionId, run.order);
         });
     };
     bool signatureBindery = false;
     statement([&] { signatureBindery = *machine.signatures; });
     if (signatureBindery) {
-        bindery::OrderFigures order = BinderyOrderFigures();
-        bindery::takeOutSignatures(order, run, statement);
-        KeepBinderyCounts(order);
+        bindery::takeOutSignatures(run.order, run, statement);
         costOperation();
-        bindery::putBackSignatures(order, run, m_binderyFigures, statement);
-        KeepBinderyCounts(order);
+        bindery::putBackSignatures(run.order, run, m_binderyFigures, statement);
     } else {
         statement([&] { bindery::classifyCategory(bindery::loadCategoryName(m_db, machine), run); });
         costOperation();
@@ -137,7 +135,7 @@ void cEstimator::EstimateBinderyOperation(const data::Recordset& selections, bin
     std::vector<BinderyReportRow>& rows = m_context.binderyRows[quantitySlot];
     BinderyReportRow& total = m_context.binderyTotals[quantitySlot];
     bindery::OperationFigures& figures = m_binderyFigures;
-    const bindery::OrderFigures order = BinderyOrderFigures();
+    const bindery::OrderFigures& order = run.order;
 
     if (run.padding && figures.setups > 0) {
         bool fixedChip = false;

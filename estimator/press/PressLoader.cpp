@@ -2,6 +2,7 @@
 #include <string>
 
 #include "data/Dialect.h"
+#include "estimator/Sheets.h"
 #include "estimator/cEstimator.h"
 #include "estimator/modEstimator.h"
 #include "estimator/press/PressInputs.h"
@@ -162,16 +163,17 @@ press::PressInputs cEstimator::LoadPressHandover()
     press::PressInputs in;
     press::OrderFigures& order = in.order;
     order.quantity = currentQuantityValue();
-    order.piecesToProduce = m_piecesToProduce;
-    order.numberUp = m_numberUp;
-    order.signatures = m_signatures;
-    order.parts = m_parts;
-    order.pressDiffFactor = m_pressDiffFactor;
-    order.pressSheetsPerParent = m_pressSheetsPerParent;
-    order.stockSelected = m_stockSelected == 1;
-    order.pressTypeZero = m_pressTypeZero == 1;
-    order.parentSheetKnown = m_sheetDim[6] != 0 && m_sheetDim[7] != 0;
-    order.parentUsageRatio = m_parentUsageRatio;
+    const OrderVariables& v = m_orderVariables;
+    order.piecesToProduce = v.piecesToProduce;
+    order.numberUp = v.numberUp;
+    order.signatures = v.signatures;
+    order.parts = v.parts;
+    order.pressDiffFactor = v.pressDiffFactor;
+    order.pressSheetsPerParent = v.pressSheetsPerParent;
+    order.stockSelected = v.stockSelected == 1;
+    order.pressTypeZero = v.pressTypeZero == 1;
+    order.parentSheetKnown = v.sheetDim[6] != 0 && v.sheetDim[7] != 0;
+    order.parentUsageRatio = v.parentUsageRatio;
 
     const SummaryRecord& record = summary();
     const BinderyReportRow& totals = m_binderyTotals.at(static_cast<std::size_t>(m_currentQuantity));
@@ -186,12 +188,12 @@ press::PressInputs cEstimator::LoadPressHandover()
     bindery.hours = record.binderyHours;
 
     press::PrePressHandover& prePress = in.prePress;
-    prePress.workMinutes = m_prePressWorkMinutes;
-    prePress.cameraMinutes = m_cameraMinutes;
-    prePress.scanMinutes = m_scanMinutes;
-    prePress.workCost = m_prePressWorkCost;
-    prePress.cameraCost = m_cameraCost;
-    prePress.scanCost = m_scanCost;
+    prePress.workMinutes = m_prePress.workMinutes;
+    prePress.cameraMinutes = m_prePress.cameraMinutes;
+    prePress.scanMinutes = m_prePress.scanMinutes;
+    prePress.workCost = m_prePress.workCost;
+    prePress.cameraCost = m_prePress.cameraCost;
+    prePress.scanCost = m_prePress.scanCost;
     prePress.resultCost = m_results.ResPrePressCost;
     prePress.reportCost = record.prePressCost;
     prePress.reportHours = record.prePressHours;
@@ -230,8 +232,8 @@ press::InkInputs cEstimator::LoadInks(const data::Recordset& order) const
 {
     press::InkInputs inks;
     const std::string pressSize = order.field("PRESSSIZE").formatted();
-    inks.sheetWidth = GetDimension(pressSize, 0, "X");
-    inks.sheetLength = GetDimension(pressSize, 1, "X");
+    inks.sheetWidth = readDimension(pressSize, 0, "X");
+    inks.sheetLength = readDimension(pressSize, 1, "X");
 
     const std::string keyCondition = "WHERE INKSELECTIONS.ORDERNO=" + Quotes(m_orderNo, 0)
                                      + " AND INKSELECTIONS.PARTNO=" + std::to_string(m_partNo)

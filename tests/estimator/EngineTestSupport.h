@@ -11,59 +11,11 @@
 #include "estimator/cEstimator.h"
 #include "tests/support/TestDatabase.h"
 
-namespace estimator {
-
-// Reaches the engine's private procedures and working values, so a test can check a department's
-// figures one by one instead of only the totals the front end sees.
-struct EstimatorProbe
-{
-    static double GetDimension(const cEstimator& e, const std::string& text, std::int16_t part,
-                               const std::string& separator = "X")
-    {
-        return e.GetDimension(text, part, separator);
-    }
-    static std::int32_t CalcPressSheets(const cEstimator& e) { return e.CalcPressSheets(); }
-    static void CheckVariables(cEstimator& e) { e.CheckVariables(); }
-    static double EstimatePrePress(cEstimator& e) { return e.EstimatePrePress(); }
-    static void setCurrentQuantity(cEstimator& e, std::int16_t index) { e.m_currentQuantity = index; }
-    static void setQuantity(cEstimator& e, std::size_t index, std::int32_t quantity)
-    {
-        e.m_quantity[index] = quantity;
-    }
-
-    // Order variables as the loader left them.
-    static std::int16_t stockSelected(const cEstimator& e) { return e.m_stockSelected; }
-    static std::int16_t pressTypeZero(const cEstimator& e) { return e.m_pressTypeZero; }
-    static double parts(const cEstimator& e) { return e.m_parts; }
-    static double pressDiffFactor(const cEstimator& e) { return e.m_pressDiffFactor; }
-    static double piecesToProduce(const cEstimator& e) { return e.m_piecesToProduce; }
-    static double numberUp(const cEstimator& e) { return e.m_numberUp; }
-    static double pressSheetsPerParent(const cEstimator& e) { return e.m_pressSheetsPerParent; }
-    static std::int16_t productionType(const cEstimator& e) { return e.m_productionType; }
-    static double signatures(const cEstimator& e) { return e.m_signatures; }
-    static double sheetDim(const cEstimator& e, std::size_t i) { return e.m_sheetDim[i]; }
-    static double parentUsageRatio(const cEstimator& e) { return e.m_parentUsageRatio; }
-    static const std::string& finishedSizeText(const cEstimator& e) { return e.m_finishedSizeText; }
-
-    // What the stock estimate keeps for the later departments.
-    static double pressSheets(const cEstimator& e) { return e.m_pressSheets; }
-    static const std::string& stockIdText(const cEstimator& e) { return e.m_stockIdText; }
-    static double sheetsPerCarton(const cEstimator& e) { return e.m_sheetsPerCarton; }
-    static double stockBreak1(const cEstimator& e) { return e.m_stockBreak1; }
-    static double stockCost3(const cEstimator& e) { return e.m_stockCost3; }
-
-    // What the pre-press estimate keeps for the press estimate.
-    static double prePressWorkMinutes(const cEstimator& e) { return e.m_prePressWorkMinutes; }
-    static double prePressWorkCost(const cEstimator& e) { return e.m_prePressWorkCost; }
-    static double cameraCost(const cEstimator& e) { return e.m_cameraCost; }
-    static double cameraMinutes(const cEstimator& e) { return e.m_cameraMinutes; }
-    static double scanCost(const cEstimator& e) { return e.m_scanCost; }
-    static double scanMinutes(const cEstimator& e) { return e.m_scanMinutes; }
-};
-
-} // namespace estimator
-
 namespace enginetest {
+
+using Area = estimator::EstimateArea;
+// A number that names no department: Estimate opens the order and refreshes the summary, prices nothing.
+inline constexpr Area kNoDepartment = static_cast<Area>(5);
 
 // Every engine test starts a fresh run context: empty summary and line tables, the report database not
 // yet checked, the program folder in a temporary place (so no test writes VMestrpt.mdb into the

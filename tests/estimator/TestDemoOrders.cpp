@@ -7,6 +7,7 @@
 
 namespace {
 
+using enginetest::Area;
 using estimator::cEstimator;
 
 // The demo shop's stock, pre-press and outside-service figures at each order's own press quantity.
@@ -71,9 +72,9 @@ TEST_F(DemoOrders, StockAndPrePressToTheCent)
         SCOPED_TRACE(c.orderNo);
         cEstimator engine(m_context); // one estimator per quantity, as the pricing run does it
         pointAt(engine, db, c.orderNo, 1, c.quoteOrJob);
-        EXPECT_NEAR(engine.Estimate(0, 1, 0), c.stockCost, 1e-9);
+        EXPECT_NEAR(engine.Estimate(Area::Stock, 1, 0), c.stockCost, 1e-9);
         EXPECT_NEAR(engine.ResStockRetail(), c.stockRetail, 1e-9);
-        EXPECT_NEAR(engine.Estimate(1, 1, 0), c.prePressCost, 1e-9);
+        EXPECT_NEAR(engine.Estimate(Area::PrePress, 1, 0), c.prePressCost, 1e-9);
         EXPECT_NEAR(engine.ResPrePressRetail(), c.prePressRetail, 1e-9);
         EXPECT_NEAR(engine.ResPrePressMinutes(), c.prePressMinutes, 1e-9);
     }
@@ -110,7 +111,7 @@ TEST_F(DemoOrders, OutsideServicesToTheCent)
         SCOPED_TRACE(std::string(c.orderNo) + " level " + std::to_string(c.level));
         cEstimator engine(m_context);
         pointAt(engine, db, c.orderNo, 1, "Q");
-        engine.Estimate(0, 1, 0);
+        engine.Estimate(Area::Stock, 1, 0);
         std::int16_t level = c.level;
         EXPECT_NEAR(engine.EstimateVendor(level), c.cost, 1e-9);
         EXPECT_NEAR(engine.VendorRetail(), c.retail, 1e-9);
@@ -122,7 +123,7 @@ TEST_F(DemoOrders, BrochureInksArePrintedAsProcess)
     testsupport::TestDatabase db(testsupport::demoShopSql(), false);
     cEstimator engine(m_context);
     pointAt(engine, db, "24102", 1, "Q");
-    engine.Estimate(0, 1, 0);
+    engine.Estimate(Area::Stock, 1, 0);
     EXPECT_EQ(trimmed(summary(1).inkColours.str()), "Process");
     EXPECT_EQ(trimmed(summary(1).stockText.str()), "25 X 38-100# Gloss Text");
     EXPECT_EQ(summary(1).stockNumber.str(), "0003");
@@ -134,7 +135,7 @@ TEST_F(DemoOrders, FolderInksAreListed)
     testsupport::TestDatabase db(testsupport::demoShopSql(), false);
     cEstimator engine(m_context);
     pointAt(engine, db, "O'NEIL-01", 1, "Q");
-    engine.Estimate(0, 1, 0);
+    engine.Estimate(Area::Stock, 1, 0);
     EXPECT_EQ(trimmed(summary(1).inkColours.str()), "Reflex Blue, PMS 877");
     EXPECT_EQ(trimmed(summary(1).accountName.str()), "O'Neil & Daughters Realty");
 }

@@ -10,6 +10,8 @@
 
 namespace {
 
+using enginetest::Area;
+using enginetest::kNoDepartment;
 using estimator::cEstimator;
 using testing::Property;
 using testing::Throws;
@@ -69,7 +71,7 @@ TEST_F(EstimateDriver, FirstCallLoadsTheQuantityIntoSlotOne)
     testsupport::TestDatabase db(kDriverShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "D1");
-    EXPECT_NEAR(engine.Estimate(0, 1, 0), 100.00, 1e-9); // 2500 x 40 / 1000
+    EXPECT_NEAR(engine.Estimate(Area::Stock, 1, 0), 100.00, 1e-9); // 2500 x 40 / 1000
     EXPECT_EQ(summary(1).quantity, 2500);
     EXPECT_EQ(summary(2).quantity, 0);
     EXPECT_EQ(summary(3).quantity, 0);
@@ -82,9 +84,9 @@ TEST_F(EstimateDriver, LaterCallsSeeTheQuantityWrittenSince)
     testsupport::TestDatabase db(kDriverShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "D1");
-    engine.Estimate(0, 1, 0);
+    engine.Estimate(Area::Stock, 1, 0);
     db.exec("UPDATE ORDERS SET PRESSQTY = 4000 WHERE QUOTEORJOB = 'J';");
-    EXPECT_NEAR(engine.Estimate(0, 1, 0), 160.00, 1e-9); // 4000 x 40 / 1000
+    EXPECT_NEAR(engine.Estimate(Area::Stock, 1, 0), 160.00, 1e-9); // 4000 x 40 / 1000
     EXPECT_EQ(summary(1).quantity, 4000);
 }
 
@@ -93,9 +95,9 @@ TEST_F(EstimateDriver, KeysAreReadOnlyAtTheFirstCall)
     testsupport::TestDatabase db(kDriverShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "D1");
-    engine.Estimate(0, 1, 0);
+    engine.Estimate(Area::Stock, 1, 0);
     engine.QuoteOrJob("Q"); // the quote is at 9999 pieces; the object stays on the job
-    EXPECT_NEAR(engine.Estimate(0, 1, 0), 100.00, 1e-9);
+    EXPECT_NEAR(engine.Estimate(Area::Stock, 1, 0), 100.00, 1e-9);
 }
 
 TEST_F(EstimateDriver, SummaryIsClearedAtTheStartOfAPricingRun)
@@ -105,16 +107,16 @@ TEST_F(EstimateDriver, SummaryIsClearedAtTheStartOfAPricingRun)
     summary(3).binderyCost = 7;
     cEstimator engine(m_context);
     pointAt(engine, db, "D1");
-    engine.Estimate(1, 1, 0); // a first call clears, whatever the area
+    engine.Estimate(Area::PrePress, 1, 0); // a first call clears, whatever the area
     EXPECT_EQ(summary(1).totalRetail, 0);
     EXPECT_EQ(summary(3).binderyCost, 0);
 
     summary(1).totalRetail = 5;
-    engine.Estimate(1, 1, 0); // a later pre-press call keeps the run's figures
+    engine.Estimate(Area::PrePress, 1, 0); // a later pre-press call keeps the run's figures
     EXPECT_EQ(summary(1).totalRetail, 5);
-    engine.Estimate(0, 2, 0); // stock at another slot: not the start of a run
+    engine.Estimate(Area::Stock, 2, 0); // stock at another slot: not the start of a run
     EXPECT_EQ(summary(1).totalRetail, 5);
-    engine.Estimate(0, 1, 0); // stock at slot 1 starts a new run
+    engine.Estimate(Area::Stock, 1, 0); // stock at slot 1 starts a new run
     EXPECT_EQ(summary(1).totalRetail, 0);
 }
 
@@ -123,15 +125,15 @@ TEST_F(EstimateDriver, MissingOrderRowPricesNothing)
     testsupport::TestDatabase db(kDriverShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "NOSUCH");
-    EXPECT_EQ(engine.Estimate(0, 1, 0), 0);
+    EXPECT_EQ(engine.Estimate(Area::Stock, 1, 0), 0);
     EXPECT_EQ(trimmed(summary(1).orderNumber.str()), ""); // the summary is not refreshed
     EXPECT_FALSE(m_context.reportDatabaseChecked);
     EXPECT_FALSE(std::filesystem::exists(reportFile()));
 
     // The row appearing later does not move the object: it stays unpriced and touches nothing.
     db.exec("INSERT INTO ORDERS (ORDERNO, PARTNO, QUOTEORJOB, PRESSQTY) VALUES ('NOSUCH', 1, 'J', 1000);");
-    EXPECT_EQ(engine.Estimate(0, 1, 0), 0);
-    EXPECT_EQ(engine.Estimate(3, 1, 1), 0);
+    EXPECT_EQ(engine.Estimate(Area::Stock, 1, 0), 0);
+    EXPECT_EQ(engine.Estimate(Area::Press, 1, 1), 0);
     EXPECT_EQ(engine.ResStockCost(), 0);
 }
 
@@ -141,7 +143,7 @@ TEST_F(EstimateDriver, ZeroQuantityPricesNothing)
     db.exec("UPDATE ORDERS SET PRESSQTY = 0;");
     cEstimator engine(m_context);
     pointAt(engine, db, "D1");
-    EXPECT_EQ(engine.Estimate(0, 1, 0), 0);
+    EXPECT_EQ(engine.Estimate(Area::Stock, 1, 0), 0);
     EXPECT_EQ(engine.ResStockCost(), 0);
     EXPECT_EQ(trimmed(summary(1).orderNumber.str()), "");
     EXPECT_FALSE(m_context.reportDatabaseChecked);
@@ -152,7 +154,7 @@ TEST_F(EstimateDriver, OtherSlotsHaveNoQuantity)
     testsupport::TestDatabase db(kDriverShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "D1");
-    EXPECT_EQ(engine.Estimate(0, 2, 0), 0);
+    EXPECT_EQ(engine.Estimate(Area::Stock, 2, 0), 0);
     EXPECT_EQ(engine.ResStockCost(), 0);
     EXPECT_EQ(summary(1).quantity, 2500);
     EXPECT_EQ(trimmed(summary(2).orderNumber.str()), "");
@@ -164,13 +166,13 @@ TEST_F(EstimateDriver, SlotOutsideOneToFourIsASubscriptFault)
     cEstimator engine(m_context);
     pointAt(engine, db, "D1");
     for (std::int16_t slot : {0, 5, -1}) {
-        EXPECT_THAT([&] { engine.Estimate(0, slot, 0); },
+        EXPECT_THAT([&] { engine.Estimate(Area::Stock, slot, 0); },
                     Throws<platform::Fault>(Property(&platform::Fault::number, platform::fault::SubscriptOutOfRange)))
             << "slot " << slot;
     }
     // The quantity was loaded before the fault; a good slot still prices.
     EXPECT_EQ(summary(1).quantity, 2500);
-    EXPECT_NEAR(engine.Estimate(0, 1, 0), 100.00, 1e-9);
+    EXPECT_NEAR(engine.Estimate(Area::Stock, 1, 0), 100.00, 1e-9);
 }
 
 TEST_F(EstimateDriver, BinderyWithCountZeroOnlyRefreshesTheSummary)
@@ -178,11 +180,11 @@ TEST_F(EstimateDriver, BinderyWithCountZeroOnlyRefreshesTheSummary)
     testsupport::TestDatabase db(kDriverShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "D1");
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(kNoDepartment, 1, 0);
     m_context.binderyTotals[2].cost = 12;
     m_context.binderyRows[1].emplace_back();
     summary(1).orderNumber = "";
-    EXPECT_EQ(engine.Estimate(2, 1, 0), 0);
+    EXPECT_EQ(engine.Estimate(Area::Bindery, 1, 0), 0);
     EXPECT_EQ(trimmed(summary(1).orderNumber.str()), "D1");
     // A bindery pass at slot 1 starts from empty process-wide rows and totals.
     EXPECT_EQ(m_context.binderyTotals[2].cost, 0);
@@ -194,8 +196,8 @@ TEST_F(EstimateDriver, UnknownAreaPricesNothingButRefreshesTheSummary)
     testsupport::TestDatabase db(kDriverShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "D1");
-    EXPECT_EQ(engine.Estimate(5, 1, 0), 0);
-    EXPECT_EQ(engine.Estimate(-1, 1, 0), 0);
+    EXPECT_EQ(engine.Estimate(kNoDepartment, 1, 0), 0);
+    EXPECT_EQ(engine.Estimate(static_cast<Area>(-1), 1, 0), 0);
     EXPECT_EQ(summary(1).orderNumber.str(), "D1      ");
     EXPECT_EQ(engine.ResStockCost(), 0);
     EXPECT_TRUE(m_context.reportDatabaseChecked);
@@ -210,14 +212,14 @@ VALUES ('O''Neil', 1, 'J', 1000, 1, 1, 1, 1, 12, 40), ('x'' OR ''1''=''1', 1, 'J
 )sql");
     cEstimator engine(m_context);
     pointAt(engine, db, "O'Neil");
-    EXPECT_NEAR(engine.Estimate(0, 1, 0), 40.00, 1e-9); // 1000 x 40 / 1000
+    EXPECT_NEAR(engine.Estimate(Area::Stock, 1, 0), 40.00, 1e-9); // 1000 x 40 / 1000
     EXPECT_EQ(trimmed(summary(1).orderNumber.str()), "O'Neil");
 
     // A key that reads like SQL is only a key: it finds its own row and nothing else.
     startNewRun();
     cEstimator other(m_context);
     pointAt(other, db, "x' OR '1'='1");
-    EXPECT_NEAR(other.Estimate(0, 1, 0), 200.00, 1e-9);
+    EXPECT_NEAR(other.Estimate(Area::Stock, 1, 0), 200.00, 1e-9);
     EXPECT_EQ(summary(1).quantity, 5000);
 }
 
@@ -229,7 +231,7 @@ TEST_F(EstimateDriver, MissingDatabaseFileIsAFault)
     engine.OrderNo("D1");
     engine.PartNo(1);
     engine.QuoteOrJob("J");
-    EXPECT_THROW(engine.Estimate(0, 1, 0), platform::Fault);
+    EXPECT_THROW(engine.Estimate(Area::Stock, 1, 0), platform::Fault);
     EXPECT_FALSE(std::filesystem::exists(empty.path() + "/vmdata.mdb")); // opening never creates one
 }
 
@@ -239,8 +241,8 @@ TEST_F(EstimateDriver, FaultingOrderQueryIsReportedAgainNotSilenced)
     testsupport::TestDatabase db("CREATE TABLE OTHER (X INTEGER);", false);
     cEstimator engine(m_context);
     pointAt(engine, db, "D1");
-    EXPECT_THROW(engine.Estimate(0, 1, 0), platform::Fault);
-    EXPECT_THROW(engine.Estimate(0, 1, 0), platform::Fault);
+    EXPECT_THROW(engine.Estimate(Area::Stock, 1, 0), platform::Fault);
+    EXPECT_THROW(engine.Estimate(Area::Stock, 1, 0), platform::Fault);
 }
 
 // The engine reaches its user only through its context's hooks: each is called when set, and without them

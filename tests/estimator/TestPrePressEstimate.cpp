@@ -3,13 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "estimator/PrePressPricing.h"
 #include "platform/Conversions.h"
 #include "tests/estimator/EngineTestSupport.h"
 
 namespace {
 
+using enginetest::Area;
 using estimator::cEstimator;
-using estimator::EstimatorProbe;
 
 // Order PP1/1/J with the five pre-press items, two camera types and two scan types, and the
 // pre-press markup 20 % ('Pre-Press:'; the row 'Pre-Press' without the colon is another department).
@@ -65,7 +66,7 @@ TEST_F(PrePressEstimate, PricesItemsCameraAndScans)
     testsupport::TestDatabase db(kPrePressShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
-    const double returned = engine.Estimate(1, 1, 0);
+    const double returned = engine.Estimate(Area::PrePress, 1, 0);
 
     EXPECT_NEAR(returned, 325.50, 1e-9);
     EXPECT_NEAR(engine.ResPrePressCost(), 325.50, 1e-9);
@@ -73,12 +74,12 @@ TEST_F(PrePressEstimate, PricesItemsCameraAndScans)
     EXPECT_NEAR(engine.ResPrePressMinutes(), 170, 1e-9);
 
     // Kept for the press estimate: items alone, then camera and scans.
-    EXPECT_NEAR(EstimatorProbe::prePressWorkCost(engine), 270.00, 1e-9);
-    EXPECT_NEAR(EstimatorProbe::prePressWorkMinutes(engine), 100, 1e-9);
-    EXPECT_NEAR(EstimatorProbe::cameraCost(engine), 18.00, 1e-9);
-    EXPECT_NEAR(EstimatorProbe::cameraMinutes(engine), 35, 1e-9);
-    EXPECT_NEAR(EstimatorProbe::scanCost(engine), 37.50, 1e-9);
-    EXPECT_NEAR(EstimatorProbe::scanMinutes(engine), 35, 1e-9);
+    EXPECT_NEAR(engine.prePressFigures().workCost, 270.00, 1e-9);
+    EXPECT_NEAR(engine.prePressFigures().workMinutes, 100, 1e-9);
+    EXPECT_NEAR(engine.prePressFigures().cameraCost, 18.00, 1e-9);
+    EXPECT_NEAR(engine.prePressFigures().cameraMinutes, 35, 1e-9);
+    EXPECT_NEAR(engine.prePressFigures().scanCost, 37.50, 1e-9);
+    EXPECT_NEAR(engine.prePressFigures().scanMinutes, 35, 1e-9);
 }
 
 TEST_F(PrePressEstimate, FillsSummaryRecordOne)
@@ -86,7 +87,7 @@ TEST_F(PrePressEstimate, FillsSummaryRecordOne)
     testsupport::TestDatabase db(kPrePressShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
-    engine.Estimate(1, 1, 0);
+    engine.Estimate(Area::PrePress, 1, 0);
     const estimator::SummaryRecord& s = summary(1);
 
     EXPECT_EQ(s.typesetMinutes, 30);
@@ -124,7 +125,7 @@ TEST_F(PrePressEstimate, SingleValuesAreRoundedToSinglePrecision)
     db.exec("UPDATE ORDERS SET PPTYPESETVALUE = 100, PPTYPESETMINUTES = 12.3;");
     cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
-    engine.Estimate(1, 1, 0);
+    engine.Estimate(Area::PrePress, 1, 0);
     EXPECT_EQ(summary(1).typesetCost, platform::toSingle(100 / 1.2));
     EXPECT_NE(summary(1).typesetCost, 100 / 1.2);
     EXPECT_EQ(summary(1).typesetMinutes, platform::toSingle(12.3));
@@ -138,7 +139,7 @@ TEST_F(PrePressEstimate, OneLinePerSelectionRead)
     testsupport::TestDatabase db(kPrePressShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
-    engine.Estimate(1, 1, 0);
+    engine.Estimate(Area::PrePress, 1, 0);
     const auto& camera = m_context.cameraLines;
     ASSERT_EQ(camera.size(), 4u); // the order part's four selections; other parts' rows are not read
     EXPECT_EQ(camera[0].quantity, 2);
@@ -168,9 +169,9 @@ TEST_F(PrePressEstimate, LineTablesStartEmptyForEachEstimate)
     testsupport::TestDatabase db(kPrePressShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
-    engine.Estimate(1, 1, 0);
+    engine.Estimate(Area::PrePress, 1, 0);
     db.exec("DELETE FROM CAMERASELECTIONS; DELETE FROM SCANSELECTIONS;");
-    engine.Estimate(1, 1, 0);
+    engine.Estimate(Area::PrePress, 1, 0);
     EXPECT_TRUE(m_context.cameraLines.empty());
     EXPECT_TRUE(m_context.scanLines.empty());
     // Items only: 270.00 at cost, 324.00 retail, 100 minutes.
@@ -185,7 +186,7 @@ TEST_F(PrePressEstimate, WithoutAMarkupRetailIsCost)
     db.exec("DELETE FROM MARKUPS WHERE DEPARTMENT = 'Pre-Press:';");
     cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
-    engine.Estimate(1, 1, 0);
+    engine.Estimate(Area::PrePress, 1, 0);
     // Typesetting's retail value is now its cost: 120 + 120 + 50 + 18 + 37.50 = 345.50 both ways.
     EXPECT_NEAR(engine.ResPrePressCost(), 345.50, 1e-9);
     EXPECT_NEAR(engine.ResPrePressRetail(), 345.50, 1e-9);
@@ -197,12 +198,15 @@ TEST_F(PrePressEstimate, TotalsGoToEveryPricedQuantitySlot)
     testsupport::TestDatabase db(kPrePressShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "PP1");
-    engine.Estimate(1, 1, 0);
+    engine.Estimate(Area::PrePress, 1, 0);
     // Slots 2 and 3 carry quantities, slot 4 none.
     summary(2).quantity = 5000;
     summary(3).quantity = 10000;
     summary(4).quantity = 0;
-    EstimatorProbe::EstimatePrePress(engine);
+    estimator::prepress::spreadTotals({.cost = engine.ResPrePressCost(),
+                                       .retail = engine.ResPrePressRetail(),
+                                       .minutes = engine.ResPrePressMinutes()},
+                                      m_context.summary);
     for (std::size_t slot : {2u, 3u}) {
         EXPECT_NEAR(summary(slot).prePressCost, 325.50, 1e-9) << "slot " << slot;
         EXPECT_NEAR(summary(slot).prePressRetail, 390.60, 1e-9) << "slot " << slot;
@@ -211,6 +215,47 @@ TEST_F(PrePressEstimate, TotalsGoToEveryPricedQuantitySlot)
     }
     EXPECT_EQ(summary(4).prePressCost, 0);
     EXPECT_EQ(summary(4).prePressHours, 0);
+}
+
+// Camera and scan lines priced straight from what a loader would read, without a database: the selections
+// of the shop above, at the 20 % markup.
+TEST(PrePressSelections, PricesEachLineByItsCostType)
+{
+    using estimator::prepress::SelectionInput;
+    struct Case
+    {
+        const char* why;
+        SelectionInput in;
+        double cost, retail, minutes;
+    };
+    const Case cases[] = {
+        {"per square inch of the size: 2 x 10 x 8 x 0.05; 2 x 4 min + 15 / 60 x 60",
+         {.quantity = 2, .found = true, .typeName = "Halftone", .sizeName = "8 X 10", .costType = 1,
+          .costRate = 0.05, .costPerHour = 60, .setupCost = 15, .minutesEach = 4},
+         8.00, 9.60, 23},
+        {"per piece, no hourly rate: no set-up minutes",
+         {.quantity = 4, .found = true, .typeName = "Negative", .sizeName = "11 X 17", .costType = 0,
+          .costRate = 2.5, .costPerHour = 0, .setupCost = 10, .minutesEach = 3},
+         10.00, 12.00, 12},
+        {"per size: 3 x 12.50; 3 x 6 min + 30 / 120 x 60",
+         {.quantity = 3, .found = true, .typeName = "Drum", .sizeName = "4 X 5", .costType = 2, .costRate = 12.5,
+          .costPerHour = 120, .setupCost = 30, .minutesEach = 6},
+         37.50, 45.00, 33},
+        {"an unknown cost type costs nothing, its minutes count",
+         {.quantity = 1, .found = true, .typeName = "Proof", .sizeName = "A4", .costType = 7, .costRate = 9,
+          .costPerHour = 0, .setupCost = 0, .minutesEach = 2},
+         0, 0, 2},
+        {"type and size not on file: only the quantity", {.quantity = 3}, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const estimator::prepress::SelectionWork work = estimator::prepress::priceSelections({c.in}, 1.2);
+        ASSERT_EQ(work.lines.size(), 1u) << c.why;
+        EXPECT_NEAR(work.lines[0].lineCost, c.cost, 1e-9) << c.why;
+        EXPECT_NEAR(work.lines[0].lineRetail, c.retail, 1e-9) << c.why;
+        EXPECT_NEAR(work.lines[0].lineMinutes, c.minutes, 1e-9) << c.why;
+        EXPECT_EQ(work.lines[0].quantity, c.in.quantity) << c.why;
+        EXPECT_NEAR(work.cost, c.cost, 1e-9) << c.why;
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 namespace {
 
+using enginetest::Area;
 using estimator::cEstimator;
 
 // Reads the report work database behind the engine's back, with sqlite3 itself.
@@ -67,7 +68,7 @@ protected:
     {
         cEstimator engine(m_context);
         pointAt(engine, db, "R1");
-        return engine.Estimate(0, 1, 0);
+        return engine.Estimate(Area::Stock, 1, 0);
     }
 
     std::vector<std::string> tables() const

@@ -4,13 +4,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "data/Database.h"
+#include "data/Recordset.h"
+#include "estimator/RunContext.h"
+#include "estimator/Sheets.h"
+#include "estimator/cEstimator.h"
+#include "platform/Conversions.h"
 #include "platform/Fault.h"
-#include "tests/estimator/EngineTestSupport.h"
+#include "tests/support/TestDatabase.h"
 
 namespace {
 
 using estimator::cEstimator;
-using estimator::EstimatorProbe;
 using testing::Property;
 using testing::Throws;
 
@@ -40,25 +45,31 @@ const DimensionCase kDimensions[] = {
 
 TEST(GetDimension, ReadsWidthAndHeight)
 {
-    estimator::RunContext context;
-    const cEstimator engine(context);
     for (const DimensionCase& c : kDimensions) {
-        EXPECT_EQ(EstimatorProbe::GetDimension(engine, c.text, 0), c.width) << c.why << ": '" << c.text << "'";
-        EXPECT_EQ(EstimatorProbe::GetDimension(engine, c.text, 1), c.height) << c.why << ": '" << c.text << "'";
+        EXPECT_EQ(estimator::readDimension(c.text, 0, "X"), c.width) << c.why << ": '" << c.text << "'";
+        EXPECT_EQ(estimator::readDimension(c.text, 1, "X"), c.height) << c.why << ": '" << c.text << "'";
     }
 }
 
 TEST(GetDimension, AnyPartOtherThanZeroReadsAfterTheSeparator)
 {
-    estimator::RunContext context;
-    const cEstimator engine(context);
-    EXPECT_EQ(EstimatorProbe::GetDimension(engine, "8.5 X 11", 2), 11);
-    EXPECT_EQ(EstimatorProbe::GetDimension(engine, "X 11", 2), 0); // only part 1 reads a leading separator
+    EXPECT_EQ(estimator::readDimension("8.5 X 11", 2, "X"), 11);
+    EXPECT_EQ(estimator::readDimension("X 11", 2, "X"), 0); // only part 1 reads a leading separator
 }
 
-class CalcPressSheets : public enginetest::EngineTest
+class CalcPressSheets : public testing::Test
 {
 protected:
+    // The press sheets of the database's one order row at `quantity`, or at its own PRESSQTY.
+    static std::int32_t sheets(const testsupport::TestDatabase& db, std::int32_t quantity = -1)
+    {
+        data::Database connection = data::Database::open(db.path());
+        const data::Recordset row = connection.openRecordset("SELECT * FROM ORDERS");
+        if (quantity < 0)
+            quantity = row.recordCount() > 0 ? platform::toInt32(row.field("PRESSQTY").number()) : 0;
+        return estimator::calcPressSheets(row, quantity);
+    }
+
     // An order priced at `quantity` with the press-sheet columns given as SQL values (NULL allowed).
     static std::string order(const std::string& signatures, const std::string& quantity, const std::string& factor,
                              const std::string& numberUp)
@@ -101,27 +112,21 @@ TEST_F(CalcPressSheets, CountsPressSheetsInWholeNumbers)
     testsupport::TestDatabase db;
     for (const SheetCase& c : kSheets) {
         db.exec("DELETE FROM ORDERS;" + order(c.signatures, c.quantity, c.factor, c.numberUp));
-        cEstimator engine(m_context);
-        pointAt(engine, db, "P1");
-        engine.Estimate(5, 1, 0); // opens the order and loads the quantity, prices nothing
-        EXPECT_EQ(EstimatorProbe::CalcPressSheets(engine), c.expected) << c.why;
+        EXPECT_EQ(sheets(db), c.expected) << c.why;
     }
 }
 
 TEST_F(CalcPressSheets, NoOrderRecordCountsNothing)
 {
-    const cEstimator engine(m_context);
-    EXPECT_EQ(EstimatorProbe::CalcPressSheets(engine), 0);
+    testsupport::TestDatabase db;
+    EXPECT_EQ(sheets(db, 1000), 0);
 }
 
 TEST_F(CalcPressSheets, ProductBeyondThirtyTwoBitsIsAnOverflow)
 {
     // 3 x 1,000,000,000 does not fit a 32-bit integer.
     testsupport::TestDatabase db(order("3", "1000000000", "1", "1"));
-    cEstimator engine(m_context);
-    pointAt(engine, db, "P1");
-    engine.Estimate(5, 1, 0);
-    EXPECT_THAT([&] { (void)EstimatorProbe::CalcPressSheets(engine); },
+    EXPECT_THAT([&] { (void)sheets(db); },
                 Throws<platform::Fault>(Property(&platform::Fault::number, platform::fault::Overflow)));
 }
 
@@ -129,33 +134,15 @@ TEST_F(CalcPressSheets, NumberUpThatRoundsToZeroIsADivisionByZero)
 {
     // 0.4 is not 0, so the count goes on; rounded it is 0 and the division fails.
     testsupport::TestDatabase db(order("1", "1000", "1", "0.4"));
-    cEstimator engine(m_context);
-    pointAt(engine, db, "P1");
-    engine.Estimate(5, 1, 0);
-    EXPECT_THAT([&] { (void)EstimatorProbe::CalcPressSheets(engine); },
+    EXPECT_THAT([&] { (void)sheets(db); },
                 Throws<platform::Fault>(Property(&platform::Fault::number, platform::fault::DivisionByZero)));
 }
 
-TEST_F(CalcPressSheets, QuantitySlotOutsideOneToFourIsASubscriptFault)
+TEST_F(CalcPressSheets, AQuantityOfNothingNeedsNoSheets)
 {
-    testsupport::TestDatabase db(order("1", "1000", "1", "1"));
-    cEstimator engine(m_context);
-    pointAt(engine, db, "P1");
-    engine.Estimate(5, 1, 0);
-    EstimatorProbe::setCurrentQuantity(engine, 5);
-    EXPECT_THAT([&] { (void)EstimatorProbe::CalcPressSheets(engine); },
-                Throws<platform::Fault>(Property(&platform::Fault::number, platform::fault::SubscriptOutOfRange)));
-}
-
-TEST_F(CalcPressSheets, OtherSlotsHaveNoQuantity)
-{
-    // Only slot 1 is loaded from the order; slot 2 counts 0 sheets.
+    // Slots 2 to 4 are never loaded from the order: their quantity is 0, and so are their sheets.
     testsupport::TestDatabase db(order("4", "1000", "1", "8"));
-    cEstimator engine(m_context);
-    pointAt(engine, db, "P1");
-    engine.Estimate(5, 1, 0);
-    EstimatorProbe::setCurrentQuantity(engine, 2);
-    EXPECT_EQ(EstimatorProbe::CalcPressSheets(engine), 0);
+    EXPECT_EQ(sheets(db, 0), 0);
 }
 
 TEST(PressSheetsToOrder, IsZeroBeforeAnyPressEstimate)

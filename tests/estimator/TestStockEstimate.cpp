@@ -3,13 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "data/Database.h"
+#include "data/Recordset.h"
+#include "estimator/StockPricing.h"
 #include "platform/Fault.h"
 #include "tests/estimator/EngineTestSupport.h"
 
 namespace {
 
+using enginetest::Area;
 using estimator::cEstimator;
-using estimator::EstimatorProbe;
 
 // A two-signature job, 4 up on the press sheet, stock 12 bought in cartons of 500 sheets
 // (STOCK1000CTN 0.5) with breaks at 1, 2 and 4 cartons: break 2 is 1000 parent sheets, break 3 2000.
@@ -64,24 +67,27 @@ TEST_F(StockEstimate, PricesParentSheetsAtTheirBreak)
                 ", PRESSNUMUPPARENTSHT = " + c.parentUp + ";");
         cEstimator engine(m_context);
         pointAt(engine, db, "S1");
-        const double returned = engine.Estimate(0, 1, 0);
+        const double returned = engine.Estimate(Area::Stock, 1, 0);
         EXPECT_NEAR(engine.ResStockCost(), c.cost, 1e-9) << c.why;
         EXPECT_NEAR(engine.ResStockRetail(), c.retail, 1e-9) << c.why;
         EXPECT_EQ(returned, engine.ResStockCost()) << c.why;
     }
 }
 
-TEST_F(StockEstimate, KeepsItsWorkingFiguresForTheOtherDepartments)
+TEST_F(StockEstimate, LoaderReadsTheOrdersStockAndItsOwnMarkup)
 {
     testsupport::TestDatabase db(stockShop("5000", "2"));
-    cEstimator engine(m_context);
-    pointAt(engine, db, "S1");
-    engine.Estimate(0, 1, 0);
-    EXPECT_EQ(EstimatorProbe::pressSheets(engine), 2500);
-    EXPECT_EQ(EstimatorProbe::stockIdText(engine), "0012"); // the bindery looks the stock up by it
-    EXPECT_EQ(EstimatorProbe::sheetsPerCarton(engine), 0.5);
-    EXPECT_EQ(EstimatorProbe::stockBreak1(engine), 1);
-    EXPECT_EQ(EstimatorProbe::stockCost3(engine), 40);
+    data::Database connection = data::Database::open(db.path());
+    const data::Recordset order = connection.openRecordset("SELECT * FROM ORDERS");
+    const estimator::StockInputs in = estimator::loadStock(connection, order, 5000);
+    EXPECT_EQ(in.pressSheets, 2500);
+    EXPECT_EQ(in.pressSheetsPerParent, 2);
+    EXPECT_EQ(in.stockIdText, "0012"); // the bindery looks the stock up by it
+    EXPECT_EQ(in.sheetsPerCarton, 0.5);
+    EXPECT_EQ(in.break1, 1);
+    EXPECT_EQ(in.break3, 4);
+    EXPECT_EQ(in.cost3, 40);
+    EXPECT_EQ(in.markup, 25);
 }
 
 TEST_F(StockEstimate, StockWithoutItsOwnMarkupTakesTheStockDepartmentsAverage)
@@ -90,7 +96,7 @@ TEST_F(StockEstimate, StockWithoutItsOwnMarkupTakesTheStockDepartmentsAverage)
     testsupport::TestDatabase db(stockShop("5000", "2", "7"));
     cEstimator engine(m_context);
     pointAt(engine, db, "S1");
-    engine.Estimate(0, 1, 0);
+    engine.Estimate(Area::Stock, 1, 0);
     EXPECT_NEAR(engine.ResStockCost(), 60.00, 1e-9);
     EXPECT_NEAR(engine.ResStockRetail(), 72.00, 1e-9);
 }
@@ -101,7 +107,7 @@ TEST_F(StockEstimate, NoMarkupAnywhereSellsAtCost)
     db.exec("DELETE FROM MARKUPS;");
     cEstimator engine(m_context);
     pointAt(engine, db, "S1");
-    engine.Estimate(0, 1, 0);
+    engine.Estimate(Area::Stock, 1, 0);
     EXPECT_NEAR(engine.ResStockCost(), 60.00, 1e-9);
     EXPECT_NEAR(engine.ResStockRetail(), 60.00, 1e-9);
 }
@@ -114,7 +120,7 @@ TEST_F(StockEstimate, BreakThreeWinsWhenReachedFirst)
         testsupport::TestDatabase db(stockShop("1000", "2", "12", "1, 0, 0"));
         cEstimator engine(m_context);
         pointAt(engine, db, "S1");
-        engine.Estimate(0, 1, 0);
+        engine.Estimate(Area::Stock, 1, 0);
         EXPECT_NEAR(engine.ResStockCost(), 10.00, 1e-9);
         EXPECT_NEAR(engine.ResStockRetail(), 12.50, 1e-9);
     }
@@ -124,7 +130,7 @@ TEST_F(StockEstimate, BreakThreeWinsWhenReachedFirst)
         testsupport::TestDatabase db(stockShop("5000", "2", "12", "1, 4, 2"));
         cEstimator engine(m_context);
         pointAt(engine, db, "S1");
-        engine.Estimate(0, 1, 0);
+        engine.Estimate(Area::Stock, 1, 0);
         EXPECT_NEAR(engine.ResStockCost(), 50.00, 1e-9);
     }
 }
@@ -134,9 +140,9 @@ TEST_F(StockEstimate, DatabaseFaultKeepsTheEarlierResults)
     testsupport::TestDatabase db(stockShop("5000", "2"));
     cEstimator engine(m_context);
     pointAt(engine, db, "S1");
-    engine.Estimate(0, 1, 0);
+    engine.Estimate(Area::Stock, 1, 0);
     db.exec("DROP TABLE STOCKMARKUP; UPDATE ORDERS SET PRESSQTY = 8000;");
-    EXPECT_THROW(engine.Estimate(0, 1, 0), platform::Fault);
+    EXPECT_THROW(engine.Estimate(Area::Stock, 1, 0), platform::Fault);
     EXPECT_NEAR(engine.ResStockCost(), 60.00, 1e-9);
     EXPECT_NEAR(engine.ResStockRetail(), 75.00, 1e-9);
 }

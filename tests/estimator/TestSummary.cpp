@@ -9,8 +9,9 @@
 
 namespace {
 
+using enginetest::Area;
+using enginetest::kNoDepartment;
 using estimator::cEstimator;
-using estimator::EstimatorProbe;
 
 const char* const kCustomerOrder = R"sql(
 INSERT INTO ORDERS (ORDERNO, PARTNO, QUOTEORJOB, PRESSQTY, ACCTNAME, PHONE, DUEDATE, STOCKID, STOCKDESC,
@@ -29,7 +30,7 @@ TEST_F(Summary, CopiesTheOrdersDescriptiveFacts)
     testsupport::TestDatabase db(kCustomerOrder);
     cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(kNoDepartment, 1, 0);
     const estimator::SummaryRecord& s = summary(1);
 
     EXPECT_EQ(s.orderNumber.str(), "S7      ");
@@ -57,10 +58,9 @@ TEST_F(Summary, NumberUpIsTheOneLastLoaded)
     testsupport::TestDatabase db(kCustomerOrder);
     cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(kNoDepartment, 1, 0);
     EXPECT_EQ(summary(1).numberUp, 0); // no department has loaded the order variables yet
-    EstimatorProbe::CheckVariables(engine);
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(Area::Bindery, 1, 1); // no bindery work, but the order variables are read
     EXPECT_EQ(summary(1).numberUp, 2); // 2.5 rounds to even
 }
 
@@ -70,7 +70,7 @@ TEST_F(Summary, BookModeWithoutStock)
     db.exec("UPDATE ORDERS SET STOCKID = NULL, PRODUCTIONTYPE = 1, PRESSSIDES = 1.5;");
     cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(kNoDepartment, 1, 0);
     EXPECT_EQ(summary(1).stockText.str(), std::string(40, ' '));
     EXPECT_EQ(summary(1).stockNumber.str(), "    ");
     EXPECT_EQ(trimmed(summary(1).mode.str()), "Book Mode");
@@ -85,7 +85,7 @@ TEST_F(Summary, LongTextsAreCutAtTheirWidth)
             "', ACCTNAME = 'The Harbour Delicatessen and Fine Foods Company of the Old Town';");
     cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(kNoDepartment, 1, 0);
     EXPECT_EQ(summary(1).description.str(), std::string(255, 'd'));
     EXPECT_EQ(summary(1).accountName.str(), "The Harbour Delicatessen and Fine Foods ");
 }
@@ -95,7 +95,7 @@ TEST_F(Summary, GoesToTheCurrentSlot)
     testsupport::TestDatabase db(kCustomerOrder);
     cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(kNoDepartment, 1, 0);
     EXPECT_EQ(trimmed(summary(2).orderNumber.str()), "");
     EXPECT_EQ(trimmed(summary(1).orderNumber.str()), "S7");
 }
@@ -136,7 +136,7 @@ TEST_F(Summary, InkColours)
                 "('S7', 1, 'Q', 'Silver');");
         cEstimator engine(m_context);
         pointAt(engine, db, "S7", 3, "Q");
-        engine.Estimate(5, 1, 0);
+        engine.Estimate(kNoDepartment, 1, 0);
         EXPECT_EQ(trimmed(summary(1).inkColours.str()), c.expected) << c.why;
     }
 }
@@ -150,7 +150,7 @@ TEST_F(Summary, EmptyColourRowsAreSkipped)
     pointAt(engine, db, "S7", 3, "Q");
     int yields = 0;
     m_context.hooks.yield = [&] { ++yields; };
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(kNoDepartment, 1, 0);
     m_context.hooks.yield = {};
     EXPECT_EQ(trimmed(summary(1).inkColours.str()), "Black");
     EXPECT_EQ(yields, 2); // window events run after each colour row, the empty one included
@@ -162,7 +162,7 @@ TEST_F(Summary, OnlyEmptyColourRowsGiveAnEmptyText)
     db.exec("INSERT INTO INKSELECTIONS (ORDERNO, PARTNO, QUOTEORJOB, INKCOLOR) VALUES ('S7', 3, 'Q', NULL);");
     cEstimator engine(m_context);
     pointAt(engine, db, "S7", 3, "Q");
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(kNoDepartment, 1, 0);
     EXPECT_EQ(summary(1).inkColours.str(), std::string(255, ' '));
 }
 
@@ -175,7 +175,7 @@ INSERT INTO INKSELECTIONS (ORDERNO, PARTNO, QUOTEORJOB, INKCOLOR) VALUES ('12" r
 )sql");
     cEstimator engine(m_context);
     pointAt(engine, db, "12\" ruler", 1, "J");
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(kNoDepartment, 1, 0);
     EXPECT_EQ(trimmed(summary(1).inkColours.str()), "PMS 286");
     EXPECT_EQ(summary(1).orderNumber.str(), "12\" rule"); // cut at 8
 }

@@ -9,6 +9,7 @@
 
 namespace {
 
+using enginetest::kNoDepartment;
 using estimator::cEstimator;
 
 // Order V1/1/Q buys two outside services: die cutting (100.00 at level 1, 180.00 at level 2, 20 %
@@ -51,7 +52,7 @@ TEST_F(VendorEstimate, TotalsCostAndRetailAtEachLevel)
     testsupport::TestDatabase db(kVendorShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "V1", 1, "Q");
-    engine.Estimate(5, 1, 0); // opens the order's connection
+    engine.Estimate(kNoDepartment, 1, 0); // opens the order's connection
     for (const VendorCase& c : kLevels) {
         std::int16_t level = c.level;
         const double returned = engine.EstimateVendor(level);
@@ -67,7 +68,7 @@ TEST_F(VendorEstimate, OrderWithoutServicesTotalsNothing)
     testsupport::TestDatabase db(kVendorShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "V2", 1, "Q");
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(kNoDepartment, 1, 0);
     std::int16_t level = 1;
     EXPECT_EQ(engine.EstimateVendor(level), 0);
     EXPECT_EQ(engine.VendorCost(), 0);
@@ -79,7 +80,7 @@ TEST_F(VendorEstimate, MissingPriceColumnIsAFaultWithBothTotalsAtZero)
     testsupport::TestDatabase db(kVendorShop);
     cEstimator engine(m_context);
     pointAt(engine, db, "V1", 1, "Q");
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(kNoDepartment, 1, 0);
     std::int16_t level = 1;
     engine.EstimateVendor(level);
     ASSERT_NEAR(engine.VendorCost(), 150.00, 1e-9);
@@ -97,7 +98,7 @@ INSERT INTO VENDORSELECTIONS (ORDERNO, PARTNO, QUOTEORJOB, COST, MARKUP) VALUES 
 )sql");
     cEstimator engine(m_context);
     pointAt(engine, db, "O'Neil", 1, "Q");
-    engine.Estimate(5, 1, 0);
+    engine.Estimate(kNoDepartment, 1, 0);
     std::int16_t level = 1;
     EXPECT_NEAR(engine.EstimateVendor(level), 40.00, 1e-9);
     EXPECT_NEAR(engine.VendorRetail(), 50.00, 1e-9); // 40 x 1.25

@@ -51,7 +51,7 @@ std::unique_ptr<estimator::cEstimator> BinderyTest::openEstimator(const testsupp
     engine->QuoteOrJob("Q");
     engine->OrderNo("1001");
     engine->PartNo(1);
-    engine->Estimate(2, 1, 0);
+    engine->Estimate(estimator::EstimateArea::Bindery, 1, 0);
     return engine;
 }
 

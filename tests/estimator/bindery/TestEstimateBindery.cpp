@@ -40,7 +40,7 @@ std::string neutralTuning(int selectionId)
 
 double runBindery(estimator::cEstimator& engine)
 {
-    return engine.Estimate(2, 1, 1);
+    return engine.Estimate(estimator::EstimateArea::Bindery, 1, 1);
 }
 
 

@@ -470,7 +470,7 @@ TEST_P(MissingColumn, EndsTheEstimateWhereItIsRead)
     const ShopDatabase db(steadyShop(letterheadOrder()) + "ALTER TABLE " + c.drop + ";\n");
     cEstimator engine(m_context);
     openOrder(engine, db, "Q100", "Q");
-    EXPECT_THROW(engine.Estimate(3, 1, 1), platform::Fault);
+    EXPECT_THROW(engine.Estimate(estimator::EstimateArea::Press, 1, 1), platform::Fault);
     c.expect(summary());
 }
 

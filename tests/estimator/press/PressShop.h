@@ -205,12 +205,13 @@ protected:
                         const std::function<void(estimator::cEstimator&)>& beforePress = {})
     {
         openOrder(engine, db, orderNo, quoteOrJob);
-        engine.Estimate(0, 1, 0);
-        engine.Estimate(1, 1, 0);
-        engine.Estimate(2, 1, 1);
+        using Area = estimator::EstimateArea;
+        engine.Estimate(Area::Stock, 1, 0);
+        engine.Estimate(Area::PrePress, 1, 0);
+        engine.Estimate(Area::Bindery, 1, 1);
         if (beforePress)
             beforePress(engine);
-        return engine.Estimate(3, 1, 1);
+        return engine.Estimate(Area::Press, 1, 1);
     }
 
     estimator::SummaryRecord& summary() { return m_context.summary[1]; }

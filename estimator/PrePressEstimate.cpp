@@ -53,10 +53,8 @@ double cEstimator::EstimatePrePress()
         if (i == 0)
             first.typesetMarkup = platform::toSingle(markup / 100);
     }
-    totals.workCost = totals.cost;
-    totals.workMinutes = totals.minutes;
-    m_prePress.workCost = totals.workCost;
-    m_prePress.workMinutes = totals.workMinutes;
+    m_prePress.workCost = totals.cost; // the items alone: the press estimate prices their time apart
+    m_prePress.workMinutes = totals.minutes;
 
     const auto selectionWork = [&](const prepress::SelectionTables& tables, std::vector<PrePressLine>& lines,
                                    double& keptCost, double& keptMinutes) {

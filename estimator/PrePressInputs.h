@@ -45,10 +45,9 @@ struct SelectionWork
     double cost = 0, minutes = 0;
 };
 
-// The department's totals: items alone (the press estimate reads them apart), then with camera and scans.
+// The department's totals as the items, then camera work and scans are added.
 struct PrePressTotals
 {
-    double workCost = 0, workMinutes = 0; // the five items
     double cost = 0, retail = 0, minutes = 0;
 };
 

@@ -162,12 +162,14 @@ void writeRowAndTotal(const BinderyRow& bindery, const OperationFigures& f, cons
     statement([&] { row().runs = toInt16(f.runs); });
     statement([&] { row().percentOfRun = toInt16(f.runFraction * 100); });
     statement([&] { row().difficulty = f.difficulty; });
-    statement([&] { row().setupMinutes = divide(f.setupCost * 60, f.costPerHour); });
-    statement([&] { row().runMinutes = divide(f.operationCost * 60, f.costPerHour) - divide(f.setupCost * 60, f.costPerHour); });
-    statement([&] { row().totalMinutes = divide(f.operationCost * 60, f.costPerHour); });
-    statement([&] { row().setupTimeText = ConvertMinutes(row().setupMinutes); });
-    statement([&] { row().runTimeText = ConvertMinutes(row().runMinutes); });
-    statement([&] { row().totalTimeText = ConvertMinutes(row().totalMinutes); });
+    // An outside service has no hourly rate: its charge is no time of the shop's.
+    const auto minutes = [&](double cost) { return f.costPerHour != 0 ? divide(cost * 60, f.costPerHour) : 0.0; };
+    statement([&] { row().setupMinutes = minutes(f.setupCost); });
+    statement([&] { row().runMinutes = minutes(f.operationCost) - minutes(f.setupCost); });
+    statement([&] { row().totalMinutes = minutes(f.operationCost); });
+    statement.text([&] { row().setupTimeText = ConvertMinutes(row().setupMinutes); });
+    statement.text([&] { row().runTimeText = ConvertMinutes(row().runMinutes); });
+    statement.text([&] { row().totalTimeText = ConvertMinutes(row().totalMinutes); });
     statement([&] { row().waste = toInt32(f.wasteUnits); });
     statement([&] { row().spoilagePercent = f.spoilagePercent; });
     statement([&] { row().averageSpoilagePercent = 0; });
@@ -185,9 +187,9 @@ void writeRowAndTotal(const BinderyRow& bindery, const OperationFigures& f, cons
 
 void finishTotals(BinderyReportRow& total, std::int16_t operations, BinderyStatements& statement)
 {
-    statement([&] { total.setupTimeText = ConvertMinutes(total.setupMinutes); });
-    statement([&] { total.runTimeText = ConvertMinutes(total.runMinutes); });
-    statement([&] { total.totalTimeText = ConvertMinutes(total.totalMinutes); });
+    statement.text([&] { total.setupTimeText = ConvertMinutes(total.setupMinutes); });
+    statement.text([&] { total.runTimeText = ConvertMinutes(total.runMinutes); });
+    statement.text([&] { total.totalTimeText = ConvertMinutes(total.totalMinutes); });
     // Selections whose binderies are all gone count no operation: that is no bindery work, not a
     // division by zero.
     statement([&] { total.averageSpoilagePercent = operations > 0 ? divide(total.spoilagePercent, operations) : 0; });

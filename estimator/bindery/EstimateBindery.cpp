@@ -19,7 +19,8 @@ namespace estimator {
 // the order in BINDERYSELECTIONID order, costed by CalcModule, with the department's own padding,
 // packaging, foil and minimum-charge rules on top. Reported operations get a row; the rows add up to the
 // quantity's totals, which the press estimate and the job totals read. Returns the bindery cost, or 0
-// (results untouched) when the order has no bindery operations.
+// (results untouched) when the order has no bindery operations. A fault raises at once before the first
+// counted operation and once the walk is done after it (BinderyStatements).
 double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& totals)
 {
     const auto quantitySlot = static_cast<std::size_t>(m_currentQuantity);
@@ -55,7 +56,7 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
 
     // Results and the quantity's summary.
     statement([&] { summary().binderyHours = total.totalMinutes / 60; });
-    statement([&] { summary().binderyHoursText = ConvertHours(summary().binderyHours); });
+    statement.text([&] { summary().binderyHoursText = ConvertHours(summary().binderyHours); });
     statement([&] { m_results.ResBindCost = total.cost; });
     statement([&] { m_results.ResBindMinutes = total.totalMinutes; });
     statement([&] { m_results.ResBindRetail = total.retail; });
@@ -81,12 +82,13 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
     }
     statement([&] { totals[quantitySlot] = total; });
 
+    statement.raiseIfAnyPassedOver();
     return m_results.ResBindCost;
 }
 
 // One selection of the order: its bindery and category are read, the operation costed, counted, and the
-// department's rules applied to it. A selection whose bindery is gone (or cannot be read) is passed over
-// without being counted.
+// department's rules applied to it. A selection whose bindery is gone is passed over without being
+// counted; one whose bindery cannot be read faults like any other statement.
 void cEstimator::EstimateBinderyOperation(const data::Recordset& selections, bindery::DepartmentRun& run,
                                           bindery::BinderyStatements& statement)
 {

@@ -352,9 +352,9 @@ TEST_F(BinderyTest, FaultInARowAfterTheFirstOperationIsPassedOver)
 }
 
 // A stitcher set to no speed cannot be costed (its run divides by the speed). After the first counted
-// operation that leaves the stitcher with the figures it had reached, and the operations after it are
-// still costed.
-TEST_F(BinderyTest, FaultInALaterOperationDoesNotStopTheEstimate)
+// operation the walk still finishes, with every row written, but the quantity is not priced: the
+// stitcher's row would repeat the cutter's 60.00 in the bindery cost.
+TEST_F(BinderyTest, FaultInALaterOperationLeavesTheQuantityUnpriced)
 {
     TestDatabase shop(shopSql(binderySql(1, 1, "Cutter") + binderySql(7, 7, "Broken stitcher") +
                               binderySql(2, 1, "Trimmer") + selectionSql(10, 1) + selectionSql(11, 7) +
@@ -364,15 +364,12 @@ UPDATE BINDERIES SET COSTPERHR = 30 WHERE BINDERYID = 2;
 )sql"));
     auto engine = openEstimator(shop);
 
-    const double cost = runBindery(*engine);
+    EXPECT_THAT([&] { runBindery(*engine); },
+                Throws<platform::Fault>(Property(&platform::Fault::number, platform::fault::DivisionByZero)));
     EXPECT_EQ(m_context.binderyRows[1].size(), 4u); // three operations counted
     EXPECT_DOUBLE_EQ(row(1).cost, 60);                    // 1000 x 60 / 1000
     EXPECT_DOUBLE_EQ(row(3).cost, 30);                    // 1000 x 30 / 1000
-    // The stitcher's row repeats the operation cost last worked out (the cutter's 60.00): its own
-    // costing stopped before it reached one.
-    EXPECT_DOUBLE_EQ(row(2).cost, 60);
-    EXPECT_DOUBLE_EQ(cost, 150);
-    EXPECT_DOUBLE_EQ(totals().cost, 150);
+    EXPECT_DOUBLE_EQ(row(2).cost, 60); // the cutter's figure, never its own: hence no price
 }
 
 TEST_F(BinderyTest, FaultBeforeTheFirstOperationEndsTheEstimate)
@@ -393,8 +390,8 @@ TEST_F(BinderyTest, FaultBeforeTheFirstOperationEndsTheEstimate)
 
 // BINDERYID and SHEETSIZE are read as plain values: a Null is "Invalid use of Null" and a text that is no
 // number "Type mismatch", never an operation on sheet size 0 or a bindery dropped from the price. Before
-// the first counted operation the fault ends the estimate; after it, the failing statement is passed over
-// and the operations before it keep their figures.
+// the first counted operation the fault ends the estimate at once; after it, the walk finishes with the
+// operations before it keeping their rows, and the fault ends the estimate then.
 TEST_F(BinderyTest, ANullOrAStrayTextInAPlainColumnIsAFaultNeverAZero)
 {
     struct Case
@@ -417,13 +414,12 @@ TEST_F(BinderyTest, ANullOrAStrayTextInAPlainColumnIsAFaultNeverAZero)
                                       selectionSql(11, 1) + "UPDATE BINDERYSELECTIONS SET " + c.column + " = " +
                                       c.value + " WHERE BINDERYSELECTIONID = " + std::to_string(bad) + ";"));
             auto engine = openEstimator(shop);
+            EXPECT_THAT([&] { runBindery(*engine); },
+                        Throws<platform::Fault>(Property(&platform::Fault::number, c.fault)));
             if (!afterACountedOne) {
-                EXPECT_THAT([&] { runBindery(*engine); },
-                            Throws<platform::Fault>(Property(&platform::Fault::number, c.fault)));
                 EXPECT_TRUE(m_context.binderyRows[1].empty());
                 continue;
             }
-            EXPECT_NO_THROW(runBindery(*engine));
             EXPECT_DOUBLE_EQ(row(1).cost, 60); // 1000 x 60 / 1000, before the bad row
             EXPECT_DOUBLE_EQ(row(2).cost, 60);
         }

@@ -79,11 +79,11 @@ void refuseWhileInUse(const fs::path& target)
                                       "once so it is put right, then import again.");
 }
 
-// The system could not give the reading child a pipe or a process (errno tells why).
-platform::Fault cannotStartReading(const std::string& accessFile)
+// The system could not give the reading child a pipe or a process, for the reason `error` (an errno).
+platform::Fault cannotStartReading(const std::string& accessFile, int error)
 {
     return platform::Fault(data::CannotOpenFile,
-                           "Cannot start reading " + data::quoted(accessFile) + ": " + std::strerror(errno) + ".");
+                           "Cannot start reading " + data::quoted(accessFile) + ": " + std::strerror(error) + ".");
 }
 
 struct ChildResult
@@ -101,16 +101,17 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
 {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
-        throw cannotStartReading(accessFile);
+        throw cannotStartReading(accessFile, errno);
     // Where the child's libmdb prints its complaints; removed by the system when both have closed it.
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> complaintsFile(std::tmpfile(), std::fclose);
     std::fflush(nullptr);
     const pid_t parent = ::getpid();
     const pid_t child = ::fork();
     if (child < 0) {
+        const int forkError = errno; // before the closes below can change it
         ::close(pipeFds[0]);
         ::close(pipeFds[1]);
-        throw cannotStartReading(accessFile);
+        throw cannotStartReading(accessFile, forkError);
     }
     if (child == 0) {
         ::close(pipeFds[0]);

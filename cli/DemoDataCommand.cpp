@@ -8,6 +8,7 @@
 
 #include "cli/ExitCode.h"
 #include "platform/Fault.h"
+#include "platform/Outcome.h"
 #include "platform/ReplacementFile.h"
 #include "platform/TextFile.h"
 
@@ -23,9 +24,9 @@ constexpr int PathFileAccessError = 75;
 constexpr const char* kShopDatabaseName = "vmdata.mdb";
 constexpr const char* kCategoriesName = "Categories.dat";
 
-// Builds the database in the empty file at `path` from the embedded SQL. Returns what went wrong; empty when
-// it worked.
-std::string loadShopDatabase(const std::string& path)
+// Builds the database in the empty file at `path` from the embedded SQL. Nothing when it worked, otherwise
+// a fault in SQLite's words.
+platform::Outcome loadShopDatabase(const std::string& path)
 {
     sqlite3* db = nullptr;
     // The file was just made empty by us: it is opened, never created or followed through a symbolic link.
@@ -51,7 +52,9 @@ std::string loadShopDatabase(const std::string& path)
     }
     if (sqlite3_close(db) != SQLITE_OK && failure.empty())
         failure = "the file could not be closed";
-    return failure;
+    if (failure.empty())
+        return std::nullopt;
+    return platform::Fault(PathFileAccessError, failure);
 }
 
 const Option kOptions[] = {
@@ -99,22 +102,23 @@ std::string buildDemoShop(const std::string& folder, bool replace)
     if (!replace && fs::exists(target))
         throw alreadyExists();
 
-    std::string failure;
+    platform::Outcome failed;
     try {
         // Built in a file of its own beside the target (removed, with any journal, on failure) and put in
         // place whole; without --replace only while the name is still free.
         platform::ReplacementFile building(target.string(), ".building-", platform::sqliteCompanions());
         building.close();
-        failure = loadShopDatabase(building.path());
-        if (failure.empty() && !building.putInPlace(replace ? platform::ReplacementFile::Placing::Replace
+        failed = loadShopDatabase(building.path());
+        if (!failed && !building.putInPlace(replace ? platform::ReplacementFile::Placing::Replace
                                                             : platform::ReplacementFile::Placing::OnlyIfFree))
             throw alreadyExists();
     } catch (const std::system_error& error) {
-        failure = error.code().message();
+        failed = platform::Fault(PathFileAccessError, error.code().message(), error.what());
     }
-    if (!failure.empty())
+    if (failed)
         throw platform::Fault(PathFileAccessError,
-                              "Path/File access error: could not write " + target.string() + ": " + failure);
+                              "Path/File access error: could not write " + target.string() + ": " + failed->what(),
+                              failed->detail());
 
     // The shop's own category list is never overwritten.
     const fs::path categories = dir / kCategoriesName;

@@ -7,7 +7,9 @@
 #include "cli/DemoDataCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/ImportStopGuard.h"
+#include "cli/Report.h"
 #include "import/AccessImport.h"
+#include "platform/Fault.h"
 
 namespace cli {
 
@@ -59,8 +61,10 @@ int ImportCommand::run(const ParsedArguments& arguments) const
         for (const std::string& note : report.notes)
             std::cout << "  " << note << "\n";
         return ExitSuccess;
-    } catch (const std::exception& failure) {
+    } catch (const platform::Fault& failure) {
         std::cerr << "pricebook import-mdb: " << failure.what() << "\n";
+        if (verbose() && !failure.detail().empty())
+            std::cerr << "    " << printable(failure.detail()) << "\n";
         // Nothing was written: the import's failure is one of the data folder's.
         return ExitDataFolder;
     }

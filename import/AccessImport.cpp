@@ -22,6 +22,8 @@
 #include "import/AccessFileCheck.h"
 #include "import/ImportBuilding.h"
 #include "import/TableCopy.h"
+#include "platform/Fault.h"
+#include "platform/Outcome.h"
 #include "platform/ReplacementFile.h"
 
 namespace access_import {
@@ -70,10 +72,18 @@ void refuseWhileInUse(const fs::path& target)
     std::error_code error;
     for (const char* companion : {"-wal", "-journal"})
         if (fs::exists(target.string() + companion, error))
-            throw ImportError("The shop database " + data::quoted(target.string()) + " is in use (its " +
-                              target.filename().string() + companion +
-                              " file is beside it) and is kept. Close the program using it, or open it once "
-                              "so it is put right, then import again.");
+            throw platform::Fault(data::Locked,
+                                  "The shop database " + data::quoted(target.string()) + " is in use (its " +
+                                      target.filename().string() + companion +
+                                      " file is beside it) and is kept. Close the program using it, or open it "
+                                      "once so it is put right, then import again.");
+}
+
+// The system could not give the reading child a pipe or a process, for the reason `error` (an errno).
+platform::Fault cannotStartReading(const std::string& accessFile, int error)
+{
+    return platform::Fault(data::CannotOpenFile,
+                           "Cannot start reading " + data::quoted(accessFile) + ": " + std::strerror(error) + ".");
 }
 
 struct ChildResult
@@ -91,16 +101,17 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
 {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
-        throw ImportError("Cannot start reading " + data::quoted(accessFile) + ": " + std::strerror(errno) + ".");
+        throw cannotStartReading(accessFile, errno);
     // Where the child's libmdb prints its complaints; removed by the system when both have closed it.
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> complaintsFile(std::tmpfile(), std::fclose);
     std::fflush(nullptr);
     const pid_t parent = ::getpid();
     const pid_t child = ::fork();
     if (child < 0) {
+        const int forkError = errno; // before the closes below can change it
         ::close(pipeFds[0]);
         ::close(pipeFds[1]);
-        throw ImportError("Cannot start reading " + data::quoted(accessFile) + ": " + std::strerror(errno) + ".");
+        throw cannotStartReading(accessFile, forkError);
     }
     if (child == 0) {
         ::close(pipeFds[0]);
@@ -186,38 +197,43 @@ ChildResult readInChild(const std::string& accessFile, const std::string& buildi
 ImportReport importAccessDatabase(const std::string& accessFile, const std::string& folder,
                                   const ImportOptions& options)
 {
-    const std::string problem = accessFileProblem(accessFile);
-    if (!problem.empty())
-        throw ImportError("Cannot import " + data::quoted(accessFile) + ": " + problem + ".");
+    if (const platform::Outcome problem = accessFileProblem(accessFile))
+        throw platform::Fault(problem->number(),
+                              "Cannot import " + data::quoted(accessFile) + ": " + problem->what() + ".");
 
     const fs::path dir(folder);
     std::error_code error;
     fs::create_directories(dir, error);
     if (error || !fs::is_directory(dir))
-        throw ImportError("Cannot create the data folder " + data::quoted(folder) +
-                          (error ? ": " + error.message() : std::string()) + ".");
+        throw platform::Fault(data::NotAValidPath, "Cannot create the data folder " + data::quoted(folder) +
+                                                       (error ? ": " + error.message() : std::string()) + ".");
     const fs::path target = dir / kShopDatabaseName;
-    const std::string alreadyExists = "The shop database " + data::quoted(target.string()) +
-                                      " already exists and is kept. Give --replace to overwrite it.";
+    const platform::Fault alreadyExists(data::DatabaseAlreadyExists,
+                                        "The shop database " + data::quoted(target.string()) +
+                                            " already exists and is kept. Give --replace to overwrite it.");
     ImportReport report;
     for (const std::string& name : removeStoppedImports(target.string()))
         report.notes.push_back("removed " + name + ", left unfinished by an import that was stopped");
     if (fs::exists(target, error)) {
         if (fs::equivalent(target, fs::path(accessFile), error))
-            throw ImportError("Cannot import " + data::quoted(accessFile) + " into " + data::quoted(folder) +
-                              ": the shop database would replace the Access file itself. Import into another "
-                              "folder, then move the new vmdata.mdb in place.");
+            throw platform::Fault(data::DatabaseAlreadyExists,
+                                  "Cannot import " + data::quoted(accessFile) + " into " + data::quoted(folder) +
+                                      ": the shop database would replace the Access file itself. Import into "
+                                      "another folder, then move the new vmdata.mdb in place.");
         if (fs::is_directory(target, error))
-            throw ImportError("Cannot write " + data::quoted(target.string()) + ": it is a folder.");
+            throw platform::Fault(data::CannotOpenFile,
+                                  "Cannot write " + data::quoted(target.string()) + ": it is a folder.");
         if (!options.replace)
-            throw ImportError(alreadyExists);
+            throw alreadyExists;
         refuseWhileInUse(target);
     }
 
     const auto cannotWrite = [&](const std::system_error& error) {
-        return ImportError("Cannot write the shop database " + data::quoted(target.string()) + " (" +
-                           error.code().message() + "). Nothing was written. Check that the data folder can be "
-                           "written and its disk has room, then import again.");
+        return platform::Fault(data::CannotOpenFile,
+                               "Cannot write the shop database " + data::quoted(target.string()) + " (" +
+                                   error.code().message() + "). Nothing was written. Check that the data folder "
+                                   "can be written and its disk has room, then import again.",
+                               error.what());
     };
     std::optional<ImportBuilding> building;
     try {
@@ -245,7 +261,8 @@ ImportReport importAccessDatabase(const std::string& accessFile, const std::stri
         if (failure.empty() || child.runaway)
             failure = current.empty() ? "its list of tables cannot be read: the file is damaged"
                                       : "table " + current + " cannot be read: the file is damaged";
-        throw ImportError("Cannot import " + data::quoted(accessFile) + ": " + failure + ". Nothing was written.");
+        throw platform::Fault(data::CannotOpenDatabase,
+                              "Cannot import " + data::quoted(accessFile) + ": " + failure + ". Nothing was written.");
     }
 
     // Without --replace the new file is put in place only while the name is still free, so a shop database
@@ -255,7 +272,7 @@ ImportReport importAccessDatabase(const std::string& accessFile, const std::stri
     try {
         if (!building->putInPlace(options.replace ? platform::ReplacementFile::Placing::Replace
                                                   : platform::ReplacementFile::Placing::OnlyIfFree))
-            throw ImportError(alreadyExists);
+            throw alreadyExists;
     } catch (const std::system_error& error) {
         throw cannotWrite(error);
     }

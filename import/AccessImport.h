@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,15 +9,6 @@
 #include "import/StopCleanup.h"
 
 namespace access_import {
-
-// A failure of the import: the Access file is missing, not an Access file, damaged, encrypted, or one of its
-// tables cannot be read; or the shop database cannot be written. The text names the file (and the table).
-// Nothing is left behind when it is raised.
-class ImportError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
 
 struct ImportOptions
 {
@@ -48,8 +38,13 @@ struct ImportReport
 // shop database: the tables of the schema filled from the Access tables of the same name (compared without
 // regard to case), other tables copied as they are. The new file is built beside the target and renamed into
 // place only when the whole import succeeded. The Access file is read in a child process, so a file that
-// makes the reader crash becomes an ImportError instead. What earlier imports that were killed left in the
+// makes the reader crash becomes a failed import instead. What earlier imports that were killed left in the
 // folder is removed first (each removal is a note of the report).
+// A failed import is a platform::Fault, and nothing is left behind then: the Access file is missing, not an
+// Access file, damaged, encrypted, or one of its tables cannot be read; or the shop database cannot be
+// written. Its text names the file (and the table); its number is the old engine's nearest one (3049 for a
+// file the reader could not read whole, 3204 for a shop database that is kept, ...); the system's own words
+// for a file that could not be written are its detail.
 ImportReport importAccessDatabase(const std::string& accessFile, const std::string& folder,
                                   const ImportOptions& options);
 

@@ -109,7 +109,7 @@ void bindValue(MdbHandle* mdb, BoundColumn& bound, sqlite3_stmt* insert, int ind
     const int size = column.cur_value_len;
     const auto rawBytes = [&](int needed) -> const unsigned char* {
         if (start < 0 || size < needed || start + size > static_cast<int>(mdb->fmt->pg_size))
-            throw ChildFailure("the value of column " + bound.name + " of table " + table + " cannot be read");
+            throw childFailure("the value of column " + bound.name + " of table " + table + " cannot be read");
         return mdb->pg_buf + start;
     };
     switch (type) {

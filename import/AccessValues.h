@@ -1,23 +1,24 @@
 #pragma once
 
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <mdbtools.h>
+
+#include "data/JetErrors.h"
+#include "platform/Fault.h"
 
 struct sqlite3_stmt;
 
 namespace access_import {
 
 // A failure of the reading child: what could not be read of the Access file or written to the shop
-// database. Its text goes to the parent, which names the file in its message.
-class ChildFailure : public std::runtime_error
+// database. Only its text goes to the parent, which names the file in its message.
+inline platform::Fault childFailure(const std::string& text)
 {
-public:
-    using std::runtime_error::runtime_error;
-};
+    return platform::Fault(data::CannotOpenDatabase, text);
+}
 
 // Memo columns hold up to 65,535 characters, three bytes each at most once converted to UTF-8.
 inline constexpr std::size_t kBindSize = 256 * 1024;
@@ -39,7 +40,7 @@ std::string declaredType(const MdbColumn& column);
 
 // Binds the current row's value of one Access column to a parameter of the insert: yes/no as -1/0, money
 // as the exact 4-decimal sum, dates as "yyyy-mm-dd[ hh:mm:ss]", OLE objects and binary values as bytes.
-// A value that lies outside its page is a ChildFailure naming the column and `table`.
+// A value that lies outside its page is a childFailure naming the column and `table`.
 void bindValue(MdbHandle* mdb, BoundColumn& bound, sqlite3_stmt* insert, int index, const std::string& table);
 
 } // namespace access_import

@@ -36,7 +36,7 @@ struct Sqlite
         if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
             std::string message = error ? error : sqlite3_errmsg(db);
             sqlite3_free(error);
-            throw ChildFailure("could not write the shop database: " + message);
+            throw childFailure("could not write the shop database: " + message);
         }
     }
 };
@@ -80,10 +80,10 @@ std::size_t copyTable(MdbHandle* mdb, MdbCatalogEntry* entry, const Sqlite& out,
     const std::string accessName = entry->object_name;
     MdbTableDef* table = mdb_read_table(entry);
     if (!table)
-        throw ChildFailure("table " + accessName + " cannot be read");
+        throw childFailure("table " + accessName + " cannot be read");
     std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> tableOwner(table, mdb_free_tabledef);
     if (!mdb_read_columns(table))
-        throw ChildFailure("the columns of table " + accessName + " cannot be read");
+        throw childFailure("the columns of table " + accessName + " cannot be read");
     mdb_rewind_table(table);
 
     std::vector<BoundColumn> columns;
@@ -135,7 +135,7 @@ std::size_t copyTable(MdbHandle* mdb, MdbCatalogEntry* entry, const Sqlite& out,
         for (std::size_t i = 0; i < columns.size(); ++i)
             create += (i ? ", " : "") + data::sqlIdentifier(columns[i].name) + " " + declaredType(*columns[i].column);
         if (columns.empty())
-            throw ChildFailure("table " + accessName + " has no column that can be read");
+            throw childFailure("table " + accessName + " has no column that can be read");
         out.exec(create + ")");
         schema.emplace(platform::upperCase(target), SchemaTable{target, {}});
     }
@@ -153,7 +153,7 @@ std::size_t copyTable(MdbHandle* mdb, MdbCatalogEntry* entry, const Sqlite& out,
     insertSql += ") VALUES (" + values + ")";
     Statement insert;
     if (sqlite3_prepare_v2(out.db, insertSql.c_str(), -1, &insert.handle, nullptr) != SQLITE_OK)
-        throw ChildFailure("could not write table " + target + ": " + sqlite3_errmsg(out.db));
+        throw childFailure("could not write table " + target + ": " + sqlite3_errmsg(out.db));
 
     std::size_t rows = 0;
     while (mdb_fetch_row(table)) {
@@ -161,18 +161,18 @@ std::size_t copyTable(MdbHandle* mdb, MdbCatalogEntry* entry, const Sqlite& out,
         // first complaint, and at a row beyond the table's own count, instead of reading forever.
         complaints.check("table " + accessName);
         if (rows == table->num_rows)
-            throw ChildFailure("table " + accessName + " cannot be read whole: the file is damaged (more rows "
+            throw childFailure("table " + accessName + " cannot be read whole: the file is damaged (more rows "
                                "were found than the table holds)");
         sqlite3_reset(insert.handle);
         for (std::size_t i = 0; i < columns.size(); ++i)
             bindValue(mdb, columns[i], insert.handle, static_cast<int>(i + 1), accessName);
         if (sqlite3_step(insert.handle) != SQLITE_DONE)
-            throw ChildFailure("could not write table " + target + ": " + sqlite3_errmsg(out.db));
+            throw childFailure("could not write table " + target + ": " + sqlite3_errmsg(out.db));
         ++rows;
     }
     // The table's own count says how many rows it holds: fewer read means a damaged or cut-off file.
     if (rows != table->num_rows)
-        throw ChildFailure("table " + accessName + " cannot be read whole: " + std::to_string(rows) + " of its " +
+        throw childFailure("table " + accessName + " cannot be read whole: " + std::to_string(rows) + " of its " +
                            std::to_string(table->num_rows) + " rows were found");
     return rows;
 }
@@ -235,7 +235,7 @@ void ReaderComplaints::check(const std::string& what)
 {
     const std::string complaint = next();
     if (!complaint.empty())
-        throw ChildFailure(what + " cannot be read whole: the file is damaged or cut off (" + complaint + ")");
+        throw childFailure(what + " cannot be read whole: the file is damaged or cut off (" + complaint + ")");
 }
 
 void copyAccessTables(const std::string& accessFile, const std::string& output, std::string_view schemaSql,
@@ -243,19 +243,19 @@ void copyAccessTables(const std::string& accessFile, const std::string& output, 
 {
     MdbHandle* mdb = mdb_open(accessFile.c_str(), MDB_NOFLAGS);
     if (!mdb)
-        throw ChildFailure("the file cannot be opened as an Access database");
+        throw childFailure("the file cannot be opened as an Access database");
     std::unique_ptr<MdbHandle, void (*)(MdbHandle*)> mdbOwner(mdb, mdb_close);
     mdb_set_bind_size(mdb, kBindSize);
     mdb_set_boolean_fmt_numbers(mdb);
     // Every Access file lists at least its own system tables: an empty list was cut off or damaged.
     if (!mdb_read_catalog(mdb, MDB_TABLE) || mdb->num_catalog == 0)
-        throw ChildFailure("its list of tables cannot be read: the file is damaged, encrypted or protected by a "
+        throw childFailure("its list of tables cannot be read: the file is damaged, encrypted or protected by a "
                            "password");
     complaints.check("its list of tables");
 
     Sqlite out;
     if (sqlite3_open_v2(output.c_str(), &out.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr) != SQLITE_OK)
-        throw ChildFailure("could not write the shop database " + data::quoted(output));
+        throw childFailure("could not write the shop database " + data::quoted(output));
     out.exec("BEGIN");
     out.exec(std::string(schemaSql));
     std::map<std::string, SchemaTable> schema = schemaTables(out);
@@ -285,7 +285,7 @@ void copyAccessTables(const std::string& accessFile, const std::string& output, 
     // append instead of a synced journal. The log is emptied and removed when the file is closed.
     out.exec("PRAGMA journal_mode = WAL");
     if (sqlite3_close(out.db) != SQLITE_OK)
-        throw ChildFailure("could not finish the shop database " + data::quoted(output));
+        throw childFailure("could not finish the shop database " + data::quoted(output));
     out.db = nullptr;
 }
 

@@ -47,7 +47,7 @@ private:
 // The reading child's work: reads every table of the Access file through libmdb and writes them, in one
 // transaction, into the new shop database at `output` (the file the import builds in, already made), whose
 // tables `schemaSql` creates first; reports each table on `reportFd`. Leaves the file in write-ahead-log
-// mode. Any failure is a ChildFailure.
+// mode. Any failure is a childFailure.
 void copyAccessTables(const std::string& accessFile, const std::string& output, std::string_view schemaSql,
                       int reportFd, ReaderComplaints& complaints);
 

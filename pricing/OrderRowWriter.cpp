@@ -80,68 +80,63 @@ void OrderRowWriter::close()
     m_open = false;
 }
 
-bool OrderRowWriter::Saveit(const platform::Value& pressQuantity)
+platform::Outcome OrderRowWriter::Saveit(const platform::Value& pressQuantity)
 {
     return write(&pressQuantity);
 }
 
-bool OrderRowWriter::clearEstimates()
+platform::Outcome OrderRowWriter::clearEstimates()
 {
     return write(nullptr);
 }
 
-bool OrderRowWriter::write(const platform::Value* pressQuantity)
+platform::Outcome OrderRowWriter::write(const platform::Value* pressQuantity)
 {
-    m_lastFault.clear();
-    m_lastFaultNumber = 0;
-    m_lastFaultDetail.clear();
-    const auto remember = [this](auto&& statement) {
+    const auto attempt = [](auto&& statement) -> platform::Outcome {
         try {
             statement();
-            return true;
+            return std::nullopt;
         } catch (const platform::Fault& fault) {
-            m_lastFault = fault.what();
-            m_lastFaultNumber = fault.number();
-            m_lastFaultDetail = fault.detail();
-            return false;
+            return fault;
         }
     };
 
     // The table is opened once for the run; moving to the bookmark reads the row afresh each time.
     if (!m_open) {
-        const bool opened = remember([this] {
+        platform::Outcome notOpened = attempt([this] {
             m_db = data::Database::open(m_databaseFile);
             m_orders = m_db.openTable("Orders");
         });
-        if (!opened) {
+        if (notOpened) {
             close();
-            return false;
+            return notOpened;
         }
         m_open = true;
     }
 
-    const bool onTheRow = remember([this] { m_orders.setBookmark(m_bookmark); });
-    if (!onTheRow) {
-        if (m_lastFaultNumber == NotAValidBookmark)
+    if (platform::Outcome notOnTheRow = attempt([this] { m_orders.setBookmark(m_bookmark); })) {
+        if (notOnTheRow->number() == NotAValidBookmark)
             report("Error Number " + platform::str(NotAValidBookmark));
         // Not on the order's row: editing now would change whatever row the table is on.
-        return false;
+        return notOnTheRow;
     }
 
-    if (!remember([this] { m_orders.edit(); }))
-        return false; // a read-only database: every later step would fail the same way
-    const bool quantitySet =
-        !pressQuantity || remember([&] { m_orders.setField("PRESSQTY", *pressQuantity); });
+    if (platform::Outcome notEditing = attempt([this] { m_orders.edit(); }))
+        return notEditing; // a read-only database: every later step would fail the same way
+    platform::Outcome quantityNotSet;
+    if (pressQuantity)
+        quantityNotSet = attempt([&] { m_orders.setField("PRESSQTY", *pressQuantity); });
     for (const auto& [clearedName, clearedValue] : clearedOrderFields()) {
         // Plain names: clang 14 does not let a lambda capture structured bindings.
         const auto& name = clearedName;
         const auto& value = clearedValue;
-        remember([&] { m_orders.setField(name, value); });
+        attempt([&] { m_orders.setField(name, value); }); // a missing column is skipped
     }
-    const bool stored = remember([this] { m_orders.update(); });
-    if (!stored)
+    if (platform::Outcome notStored = attempt([this] { m_orders.update(); })) {
         m_orders.cancelUpdate();
-    return quantitySet && stored;
+        return notStored;
+    }
+    return quantityNotSet;
 }
 
 } // namespace pricing

@@ -9,6 +9,7 @@
 
 #include "data/Database.h"
 #include "data/TableView.h"
+#include "platform/Outcome.h"
 #include "platform/Value.h"
 
 namespace pricing {
@@ -32,22 +33,17 @@ public:
     // (fault 3159) is reported as "Error Number  3159" and nothing is written; a table or row that cannot
     // be reached otherwise writes nothing either (never another order's row). Once on the row, a failing
     // field (a missing column) is skipped and the others are written; a failing store leaves the row as
-    // it was. Returns whether the row was stored with the new press quantity, i.e. whether an estimate
-    // now prices that quantity.
-    bool Saveit(const platform::Value& pressQuantity);
+    // it was. Returns nothing when the row was stored with the new press quantity, i.e. when an estimate
+    // now prices that quantity; otherwise the fault of the step that failed (reaching the row, setting the
+    // press quantity or storing the row).
+    platform::Outcome Saveit(const platform::Value& pressQuantity);
 
     // The same without "PRESSQTY": the row keeps the press quantity it has and gets every other field of
-    // the list. Returns whether the row was stored.
-    bool clearEstimates();
+    // the list. Returns nothing when the row was stored, otherwise the fault that kept it from it.
+    platform::Outcome clearEstimates();
 
     // Lets go of the table and the database file (the next write opens them again).
     void close();
-
-    // The fault of the last failed step of the last write: its text (empty when all went through), its
-    // number (0 then) and its detail (the database's own words).
-    const std::string& lastFault() const noexcept { return m_lastFault; }
-    int lastFaultNumber() const noexcept { return m_lastFaultNumber; }
-    const std::string& lastFaultDetail() const noexcept { return m_lastFaultDetail; }
 
 private:
     std::string m_databaseFile;
@@ -56,11 +52,8 @@ private:
     data::Database m_db;
     data::TableView m_orders;
     bool m_open = false;
-    std::string m_lastFault;
-    int m_lastFaultNumber = 0;
-    std::string m_lastFaultDetail;
     void report(const std::string& message) const;
-    bool write(const platform::Value* pressQuantity);
+    platform::Outcome write(const platform::Value* pressQuantity);
 };
 
 } // namespace pricing

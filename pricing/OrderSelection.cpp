@@ -4,6 +4,7 @@
 
 #include "data/Database.h"
 #include "data/Dialect.h"
+#include "data/JetErrors.h"
 #include "data/TableView.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
@@ -185,25 +186,26 @@ std::string quoteOrJobCode(QuoteOrJob choice)
     return choice == QuoteOrJob::Job ? "J" : "Q";
 }
 
-std::string missingOrderKey(const data::Database& db, const std::string& orderNo, std::int16_t partNo,
-                            QuoteOrJob choice)
+platform::Outcome missingOrderKey(const data::Database& db, const std::string& orderNo, std::int16_t partNo,
+                                  QuoteOrJob choice)
 {
     const std::string code = quoteOrJobCode(choice);
     const std::string order = "ORDERNO = " + data::sqlLiteral(orderNo);
     const std::string part = " AND PARTNO = " + std::to_string(partNo);
     const auto rows = [&](const std::string& where) { return db.openRecordset("SELECT * FROM ORDERS WHERE " + where); };
     if (rows(order + part + " AND QUOTEORJOB = " + data::sqlLiteral(code)).recordCount() > 0)
-        return {};
+        return std::nullopt;
+    const auto missing = [](const std::string& text) { return platform::Fault(data::NoCurrentRecord, text); };
     const std::string named = "Order " + orderNo;
     if (rows(order).recordCount() == 0)
-        return named + " is not in the shop database.";
+        return missing(named + " is not in the shop database.");
     const data::Recordset parts = rows(order + part);
     if (parts.recordCount() == 0)
-        return named + " has no part " + std::to_string(partNo) + " in the shop database.";
+        return missing(named + " has no part " + std::to_string(partNo) + " in the shop database.");
     const std::string mark = parts.field("QUOTEORJOB").formatted();
-    return named + " part " + std::to_string(partNo) + " is not a " +
-           (choice == QuoteOrJob::Job ? "job (J)" : "quote (Q)") + " in the shop database: its row is " +
-           (mark.empty() ? std::string("marked neither Q nor J.") : "marked " + mark + ".");
+    return missing(named + " part " + std::to_string(partNo) + " is not a " +
+                   (choice == QuoteOrJob::Job ? "job (J)" : "quote (Q)") + " in the shop database: its row is " +
+                   (mark.empty() ? std::string("marked neither Q nor J.") : "marked " + mark + "."));
 }
 
 } // namespace pricing

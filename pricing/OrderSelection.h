@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/Database.h"
+#include "platform/Outcome.h"
 #include "platform/Value.h"
 
 namespace pricing {
@@ -79,9 +80,10 @@ std::string quoteOrJobCode(QuoteOrJob choice); // "J" for a job, else "Q"
 
 // Why the estimator would find no row of "Orders" for the key it is given (order number, part number and
 // "Q" or "J"), in the shop's words: the order number, the part or the quote-or-job mark that matches no
-// row ("Order 24103 part 1 is not a quote (Q) in the shop database: its row is marked J."). Empty when a
-// row has that key. Reads the rows the way the estimator's own query does.
-std::string missingOrderKey(const data::Database& db, const std::string& orderNo, std::int16_t partNo,
+// row ("Order 24103 part 1 is not a quote (Q) in the shop database: its row is marked J."), as a "No
+// current record." fault (3021) with that text. Nothing when a row has that key. Reads the rows the way the
+// estimator's own query does; a database that cannot be read is a thrown platform::Fault.
+platform::Outcome missingOrderKey(const data::Database& db, const std::string& orderNo, std::int16_t partNo,
                             QuoteOrJob choice);
 
 } // namespace pricing

@@ -166,12 +166,6 @@ PricingResult PricingRun::runWalking(const std::function<std::vector<std::string
     return m_result;
 }
 
-std::string PricingRun::writerFault() const
-{
-    const std::string& detail = m_writer.lastFaultDetail();
-    return detail.empty() ? m_writer.lastFault() : m_writer.lastFault() + "\n" + detail;
-}
-
 bool PricingRun::prepareOrderRow()
 {
     try {
@@ -184,7 +178,7 @@ bool PricingRun::prepareOrderRow()
     // An order the estimator would not find is told at once, before anything is written: every price of
     // the list would be the $0.00 of an empty estimate. (A part number that is no number is the engine's
     // own type mismatch at every quantity.)
-    std::string missing;
+    platform::Outcome missing;
     try {
         std::int16_t part = 0;
         if (platform::resumeNext([&] { part = partNumber(m_inputs.order.partNo); }))
@@ -197,15 +191,15 @@ bool PricingRun::prepareOrderRow()
                  behind(fault));
         return false;
     }
-    if (!missing.empty()) {
-        stop(StopReason::OrderKeyNotFound, missing + " Nothing was priced.", {});
+    if (missing) {
+        stop(StopReason::OrderKeyNotFound, missing->what() + std::string(" Nothing was priced."), {});
         return false;
     }
 
     // The run's one change to the file, before anything is priced: the row's stored estimate figures are
     // cleared and it is marked for print pricing, as after every run. Its press quantity is not touched.
-    if (!m_writer.clearEstimates()) {
-        stopForWriteFault(m_writer.lastFaultNumber(), {}, writerFault());
+    if (const platform::Outcome notCleared = m_writer.clearEstimates()) {
+        stopForWriteFault(notCleared->number(), {}, behind(*notCleared));
         return false;
     }
     try {
@@ -267,17 +261,17 @@ void PricingRun::SelectQuote(const ScheduleEntry& entry)
         const data::Transaction quantity = m_shop.beginTransaction();
         m_orders.refill(m_inputs.order.bookmark, "ORDERNO",
                         platform::Value::fromText(m_inputs.order.orderNo));
-        if (!Saveit(platform::Value::fromInteger(entry.quantity))) {
-            const int number = m_writer.lastFaultNumber();
+        if (const platform::Outcome notWritten = Saveit(platform::Value::fromInteger(entry.quantity))) {
+            const int number = notWritten->number();
             if (number == NotAValidBookmark || number == Locked) {
-                stopForWriteFault(number, entry.text, writerFault());
+                stopForWriteFault(number, entry.text, behind(*notWritten));
                 return;
             }
             // The copy does not hold this quantity, so an estimate now would price another quantity under
             // this one's line.
             m_result.skipped.push_back({entry.quantity, entry.text,
-                                        "the order row could not be written: " + m_writer.lastFault(),
-                                        m_writer.lastFaultDetail()});
+                                        "the order row could not be written: " + std::string(notWritten->what()),
+                                        notWritten->detail()});
             return;
         }
         TimeCost(entry);
@@ -304,7 +298,7 @@ void PricingRun::SelectQuote(const ScheduleEntry& entry)
     }
 }
 
-bool PricingRun::Saveit(const platform::Value& pressQuantity)
+platform::Outcome PricingRun::Saveit(const platform::Value& pressQuantity)
 {
     return m_writer.Saveit(pressQuantity);
 }

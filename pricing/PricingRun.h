@@ -12,6 +12,7 @@
 #include "estimator/RunContext.h"
 #include "estimator/Summary.h"
 #include "platform/Conversions.h"
+#include "platform/Outcome.h"
 #include "pricing/OrderRowWriter.h"
 #include "pricing/OrderSelection.h"
 #include "pricing/PriceSettings.h"
@@ -131,7 +132,7 @@ public:
 
     // One quantity of the run; used by run().
     void SelectQuote(const ScheduleEntry& entry);
-    bool Saveit(const platform::Value& pressQuantity);
+    platform::Outcome Saveit(const platform::Value& pressQuantity); // nothing when the row holds the quantity
     void TimeCost(const ScheduleEntry& entry);
     void CalcMode(const ScheduleEntry& entry); // faults pass up to TimeCost
 
@@ -153,7 +154,6 @@ private:
 
     PricingResult runWalking(const std::function<std::vector<std::string>(const ScheduleVisitor&)>& walk);
     bool prepareOrderRow();
-    std::string writerFault() const; // the row writer's last fault with its detail
     void stop(StopReason reason, std::string message, std::string detail);
     void stopForWriteFault(int number, const std::string& atQuantity, std::string detail);
 };

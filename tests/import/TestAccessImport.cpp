@@ -26,6 +26,7 @@
 #include "data/Database.h"
 #include "import/AccessImport.h"
 #include "data/Recordset.h"
+#include "platform/Fault.h"
 #include "platform/Format.h"
 #include "tests/import/ImportTestSupport.h"
 #include "tests/support/TestDatabase.h"
@@ -312,6 +313,7 @@ struct BadFile
     // Writes the bad file at path (nothing for a missing file).
     void (*make)(const std::string& path);
     const char* says;
+    int fault; // the number of the import's fault
 };
 
 void PrintTo(const BadFile& b, std::ostream* os) { *os << b.why; }
@@ -322,29 +324,29 @@ void cutCopy(const std::string& from, const std::string& path, std::size_t size)
 }
 
 const BadFile kBadFiles[] = {
-    {"missing", [](const std::string&) {}, "the file does not exist"},
-    {"empty", [](const std::string& p) { testsupport::writeFile(p, ""); }, "the file is empty"},
+    {"missing", [](const std::string&) {}, "the file does not exist", 3024},
+    {"empty", [](const std::string& p) { testsupport::writeFile(p, ""); }, "the file is empty", 3343},
     {"a text file", [](const std::string& p) { testsupport::writeFile(p, "ORDERNO,PARTNO\n24101,1\n"); },
-     "it is not an Access database"},
+     "it is not an Access database", 3343},
     {"a SQLite shop database",
      [](const std::string& p) { testsupport::writeFile(p, std::string("SQLite format 3\0", 16) + std::string(4080, '\0')); },
-     "it is already a SQLite shop database"},
+     "it is already a SQLite shop database", 3343},
     {"Jet 3 cut within its first page", [](const std::string& p) { cutCopy(importtest::jet3File(), p, 100); },
-     "the file is truncated"},
+     "the file is truncated", 3343},
     {"Jet 3 cut off mid-page", [](const std::string& p) { cutCopy(importtest::jet3File(), p, 100000); },
-     "the file is truncated"},
+     "the file is truncated", 3343},
     // Cut at a page boundary, so the size alone does not tell: libmdb reads past the end, or (94208)
     // complains without end inside its reading of the table list.
     {"Jet 3 one page short", [](const std::string& p) { cutCopy(importtest::jet3File(), p, 116736); },
-     "cannot be read"},
+     "cannot be read", 3049},
     {"Jet 3 cut at 92 KB", [](const std::string& p) { cutCopy(importtest::jet3File(), p, 94208); },
-     "cannot be read"},
+     "cannot be read", 3049},
     {"Jet 3 cut at 40 KB", [](const std::string& p) { cutCopy(importtest::jet3File(), p, 40960); },
-     "cannot be read"},
+     "cannot be read", 3049},
     {"Jet 4 one page short", [](const std::string& p) { cutCopy(importtest::jet4File(), p, 126976); },
-     "cannot be read"},
+     "cannot be read", 3049},
     {"Jet 4 without its table list", [](const std::string& p) { cutCopy(importtest::jet4File(), p, 32768); },
-     "cannot be read"},
+     "cannot be read", 3049},
 };
 
 class BadInput : public testing::TestWithParam<BadFile>
@@ -364,6 +366,17 @@ TEST_P(BadInput, ExitsWithThreeNamingTheFileAndLeavesNothing)
     EXPECT_THAT(result.err, HasSubstr(bad.says)) << bad.why;
     EXPECT_EQ(result.out, "") << bad.why;
     EXPECT_THAT(importtest::filesIn(dir), IsEmpty()) << bad.why;
+
+    // Called directly, the import fails with a platform::Fault, the one kind its callers catch.
+    access_import::ImportOptions options;
+    options.schemaSql = cli::demoSchemaSql();
+    try {
+        access_import::importAccessDatabase(file, dir, options);
+        ADD_FAILURE() << bad.why << ": imported";
+    } catch (const platform::Fault& fault) {
+        EXPECT_EQ(fault.number(), bad.fault) << bad.why;
+        EXPECT_THAT(fault.what(), HasSubstr(bad.says)) << bad.why;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(AccessFiles, BadInput, testing::ValuesIn(kBadFiles));

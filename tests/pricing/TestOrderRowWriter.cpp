@@ -15,6 +15,7 @@ namespace {
 using platform::Value;
 using testing::ElementsAre;
 using testing::HasSubstr;
+using testing::Not;
 using testsupport::TestDatabase;
 
 // Two orders with every stored estimate field filled in; the writer must clear them in 24101's row only.
@@ -73,9 +74,8 @@ TEST(OrderRowWriter, WritesTheQuantityAndClearsTheStoredEstimate)
     TestDatabase db(kTwoOrders);
     Messages messages;
     pricing::OrderRowWriter writer(db.path(), 7, messages.callback());
-    EXPECT_TRUE(writer.Saveit(Value::fromInteger(750)));
+    EXPECT_FALSE(writer.Saveit(Value::fromInteger(750)).has_value());
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(writer.lastFault(), "");
 
     const data::Recordset row = orderRow(db.path(), "24101");
     EXPECT_EQ(row.field("PRESSQTY").number(), 750);
@@ -102,7 +102,7 @@ TEST(OrderRowWriter, EveryCallGoesBackToTheSameRow)
     TestDatabase db(kTwoOrders);
     pricing::OrderRowWriter writer(db.path(), 9);
     for (int quantity : {100, 125, 150})
-        ASSERT_TRUE(writer.Saveit(Value::fromInteger(quantity)));
+        ASSERT_FALSE(writer.Saveit(Value::fromInteger(quantity)).has_value());
     EXPECT_EQ(orderRow(db.path(), "24102").field("PRESSQTY").number(), 150);
     EXPECT_EQ(orderRow(db.path(), "24101").field("PRESSQTY").number(), 2500);
 }
@@ -112,13 +112,15 @@ TEST(OrderRowWriter, ADeletedRowGivesTheBookmarkMessageEveryTimeAndWritesNothing
     TestDatabase db(kTwoOrders);
     Messages messages;
     pricing::OrderRowWriter writer(db.path(), 7, messages.callback());
-    ASSERT_TRUE(writer.Saveit(Value::fromInteger(100)));
+    ASSERT_FALSE(writer.Saveit(Value::fromInteger(100)).has_value());
     db.exec("DELETE FROM ORDERS WHERE rowid = 7;");
-    EXPECT_FALSE(writer.Saveit(Value::fromInteger(125)));
-    EXPECT_FALSE(writer.Saveit(Value::fromInteger(150)));
+    EXPECT_TRUE(writer.Saveit(Value::fromInteger(125)).has_value());
+    const platform::Outcome failed = writer.Saveit(Value::fromInteger(150));
     // "Error Number " and Str(3159), which puts a blank before a positive number: two blanks.
     EXPECT_THAT(messages.shown, ElementsAre("Error Number  3159", "Error Number  3159"));
-    EXPECT_THAT(writer.lastFault(), HasSubstr("bookmark"));
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_EQ(failed->number(), 3159);
+    EXPECT_THAT(failed->what(), HasSubstr("bookmark"));
     // Nothing went to the row the table happened to be on.
     EXPECT_EQ(orderRow(db.path(), "24102").field("PRESSQTY").number(), 1000);
     EXPECT_EQ(orderRow(db.path(), "24102").field("ADJUSTMENT").number(), 15.75);
@@ -134,20 +136,24 @@ TEST(OrderRowWriter, AMissingColumnIsSkippedAndTheOthersAreWritten)
             PRESSCOST, BINDSHEETS4) VALUES (3, 'OLD1', 1, 'Q', 500, 1000, 2000, 3000, 99.5, 12);
     )sql", false);
     pricing::OrderRowWriter writer(db.path(), 3);
-    EXPECT_TRUE(writer.Saveit(Value::fromInteger(250))) << "the row holds the new quantity";
-    EXPECT_THAT(writer.lastFault(), HasSubstr("Adjustment"));
+    EXPECT_FALSE(writer.Saveit(Value::fromInteger(250)).has_value()) << "the row holds the new quantity";
     const data::Recordset row = orderRow(db.path(), "OLD1");
     EXPECT_EQ(row.field("PRESSQTY").number(), 250);
     EXPECT_EQ(row.field("PRESSQTY4").number(), 0);
     EXPECT_EQ(row.field("PRESSCOST").number(), 0);
     EXPECT_EQ(row.field("BINDSHEETS4").number(), 0);
+    // A quantity that cannot be written is told by its own fault, not by a skipped column's.
+    const platform::Outcome failed = writer.Saveit(Value::fromText("12abc"));
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_THAT(failed->what(), Not(HasSubstr("Adjustment")));
+    EXPECT_THAT(failed->what(), Not(HasSubstr("PrintPricing")));
 }
 
 TEST(OrderRowWriter, AQuantityThatIsNoNumberLeavesThePressQuantityAndClearsTheRest)
 {
     TestDatabase db(kTwoOrders);
     pricing::OrderRowWriter writer(db.path(), 7);
-    EXPECT_FALSE(writer.Saveit(Value::fromText("12abc"))) << "the row does not hold the quantity asked for";
+    EXPECT_TRUE(writer.Saveit(Value::fromText("12abc")).has_value()) << "the row does not hold the quantity asked for";
     const data::Recordset row = orderRow(db.path(), "24101");
     EXPECT_EQ(row.field("PRESSQTY").number(), 2500);
     EXPECT_EQ(row.field("PRESSQTY2").number(), 0);
@@ -159,8 +165,9 @@ TEST(OrderRowWriter, AMissingDatabaseWritesNothingAndSaysWhy)
     testsupport::TemporaryFolder folder;
     Messages messages;
     pricing::OrderRowWriter writer(folder.path() + "/vmdata.mdb", 1, messages.callback());
-    EXPECT_FALSE(writer.Saveit(Value::fromInteger(100)));
-    EXPECT_THAT(writer.lastFault(), HasSubstr(folder.path() + "/vmdata.mdb"));
+    const platform::Outcome failed = writer.Saveit(Value::fromInteger(100));
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_THAT(failed->what(), HasSubstr(folder.path() + "/vmdata.mdb"));
     EXPECT_TRUE(messages.shown.empty()) << "only the bookmark fault shows a message";
 }
 
@@ -169,7 +176,7 @@ TEST(OrderRowWriter, ANullQuantityIsWrittenAsNull)
     // The restoring write of an order whose press quantity was empty puts the empty value back.
     TestDatabase db(kTwoOrders);
     pricing::OrderRowWriter writer(db.path(), 7);
-    EXPECT_TRUE(writer.Saveit(Value::null()));
+    EXPECT_FALSE(writer.Saveit(Value::null()).has_value());
     EXPECT_TRUE(orderRow(db.path(), "24101").field("PRESSQTY").isNull());
 }
 

@@ -762,7 +762,7 @@ std::optional<std::uint64_t> fieldNumber(const QLineEdit* field)
 
 } // namespace
 
-QString frmPrice::fieldFault(const FieldRule& rule) const
+std::optional<QString> frmPrice::fieldFault(const FieldRule& rule) const
 {
     const std::optional<std::uint64_t> read = pricing::readQuantityText(toStd(rule.field->text()));
     if (!read)
@@ -770,14 +770,14 @@ QString frmPrice::fieldFault(const FieldRule& rule) const
     if (*read > pricing::kLargestQuantity)
         return kQuantityTooLarge.arg(rule.name);
     if (!rule.tested)
-        return {};
+        return std::nullopt;
     const std::optional<std::uint64_t> previous = rule.previous ? fieldNumber(rule.previous) : std::nullopt;
     const std::optional<std::uint64_t> next = rule.next ? fieldNumber(rule.next) : std::nullopt;
     if (*read == 0 || (previous && *previous >= *read))
         return rule.previous ? kQuantityAbovePrevious : kQuantityAboveZero;
     if (next && *read >= *next)
         return kQuantityAbovePrevious;
-    return {};
+    return std::nullopt;
 }
 
 void frmPrice::fieldLeft(QLineEdit* field)
@@ -792,12 +792,11 @@ void frmPrice::fieldLeft(QLineEdit* field)
     // Thousands typed with separators are taken, and shown without them once taken.
     if (const std::optional<std::uint64_t> number = pricing::readQuantityText(toStd(field->text())))
         field->setText(QString::number(*number));
-    const QString fault = fieldFault(*rule);
-    if (!fault.isEmpty()) {
+    if (const std::optional<QString> fault = fieldFault(*rule)) {
         // The field gets its saved value back. The focus goes where the user sent it, so a pair of values
         // out of order can be mended from either field; Create checks every field again.
         m_checkingField = true;
-        showMessage(fault);
+        showMessage(*fault);
         field->setText(fromStd(m_settings[rule->position]));
         m_checkingField = false;
         return;
@@ -811,10 +810,10 @@ void frmPrice::fieldLeft(QLineEdit* field)
 bool frmPrice::scheduleFieldsAreSound()
 {
     for (const FieldRule& rule : fieldRules()) {
-        const QString fault = fieldFault(rule);
-        if (fault.isEmpty())
+        const std::optional<QString> fault = fieldFault(rule);
+        if (!fault)
             continue;
-        showMessage(fault);
+        showMessage(*fault);
         rule.field->setFocus(Qt::OtherFocusReason);
         return false;
     }

@@ -156,7 +156,8 @@ private:
         bool tested;
     };
     std::array<FieldRule, 7> fieldRules() const;
-    QString fieldFault(const FieldRule& rule) const; // empty when the field's value can be taken
+    // What is wrong with the field's value, for the user; nothing when it can be taken.
+    std::optional<QString> fieldFault(const FieldRule& rule) const;
     bool scheduleFieldsAreSound();                   // says what is wrong with the first field that is not
     QString pricesForText() const;                   // which order and parameters the list belongs to
     void fieldEntered(QLineEdit* field);

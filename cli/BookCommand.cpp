@@ -1,0 +1,260 @@
+#include "cli/BookCommand.h"
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "cli/ExitCode.h"
+#include "cli/GuiApplication.h"
+#include "cli/Report.h"
+#include "cli/SignalGuard.h"
+#include "data/Database.h"
+#include "platform/Fault.h"
+#include "platform/ReplacementFile.h"
+#include "pricing/BookRun.h"
+#include "pricing/PriceBook.h"
+#include "pricing/PriceSettings.h"
+#include "sheet/BookLayout.h"
+#include "sheet/BookPdf.h"
+#include "startup/ShopSettings.h"
+
+namespace cli {
+
+namespace {
+
+const CommandText kBookText = {
+    .name = "book",
+    .summary = "print the whole Counter Price Book of the data folder",
+    .synopsis = "DATAFOLDER (--pdf FILE | --text FILE) [--only CATEGORY]",
+    .description =
+        "Prices every page of DATAFOLDER/PriceBook.dat (one page a line: order number, part, Q or J,\n"
+        "category, Q1,J1,Q2,J2,Q3,J3,Q4, rounding none|0.25|1.00, up|down, courier|times|sans; missing\n"
+        "items take the price-data file's parameters) with the very run of \"pricebook price\", and writes\n"
+        "the book: a cover with the shop's name, the date and the number of pages, the contents by\n"
+        "category, and every page as \"pricebook sheet\" prints it, numbered at the foot. A page whose order\n"
+        "cannot be found or priced at every quantity is not printed: the contents list it with the reason.",
+    .epilogue =
+        "Exit codes: 0 every page printed; 1 nothing written (the file could not be written, cancelled,\n"
+        "no page to print); 2 wrong arguments; 3 the data folder, its book file or the shop database\n"
+        "(missing, damaged, busy); 5 the book was written but some pages could not be priced.",
+};
+
+const Option kOptions[] = {
+    {"--data", "DIR", "the data folder (instead of DATAFOLDER)"},
+    {"--pdf", "FILE", "write the book as a Letter-size PDF file (an existing file is replaced)"},
+    {"--text", "FILE", "write the book as plain text, pages separated by form feeds (- for standard output)"},
+    {"--only", "CATEGORY", "only the pages of this category"},
+    {"--program-dir", "DIR", "the program's folder, where the report work database lives"},
+};
+
+struct Options
+{
+    std::string dataFolder;
+    std::string pdfPath;
+    std::string textPath;
+    std::optional<std::string> only;
+    std::string programFolder;
+};
+
+Options parse(const ParsedArguments& arguments)
+{
+    Options o;
+    bool haveFolder = false;
+    for (const auto& [word, value] : arguments.inOrder()) {
+        if (word.empty() || word == "--data") {
+            if (haveFolder && word.empty())
+                throw UsageError{"more than one data folder: " + value};
+            o.dataFolder = value;
+            haveFolder = true;
+        } else if (word == "--pdf" || word == "--text") {
+            if (value.empty())
+                throw UsageError{word + " needs a file name"};
+            (word == "--pdf" ? o.pdfPath : o.textPath) = value;
+        } else if (word == "--only") {
+            o.only = value;
+        } else if (word == "--program-dir") {
+            o.programFolder = value;
+        }
+    }
+    if (!haveFolder || o.dataFolder.empty())
+        throw UsageError{"no data folder given"};
+    if (o.pdfPath.empty() && o.textPath.empty())
+        throw UsageError{"no output given (--pdf FILE or --text FILE)"};
+    if (!o.pdfPath.empty() && !o.textPath.empty())
+        throw UsageError{"--pdf and --text: choose one"};
+    return o;
+}
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void onBookInterrupt(int)
+{
+    g_interrupted = 1;
+}
+
+// The book's pages as the layout lists them.
+std::vector<sheet::BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages)
+{
+    std::vector<sheet::BookEntry> entries;
+    for (const pricing::PricedPage& priced : pages) {
+        sheet::BookEntry& entry = entries.emplace_back();
+        entry.category = priced.page.category;
+        if (!priced.order) {
+            entry.reference = pricing::bookReference(
+                priced.page.key.quoteOrJob.value_or(pricing::QuoteOrJob::Quote), priced.page.orderNo);
+            entry.problem = priced.problem;
+            continue;
+        }
+        const bool job = priced.quoteOrJob == pricing::QuoteOrJob::Job;
+        entry.reference = sheet::sheetReference(job, priced.order->orderNo);
+        entry.description = priced.order->description;
+        if (!priced.printable()) {
+            entry.problem = priced.problem;
+            continue;
+        }
+        sheet::SheetInputs& in = entry.sheet.emplace();
+        in.priceLines = priced.lines;
+        in.category = priced.page.category;
+        in.job = job;
+        in.orderNo = priced.order->orderNo;
+        in.description = priced.order->description;
+        in.stock = priced.order->stock;
+        in.size = priced.order->size;
+        in.bindery = priced.order->bindery;
+        in.typeface = priced.page.parameters.typeface;
+    }
+    return entries;
+}
+
+// Writes the text of the book to the file, whole or not at all, or to standard output for "-".
+void writeText(const std::string& path, const std::string& text)
+{
+    if (path == "-") {
+        std::cout << text << std::flush;
+        return;
+    }
+    try {
+        platform::ReplacementFile file(path, ".new-");
+        file.write(text);
+        file.putInPlace(platform::ReplacementFile::Placing::Replace);
+    } catch (const std::system_error& error) {
+        throw platform::Fault(platform::fault::PathFileAccessError,
+                              "The price book could not be written to " + path +
+                                  ". Choose a folder that exists and that you may write in, on a disk with room.",
+                              error.code().message());
+    }
+}
+
+} // namespace
+
+BookCommand::BookCommand() : Command(kBookText, {std::begin(kOptions), std::end(kOptions)}) {}
+
+int BookCommand::run(const ParsedArguments& arguments) const
+{
+    const Options options = parse(arguments);
+    namespace fs = std::filesystem;
+    std::error_code ignored;
+    if (!fs::is_directory(options.dataFolder, ignored)) {
+        report(std::cerr, "the data folder " + options.dataFolder + " was not found");
+        return ExitDataFolder;
+    }
+    if (!options.programFolder.empty() && !fs::is_directory(options.programFolder, ignored)) {
+        report(std::cerr, "the program folder " + options.programFolder + " was not found");
+        return ExitFailure;
+    }
+
+    // The shop database stays open for the whole book, so it is checked and opened once.
+    data::Database keepOpen;
+    try {
+        keepOpen = data::Database::open(pricing::databasePath(options.dataFolder));
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+        return ExitDataFolder;
+    }
+
+    // Items a page leaves out take the parameters the window saved last.
+    pricing::PriceParameters defaults;
+    pricing::loadPriceData(options.dataFolder, defaults);
+    std::vector<pricing::BookPage> pages;
+    const std::string bookFile = pricing::priceBookPath(options.dataFolder);
+    try {
+        pages = pricing::readPriceBook(options.dataFolder, defaults);
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+        return ExitDataFolder;
+    }
+    if (pages.empty()) {
+        report(std::cerr, "the price book " + bookFile + " has no pages (or is not there): nothing to print");
+        return ExitDataFolder;
+    }
+    if (options.only) {
+        std::erase_if(pages, [&](const pricing::BookPage& page) { return page.category != *options.only; });
+        if (pages.empty()) {
+            report(std::cerr, "no page of the price book is in the category \"" + *options.only + "\"");
+            return ExitFailure;
+        }
+    }
+
+    pricing::BookRunCallbacks callbacks;
+    callbacks.onPage = [](std::size_t index, std::size_t count, const pricing::BookPage& page) {
+        std::cerr << "pricebook: page " << index + 1 << " of " << count << ": "
+                  << printable(pricing::describeBookPage(page)) << "\n";
+    };
+    callbacks.onMessage = [](const std::string& message) { report(std::cerr, message); };
+    callbacks.cancelRequested = [] { return g_interrupted != 0; };
+    pricing::BookRunResult result;
+    {
+        g_interrupted = 0;
+        const SignalGuard ctrlC({SIGINT}, onBookInterrupt);
+        result = pricing::priceBook(options.dataFolder,
+                                    options.programFolder.empty() ? programFolder() : options.programFolder, pages,
+                                    callbacks);
+    }
+    if (result.stopped) {
+        report(std::cerr, result.stopped->message + " The book was not written.", result.stopped->detail);
+        return ExitDataFolder;
+    }
+    if (result.cancelled) {
+        report(std::cerr, "cancelled at page " + std::to_string(result.pages.size()) + " of " +
+                              std::to_string(pages.size()) + "; the book was not written");
+        return ExitFailure;
+    }
+
+    const std::vector<sheet::BookEntry> entries = bookEntries(result.pages);
+    sheet::BookFront front;
+    front.company = startup::shopCompanyName();
+    front.printedAt = sheet::localNowSerial();
+    const sheet::LaidOutBook book = sheet::layOutBook(entries, front);
+
+    try {
+        if (!options.pdfPath.empty()) {
+            const auto application = guiApplication();
+            const int written = sheet::writeBookPdf(book, QString::fromStdString(options.pdfPath),
+                                                    [](int, int) { return g_interrupted == 0; });
+            std::cerr << "pricebook: the price book is in " << printable(options.pdfPath) << " (" << written
+                      << (written == 1 ? " page" : " pages") << ")\n";
+        } else {
+            writeText(options.textPath, sheet::renderBookText(book));
+        }
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+        return ExitFailure;
+    }
+
+    int exit = ExitSuccess;
+    for (const pricing::PricedPage& priced : result.pages) {
+        if (priced.printable())
+            continue;
+        report(std::cerr, "the page of " + pricing::describeBookPage(priced.page) + " was not printed: " +
+                              priced.problem, priced.detail);
+        exit = ExitNotAllPriced;
+    }
+    return exit;
+}
+
+} // namespace cli

@@ -16,7 +16,9 @@
 #include "data/Database.h"
 #include "platform/Fault.h"
 #include "platform/ReplacementFile.h"
+#include "platform/Format.h"
 #include "pricing/BookRun.h"
+#include "pricing/PriceChanges.h"
 #include "pricing/PriceBook.h"
 #include "pricing/PriceSettings.h"
 #include "sheet/BookLayout.h"
@@ -30,14 +32,21 @@ namespace {
 const CommandText kBookText = {
     .name = "book",
     .summary = "print the whole Counter Price Book of the data folder",
-    .synopsis = "DATAFOLDER (--pdf FILE | --text FILE) [--only CATEGORY]",
+    .synopsis = "DATAFOLDER (--pdf FILE | --text FILE) [--only CATEGORY] [--changes FILE]\n"
+                "DATAFOLDER --changes FILE [--only CATEGORY]",
     .description =
         "Prices every page of DATAFOLDER/PriceBook.dat (one page a line: order number, part, Q or J,\n"
         "category, Q1,J1,Q2,J2,Q3,J3,Q4, rounding none|0.25|1.00, up|down, courier|times|sans; missing\n"
         "items take the price-data file's parameters) with the very run of \"pricebook price\", and writes\n"
         "the book: a cover with the shop's name, the date and the number of pages, the contents by\n"
         "category, and every page as \"pricebook sheet\" prints it, numbered at the foot. A page whose order\n"
-        "cannot be found or priced at every quantity is not printed: the contents list it with the reason.",
+        "cannot be found or priced at every quantity is not printed: the contents list it with the reason.\n"
+        "\n"
+        "What changed: a whole book written to a file keeps the prices it printed beside the book\n"
+        "(PriceBook.last). The next book marks each price that moved since with \"*\" and --changes writes\n"
+        "them as CSV (reference, part, category, quantity, old price, new price, change in per cent),\n"
+        "largest change first. A page whose quantities are not those of last time shows them unmarked.\n"
+        "--changes without --pdf or --text only reports: no book is written and the kept prices stay.",
     .epilogue =
         "Exit codes: 0 every page printed; 1 nothing written (the file could not be written, cancelled,\n"
         "no page to print); 2 wrong arguments; 3 the data folder, its book file or the shop database\n"
@@ -49,6 +58,7 @@ const Option kOptions[] = {
     {"--pdf", "FILE", "write the book as a Letter-size PDF file (an existing file is replaced)"},
     {"--text", "FILE", "write the book as plain text, pages separated by form feeds (- for standard output)"},
     {"--only", "CATEGORY", "only the pages of this category"},
+    {"--changes", "FILE", "write the prices changed since the last book as CSV (- for standard output)"},
     {"--program-dir", "DIR", "the program's folder, where the report work database lives"},
 };
 
@@ -58,6 +68,7 @@ struct Options
     std::string pdfPath;
     std::string textPath;
     std::optional<std::string> only;
+    std::string changesPath;
     std::string programFolder;
 };
 
@@ -71,10 +82,10 @@ Options parse(const ParsedArguments& arguments)
                 throw UsageError{"more than one data folder: " + value};
             o.dataFolder = value;
             haveFolder = true;
-        } else if (word == "--pdf" || word == "--text") {
+        } else if (word == "--pdf" || word == "--text" || word == "--changes") {
             if (value.empty())
                 throw UsageError{word + " needs a file name"};
-            (word == "--pdf" ? o.pdfPath : o.textPath) = value;
+            (word == "--pdf" ? o.pdfPath : word == "--text" ? o.textPath : o.changesPath) = value;
         } else if (word == "--only") {
             o.only = value;
         } else if (word == "--program-dir") {
@@ -83,10 +94,12 @@ Options parse(const ParsedArguments& arguments)
     }
     if (!haveFolder || o.dataFolder.empty())
         throw UsageError{"no data folder given"};
-    if (o.pdfPath.empty() && o.textPath.empty())
-        throw UsageError{"no output given (--pdf FILE or --text FILE)"};
+    if (o.pdfPath.empty() && o.textPath.empty() && o.changesPath.empty())
+        throw UsageError{"no output given (--pdf FILE, --text FILE or --changes FILE)"};
     if (!o.pdfPath.empty() && !o.textPath.empty())
         throw UsageError{"--pdf and --text: choose one"};
+    if (o.textPath == "-" && o.changesPath == "-")
+        throw UsageError{"--text and --changes cannot both go to standard output"};
     return o;
 }
 
@@ -131,8 +144,9 @@ std::vector<sheet::BookEntry> bookEntries(const std::vector<pricing::PricedPage>
     return entries;
 }
 
-// Writes the text of the book to the file, whole or not at all, or to standard output for "-".
-void writeText(const std::string& path, const std::string& text)
+// Writes a text to the file, whole or not at all, or to standard output for "-". `what` names it in a
+// failure ("The price book").
+void writeText(const std::string& path, const std::string& text, const std::string& what)
 {
     if (path == "-") {
         std::cout << text << std::flush;
@@ -144,7 +158,7 @@ void writeText(const std::string& path, const std::string& text)
         file.putInPlace(platform::ReplacementFile::Placing::Replace);
     } catch (const std::system_error& error) {
         throw platform::Fault(platform::fault::PathFileAccessError,
-                              "The price book could not be written to " + path +
+                              what + " could not be written to " + path +
                                   ". Choose a folder that exists and that you may write in, on a disk with room.",
                               error.code().message());
     }
@@ -225,12 +239,30 @@ int BookCommand::run(const ParsedArguments& arguments) const
         return ExitFailure;
     }
 
-    const std::vector<sheet::BookEntry> entries = bookEntries(result.pages);
+    // What moved since the last book: marks on the pages, and the change report.
+    std::optional<pricing::LastBook> last;
+    try {
+        last = pricing::readLastBook(options.dataFolder);
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+    }
+    std::vector<std::vector<bool>> marks;
+    const std::vector<pricing::PriceChange> changes =
+        last ? pricing::compareWithLast(result.pages, *last, &marks) : std::vector<pricing::PriceChange>{};
+
+    std::vector<sheet::BookEntry> entries = bookEntries(result.pages);
+    for (std::size_t k = 0; k < entries.size() && k < marks.size(); ++k) {
+        if (entries[k].sheet)
+            entries[k].sheet->changed = marks[k];
+    }
     sheet::BookFront front;
     front.company = startup::shopCompanyName();
     front.printedAt = sheet::localNowSerial();
+    if (!changes.empty())
+        front.changesSince = last->printedOn;
     const sheet::LaidOutBook book = sheet::layOutBook(entries, front);
 
+    const bool writesBook = !options.pdfPath.empty() || !options.textPath.empty();
     try {
         if (!options.pdfPath.empty()) {
             const auto application = guiApplication();
@@ -238,12 +270,29 @@ int BookCommand::run(const ParsedArguments& arguments) const
                                                     [](int, int) { return g_interrupted == 0; });
             std::cerr << "pricebook: the price book is in " << printable(options.pdfPath) << " (" << written
                       << (written == 1 ? " page" : " pages") << ")\n";
-        } else {
-            writeText(options.textPath, sheet::renderBookText(book));
+        } else if (!options.textPath.empty()) {
+            writeText(options.textPath, sheet::renderBookText(book), "The price book");
+        }
+        if (!options.changesPath.empty()) {
+            writeText(options.changesPath, pricing::changesCsv(changes), "The change report");
+            std::cerr << "pricebook: " << changes.size() << (changes.size() == 1 ? " price" : " prices")
+                      << " changed since the last book"
+                      << (last ? " of " + last->printedOn : std::string(" (there is none yet)")) << "\n";
         }
     } catch (const platform::Fault& fault) {
         report(std::cerr, fault.what(), fault.detail());
         return ExitFailure;
+    }
+
+    // The prices the binder now holds are kept for the next book: only after the whole book went to a file
+    // (not part of it, not only a report). Pages that were not printed keep what they had.
+    if (writesBook && !options.only && options.textPath != "-") {
+        try {
+            pricing::writeLastBook(options.dataFolder,
+                                   pricing::lastBookOf(result.pages, last, platform::formatDate(front.printedAt, "mm/dd/yy")));
+        } catch (const platform::Fault& fault) {
+            report(std::cerr, std::string(fault.what()) + " The next book cannot show what changed.", fault.detail());
+        }
     }
 
     int exit = ExitSuccess;

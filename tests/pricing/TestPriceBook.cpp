@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "cli/DemoDataCommand.h"
 #include "platform/Fault.h"
 #include "pricing/PriceBook.h"
+#include "pricing/PriceChanges.h"
 #include "pricing/Schedule.h"
 #include "tests/support/TestDatabase.h"
 
@@ -228,6 +230,42 @@ TEST(PriceBookFile, DemoBookNamesEveryDemoOrderAndUnknownOrdersFindNoRow)
     writeFile(folder.path() + "/PriceBook.dat", "24101\r\n");
     cli::buildDemoShop(folder.path(), true);
     EXPECT_EQ(readFile(folder.path() + "/PriceBook.dat"), "24101\r\n");
+}
+
+} // namespace
+
+namespace {
+
+// The prices kept beside the book: written whole, read back as written; a file that is not such a list is
+// said so (naming the file) rather than compared with, so no page is marked from a damaged record.
+TEST(LastBookFile, ReadsBackWhatWasWrittenAndRefusesWhatIsNotSuchAList)
+{
+    TemporaryFolder folder;
+    EXPECT_FALSE(pricing::readLastBook(folder.path()));
+    const pricing::LastBook book{"12/09/26",
+                                 {{"O'NEIL, 01", "1", "Q", {{100, "76.84"}, {1000, "1234.50"}}}, {"24103", "1", "J", {}}}};
+    pricing::writeLastBook(folder.path(), book);
+    EXPECT_EQ(readFile(folder.path() + "/PriceBook.last"),
+              "printed,12/09/26\r\n\"O'NEIL, 01\",1,Q,100,76.84,1000,1234.50\r\n24103,1,J\r\n");
+    EXPECT_EQ(pricing::readLastBook(folder.path()), book);
+
+    const char* const damaged[] = {
+        "",                                     // empty
+        "24101,1,Q,100,76.84\r\n",              // no date line
+        "printed,12/09/26\r\n24101,1\r\n",      // no Q or J
+        "printed,12/09/26\r\n24101,1,Q,100\r\n", // a quantity without its price
+        "printed,12/09/26\r\n24101,1,Q,100,$76.84\r\n",
+        "printed,12/09/26\r\n24101,1,Q,1e2,76.84\r\n",
+    };
+    for (const char* content : damaged) {
+        writeFile(folder.path() + "/PriceBook.last", content);
+        try {
+            pricing::readLastBook(folder.path());
+            ADD_FAILURE() << "read: " << content;
+        } catch (const platform::Fault& fault) {
+            EXPECT_THAT(std::string(fault.what()), testing::HasSubstr(folder.path() + "/PriceBook.last")) << content;
+        }
+    }
 }
 
 } // namespace

@@ -2,7 +2,11 @@
 // as the single sheet prints it, behind a cover and the contents.
 #include "cli/BookCommand.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -193,6 +197,105 @@ TEST_F(BookCommand, PagesThatCannotBePricedAreListedWithTheReason)
     EXPECT_THAT(pages[2], HasSubstr("Ref#: Q-24101"));
     EXPECT_THAT(pages[2], HasSubstr("  Page 1\n"));
     EXPECT_THAT(got.err, HasSubstr("the page of order 99999 part 1 (quote) was not printed: Order 99999 is not"));
+}
+
+// What changed: the shop pays 10 % more for its 24# bond. The next book marks exactly the prices of the two
+// orders printed on it (the letterhead 24101 and the brochure's price insert 24102 part 2), and the change
+// report gives each moved price with its old and new figure, as "pricebook price" gives them before and
+// after, largest change first. A report on its own keeps the prices of the last book.
+TEST_F(BookCommand, AStockPriceRaisedMarksOnlyTheOrdersUsingThatStock)
+{
+    if (!testsupport::havePdfTools())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    const std::string last = m_data.path() + "/PriceBook.last";
+    ASSERT_EQ(book({"--pdf", out("first.pdf")}).code, 0);
+    ASSERT_TRUE(std::filesystem::exists(last));
+
+    // Quantity -> price ("76.84") of an order, as the price command lists it.
+    const auto prices = [this](const char* order, const char* part) {
+        std::map<int, std::string> byQuantity;
+        const CommandOutcome got = price({"--order", order, "--part", part, "--quote", "--round", "none", "--down"});
+        for (const std::string& line : split(got.out, '\n'))
+            byQuantity[std::stoi(line)] = line.substr(line.find('$') + 1);
+        return byQuantity;
+    };
+    const std::pair<const char*, const char*> bond[] = {{"24101", "1"}, {"24102", "2"}};
+    std::map<std::string, std::map<int, std::string>> before, after;
+    for (const auto& [order, part] : bond)
+        before[std::string(order) + "/" + part] = prices(order, part);
+    testsupport::runSql(m_data.path() + "/vmdata.mdb",
+                        "UPDATE ORDERS SET STOCKCOST1 = STOCKCOST1 * 1.1, STOCKCOST2 = STOCKCOST2 * 1.1, "
+                        "STOCKCOST3 = STOCKCOST3 * 1.1 WHERE STOCKID = 1;");
+    for (const auto& [order, part] : bond)
+        after[std::string(order) + "/" + part] = prices(order, part);
+
+    const std::string csv = out("changes.csv");
+    const CommandOutcome got = book({"--pdf", out("second.pdf"), "--changes", csv});
+    ASSERT_EQ(got.code, 0) << got.err;
+
+    // Every moved price of the two orders, and nothing else.
+    std::vector<std::string> rows = split(testsupport::readFile(csv), '\n');
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0], "reference,part,category,quantity,old price,new price,change in per cent\r");
+    rows.erase(rows.begin());
+    std::size_t moved = 0;
+    std::map<std::string, std::size_t> movedOf;
+    for (const auto& [key, was] : before) {
+        for (const auto& [quantity, price] : was) {
+            if (after[key].at(quantity) != price) {
+                ++moved;
+                ++movedOf[key];
+            }
+        }
+    }
+    EXPECT_GT(moved, 38u);
+    ASSERT_EQ(rows.size(), moved);
+    double previous = 1e9;
+    for (const std::string& row : rows) {
+        const std::vector<std::string> f = split(row.substr(0, row.size() - 1), ',');
+        ASSERT_EQ(f.size(), 7u) << row;
+        const std::string key = (f[0] == "Q-24101" ? "24101/" : "24102/") + f[1];
+        ASSERT_TRUE(key == "24101/1" || key == "24102/2") << row;
+        const int quantity = std::stoi(f[3]);
+        EXPECT_EQ(f[4], before[key].at(quantity)) << row;
+        EXPECT_EQ(f[5], after[key].at(quantity)) << row;
+        const double percent = (std::stod(f[5]) - std::stod(f[4])) * 100 / std::stod(f[4]);
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "%+.2f", percent);
+        EXPECT_EQ(f[6], expected) << row;
+        EXPECT_LE(std::fabs(percent), previous + 0.005) << "sorted by the size of the change: " << row;
+        previous = std::fabs(percent);
+    }
+
+    // The marks: beside each moved price of those two pages (1 and 3 of the book), on no other page.
+    const std::vector<std::string> pages = split(testsupport::pdfText(out("second.pdf")), '\f');
+    ASSERT_GE(pages.size(), 14u);
+    EXPECT_THAT(pages[0], HasSubstr("changed since the book of"));
+    for (std::size_t k = 2; k < 14; ++k) {
+        const std::size_t marks = static_cast<std::size_t>(std::count(pages[k].begin(), pages[k].end(), '*'));
+        const std::size_t expected = k == 2 ? movedOf["24101/1"] : k == 4 ? movedOf["24102/2"] : 0;
+        // A marked page's footer names the mark once more.
+        EXPECT_EQ(marks, expected == 0 ? 0 : expected + 1) << "page " << k - 1;
+    }
+
+    // A report alone writes no book and keeps the prices of the book just printed.
+    const std::string kept = testsupport::readFile(last);
+    testsupport::runSql(m_data.path() + "/vmdata.mdb",
+                        "UPDATE ORDERS SET STOCKCOST1 = STOCKCOST1 * 1.1 WHERE STOCKID = 1;");
+    const CommandOutcome report = book({"--changes", "-"});
+    ASSERT_EQ(report.code, 0) << report.err;
+    EXPECT_THAT(report.out, HasSubstr("\nQ-24101,1,Letterheads and Envelopes,"));
+    EXPECT_EQ(testsupport::readFile(last), kept);
+    EXPECT_FALSE(std::filesystem::exists(out("third.pdf")));
+
+    // A page whose schedule changed shows its new quantities unmarked, and reports nothing.
+    std::string bookFile = testsupport::readFile(m_data.path() + "/PriceBook.dat");
+    bookFile.replace(bookFile.find("24101,1,Q,Letterheads and Envelopes,100,"), 40,
+                     "24101,1,Q,Letterheads and Envelopes,150,");
+    testsupport::writeFile(m_data.path() + "/PriceBook.dat", bookFile);
+    const CommandOutcome rescheduled = book({"--changes", "-", "--only", "Letterheads and Envelopes"});
+    ASSERT_EQ(rescheduled.code, 0) << rescheduled.err;
+    EXPECT_EQ(rescheduled.out, "reference,part,category,quantity,old price,new price,change in per cent\r\n");
 }
 
 TEST_F(BookCommand, OnlyPrintsTheCategoryAsked)

@@ -110,40 +110,6 @@ extern "C" void onBookInterrupt(int)
     g_interrupted = 1;
 }
 
-// The book's pages as the layout lists them.
-std::vector<sheet::BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages)
-{
-    std::vector<sheet::BookEntry> entries;
-    for (const pricing::PricedPage& priced : pages) {
-        sheet::BookEntry& entry = entries.emplace_back();
-        entry.category = priced.page.category;
-        if (!priced.order) {
-            entry.reference = pricing::bookReference(
-                priced.page.key.quoteOrJob.value_or(pricing::QuoteOrJob::Quote), priced.page.orderNo);
-            entry.problem = priced.problem;
-            continue;
-        }
-        const bool job = priced.quoteOrJob == pricing::QuoteOrJob::Job;
-        entry.reference = sheet::sheetReference(job, priced.order->orderNo);
-        entry.description = priced.order->description;
-        if (!priced.printable()) {
-            entry.problem = priced.problem;
-            continue;
-        }
-        sheet::SheetInputs& in = entry.sheet.emplace();
-        in.priceLines = priced.lines;
-        in.category = priced.page.category;
-        in.job = job;
-        in.orderNo = priced.order->orderNo;
-        in.description = priced.order->description;
-        in.stock = priced.order->stock;
-        in.size = priced.order->size;
-        in.bindery = priced.order->bindery;
-        in.typeface = priced.page.parameters.typeface;
-    }
-    return entries;
-}
-
 // Writes a text to the file, whole or not at all, or to standard output for "-". `what` names it in a
 // failure ("The price book").
 void writeText(const std::string& path, const std::string& text, const std::string& what)
@@ -250,11 +216,7 @@ int BookCommand::run(const ParsedArguments& arguments) const
     const std::vector<pricing::PriceChange> changes =
         last ? pricing::compareWithLast(result.pages, *last, &marks) : std::vector<pricing::PriceChange>{};
 
-    std::vector<sheet::BookEntry> entries = bookEntries(result.pages);
-    for (std::size_t k = 0; k < entries.size() && k < marks.size(); ++k) {
-        if (entries[k].sheet)
-            entries[k].sheet->changed = marks[k];
-    }
+    const std::vector<sheet::BookEntry> entries = sheet::bookEntries(result.pages, marks);
     sheet::BookFront front;
     front.company = startup::shopCompanyName();
     front.printedAt = sheet::localNowSerial();

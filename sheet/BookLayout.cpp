@@ -61,6 +61,43 @@ SheetOps cover(const std::vector<BookEntry>& entries, std::size_t printed, const
 
 } // namespace
 
+std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages,
+                                   const std::vector<std::vector<bool>>& marks)
+{
+    std::vector<BookEntry> entries;
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        const pricing::PricedPage& priced = pages[k];
+        BookEntry& entry = entries.emplace_back();
+        entry.category = priced.page.category;
+        if (!priced.order) {
+            entry.reference = pricing::bookReference(
+                priced.page.key.quoteOrJob.value_or(pricing::QuoteOrJob::Quote), priced.page.orderNo);
+            entry.problem = priced.problem;
+            continue;
+        }
+        const bool job = priced.quoteOrJob == pricing::QuoteOrJob::Job;
+        entry.reference = sheetReference(job, priced.order->orderNo);
+        entry.description = priced.order->description;
+        if (!priced.printable()) {
+            entry.problem = priced.problem;
+            continue;
+        }
+        SheetInputs& in = entry.sheet.emplace();
+        in.priceLines = priced.lines;
+        in.category = priced.page.category;
+        in.job = job;
+        in.orderNo = priced.order->orderNo;
+        in.description = priced.order->description;
+        in.stock = priced.order->stock;
+        in.size = priced.order->size;
+        in.bindery = priced.order->bindery;
+        in.typeface = priced.page.parameters.typeface;
+        if (k < marks.size())
+            in.changed = marks[k];
+    }
+    return entries;
+}
+
 std::vector<std::size_t> bookOrder(const std::vector<BookEntry>& entries)
 {
     std::vector<std::string> categories;

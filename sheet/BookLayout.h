@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "pricing/BookRun.h"
 #include "sheet/PriceSheet.h"
 
 namespace sheet {
@@ -43,6 +44,12 @@ struct LaidOutBook
     SheetOps contents;
     std::vector<BookSheet> sheets;
 };
+
+// The book's pages after pricing as the layout lists them: each printable page with its sheet, exactly as the
+// single sheet prints it (marks[i], when given, flags the changed prices of page i), the others with the
+// reason they are not printed.
+std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages,
+                                   const std::vector<std::vector<bool>>& marks = {});
 
 // The order the book prints in: categories in the order they first appear, the pages of each category in
 // book order. Returns indices into `entries`.

@@ -187,14 +187,12 @@ int BookCommand::run(const ParsedArguments& arguments) const
     };
     callbacks.onMessage = [](const std::string& message) { report(std::cerr, message); };
     callbacks.cancelRequested = [] { return g_interrupted != 0; };
-    pricing::BookRunResult result;
-    {
-        g_interrupted = 0;
-        const SignalGuard ctrlC({SIGINT}, onBookInterrupt);
-        result = pricing::priceBook(options.dataFolder,
-                                    options.programFolder.empty() ? programFolder() : options.programFolder, pages,
-                                    callbacks);
-    }
+    // Ctrl-C stops the book between quantities, or while its PDF is painted, and nothing is written; the
+    // handler is the command's only while it runs.
+    g_interrupted = 0;
+    const SignalGuard ctrlC({SIGINT}, onBookInterrupt);
+    const pricing::BookRunResult result = pricing::priceBook(
+        options.dataFolder, options.programFolder.empty() ? programFolder() : options.programFolder, pages, callbacks);
     if (result.stopped) {
         report(std::cerr, result.stopped->message + " The book was not written.", result.stopped->detail);
         return ExitDataFolder;

@@ -15,9 +15,9 @@ namespace pricing {
 
 namespace {
 
-std::string key(const std::string& orderNo, const std::string& part, const std::string& mark)
+std::string key(const LastPage& page)
 {
-    return orderNo + '\x1f' + part + '\x1f' + mark;
+    return page.orderNo + '\x1f' + page.part + '\x1f' + page.mark + '\x1f' + page.category;
 }
 
 // The price a list line shows, after its "$".
@@ -70,6 +70,7 @@ LastPage lastPageOf(const PricedPage& priced)
     page.orderNo = priced.order->orderNo;
     page.part = priced.order->partNo;
     page.mark = quoteOrJobCode(priced.quoteOrJob);
+    page.category = priced.page.category;
     for (std::size_t k = 0; k < priced.lines.size(); ++k)
         page.prices.push_back({priced.prices[k].quantity, shownPrice(priced.lines[k])});
     return page;
@@ -112,13 +113,15 @@ std::optional<LastBook> readLastBook(const std::string& dataFolder)
             book.printedOn = items[1];
             continue;
         }
-        if (items.size() < 3 || (items.size() - 3) % 2 != 0)
-            notALastBook(path, where + ": an order, its part, Q or J and pairs of quantity and price were expected");
+        if (items.size() < 4 || (items.size() - 4) % 2 != 0)
+            notALastBook(path,
+                         where + ": an order, its part, Q or J, category and pairs of quantity and price were expected");
         LastPage& page = book.pages.emplace_back();
         page.orderNo = items[0];
         page.part = items[1];
         page.mark = items[2];
-        for (std::size_t k = 3; k < items.size(); k += 2) {
+        page.category = items[3];
+        for (std::size_t k = 4; k < items.size(); k += 2) {
             std::int32_t quantity = 0;
             const std::string& q = items[k];
             if (std::from_chars(q.data(), q.data() + q.size(), quantity).ptr != q.data() + q.size() ||
@@ -137,7 +140,8 @@ void writeLastBook(const std::string& dataFolder, const LastBook& book)
     std::vector<std::string> lines = {"printed," + platform::itemLine(book.printedOn)};
     for (const LastPage& page : book.pages) {
         std::string line = platform::itemLine(page.orderNo) + "," + platform::itemLine(page.part) + "," +
-                           platform::itemLine(page.mark);
+                           platform::itemLine(page.mark) + "," +
+                           (page.category.empty() ? std::string("\"\"") : platform::itemLine(page.category));
         for (const LastPrice& price : page.prices)
             line += "," + std::to_string(price.quantity) + "," + price.price;
         lines.push_back(std::move(line));
@@ -155,12 +159,12 @@ LastBook lastBookOf(const std::vector<PricedPage>& pages, const std::optional<La
         if (!priced.printable() || !priced.order)
             continue;
         LastPage page = lastPageOf(priced);
-        if (printed.emplace(key(page.orderNo, page.part, page.mark), true).second)
+        if (printed.emplace(key(page), true).second)
             book.pages.push_back(std::move(page));
     }
     if (previous) {
         for (const LastPage& page : previous->pages) {
-            if (printed.emplace(key(page.orderNo, page.part, page.mark), true).second)
+            if (printed.emplace(key(page), true).second)
                 book.pages.push_back(page);
         }
     }
@@ -172,7 +176,7 @@ std::vector<PriceChange> compareWithLast(const std::vector<PricedPage>& pages, c
 {
     std::map<std::string, const LastPage*> before;
     for (const LastPage& page : last.pages)
-        before.emplace(key(page.orderNo, page.part, page.mark), &page);
+        before.emplace(key(page), &page);
 
     std::vector<PriceChange> changes;
     if (marks)
@@ -182,7 +186,7 @@ std::vector<PriceChange> compareWithLast(const std::vector<PricedPage>& pages, c
         if (!priced.printable() || !priced.order)
             continue;
         const LastPage now = lastPageOf(priced);
-        const auto found = before.find(key(now.orderNo, now.part, now.mark));
+        const auto found = before.find(key(now));
         if (found == before.end())
             continue;
         const LastPage& then = *found->second;

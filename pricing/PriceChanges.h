@@ -11,7 +11,9 @@ namespace pricing {
 
 // What the book printed last, kept beside it ("PriceBook.last") so the next book shows which prices moved.
 // One line a page: the date it was printed on the first line ("printed", mm/dd/yy), then for each page its
-// order number, part, Q or J and its quantities and prices as the sheet showed them (quantity, price, ...).
+// order number, part, Q or J, category and its quantities and prices as the sheet showed them (quantity,
+// price, ...). A page is known again by its order, part, Q or J and category, so an order on two pages of
+// the book (two categories) is compared page by page.
 inline constexpr const char* LastBookFileName = "PriceBook.last";
 
 // data folder + "/PriceBook.last"
@@ -29,6 +31,7 @@ struct LastPage
     std::string orderNo;
     std::string part;
     std::string mark; // "Q" or "J"
+    std::string category;
     std::vector<LastPrice> prices;
     bool operator==(const LastPage&) const = default;
 };

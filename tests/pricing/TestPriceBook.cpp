@@ -243,19 +243,20 @@ TEST(LastBookFile, ReadsBackWhatWasWrittenAndRefusesWhatIsNotSuchAList)
     TemporaryFolder folder;
     EXPECT_FALSE(pricing::readLastBook(folder.path()));
     const pricing::LastBook book{"12/09/26",
-                                 {{"O'NEIL, 01", "1", "Q", {{100, "76.84"}, {1000, "1234.50"}}}, {"24103", "1", "J", {}}}};
+                                 {{"O'NEIL, 01", "1", "Q", "Folders", {{100, "76.84"}, {1000, "1234.50"}}},
+                                  {"24103", "1", "J", "", {}}}};
     pricing::writeLastBook(folder.path(), book);
     EXPECT_EQ(readFile(folder.path() + "/PriceBook.last"),
-              "printed,12/09/26\r\n\"O'NEIL, 01\",1,Q,100,76.84,1000,1234.50\r\n24103,1,J\r\n");
+              "printed,12/09/26\r\n\"O'NEIL, 01\",1,Q,Folders,100,76.84,1000,1234.50\r\n24103,1,J,\"\"\r\n");
     EXPECT_EQ(pricing::readLastBook(folder.path()), book);
 
     const char* const damaged[] = {
         "",                                     // empty
-        "24101,1,Q,100,76.84\r\n",              // no date line
-        "printed,12/09/26\r\n24101,1\r\n",      // no Q or J
-        "printed,12/09/26\r\n24101,1,Q,100\r\n", // a quantity without its price
-        "printed,12/09/26\r\n24101,1,Q,100,$76.84\r\n",
-        "printed,12/09/26\r\n24101,1,Q,1e2,76.84\r\n",
+        "24101,1,Q,C,100,76.84\r\n",              // no date line
+        "printed,12/09/26\r\n24101,1,Q\r\n",      // no category
+        "printed,12/09/26\r\n24101,1,Q,C,100\r\n", // a quantity without its price
+        "printed,12/09/26\r\n24101,1,Q,C,100,$76.84\r\n",
+        "printed,12/09/26\r\n24101,1,Q,C,1e2,76.84\r\n",
     };
     for (const char* content : damaged) {
         writeFile(folder.path() + "/PriceBook.last", content);

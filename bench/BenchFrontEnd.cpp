@@ -22,6 +22,7 @@
 #include <QEvent>
 
 #include "cli/DemoDataCommand.h"
+#include "platform/Fault.h"
 #include "sheet/SheetPainter.h"
 #include "sheet/SheetPdf.h"
 #include "sheet/PriceSheet.h"
@@ -109,9 +110,11 @@ void BM_Sheet(benchmark::State& state)
     const QString pdf = QString::fromStdString((benchRoot() / "sheet.pdf").string());
     for (auto _ : state) {
         const sheet::SheetOps ops = sheet::buildPriceSheet(inputs, 46000.5);
-        const QString failure = sheet::writeSheetPdf(ops, pdf);
-        if (!failure.isEmpty())
-            state.SkipWithError(failure.toStdString().c_str());
+        try {
+            sheet::writeSheetPdf(ops, pdf);
+        } catch (const platform::Fault& fault) {
+            state.SkipWithError(fault.what());
+        }
     }
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/BookCommand.h"
 #include "cli/Command.h"
 #include "cli/DemoDataCommand.h"
 #include "cli/ExitCode.h"
@@ -59,14 +60,15 @@ std::string& resolvedProgramFolder()
 }
 
 // The program's commands, in the order its help lists them.
-const std::array<const Command*, 5>& commands()
+const std::array<const Command*, 6>& commands()
 {
     static const PriceCommand price;
     static const SheetCommand sheet;
+    static const BookCommand book;
     static const DemoDataCommand demoData;
     static const SqlCommand sql;
     static const ImportCommand importMdb;
-    static const std::array<const Command*, 5> all = {&price, &sheet, &demoData, &sql, &importMdb};
+    static const std::array<const Command*, 6> all = {&price, &sheet, &book, &demoData, &sql, &importMdb};
     return all;
 }
 

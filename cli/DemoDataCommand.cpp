@@ -66,8 +66,9 @@ const CommandText kDemoDataText = {
     .summary = "build a data folder with the demo shop's database",
     .synopsis = "DIR [--replace]",
     .description =
-        "Builds DIR/vmdata.mdb (the demo shop's database) and DIR/Categories.dat. An existing\n"
-        "vmdata.mdb is kept unless --replace is given.",
+        "Builds DIR/vmdata.mdb (the demo shop's database), DIR/Categories.dat and DIR/PriceBook.dat (a\n"
+        "Counter Price Book of every demo order). An existing vmdata.mdb is kept unless --replace is given;\n"
+        "existing category and book files are always kept.",
     .epilogue = "Exit codes: 0 written; 1 vmdata.mdb is there already, or the folder or a file could not be written;\n"
                 "2 wrong arguments.",
 };
@@ -81,6 +82,37 @@ const std::vector<std::string>& demoCategories()
         "Booklets and Newsletters",  "Business Cards", "Notepads",
     };
     return categories;
+}
+
+std::vector<pricing::BookPage> demoPriceBook()
+{
+    using pricing::QuoteOrJob;
+    const std::vector<std::string>& c = demoCategories();
+    const struct
+    {
+        const char* orderNo;
+        std::int16_t part;
+        QuoteOrJob mark;
+        const std::string& category;
+    } kPages[] = {
+        {"24101", 1, QuoteOrJob::Quote, c[0]},     {"24102", 1, QuoteOrJob::Quote, c[2]},
+        {"24102", 2, QuoteOrJob::Quote, c[2]},     {"24103", 1, QuoteOrJob::Job, c[1]},
+        {"24104", 1, QuoteOrJob::Job, c[3]},       {"O'NEIL-01", 1, QuoteOrJob::Quote, c[2]},
+        {"24105", 1, QuoteOrJob::Job, c[4]},       {"24106", 1, QuoteOrJob::Quote, c[2]},
+        {"24107", 1, QuoteOrJob::Job, c[5]},       {"24108", 1, QuoteOrJob::Quote, c[2]},
+        {"24109", 1, QuoteOrJob::Job, c[1]},       {"24110", 1, QuoteOrJob::Quote, c[4]},
+    };
+    std::vector<pricing::BookPage> pages;
+    for (const auto& p : kPages) {
+        pricing::BookPage page;
+        page.orderNo = p.orderNo;
+        page.key.partNo = p.part;
+        page.key.quoteOrJob = p.mark;
+        page.category = p.category;
+        page.parameters.direction = pricing::RoundingDirection::Down;
+        pages.push_back(std::move(page));
+    }
+    return pages;
 }
 
 std::string buildDemoShop(const std::string& folder, bool replace)
@@ -124,6 +156,9 @@ std::string buildDemoShop(const std::string& folder, bool replace)
     const fs::path categories = dir / kCategoriesName;
     if (!fs::exists(categories))
         platform::writeLines(categories.string(), demoCategories());
+    // Nor is the shop's own price book.
+    if (!fs::exists(fs::symlink_status(dir / pricing::PriceBookFileName)))
+        pricing::writePriceBook(folder, demoPriceBook());
     return target.string();
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "pricing/PriceBook.h"
 
 namespace cli {
 
@@ -19,11 +20,15 @@ protected:
 };
 
 // Creates the folder when needed and writes its shop database "vmdata.mdb" from the demo shop's SQL, and a
-// "Categories.dat" with a few categories when the folder has none. The database is built in a temporary
+// "Categories.dat" with a few categories and a "PriceBook.dat" with the demo book when the folder has none. The database is built in a temporary
 // file beside it and renamed into place, so a failure never leaves a half-built shop database. An existing
 // vmdata.mdb is replaced only when `replace` is set. Failures are platform::Fault naming the file.
 // Returns the path of the database written.
 std::string buildDemoShop(const std::string& folder, bool replace);
+
+// The demo shop's Counter Price Book: a page for every order of the demo shop, each on the window's first
+// schedule (100 to 5,000, 38 quantities) under the category of its product.
+std::vector<pricing::BookPage> demoPriceBook();
 
 // The categories the demo data folder starts with.
 const std::vector<std::string>& demoCategories();

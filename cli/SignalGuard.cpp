@@ -12,9 +12,9 @@ static_assert(std::atomic<SignalGuard*>::is_always_lock_free, "read from a signa
 
 } // namespace
 
-SignalGuard::SignalGuard(std::initializer_list<int> signals, void (*handler)(int), Ignored ignored)
+SignalGuard::SignalGuard(std::initializer_list<int> caught, void (*handler)(int), Ignored ignored)
 {
-    if (signals.size() > kMostSignals)
+    if (caught.size() > kMostSignals)
         throw std::logic_error("SignalGuard: too many signals");
     struct sigaction action {};
     action.sa_handler = handler;
@@ -23,7 +23,7 @@ SignalGuard::SignalGuard(std::initializer_list<int> signals, void (*handler)(int
     action.sa_flags = SA_RESTART;
     // The guard is the innermost before its handler can run.
     m_outer = g_innermost.exchange(this);
-    for (const int signal : signals) {
+    for (const int signal : caught) {
         Saved& saved = m_saved[m_count];
         if (::sigaction(signal, nullptr, &saved.previous) != 0)
             continue;

@@ -15,7 +15,7 @@ public:
     // What to do with a signal the program was started ignoring (nohup, a background job of a script).
     enum class Ignored { Catch, Keep };
 
-    SignalGuard(std::initializer_list<int> signals, void (*handler)(int), Ignored ignored = Ignored::Catch);
+    SignalGuard(std::initializer_list<int> caught, void (*handler)(int), Ignored ignored = Ignored::Catch);
     ~SignalGuard();
     SignalGuard(const SignalGuard&) = delete;
     SignalGuard& operator=(const SignalGuard&) = delete;

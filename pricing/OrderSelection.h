@@ -63,6 +63,7 @@ struct OrderKeyFilter
 {
     std::optional<std::int16_t> partNo;   // only rows whose "PartNo" has this number
     std::optional<QuoteOrJob> quoteOrJob; // only rows whose "QuoteOrJob" is "Q" (Quote) or "J" (Job)
+    bool operator==(const OrderKeyFilter&) const = default;
 };
 
 // The first row of "Orders" with that "OrderNo" that also fits the filter; the bindery rows are those of

@@ -158,6 +158,7 @@ PricingResult PricingRun::runWalking(const std::function<std::vector<std::string
         return !m_result.stopped;
     });
 
+    m_result.emptyEstimate = m_engineFoundNoOrder;
     if (m_engineFoundNoOrder)
         m_result.notes.push_back("The estimator found no order " + m_inputs.order.orderNo + " part " +
                                  m_inputs.order.partNo + " as a " +

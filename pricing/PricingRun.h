@@ -93,6 +93,8 @@ struct PricingResult
     // The schedule's notes (steps of 0 or less, the 32-bit limit), and a note should the engine find no
     // order row for the key all the same.
     std::vector<std::string> notes;
+    // The estimator found no order row for the key after all: the prices are those of an empty estimate.
+    bool emptyEstimate = false;
     bool cancelled = false;
     std::string cancelledAt; // the quantity that was next when the run was cancelled
     // Set when the run stopped early because of the shop database: nothing further was priced, and the

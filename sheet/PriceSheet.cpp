@@ -5,6 +5,7 @@
 
 #include "platform/Conversions.h"
 #include "platform/Format.h"
+#include "sheet/SheetWriter.h"
 
 namespace sheet {
 
@@ -55,28 +56,6 @@ constexpr std::size_t kReferenceWidth = 8;
 constexpr std::size_t kSizeWidth = 20;
 constexpr int kDescriptionColumn = 17;
 
-class SheetWriter
-{
-public:
-    void fontName(std::string name) { m_ops.push_back({SheetOpKind::FontName, std::move(name), 0, false}); }
-    void size(int points) { m_ops.push_back({SheetOpKind::FontSize, {}, points, false}); }
-    void bold(bool on) { m_ops.push_back({SheetOpKind::Bold, {}, 0, on}); }
-    void underline(bool on) { m_ops.push_back({SheetOpKind::Underline, {}, 0, on}); }
-    void text(std::string text) { m_ops.push_back({SheetOpKind::Text, std::move(text), 0, false}); }
-    void endLine() { m_ops.push_back({SheetOpKind::EndLine, {}, 0, false}); }
-    void line(std::string text)
-    {
-        this->text(std::move(text));
-        endLine();
-    }
-    void column(int n) { m_ops.push_back({SheetOpKind::Column, {}, n, false}); }
-    void endDocument() { m_ops.push_back({SheetOpKind::EndDocument, {}, 0, false}); }
-    SheetOps take() { return std::move(m_ops); }
-
-private:
-    SheetOps m_ops;
-};
-
 std::string quantityText(const std::string& priceLine)
 {
     return platform::format(static_cast<double>(platform::toInt32(platform::val(priceLine))), "  #,###,##0");
@@ -89,6 +68,11 @@ std::string priceText(const std::string& priceLine)
     const std::string_view text =
         dollar == std::string::npos ? std::string_view{} : std::string_view(priceLine).substr(dollar + 1);
     return platform::format(platform::Currency::fromDouble(platform::val(text)), "$#,##0.00");
+}
+
+std::string changeMark(const SheetInputs& inputs, std::size_t line)
+{
+    return line < inputs.changed.size() && inputs.changed[line] ? std::string(" ") + kChangeMark : std::string();
 }
 
 } // namespace
@@ -235,13 +219,13 @@ SheetOps buildPriceSheet(const SheetInputs& inputs, double printedAt)
         const std::string& left = inputs.priceLines[i];
         w.text(quantityText(left));
         w.column(layout.leftPriceColumn);
-        w.text(priceText(left));
+        w.text(priceText(left) + changeMark(inputs, i));
         if (i + rows < count) {
             const std::string& right = inputs.priceLines[i + rows];
             w.column(layout.rightQuantityColumn);
             w.text(quantityText(right));
             w.column(layout.rightPriceColumn);
-            w.text(priceText(right));
+            w.text(priceText(right) + changeMark(inputs, i + rows));
         }
         w.endLine();
     }

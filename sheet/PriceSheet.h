@@ -70,7 +70,13 @@ struct SheetInputs
     std::string bindery;                 // txtBind
     // optCour, optTime, optSans; none chosen keeps the printer's own font with the Times Roman columns.
     std::optional<Typeface> typeface = Typeface::TimesRoman;
+    // Price lines whose price changed since the book printed last (changed[i] for priceLines[i]): the price
+    // is followed by the change mark. The single sheet marks none.
+    std::vector<bool> changed;
 };
+
+// What follows a changed price, after a space.
+inline constexpr const char* kChangeMark = "*";
 
 // The category line: its first 40 characters, blanks trimmed.
 std::string sheetCategory(std::string_view category);

@@ -52,8 +52,17 @@ qreal averageCharWidth(const QFontMetricsF& metrics)
 class SheetPainter
 {
 public:
-    SheetPainter(QPainter& painter, QPagedPaintDevice& device) : m_painter(painter), m_device(device)
+    SheetPainter(QPainter& painter, QPagedPaintDevice& device, QString footer)
+        : m_painter(painter), m_device(device), m_footer(std::move(footer))
     {
+        if (!m_footer.isEmpty()) {
+            // The foot of each page holds the footer; the sheet's lines stop above it.
+            m_footerFont = QFont(sheetFontFamily(QStringLiteral("Times New Roman")));
+            m_footerFont.setPointSizeF(kFooterPoints);
+            const QFontMetricsF footerMetrics(m_footerFont, &m_device);
+            m_bottom = m_device.height() - footerMetrics.lineSpacing() * 2;
+            drawFooter();
+        }
         // A sheet without a typeface of its own keeps the printer's font: a fresh printer starts in the
         // Times Roman face, the one whose columns such a sheet uses.
         m_font = QFont(sheetFontFamily(QStringLiteral("Times New Roman")));
@@ -97,8 +106,13 @@ public:
     }
 
 private:
+    static constexpr qreal kFooterPoints = 10;
+
     QPainter& m_painter;
     QPagedPaintDevice& m_device;
+    QString m_footer;
+    QFont m_footerFont;
+    qreal m_bottom = 0; // the lowest a line may reach; 0: the page's height
     QFont m_font;
     qreal m_x = 0;
     qreal m_y = 0;
@@ -142,14 +156,27 @@ private:
     void draw(const QString& text, const QFontMetricsF& m)
     {
         // A line that would not fit below continues at the top of the next page.
-        if (m_y > 0 && m_y + m.height() > m_device.height()) {
+        if (m_y > 0 && m_y + m.height() > (m_bottom > 0 ? m_bottom : m_device.height())) {
             m_device.newPage();
             ++m_pages;
             m_y = 0;
+            drawFooter();
         }
         if (!text.isEmpty())
             m_painter.drawText(QPointF(m_x, m_y + m.ascent()), text);
         m_x += m.horizontalAdvance(text);
+    }
+
+    // The footer, centred at the foot of the current page.
+    void drawFooter()
+    {
+        if (m_footer.isEmpty())
+            return;
+        m_painter.setFont(m_footerFont);
+        const QFontMetricsF footer(m_painter.font(), &m_device);
+        const qreal x = std::max<qreal>(0, (m_device.width() - footer.horizontalAdvance(m_footer)) / 2);
+        m_painter.drawText(QPointF(x, m_device.height() - footer.descent()), m_footer);
+        m_painter.setFont(m_font);
     }
 
     void endLine()
@@ -186,9 +213,9 @@ QString sheetFontFamily(const QString& name)
     return name; // left to the font system's own matching
 }
 
-int paintSheet(const SheetOps& ops, QPainter& painter, QPagedPaintDevice& device)
+int paintSheet(const SheetOps& ops, QPainter& painter, QPagedPaintDevice& device, const QString& footer)
 {
-    SheetPainter sheet(painter, device);
+    SheetPainter sheet(painter, device, footer);
     return sheet.play(ops);
 }
 

@@ -19,8 +19,10 @@ QString sheetFontFamily(const QString& name);
 
 // Plays the sheet's operations onto a painter already begun on `device`: print column n at (n - 1) times
 // the current font's average character width from the left margin; each line ends one line height of
-// the current font lower; text below the page continues on the next page. Returns the pages used.
-int paintSheet(const SheetOps& ops, QPainter& painter, QPagedPaintDevice& device);
+// the current font lower; text below the page continues on the next page. A footer, when given, is
+// centred at the foot of every page the sheet uses, and the sheet's lines stay above it. Returns the pages
+// used.
+int paintSheet(const SheetOps& ops, QPainter& painter, QPagedPaintDevice& device, const QString& footer = {});
 
 // The margins of a printed sheet: a quarter inch, the printable area of the shop's printers.
 QMarginsF sheetMargins();

@@ -8,32 +8,35 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "platform/Fault.h"
 #include "platform/ReplacementFile.h"
 #include "sheet/SheetPainter.h"
 
 namespace sheet {
 
-QString writeSheetPdf(const SheetOps& ops, const QString& path, int* pages)
+QPageLayout letterLayout()
 {
-    const QPageLayout letter(QPageSize(QPageSize::Letter), QPageLayout::Portrait, sheetMargins(), QPageLayout::Point);
-    return writeSheetPdf(ops, path, letter, pages);
+    return QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, sheetMargins(), QPageLayout::Point);
 }
 
-QString writeSheetPdf(const SheetOps& ops, const QString& path, const QPageLayout& layout, int* pages)
+int writePdf(const QString& path, const QPageLayout& layout, const QString& what, const PdfPainting& paint)
 {
-    const auto failed = [&path](const QString& detail) {
-        return QStringLiteral("The price sheet could not be written to %1 (%2). Choose a folder that exists and "
-                              "that you may write in, on a disk with room.")
-            .arg(path, detail);
+    const auto failed = [&](const QString& detail) {
+        return platform::Fault(platform::fault::PathFileAccessError,
+                               QStringLiteral("%1 could not be written to %2. Choose a folder that exists and that "
+                                              "you may write in, on a disk with room.")
+                                   .arg(what, path)
+                                   .toStdString(),
+                               detail.toStdString());
     };
     try {
-        // Painted into a file of its own beside the sheet and put in its place only when whole: a failure
-        // leaves an earlier sheet as it was, and a symbolic link with the sheet's name is replaced, never
+        // Painted into a file of its own beside the target and put in its place only when whole: a failure
+        // leaves an earlier file as it was, and a symbolic link with the file's name is replaced, never
         // written through.
-        platform::ReplacementFile sheet(QFile::encodeName(path).toStdString(), ".new-");
+        platform::ReplacementFile target(QFile::encodeName(path).toStdString(), ".new-");
         QFile file;
-        if (!file.open(sheet.descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
-            return failed(file.errorString());
+        if (!file.open(target.descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+            throw failed(file.errorString());
         int used = 0;
         {
             QPdfWriter writer(&file);
@@ -43,20 +46,29 @@ QString writeSheetPdf(const SheetOps& ops, const QString& path, const QPageLayou
             writer.setCreator(QStringLiteral("pricebook"));
             QPainter painter;
             if (!painter.begin(&writer))
-                return failed(QStringLiteral("the PDF could not be started"));
-            used = paintSheet(ops, painter, writer);
+                throw failed(QStringLiteral("the PDF could not be started"));
+            used = paint(painter, writer);
             painter.end();
         }
         if (!file.flush() || file.error() != QFileDevice::NoError)
-            return failed(file.errorString());
+            throw failed(file.errorString());
         file.close();
-        sheet.putInPlace(platform::ReplacementFile::Placing::Replace);
-        if (pages)
-            *pages = used;
-        return {};
+        target.putInPlace(platform::ReplacementFile::Placing::Replace);
+        return used;
     } catch (const std::system_error& error) {
-        return failed(QString::fromStdString(error.code().message()));
+        throw failed(QString::fromStdString(error.code().message()));
     }
+}
+
+int writeSheetPdf(const SheetOps& ops, const QString& path)
+{
+    return writeSheetPdf(ops, path, letterLayout());
+}
+
+int writeSheetPdf(const SheetOps& ops, const QString& path, const QPageLayout& layout)
+{
+    return writePdf(path, layout, QStringLiteral("The price sheet"),
+                    [&ops](QPainter& painter, QPagedPaintDevice& device) { return paintSheet(ops, painter, device); });
 }
 
 } // namespace sheet

@@ -1,19 +1,34 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 
 #include "sheet/PriceSheet.h"
 
 class QPageLayout;
+class QPagedPaintDevice;
+class QPainter;
 
 namespace sheet {
 
 // Writes the sheet as a Letter-size PDF file; an existing file (or a symbolic link of that name) is replaced
-// only when the new one is complete, and nothing else is left beside it. Returns an empty text on success,
-// else what went wrong, for the user. `pages` gets the page count.
-QString writeSheetPdf(const SheetOps& ops, const QString& path, int* pages = nullptr);
+// only when the new one is complete, and nothing else is left beside it. Returns the page count. A file that
+// cannot be written is a platform::Fault whose text names it and says what to do, the library's wording
+// behind it.
+int writeSheetPdf(const SheetOps& ops, const QString& path);
 // The same on the pages of `layout` (a printer's paper and margins).
-QString writeSheetPdf(const SheetOps& ops, const QString& path, const QPageLayout& layout,
-                      int* pages = nullptr);
+int writeSheetPdf(const SheetOps& ops, const QString& path, const QPageLayout& layout);
+
+// What a PDF writer paints: the pages it used.
+using PdfPainting = std::function<int(QPainter& painter, QPagedPaintDevice& device)>;
+
+// A PDF file written as the sheet is (whole or not at all, never through a symbolic link) with whatever
+// `paint` draws; `what` names the document in the message of a failure ("The price sheet"). Returns the
+// pages used.
+int writePdf(const QString& path, const QPageLayout& layout, const QString& what, const PdfPainting& paint);
+
+// Letter size with the sheet's margins.
+QPageLayout letterLayout();
 
 } // namespace sheet

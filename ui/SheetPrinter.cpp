@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "platform/Fault.h"
 #include "sheet/SheetPainter.h"
 #include "sheet/SheetPdf.h"
 
@@ -25,7 +26,12 @@ PrintOutcome printSheet(const sheet::SheetOps& ops, QPrinter& printer)
     // through a symbolic link; the printer's paper and margins are kept.
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         outcome.file = unusedFileName(printer.outputFileName());
-        outcome.failure = sheet::writeSheetPdf(ops, outcome.file, printer.pageLayout());
+        try {
+            sheet::writeSheetPdf(ops, outcome.file, printer.pageLayout());
+        } catch (const platform::Fault& fault) {
+            outcome.failure = QString::fromStdString(fault.what());
+            outcome.failureDetail = QString::fromStdString(fault.detail());
+        }
         return outcome;
     }
     if (printer.printerName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty()) {

@@ -13,6 +13,7 @@ namespace ui {
 struct PrintOutcome
 {
     QString failure; // empty when the sheet was printed; else what went wrong, for the user
+    QString failureDetail; // the system's own words behind it, for Show Details
     QString printerName; // the printer it went to
     QString file; // the PDF file written, when the printer prints to a file
 };

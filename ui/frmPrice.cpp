@@ -44,6 +44,7 @@
 #include "ui/PriceListDelegate.h"
 #include "ui/WindowPlace.h"
 #include "ui/frmCategories.h"
+#include "ui/frmPriceBook.h"
 
 namespace ui {
 
@@ -425,6 +426,7 @@ void frmPrice::buildMenus()
     m_mnuPrinter = named(m_mnuFile->addAction(QStringLiteral("P&rinter")), "mnuPrinter");
     m_mnuPreview = named(m_mnuFile->addAction(QStringLiteral("Print Pre&view")), "mnuPreview");
     m_mnuCat = named(m_mnuFile->addAction(QStringLiteral("&Categories")), "mnuCat");
+    m_mnuBook = named(m_mnuFile->addAction(QStringLiteral("Price &Book...")), "mnuBook");
     m_mnuFile->addSeparator();
     m_mnuExit = named(m_mnuFile->addAction(QStringLiteral("E&xit")), "mnuExit");
     m_mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -436,6 +438,7 @@ void frmPrice::buildMenus()
     connect(m_mnuPrinter, &QAction::triggered, this, &frmPrice::showPrinterDialog);
     connect(m_mnuPreview, &QAction::triggered, this, &frmPrice::showPrintPreview);
     connect(m_mnuCat, &QAction::triggered, this, &frmPrice::showCategories);
+    connect(m_mnuBook, &QAction::triggered, this, &frmPrice::showPriceBook);
     connect(m_mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(m_mnuAbout, &QAction::triggered, this, &frmPrice::aboutRequested);
     connect(m_mnuProcedure, &QAction::triggered, this, &frmPrice::procedureRequested);
@@ -914,6 +917,43 @@ frmCategories* frmPrice::showCategories()
     m_categories->raise();
     m_categories->activateWindow();
     return m_categories;
+}
+
+frmPriceBook* frmPrice::showPriceBook()
+{
+    if (!m_priceBook) {
+        frmPriceBook::Setup setup;
+        setup.dataFolder = m_dataFolder;
+        setup.programFolder = programFolder();
+        setup.defaults = parameters();
+        setup.currentPage = [this] { return currentBookPage(); };
+        setup.printer = &printer();
+        m_priceBook = new frmPriceBook(std::move(setup), this);
+        m_priceBook->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_priceBook->show();
+    m_priceBook->raise();
+    m_priceBook->activateWindow();
+    return m_priceBook;
+}
+
+std::optional<pricing::BookPage> frmPrice::currentBookPage() const
+{
+    if (!m_order)
+        return std::nullopt;
+    pricing::BookPage page;
+    page.orderNo = m_order->orderNo;
+    bool whole = false;
+    const int part = QString::fromStdString(m_order->partNo).toInt(&whole);
+    if (whole && part >= INT16_MIN && part <= INT16_MAX)
+        page.key.partNo = static_cast<std::int16_t>(part);
+    if (m_optJob->isChecked())
+        page.key.quoteOrJob = pricing::QuoteOrJob::Job;
+    else if (m_optQuote->isChecked())
+        page.key.quoteOrJob = pricing::QuoteOrJob::Quote;
+    page.category = m_cboCategories->currentText().toStdString();
+    page.parameters = parameters();
+    return page;
 }
 
 std::string frmPrice::categoryFolder() const

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "pricing/OrderSelection.h"
+#include "pricing/PriceBook.h"
 #include "pricing/PriceSettings.h"
 #include "sheet/PriceSheet.h"
 
@@ -35,6 +36,7 @@ namespace ui {
 
 class ElidedLabel;
 class frmCategories;
+class frmPriceBook;
 
 // Messages of the main window, as the counter staff see them.
 inline const QString kSelectOrderFirst = QStringLiteral("Sorry but you need to select one of the quotes or jobs above");
@@ -110,6 +112,11 @@ public:
 
     // File, Categories: the category editor, one at a time, kept in step with cboCategories.
     frmCategories* showCategories();
+
+    // File, Price Book: the book's pages and the whole book printed, one window at a time.
+    frmPriceBook* showPriceBook();
+    // The page Add Current Order adds: the chosen order with the window's parameters and category.
+    std::optional<pricing::BookPage> currentBookPage() const;
 
 signals:
     // Menu commands whose windows live in the program shell.
@@ -238,6 +245,7 @@ private:
     QAction* m_mnuPrinter = nullptr;
     QAction* m_mnuPreview = nullptr;
     QAction* m_mnuCat = nullptr;
+    QAction* m_mnuBook = nullptr;
     QAction* m_mnuExit = nullptr;
     QMenu* m_mnuHelp = nullptr;
     QAction* m_mnuAbout = nullptr;
@@ -249,6 +257,7 @@ private:
     std::unique_ptr<pricing::PricingRun> m_lastRun; // keeps the engine of the last pricing
     std::unique_ptr<QPrinter> m_printer;
     QPointer<frmCategories> m_categories;
+    QPointer<frmPriceBook> m_priceBook;
     QString m_cboJobsOnEntry;
     bool m_running = false;
     bool m_cancelRequested = false;

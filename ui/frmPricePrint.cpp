@@ -70,7 +70,7 @@ void frmPrice::printSheet()
     m_cmdPrint->setText(QStringLiteral("Print Price Sheet"));
     m_cmdPrice->setEnabled(true);
     if (!printed.failure.isEmpty())
-        showMessage(printed.failure);
+        showDetailedMessage(printed.failure, printed.failureDetail);
     else if (printed.file.isEmpty())
         showStatus(QStringLiteral("Price sheet sent to the printer %1.").arg(printed.printerName));
     else if (printed.file == printer().outputFileName())

@@ -50,14 +50,14 @@ TEST(DemoShopSql, EmbeddedTextsAreTheDemoFilesOfTheSourceTree)
     EXPECT_EQ(std::string(cli::demoDataSql()), readFile(DEMO_DATA_SQL));
 }
 
-TEST(DemoShop, WritesTheShopDatabaseAndCategoriesAndNothingElse)
+TEST(DemoShop, WritesTheShopDatabaseCategoriesAndPriceBookAndNothingElse)
 {
     TemporaryFolder temp;
     const std::string folder = temp.path() + "/shop/data"; // two levels that do not exist yet
     const std::string written = cli::buildDemoShop(folder, false);
 
     EXPECT_EQ(fs::path(written), fs::path(folder) / "vmdata.mdb");
-    EXPECT_EQ(folderContents(folder), (std::vector<std::string>{"Categories.dat", "vmdata.mdb"}));
+    EXPECT_EQ(folderContents(folder), (std::vector<std::string>{"Categories.dat", "PriceBook.dat", "vmdata.mdb"}));
     // Twelve quotes and jobs; twenty-two bindery operations (see demo/demo-data.sql).
     EXPECT_EQ(countRows(written, "ORDERS"), 12);
     EXPECT_EQ(countRows(written, "BINDERYSELECTIONS"), 22);
@@ -97,7 +97,7 @@ TEST(DemoShop, ALinkAtTheNameIsReplacedAndAFullDiskKeepsTheOldDatabase)
         std::vector<std::string> left;
     };
     const Case cases[] = {
-        {"a link to another file", true, RLIM_INFINITY, 0, {"Categories.dat", "vmdata.mdb"}},
+        {"a link to another file", true, RLIM_INFINITY, 0, {"Categories.dat", "PriceBook.dat", "vmdata.mdb"}},
         {"a full disk", false, 64 * 1024, 75, {"vmdata.mdb"}},
     };
     for (const Case& c : cases) {

@@ -13,6 +13,7 @@
 
 #include "sheet/SheetPainter.h"
 #include "sheet/SheetPdf.h"
+#include "platform/Fault.h"
 #include "platform/Format.h"
 #include "sheet/PriceSheet.h"
 #include "tests/sheet/PdfText.h"
@@ -23,6 +24,17 @@ namespace {
 
 using testing::HasSubstr;
 using testing::Not;
+
+// What writing the sheet says went wrong; empty when it was written.
+std::string faultOf(const sheet::SheetOps& ops, const QString& path)
+{
+    try {
+        sheet::writeSheetPdf(ops, path);
+        return {};
+    } catch (const platform::Fault& fault) {
+        return fault.what();
+    }
+}
 using pricing::Typeface;
 
 // 38 list lines as the default schedule gives them; the 20th is $1234.50, the first of the right column.
@@ -60,9 +72,8 @@ TEST_P(SheetPdf, TheThirtyEightLineSheetIsOnePageWithEveryPart)
 {
     const std::filesystem::path pdf = std::filesystem::path(m_folder.path()) / "sheet.pdf";
     int pages = 0;
-    const QString failure =
-        sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(38, GetParam()), kPrintedAt), QString::fromStdString(pdf), &pages);
-    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    ASSERT_NO_THROW(pages = sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(38, GetParam()), kPrintedAt),
+                                                 QString::fromStdString(pdf)));
     EXPECT_EQ(pages, 1);
     EXPECT_EQ(testsupport::pdfPages(pdf), 1);
 
@@ -85,9 +96,8 @@ TEST_P(SheetPdf, AListLongerThanThePageContinuesOnTheNext)
 {
     const std::filesystem::path pdf = std::filesystem::path(m_folder.path()) / "long.pdf";
     int pages = 0;
-    const QString failure =
-        sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(400, GetParam()), kPrintedAt), QString::fromStdString(pdf), &pages);
-    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    ASSERT_NO_THROW(pages = sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(400, GetParam()), kPrintedAt),
+                                                 QString::fromStdString(pdf)));
     EXPECT_GE(pages, 2);
     EXPECT_EQ(testsupport::pdfPages(pdf), pages);
     // The last row and the closing rule are not lost below the page.
@@ -128,7 +138,7 @@ TEST(SheetPdfFile, ALineLongerThanThePageGoesOnBelowAndPaddingIsNotALine)
     in.stock = "100# Gloss Text";
     in.bindery = "Guillotine Cutting, Tri-Fold Folder, 40 lb Carton Pack-Out, Drilling, Shrink-Wrapping";
     const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "wide.pdf";
-    ASSERT_TRUE(sheet::writeSheetPdf(sheet::buildPriceSheet(in, kPrintedAt), QString::fromStdString(pdf)).isEmpty());
+    ASSERT_NO_THROW(sheet::writeSheetPdf(sheet::buildPriceSheet(in, kPrintedAt), QString::fromStdString(pdf)));
     const std::string text = testsupport::pdfText(pdf);
     EXPECT_THAT(text, HasSubstr("Shrink-Wrapping"));
     EXPECT_THAT(text, testing::ContainsRegex("Stock: 100# Gloss Text *\n *Size: 8.5 x 11"));
@@ -139,9 +149,9 @@ TEST(SheetPdfFile, AFolderThatIsNotThereIsNamedAndNothingIsWritten)
 {
     testsupport::TemporaryFolder folder;
     const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "missing" / "sheet.pdf";
-    const QString failure =
-        sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(3, Typeface::Courier), kPrintedAt), QString::fromStdString(pdf));
-    EXPECT_THAT(failure.toStdString(), HasSubstr(pdf.string()));
+    const std::string failure =
+        faultOf(sheet::buildPriceSheet(sheetOf(3, Typeface::Courier), kPrintedAt), QString::fromStdString(pdf));
+    EXPECT_THAT(failure, HasSubstr(pdf.string()));
     EXPECT_FALSE(std::filesystem::exists(pdf.parent_path()));
 }
 
@@ -150,8 +160,8 @@ TEST(SheetPdfFile, AnEarlierSheetIsReplacedWhole)
     testsupport::TemporaryFolder folder;
     const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "sheet.pdf";
     std::ofstream(pdf) << "an old sheet";
-    ASSERT_TRUE(sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(3, Typeface::Courier), kPrintedAt),
-                                   QString::fromStdString(pdf)).isEmpty());
+    ASSERT_NO_THROW(sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(3, Typeface::Courier), kPrintedAt),
+                                         QString::fromStdString(pdf)));
     std::ifstream in(pdf, std::ios::binary);
     std::string head(5, '\0');
     in.read(head.data(), 5);
@@ -179,18 +189,18 @@ TEST(SheetPdfFile, ALinkAtTheNameIsReplacedAndAFullDiskKeepsTheEarlierSheet)
             std::filesystem::create_symlink(victim, pdf);
         else
             testsupport::writeFile(pdf, "an old sheet");
-        QString failure;
+        std::string failure;
         {
             const testsupport::FileSizeLimit limit(c.sizeLimit);
-            failure = sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(38, Typeface::Courier), kPrintedAt),
-                                         QString::fromStdString(pdf));
+            failure = faultOf(sheet::buildPriceSheet(sheetOf(38, Typeface::Courier), kPrintedAt),
+                              QString::fromStdString(pdf));
         }
         if (c.link) {
-            EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
+            EXPECT_EQ(failure, "");
             EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(pdf))) << c.what;
             EXPECT_EQ(testsupport::readFile(pdf).substr(0, 5), "%PDF-") << c.what;
         } else {
-            EXPECT_THAT(failure.toStdString(), HasSubstr("could not be written to " + pdf.string())) << c.what;
+            EXPECT_THAT(failure, HasSubstr("could not be written to " + pdf.string())) << c.what;
             EXPECT_EQ(testsupport::readFile(pdf), "an old sheet") << c.what;
         }
         EXPECT_TRUE(testsupport::readFile(victim) == "not a sheet") << c.what << ": the linked file was written";

@@ -81,6 +81,11 @@ TestDatabase::~TestDatabase()
     std::filesystem::remove_all(m_folder, ignored);
 }
 
+void runSql(const std::string& databaseFile, std::string_view sql)
+{
+    execOn(databaseFile, sql);
+}
+
 void TestDatabase::exec(std::string_view sql) const
 {
     execOn(m_path, sql);

@@ -41,6 +41,9 @@ private:
     std::string m_path;
 };
 
+// Runs SQL on a database file with sqlite3 directly (not the code under test).
+void runSql(const std::string& databaseFile, std::string_view sql);
+
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, std::string_view content);
 

@@ -1,0 +1,269 @@
+#include "cli/BookCommand.h"
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "cli/ExitCode.h"
+#include "cli/GuiApplication.h"
+#include "cli/Report.h"
+#include "cli/SignalGuard.h"
+#include "data/Database.h"
+#include "platform/Fault.h"
+#include "platform/ReplacementFile.h"
+#include "platform/Format.h"
+#include "pricing/BookRun.h"
+#include "pricing/PriceChanges.h"
+#include "pricing/PriceBook.h"
+#include "pricing/PriceSettings.h"
+#include "sheet/BookLayout.h"
+#include "sheet/BookPdf.h"
+#include "startup/ShopSettings.h"
+
+namespace cli {
+
+namespace {
+
+const CommandText kBookText = {
+    .name = "book",
+    .summary = "print the whole Counter Price Book of the data folder",
+    .synopsis = "DATAFOLDER (--pdf FILE | --text FILE) [--only CATEGORY] [--changes FILE]\n"
+                "DATAFOLDER --changes FILE [--only CATEGORY]",
+    .description =
+        "Prices every page of DATAFOLDER/PriceBook.dat (one page a line: order number, part, Q or J,\n"
+        "category, Q1,J1,Q2,J2,Q3,J3,Q4, rounding none|0.25|1.00, up|down, courier|times|sans; missing\n"
+        "items take the price-data file's parameters) with the very run of \"pricebook price\", and writes\n"
+        "the book: a cover with the shop's name, the date and the number of pages, the contents by\n"
+        "category, and every page as \"pricebook sheet\" prints it, numbered at the foot. A page whose order\n"
+        "cannot be found or priced at every quantity is not printed: the contents list it with the reason.\n"
+        "\n"
+        "What changed: a whole book written to a file keeps the prices it printed beside the book\n"
+        "(PriceBook.last). The next book marks each price that moved since with \"*\" and --changes writes\n"
+        "them as CSV (reference, part, category, quantity, old price, new price, change in per cent),\n"
+        "largest change first. A page whose quantities are not those of last time shows them unmarked.\n"
+        "--changes without --pdf or --text only reports: no book is written and the kept prices stay.",
+    .epilogue =
+        "Exit codes: 0 every page printed; 1 nothing written (the file could not be written, cancelled,\n"
+        "no page to print); 2 wrong arguments; 3 the data folder, its book file or the shop database\n"
+        "(missing, damaged, busy); 5 the book was written but some pages could not be priced.",
+};
+
+const Option kOptions[] = {
+    {"--data", "DIR", "the data folder (instead of DATAFOLDER)"},
+    {"--pdf", "FILE", "write the book as a Letter-size PDF file (an existing file is replaced)"},
+    {"--text", "FILE", "write the book as plain text, pages separated by form feeds (- for standard output)"},
+    {"--only", "CATEGORY", "only the pages of this category"},
+    {"--changes", "FILE", "write the prices changed since the last book as CSV (- for standard output)"},
+    {"--program-dir", "DIR", "the program's folder, where the report work database lives"},
+};
+
+struct Options
+{
+    std::string dataFolder;
+    std::string pdfPath;
+    std::string textPath;
+    std::optional<std::string> only;
+    std::string changesPath;
+    std::string programFolder;
+};
+
+Options parse(const ParsedArguments& arguments)
+{
+    Options o;
+    bool haveFolder = false;
+    for (const auto& [word, value] : arguments.inOrder()) {
+        if (word.empty() || word == "--data") {
+            if (haveFolder && word.empty())
+                throw UsageError{"more than one data folder: " + value};
+            o.dataFolder = value;
+            haveFolder = true;
+        } else if (word == "--pdf" || word == "--text" || word == "--changes") {
+            if (value.empty())
+                throw UsageError{word + " needs a file name"};
+            (word == "--pdf" ? o.pdfPath : word == "--text" ? o.textPath : o.changesPath) = value;
+        } else if (word == "--only") {
+            o.only = value;
+        } else if (word == "--program-dir") {
+            o.programFolder = value;
+        }
+    }
+    if (!haveFolder || o.dataFolder.empty())
+        throw UsageError{"no data folder given"};
+    if (o.pdfPath.empty() && o.textPath.empty() && o.changesPath.empty())
+        throw UsageError{"no output given (--pdf FILE, --text FILE or --changes FILE)"};
+    if (!o.pdfPath.empty() && !o.textPath.empty())
+        throw UsageError{"--pdf and --text: choose one"};
+    if (o.textPath == "-" && o.changesPath == "-")
+        throw UsageError{"--text and --changes cannot both go to standard output"};
+    return o;
+}
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void onBookInterrupt(int)
+{
+    g_interrupted = 1;
+}
+
+// Writes a text to the file, whole or not at all, or to standard output for "-". `what` names it in a
+// failure ("The price book").
+void writeText(const std::string& path, const std::string& text, const std::string& what)
+{
+    if (path == "-") {
+        std::cout << text << std::flush;
+        return;
+    }
+    try {
+        platform::ReplacementFile file(path, ".new-");
+        file.write(text);
+        file.putInPlace(platform::ReplacementFile::Placing::Replace);
+    } catch (const std::system_error& error) {
+        throw platform::Fault(platform::fault::PathFileAccessError,
+                              what + " could not be written to " + path +
+                                  ". Choose a folder that exists and that you may write in, on a disk with room.",
+                              error.code().message());
+    }
+}
+
+} // namespace
+
+BookCommand::BookCommand() : Command(kBookText, {std::begin(kOptions), std::end(kOptions)}) {}
+
+int BookCommand::run(const ParsedArguments& arguments) const
+{
+    const Options options = parse(arguments);
+    namespace fs = std::filesystem;
+    std::error_code ignored;
+    if (!fs::is_directory(options.dataFolder, ignored)) {
+        report(std::cerr, "the data folder " + options.dataFolder + " was not found");
+        return ExitDataFolder;
+    }
+    if (!options.programFolder.empty() && !fs::is_directory(options.programFolder, ignored)) {
+        report(std::cerr, "the program folder " + options.programFolder + " was not found");
+        return ExitFailure;
+    }
+
+    // The shop database stays open for the whole book, so it is checked and opened once.
+    data::Database keepOpen;
+    try {
+        keepOpen = data::Database::open(pricing::databasePath(options.dataFolder));
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+        return ExitDataFolder;
+    }
+
+    // Items a page leaves out take the parameters the window saved last.
+    pricing::PriceParameters defaults;
+    pricing::loadPriceData(options.dataFolder, defaults);
+    std::vector<pricing::BookPage> pages;
+    const std::string bookFile = pricing::priceBookPath(options.dataFolder);
+    try {
+        pages = pricing::readPriceBook(options.dataFolder, defaults);
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+        return ExitDataFolder;
+    }
+    if (pages.empty()) {
+        report(std::cerr, "the price book " + bookFile + " has no pages (or is not there): nothing to print");
+        return ExitDataFolder;
+    }
+    if (options.only) {
+        std::erase_if(pages, [&](const pricing::BookPage& page) { return page.category != *options.only; });
+        if (pages.empty()) {
+            report(std::cerr, "no page of the price book is in the category \"" + *options.only + "\"");
+            return ExitFailure;
+        }
+    }
+
+    pricing::BookRunCallbacks callbacks;
+    callbacks.onPage = [](std::size_t index, std::size_t count, const pricing::BookPage& page) {
+        std::cerr << "pricebook: page " << index + 1 << " of " << count << ": "
+                  << printable(pricing::describeBookPage(page)) << "\n";
+    };
+    callbacks.onMessage = [](const std::string& message) { report(std::cerr, message); };
+    callbacks.cancelRequested = [] { return g_interrupted != 0; };
+    // Ctrl-C stops the book between quantities, or while its PDF is painted, and nothing is written; the
+    // handler is the command's only while it runs.
+    g_interrupted = 0;
+    const SignalGuard ctrlC({SIGINT}, onBookInterrupt);
+    const pricing::BookRunResult result = pricing::priceBook(
+        options.dataFolder, options.programFolder.empty() ? programFolder() : options.programFolder, pages, callbacks);
+    if (result.stopped) {
+        report(std::cerr, result.stopped->message + " The book was not written.", result.stopped->detail);
+        return ExitDataFolder;
+    }
+    if (result.cancelled) {
+        report(std::cerr, "cancelled at page " + std::to_string(result.pages.size()) + " of " +
+                              std::to_string(pages.size()) + "; the book was not written");
+        return ExitFailure;
+    }
+
+    // What moved since the last book: marks on the pages, and the change report.
+    std::optional<pricing::LastBook> last;
+    try {
+        last = pricing::readLastBook(options.dataFolder);
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+    }
+    std::vector<std::vector<bool>> marks;
+    const std::vector<pricing::PriceChange> changes =
+        last ? pricing::compareWithLast(result.pages, *last, &marks) : std::vector<pricing::PriceChange>{};
+
+    const std::vector<sheet::BookEntry> entries = sheet::bookEntries(result.pages, marks);
+    sheet::BookFront front;
+    front.company = startup::shopCompanyName();
+    front.printedAt = sheet::localNowSerial();
+    if (!changes.empty())
+        front.changesSince = last->printedOn;
+    const sheet::LaidOutBook book = sheet::layOutBook(entries, front);
+
+    const bool writesBook = !options.pdfPath.empty() || !options.textPath.empty();
+    try {
+        if (!options.pdfPath.empty()) {
+            const auto application = guiApplication();
+            const int written = sheet::writeBookPdf(book, QString::fromStdString(options.pdfPath),
+                                                    [](int, int) { return g_interrupted == 0; });
+            std::cerr << "pricebook: the price book is in " << printable(options.pdfPath) << " (" << written
+                      << (written == 1 ? " page" : " pages") << ")\n";
+        } else if (!options.textPath.empty()) {
+            writeText(options.textPath, sheet::renderBookText(book), "The price book");
+        }
+        if (!options.changesPath.empty()) {
+            writeText(options.changesPath, pricing::changesCsv(changes), "The change report");
+            std::cerr << "pricebook: " << changes.size() << (changes.size() == 1 ? " price" : " prices")
+                      << " changed since the last book"
+                      << (last ? " of " + last->printedOn : std::string(" (there is none yet)")) << "\n";
+        }
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+        return ExitFailure;
+    }
+
+    // The prices the binder now holds are kept for the next book: only after the whole book went to a file
+    // (not part of it, not only a report). Pages that were not printed keep what they had.
+    if (writesBook && !options.only && options.textPath != "-") {
+        try {
+            pricing::writeLastBook(options.dataFolder,
+                                   pricing::lastBookOf(result.pages, last, platform::formatDate(front.printedAt, "mm/dd/yy")));
+        } catch (const platform::Fault& fault) {
+            report(std::cerr, std::string(fault.what()) + " The next book cannot show what changed.", fault.detail());
+        }
+    }
+
+    int exit = ExitSuccess;
+    for (const pricing::PricedPage& priced : result.pages) {
+        if (priced.printable())
+            continue;
+        report(std::cerr, "the page of " + pricing::describeBookPage(priced.page) + " was not printed: " +
+                              priced.problem, priced.detail);
+        exit = ExitNotAllPriced;
+    }
+    return exit;
+}
+
+} // namespace cli

@@ -1,0 +1,186 @@
+#include "sheet/BookLayout.h"
+
+#include <algorithm>
+
+#include "platform/Conversions.h"
+#include "platform/Format.h"
+#include "sheet/SheetWriter.h"
+
+namespace sheet {
+
+namespace {
+
+// The contents are set in Courier, so the page numbers, references and descriptions stand in columns.
+constexpr const char* kContentsFont = "Courier New";
+constexpr int kReferenceColumn = 9;
+constexpr int kDescriptionColumn = 22;
+constexpr std::size_t kDescriptionWidth = 60;
+constexpr const char* kNoCategory = "(no category)";
+
+std::string pagesText(std::size_t count)
+{
+    return std::to_string(count) + (count == 1 ? " page" : " pages");
+}
+
+SheetOps cover(const std::vector<BookEntry>& entries, std::size_t printed, const BookFront& front)
+{
+    const SheetLayout& layout = sheetLayout(Typeface::TimesRoman);
+    SheetWriter w;
+    w.fontName(layout.fontName);
+    w.size(30);
+    w.bold(true);
+    w.column(layout.titleColumn);
+    w.line("Counter Price Book");
+    w.line(" ");
+    if (!front.company.empty()) {
+        w.size(20);
+        w.line("  " + front.company);
+        w.line(" ");
+    }
+    w.size(14);
+    w.text("  Date: ");
+    w.bold(false);
+    w.line(platform::formatDate(front.printedAt, "mm/dd/yy"));
+    w.bold(true);
+    w.text("  Pages: ");
+    w.bold(false);
+    w.line(std::to_string(printed));
+    const std::size_t missing = entries.size() - printed;
+    if (missing > 0) {
+        w.endLine();
+        w.line("  " + pagesText(missing) + " of the book could not be printed: the contents say why.");
+    }
+    if (!front.changesSince.empty()) {
+        w.endLine();
+        w.line(std::string("  ") + kChangeMark + " beside a price: changed since the book of " + front.changesSince +
+               ".");
+    }
+    w.endDocument();
+    return w.take();
+}
+
+} // namespace
+
+std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages,
+                                   const std::vector<std::vector<bool>>& marks)
+{
+    std::vector<BookEntry> entries;
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        const pricing::PricedPage& priced = pages[k];
+        BookEntry& entry = entries.emplace_back();
+        entry.category = priced.page.category;
+        if (!priced.order) {
+            entry.reference = pricing::bookReference(
+                priced.page.key.quoteOrJob.value_or(pricing::QuoteOrJob::Quote), priced.page.orderNo);
+            entry.problem = priced.problem;
+            continue;
+        }
+        const bool job = priced.quoteOrJob == pricing::QuoteOrJob::Job;
+        entry.reference = sheetReference(job, priced.order->orderNo);
+        entry.description = priced.order->description;
+        if (!priced.printable()) {
+            entry.problem = priced.problem;
+            continue;
+        }
+        SheetInputs& in = entry.sheet.emplace();
+        in.priceLines = priced.lines;
+        in.category = priced.page.category;
+        in.job = job;
+        in.orderNo = priced.order->orderNo;
+        in.description = priced.order->description;
+        in.stock = priced.order->stock;
+        in.size = priced.order->size;
+        in.bindery = priced.order->bindery;
+        in.typeface = priced.page.parameters.typeface;
+        if (k < marks.size())
+            in.changed = marks[k];
+    }
+    return entries;
+}
+
+std::vector<std::size_t> bookOrder(const std::vector<BookEntry>& entries)
+{
+    std::vector<std::string> categories;
+    for (const BookEntry& entry : entries) {
+        if (std::find(categories.begin(), categories.end(), entry.category) == categories.end())
+            categories.push_back(entry.category);
+    }
+    std::vector<std::size_t> order;
+    order.reserve(entries.size());
+    for (const std::string& category : categories) {
+        for (std::size_t k = 0; k < entries.size(); ++k) {
+            if (entries[k].category == category)
+                order.push_back(k);
+        }
+    }
+    return order;
+}
+
+LaidOutBook layOutBook(const std::vector<BookEntry>& entries, const BookFront& front)
+{
+    LaidOutBook book;
+    const std::vector<std::size_t> order = bookOrder(entries);
+
+    SheetWriter contents;
+    contents.fontName(kContentsFont);
+    contents.size(18);
+    contents.bold(true);
+    contents.line("  Contents");
+    contents.line(" ");
+    const std::string* category = nullptr;
+    for (const std::size_t k : order) {
+        const BookEntry& entry = entries[k];
+        if (!category || *category != entry.category) {
+            if (category)
+                contents.line(" ");
+            category = &entry.category;
+            contents.size(12);
+            contents.bold(true);
+            contents.line("  " + (entry.category.empty() ? std::string(kNoCategory) : entry.category));
+            contents.size(11);
+            contents.bold(false);
+        }
+        std::string number = "-";
+        if (entry.sheet) {
+            BookSheet& sheet = book.sheets.emplace_back();
+            sheet.number = static_cast<int>(book.sheets.size());
+            sheet.entry = k;
+            sheet.ops = buildPriceSheet(*entry.sheet, front.printedAt);
+            sheet.footer = "Page " + std::to_string(sheet.number);
+            if (std::find(entry.sheet->changed.begin(), entry.sheet->changed.end(), true) != entry.sheet->changed.end())
+                sheet.footer += std::string("      ") + kChangeMark + " changed since " + front.changesSince;
+            number = std::to_string(sheet.number);
+        }
+        contents.text(std::string(number.size() < 6 ? 6 - number.size() : 0, ' ') + number);
+        contents.column(kReferenceColumn);
+        contents.text(entry.reference);
+        contents.column(kDescriptionColumn);
+        const std::vector<std::string> description = descriptionLines(entry.description, kDescriptionWidth);
+        contents.line(description.empty() ? std::string() : platform::trim(description.front()));
+        if (!entry.sheet) {
+            for (const std::string& line : descriptionLines("not printed: " + entry.problem, kDescriptionWidth)) {
+                contents.column(kDescriptionColumn);
+                contents.line(line);
+            }
+        }
+    }
+    contents.endDocument();
+    book.contents = contents.take();
+    book.cover = cover(entries, book.sheets.size(), front);
+    return book;
+}
+
+std::string renderBookText(const LaidOutBook& book)
+{
+    std::string out = renderSheetText(book.cover);
+    out += '\f';
+    out += renderSheetText(book.contents);
+    for (const BookSheet& sheet : book.sheets) {
+        out += '\f';
+        out += renderSheetText(sheet.ops);
+        out += "\n  " + sheet.footer + "\n";
+    }
+    return out;
+}
+
+} // namespace sheet

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pricing/BookRun.h"
+#include "sheet/PriceSheet.h"
+
+namespace sheet {
+
+// One page of the Counter Price Book as the book lists it.
+struct BookEntry
+{
+    std::string category;
+    std::string reference;   // "Q-24101"
+    std::string description;
+    // The page's sheet, exactly as the single sheet prints it; none when the page is not printed.
+    std::optional<SheetInputs> sheet;
+    std::string problem; // why the page is not printed, in the shop's words
+};
+
+// The front of the book.
+struct BookFront
+{
+    std::string company;       // the shop's name from its settings; empty when they name none
+    double printedAt = 0;      // day serial of the date printed on the cover and every page
+    std::string changesSince;  // "mm/dd/yy" of the book the change marks compare with; empty: no marks
+};
+
+// One printed page of the book: its number and its sheet.
+struct BookSheet
+{
+    int number = 0; // counted from 1 after the cover and the contents
+    std::size_t entry = 0; // index into the entries
+    SheetOps ops;
+    std::string footer; // "Page 3", and the change mark's meaning when the page has marks
+};
+
+struct LaidOutBook
+{
+    SheetOps cover;
+    SheetOps contents;
+    std::vector<BookSheet> sheets;
+};
+
+// The book's pages after pricing as the layout lists them: each printable page with its sheet, exactly as the
+// single sheet prints it (marks[i], when given, flags the changed prices of page i), the others with the
+// reason they are not printed.
+std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages,
+                                   const std::vector<std::vector<bool>>& marks = {});
+
+// The order the book prints in: categories in the order they first appear, the pages of each category in
+// book order. Returns indices into `entries`.
+std::vector<std::size_t> bookOrder(const std::vector<BookEntry>& entries);
+
+// The cover (the title, the shop's name, the date, the number of pages), the contents (for each category the
+// page number, reference and description of its pages; a page not printed with its reason instead of a
+// number) and every printed page.
+LaidOutBook layOutBook(const std::vector<BookEntry>& entries, const BookFront& front);
+
+// The book as plain text: the cover, the contents and every page, each followed by its footer, with a form
+// feed before each new page.
+std::string renderBookText(const LaidOutBook& book);
+
+} // namespace sheet

@@ -1,0 +1,272 @@
+// The book file: one page a line, items as the folder's other files hold them, missing items taken from the
+// parameters the book is read with, and every page that cannot be priced as written said so.
+#include <cctype>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "cli/DemoDataCommand.h"
+#include "platform/Fault.h"
+#include "pricing/PriceBook.h"
+#include "pricing/PriceChanges.h"
+#include "pricing/Schedule.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+using pricing::BookPage;
+using pricing::PriceParameters;
+using pricing::QuoteOrJob;
+using pricing::RoundingDirection;
+using pricing::RoundingStep;
+using pricing::Typeface;
+using testsupport::readFile;
+using testsupport::TemporaryFolder;
+using testsupport::writeFile;
+
+// The parameters a window might hold while the book is read: every missing item comes from here.
+PriceParameters windowParameters()
+{
+    PriceParameters p;
+    p.qty1 = "50";
+    p.jump1 = "10";
+    p.qty2 = "100";
+    p.jump2 = "50";
+    p.qty3 = "500";
+    p.jump3 = "250";
+    p.qty4 = "1000";
+    p.step = RoundingStep::Quarter;
+    p.direction = RoundingDirection::Up;
+    p.typeface = Typeface::Courier;
+    return p;
+}
+
+struct LineCase
+{
+    const char* name;
+    const char* line;
+    const char* orderNo;
+    std::optional<std::int16_t> part;
+    std::optional<QuoteOrJob> mark;
+    const char* category;
+    const char* schedule; // Q1,J1,Q2,J2,Q3,J3,Q4 as the page holds them
+    RoundingStep step;
+    RoundingDirection direction;
+    Typeface typeface;
+    const char* problem; // start of the problem; "" for none
+};
+
+std::string scheduleOf(const PriceParameters& p)
+{
+    return p.qty1 + "," + p.jump1 + "," + p.qty2 + "," + p.jump2 + "," + p.qty3 + "," + p.jump3 + "," + p.qty4;
+}
+
+const LineCase kLines[] = {
+    {"every item", "24101,1,Q,Letterheads,100,25,500,100,2000,500,5000,1.00,down,sans", "24101", 1,
+     QuoteOrJob::Quote, "Letterheads", "100,25,500,100,2000,500,5000", RoundingStep::Dollar, RoundingDirection::Down,
+     Typeface::SansSerif, ""},
+    {"only the order: all else from the window", "24103", "24103", std::nullopt, std::nullopt, "Window category",
+     "50,10,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier, ""},
+    {"schedule cut short after Q2", "24103,1,j,Forms,200,20,400", "24103", 1, QuoteOrJob::Job, "Forms",
+     "200,20,400,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier, ""},
+    {"empty items in the middle take the window's", "24104,,,,,,,,,,,NONE", "24104", std::nullopt, std::nullopt,
+     "Window category", "50,10,100,50,500,250,1000", RoundingStep::None, RoundingDirection::Up, Typeface::Courier,
+     ""},
+    {"quoted order, category with a comma, quoted thousands",
+     "\"O'NEIL-01\",1,Q,\"Folders, pockets\",\"1,000\",500,\"2,000\",1000,5000,1000,10000,0.25,up,times",
+     "O'NEIL-01", 1, QuoteOrJob::Quote, "Folders, pockets", "1000,500,2000,1000,5000,1000,10000",
+     RoundingStep::Quarter, RoundingDirection::Up, Typeface::TimesRoman, ""},
+    {"blanks around items are dropped", "  24105 , 1 , J , Business Cards ", "24105", 1, QuoteOrJob::Job,
+     "Business Cards", "50,10,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up,
+     Typeface::Courier, ""},
+    // Pages that cannot be priced as written: the reason names the item.
+    {"no order number", ",1,Q,Forms", "", 1, QuoteOrJob::Quote, "Forms", "50,10,100,50,500,250,1000",
+     RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier, "no order number"},
+    {"a part that is no number", "24101,one,Q", "24101", std::nullopt, QuoteOrJob::Quote, "Window category",
+     "50,10,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "the part \"one\" is not a part number"},
+    {"a part beyond 16 bits", "24101,40000", "24101", std::nullopt, std::nullopt, "Window category",
+     "50,10,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "the part \"40000\""},
+    {"neither Q nor J", "24101,1,X", "24101", 1, std::nullopt, "Window category", "50,10,100,50,500,250,1000",
+     RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier, "\"X\" is neither Q (quote) nor J (job)"},
+    {"a start quantity of 0", "24101,1,Q,,0", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "0,10,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "the start quantity \"0\" is not a whole number above 0"},
+    {"a step with a fraction", "24101,1,Q,,100,2.5", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "100,2.5,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "the first step \"2.5\" is not a whole number of 0 or more"},
+    {"a negative step", "24101,1,Q,,100,-5", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "100,-5,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "the first step \"-5\""},
+    {"a quantity beyond 32 bits", "24101,1,Q,,100,25,500,100,2000,500,3000000000", "24101", 1, QuoteOrJob::Quote,
+     "Window category", "100,25,500,100,2000,500,3000000000", RoundingStep::Quarter, RoundingDirection::Up,
+     Typeface::Courier, "the final quantity \"3000000000\""},
+    {"a quantity below the one before", "24101,1,Q,,600,25,500", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "600,25,500,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "the second quantity (500) is below the start quantity (600)"},
+    {"a schedule too long to price", "24101,1,Q,,1,1,1000000,1,1000000,1,1000000", "24101", 1, QuoteOrJob::Quote,
+     "Window category", "1,1,1000000,1,1000000,1,1000000", RoundingStep::Quarter, RoundingDirection::Up,
+     Typeface::Courier, "the schedule has 1000000 quantities"},
+    {"an unknown rounding", "24101,1,Q,,,,,,,,,0.50", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "50,10,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "the rounding \"0.50\" is not none, 0.25 or 1.00"},
+    {"an unknown direction", "24101,1,Q,,,,,,,,,none,sideways", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "50,10,100,50,500,250,1000", RoundingStep::None, RoundingDirection::Up, Typeface::Courier,
+     "the rounding direction \"sideways\""},
+    {"an unknown typeface", "24101,1,Q,,,,,,,,,none,up,Gothic", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "50,10,100,50,500,250,1000", RoundingStep::None, RoundingDirection::Up, Typeface::Courier,
+     "the typeface \"Gothic\""},
+    {"an item too many", "24101,1,Q,C,1,1,2,1,3,1,4,none,up,times,extra", "24101", 1, QuoteOrJob::Quote, "C",
+     "1,1,2,1,3,1,4", RoundingStep::None, RoundingDirection::Up, Typeface::TimesRoman, "more than the 14 items"},
+};
+
+class BookLine : public testing::TestWithParam<LineCase>
+{
+};
+
+TEST_P(BookLine, ReadsItsPage)
+{
+    const LineCase& c = GetParam();
+    const std::vector<BookPage> pages = pricing::parsePriceBook(c.line, windowParameters(), "Window category");
+    ASSERT_EQ(pages.size(), 1u);
+    const BookPage& page = pages[0];
+    EXPECT_EQ(page.orderNo, c.orderNo);
+    EXPECT_EQ(page.key.partNo, c.part);
+    EXPECT_EQ(page.key.quoteOrJob, c.mark);
+    EXPECT_EQ(page.category, c.category);
+    EXPECT_EQ(scheduleOf(page.parameters), c.schedule);
+    EXPECT_EQ(page.parameters.step, c.step);
+    EXPECT_EQ(page.parameters.direction, c.direction);
+    EXPECT_EQ(page.parameters.typeface, c.typeface);
+    if (*c.problem)
+        EXPECT_EQ(page.problem.rfind(c.problem, 0), 0u) << page.problem;
+    else
+        EXPECT_EQ(page.problem, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, BookLine, testing::ValuesIn(kLines),
+                         [](const testing::TestParamInfo<LineCase>& info) {
+                             std::string name;
+                             for (const char ch : std::string(info.param.name))
+                                 name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+                             return name;
+                         });
+
+TEST(PriceBookFile, PagesKeepTheirLinesAndBlankLinesAreSkipped)
+{
+    const std::vector<BookPage> pages =
+        pricing::parsePriceBook("24101\r\n\r\n  ,  \n24102,2\r24103", windowParameters());
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0].line, 1u);
+    EXPECT_EQ(pages[1].orderNo, "24102");
+    EXPECT_EQ(pages[1].line, 4u);
+    EXPECT_EQ(pages[2].line, 5u);
+}
+
+TEST(PriceBookFile, WritesEveryItemAndReadsItBackWhole)
+{
+    TemporaryFolder folder;
+    BookPage awkward;
+    awkward.orderNo = "O'NEIL-01";
+    awkward.key.partNo = 2;
+    awkward.key.quoteOrJob = QuoteOrJob::Job;
+    awkward.category = " Folders, \"pocket\" ";
+    awkward.parameters.step = RoundingStep::Dollar;
+    awkward.parameters.direction = RoundingDirection::Up;
+    awkward.parameters.typeface = Typeface::SansSerif;
+    BookPage plain;
+    plain.orderNo = "24101"; // no part, no mark, no category: written empty, read back empty
+    plain.parameters.direction = RoundingDirection::Down;
+    pricing::writePriceBook(folder.path(), {awkward, plain});
+    EXPECT_EQ(readFile(folder.path() + "/PriceBook.dat"),
+              "O'NEIL-01,2,J,\" Folders, \"\"pocket\"\" \",100,25,500,100,2000,500,5000,1.00,up,sans\r\n"
+              "24101,\"\",\"\",\"\",100,25,500,100,2000,500,5000,none,down,times\r\n");
+
+    std::vector<BookPage> read = pricing::readPriceBook(folder.path(), windowParameters());
+    ASSERT_EQ(read.size(), 2u);
+    awkward.line = 1;
+    plain.line = 2;
+    EXPECT_EQ(read[0], awkward);
+    EXPECT_EQ(read[1], plain);
+}
+
+TEST(PriceBookFile, NoFileIsAnEmptyBookAndAFolderInItsPlaceIsSaidSo)
+{
+    TemporaryFolder folder;
+    EXPECT_TRUE(pricing::readPriceBook(folder.path(), {}).empty());
+    std::filesystem::create_directory(folder.path() + "/PriceBook.dat");
+    EXPECT_THROW(pricing::readPriceBook(folder.path(), {}), platform::Fault);
+}
+
+// The demo data folder's book: every demo order, each page naming a row of the demo shop; pages naming no
+// row (an unknown number, a part or a quote-or-job mark the order does not have) find none.
+TEST(PriceBookFile, DemoBookNamesEveryDemoOrderAndUnknownOrdersFindNoRow)
+{
+    TemporaryFolder folder;
+    const std::string database = cli::buildDemoShop(folder.path(), false);
+    const std::vector<BookPage> book = pricing::readPriceBook(folder.path(), windowParameters());
+    ASSERT_EQ(book.size(), 12u);
+    for (const BookPage& page : book) {
+        EXPECT_EQ(page.problem, "") << page.orderNo;
+        EXPECT_EQ(pricing::scheduleLength(page.parameters), 38u) << page.orderNo;
+        const auto order = pricing::findBookOrder(database, page);
+        ASSERT_TRUE(order) << pricing::describeBookPage(page);
+        EXPECT_EQ(order->orderNo, page.orderNo);
+        EXPECT_EQ(order->partNo, std::to_string(*page.key.partNo));
+    }
+
+    const char* const unknown[] = {"99999,1,Q", "24101,3,Q", "24101,1,J", "24103,1,Q"};
+    for (const char* line : unknown) {
+        const std::vector<BookPage> pages = pricing::parsePriceBook(line, {});
+        ASSERT_EQ(pages.size(), 1u);
+        EXPECT_FALSE(pricing::findBookOrder(database, pages[0])) << line;
+    }
+    // A shop's own book is never overwritten by the demo's.
+    writeFile(folder.path() + "/PriceBook.dat", "24101\r\n");
+    cli::buildDemoShop(folder.path(), true);
+    EXPECT_EQ(readFile(folder.path() + "/PriceBook.dat"), "24101\r\n");
+}
+
+} // namespace
+
+namespace {
+
+// The prices kept beside the book: written whole, read back as written; a file that is not such a list is
+// said so (naming the file) rather than compared with, so no page is marked from a damaged record.
+TEST(LastBookFile, ReadsBackWhatWasWrittenAndRefusesWhatIsNotSuchAList)
+{
+    TemporaryFolder folder;
+    EXPECT_FALSE(pricing::readLastBook(folder.path()));
+    const pricing::LastBook book{"12/09/26",
+                                 {{"O'NEIL, 01", "1", "Q", "Folders", {{100, "76.84"}, {1000, "1234.50"}}},
+                                  {"24103", "1", "J", "", {}}}};
+    pricing::writeLastBook(folder.path(), book);
+    EXPECT_EQ(readFile(folder.path() + "/PriceBook.last"),
+              "printed,12/09/26\r\n\"O'NEIL, 01\",1,Q,Folders,100,76.84,1000,1234.50\r\n24103,1,J,\"\"\r\n");
+    EXPECT_EQ(pricing::readLastBook(folder.path()), book);
+
+    const char* const damaged[] = {
+        "",                                     // empty
+        "24101,1,Q,C,100,76.84\r\n",              // no date line
+        "printed,12/09/26\r\n24101,1,Q\r\n",      // no category
+        "printed,12/09/26\r\n24101,1,Q,C,100\r\n", // a quantity without its price
+        "printed,12/09/26\r\n24101,1,Q,C,100,$76.84\r\n",
+        "printed,12/09/26\r\n24101,1,Q,C,1e2,76.84\r\n",
+    };
+    for (const char* content : damaged) {
+        writeFile(folder.path() + "/PriceBook.last", content);
+        try {
+            pricing::readLastBook(folder.path());
+            ADD_FAILURE() << "read: " << content;
+        } catch (const platform::Fault& fault) {
+            EXPECT_THAT(std::string(fault.what()), testing::HasSubstr(folder.path() + "/PriceBook.last")) << content;
+        }
+    }
+}
+
+} // namespace

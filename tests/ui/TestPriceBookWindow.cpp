@@ -1,0 +1,152 @@
+// File, Price Book: the book's pages in a window, changed with the mouse (each change written to the book
+// file at once), and the whole book printed on the main window's printer, with Cancel.
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "tests/sheet/PdfText.h"
+#include "tests/support/TestDatabase.h"
+#include "tests/ui/WindowTestSupport.h"
+#include "ui/frmPrice.h"
+#include "ui/frmPriceBook.h"
+
+namespace {
+
+using testing::HasSubstr;
+using testing::StartsWith;
+using windowtest::control;
+
+constexpr const char* kSmall = "100,100,300,100,300,100,300";
+
+class PriceBookWindow : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        program.mark(db.folder());
+        testsupport::writeFile(bookFile(), std::string("24101,1,Q,Letterheads,") + kSmall + "\r\n" +
+                                               "24103,1,J,Forms," + kSmall + "\r\n" + "24105,1,J,Cards," + kSmall +
+                                               "\r\n");
+        window = std::make_unique<ui::frmPrice>();
+        window->show();
+        auto* jobs = control<QComboBox>(window.get(), "cboJobs");
+        const int index = jobs->findText(QStringLiteral("24107 - "), Qt::MatchStartsWith);
+        ASSERT_GE(index, 0);
+        window->chooseOrder(jobs->itemText(index));
+        control<QAction>(window.get(), "mnuBook")->trigger();
+        book = window->findChild<ui::frmPriceBook*>(QStringLiteral("frmPriceBook"));
+        ASSERT_NE(book, nullptr);
+        grid = control<QTableWidget>(book, "grdPages");
+    }
+    std::string bookFile() const { return db.folder() + "/PriceBook.dat"; }
+    std::vector<std::string> bookLines() const
+    {
+        std::vector<std::string> lines;
+        std::string text = testsupport::readFile(bookFile());
+        for (std::size_t at; (at = text.find("\r\n")) != std::string::npos; text.erase(0, at + 2))
+            lines.push_back(text.substr(0, at));
+        return lines;
+    }
+    void click(const char* name) { QTest::mouseClick(control<QPushButton>(book, name), Qt::LeftButton); }
+    void clickRow(int row)
+    {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row, 0)).center());
+    }
+
+    windowtest::MessageCapture messages;
+    windowtest::ProgramFolder program;
+    testsupport::TestDatabase db{testsupport::demoShopSql(), false};
+    testsupport::TemporaryFolder out;
+    std::unique_ptr<ui::frmPrice> window;
+    ui::frmPriceBook* book = nullptr;
+    QTableWidget* grid = nullptr;
+};
+
+TEST_F(PriceBookWindow, PagesAreAddedMovedAndRemovedAndTheBookFileFollows)
+{
+    ASSERT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->item(1, 0)->text(), QStringLiteral("J-24103"));
+    EXPECT_EQ(grid->item(1, 2)->text(), QStringLiteral("Work order forms, 3-part carbonless"));
+    EXPECT_EQ(grid->item(1, 3)->text(), QStringLiteral("Forms"));
+
+    // The main window's order, parameters and category, typed into its category box.
+    auto* category = control<QComboBox>(window.get(), "cboCategories");
+    category->lineEdit()->clear();
+    QTest::keyClicks(category->lineEdit(), QStringLiteral("Notepads"));
+    click("cmdAdd");
+    ASSERT_EQ(grid->rowCount(), 4);
+    EXPECT_EQ(grid->item(3, 0)->text(), QStringLiteral("J-24107"));
+    ASSERT_EQ(bookLines().size(), 4u);
+    EXPECT_THAT(bookLines()[3], StartsWith("24107,1,J,Notepads,100,25,500,100,2000,500,5000,"));
+
+    clickRow(0);
+    click("cmdDown");
+    EXPECT_THAT(bookLines()[0], StartsWith("24103,1,J,Forms,"));
+    EXPECT_THAT(bookLines()[1], StartsWith("24101,1,Q,Letterheads,"));
+    EXPECT_EQ(grid->item(1, 0)->text(), QStringLiteral("Q-24101"));
+
+    clickRow(2);
+    click("cmdRemove");
+    EXPECT_EQ(grid->rowCount(), 3);
+    ASSERT_EQ(bookLines().size(), 3u);
+    EXPECT_THAT(bookLines()[2], StartsWith("24107,1,J,Notepads,"));
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+}
+
+// Print sends the whole book to the main window's printer (here a PDF file): the cover, the contents and
+// one page for each order; the prices it printed are kept for the next book.
+TEST_F(PriceBookWindow, PrintWritesTheWholeBookOnTheMainWindowsPrinter)
+{
+    const std::string pdf = out.path() + "/book.pdf";
+    window->printer().setOutputFormat(QPrinter::PdfFormat);
+    window->printer().setOutputFileName(QString::fromStdString(pdf));
+    click("cmdPrint");
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_THAT(control<QLabel>(book, "lblStatus")->text().toStdString(), HasSubstr("saved as " + pdf));
+    EXPECT_TRUE(std::filesystem::exists(db.folder() + "/PriceBook.last"));
+    if (!testsupport::havePdfTools())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    EXPECT_EQ(testsupport::pdfPages(pdf), 5);
+    const std::string text = testsupport::pdfText(pdf);
+    EXPECT_THAT(text, HasSubstr("Ref#: J-24105"));
+    EXPECT_THAT(text, HasSubstr("Page 3"));
+}
+
+// Cancel in the progress window stops the book between quantities: nothing is printed or kept.
+TEST_F(PriceBookWindow, CancelPrintsNothing)
+{
+    const std::string pdf = out.path() + "/book.pdf";
+    window->printer().setOutputFormat(QPrinter::PdfFormat);
+    window->printer().setOutputFileName(QString::fromStdString(pdf));
+    bool clicked = false;
+    QTimer::singleShot(0, book, [&] {
+        auto* progress = book->findChild<QProgressDialog*>(QStringLiteral("dlgBookProgress"));
+        ASSERT_NE(progress, nullptr);
+        auto* cancel = progress->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        clicked = true;
+    });
+    click("cmdPrint");
+    EXPECT_TRUE(clicked);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_FALSE(std::filesystem::exists(db.folder() + "/PriceBook.last"));
+    EXPECT_THAT(control<QLabel>(book, "lblStatus")->text().toStdString(), HasSubstr("Cancelled"));
+}
+
+} // namespace

@@ -96,7 +96,7 @@ BookRunResult priceBook(const std::string& dataFolder, const std::string& progra
         }
         if (!priced.order) {
             // Said as the pricing run says it: which of number, part and Q or J matches no row.
-            std::string missing;
+            platform::Outcome missing;
             try {
                 missing = missingOrderKey(data::Database::open(databaseFile), priced.page.orderNo,
                                           priced.page.key.partNo.value_or(1),
@@ -104,8 +104,8 @@ BookRunResult priceBook(const std::string& dataFolder, const std::string& progra
             } catch (const platform::Fault&) {
                 // The plain words below say enough.
             }
-            priced.problem = missing.empty() ? "Order " + priced.page.orderNo + " is not in the shop database."
-                                             : missing;
+            priced.problem = missing ? std::string(missing->what())
+                                     : "Order " + priced.page.orderNo + " is not in the shop database.";
             continue;
         }
         pricePage(priced, dataFolder, programFolder, callbacks, book);

@@ -55,9 +55,6 @@ void pricePage(PricedPage& priced, const std::string& dataFolder, const std::str
     if (!result.skipped.empty()) {
         priced.problem = skippedMessage(result.skipped);
         priced.detail = skippedDetails(result.skipped);
-    } else if (result.emptyEstimate) {
-        priced.problem = "the estimator found no row for the order, so its prices would be those of an empty "
-                         "estimate";
     } else if (priced.lines.empty()) {
         priced.problem = "its schedule has no quantity to price";
     }

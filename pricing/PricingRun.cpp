@@ -17,6 +17,7 @@ const char* const kShopDatabaseBusyMessage =
 
 namespace {
 
+constexpr int NoCurrentRecord = 3021;
 constexpr int ReadOnly = 3027;
 constexpr int NotAValidBookmark = 3159;
 constexpr int DiskFull = 3183;
@@ -127,7 +128,6 @@ PricingResult PricingRun::run(const PriceParameters& schedule)
 PricingResult PricingRun::runWalking(const std::function<std::vector<std::string>(const ScheduleVisitor&)>& walk)
 {
     m_result = PricingResult{};
-    m_engineFoundNoOrder = false;
     // The order's working copy and the file are let go however the run ends, a program error included:
     // while the copy lives, every read of the order in this process would see it.
     struct Release
@@ -157,13 +157,6 @@ PricingResult PricingRun::runWalking(const std::function<std::vector<std::string
         SelectQuote(entry);
         return !m_result.stopped;
     });
-
-    m_result.emptyEstimate = m_engineFoundNoOrder;
-    if (m_engineFoundNoOrder)
-        m_result.notes.push_back("The estimator found no order " + m_inputs.order.orderNo + " part " +
-                                 m_inputs.order.partNo + " as a " +
-                                 (m_inputs.quoteOrJob == QuoteOrJob::Job ? "job (J)" : "quote (Q)") +
-                                 ", so its prices are those of an empty estimate.");
     return m_result;
 }
 
@@ -336,8 +329,11 @@ void PricingRun::CalcMode(const ScheduleEntry& entry)
         engine.Estimate(call.area, 1, call.count);
 
     const estimator::SummaryRecord& summary = m_context.summary[1];
+    // An engine that found no order row has priced nothing: its $0.00 is no price for this quantity.
     if (summary.quantity == 0 && entry.quantity != 0)
-        m_engineFoundNoOrder = true;
+        throw platform::Fault(NoCurrentRecord, "the estimator found no order " + m_inputs.order.orderNo + " part " +
+                                                   m_inputs.order.partNo + " as a " +
+                                                   (m_inputs.quoteOrJob == QuoteOrJob::Job ? "job (J)" : "quote (Q)"));
     // The engine prices the press quantity it reads from the order's row; had it read any other than the
     // one just written, its price would stand under this quantity's line.
     if (summary.quantity != 0 && summary.quantity != entry.quantity)

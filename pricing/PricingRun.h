@@ -90,11 +90,8 @@ struct PricingResult
     std::vector<PricedQuantity> priced;
     std::size_t pricedCount = 0; // quantities priced, kept or not
     std::vector<SkippedQuantity> skipped;
-    // The schedule's notes (steps of 0 or less, the 32-bit limit), and a note should the engine find no
-    // order row for the key all the same.
+    // The schedule's notes (steps of 0 or less, the 32-bit limit).
     std::vector<std::string> notes;
-    // The estimator found no order row for the key after all: the prices are those of an empty estimate.
-    bool emptyEstimate = false;
     bool cancelled = false;
     std::string cancelledAt; // the quantity that was next when the run was cancelled
     // Set when the run stopped early because of the shop database: nothing further was priced, and the
@@ -152,7 +149,6 @@ private:
     std::unique_ptr<estimator::cEstimator> m_estimator;
     data::Database m_shop;      // held for the run: the working copy lives as long as its connection
     data::WorkingCopy m_orders; // the order's rows, as the engine reads them during the run
-    bool m_engineFoundNoOrder = false;
 
     PricingResult runWalking(const std::function<std::vector<std::string>(const ScheduleVisitor&)>& walk);
     bool prepareOrderRow();

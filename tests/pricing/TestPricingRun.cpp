@@ -256,6 +256,24 @@ TEST_F(PricingRunTest, AnOrderTheEngineCannotFindStopsTheRunSayingWhatDidNotMatc
     }
 }
 
+// Another program marks the quote a job while the run prices it: the estimator then finds no row for the
+// quote and prices nothing. Those quantities are left out with the reason, never listed at $0.00.
+TEST_F(PricingRunTest, AQuantityTheEstimatorFoundNoRowForIsLeftOutNotListedAtZero)
+{
+    TestDatabase db(kOutsideJob);
+    pricing::PricingCallbacks callbacks;
+    callbacks.onProgress = [&](const std::string& text) {
+        if (text == "200")
+            db.exec("UPDATE ORDERS SET QUOTEORJOB = 'J';");
+    };
+    pricing::PricingRun run(inputsFor(db, "30001"), callbacks);
+    const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
+    EXPECT_THAT(result.lines, ElementsAre("100" + std::string(27, ' ') + "$132.12"));
+    ASSERT_EQ(result.skipped.size(), 2u);
+    EXPECT_EQ(result.skipped[0].fault, "the estimator found no order 30001 part 1 as a quote (Q)");
+    EXPECT_EQ(result.skipped[1].text, "300");
+}
+
 TEST_F(PricingRunTest, AnEmptyPressQuantityIsPutBackEmpty)
 {
     TestDatabase db(kOutsideJob);

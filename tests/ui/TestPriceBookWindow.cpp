@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -47,7 +49,13 @@ protected:
         const int index = jobs->findText(QStringLiteral("24107 - "), Qt::MatchStartsWith);
         ASSERT_GE(index, 0);
         window->chooseOrder(jobs->itemText(index));
-        control<QAction>(window.get(), "mnuBook")->trigger();
+        // File, Price Book... with the mouse, as the clerk opens it.
+        QMenuBar* menus = window->menuBar();
+        auto* file = control<QMenu>(window.get(), "mnuFile");
+        QTest::mouseClick(menus, Qt::LeftButton, {}, menus->actionGeometry(file->menuAction()).center());
+        ASSERT_TRUE(QTest::qWaitFor([file] { return file->isVisible(); }));
+        QTest::mouseClick(file, Qt::LeftButton, {},
+                          file->actionGeometry(control<QAction>(window.get(), "mnuBook")).center());
         book = window->findChild<ui::frmPriceBook*>(QStringLiteral("frmPriceBook"));
         ASSERT_NE(book, nullptr);
         grid = control<QTableWidget>(book, "grdPages");

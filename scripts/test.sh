@@ -8,7 +8,7 @@ preset=default
 scripts/setup.sh "$preset"
 
 # The suite's 10-second smoke run of each fuzz target needs the targets of the clang fuzz build; only those
-# five are built there (a few minutes on two cores), not the whole program.
-scripts/setup.sh fuzz fuzz_val fuzz_dimension fuzz_items fuzz_dialect fuzz_pricedata
+# six are built there (a few minutes on two cores), not the whole program.
+scripts/setup.sh fuzz fuzz_val fuzz_dimension fuzz_items fuzz_dialect fuzz_pricedata fuzz_pricebook
 
 ctest --preset "$preset" -j"$(nproc)"

@@ -470,10 +470,13 @@ void frmPrice::reloadDataFolder()
         text->clear();
     clearPrices();
     loadWindow();
-    // The category editor follows the folder the user chose.
+    // The category editor follows the folder the user chose. The book window shows the old folder's book
+    // and saves each change into it, so it closes (nothing of it is unsaved) and opens on the new one.
     setDataFolder(m_dataFolder);
     if (m_categories)
         m_categories->setDataFolder(m_dataFolder);
+    if (m_priceBook)
+        m_priceBook->close();
     showStatus(QStringLiteral("Orders, categories and pricing parameters loaded from %1.").arg(fromStd(m_dataFolder)));
 }
 

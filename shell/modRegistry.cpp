@@ -1,28 +1,16 @@
 #include "shell/modRegistry.h"
 
 #include <QDir>
-#include <QSettings>
-#include <QStringList>
-#include <QVariant>
+
+#include "startup/ShopSettings.h"
 
 namespace shell {
 
 bool GetKeyValue(const QString& valueName, QString& value)
 {
-    value.clear();
-    const QSettings settings(QSettings::SystemScope, kSettingsOrganisation, kSettingsApplication);
-    if (settings.status() != QSettings::NoError || !settings.contains(valueName))
-        return false;
-    const QVariant stored = settings.value(valueName);
-    // A settings file splits an unquoted text at its commas; the value the shop typed is the whole text.
-    if (stored.typeId() == QMetaType::QStringList) {
-        value = stored.toStringList().join(QLatin1Char(','));
-        return true;
-    }
-    if (!stored.canConvert<QString>())
-        return false;
-    value = stored.toString();
-    return true;
+    const std::optional<QString> stored = startup::shopSetting(valueName);
+    value = stored.value_or(QString());
+    return stored.has_value();
 }
 
 ShopSettings ReadSettings()

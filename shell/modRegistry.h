@@ -2,14 +2,14 @@
 
 #include <QString>
 
+#include "startup/ShopSettings.h"
+
 namespace shell {
 
-// The settings the shop's management system leaves for its companion programs: the data folder
-// ("NewDataDir", ending in a separator) and the shop's name ("Company"), under organisation "Velmora",
-// application "Orvelle". On Windows that is the machine's registry key "Software\Velmora\Orvelle"; elsewhere
-// the system-wide settings file of the same names (tests point QSettings' system path at a temporary folder).
-inline const QString kSettingsOrganisation = QStringLiteral("Velmora");
-inline const QString kSettingsApplication = QStringLiteral("Orvelle");
+// The shop's settings (startup/ShopSettings.h) that start-up reads: the data folder ("NewDataDir", ending
+// in a separator) and the shop's name ("Company").
+using startup::kSettingsApplication;
+using startup::kSettingsOrganisation;
 
 inline const QString kDataNotAvailable = QStringLiteral("Orvelle Data Not Available At This Time");
 inline const QString kCustomerNotAvailable = QStringLiteral("Orvelle Customer Name Not Available At This Time");

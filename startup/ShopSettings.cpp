@@ -6,16 +6,23 @@
 
 namespace startup {
 
+std::optional<QString> shopSetting(const QString& valueName)
+{
+    const QSettings settings(QSettings::SystemScope, kSettingsOrganisation, kSettingsApplication);
+    if (settings.status() != QSettings::NoError || !settings.contains(valueName))
+        return std::nullopt;
+    const QVariant stored = settings.value(valueName);
+    // A settings file splits an unquoted text at its commas; the value the shop typed is the whole text.
+    if (stored.typeId() == QMetaType::QStringList)
+        return stored.toStringList().join(QLatin1Char(','));
+    if (!stored.canConvert<QString>())
+        return std::nullopt;
+    return stored.toString();
+}
+
 std::string shopCompanyName()
 {
-    const QSettings settings(QSettings::SystemScope, QStringLiteral("Velmora"), QStringLiteral("Orvelle"));
-    if (settings.status() != QSettings::NoError || !settings.contains(QStringLiteral("Company")))
-        return {};
-    const QVariant stored = settings.value(QStringLiteral("Company"));
-    // A settings file splits an unquoted text at its commas; the name the shop typed is the whole text.
-    if (stored.typeId() == QMetaType::QStringList)
-        return stored.toStringList().join(QLatin1Char(',')).toStdString();
-    return stored.canConvert<QString>() ? stored.toString().toStdString() : std::string();
+    return shopSetting(QStringLiteral("Company")).value_or(QString()).toStdString();
 }
 
 } // namespace startup

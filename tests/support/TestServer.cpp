@@ -1,0 +1,110 @@
+#include "tests/support/TestServer.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include <unistd.h>
+
+#include <libpq-fe.h>
+
+namespace testsupport {
+
+namespace {
+
+using ServerConnection = std::unique_ptr<PGconn, decltype(&PQfinish)>;
+
+ServerConnection connect(const std::string& conninfo)
+{
+    ServerConnection connection(PQconnectdb(conninfo.c_str()), &PQfinish);
+    if (PQstatus(connection.get()) != CONNECTION_OK)
+        throw std::runtime_error("cannot reach the test server: " + std::string(PQerrorMessage(connection.get())));
+    return connection;
+}
+
+void execOn(PGconn* connection, const std::string& sql)
+{
+    const std::unique_ptr<PGresult, decltype(&PQclear)> result(PQexec(connection, sql.c_str()), &PQclear);
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        throw std::runtime_error("test SQL failed: " + std::string(PQerrorMessage(connection)));
+}
+
+} // namespace
+
+std::string testServer()
+{
+    const char* conninfo = std::getenv("PRICEBOOK_TEST_PG");
+    return conninfo ? conninfo : "";
+}
+
+std::string noTestServerReason()
+{
+    return "No PostgreSQL test server: PRICEBOOK_TEST_PG is not set (scripts/test.sh starts a throwaway "
+           "server and sets it).";
+}
+
+std::vector<std::string> scriptStatements(std::string_view script)
+{
+    std::vector<std::string> statements;
+    std::string current;
+    char quote = 0;
+    for (std::size_t i = 0; i < script.size(); ++i) {
+        const char c = script[i];
+        if (!quote && c == '-' && i + 1 < script.size() && script[i + 1] == '-') {
+            while (i < script.size() && script[i] != '\n')
+                ++i;
+            current += '\n';
+            continue;
+        }
+        if (quote && c == quote)
+            quote = 0;
+        else if (!quote && (c == '\'' || c == '"'))
+            quote = c;
+        if (!quote && c == ';') {
+            const std::size_t start = current.find_first_not_of(" \t\r\n");
+            if (start != std::string::npos) {
+                std::string statement = current.substr(start);
+                if (statement != "BEGIN" && statement != "COMMIT")
+                    statements.push_back(std::move(statement));
+            }
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    return statements;
+}
+
+ServerDatabase::ServerDatabase()
+{
+    static std::atomic<int> counter{0};
+    m_name = "pricebook_test_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
+    const std::string server = testServer();
+    if (server.empty())
+        throw std::runtime_error(noTestServerReason());
+    const ServerConnection admin = connect(server);
+    execOn(admin.get(), "DROP DATABASE IF EXISTS " + m_name + " WITH (FORCE)");
+    execOn(admin.get(), "CREATE DATABASE " + m_name);
+    m_conninfo = server + " dbname=" + m_name;
+}
+
+ServerDatabase::~ServerDatabase()
+{
+    try {
+        const ServerConnection admin = connect(testServer());
+        execOn(admin.get(), "DROP DATABASE IF EXISTS " + m_name + " WITH (FORCE)");
+    } catch (const std::exception&) {
+        // A server gone already leaves nothing to drop.
+    }
+}
+
+void ServerDatabase::exec(std::string_view sql) const
+{
+    const ServerConnection connection = connect(m_conninfo);
+    execOn(connection.get(), std::string(sql));
+}
+
+} // namespace testsupport

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/CopyDbCommand.h"
 #include "cli/DemoDataCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/ImportCommand.h"
@@ -59,14 +60,15 @@ std::string& resolvedProgramFolder()
 }
 
 // The program's commands, in the order its help lists them.
-const std::array<const Command*, 5>& commands()
+const std::array<const Command*, 6>& commands()
 {
     static const PriceCommand price;
     static const SheetCommand sheet;
     static const DemoDataCommand demoData;
     static const SqlCommand sql;
     static const ImportCommand importMdb;
-    static const std::array<const Command*, 5> all = {&price, &sheet, &demoData, &sql, &importMdb};
+    static const CopyDbCommand copyDb;
+    static const std::array<const Command*, 6> all = {&price, &sheet, &demoData, &sql, &importMdb, &copyDb};
     return all;
 }
 

@@ -25,6 +25,11 @@ protected:
 // Returns the path of the database written.
 std::string buildDemoShop(const std::string& folder, bool replace);
 
+// Puts the demo shop into the database of a server (see data::loadShopIntoServer); with a folder, makes
+// it a data folder on that server: "vmdata.pg" (kept unless `replace`) and "Categories.dat". Returns how
+// the database is named in messages.
+std::string buildDemoShopOnServer(const std::string& conninfo, const std::string& folder, bool replace);
+
 // The categories the demo data folder starts with.
 const std::vector<std::string>& demoCategories();
 

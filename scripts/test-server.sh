@@ -37,7 +37,7 @@ start_test_server() {
     # The socket's port number only names the socket file in the private folder, so no port is taken.
     local port=5432
     if ! "${test_server_user[@]}" "$bin/initdb" -D "$test_server_folder/data" -U pricebook -A trust -E UTF8 \
-            --no-locale >"$test_server_folder/initdb.log" 2>&1 ||
+            --locale=C.UTF-8 >"$test_server_folder/initdb.log" 2>&1 ||
        ! "${test_server_user[@]}" "$bin/pg_ctl" -D "$test_server_folder/data" -l "$test_server_folder/server.log" \
             -w -t 60 -o "-k $test_server_folder -p $port -c listen_addresses= -c fsync=off" start >/dev/null 2>&1; then
         echo "The throwaway PostgreSQL server could not be started: the tests of the shop database server will be skipped."

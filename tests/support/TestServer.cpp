@@ -21,6 +21,7 @@ ServerConnection connect(const std::string& conninfo)
     ServerConnection connection(PQconnectdb(conninfo.c_str()), &PQfinish);
     if (PQstatus(connection.get()) != CONNECTION_OK)
         throw std::runtime_error("cannot reach the test server: " + std::string(PQerrorMessage(connection.get())));
+    PQsetNoticeProcessor(connection.get(), [](void*, const char*) {}, nullptr);
     return connection;
 }
 
@@ -50,6 +51,15 @@ std::vector<std::string> scriptStatements(std::string_view script)
 {
     std::vector<std::string> statements;
     std::string current;
+    const auto keep = [&](std::string& text) {
+        const std::size_t start = text.find_first_not_of(" \t\r\n");
+        if (start != std::string::npos) {
+            std::string statement = text.substr(start);
+            if (statement != "BEGIN" && statement != "COMMIT")
+                statements.push_back(std::move(statement));
+        }
+        text.clear();
+    };
     char quote = 0;
     for (std::size_t i = 0; i < script.size(); ++i) {
         const char c = script[i];
@@ -64,17 +74,12 @@ std::vector<std::string> scriptStatements(std::string_view script)
         else if (!quote && (c == '\'' || c == '"'))
             quote = c;
         if (!quote && c == ';') {
-            const std::size_t start = current.find_first_not_of(" \t\r\n");
-            if (start != std::string::npos) {
-                std::string statement = current.substr(start);
-                if (statement != "BEGIN" && statement != "COMMIT")
-                    statements.push_back(std::move(statement));
-            }
-            current.clear();
+            keep(current);
             continue;
         }
         current += c;
     }
+    keep(current); // a last statement without a semicolon
     return statements;
 }
 
@@ -105,6 +110,22 @@ void ServerDatabase::exec(std::string_view sql) const
 {
     const ServerConnection connection = connect(m_conninfo);
     execOn(connection.get(), std::string(sql));
+}
+
+std::string ServerDatabase::rows(std::string_view sql) const
+{
+    const ServerConnection connection = connect(m_conninfo);
+    const std::unique_ptr<PGresult, decltype(&PQclear)> result(PQexec(connection.get(), std::string(sql).c_str()),
+                                                               &PQclear);
+    if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
+        throw std::runtime_error("test query failed: " + std::string(PQerrorMessage(connection.get())));
+    std::string out;
+    for (int row = 0; row < PQntuples(result.get()); ++row) {
+        for (int column = 0; column < PQnfields(result.get()); ++column)
+            out += (column ? "|" : "") + std::string(PQgetvalue(result.get(), row, column));
+        out += "\n";
+    }
+    return out;
 }
 
 } // namespace testsupport

@@ -33,6 +33,8 @@ public:
 
     // Runs SQL (PostgreSQL's own) on the database with libpq directly, not the code under test.
     void exec(std::string_view sql) const;
+    // The rows of a query run the same way, as "a|b|c" lines, each ending in a newline.
+    std::string rows(std::string_view sql) const;
 
 private:
     std::string m_name;

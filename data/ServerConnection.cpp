@@ -336,9 +336,9 @@ QueryResult ServerConnection::query(const std::string& sql, std::span<const plat
 int ServerConnection::run(const std::string& sql, std::span<const platform::Value> parameters)
 {
     // A new table's yes/no columns need the server's yes/no type first.
-    const bool changesTables = sql.rfind("CREATE", 0) == 0 || sql.rfind("DROP", 0) == 0 ||
-                               sql.rfind("ALTER", 0) == 0 || sql.rfind("create", 0) == 0 ||
-                               sql.rfind("drop", 0) == 0 || sql.rfind("alter", 0) == 0;
+    const std::size_t start = sql.find_first_not_of(" \t\r\n");
+    const std::string first = platform::upperCase(sql.substr(start == std::string::npos ? 0 : start, 6));
+    const bool changesTables = first == "CREATE" || first.rfind("DROP", 0) == 0 || first.rfind("ALTER", 0) == 0;
     if (changesTables && sql.find("yesno") != std::string::npos)
         execute(
             "DO $$ BEGIN CREATE DOMAIN yesno AS smallint; EXCEPTION WHEN duplicate_object THEN NULL; END $$",

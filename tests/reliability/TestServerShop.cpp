@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pricing/PricingRun.h"
 #include "tests/reliability/ProgramRunner.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestServer.h"
@@ -249,6 +250,28 @@ TEST(ServerShop, AnAccessShopIsImportedOntoTheServerAsIntoAFile)
             << table;
     }
     EXPECT_GT(count, 19) << "the shop's tables and the Access file's own";
+}
+
+// Another program holding the order's row locked on the server stops the run at its start, after one busy
+// timeout, with the same plain message as a busy file; nothing is printed or changed.
+TEST(ServerShop, ALockedOrderStopsTheRunAtOnceWithThePlainMessage)
+{
+    if (testsupport::testServer().empty())
+        GTEST_SKIP() << testsupport::noTestServerReason();
+    TwoShops shops;
+    const std::string before = shops.server.rows(kServerOrderState);
+    const std::string holder = shops.work.path() + "/holder.pid";
+    ASSERT_EQ(shell(shops, "(echo 'BEGIN; UPDATE \"ORDERS\" SET \"PRESSQTY\" = \"PRESSQTY\";'; echo $BASHPID > " +
+                               shellQuoted(holder) + "; exec sleep 30) | psql -q " +
+                               shellQuoted(shops.server.conninfo()) + " >/dev/null 2>&1 & sleep 0.5"),
+              0);
+    const auto run = shops.run("price " + shellQuoted(shops.serverFolder) + " --order 24101");
+    shell(shops, "kill $(cat " + shellQuoted(holder) + "); sleep 0.2");
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(withoutShopNames(run.err, shops.serverFolder),
+              std::string("pricebook: ") + pricing::kShopDatabaseBusyMessage + "\n");
+    EXPECT_EQ(shops.server.rows(kServerOrderState), before);
 }
 
 } // namespace

@@ -388,6 +388,8 @@ void addStoredOrder(std::vector<Token>& tokens, const ServerCatalog& catalog)
     std::size_t from = tokens.size(), orderBy = tokens.size(), end = tokens.size();
     int depth = 0;
     bool distinct = false;
+    bool aggregate = false;        // a query of one row that adds nothing up in order
+    std::vector<std::size_t> sums; // Sum( and Avg( at the query's own level
     std::size_t selected = 1; // the select list's items
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         if (isSymbol(tokens, i, '('))
@@ -398,11 +400,12 @@ void addStoredOrder(std::vector<Token>& tokens, const ServerCatalog& catalog)
             end = i;
         if (depth != 0 || tokens[i].kind != Token::Kind::Word)
             continue;
-        if (isSymbol(tokens, i + 1, '(') &&
-            (equalsUpper(tokens[i].raw, "SUM") || equalsUpper(tokens[i].raw, "AVG") ||
-             equalsUpper(tokens[i].raw, "COUNT") || equalsUpper(tokens[i].raw, "MIN") ||
-             equalsUpper(tokens[i].raw, "MAX")))
-            return;
+        if (isSymbol(tokens, i + 1, '(') && (equalsUpper(tokens[i].raw, "SUM") || equalsUpper(tokens[i].raw, "AVG")))
+            sums.push_back(i);
+        else if (isSymbol(tokens, i + 1, '(') &&
+                 (equalsUpper(tokens[i].raw, "COUNT") || equalsUpper(tokens[i].raw, "MIN") ||
+                  equalsUpper(tokens[i].raw, "MAX")))
+            aggregate = true;
         if (equalsUpper(tokens[i].raw, "GROUP") || equalsUpper(tokens[i].raw, "UNION") ||
             equalsUpper(tokens[i].raw, "TOP") || equalsUpper(tokens[i].raw, "LIMIT"))
             return;
@@ -440,6 +443,20 @@ void addStoredOrder(std::vector<Token>& tokens, const ServerCatalog& catalog)
         !isKeyword(nameOf(tokens[alias])))
         reference = tokens[alias].output;
     const std::string key = reference + ".pricebook_rowid";
+
+    // Sums of doubles come out to the last bit as the file's only when the rows are added up in its order.
+    if (!sums.empty() || aggregate) {
+        for (const std::size_t at : sums) {
+            const std::size_t close = closingParenthesis(tokens, at + 1);
+            // Sum(DISTINCT x) adds each value once, in no order of rows.
+            if (close == std::string_view::npos || tokens[close].output.empty() ||
+                tokens[close].output.back() != ')' || isWord(tokens, at + 2, "DISTINCT"))
+                continue;
+            std::string& output = tokens[close].output;
+            output.insert(output.size() - 1, " ORDER BY " + key);
+        }
+        return;
+    }
 
     std::string order;
     if (distinct && orderBy == tokens.size()) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -118,13 +119,33 @@ void BM_Sheet(benchmark::State& state)
     }
 }
 
+// The demo shop on a database server (its database given by PRICEBOOK_BENCH_PG, emptied of shop tables),
+// with a data folder pointing at it.
+std::string serverFolder(const std::string& conninfo)
+{
+    const fs::path folder = benchRoot() / "server-shop";
+    if (!fs::exists(folder / "vmdata.pg"))
+        cli::buildDemoShopOnServer(conninfo, folder.string(), true);
+    return folder.string();
+}
+
 // `pricebook price DIR --order 24101 --format json` as a whole process: start, price 38 quantities, print.
-// With a range, the schedule 1 by 1 to that many quantities in CSV, and the process's peak memory: the
+// With a range above 0, the schedule 1 by 1 to that many quantities in CSV, and the process's peak memory: the
 // price command writes each quantity as it is priced and keeps none, so the peak does not grow with the
-// schedule.
+// schedule. Range -1: the 38 quantities with the shop database on a server (PRICEBOOK_BENCH_PG).
 void BM_PriceProcess(benchmark::State& state)
 {
-    const std::string folder = demoFolder(0);
+    std::string folder;
+    if (state.range(0) < 0) {
+        const char* server = std::getenv("PRICEBOOK_BENCH_PG");
+        if (!server) {
+            state.SkipWithError("PRICEBOOK_BENCH_PG (the connection string of a database for the demo shop) is not set");
+            return;
+        }
+        folder = serverFolder(server);
+    } else {
+        folder = demoFolder(0);
+    }
     const std::string program = (benchRoot() / "program").string();
     std::vector<std::string> words = {PRICEBOOK_PROGRAM, "price", folder, "--order", "24101", "--format", "json",
                                       "--program-dir", program};
@@ -204,6 +225,7 @@ void BM_MainWindow1000(benchmark::State& state)
 
 BENCHMARK(BM_Sheet)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PriceProcess)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PriceProcess)->Arg(-1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PriceProcess)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_MainWindow1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

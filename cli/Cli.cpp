@@ -12,6 +12,7 @@
 
 #include "cli/BookCommand.h"
 #include "cli/Command.h"
+#include "cli/CopyDbCommand.h"
 #include "cli/DemoDataCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/ImportCommand.h"
@@ -60,7 +61,7 @@ std::string& resolvedProgramFolder()
 }
 
 // The program's commands, in the order its help lists them.
-const std::array<const Command*, 6>& commands()
+const std::array<const Command*, 7>& commands()
 {
     static const PriceCommand price;
     static const SheetCommand sheet;
@@ -68,7 +69,8 @@ const std::array<const Command*, 6>& commands()
     static const DemoDataCommand demoData;
     static const SqlCommand sql;
     static const ImportCommand importMdb;
-    static const std::array<const Command*, 6> all = {&price, &sheet, &book, &demoData, &sql, &importMdb};
+    static const CopyDbCommand copyDb;
+    static const std::array<const Command*, 7> all = {&price, &sheet, &book, &demoData, &sql, &importMdb, &copyDb};
     return all;
 }
 

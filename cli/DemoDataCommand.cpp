@@ -1,12 +1,15 @@
 #include "cli/DemoDataCommand.h"
 
 #include <filesystem>
+#include <optional>
 #include <iostream>
 #include <system_error>
 
 #include <sqlite3.h>
 
 #include "cli/ExitCode.h"
+#include "data/ServerConnectionFile.h"
+#include "data/ServerShop.h"
 #include "platform/Fault.h"
 #include "platform/Outcome.h"
 #include "platform/ReplacementFile.h"
@@ -58,17 +61,25 @@ platform::Outcome loadShopDatabase(const std::string& path)
 }
 
 const Option kOptions[] = {
-    {"--replace", "", "replace an existing vmdata.mdb"},
+    {"--replace", "", "replace an existing vmdata.mdb (with --postgres: the shop tables on the server and vmdata.pg)"},
+    {"--postgres", "CONNINFO", "put the demo shop into the database of a PostgreSQL server instead (a libpq\n"
+                               "connection string or service name, no password); with DIR, DIR/vmdata.pg\n"
+                               "then points the data folder at it"},
 };
 
 const CommandText kDemoDataText = {
     .name = "demo-data",
     .summary = "build a data folder with the demo shop's database",
-    .synopsis = "DIR [--replace]",
+    .synopsis = "DIR [--replace] | [DIR] --postgres CONNINFO [--replace]",
     .description =
         "Builds DIR/vmdata.mdb (the demo shop's database), DIR/Categories.dat and DIR/PriceBook.dat (a\n"
         "Counter Price Book of every demo order). An existing vmdata.mdb is kept unless --replace is given;\n"
-        "existing category and book files are always kept.",
+        "existing category and book files are always kept.\n"
+        "\n"
+        "With --postgres the demo shop goes into an empty database of a PostgreSQL server, all or nothing; a\n"
+        "database that has shop tables already is left as it is unless --replace is given. With DIR too,\n"
+        "DIR/vmdata.pg (the connection string), DIR/Categories.dat and DIR/PriceBook.dat make DIR a data\n"
+        "folder on that server.",
     .epilogue = "Exit codes: 0 written; 1 vmdata.mdb is there already, or the folder or a file could not be written;\n"
                 "2 wrong arguments.",
 };
@@ -115,6 +126,21 @@ std::vector<pricing::BookPage> demoPriceBook()
     return pages;
 }
 
+namespace {
+
+// The demo folder's category list and price book; a shop's own files are never overwritten.
+void writeDemoFolderFiles(const std::string& folder)
+{
+    const fs::path dir(folder);
+    const fs::path categories = dir / kCategoriesName;
+    if (!fs::exists(categories))
+        platform::writeLines(categories.string(), demoCategories());
+    if (!fs::exists(fs::symlink_status(dir / pricing::PriceBookFileName)))
+        pricing::writePriceBook(folder, demoPriceBook());
+}
+
+} // namespace
+
 std::string buildDemoShop(const std::string& folder, bool replace)
 {
     const fs::path dir(folder);
@@ -152,13 +178,7 @@ std::string buildDemoShop(const std::string& folder, bool replace)
                               "Path/File access error: could not write " + target.string() + ": " + failed->what(),
                               failed->detail());
 
-    // The shop's own category list is never overwritten.
-    const fs::path categories = dir / kCategoriesName;
-    if (!fs::exists(categories))
-        platform::writeLines(categories.string(), demoCategories());
-    // Nor is the shop's own price book.
-    if (!fs::exists(fs::symlink_status(dir / pricing::PriceBookFileName)))
-        pricing::writePriceBook(folder, demoPriceBook());
+    writeDemoFolderFiles(folder);
     return target.string();
 }
 
@@ -167,9 +187,44 @@ DemoDataCommand::DemoDataCommand()
 {
 }
 
+std::string buildDemoShopOnServer(const std::string& conninfo, const std::string& folder, bool replace)
+{
+    std::string reason;
+    if (!data::checkConnectionString(conninfo, reason))
+        throw UsageError("the connection string of --postgres cannot be used: " + reason);
+    std::vector<std::string> statements = data::scriptStatements(demoSchemaSql());
+    for (std::string& statement : data::scriptStatements(demoDataSql()))
+        statements.push_back(std::move(statement));
+    const std::string written = data::loadShopIntoServer(conninfo, statements, replace);
+    if (folder.empty())
+        return written;
+
+    const fs::path dir(folder);
+    std::error_code error;
+    fs::create_directories(dir, error);
+    if (error || !fs::is_directory(dir))
+        throw platform::Fault(PathFileAccessError, "Path/File access error: cannot create the data folder " +
+                                                       folder + (error ? ": " + error.message() : ""));
+    const fs::path connectionFile = dir / data::ServerConnectionFileName;
+    if (!replace && fs::exists(connectionFile))
+        throw platform::Fault(FileAlreadyExists, "File already exists: " + connectionFile.string() +
+                                                     " (give --replace to overwrite it)");
+    platform::writeLines(connectionFile.string(), {conninfo});
+    writeDemoFolderFiles(folder);
+    return written + ", with the data folder " + folder;
+}
+
 int DemoDataCommand::run(const ParsedArguments& arguments) const
 {
     const std::vector<std::string> folders = arguments.positional();
+    if (const std::optional<std::string> conninfo = arguments.value("--postgres")) {
+        if (folders.size() > 1)
+            throw UsageError("one data folder only (" + folders[0] + ", " + folders[1] + ")");
+        const std::string written =
+            buildDemoShopOnServer(*conninfo, folders.empty() ? std::string() : folders[0], arguments.has("--replace"));
+        std::cout << "Demo shop database written to the " << written << "\n";
+        return ExitSuccess;
+    }
     if (folders.empty())
         throw UsageError("no data folder given");
     if (folders.size() > 1)

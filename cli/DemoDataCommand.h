@@ -29,6 +29,10 @@ std::string buildDemoShop(const std::string& folder, bool replace);
 // The demo shop's Counter Price Book: a page for every order of the demo shop, each on the window's first
 // schedule (100 to 5,000, 38 quantities) under the category of its product.
 std::vector<pricing::BookPage> demoPriceBook();
+// Puts the demo shop into the database of a server (see data::loadShopIntoServer); with a folder, makes
+// it a data folder on that server: "vmdata.pg" (kept unless `replace`) and "Categories.dat". Returns how
+// the database is named in messages.
+std::string buildDemoShopOnServer(const std::string& conninfo, const std::string& folder, bool replace);
 
 // The categories the demo data folder starts with.
 const std::vector<std::string>& demoCategories();

@@ -1,6 +1,10 @@
 #include "cli/ImportCommand.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
+#include <optional>
+#include <stdexcept>
 
 #include <unistd.h>
 
@@ -8,6 +12,8 @@
 #include "cli/ExitCode.h"
 #include "cli/ImportStopGuard.h"
 #include "cli/Report.h"
+#include "data/ServerConnectionFile.h"
+#include "data/ServerShop.h"
 #include "import/AccessImport.h"
 #include "platform/Fault.h"
 
@@ -15,18 +21,45 @@ namespace cli {
 
 namespace {
 
+// A new temporary folder, removed with everything in it when the object goes.
+class StagingFolder
+{
+public:
+    StagingFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "pricebook-import-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create a temporary folder for the import");
+        m_path = pattern;
+    }
+    ~StagingFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    StagingFolder(const StagingFolder&) = delete;
+    StagingFolder& operator=(const StagingFolder&) = delete;
+    const std::string& path() const noexcept { return m_path; }
+
+private:
+    std::string m_path;
+};
+
 const Option kOptions[] = {
-    {"--replace", "", "replace an existing vmdata.mdb"},
+    {"--replace", "", "replace an existing vmdata.mdb (with --postgres: the server's shop tables)"},
+    {"--postgres", "CONNINFO", "import into the database of a PostgreSQL server instead of DIR (a libpq\n"
+                               "connection string or service name, no password)"},
 };
 
 const CommandText kImportText = {
     .name = "import-mdb",
     .summary = "bring a shop database over from the management system's file",
-    .synopsis = "FILE.mdb DIR [--replace]",
+    .synopsis = "FILE.mdb DIR [--replace] | FILE.mdb --postgres CONNINFO [--replace]",
     .description =
         "Reads the Access (Jet) shop database FILE.mdb, without changing it, and writes DIR/vmdata.mdb as\n"
         "the price list's shop database. An existing vmdata.mdb is kept unless --replace is given. Stopping\n"
-        "the program meanwhile leaves nothing behind in DIR.",
+        "the program meanwhile leaves nothing behind in DIR. With --postgres the shop goes into the database\n"
+        "of a PostgreSQL server instead, all or nothing, each table's rows counted there.",
     .epilogue = "Exit codes: 0 imported; 2 wrong arguments; 3 the import failed (nothing was written).",
 };
 
@@ -39,9 +72,21 @@ ImportCommand::ImportCommand()
 
 int ImportCommand::run(const ParsedArguments& arguments) const
 {
-    const std::vector<std::string> words = arguments.positional();
-    if (words.size() != 2)
+    std::vector<std::string> words = arguments.positional();
+    const std::optional<std::string> server = arguments.value("--postgres");
+    std::optional<StagingFolder> staging;
+    if (server) {
+        if (words.size() != 1)
+            throw UsageError("give the Access file only: --postgres names where it goes");
+        std::string reason;
+        if (!data::checkConnectionString(*server, reason))
+            throw UsageError("the connection string of --postgres cannot be used: " + reason);
+        // Imported into a file of its own first, then copied onto the server with every row counted.
+        staging.emplace();
+        words.push_back(staging->path());
+    } else if (words.size() != 2) {
         throw UsageError("give the Access file and the data folder");
+    }
 
     access_import::ImportOptions options;
     options.schemaSql = demoSchemaSql();
@@ -55,7 +100,9 @@ int ImportCommand::run(const ParsedArguments& arguments) const
     options.stopCleanup = &cleanup;
     try {
         const ImportStopGuard stopped(cleanup);
-        const access_import::ImportReport report = access_import::importAccessDatabase(words[0], words[1], options);
+        access_import::ImportReport report = access_import::importAccessDatabase(words[0], words[1], options);
+        if (server)
+            report.database = "the " + data::copyShopToServer(report.database, *server, arguments.has("--replace")).database;
         std::cout << "Imported " << report.tables.size() << (report.tables.size() == 1 ? " table" : " tables")
                   << " from " << words[0] << " into " << report.database << "\n";
         for (const std::string& note : report.notes)

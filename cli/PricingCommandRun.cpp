@@ -19,6 +19,7 @@
 #include "cli/SignalGuard.h"
 #include "cli/StreamedOutput.h"
 #include "data/Database.h"
+#include "data/ServerConnectionFile.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 #include "pricing/OrderSelection.h"
@@ -266,6 +267,14 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
         keepOpen = data::Database::open(databaseFile);
     } catch (const platform::Fault&) {
         // The lookup below reports what is wrong with the file.
+    }
+    // A shop database on a server is named before anything is priced, so the shop sees which one it is.
+    if (data::isServerConnectionFile(databaseFile)) {
+        try {
+            std::cerr << "pricebook: shop database: " << pricing::shopDatabaseName(options.dataFolder) << "\n";
+        } catch (const platform::Fault&) {
+            // The lookup below reports what is wrong with the connection file.
+        }
     }
     std::optional<pricing::OrderSelection> order;
     try {

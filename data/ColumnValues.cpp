@@ -29,6 +29,8 @@ bool readNumber(std::string_view text, std::size_t& at, std::size_t digits, int&
     return true;
 }
 
+} // namespace
+
 // "yyyy-mm-dd", "yyyy-mm-dd hh:mm[:ss]" (or with a T) as a day serial.
 bool parseDateText(std::string_view text, double& serial)
 {
@@ -59,7 +61,17 @@ bool parseDateText(std::string_view text, double& serial)
     return true;
 }
 
-} // namespace
+std::string dateText(double serial)
+{
+    const platform::CivilDateTime civil = platform::civilFromSerial(serial);
+    char buffer[32];
+    if (civil.hour == 0 && civil.minute == 0 && civil.second == 0)
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", civil.year, civil.month, civil.day);
+    else
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", civil.year, civil.month, civil.day,
+                      civil.hour, civil.minute, civil.second);
+    return buffer;
+}
 
 std::string declaredTypeWord(const char* declared)
 {
@@ -153,15 +165,8 @@ void bindValue(sqlite3_stmt* statement, int index, const platform::Value& value)
         break;
     case Kind::Date: {
         // Dates as the shop's file keeps them: "yyyy-mm-dd", with the time when it is not midnight.
-        const double serial = value.dateSerial();
-        const platform::CivilDateTime civil = platform::civilFromSerial(serial);
-        char buffer[32];
-        if (civil.hour == 0 && civil.minute == 0 && civil.second == 0)
-            std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", civil.year, civil.month, civil.day);
-        else
-            std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", civil.year, civil.month,
-                          civil.day, civil.hour, civil.minute, civil.second);
-        sqlite3_bind_text(statement, index, buffer, -1, SQLITE_TRANSIENT);
+        const std::string text = dateText(value.dateSerial());
+        sqlite3_bind_text(statement, index, text.c_str(), -1, SQLITE_TRANSIENT);
         break;
     }
     }

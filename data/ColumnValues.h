@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Value.h"
@@ -12,6 +13,12 @@ namespace data {
 // How a result column's values are read, by the column's declared type: yes/no and date columns hold
 // numbers or texts in the file, read back as yes/no values and dates.
 enum class ColumnKind { Plain, Boolean, Date };
+
+// "yyyy-mm-dd", "yyyy-mm-dd hh:mm[:ss]" (or with a T) as a day serial; false for any other text.
+bool parseDateText(std::string_view text, double& serial);
+
+// A date as the shop's database keeps it: "yyyy-mm-dd", with the time when it is not midnight.
+std::string dateText(double serial);
 
 // The first word of a declared type, upper-cased ("DATETIME" of "datetime(19)"); empty for none.
 std::string declaredTypeWord(const char* declared);

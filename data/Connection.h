@@ -9,13 +9,9 @@
 #include <vector>
 
 #include "data/Access.h"
-#include "data/ColumnValues.h"
 #include "data/TypedStatement.h"
 #include "platform/Fault.h"
 #include "platform/Value.h"
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace data {
 
@@ -26,11 +22,11 @@ struct QueryResult
     std::vector<std::vector<platform::Value>> rows;
 };
 
-// The one sqlite3 connection of a database file inside the process. Every Database, Recordset and
-// TableView of the file shares it; it closes when the last of them lets go. It keeps the prepared
-// statements of the SQL texts it has run, so the thousands of small queries of a pricing run are
-// prepared once each, and it installs the old engine's functions (like with its patterns, ucase).
-// All SQL it takes is already adapted to SQLite's dialect.
+// The one connection of a shop database inside the process: a SQLite file's, or a database server's.
+// Every Database, Recordset and TableView of the database shares it; it closes when the last of them
+// lets go. The layers above never know which engine serves them: each connection turns the old engine's
+// SQL texts into its own dialect (adapt) and takes the statements of this layer (query, run, its working
+// copies) as SQLite writes them: "double-quoted" names and ?1, ?2 ... parameters.
 class Connection
 {
 public:
@@ -44,86 +40,78 @@ public:
     // A new, empty database file; fault 3204 when the file already exists.
     static std::shared_ptr<Connection> create(const std::string& path);
 
-    ~Connection();
+    // The shared connection of a shop database on a database server, by its libpq connection string or
+    // service name. A server that cannot be reached is fault 3051 naming the server.
+    static std::shared_ptr<Connection> openServer(const std::string& conninfo);
+
+    virtual ~Connection() = default;
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    const std::string& path() const noexcept { return m_path; }
-    bool isReadOnly() const noexcept { return m_readOnly; }
+    // The file's path, or the server's database as the shop's messages name it.
+    virtual const std::string& path() const noexcept = 0;
+    virtual bool isReadOnly() const noexcept = 0;
     // The fault a write meets on a read-only connection: it names the folder or file that cannot be
     // written.
-    platform::Fault readOnlyFault() const;
+    virtual platform::Fault readOnlyFault() const = 0;
+
+    // One SQL text of the old engine's dialect in this connection's own.
+    virtual std::string adapt(std::string_view oldDialectSql) const = 0;
 
     // Runs a query and reads all its rows. Parameters bind to ?1, ?2 ... in order.
-    QueryResult query(const std::string& sql, std::span<const platform::Value> parameters = {});
+    virtual QueryResult query(const std::string& sql, std::span<const platform::Value> parameters = {}) = 0;
 
     // Runs one statement that changes the database; returns the number of rows it changed.
-    int run(const std::string& sql, std::span<const platform::Value> parameters = {});
+    virtual int run(const std::string& sql, std::span<const platform::Value> parameters = {}) = 0;
 
-    // The declared types of a table's columns, upper-cased, by upper-cased column name.
-    const std::unordered_map<std::string, std::string>& declaredTypes(const std::string& table);
+    // The declared types of a table's columns in the old engine's words (INTEGER, REAL, TEXT, YESNO,
+    // DATETIME), upper-cased, by upper-cased column name.
+    virtual const std::unordered_map<std::string, std::string>& declaredTypes(const std::string& table) = 0;
 
-    // A transaction of this connection (BEGIN): the statements that follow see one snapshot of the file
-    // and take its locks once. Starting one inside another is fault 3219. A lock another program holds
-    // shows at the first statement that needs the file, as fault 3218.
-    void begin();
-    void commit();
-    void rollback() noexcept; // also when the transaction already ended by itself (a failed statement)
-    bool inTransaction() const noexcept;
+    // A table's or column's name as the database stores it, found without regard to case (as written when
+    // the database has none such, or matches names without regard to case by itself).
+    virtual std::string storedName(const std::string& name) const { return name; }
+
+    // The column that keeps a table's rows in stored order and finds one again (a bookmark).
+    virtual std::string rowKey() const = 0;
+
+    // A transaction of this connection (BEGIN): the statements that follow see one snapshot of the
+    // database and take its locks once. Starting one inside another is fault 3219. A lock another program
+    // holds shows at the first statement that needs it, as fault 3218.
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() noexcept = 0; // also when the transaction already ended by itself
+    virtual bool inTransaction() const noexcept = 0;
 
     // A temporary table of this connection under the name of `table` (matched without regard to case),
-    // with its columns and declared types; SQLite looks a table name up among the connection's temporary
-    // tables first, so every query of the name reads the copy while it exists. Returns the table's name.
-    std::string createWorkingCopy(const std::string& table);
-    // Empties the copy and fills it with the table's row `rowid` and every row whose `column` equals
-    // `value`, with their rowids, read from the file.
-    void refillWorkingCopy(const std::string& name,
-                           std::int64_t rowid,
-                           const std::string& column,
-                           const platform::Value& value);
-    void dropWorkingCopy(const std::string& name) noexcept;
+    // with its columns and declared types, read in the table's place by every query of the name on this
+    // connection while it exists. Returns the table's name.
+    virtual std::string createWorkingCopy(const std::string& table) = 0;
+    // Empties the copy and fills it with the table's row `rowid` (its row key) and every row whose
+    // `column` equals `value`, with their row keys, read from the database.
+    virtual void refillWorkingCopy(const std::string& name,
+                                   std::int64_t rowid,
+                                   const std::string& column,
+                                   const platform::Value& value) = 0;
+    virtual void dropWorkingCopy(const std::string& name) noexcept = 0;
 
-    // Runs one statement a person typed at the SQL console, watched over by a StatementGuard, and hands
-    // its rows on as they are read. A statement the console does not run is refused before anything runs
-    // (fault RefusedStatement); a statement stopped by Ctrl-C or a limit says so in the outcome. Not on a
-    // connection that holds working copies.
-    TypedOutcome runTyped(const std::string& sql, const TypedStatementLimits& limits, const TypedRows& rows);
+    // Runs one statement a person typed at the SQL console, within its limits, and hands its rows on as
+    // they are read. A statement the console does not run is refused before anything runs (fault
+    // RefusedStatement); a statement stopped by Ctrl-C or a limit says so in the outcome.
+    virtual TypedOutcome
+    runTyped(const std::string& sql, const TypedStatementLimits& limits, const TypedRows& rows) = 0;
 
     // The number of prepared statements kept (for tests of the cache).
-    std::size_t cachedStatementCount() const noexcept { return m_statements.size(); }
+    virtual std::size_t cachedStatementCount() const noexcept { return 0; }
 
-    // How long a statement of every connection waits for a lock another program holds (milliseconds).
+    // How long a statement waits for a lock another program holds (milliseconds): this connection's,
+    // and (setBusyTimeout) every connection's.
+    virtual void applyBusyTimeout(int milliseconds) = 0;
     static void setBusyTimeout(int milliseconds);
+    static int busyTimeout();
 
-private:
-    struct Statement
-    {
-        sqlite3_stmt* handle = nullptr;
-        std::vector<ColumnKind> kinds; // by declared type of each result column
-        std::vector<std::string> names;
-        int reprepared = 0; // SQLite's count of re-preparations when names and kinds were last read
-    };
-
-    Connection(sqlite3* handle, std::string path, bool readOnly);
-    // Opens and checks the file for open(), as a connection to be registered under `key`.
-    static std::shared_ptr<Connection> openFile(const std::string& path, Access access, const std::string& key);
-    Statement& prepare(const std::string& sql);
-    // The statement's result column names and kinds, as SQLite prepared it last.
-    static void readColumns(Statement& statement);
-    void bind(Statement& statement, std::span<const platform::Value> parameters, const std::string& sql);
-    [[noreturn]] void fail(int code, const std::string& sql, bool writing) const;
-    void runOnce(const std::string& sql); // a statement run once, not kept prepared (BEGIN, DDL)
-    void clearStatements() noexcept;
-    void applyBusyTimeout(int milliseconds);
-
-    sqlite3* m_db = nullptr;
-    std::string m_path;
-    std::string m_key; // the canonical path this connection is registered under
-    bool m_readOnly = false;
-    bool m_writeAheadLog = false;
-    std::unordered_map<std::string, Statement> m_statements;
-    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_tableTypes;
-    std::unordered_map<std::string, std::string> m_workingCopyColumns; // the column list of each working copy
+protected:
+    Connection() = default;
 };
 
 } // namespace data

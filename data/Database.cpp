@@ -1,18 +1,26 @@
 #include "data/Database.h"
 
 #include <string>
-#include <unordered_map>
 
 #include "data/Connection.h"
 #include "data/Dialect.h"
 #include "data/JetErrors.h"
+#include "data/ServerConnectionFile.h"
 #include "platform/Fault.h"
 
 namespace data {
 
 Database Database::open(const std::string& path, Access access)
 {
+    // A data folder's connection file puts the shop database on a server.
+    if (isServerConnectionFile(path))
+        return openServer(readServerConnectionFile(path));
     return Database(Connection::open(path, access));
+}
+
+Database Database::openServer(const std::string& conninfo)
+{
+    return Database(Connection::openServer(conninfo));
 }
 
 Database Database::create(const std::string& path)
@@ -26,32 +34,12 @@ const std::string& Database::path() const
     return m_connection ? m_connection->path() : none;
 }
 
-namespace {
-
-// The engine sends the same few hundred SQL texts at every quantity of a price list; each is adapted to
-// SQLite once and the adapted text kept (a bounded cache: the texts carry order keys, so a long session
-// over many orders starts afresh now and then instead of growing).
-std::string adaptedSql(std::string_view sql)
-{
-    constexpr std::size_t CacheLimit = 2048;
-    thread_local std::unordered_map<std::string, std::string> cache;
-    std::string key(sql);
-    if (const auto found = cache.find(key); found != cache.end())
-        return found->second;
-    std::string adapted = adaptSql(sql);
-    if (cache.size() >= CacheLimit)
-        cache.clear();
-    return cache.emplace(std::move(key), std::move(adapted)).first->second;
-}
-
-} // namespace
-
 Recordset Database::openRecordset(std::string_view sql) const
 {
     if (!m_connection)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the database is closed.");
     Recordset recordset;
-    recordset.m_sql = adaptedSql(sql);
+    recordset.m_sql = m_connection->adapt(sql);
     recordset.m_connection = m_connection;
     recordset.load();
     return recordset;
@@ -62,7 +50,7 @@ TableView Database::openTable(std::string_view table) const
     if (!m_connection)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the database is closed.");
     TableView view;
-    view.m_table = std::string(table);
+    view.m_table = m_connection->storedName(std::string(table));
     view.m_connection = m_connection;
     view.load();
     return view;
@@ -72,14 +60,14 @@ void Database::execute(std::string_view sql) const
 {
     if (!m_connection)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the database is closed.");
-    m_connection->run(adaptedSql(sql));
+    m_connection->run(m_connection->adapt(sql));
 }
 
 TypedOutcome Database::runTyped(std::string_view sql, const TypedStatementLimits& limits, const TypedRows& rows) const
 {
     if (!m_connection)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the database is closed.");
-    return m_connection->runTyped(adaptedSql(sql), limits, rows);
+    return m_connection->runTyped(m_connection->adapt(sql), limits, rows);
 }
 
 Transaction Database::beginTransaction() const

@@ -78,10 +78,10 @@ private:
     std::string m_table;
 };
 
-// A shop database or report work database: a SQLite 3 file reached through one shared connection per
-// file inside the process, which keeps its prepared statements, so the many short-lived estimator objects
-// of a pricing run stay cheap. Every read still goes to the file, so a row written by the order-row writer
-// is seen by the next query.
+// A shop database or report work database: a SQLite 3 file, or a database on a server, reached through
+// one shared connection per database inside the process, which keeps its prepared statements, so the many
+// short-lived estimator objects of a pricing run stay cheap. Every read still goes to the database, so a
+// row written by the order-row writer is seen by the next query.
 class Database
 {
 public:
@@ -89,8 +89,13 @@ public:
 
     // Opens an existing file, shared and read-write (or only for reading, at SQLite's own level). Never
     // creates one: a missing file, a file that is not SQLite, or an Access (Jet) file is a Fault whose text
-    // names the file and says what is wrong.
+    // names the file and says what is wrong. A server connection file ("vmdata.pg") opens the shop
+    // database on the server it names.
     static Database open(const std::string& path, Access access = Access::ReadWrite);
+
+    // Opens the shop database on a database server by its libpq connection string or service name (the
+    // data folder's "vmdata.pg"). The same interfaces serve it as a file.
+    static Database openServer(const std::string& conninfo);
 
     // Creates a new, empty database file (the report work database). Fails when the file exists.
     static Database create(const std::string& path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,23 @@ std::string adaptSql(std::string_view oldDialectSql);
 // A table or column name for an SQL text, in double quotes with any double quote inside doubled: read as
 // that name whatever it holds (blanks, a keyword, a quote).
 std::string sqlIdentifier(std::string_view name);
+
+// What the server's dialect needs to know of the database's tables and columns, by names matched without
+// regard to case.
+struct ServerCatalog
+{
+    std::function<std::string(std::string_view)> storedName; // the name as stored; empty: none such
+    std::function<bool(std::string_view)> isNumberColumn;     // a column that holds numbers in every table
+    std::function<bool(std::string_view)> hasRowKey;          // a stored table with the row key column
+};
+
+// The same for a shop database on a PostgreSQL server: names (bare or bracketed) become the names the
+// database stores (a new name in DDL is taken as written), LIKE patterns regular expressions of its ~
+// operator, UCase upper, IIf a CASE, Avg an average of doubles, '/' a division of doubles, a number
+// column compared with a text as a file compares them, and the DDL's types the server's, with a key column
+// for each new table's stored order. A query of one table's rows without an order of its own gets the
+// table's stored order, the order a file gives (DISTINCT: the order of each value's first row).
+std::string adaptSqlForServer(std::string_view oldDialectSql, const ServerCatalog& catalog);
 
 // An SQL text literal in apostrophes with any apostrophe inside doubled: the one safe way to put a key
 // value (an order number with an apostrophe or quote in it) into an SQL text.

@@ -1,5 +1,6 @@
 #include "data/LikePattern.h"
 
+#include <cctype>
 #include <string>
 #include <utility>
 #include <vector>
@@ -123,6 +124,74 @@ bool matchesLikePattern(std::string_view text, std::string_view pattern)
     while (p < elements.size() && elements[p].kind == Kind::AnyRun)
         ++p;
     return p == elements.size();
+}
+
+namespace {
+
+// One character for a regular expression, inside a bracket list or outside: ASCII letters and digits as
+// they are, other ASCII characters escaped, the rest (and stray bytes) as their UTF-8 bytes.
+void appendRegexCharacter(char32_t c, std::string& out)
+{
+    if (c < 0x80 && !std::isalnum(static_cast<int>(c)))
+        out += '\\';
+    appendUtf8(c, out);
+}
+
+void appendRange(char32_t low, char32_t high, std::string& out)
+{
+    appendRegexCharacter(low, out);
+    if (high != low) {
+        out += '-';
+        appendRegexCharacter(high, out);
+    }
+}
+
+} // namespace
+
+std::string likePatternRegex(std::string_view pattern)
+{
+    using Kind = PatternElement::Kind;
+    std::string out = "^";
+    for (const PatternElement& element : parsePattern(decodeUtf8(pattern))) {
+        switch (element.kind) {
+        case Kind::AnyRun:
+            out += ".*";
+            break;
+        case Kind::One:
+            out += '.';
+            break;
+        case Kind::Digit:
+            out += "[0-9]";
+            break;
+        case Kind::Char:
+            if (lowerCase(element.c) != upperCase(element.c) && element.c < StrayByte) {
+                out += '[';
+                appendRegexCharacter(lowerCase(element.c), out);
+                appendRegexCharacter(upperCase(element.c), out);
+                out += ']';
+            } else {
+                appendRegexCharacter(element.c, out);
+            }
+            break;
+        case Kind::List:
+            if (element.ranges.empty()) { // "[!]": any one character
+                out += '.';
+                break;
+            }
+            out += element.negated ? "[^" : "[";
+            for (const auto& [low, high] : element.ranges) {
+                appendRange(low, high, out);
+                // A letter matches a list holding it in either case.
+                if (lowerCase(low) != low || lowerCase(high) != high)
+                    appendRange(lowerCase(low), lowerCase(high), out);
+                if (upperCase(low) != low || upperCase(high) != high)
+                    appendRange(upperCase(low), upperCase(high), out);
+            }
+            out += ']';
+            break;
+        }
+    }
+    return out + "$";
 }
 
 } // namespace data

@@ -131,9 +131,11 @@ void TableView::setBookmark(std::int64_t bookmark)
     if (!m_connection)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the table is closed.");
     // The row is read again from the file: it may have been changed or deleted since the view was filled.
-    const platform::Value key = platform::Value::fromInteger(bookmark);
-    QueryResult found = m_connection->query("SELECT rowid, * FROM " + sqlIdentifier(m_table) + " WHERE rowid = ?1",
-                                            std::span<const platform::Value>(&key, 1));
+    const std::string key = m_connection->rowKey();
+    const platform::Value bookmarkValue = platform::Value::fromInteger(bookmark);
+    QueryResult found =
+        m_connection->query("SELECT " + key + ", * FROM " + sqlIdentifier(m_table) + " WHERE " + key + " = ?1",
+                            std::span<const platform::Value>(&bookmarkValue, 1));
     if (found.rows.empty())
         throw platform::Fault(NotAValidBookmark, "Not a valid bookmark.");
     cancelUpdate();
@@ -199,7 +201,7 @@ void TableView::update()
         sql += sqlIdentifier(m_pending[i].first) + " = ?" + std::to_string(i + 1);
         parameters.push_back(m_pending[i].second);
     }
-    sql += " WHERE rowid = ?" + std::to_string(m_pending.size() + 1);
+    sql += " WHERE " + m_connection->rowKey() + " = ?" + std::to_string(m_pending.size() + 1);
     const std::int64_t rowid = m_rowids[m_position];
     parameters.push_back(platform::Value::fromInteger(rowid));
     if (m_connection->run(sql, parameters) == 0)
@@ -228,7 +230,10 @@ void TableView::close()
 void TableView::load()
 {
     cancelUpdate();
-    QueryResult result = m_connection->query("SELECT rowid, * FROM " + sqlIdentifier(m_table) + " ORDER BY rowid");
+    // The row key is the table's stored order: a file's rowid, or the key column a server's table has for it.
+    const std::string key = m_connection->rowKey();
+    QueryResult result =
+        m_connection->query("SELECT " + key + ", * FROM " + sqlIdentifier(m_table) + " ORDER BY " + key);
     m_names.assign(result.names.begin() + 1, result.names.end());
     m_rowids.clear();
     m_rows.clear();

@@ -12,9 +12,9 @@ namespace data {
 
 class Connection;
 
-// A whole table walked in stored (rowid) order, as the old table-type recordsets of "Orders" and
-// "BinderySelections" were. A bookmark is the row's rowid. Editing sets fields of the current row and
-// update() writes them in one UPDATE of that row.
+// A whole table walked in stored order (a file's rowid, a server table's row key), as the old table-type
+// recordsets of "Orders" and "BinderySelections" were. A bookmark is the row's key. Editing sets fields of
+// the current row and update() writes them in one UPDATE of that row.
 class TableView
 {
 public:

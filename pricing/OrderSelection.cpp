@@ -1,10 +1,14 @@
 #include "pricing/OrderSelection.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "data/Database.h"
 #include "data/Dialect.h"
 #include "data/JetErrors.h"
+#include "data/ServerConnectionFile.h"
+#include "data/ServerFaults.h"
 #include "data/TableView.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
@@ -86,7 +90,19 @@ void readBinderyRows(const data::Database& db, OrderSelection& chosen, const Ord
 
 std::string databasePath(const std::string& dataFolder)
 {
+    const std::string connectionFile = dataFolder + "/" + data::ServerConnectionFileName;
+    std::error_code ignored;
+    if (std::filesystem::exists(connectionFile, ignored))
+        return connectionFile;
     return dataFolder + "/vmdata.mdb";
+}
+
+std::string shopDatabaseName(const std::string& dataFolder)
+{
+    const std::string path = databasePath(dataFolder);
+    if (!data::isServerConnectionFile(path))
+        return path;
+    return "the server " + data::conninfoWithoutSecrets(data::readServerConnectionFile(path)) + " (from " + path + ")";
 }
 
 std::vector<OrderEntry> listOrders(const std::string& databaseFile, std::string* faultText)

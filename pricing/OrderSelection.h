@@ -31,8 +31,14 @@ struct OrderSelection
     QuoteOrJob quoteOrJob = QuoteOrJob::Unset; // from the last bindery row of the order
 };
 
-// data folder + "/vmdata.mdb"
+// data folder + "/vmdata.pg" when the folder has that connection file (the shop database is on a server),
+// otherwise data folder + "/vmdata.mdb". Every open of the shop database goes through this path.
 std::string databasePath(const std::string& dataFolder);
+
+// The shop database in use, as the window's status line and the commands name it: the file's path, or
+// the server's connection string (without any password) and the connection file it comes from. A
+// connection file that cannot be used is a Fault saying why.
+std::string shopDatabaseName(const std::string& dataFolder);
 
 // An entry of cboJobs: "OrderNo - Description" and the row it stands for.
 struct OrderEntry

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "data/ServerFaults.h"
 #include "estimator/cEstimator.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
@@ -273,6 +274,10 @@ void PricingRun::SelectQuote(const ScheduleEntry& entry)
         // The order's rows could not be read from the file: no quantity can be priced.
         if (fault.number() == Locked)
             stopForWriteFault(Locked, entry.text, behind(fault));
+        else if (fault.number() == data::ServerConnectionFailed)
+            // The server rolled back the quantity's transaction: the order is as it was.
+            stop(StopReason::CannotWrite, std::string(fault.what()) + " Pricing stopped at " + entry.text + ".",
+                 behind(fault));
         else
             stop(StopReason::CannotWrite,
                  "The order could not be read from the shop database, so pricing stopped at " + entry.text +

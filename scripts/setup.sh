@@ -8,7 +8,8 @@ preset="${1:-default}"
 [ $# -gt 0 ] && shift
 
 packages=(g++ cmake ninja-build pkg-config libsqlite3-dev sqlite3 qt6-base-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-liberation xvfb xauth openbox poppler-utils mdbtools mdbtools-dev)
+          libbenchmark-dev fonts-liberation xvfb xauth openbox poppler-utils mdbtools mdbtools-dev libpq-dev
+          postgresql)
 [ "$preset" = fuzz ] && packages+=(clang libclang-rt-14-dev)
 
 missing=()

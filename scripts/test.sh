@@ -11,4 +11,10 @@ scripts/setup.sh "$preset"
 # six are built there (a few minutes on two cores), not the whole program.
 scripts/setup.sh fuzz fuzz_val fuzz_dimension fuzz_items fuzz_dialect fuzz_pricedata fuzz_pricebook
 
+# The tests of the shop database server use a throwaway server, stopped and removed however the run ends.
+source scripts/test-server.sh
+trap stop_test_server EXIT
+trap "exit 130" INT TERM
+start_test_server
+
 ctest --preset "$preset" -j"$(nproc)"

@@ -483,11 +483,18 @@ void frmPrice::reloadDataFolder()
 void frmPrice::showDataFolder()
 {
     const QString folder = fromStd(m_dataFolder);
-    const QString database = fromStd(pricing::databasePath(m_dataFolder));
     const QString choose = QStringLiteral("Choose the shop's data folder with File, Path.");
     std::error_code ignored;
-    if (std::filesystem::is_regular_file(pricing::databasePath(m_dataFolder), ignored))
+    if (std::filesystem::is_regular_file(pricing::databasePath(m_dataFolder), ignored)) {
+        // A file's path, or the server a connection file names.
+        QString database;
+        try {
+            database = fromStd(pricing::shopDatabaseName(m_dataFolder));
+        } catch (const platform::Fault& fault) {
+            database = fromStd(fault.what());
+        }
         m_lblDataFolder->setText(QStringLiteral("Shop database: %1").arg(database));
+    }
     else if (!m_dataFolder.empty() && std::filesystem::is_directory(m_dataFolder, ignored))
         m_lblDataFolder->setText(QStringLiteral("No shop database (vmdata.mdb) in %1. %2").arg(folder, choose));
     else

@@ -2,8 +2,12 @@
 
 #include "data/LetterCase.h"
 #include "data/LikePattern.h"
+#include "tests/support/EngineShop.h"
 
 namespace {
+
+using testsupport::Engine;
+using testsupport::EngineShop;
 
 struct LikeCase
 {
@@ -60,6 +64,27 @@ TEST(LikePatternTest, MatchesThePatternsOfTheOldEngine)
     for (const LikeCase& c : likeCases)
         EXPECT_EQ(data::matchesLikePattern(c.text, c.pattern), c.matches)
             << "text '" << c.text << "' pattern '" << c.pattern << "'";
+}
+
+// The same patterns in queries of a shop database on the server, which matches them with a regular
+// expression of its own: the same answers as the file's engine. UCase gives the same letters too.
+TEST(LikePatternTest, TheServerMatchesThePatternsAlike)
+{
+    if (!EngineShop::available(Engine::Server))
+        GTEST_SKIP() << testsupport::noTestServerReason();
+    EngineShop shop(Engine::Server, "INSERT INTO MARKUPS (DEPARTMENT, MARKUP) VALUES ('', 1)");
+    for (const LikeCase& c : likeCases) {
+        shop.database().execute(std::string("UPDATE MARKUPS SET DEPARTMENT = '") + c.text + "'");
+        const std::string where = std::string(" FROM MARKUPS WHERE DEPARTMENT LIKE '") + c.pattern + "'";
+        EXPECT_EQ(shop.database().openRecordset("SELECT MARKUP" + where).recordCount(), c.matches ? 1 : 0)
+            << "text '" << c.text << "' pattern '" << c.pattern << "'";
+        EXPECT_EQ(shop.database().openRecordset("SELECT MARKUP FROM MARKUPS WHERE DEPARTMENT NOT LIKE '" +
+                                                std::string(c.pattern) + "'").recordCount(),
+                  c.matches ? 0 : 1)
+            << "text '" << c.text << "' pattern '" << c.pattern << "'";
+        EXPECT_EQ(shop.database().openRecordset("SELECT UCASE(DEPARTMENT) AS U FROM MARKUPS").field("U").text(),
+                  data::upperCaseText(c.text));
+    }
 }
 
 TEST(LikePatternTest, UpperCaseCoversLatinLetters)

@@ -93,6 +93,30 @@ TEST_P(DataFolderStatus, NamesTheFolderAndWhetherTheShopDatabaseIsThere)
 
 INSTANTIATE_TEST_SUITE_P(DesktopWindow, DataFolderStatus, testing::ValuesIn(kFolders));
 
+// A data folder whose connection file puts the shop database on a server: the status line names the server
+// (never a password), or says why the file cannot be used.
+TEST_F(DesktopWindow, TheStatusLineNamesTheShopDatabaseServer)
+{
+    const struct
+    {
+        const char* content;
+        const char* says;
+    } cases[] = {
+        {"host=/nonexistent dbname=shop\n",
+         "Shop database: the server dbname=shop host=/nonexistent (from "},
+        {"host=/nonexistent dbname=shop password=s3cret\n", "Shop database: The connection file '"},
+    };
+    for (const auto& c : cases) {
+        testsupport::TemporaryFolder folder;
+        testsupport::writeFile(folder.path() + "/vmdata.pg", c.content);
+        program.mark(folder.path());
+        const auto window = open();
+        const QString status = control<ui::ElidedLabel>(window.get(), "lblDataFolder")->text();
+        EXPECT_TRUE(status.startsWith(QString::fromLatin1(c.says))) << status.toStdString();
+        EXPECT_FALSE(status.contains(QStringLiteral("s3cret"))) << status.toStdString();
+    }
+}
+
 TEST_F(DesktopWindow, CanBeMaximisedAndAnyRoomGoesToThePrices)
 {
     const auto window = open();

@@ -1,0 +1,477 @@
+#include "data/ServerConnection.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#include <libpq-fe.h>
+
+#include "data/ColumnValues.h"
+#include "data/ConnectionRegistry.h"
+#include "data/Dialect.h"
+#include "data/JetErrors.h"
+#include "data/ServerFaults.h"
+#include "data/StatementTrace.h"
+#include "data/TypedStatement.h"
+#include "platform/Conversions.h"
+#include "platform/Fault.h"
+
+namespace data {
+
+namespace {
+
+// Type numbers of the server's built-in types, as libpq reports a result column's type.
+constexpr Oid BoolType = 16, Int8Type = 20, Int2Type = 21, Int4Type = 23, Float4Type = 700, Float8Type = 701,
+              NumericType = 1700, DateType = 1082, TimestampType = 1114, TimestampTzType = 1184;
+
+// How long one statement may run at most before the server stops it (milliseconds): far beyond any query
+// of a pricing run, short enough that nothing waits for ever.
+constexpr int StatementTimeLimit = 120000;
+
+using ResultHandle = std::unique_ptr<PGresult, decltype(&PQclear)>;
+
+// ?1, ?2 ... of this layer's statements as the server's $1, $2 ..., outside literals and quoted names.
+std::string serverParameters(const std::string& sql)
+{
+    std::string out;
+    out.reserve(sql.size());
+    char quote = 0;
+    for (std::size_t i = 0; i < sql.size(); ++i) {
+        const char c = sql[i];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == '?' && i + 1 < sql.size() && sql[i + 1] >= '0' && sql[i + 1] <= '9') {
+            out += '$';
+            continue;
+        }
+        out += c;
+    }
+    return out;
+}
+
+// A value as the text the server reads for a parameter (nullopt: NULL).
+std::optional<std::string> parameterText(const platform::Value& value)
+{
+    using Kind = platform::Value::Kind;
+    switch (value.kind()) {
+    case Kind::Null:
+        return std::nullopt;
+    case Kind::Integer:
+        return std::to_string(value.integer());
+    case Kind::Double: {
+        // The shortest text that reads back as the same double.
+        char buffer[64];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value.real()).ptr;
+        return std::string(buffer, end);
+    }
+    case Kind::Text:
+        return value.text();
+    case Kind::Boolean:
+        return value.boolean() ? "-1" : "0";
+    case Kind::Date:
+        return dateText(value.dateSerial());
+    }
+    return std::nullopt;
+}
+
+// A whole number, or a number with a fraction, from the server's text of it.
+platform::Value numberValue(const char* text, bool whole)
+{
+    if (whole) {
+        std::int64_t v = 0;
+        const char* end = text + std::strlen(text);
+        if (std::from_chars(text, end, v).ec == std::errc())
+            return platform::Value::fromInteger(v);
+    }
+    return platform::Value::fromDouble(std::strtod(text, nullptr));
+}
+
+} // namespace
+
+struct ServerConnection::Result
+{
+    ResultHandle handle{nullptr, &PQclear};
+};
+
+ServerConnection::ServerConnection(pg_conn* handle, std::string conninfo)
+    : m_conn(handle), m_conninfo(std::move(conninfo))
+{
+    m_name = "database '" + std::string(PQdb(m_conn)) + "' on the server " +
+             (PQhost(m_conn) ? quoted(PQhost(m_conn)) : std::string("'localhost'"));
+}
+
+ServerConnection::~ServerConnection()
+{
+    PQfinish(m_conn);
+    forgetConnection(m_key);
+}
+
+std::shared_ptr<Connection> ServerConnection::open(const std::string& conninfo)
+{
+    const std::string key = "server " + conninfo;
+    return sharedConnection(key, [&]() -> std::shared_ptr<Connection> {
+        // A server that does not answer is given up after ten seconds unless the connection string says
+        // otherwise (it comes after, so it wins).
+        const char* keywords[] = {"connect_timeout", "application_name", "dbname", nullptr};
+        const char* values[] = {"10", "pricebook", conninfo.c_str(), nullptr};
+        pg_conn* handle = PQconnectdbParams(keywords, values, 1);
+        if (PQstatus(handle) != CONNECTION_OK) {
+            const std::string message = handle ? PQerrorMessage(handle) : "out of memory";
+            PQfinish(handle);
+            throw platform::Fault(
+                ServerConnectionFailed,
+                "Cannot reach the shop database server (" + conninfoWithoutSecrets(conninfo) +
+                    "). Check that the server is running and that this computer may connect to it.",
+                message);
+        }
+        // The server's notices (a table to drop that is not there) are no news for the shop.
+        PQsetNoticeProcessor(
+            handle, [](void*, const char*) {}, nullptr);
+        std::shared_ptr<ServerConnection> connection(new ServerConnection(handle, conninfo));
+        connection->m_key = key;
+        connection->run("SET statement_timeout = " + std::to_string(StatementTimeLimit));
+        connection->applyBusyTimeout(Connection::busyTimeout());
+        connection->m_schema = connection->query("SELECT current_schema()").rows.at(0).at(0).text();
+        connection->loadNames();
+        return connection;
+    });
+}
+
+void ServerConnection::loadNames()
+{
+    m_names.clear();
+    m_numberColumns.clear();
+    m_keyedTables.clear();
+    m_tableTypes.clear();
+    m_yesNoColumns.clear();
+    const QueryResult columns =
+        query("SELECT table_name, column_name, data_type FROM information_schema.columns "
+              "WHERE table_schema = current_schema()");
+    for (const auto& row : columns.rows) {
+        const std::string& table = row.at(0).text();
+        const std::string& column = row.at(1).text();
+        const std::string& type = row.at(2).text();
+        m_names.emplace(platform::upperCase(table), table);
+        m_names.emplace(platform::upperCase(column), column);
+        if (column == ServerRowKey)
+            m_keyedTables.insert(table);
+        const bool number = type == "bigint" || type == "integer" || type == "smallint" ||
+                            type == "double precision" || type == "real" || type == "numeric";
+        // A name that holds numbers in one table and texts in another is no number column.
+        const auto [at, added] = m_numberColumns.emplace(platform::upperCase(column), number);
+        if (!added)
+            at->second = at->second && number;
+    }
+}
+
+std::string ServerConnection::storedName(const std::string& name) const
+{
+    const auto found = m_names.find(platform::upperCase(name));
+    return found == m_names.end() ? name : found->second;
+}
+
+std::string ServerConnection::adapt(std::string_view oldDialectSql) const
+{
+    const ServerCatalog catalog{
+        [this](std::string_view name) {
+            const auto found = m_names.find(platform::upperCase(name));
+            return found == m_names.end() ? std::string() : found->second;
+        },
+        [this](std::string_view name) {
+            const auto found = m_numberColumns.find(platform::upperCase(name));
+            return found != m_numberColumns.end() && found->second;
+        },
+        [this](std::string_view table) { return m_keyedTables.count(std::string(table)) > 0; },
+    };
+    return adaptSqlForServer(oldDialectSql, catalog);
+}
+
+ServerConnection::Result ServerConnection::execute(const std::string& sql,
+                                                   std::span<const platform::Value> parameters)
+{
+    traceStatement(sql, parameters);
+    std::vector<std::optional<std::string>> texts;
+    texts.reserve(parameters.size());
+    for (const platform::Value& value : parameters)
+        texts.push_back(parameterText(value));
+    std::vector<const char*> values;
+    values.reserve(texts.size());
+    for (const auto& text : texts)
+        values.push_back(text ? text->c_str() : nullptr);
+    const std::string serverSql = serverParameters(sql);
+    // Inside a transaction a failed statement is undone alone, as on a file, and the transaction goes on:
+    // the server would otherwise refuse every later statement of it, and a quantity's later reads could
+    // not be told from reads that found nothing.
+    const bool guarded = PQtransactionStatus(m_conn) == PQTRANS_INTRANS;
+    if (guarded)
+        PQclear(PQexec(m_conn, "SAVEPOINT pricebook_statement"));
+    Result result;
+    result.handle.reset(PQexecParams(m_conn, serverSql.c_str(), static_cast<int>(values.size()), nullptr,
+                                     values.data(), nullptr, nullptr, 0));
+    const ExecStatusType status = PQresultStatus(result.handle.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        if (PQstatus(m_conn) == CONNECTION_BAD)
+            throw lostConnectionFault(m_name, PQerrorMessage(m_conn), sql);
+        const platform::Fault fault = serverStatementFault(m_name, result.handle.get(), sql);
+        if (guarded)
+            PQclear(PQexec(m_conn, "ROLLBACK TO SAVEPOINT pricebook_statement"));
+        throw fault;
+    }
+    if (guarded)
+        PQclear(PQexec(m_conn, "RELEASE SAVEPOINT pricebook_statement"));
+    return result;
+}
+
+bool ServerConnection::isYesNoColumn(unsigned table, int column)
+{
+    auto found = m_yesNoColumns.find(table);
+    if (found == m_yesNoColumns.end()) {
+        std::set<int> columns;
+        const platform::Value key = platform::Value::fromInteger(table);
+        const Result result =
+            execute("SELECT a.attnum FROM pg_attribute a JOIN pg_type t ON t.oid = a.atttypid "
+                    "WHERE a.attrelid = ?1 AND t.typname = 'yesno'",
+                    std::span<const platform::Value>(&key, 1));
+        for (int row = 0; row < PQntuples(result.handle.get()); ++row)
+            columns.insert(std::atoi(PQgetvalue(result.handle.get(), row, 0)));
+        found = m_yesNoColumns.emplace(table, std::move(columns)).first;
+    }
+    return found->second.count(column) > 0;
+}
+
+QueryResult ServerConnection::query(const std::string& sql, std::span<const platform::Value> parameters)
+{
+    const Result result = execute(sql, parameters);
+    PGresult* rows = result.handle.get();
+    QueryResult out;
+    const int columns = PQnfields(rows);
+    // The row key column of each table is never one of a query's columns (the first column of the table
+    // views' own query excepted).
+    std::vector<int> shown;
+    for (int i = 0; i < columns; ++i)
+        if (i == 0 || std::strcmp(PQfname(rows, i), ServerRowKey) != 0)
+            shown.push_back(i);
+    enum class Read
+    {
+        Integer,
+        Number,
+        YesNo,
+        Boolean,
+        Date,
+        Text
+    };
+    std::vector<Read> reads;
+    for (const int i : shown) {
+        out.names.emplace_back(PQfname(rows, i));
+        const Oid type = PQftype(rows, i);
+        if (type == Int2Type && PQftable(rows, i) != InvalidOid &&
+            isYesNoColumn(PQftable(rows, i), PQftablecol(rows, i)))
+            reads.push_back(Read::YesNo);
+        else if (type == Int2Type || type == Int4Type || type == Int8Type)
+            reads.push_back(Read::Integer);
+        else if (type == Float4Type || type == Float8Type || type == NumericType)
+            reads.push_back(Read::Number);
+        else if (type == BoolType)
+            reads.push_back(Read::Boolean);
+        else if (type == DateType || type == TimestampType || type == TimestampTzType)
+            reads.push_back(Read::Date);
+        else
+            reads.push_back(Read::Text);
+    }
+    const int count = PQntuples(rows);
+    out.rows.reserve(static_cast<std::size_t>(count));
+    for (int r = 0; r < count; ++r) {
+        std::vector<platform::Value> row;
+        row.reserve(shown.size());
+        for (std::size_t c = 0; c < shown.size(); ++c) {
+            const int i = shown[c];
+            if (PQgetisnull(rows, r, i)) {
+                row.push_back(platform::Value::null());
+                continue;
+            }
+            const char* text = PQgetvalue(rows, r, i);
+            switch (reads[c]) {
+            case Read::Integer:
+                row.push_back(numberValue(text, true));
+                break;
+            case Read::Number:
+                // A sum of whole numbers comes as an exact number without a fraction: a whole number, as
+                // the file's engine gives it.
+                row.push_back(
+                    numberValue(text, PQftype(rows, i) == NumericType && !std::strpbrk(text, ".eE")));
+                break;
+            case Read::YesNo:
+                row.push_back(platform::Value::fromBoolean(std::atoi(text) != 0));
+                break;
+            case Read::Boolean:
+                // A comparison's answer, as the old engine gave it: -1 or 0.
+                row.push_back(platform::Value::fromInteger(text[0] == 't' ? -1 : 0));
+                break;
+            case Read::Date: {
+                double serial = 0;
+                std::string_view date(text);
+                if (date.size() > 19)
+                    date = date.substr(0, 19); // no fractions of seconds or time zone
+                if (parseDateText(date, serial))
+                    row.push_back(platform::Value::fromDate(serial));
+                else
+                    row.push_back(platform::Value::fromText(text));
+                break;
+            }
+            case Read::Text:
+                row.push_back(platform::Value::fromText(
+                    std::string(text, static_cast<std::size_t>(PQgetlength(rows, r, i)))));
+                break;
+            }
+        }
+        out.rows.push_back(std::move(row));
+    }
+    return out;
+}
+
+int ServerConnection::run(const std::string& sql, std::span<const platform::Value> parameters)
+{
+    // A new table's yes/no columns need the server's yes/no type first.
+    const std::size_t start = sql.find_first_not_of(" \t\r\n");
+    const std::string first = platform::upperCase(sql.substr(start == std::string::npos ? 0 : start, 6));
+    const bool changesTables = first == "CREATE" || first.rfind("DROP", 0) == 0 || first.rfind("ALTER", 0) == 0;
+    if (changesTables && sql.find("yesno") != std::string::npos)
+        execute(
+            "DO $$ BEGIN CREATE DOMAIN yesno AS smallint; EXCEPTION WHEN duplicate_object THEN NULL; END $$",
+            {});
+    const Result result = execute(sql, parameters);
+    if (changesTables)
+        loadNames();
+    const char* changed = PQcmdTuples(result.handle.get());
+    return changed && *changed ? std::atoi(changed) : 0;
+}
+
+const std::unordered_map<std::string, std::string>& ServerConnection::declaredTypes(const std::string& table)
+{
+    const std::string key = platform::upperCase(table);
+    if (const auto found = m_tableTypes.find(key); found != m_tableTypes.end())
+        return found->second;
+    std::unordered_map<std::string, std::string> types;
+    const platform::Value name = platform::Value::fromText(storedName(table));
+    const QueryResult columns =
+        query("SELECT column_name, data_type, domain_name FROM information_schema.columns "
+              "WHERE table_schema = current_schema() AND table_name = ?1",
+              std::span<const platform::Value>(&name, 1));
+    for (const auto& row : columns.rows) {
+        const std::string type = row.at(1).text();
+        std::string word = "TEXT";
+        if (!row.at(2).isNull() && row.at(2).text() == "yesno")
+            word = "YESNO";
+        else if (type == "bigint" || type == "integer" || type == "smallint")
+            word = "INTEGER";
+        else if (type == "double precision" || type == "real" || type == "numeric")
+            word = "REAL";
+        else if (type.rfind("timestamp", 0) == 0 || type == "date")
+            word = "DATETIME";
+        types[platform::upperCase(row.at(0).text())] = word;
+    }
+    return m_tableTypes.emplace(key, std::move(types)).first->second;
+}
+
+platform::Fault ServerConnection::readOnlyFault() const
+{
+    return platform::Fault(ReadOnly, "Cannot update. The shop's " + m_name + " is read-only.");
+}
+
+void ServerConnection::begin()
+{
+    if (inTransaction())
+        throw platform::Fault(InvalidOperation,
+                              "Invalid operation: a transaction is already open on the " + m_name + ".");
+    // One snapshot for the whole transaction, as a file's reader sees.
+    execute("BEGIN ISOLATION LEVEL REPEATABLE READ", {});
+}
+
+void ServerConnection::commit()
+{
+    if (inTransaction())
+        execute("COMMIT", {});
+}
+
+void ServerConnection::rollback() noexcept
+{
+    if (PQtransactionStatus(m_conn) == PQTRANS_IDLE || PQtransactionStatus(m_conn) == PQTRANS_UNKNOWN)
+        return;
+    try {
+        traceStatement("ROLLBACK");
+    } catch (...) {
+        // A tracer that fails must not keep the transaction open.
+    }
+    PQclear(PQexec(m_conn, "ROLLBACK"));
+}
+
+bool ServerConnection::inTransaction() const noexcept
+{
+    const PGTransactionStatusType status = PQtransactionStatus(m_conn);
+    return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
+}
+
+std::string ServerConnection::createWorkingCopy(const std::string& table)
+{
+    const platform::Value wanted = platform::Value::fromText(storedName(table));
+    const QueryResult found = query("SELECT table_name FROM information_schema.tables "
+                                    "WHERE table_schema = current_schema() AND table_name = ?1",
+                                    std::span<const platform::Value>(&wanted, 1));
+    if (found.rows.empty())
+        throw platform::Fault(InputTableNotFound,
+                              "The database engine cannot find the input table or query '" + table +
+                                  "'. Make sure it exists and that its name is spelled correctly.");
+    const std::string name = found.rows.front().front().text();
+    // The session's temporary table of the same name is found first by every query of the name, on this
+    // connection only; it has the table's columns and types, its key column among them.
+    execute("CREATE TEMPORARY TABLE " + sqlIdentifier(name) + " (LIKE " + sqlIdentifier(m_schema) + "." +
+                sqlIdentifier(name) + ")",
+            {});
+    m_workingCopies.insert(name);
+    return name;
+}
+
+void ServerConnection::refillWorkingCopy(const std::string& name,
+                                         std::int64_t rowid,
+                                         const std::string& column,
+                                         const platform::Value& value)
+{
+    run("DELETE FROM pg_temp." + sqlIdentifier(name));
+    const platform::Value parameters[] = {platform::Value::fromInteger(rowid), value};
+    run("INSERT INTO pg_temp." + sqlIdentifier(name) + " SELECT * FROM " + sqlIdentifier(m_schema) + "." +
+            sqlIdentifier(name) + " WHERE " + ServerRowKey + " = ?1 OR " + sqlIdentifier(storedName(column)) +
+            " = ?2",
+        parameters);
+}
+
+void ServerConnection::dropWorkingCopy(const std::string& name) noexcept
+{
+    m_workingCopies.erase(name);
+    const std::string sql = "DROP TABLE IF EXISTS pg_temp." + sqlIdentifier(name);
+    try {
+        traceStatement(sql);
+    } catch (...) {
+        // A tracer that fails must not keep the copy in the table's place.
+    }
+    PQclear(PQexec(m_conn, sql.c_str()));
+}
+
+TypedOutcome ServerConnection::runTyped(const std::string&, const TypedStatementLimits&, const TypedRows&)
+{
+    throw platform::Fault(RefusedStatement, "The SQL console works on a shop database file; the shop's " +
+                                                m_name + " has the server's own tools for that.");
+}
+
+void ServerConnection::applyBusyTimeout(int milliseconds)
+{
+    // A lock another session holds is waited for as long as a file's would be, then the statement fails
+    // as "currently locked".
+    PQclear(PQexec(m_conn,
+                   ("SET lock_timeout = " + std::to_string(milliseconds > 0 ? milliseconds : 1)).c_str()));
+}
+
+} // namespace data

@@ -1,0 +1,90 @@
+#include "data/ServerConnectionFile.h"
+
+#include <sstream>
+#include <string_view>
+
+#include <libpq-fe.h>
+
+#include "data/JetErrors.h"
+#include "platform/Fault.h"
+#include "platform/SmallFile.h"
+
+namespace data {
+
+namespace {
+
+std::string trimmed(std::string_view text)
+{
+    const std::size_t start = text.find_first_not_of(" \t\r");
+    if (start == std::string_view::npos)
+        return {};
+    const std::size_t end = text.find_last_not_of(" \t\r");
+    return std::string(text.substr(start, end - start + 1));
+}
+
+} // namespace
+
+bool isServerConnectionFile(const std::string& path)
+{
+    return path.size() > 3 && path.compare(path.size() - 3, 3, ".pg") == 0;
+}
+
+bool checkConnectionString(const std::string& conninfo, std::string& reason)
+{
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &error);
+    if (!options) {
+        reason = error ? trimmed(error) : "it cannot be read";
+        PQfreemem(error);
+        return false;
+    }
+    bool password = false;
+    for (const PQconninfoOption* option = options; option->keyword; ++option)
+        if (std::string_view(option->keyword) == "password" && option->val && *option->val)
+            password = true;
+    PQconninfoFree(options);
+    if (password) {
+        reason =
+            "it holds a password; keep the password in the password file (.pgpass) of each counter's user "
+            "instead";
+        return false;
+    }
+    return true;
+}
+
+std::string readServerConnectionFile(const std::string& path)
+{
+    std::string content;
+    try {
+        content = platform::readSmallFile(path);
+    } catch (const platform::Fault& fault) {
+        throw platform::Fault(CannotOpenFile,
+                              "Cannot read the shop database server's connection file " + quoted(path) + ".",
+                              fault.what());
+    }
+    std::istringstream lines(content);
+    std::string conninfo;
+    for (std::string line; std::getline(lines, line);) {
+        line = trimmed(line);
+        if (!line.empty() && line.front() != '#') {
+            conninfo = line;
+            break;
+        }
+    }
+    if (conninfo.empty())
+        throw platform::Fault(CannotOpenFile,
+                              "The connection file " + quoted(path) +
+                                  " names no shop database server: write its connection string "
+                                  "or service name in it.");
+    const bool bareServiceName =
+        conninfo.find('=') == std::string::npos && conninfo.find("://") == std::string::npos;
+    if (bareServiceName)
+        conninfo = "service=" + conninfo;
+    std::string reason;
+    if (!checkConnectionString(conninfo, reason))
+        throw platform::Fault(CannotOpenFile,
+                              "The connection file " + quoted(path) + " cannot be used: " + reason + ".");
+    return conninfo;
+}
+
+} // namespace data

@@ -44,9 +44,8 @@ int CopyDbCommand::run(const ParsedArguments& arguments) const
     const std::optional<std::string> conninfo = arguments.value("--postgres");
     if (!conninfo)
         throw UsageError("give the server's database with --postgres CONNINFO");
-    std::string reason;
-    if (!data::checkConnectionString(*conninfo, reason))
-        throw UsageError("the connection string of --postgres cannot be used: " + reason);
+    if (const platform::Outcome unusable = data::checkConnectionString(*conninfo))
+        throw UsageError("the connection string of --postgres cannot be used: " + std::string(unusable->what()));
     const std::string file = (std::filesystem::path(folders[0]) / "vmdata.mdb").string();
     const data::ShopCopy copy = data::copyShopToServer(file, *conninfo, arguments.has("--replace"));
     long rows = 0;

@@ -189,9 +189,8 @@ DemoDataCommand::DemoDataCommand()
 
 std::string buildDemoShopOnServer(const std::string& conninfo, const std::string& folder, bool replace)
 {
-    std::string reason;
-    if (!data::checkConnectionString(conninfo, reason))
-        throw UsageError("the connection string of --postgres cannot be used: " + reason);
+    if (const platform::Outcome unusable = data::checkConnectionString(conninfo))
+        throw UsageError("the connection string of --postgres cannot be used: " + std::string(unusable->what()));
     std::vector<std::string> statements = data::scriptStatements(demoSchemaSql());
     for (std::string& statement : data::scriptStatements(demoDataSql()))
         statements.push_back(std::move(statement));

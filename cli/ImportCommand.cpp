@@ -78,9 +78,8 @@ int ImportCommand::run(const ParsedArguments& arguments) const
     if (server) {
         if (words.size() != 1)
             throw UsageError("give the Access file only: --postgres names where it goes");
-        std::string reason;
-        if (!data::checkConnectionString(*server, reason))
-            throw UsageError("the connection string of --postgres cannot be used: " + reason);
+        if (const platform::Outcome unusable = data::checkConnectionString(*server))
+            throw UsageError("the connection string of --postgres cannot be used: " + std::string(unusable->what()));
         // Imported into a file of its own first, then copied onto the server with every row counted.
         staging.emplace();
         words.push_back(staging->path());

@@ -6,6 +6,7 @@
 #include <libpq-fe.h>
 
 #include "data/JetErrors.h"
+#include "data/ServerFaults.h"
 #include "platform/Fault.h"
 #include "platform/SmallFile.h"
 
@@ -29,27 +30,25 @@ bool isServerConnectionFile(const std::string& path)
     return path.size() > 3 && path.compare(path.size() - 3, 3, ".pg") == 0;
 }
 
-bool checkConnectionString(const std::string& conninfo, std::string& reason)
+platform::Outcome checkConnectionString(const std::string& conninfo)
 {
     char* error = nullptr;
     PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &error);
     if (!options) {
-        reason = error ? trimmed(error) : "it cannot be read";
+        const std::string reason = error ? trimmed(error) : "it cannot be read";
         PQfreemem(error);
-        return false;
+        return platform::Fault(ServerConnectionFailed, reason);
     }
     bool password = false;
     for (const PQconninfoOption* option = options; option->keyword; ++option)
         if (std::string_view(option->keyword) == "password" && option->val && *option->val)
             password = true;
     PQconninfoFree(options);
-    if (password) {
-        reason =
-            "it holds a password; keep the password in the password file (.pgpass) of each counter's user "
-            "instead";
-        return false;
-    }
-    return true;
+    if (password)
+        return platform::Fault(ServerConnectionFailed,
+                               "it holds a password; keep the password in the password file (.pgpass) of each "
+                               "counter's user instead");
+    return std::nullopt;
 }
 
 std::string readServerConnectionFile(const std::string& path)
@@ -80,10 +79,9 @@ std::string readServerConnectionFile(const std::string& path)
         conninfo.find('=') == std::string::npos && conninfo.find("://") == std::string::npos;
     if (bareServiceName)
         conninfo = "service=" + conninfo;
-    std::string reason;
-    if (!checkConnectionString(conninfo, reason))
+    if (const platform::Outcome unusable = checkConnectionString(conninfo))
         throw platform::Fault(CannotOpenFile,
-                              "The connection file " + quoted(path) + " cannot be used: " + reason + ".");
+                              "The connection file " + quoted(path) + " cannot be used: " + unusable->what() + ".");
     return conninfo;
 }
 

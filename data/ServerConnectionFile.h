@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/Outcome.h"
+
 namespace data {
 
 // The file in the shop's data folder that puts the shop database on a database server, every counter's
@@ -18,7 +20,8 @@ bool isServerConnectionFile(const std::string& path);
 // cannot read, or holds a password is fault 3051, whose text names the file and says what is wrong.
 std::string readServerConnectionFile(const std::string& path);
 
-// A connection string that libpq reads and that holds no password; false with the reason otherwise.
-bool checkConnectionString(const std::string& conninfo, std::string& reason);
+// Nothing for a connection string that libpq reads and that holds no password; otherwise fault 3151 whose
+// text says why it cannot be used.
+platform::Outcome checkConnectionString(const std::string& conninfo);
 
 } // namespace data

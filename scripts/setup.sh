@@ -9,6 +9,7 @@ preset="${1:-default}"
 
 packages=(g++ cmake ninja-build pkg-config libsqlite3-dev sqlite3 qt6-base-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-liberation xvfb xauth openbox poppler-utils mdbtools mdbtools-dev libpq-dev
+          librsvg2-bin desktop-file-utils dpkg-dev
           postgresql)
 [ "$preset" = fuzz ] && packages+=(clang libclang-rt-14-dev)
 

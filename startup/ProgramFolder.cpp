@@ -43,7 +43,9 @@ std::string resolveProgramFolder(const std::optional<std::string>& given, const 
         return *given;
     const QString executable = QString::fromStdString(executableFolder);
     const QFileInfo folder(executable);
-    if (!executable.isEmpty() && folder.isDir() && folder.isWritable())
+    const bool installed =
+        !executable.isEmpty() && QFileInfo(QDir(executable).filePath(QStringLiteral("../share/pricebook"))).isDir();
+    if (!executable.isEmpty() && !installed && folder.isDir() && folder.isWritable())
         return QDir::toNativeSeparators(executable).toStdString();
     const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(appData);

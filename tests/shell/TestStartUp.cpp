@@ -309,6 +309,10 @@ TEST(ProgramFolder, TheWindowAndTheCommandLineResolveTheSameFolder)
     qputenv("XDG_DATA_HOME", QByteArray::fromStdString(home.path()));
     startup::nameProgram();
     const std::string userFolder = home.path() + "/Velmora/PriceCatalogs";
+    // An installed program: usr/bin with the package's usr/share/pricebook beside it.
+    testsupport::TemporaryFolder root;
+    std::filesystem::create_directories(root.path() + "/usr/bin");
+    std::filesystem::create_directories(root.path() + "/usr/share/pricebook");
 
     struct Case
     {
@@ -327,6 +331,7 @@ TEST(ProgramFolder, TheWindowAndTheCommandLineResolveTheSameFolder)
         {"a read-only executable folder", {}, readOnly.path(), userFolder},
         {"an executable folder that is not there", {}, "/no/such/folder", userFolder},
         {"no executable folder known", {}, "", userFolder},
+        {"an installed program, writable or not", {}, root.path() + "/usr/bin", userFolder},
     };
     for (const Case& c : cases) {
         QStringList arguments{QStringLiteral("pricebook")};

@@ -11,9 +11,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QVBoxLayout>
 
+#include "cli/DemoDataCommand.h"
 #include "platform/Fault.h"
 #include "platform/Statement.h"
 #include "platform/TextFile.h"
@@ -84,6 +86,9 @@ frmPath::frmPath(QWidget* parent) : QDialog(parent)
     m_cmdPath = new QPushButton(QStringLiteral("Continue"));
     m_cmdPath->setObjectName(QStringLiteral("cmdPath"));
     m_cmdPath->setDefault(true);
+    m_cmdDemo = new QPushButton(QStringLiteral("Use the &Demo Shop"));
+    m_cmdDemo->setObjectName(QStringLiteral("cmdDemo"));
+    m_cmdDemo->setToolTip(QStringLiteral("Make a demo shop in your documents folder and price from it"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -98,7 +103,12 @@ frmPath::frmPath(QWidget* parent) : QDialog(parent)
     layout->addWidget(m_label1);
     layout->addWidget(m_text1);
     layout->addWidget(m_label4);
-    layout->addWidget(m_cmdPath, 0, Qt::AlignHCenter);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cmdPath);
+    buttons->addWidget(m_cmdDemo);
+    buttons->addStretch();
+    layout->addLayout(buttons);
 
     fillDrives();
     setDirPath(drivePath());
@@ -106,6 +116,7 @@ frmPath::frmPath(QWidget* parent) : QDialog(parent)
     connect(m_drvBox, &QComboBox::currentIndexChanged, this, &frmPath::drvBoxChange);
     connect(m_dirBox, &QListWidget::itemDoubleClicked, this, &frmPath::dirBoxDoubleClick);
     connect(m_cmdPath, &QPushButton::clicked, this, &frmPath::cmdPathClick);
+    connect(m_cmdDemo, &QPushButton::clicked, this, &frmPath::cmdDemoClick);
     // It may grow, the folder list with it, but not below the size its wrapped texts need.
     adjustSize();
     setMinimumSize(size());
@@ -224,6 +235,26 @@ void frmPath::cmdPathClick()
     }
     emit folderChosen();
     close();
+}
+
+void frmPath::cmdDemoClick()
+{
+    // A counter PC without the shop's database yet: the demo shop in the user's documents, made once and
+    // used again on a later choice.
+    const QString folder = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                               .filePath(QStringLiteral("Counter Price Book Demo"));
+    try {
+        if (!QFileInfo::exists(QDir(folder).filePath(QStringLiteral("vmdata.mdb"))))
+            cli::buildDemoShop(folder.toStdString(), false);
+    } catch (const platform::Fault& fault) {
+        ui::showDetailedMessage(QStringLiteral("The demo shop could not be made in %1. Choose the shop's data "
+                                               "folder instead.")
+                                    .arg(folder),
+                                QString::fromStdString(fault.what()));
+        return;
+    }
+    m_text1->setText(folder);
+    cmdPathClick();
 }
 
 } // namespace shell

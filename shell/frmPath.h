@@ -47,6 +47,7 @@ private:
     void drvBoxChange(int index);
     void dirBoxDoubleClick(QListWidgetItem* item);
     void cmdPathClick();
+    void cmdDemoClick();
     void fillDrives();
     int driveIndexFor(const QString& path) const;
 
@@ -58,6 +59,7 @@ private:
     QLabel* m_label3;
     QLabel* m_label4;
     QPushButton* m_cmdPath;
+    QPushButton* m_cmdDemo; // the demo shop in the user's documents, for a PC without the shop's data yet
     QString m_dirPath;
 };
 

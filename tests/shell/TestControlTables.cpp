@@ -175,6 +175,7 @@ const WindowTable kFolderChooser{
         {"Label3", "QLabel", "Location of Orvelle Data Folder.", Shown::Yes},
         {"Label4", "QLabel", "If the locations above are correct, click the Continue button below.", Shown::Yes},
         {"cmdPath", "QPushButton", "Continue", Shown::Yes},
+        {"cmdDemo", "QPushButton", "Use the &Demo Shop", Shown::Yes},
     },
 };
 

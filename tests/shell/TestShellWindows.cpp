@@ -138,6 +138,29 @@ TEST_F(FolderChooser, ContinueWithNoFolderSelectedStillWritesIt)
     EXPECT_EQ(marker(), "No Folder Selected\r\n");
 }
 
+// A counter PC without the shop's data yet: the demo shop is made in the user's documents (once; a second
+// choice uses it again) and becomes the data folder.
+TEST_F(FolderChooser, TheDemoShopIsMadeInTheDocumentsFolderAndChosen)
+{
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(data.path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    const std::string folder = data.path() + "/Documents/Counter Price Book Demo";
+    for (int choice = 0; choice < 2; ++choice) {
+        shell::frmPath& w = open();
+        w.show();
+        bool chosen = false;
+        QObject::connect(&w, &shell::frmPath::folderChosen, [&chosen] { chosen = true; });
+        QTest::mouseClick(control<QPushButton>(&w, "cmdDemo"), Qt::LeftButton);
+        EXPECT_TRUE(chosen) << "choice " << choice;
+        EXPECT_EQ(marker(), folder + "\r\n");
+        EXPECT_TRUE(std::filesystem::is_regular_file(folder + "/vmdata.mdb"));
+        EXPECT_TRUE(std::filesystem::is_regular_file(folder + "/PriceBook.dat"));
+    }
+    EXPECT_TRUE(messages.texts().isEmpty());
+    qputenv("HOME", home);
+}
+
 TEST_F(FolderChooser, AMarkerFileThatCannotBeWrittenKeepsTheChooserOpen)
 {
     program.mark(data.path());

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include <sqlite3.h>
 
+#include "data/ColumnValues.h"
 #include "platform/Format.h"
 
 namespace access_import {
@@ -45,20 +45,6 @@ float littleEndianSingle(const unsigned char* bytes)
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
-}
-
-// A date serial as the database layer writes and reads dates: "yyyy-mm-dd", with the time when it is not
-// midnight.
-std::string dateText(double serial)
-{
-    const platform::CivilDateTime civil = platform::civilFromSerial(serial);
-    char buffer[40];
-    if (civil.hour == 0 && civil.minute == 0 && civil.second == 0)
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", civil.year, civil.month, civil.day);
-    else
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", civil.year, civil.month, civil.day,
-                      civil.hour, civil.minute, civil.second);
-    return buffer;
 }
 
 } // namespace
@@ -124,7 +110,7 @@ void bindValue(MdbHandle* mdb, BoundColumn& bound, sqlite3_stmt* insert, int ind
         sqlite3_bind_double(insert, index, static_cast<double>(littleEndian(rawBytes(8), 8)) / 10000.0);
         return;
     case MDB_DATETIME: {
-        const std::string text = dateText(littleEndianDouble(rawBytes(8)));
+        const std::string text = data::dateText(littleEndianDouble(rawBytes(8)));
         sqlite3_bind_text(insert, index, text.c_str(), -1, SQLITE_TRANSIENT);
         return;
     }

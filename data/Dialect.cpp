@@ -173,6 +173,22 @@ void adaptCreateIndex(std::vector<Token>& tokens, std::size_t indexAt)
     }
 }
 
+// CREATE [UNIQUE] INDEX and DROP INDEX name ON table, with the index named as a file names it.
+void adaptIndexStatement(std::vector<Token>& tokens)
+{
+    if (isWord(tokens, 0, "CREATE")) {
+        if (isWord(tokens, 1, "INDEX"))
+            adaptCreateIndex(tokens, 1);
+        else if (isWord(tokens, 1, "UNIQUE") && isWord(tokens, 2, "INDEX"))
+            adaptCreateIndex(tokens, 2);
+    } else if (isWord(tokens, 0, "DROP") && isWord(tokens, 1, "INDEX") && isWord(tokens, 3, "ON") &&
+               tokens.size() > 4) {
+        renameIndex(tokens, 2, 4);
+        tokens[3].dropped = true;
+        tokens[4].dropped = true;
+    }
+}
+
 } // namespace
 
 std::string adaptSql(std::string_view oldDialectSql)
@@ -196,17 +212,7 @@ std::string adaptSql(std::string_view oldDialectSql)
 
     const bool createTable = isWord(tokens, 0, "CREATE") && isWord(tokens, 1, "TABLE");
     const bool alterTable = isWord(tokens, 0, "ALTER") && isWord(tokens, 1, "TABLE");
-    if (isWord(tokens, 0, "CREATE")) {
-        if (isWord(tokens, 1, "INDEX"))
-            adaptCreateIndex(tokens, 1);
-        else if (isWord(tokens, 1, "UNIQUE") && isWord(tokens, 2, "INDEX"))
-            adaptCreateIndex(tokens, 2);
-    } else if (isWord(tokens, 0, "DROP") && isWord(tokens, 1, "INDEX") && isWord(tokens, 3, "ON") &&
-               tokens.size() > 4) {
-        renameIndex(tokens, 2, 4);
-        tokens[3].dropped = true;
-        tokens[4].dropped = true;
-    }
+    adaptIndexStatement(tokens);
 
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         Token& token = tokens[i];
@@ -596,17 +602,7 @@ std::string adaptSqlForServer(std::string_view oldDialectSql, const ServerCatalo
         addStoredOrder(tokens, catalog);
 
     // Index names as on a file (the table's name in front), with the names above in place.
-    if (isWord(tokens, 0, "CREATE")) {
-        if (isWord(tokens, 1, "INDEX"))
-            adaptCreateIndex(tokens, 1);
-        else if (isWord(tokens, 1, "UNIQUE") && isWord(tokens, 2, "INDEX"))
-            adaptCreateIndex(tokens, 2);
-    } else if (isWord(tokens, 0, "DROP") && isWord(tokens, 1, "INDEX") && isWord(tokens, 3, "ON") &&
-               tokens.size() > 4) {
-        renameIndex(tokens, 2, 4);
-        tokens[3].dropped = true;
-        tokens[4].dropped = true;
-    }
+    adaptIndexStatement(tokens);
 
     if (createTable) {
         // Every table on the server keeps its rows' stored order in a key column of its own.

@@ -169,6 +169,7 @@ const WindowTable kFolderChooser{
     {
         {"lblHead", "QLabel", "Click on Drive. Then Double Click on Folder Where Orvelle Resides", Shown::Yes},
         {"drvBox", "QComboBox", nullptr, Shown::Yes},
+        {"cmdBrowse", "QPushButton", "&Browse...", Shown::Yes},
         {"dirBox", "QListWidget", "", Shown::Yes},
         {"Label1", "QLabel", "Location of Orvelle Data", Shown::Yes},
         {"Text1", "QLineEdit", "No Folder Selected", Shown::Yes},

@@ -9,6 +9,7 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 
 #include "tests/support/TestDatabase.h"
@@ -91,6 +92,14 @@ inline void typeInto(QLineEdit* field, const QString& text)
     enterField(field);
     field->setText(text);
     leaveField(field);
+}
+
+// Waits while the window's run prices on its own thread; the test's own event loop meanwhile hands the window
+// what the run reports, as the program's does. Whether the run ended within the time.
+template <class Window>
+bool waitForRun(const Window& window, int seconds = 300)
+{
+    return QTest::qWaitFor([&window] { return !window.isRunning(); }, seconds * 1000);
 }
 
 inline bool fileExists(const std::string& path)

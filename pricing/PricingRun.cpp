@@ -285,8 +285,8 @@ void PricingRun::SelectQuote(const ScheduleEntry& entry)
                      ".",
                  fault.what());
     }
-    // The line is handed on once the transaction has ended: the window lets its events run then, and no
-    // lock of the file is held meanwhile.
+    // The line is handed on once the transaction has ended: no lock of the file is held while the front end
+    // takes it.
     if (m_result.priced.size() > pricedBefore) {
         ++m_result.pricedCount;
         if (m_callbacks.onLine)

@@ -85,6 +85,7 @@ void choosePrinter(QPrinter& printer, QWidget* parent)
     }
     auto* dialog = new QPrintDialog(choice.get(), parent);
     dialog->setObjectName(QStringLiteral("CommonDialog1"));
+    dialog->setWindowTitle(QStringLiteral("Printer"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // The dialog chooses the printer; it prints nothing, so its button says OK.
     for (QDialogButtonBox* buttons : dialog->findChildren<QDialogButtonBox*>()) {

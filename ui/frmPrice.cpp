@@ -796,7 +796,7 @@ QLineEdit* frmPrice::fieldOf(pricing::ScheduleItem item) const
 
 void frmPrice::fieldLeft(QLineEdit* field)
 {
-    // While a run prices, the fields are read-only: nothing was typed.
+    // While a run prices, the fields are off: nothing was typed.
     if (m_checkingField || m_running)
         return;
     const auto fields = scheduleFields();
@@ -1129,8 +1129,9 @@ void frmPrice::cmdPriceClick()
 
 void frmPrice::lockForRun(bool running)
 {
+    // Greyed, so the clerk sees they wait for the run; nothing typed or clicked there reaches them.
     for (const ScheduleField& f : scheduleFields())
-        f.field->setReadOnly(running);
+        f.field->setEnabled(!running);
     for (QWidget* widget : std::initializer_list<QWidget*>{m_Frame2, m_fraUpDn, m_cboJobs, m_cmdPrice, m_cmdExit})
         widget->setEnabled(!running);
     // These read the shop database, which the run has now.

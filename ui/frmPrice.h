@@ -96,7 +96,7 @@ public:
     std::optional<pricing::PriceRequest> currentRequest(std::optional<pricing::ScheduleProblem>* problem = nullptr) const;
 
     // "Create Price Sheet": prices the current request on a thread of its own; returns at once. Ignored while
-    // a run is in progress. While it runs, the order list, the quantities and the rounding are read-only.
+    // a run is in progress. While it runs, the order list, the quantities and the rounding are off.
     void cmdPriceClick();
     bool isRunning() const noexcept { return m_running; }
     // Asks a running pricing to stop after the quantity being priced (the order row is still restored).
@@ -183,8 +183,7 @@ private:
     void check1Changed(bool checked);
     void placePriceFrame();
     void showPrinterDialog();
-    // The fields of the request read-only, and the commands that read the shop database off, while a run
-    // prices.
+    // The fields of the request, and the commands that read the shop database, off while a run prices.
     void lockForRun(bool running);
     void showRunProgress(const QStringList& lines, const QString& quantity, quint64 reached, quint64 count);
     struct RunOutcome;

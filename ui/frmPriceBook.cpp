@@ -30,6 +30,7 @@
 #include "ui/SheetPrinter.h"
 #include "ui/WindowPlace.h"
 #include "ui/WorkerRun.h"
+#include "ui/WrappingLabel.h"
 
 namespace ui {
 
@@ -87,7 +88,7 @@ frmPriceBook::frmPriceBook(Setup setup, QWidget* parent) : QDialog(parent), m_se
     m_cmdPrint = button(QStringLiteral("&Print"), "cmdPrint", this);
     m_cmdSavePdf = button(QStringLiteral("&Save as PDF..."), "cmdSavePdf", this);
     m_cmdClose = button(QStringLiteral("Close"), "cmdClose", this);
-    m_lblStatus = new QLabel(this);
+    m_lblStatus = new WrappingLabel(this);
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
 
     auto* side = new QVBoxLayout;
@@ -104,7 +105,7 @@ frmPriceBook::frmPriceBook(Setup setup, QWidget* parent) : QDialog(parent), m_se
     layout->addLayout(side, 0, 1);
     layout->addLayout(bottom, 1, 0, 1, 2);
     layout->addWidget(m_lblStatus, 2, 0, 1, 2);
-    resize(860, 420);
+    resize(760, 420);
     keepWindowPlace(this);
 
     connect(m_cmdAdd, &QPushButton::clicked, this, &frmPriceBook::addCurrentOrder);
@@ -180,7 +181,7 @@ void frmPriceBook::refresh(int selectRow)
     }
     if (selectRow >= 0 && selectRow < m_grdPages->rowCount())
         m_grdPages->selectRow(selectRow);
-    m_lblStatus->setText(QStringLiteral("%1 pages").arg(m_pages.size()));
+    m_lblStatus->setText(m_pages.size() == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(m_pages.size()));
     updateButtons();
 }
 

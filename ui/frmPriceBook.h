@@ -12,7 +12,6 @@
 #include "pricing/PriceBook.h"
 #include "pricing/PriceSettings.h"
 
-class QLabel;
 class QPrinter;
 class QProgressDialog;
 class QPushButton;
@@ -25,6 +24,7 @@ struct BookRunResult;
 namespace ui {
 
 class WorkerRun;
+class WrappingLabel;
 
 inline const QString kEmptyBook =
     QStringLiteral("The price book has no pages yet. Choose a quote or job in the main window and click Add "
@@ -92,7 +92,7 @@ private:
     QPushButton* m_cmdPrint = nullptr;
     QPushButton* m_cmdSavePdf = nullptr;
     QPushButton* m_cmdClose = nullptr;
-    QLabel* m_lblStatus = nullptr;
+    WrappingLabel* m_lblStatus = nullptr;
     QProgressDialog* m_progress = nullptr;
     WorkerRun* m_run = nullptr;
     bool m_pricingElsewhere = false;

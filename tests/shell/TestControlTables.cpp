@@ -407,22 +407,7 @@ protected:
         ControlTables::SetUp();
         QDir().mkpath(folder);
     }
-    void save(QWidget& window, const char* name) const
-    {
-        window.show();
-        window.raise();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window)) << name;
-        QTest::qWait(300); // the window manager puts its frame around the window
-        const QString base = folder + QLatin1Char('/') + QString::fromLatin1(name);
-        EXPECT_TRUE(window.grab().save(base + ".png")) << name;
-        const QPixmap screen = window.screen()->grabWindow(0);
-        EXPECT_TRUE(screen.save(base + "-screen.png")) << name;
-        const QRect frame = window.frameGeometry().adjusted(-4, -4, 4, 4);
-        const qreal ratio = screen.devicePixelRatio();
-        const QRect pixels(frame.topLeft() * ratio, frame.size() * ratio);
-        EXPECT_TRUE(screen.copy(pixels).save(base + "-framed.png")) << name;
-    }
+    void save(QWidget& window, const char* name) const { windowtest::saveScreenshot(window, folder, name); }
 
     QString folder;
 };

@@ -11,11 +11,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -30,7 +33,9 @@
 #include "tests/ui/WindowTestSupport.h"
 #include "ui/frmCategories.h"
 #include "ui/PriceListDelegate.h"
+#include "ui/PrinterChoice.h"
 #include "ui/frmPrice.h"
+#include "ui/frmPriceBook.h"
 
 namespace {
 
@@ -212,7 +217,7 @@ TEST_F(PricingWindow, ClosingDuringTheRunWaitsForTheRunToStop)
 }
 
 // While a long run prices, the clerk types into a step and clicks a rounding: the fields of the request are
-// read-only then, so the list that comes out is the one the window shows, complete and printable, with the
+// greyed out then, so the list that comes out is the one the window shows, complete and printable, with the
 // heading of what it was priced for.
 TEST_F(PricingWindow, TheRequestCannotChangeWhileItIsPriced)
 {
@@ -441,24 +446,59 @@ TEST_F(PricingWindow, ALongScheduleIsPricedOnlyWhenTheClerkSaysSo)
     EXPECT_FALSE(window->isRunning());
 }
 
-// Pictures of the main window during a long run on the demo shop and after it, for a look at the layout (every
-// window is pictured by tests/shell/TestControlTables.cpp): only when WINDOW_SCREENSHOTS names a folder (run
-// under xvfb-run with QT_QPA_PLATFORM=xcb).
+// Pictures of the windows during a long run on the demo shop and after it, for a look at the layout (every
+// window at rest is pictured by tests/shell/TestControlTables.cpp): only when WINDOW_SCREENSHOTS names a folder
+// (run under xvfb-run with QT_QPA_PLATFORM=xcb and a window manager).
 TEST_F(PricingWindow, Screenshot)
 {
     const QString folder = qEnvironmentVariable("WINDOW_SCREENSHOTS");
     if (folder.isEmpty())
         GTEST_SKIP() << "WINDOW_SCREENSHOTS not set";
     QDir().mkpath(folder);
+    testsupport::TemporaryFolder out;
+    window->printer().setOutputFormat(QPrinter::PdfFormat);
+    window->printer().setOutputFileName(QString::fromStdString(out.path() + "/sheet.pdf"));
     chooseLetterhead();
-    windowtest::typeInto(control<QLineEdit>(window.get(), "txtJump3"), QStringLiteral("4"));
-    window->cmdPriceClick();
+    ui::frmPriceBook* book = window->showPriceBook();
+    // 100 to 500 by 25, then by 1 to 2000 and to 5000: 4,517 quantities.
+    windowtest::typeInto(control<QLineEdit>(window.get(), "txtJump2"), QStringLiteral("1"));
+    windowtest::typeInto(control<QLineEdit>(window.get(), "txtJump3"), QStringLiteral("1"));
+    ui::setQuestionFunction([](const QString&) { return true; });
+    window->activateWindow();
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return prices()->count() > 40 || !window->isRunning(); }));
-    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/frmPrice-running.png")));
-    ASSERT_TRUE(windowtest::waitForRun(*window));
-    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/frmPrice-run.png")));
+    windowtest::saveScreenshot(*window, folder, "frmPrice-running");
     control<QCheckBox>(window.get(), "Check1")->setChecked(true);
-    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/frmPrice-run-prices.png")));
+    windowtest::saveScreenshot(*window, folder, "frmPrice-running-prices");
+    windowtest::saveScreenshot(*book, folder, "frmPriceBook-during-run");
+    EXPECT_TRUE(window->isRunning()) << "the pictures were taken after the run";
+    ASSERT_TRUE(windowtest::waitForRun(*window));
+    windowtest::saveScreenshot(*window, folder, "frmPrice-run-prices");
+    control<QCheckBox>(window.get(), "Check1")->setChecked(false);
+    book->hide();
+    windowtest::saveScreenshot(*window, folder, "frmPrice-run");
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrint"), Qt::LeftButton);
+    windowtest::saveScreenshot(*window, folder, "frmPrice-printed");
+
+    // The book with the long page, priced in the background.
+    book->show();
+    QTest::mouseClick(control<QPushButton>(book, "cmdAdd"), Qt::LeftButton);
+    windowtest::saveScreenshot(*book, folder, "frmPriceBook");
+    QTest::mouseClick(control<QPushButton>(book, "cmdPrint"), Qt::LeftButton);
+    auto* progress = book->findChild<QProgressDialog*>(QStringLiteral("dlgBookProgress"));
+    ASSERT_NE(progress, nullptr);
+    windowtest::saveScreenshot(*progress, folder, "frmPriceBook-pricing");
+    EXPECT_TRUE(book->isRunning()) << "the picture was taken after the book's run";
+    ASSERT_TRUE(windowtest::waitForRun(*book));
+    windowtest::saveScreenshot(*book, folder, "frmPriceBook-printed");
+    ui::setQuestionFunction({});
+
+    // File, Printer.
+    ui::choosePrinter(window->printer(), window.get());
+    auto* dialog = window->findChild<QDialog*>(QStringLiteral("CommonDialog1"));
+    ASSERT_NE(dialog, nullptr);
+    windowtest::saveScreenshot(*dialog, folder, "CommonDialog1");
+    dialog->reject();
 }
 
 } // namespace

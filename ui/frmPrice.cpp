@@ -7,10 +7,10 @@
 #include <utility>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QFont>
 #include <QGridLayout>
@@ -28,7 +28,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QElapsedTimer>
 #include <QVBoxLayout>
 
 #include "platform/Conversions.h"
@@ -40,11 +39,11 @@
 #include "pricing/QuantityText.h"
 #include "pricing/Schedule.h"
 #include "ui/DataFolder.h"
-#include "ui/WrappingLabel.h"
 #include "ui/MessageBox.h"
 #include "ui/PriceListDelegate.h"
 #include "ui/WindowPlace.h"
 #include "ui/WorkerRun.h"
+#include "ui/WrappingLabel.h"
 #include "ui/frmCategories.h"
 #include "ui/frmPriceBook.h"
 

@@ -7,7 +7,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>

@@ -1,5 +1,7 @@
 #include "pricing/BookRun.h"
 
+#include <variant>
+
 #include "data/Database.h"
 #include "platform/Fault.h"
 
@@ -15,9 +17,15 @@ void pricePage(PricedPage& priced, const std::string& dataFolder, const std::str
     inputs.dataFolder = dataFolder;
     inputs.programFolder = programFolder;
     inputs.order = *priced.order;
-    inputs.quoteOrJob = priced.order->quoteOrJob;
-    inputs.parameters = priced.page.parameters;
-    priced.quoteOrJob = inputs.quoteOrJob;
+    // The page's schedule was checked as its line was read; a page made otherwise is checked here.
+    std::variant<PriceRequest, ScheduleProblem> request =
+        makePriceRequest(*priced.order, priced.order->quoteOrJob, priced.page.parameters, priced.page.category);
+    if (const auto* problem = std::get_if<ScheduleProblem>(&request)) {
+        priced.problem = problem->withValue();
+        return;
+    }
+    inputs.request = std::get<PriceRequest>(std::move(request));
+    priced.quoteOrJob = inputs.request.quoteOrJob;
 
     PricingCallbacks run;
     run.cancelRequested = callbacks.cancelRequested;
@@ -28,7 +36,7 @@ void pricePage(PricedPage& priced, const std::string& dataFolder, const std::str
         priced.lines.push_back(line.line);
         priced.prices.push_back({line.quantity, line.price});
     };
-    const PricingResult result = PricingRun(inputs, run).run(priced.page.parameters);
+    const PricingResult result = PricingRun(inputs, run).run();
 
     if (result.cancelled) {
         book.cancelled = true;

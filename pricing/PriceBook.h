@@ -60,6 +60,23 @@ std::string bookReference(QuoteOrJob quoteOrJob, std::string_view orderNo);
 // quote-or-job mark; none when no row does. A database that cannot be read is a platform::Fault.
 std::optional<OrderSelection> findBookOrder(const std::string& databaseFile, const BookPage& page);
 
+// The pages in the order the book prints them: the categories in the order they first come, the pages of
+// each category in book order.
+std::vector<BookPage> inPrintedOrder(std::vector<BookPage> pages);
+
+// Adds a page where the book prints it: after the last page of its category, else at the end. `pages` are in
+// printed order. Returns the new page's place.
+std::size_t addBookPage(std::vector<BookPage>& pages, BookPage page);
+
+// The order of a book's pages (in printed order, by their categories) after the page at `at` moves one place
+// up (by -1) or down (by 1) in print: past its neighbour of the same category, or, from the first or last page
+// of its category, with its whole category past the category before or after it. Returns the indices of the
+// pages in their new order; the same order when the page cannot move.
+std::vector<std::size_t> movedPageOrder(const std::vector<std::string>& categories, std::size_t at, int by);
+
+// The place of the page for the same order, part and quote or job as `page`; none when the book has none.
+std::optional<std::size_t> findBookPage(const std::vector<BookPage>& pages, const BookPage& page);
+
 // What a page names, for messages: "order 24101 part 1 (quote)".
 std::string describeBookPage(const BookPage& page);
 

@@ -121,8 +121,9 @@ PricingResult PricingRun::run(const Schedule& schedule)
     });
 }
 
-PricingResult PricingRun::run(const PriceParameters& schedule)
+PricingResult PricingRun::run()
 {
+    const PriceParameters schedule = requestParameters(m_inputs.request);
     return runWalking([&](const ScheduleVisitor& visit) { return walkSchedule(schedule, visit); });
 }
 
@@ -177,7 +178,7 @@ bool PricingRun::prepareOrderRow()
     try {
         std::int16_t part = 0;
         if (platform::resumeNext([&] { part = partNumber(m_inputs.order.partNo); }))
-            missing = missingOrderKey(m_shop, m_inputs.order.orderNo, part, m_inputs.quoteOrJob);
+            missing = missingOrderKey(m_shop, m_inputs.order.orderNo, part, m_inputs.request.quoteOrJob);
     } catch (const platform::Fault& fault) {
         if (fault.number() == Locked)
             stopForWriteFault(Locked, {}, behind(fault));
@@ -284,8 +285,8 @@ void PricingRun::SelectQuote(const ScheduleEntry& entry)
                      ".",
                  fault.what());
     }
-    // The line is handed on once the transaction has ended: the window lets its events run then, and no
-    // lock of the file is held meanwhile.
+    // The line is handed on once the transaction has ended: no lock of the file is held while the front end
+    // takes it.
     if (m_result.priced.size() > pricedBefore) {
         ++m_result.pricedCount;
         if (m_callbacks.onLine)
@@ -327,7 +328,7 @@ void PricingRun::CalcMode(const ScheduleEntry& entry)
     m_estimator = std::make_unique<estimator::cEstimator>(m_context);
     estimator::cEstimator& engine = *m_estimator;
     engine.DataFile(databasePath(m_inputs.dataFolder));
-    engine.QuoteOrJob(quoteOrJobCode(m_inputs.quoteOrJob));
+    engine.QuoteOrJob(quoteOrJobCode(m_inputs.request.quoteOrJob));
     engine.OrderNo(m_inputs.order.orderNo);
     engine.PartNo(partNumber(m_inputs.order.partNo));
     for (const EstimateCall& call : EstimateCalls)
@@ -338,7 +339,7 @@ void PricingRun::CalcMode(const ScheduleEntry& entry)
     if (summary.quantity == 0 && entry.quantity != 0)
         throw platform::Fault(NoCurrentRecord, "the estimator found no order " + m_inputs.order.orderNo + " part " +
                                                    m_inputs.order.partNo + " as a " +
-                                                   (m_inputs.quoteOrJob == QuoteOrJob::Job ? "job (J)" : "quote (Q)"));
+                                                   (m_inputs.request.quoteOrJob == QuoteOrJob::Job ? "job (J)" : "quote (Q)"));
     // The engine prices the press quantity it reads from the order's row; had it read any other than the
     // one just written, its price would stand under this quantity's line.
     if (summary.quantity != 0 && summary.quantity != entry.quantity)
@@ -346,7 +347,7 @@ void PricingRun::CalcMode(const ScheduleEntry& entry)
                               "the estimate was made for " + std::to_string(summary.quantity) + " instead of " +
                                   entry.text);
     const platform::Currency price = roundPrice(platform::Currency::fromDouble(summary.totalRetail),
-                                                m_inputs.parameters.step, m_inputs.parameters.direction);
+                                                m_inputs.request.step, m_inputs.request.direction);
 
     PricedQuantity priced;
     priced.quantity = entry.quantity;

@@ -15,7 +15,7 @@
 #include "platform/Outcome.h"
 #include "pricing/OrderRowWriter.h"
 #include "pricing/OrderSelection.h"
-#include "pricing/PriceSettings.h"
+#include "pricing/PriceRequest.h"
 #include "pricing/Schedule.h"
 
 namespace estimator {
@@ -51,9 +51,10 @@ struct PricingInputs
 {
     std::string dataFolder;    // holds vmdata.mdb
     std::string programFolder; // holds the report work database; empty for the current folder
-    OrderSelection order;      // orderNo, partNo, bookmark, pressQty/origQty are used
-    QuoteOrJob quoteOrJob = QuoteOrJob::Unset; // optJob: Job prices as "J", anything else as "Q"
-    PriceParameters parameters; // rounding step and direction (the quantities come with the schedule)
+    OrderSelection order;      // the row the request names: orderNo, partNo, bookmark, pressQty/origQty are used
+    // What is priced: the quote or job mark (Job prices as "J", anything else as "Q"), the schedule run()
+    // walks, and the rounding.
+    PriceRequest request;
 };
 
 struct PricingCallbacks
@@ -125,9 +126,10 @@ public:
     PricingRun(const PricingRun&) = delete;
     PricingRun& operator=(const PricingRun&) = delete;
 
+    // The request's schedule, walked one quantity at a time and never kept whole.
+    PricingResult run();
+    // Another schedule with the request's order and rounding (one quantity, or a schedule of any shape).
     PricingResult run(const Schedule& schedule);
-    // The same over the schedule of these parameters, walked one quantity at a time and never kept whole.
-    PricingResult run(const PriceParameters& schedule);
 
     // One quantity of the run; used by run().
     void SelectQuote(const ScheduleEntry& entry);

@@ -96,22 +96,29 @@ const LineCase kLines[] = {
      RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier, "\"X\" is neither Q (quote) nor J (job)"},
     {"a start quantity of 0", "24101,1,Q,,0", "24101", 1, QuoteOrJob::Quote, "Window category",
      "0,10,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
-     "the start quantity \"0\" is not a whole number above 0"},
-    {"a step with a fraction", "24101,1,Q,,100,2.5", "24101", 1, QuoteOrJob::Quote, "Window category",
-     "100,2.5,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
-     "the first step \"2.5\" is not a whole number of 0 or more"},
-    {"a negative step", "24101,1,Q,,100,-5", "24101", 1, QuoteOrJob::Quote, "Window category",
-     "100,-5,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
-     "the first step \"-5\""},
+     "Start Quantity \"0\": Quantities Must Be Greater Than Zero!"},
+    {"a step with a fraction", "24101,1,Q,,10,2.5", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "10,2.5,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "Jump by (after the start quantity) takes a whole number, such as 1000 or 1,000, not \"2.5\"."},
+    {"a negative step", "24101,1,Q,,10,-5", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "10,-5,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "Jump by (after the start quantity) takes a whole number, such as 1000 or 1,000, not \"-5\"."},
+    {"a second step of 0", "24101,1,Q,,10,5,100,0", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "10,5,100,0,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "Jump by (after the 2nd quantity) \"0\": Quantities Must Be Greater Than Zero!"},
     {"a quantity beyond 32 bits", "24101,1,Q,,100,25,500,100,2000,500,3000000000", "24101", 1, QuoteOrJob::Quote,
      "Window category", "100,25,500,100,2000,500,3000000000", RoundingStep::Quarter, RoundingDirection::Up,
-     Typeface::Courier, "the final quantity \"3000000000\""},
+     Typeface::Courier, "Final Quantity can be at most 2,147,483,647, not 3000000000."},
     {"a quantity below the one before", "24101,1,Q,,600,25,500", "24101", 1, QuoteOrJob::Quote, "Window category",
      "600,25,500,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
-     "the second quantity (500) is below the start quantity (600)"},
-    {"a schedule too long to price", "24101,1,Q,,1,1,1000000,1,1000000,1,1000000", "24101", 1, QuoteOrJob::Quote,
-     "Window category", "1,1,1000000,1,1000000,1,1000000", RoundingStep::Quarter, RoundingDirection::Up,
-     Typeface::Courier, "the schedule has 1000000 quantities"},
+     "2nd Quantity \"500\": Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
+    {"a quantity equal to the one before, as the window refuses it", "24101,1,Q,,100,100,300,100,300,100,500",
+     "24101", 1, QuoteOrJob::Quote, "Window category", "100,100,300,100,300,100,500", RoundingStep::Quarter,
+     RoundingDirection::Up, Typeface::Courier,
+     "3rd Quantity \"300\": Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
+    {"a schedule too long to price", "24101,1,Q,,1,1,1000000,1,1000001,1,1000002", "24101", 1, QuoteOrJob::Quote,
+     "Window category", "1,1,1000000,1,1000001,1,1000002", RoundingStep::Quarter, RoundingDirection::Up,
+     Typeface::Courier, "the schedule has 1000002 quantities"},
     {"an unknown rounding", "24101,1,Q,,,,,,,,,0.50", "24101", 1, QuoteOrJob::Quote, "Window category",
      "50,10,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
      "the rounding \"0.50\" is not none, 0.25 or 1.00"},
@@ -156,6 +163,50 @@ INSTANTIATE_TEST_SUITE_P(Lines, BookLine, testing::ValuesIn(kLines),
                                  name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
                              return name;
                          });
+
+// The book window's rows are the printed order, where the categories come in the order they first come: a
+// page moved past a page of another category takes its whole category along, and a page added joins its
+// category.
+TEST(PriceBookOrder, MovesAndAddsKeepThePagesInPrintedOrder)
+{
+    const std::vector<std::string> categories = {"A", "A", "B", "C", "C"};
+    const struct
+    {
+        const char* why;
+        std::size_t at;
+        int by;
+        std::vector<std::size_t> order;
+    } moves[] = {
+        {"within its category", 1, -1, {1, 0, 2, 3, 4}},
+        {"the first of its category up: before the category above", 2, -1, {2, 0, 1, 3, 4}},
+        {"the first of its category up, with the rest of it", 3, -1, {0, 1, 3, 4, 2}},
+        {"the last of its category down: after the whole category below", 1, 1, {2, 0, 1, 3, 4}},
+        {"the first page up goes nowhere", 0, -1, {0, 1, 2, 3, 4}},
+        {"the last page down goes nowhere", 4, 1, {0, 1, 2, 3, 4}},
+    };
+    for (const auto& move : moves)
+        EXPECT_EQ(pricing::movedPageOrder(categories, move.at, move.by), move.order) << move.why;
+
+    const auto page = [](const char* orderNo, const char* category) {
+        BookPage p;
+        p.orderNo = orderNo;
+        p.category = category;
+        return p;
+    };
+    std::vector<BookPage> book = pricing::inPrintedOrder({page("1", "B"), page("2", "A"), page("3", "B")});
+    const auto orders = [&book] {
+        std::string text;
+        for (const BookPage& p : book)
+            text += p.orderNo;
+        return text;
+    };
+    EXPECT_EQ(orders(), "132");
+    EXPECT_EQ(pricing::addBookPage(book, page("4", "B")), 2u);
+    EXPECT_EQ(pricing::addBookPage(book, page("5", "Z")), 4u);
+    EXPECT_EQ(orders(), "13425");
+    EXPECT_EQ(pricing::findBookPage(book, page("2", "other")), std::optional<std::size_t>(3));
+    EXPECT_FALSE(pricing::findBookPage(book, page("6", "B")));
+}
 
 TEST(PriceBookFile, PagesKeepTheirLinesAndBlankLinesAreSkipped)
 {

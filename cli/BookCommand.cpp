@@ -137,6 +137,10 @@ BookCommand::BookCommand() : Command(kBookText, {std::begin(kOptions), std::end(
 int BookCommand::run(const ParsedArguments& arguments) const
 {
     const Options options = parse(arguments);
+    // Said before the book is priced, not after.
+    for (const std::string* output : {&options.pdfPath, &options.textPath, &options.changesPath})
+        if (reportUnwritableOutput(*output))
+            return ExitFailure;
     namespace fs = std::filesystem;
     std::error_code ignored;
     if (!fs::is_directory(options.dataFolder, ignored)) {

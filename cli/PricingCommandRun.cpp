@@ -245,6 +245,9 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
 {
     const bool sheet = command == PricingCommand::Sheet;
     const Options options = parse(arguments, command);
+    // Said before the order is priced, not after.
+    if (sheet && reportUnwritableOutput(options.sheet.pdfPath))
+        return ExitFailure;
 
     namespace fs = std::filesystem;
     std::error_code ignored;

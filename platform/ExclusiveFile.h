@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,18 @@ FileDescriptor createExclusive(const std::string& path);
 // The same under a name no other run can have: `stem`, six random letters and digits, then `suffix`. `path`
 // gets the name.
 FileDescriptor createUnique(const std::string& stem, std::string_view suffix, std::string& path);
+
+// How a file a run is still making is told from one a killed run left: the run holds an flock() on it from
+// just after making it until it is gone or in place. The system drops the lock when the process dies,
+// however it dies, so a file of a run's pattern that nobody holds is a leftover.
+//
+// Claims the file just made for this run. False when another run clearing leftovers took it in the moment
+// before (and so removes it): make another. Throws std::system_error.
+bool claim(const FileDescriptor& fd, const std::string& path);
+
+// The file at `path` when no running program claims it: opened without following a link or waiting, locked,
+// an ordinary file and still the one of that name. None otherwise (claimed, gone, something else).
+std::optional<FileDescriptor> takeUnclaimed(const std::string& path);
 
 // Writes all of `bytes` to the open file `path`. Throws std::system_error.
 void writeAll(const FileDescriptor& fd, std::string_view bytes, const std::string& path);

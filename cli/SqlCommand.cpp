@@ -22,16 +22,8 @@ namespace cli {
 
 namespace {
 
-// The old engine's own refusal of a text that holds more than one statement.
-constexpr int CharactersAfterEndOfStatement = 3142;
-
 // The longest time limit taken: a day.
 constexpr long long MaxTimeoutSeconds = 24 * 60 * 60;
-
-bool isBlank(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
 
 // Tabs and line ends inside a value would break the one-line-per-row layout.
 std::string oneLine(std::string text)
@@ -90,50 +82,12 @@ extern "C" void cancelStatement(int)
 
 } // namespace
 
-bool hasSecondStatement(std::string_view sql)
-{
-    bool ended = false; // a semicolon has ended the first statement
-    std::size_t i = 0;
-    auto skipTo = [&](std::string_view closing) {
-        const std::size_t end = sql.find(closing, i);
-        i = end == std::string_view::npos ? sql.size() : end + closing.size();
-    };
-    while (i < sql.size()) {
-        const char c = sql[i];
-        if (sql.substr(i, 2) == "--") {
-            skipTo("\n");
-            continue;
-        }
-        if (sql.substr(i, 2) == "/*") {
-            i += 2;
-            skipTo("*/");
-            continue;
-        }
-        if (ended && !isBlank(c) && c != ';')
-            return true;
-        ++i;
-        if (c == ';') {
-            ended = true;
-        } else if (c == '\'' || c == '"' || c == '`') {
-            // A doubled quote inside a literal is the quote itself: skipping to the next quote and going on
-            // reads it as two adjacent literals, which ends in the same place.
-            skipTo(std::string_view(&c, 1));
-        } else if (c == '[') {
-            skipTo("]");
-        }
-    }
-    return false;
-}
-
 data::TypedOutcome runSql(const std::string& databasePath,
                           std::string_view sql,
                           std::ostream& out,
                           const data::TypedStatementLimits& limits,
                           bool toTerminal)
 {
-    if (hasSecondStatement(sql))
-        throw platform::Fault(CharactersAfterEndOfStatement, "Characters found after end of SQL statement.");
-
     data::Database db =
         data::Database::open(databasePath, limits.mayWrite ? data::Access::ReadWrite : data::Access::ReadOnly);
     const auto shown = [toTerminal](std::string text) {

@@ -1,6 +1,5 @@
 #include "cli/BookCommand.h"
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -9,10 +8,10 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/CtrlC.h"
 #include "cli/ExitCode.h"
 #include "cli/GuiApplication.h"
 #include "cli/Report.h"
-#include "cli/SignalGuard.h"
 #include "data/Database.h"
 #include "platform/Fault.h"
 #include "platform/ReplacementFile.h"
@@ -103,13 +102,6 @@ Options parse(const ParsedArguments& arguments)
     return o;
 }
 
-volatile std::sig_atomic_t g_interrupted = 0;
-
-extern "C" void onBookInterrupt(int)
-{
-    g_interrupted = 1;
-}
-
 // Writes a text to the file, whole or not at all, or to standard output for "-". `what` names it in a
 // failure ("The price book").
 void writeText(const std::string& path, const std::string& text, const std::string& what)
@@ -152,11 +144,16 @@ int BookCommand::run(const ParsedArguments& arguments) const
         return ExitFailure;
     }
 
+    // Ctrl-C stops the book between quantities, in a wait for another program's lock, or while its PDF is
+    // painted, and nothing is written.
+    const CtrlC ctrlC;
     // The shop database stays open for the whole book, so it is checked and opened once.
     data::Database keepOpen;
     try {
         keepOpen = data::Database::open(pricing::databasePath(options.dataFolder));
     } catch (const platform::Fault& fault) {
+        if (const std::optional<int> exit = reportBusyOrCancelled(fault, "the book was not written"))
+            return *exit;
         report(std::cerr, fault.what(), fault.detail());
         return ExitDataFolder;
     }
@@ -190,11 +187,7 @@ int BookCommand::run(const ParsedArguments& arguments) const
                   << printable(pricing::describeBookPage(page)) << "\n";
     };
     callbacks.onMessage = [](const std::string& message) { report(std::cerr, message); };
-    callbacks.cancelRequested = [] { return g_interrupted != 0; };
-    // Ctrl-C stops the book between quantities, or while its PDF is painted, and nothing is written; the
-    // handler is the command's only while it runs.
-    g_interrupted = 0;
-    const SignalGuard ctrlC({SIGINT}, onBookInterrupt);
+    callbacks.cancelRequested = [] { return CtrlC::requested(); };
     const pricing::BookRunResult result = pricing::priceBook(
         options.dataFolder, options.programFolder.empty() ? programFolder() : options.programFolder, pages, callbacks);
     if (result.stopped) {
@@ -231,7 +224,7 @@ int BookCommand::run(const ParsedArguments& arguments) const
         if (!options.pdfPath.empty()) {
             const auto application = guiApplication();
             const int written = sheet::writeBookPdf(book, QString::fromStdString(options.pdfPath),
-                                                    [](int, int) { return g_interrupted == 0; });
+                                                    [](int, int) { return !CtrlC::requested(); });
             std::cerr << "pricebook: the price book is in " << printable(options.pdfPath) << " (" << written
                       << (written == 1 ? " page" : " pages") << ")\n";
         } else if (!options.textPath.empty()) {

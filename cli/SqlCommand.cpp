@@ -13,8 +13,9 @@
 
 #include "cli/ExitCode.h"
 #include "cli/Report.h"
-#include "cli/SignalGuard.h"
+#include "cli/CtrlC.h"
 #include "data/Database.h"
+#include "data/JetErrors.h"
 #include "platform/Fault.h"
 #include "platform/Value.h"
 
@@ -72,14 +73,6 @@ std::optional<long long> positiveNumber(const std::string& text, long long most)
     return value;
 }
 
-std::atomic<bool> g_cancelled{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
-
-extern "C" void cancelStatement(int)
-{
-    g_cancelled.store(true);
-}
-
 } // namespace
 
 data::TypedOutcome runSql(const std::string& databasePath,
@@ -88,8 +81,24 @@ data::TypedOutcome runSql(const std::string& databasePath,
                           const data::TypedStatementLimits& limits,
                           bool toTerminal)
 {
-    data::Database db =
-        data::Database::open(databasePath, limits.mayWrite ? data::Access::ReadWrite : data::Access::ReadOnly);
+    // The time limit covers a wait for another program's lock at the open too: the open waits no longer
+    // than the statement may take, and the statement gets what is left.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point started = Clock::now();
+    data::Database db;
+    {
+        const int usual = data::busyTimeout();
+        struct Restore
+        {
+            int usual;
+            ~Restore() { data::setBusyTimeout(usual); }
+        } restore{usual};
+        data::setBusyTimeout(static_cast<int>(std::min<long long>(usual, limits.time.count())));
+        db = data::Database::open(databasePath, limits.mayWrite ? data::Access::ReadWrite : data::Access::ReadOnly);
+    }
+    data::TypedStatementLimits left = limits;
+    left.time = std::max(limits.time - std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started),
+                         std::chrono::milliseconds(1));
     const auto shown = [toTerminal](std::string text) {
         text = oneLine(std::move(text));
         return toTerminal ? printable(text) : text;
@@ -106,7 +115,7 @@ data::TypedOutcome runSql(const std::string& databasePath,
             out << (column ? "\t" : "") << shown(row[column].formatted());
         out << "\n";
     };
-    const data::TypedOutcome outcome = db.runTyped(sql, limits, rows);
+    const data::TypedOutcome outcome = db.runTyped(sql, left, rows);
     if (!outcome.changed.empty())
         out << outcome.changed << "\n";
     db.close();
@@ -185,10 +194,10 @@ int SqlCommand::run(const ParsedArguments& arguments) const
     if (std::filesystem::is_directory(database, error))
         database = (std::filesystem::path(database) / "vmdata.mdb").string();
 
-    // Ctrl-C stops the statement, which SQLite then undoes, instead of the program.
-    g_cancelled.store(false);
-    const SignalGuard ctrlC({SIGINT}, cancelStatement);
-    limits.cancelled = &g_cancelled;
+    // Ctrl-C stops the statement, which SQLite then undoes, or the wait for another program's lock, instead
+    // of the program.
+    const CtrlC ctrlC;
+    limits.cancelled = CtrlC::flag();
     try {
         const data::TypedOutcome outcome = runSql(database, sql, std::cout, limits, isatty(STDOUT_FILENO) == 1);
         std::cout.flush();
@@ -197,6 +206,13 @@ int SqlCommand::run(const ParsedArguments& arguments) const
         report(std::cerr, stopMessage(outcome, limits));
         return ExitFailure;
     } catch (const platform::Fault& fault) {
+        std::cout.flush();
+        if (CtrlC::requested() && fault.number() == data::Locked) {
+            data::TypedOutcome cancelled;
+            cancelled.stopped = data::TypedStop::Cancelled;
+            report(std::cerr, stopMessage(cancelled, limits));
+            return ExitFailure;
+        }
         // A refused statement is the console's own answer; any other fault (a damaged file, a missing
         // table, a text it cannot read) keeps the old engine's number and text, so scripts can tell a bad
         // query from bad arguments.

@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include "data/BusyWait.h"
+
 namespace data {
 
 namespace {
@@ -131,7 +133,7 @@ StatementGuard::~StatementGuard()
 {
     sqlite3_set_authorizer(m_db, nullptr, nullptr);
     sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
-    sqlite3_busy_timeout(m_db, static_cast<int>(m_busyTimeout.count()));
+    installBusyWait(m_db, static_cast<int>(m_busyTimeout.count()));
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, m_previousDefensive, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, m_previousFts3Tokenizer, nullptr);
     sqlite3_limit(m_db, SQLITE_LIMIT_ATTACHED, m_previousAttached);
@@ -212,6 +214,8 @@ int StatementGuard::busy(void* self, int count)
     const Clock::time_point now = Clock::now();
     if (count == 0)
         guard.m_waitingSince = now;
+    if (waitsCancelled() && guard.m_stop == TypedStop::None)
+        guard.m_stop = TypedStop::Cancelled;
     if (guard.mustStop() || now - guard.m_waitingSince >= guard.m_busyTimeout)
         return 0;
     std::this_thread::sleep_for(BusyPause);

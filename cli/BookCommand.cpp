@@ -1,10 +1,11 @@
 #include "cli/BookCommand.h"
 
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/Cli.h"
@@ -20,6 +21,7 @@
 #include "pricing/PriceChanges.h"
 #include "pricing/PriceBook.h"
 #include "pricing/PriceSettings.h"
+#include "pricing/PricedBook.h"
 #include "sheet/BookLayout.h"
 #include "sheet/BookPdf.h"
 #include "startup/ShopSettings.h"
@@ -102,17 +104,21 @@ Options parse(const ParsedArguments& arguments)
     return o;
 }
 
-// Writes a text to the file, whole or not at all, or to standard output for "-". `what` names it in a
-// failure ("The price book").
-void writeText(const std::string& path, const std::string& text, const std::string& what)
+// What a writer hands on, a piece at a time.
+using Pieces = std::function<void(const std::function<void(std::string_view)>& write)>;
+
+// Writes what `pieces` gives into the file, whole or not at all, or to standard output for "-". `what`
+// names it in a failure ("The price book").
+void writeOut(const std::string& path, const std::string& what, const Pieces& pieces)
 {
     if (path == "-") {
-        std::cout << text << std::flush;
+        pieces([](std::string_view piece) { std::cout << piece; });
+        std::cout << std::flush;
         return;
     }
     try {
         platform::ReplacementFile file(path, ".new-");
-        file.write(text);
+        pieces([&file](std::string_view piece) { file.write(piece); });
         file.putInPlace(platform::ReplacementFile::Placing::Replace);
     } catch (const std::system_error& error) {
         throw platform::Fault(platform::fault::PathFileAccessError,
@@ -181,15 +187,40 @@ int BookCommand::run(const ParsedArguments& arguments) const
         }
     }
 
+    // What moved since the last book is found page by page as the book is priced, and each page's lines are
+    // put aside until it is printed: a book of long pages holds one page's lines at a time.
+    std::optional<pricing::LastBook> last;
+    try {
+        last = pricing::LastBook::open(options.dataFolder);
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+    }
+    const std::string lastPrintedOn = last ? last->printedOn() : std::string();
+    std::optional<pricing::PricedBook> priced;
+    try {
+        priced.emplace(std::move(last), !options.changesPath.empty());
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+        return ExitFailure;
+    }
+
     pricing::BookRunCallbacks callbacks;
     callbacks.onPage = [](std::size_t index, std::size_t count, const pricing::BookPage& page) {
         std::cerr << "pricebook: page " << index + 1 << " of " << count << ": "
                   << printable(pricing::describeBookPage(page)) << "\n";
     };
+    callbacks.onPriced = [&priced](std::size_t index, pricing::PricedPage& page) { priced->add(index, page); };
     callbacks.onMessage = [](const std::string& message) { report(std::cerr, message); };
     callbacks.cancelRequested = [] { return CtrlC::requested(); };
-    const pricing::BookRunResult result = pricing::priceBook(
-        options.dataFolder, options.programFolder.empty() ? programFolder() : options.programFolder, pages, callbacks);
+    pricing::BookRunResult result;
+    try {
+        result = pricing::priceBook(options.dataFolder,
+                                    options.programFolder.empty() ? programFolder() : options.programFolder, pages,
+                                    callbacks);
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, std::string(fault.what()) + " The book was not written.", fault.detail());
+        return ExitFailure;
+    }
     if (result.stopped) {
         report(std::cerr, result.stopped->message + " The book was not written.", result.stopped->detail);
         return ExitDataFolder;
@@ -200,41 +231,35 @@ int BookCommand::run(const ParsedArguments& arguments) const
         return ExitFailure;
     }
 
-    // What moved since the last book: marks on the pages, and the change report.
-    std::optional<pricing::LastBook> last;
-    try {
-        last = pricing::readLastBook(options.dataFolder);
-    } catch (const platform::Fault& fault) {
-        report(std::cerr, fault.what(), fault.detail());
-    }
-    std::vector<std::vector<bool>> marks;
-    const std::vector<pricing::PriceChange> changes =
-        last ? pricing::compareWithLast(result.pages, *last, &marks) : std::vector<pricing::PriceChange>{};
-
-    const std::vector<sheet::BookEntry> entries = sheet::bookEntries(result.pages, marks);
     sheet::BookFront front;
     front.company = startup::shopCompanyName();
     front.printedAt = sheet::localNowSerial();
-    if (!changes.empty())
-        front.changesSince = last->printedOn;
-    const sheet::LaidOutBook book = sheet::layOutBook(entries, front);
+    front.changesSince = priced->changesSince();
+    const sheet::LaidOutBook book = sheet::layOutBook(sheet::bookEntries(result.pages, priced->changedPages()), front);
+    const sheet::BookPageLines lines = [&priced](std::size_t entry) {
+        return sheet::PageLines{priced->lines(entry), priced->marks(entry)};
+    };
 
     const bool writesBook = !options.pdfPath.empty() || !options.textPath.empty();
     try {
         if (!options.pdfPath.empty()) {
             const auto application = guiApplication();
-            const int written = sheet::writeBookPdf(book, QString::fromStdString(options.pdfPath),
+            const int written = sheet::writeBookPdf(book, lines, QString::fromStdString(options.pdfPath),
                                                     [](int, int) { return !CtrlC::requested(); });
             std::cerr << "pricebook: the price book is in " << printable(options.pdfPath) << " (" << written
                       << (written == 1 ? " page" : " pages") << ")\n";
         } else if (!options.textPath.empty()) {
-            writeText(options.textPath, sheet::renderBookText(book), "The price book");
+            writeOut(options.textPath, "The price book",
+                     [&](const auto& write) { sheet::renderBookText(book, lines, write); });
         }
         if (!options.changesPath.empty()) {
-            writeText(options.changesPath, pricing::changesCsv(changes), "The change report");
+            const std::vector<pricing::PriceChange> changes = priced->changes();
+            writeOut(options.changesPath, "The change report",
+                     [&](const auto& write) { pricing::writeChangesCsv(changes, result.pages, write); });
             std::cerr << "pricebook: " << changes.size() << (changes.size() == 1 ? " price" : " prices")
                       << " changed since the last book"
-                      << (last ? " of " + last->printedOn : std::string(" (there is none yet)")) << "\n";
+                      << (lastPrintedOn.empty() ? std::string(" (there is none yet)") : " of " + lastPrintedOn)
+                      << "\n";
         }
     } catch (const platform::Fault& fault) {
         report(std::cerr, fault.what(), fault.detail());
@@ -245,8 +270,8 @@ int BookCommand::run(const ParsedArguments& arguments) const
     // (not part of it, not only a report). Pages that were not printed keep what they had.
     if (writesBook && !options.only && options.textPath != "-") {
         try {
-            pricing::writeLastBook(options.dataFolder,
-                                   pricing::lastBookOf(result.pages, last, platform::formatDate(front.printedAt, "mm/dd/yy")));
+            priced->keepForNextBook(options.dataFolder, result.pages,
+                                    platform::formatDate(front.printedAt, "mm/dd/yy"));
         } catch (const platform::Fault& fault) {
             report(std::cerr, std::string(fault.what()) + " The next book cannot show what changed.", fault.detail());
         }

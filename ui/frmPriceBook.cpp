@@ -18,6 +18,7 @@
 #include "platform/Format.h"
 #include "pricing/BookRun.h"
 #include "pricing/PriceChanges.h"
+#include "pricing/PricedBook.h"
 #include "sheet/BookLayout.h"
 #include "sheet/BookPdf.h"
 #include "startup/ShopSettings.h"
@@ -238,6 +239,22 @@ void frmPriceBook::printBook(Output output, const QString& file)
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
 
+    // What moved since the book printed last is found page by page as the book is priced, and each page's
+    // lines are put aside until printed: a book of long pages holds one page's lines at a time.
+    std::optional<pricing::LastBook> last;
+    try {
+        last = pricing::LastBook::open(m_setup.dataFolder);
+    } catch (const platform::Fault& fault) {
+        showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
+    }
+    std::optional<pricing::PricedBook> priced;
+    try {
+        priced.emplace(std::move(last), false);
+    } catch (const platform::Fault& fault) {
+        showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
+        return;
+    }
+
     pricing::BookRunCallbacks callbacks;
     callbacks.onPage = [&progress](std::size_t index, std::size_t total, const pricing::BookPage& page) {
         progress.setValue(static_cast<int>(index));
@@ -247,12 +264,19 @@ void frmPriceBook::printBook(Output output, const QString& file)
                                   .arg(fromStd(pricing::describeBookPage(page))));
         QCoreApplication::processEvents();
     };
+    callbacks.onPriced = [&priced](std::size_t index, pricing::PricedPage& page) { priced->add(index, page); };
     callbacks.cancelRequested = [&progress] {
         QCoreApplication::processEvents();
         return progress.wasCanceled();
     };
-    const pricing::BookRunResult result =
-        pricing::priceBook(m_setup.dataFolder, m_setup.programFolder, m_pages, callbacks);
+    pricing::BookRunResult result;
+    try {
+        result = pricing::priceBook(m_setup.dataFolder, m_setup.programFolder, m_pages, callbacks);
+    } catch (const platform::Fault& fault) {
+        showDetailedMessage(fromStd(fault.what() + std::string(" The price book was not printed.")),
+                            fromStd(fault.detail()));
+        return;
+    }
     progress.setValue(count);
     if (result.stopped) {
         showDetailedMessage(fromStd(result.stopped->message + " The price book was not printed."),
@@ -264,22 +288,14 @@ void frmPriceBook::printBook(Output output, const QString& file)
         return;
     }
 
-    // What moved since the book printed last: marked on the pages.
-    std::optional<pricing::LastBook> last;
-    try {
-        last = pricing::readLastBook(m_setup.dataFolder);
-    } catch (const platform::Fault& fault) {
-        showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
-    }
-    std::vector<std::vector<bool>> marks;
-    const std::vector<pricing::PriceChange> changes =
-        last ? pricing::compareWithLast(result.pages, *last, &marks) : std::vector<pricing::PriceChange>{};
     sheet::BookFront front;
     front.company = startup::shopCompanyName();
     front.printedAt = sheet::localNowSerial();
-    if (!changes.empty())
-        front.changesSince = last->printedOn;
-    const sheet::LaidOutBook book = sheet::layOutBook(sheet::bookEntries(result.pages, marks), front);
+    front.changesSince = priced->changesSince();
+    const sheet::LaidOutBook book = sheet::layOutBook(sheet::bookEntries(result.pages, priced->changedPages()), front);
+    const sheet::BookPageLines lines = [&priced](std::size_t entry) {
+        return sheet::PageLines{priced->lines(entry), priced->marks(entry)};
+    };
 
     QPrinter& printer = *m_setup.printer;
     QString written;
@@ -289,22 +305,22 @@ void frmPriceBook::printBook(Output output, const QString& file)
             QPrintPreviewDialog dialog(&printer, this);
             dialog.setObjectName(QStringLiteral("dlgBookPreview"));
             dialog.setWindowTitle(QStringLiteral("Price Book Preview"));
-            connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&book](QPrinter* target) {
+            connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&book, &lines](QPrinter* target) {
                 QPainter painter(target);
-                sheet::paintBook(book, painter, *target);
+                sheet::paintBook(book, lines, painter, *target);
             });
             dialog.exec();
             return; // a preview prints nothing, so the prices of the last book stay
         }
         case Output::File:
-            sheet::writeBookPdf(book, file);
+            sheet::writeBookPdf(book, lines, file);
             written = QStringLiteral("The price book was saved as %1.").arg(file);
             break;
         case Output::Printer:
             // A printer that prints to a file writes as Save as PDF does, never over an earlier file.
             if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
                 const QString target = unusedFileName(printer.outputFileName());
-                sheet::writeBookPdf(book, target, printer.pageLayout());
+                sheet::writeBookPdf(book, lines, target, printer.pageLayout());
                 written = QStringLiteral("The price book was saved as %1.").arg(target);
             } else {
                 printer.setDocName(QStringLiteral("Counter Price Book"));
@@ -315,7 +331,7 @@ void frmPriceBook::printBook(Output output, const QString& file)
                                     .arg(printer.printerName()));
                     return;
                 }
-                sheet::paintBook(book, painter, printer);
+                sheet::paintBook(book, lines, painter, printer);
                 painter.end();
                 written = QStringLiteral("The price book was sent to the printer %1.").arg(printer.printerName());
             }
@@ -328,8 +344,7 @@ void frmPriceBook::printBook(Output output, const QString& file)
 
     // The binder now holds these prices: kept for the next book.
     try {
-        pricing::writeLastBook(m_setup.dataFolder,
-                               pricing::lastBookOf(result.pages, last, platform::formatDate(front.printedAt, "mm/dd/yy")));
+        priced->keepForNextBook(m_setup.dataFolder, result.pages, platform::formatDate(front.printedAt, "mm/dd/yy"));
     } catch (const platform::Fault& fault) {
         showDetailedMessage(fromStd(std::string(fault.what()) + " The next price book cannot show what changed."),
                             fromStd(fault.detail()));

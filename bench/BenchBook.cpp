@@ -10,12 +10,9 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "bench/ChildProcess.h"
 #include "cli/DemoDataCommand.h"
 #include "cli/GuiApplication.h"
 #include "platform/Fault.h"
@@ -26,8 +23,6 @@
 #include "sheet/BookPdf.h"
 
 namespace fs = std::filesystem;
-
-extern char** environ;
 
 namespace {
 
@@ -130,32 +125,17 @@ void BM_BookProcess(benchmark::State& state)
     pricing::writePriceBook(folder, book);
     std::vector<std::string> words = {PRICEBOOK_PROGRAM, "book", folder, "--pdf", (root / "book.pdf").string(),
                                       "--program-dir", shop().programFolder};
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     long peakKilobytes = 0;
     for (auto _ : state) {
         for (int run = 0; run < 2; ++run) {
-            pid_t child = 0;
-            if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-                state.SkipWithError("cannot start pricebook");
-                break;
-            }
-            int status = 0;
-            struct rusage usage {};
-            wait4(child, &status, 0, &usage);
-            peakKilobytes = std::max(peakKilobytes, usage.ru_maxrss);
-            if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            const bench::ChildRun book = bench::runChild(words, STDERR_FILENO);
+            peakKilobytes = std::max(peakKilobytes, book.peakKilobytes);
+            if (!book.succeeded) {
                 state.SkipWithError("pricebook book failed");
                 break;
             }
         }
     }
-    posix_spawn_file_actions_destroy(&actions);
     fs::remove_all(root);
     state.counters["peak_MB"] = static_cast<double>(peakKilobytes) / 1024.0;
     state.counters["pages"] = static_cast<double>(pages);

@@ -42,6 +42,7 @@ const CommandText kBookText = {
         "the book: a cover with the shop's name, the date and the number of pages, the contents by\n"
         "category, and every page as \"pricebook sheet\" prints it, numbered at the foot. A page whose order\n"
         "cannot be found or priced at every quantity is not printed: the contents list it with the reason.\n"
+        "A book prices at most 1,000,000 quantities, its pages together.\n"
         "\n"
         "What changed: a whole book written to a file keeps the prices it printed beside the book\n"
         "(PriceBook.last). The next book marks each price that moved since with \"*\" and --changes writes\n"

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <charconv>
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>

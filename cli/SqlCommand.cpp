@@ -1,19 +1,17 @@
 #include "cli/SqlCommand.h"
 
-#include <atomic>
-#include <cctype>
+#include <algorithm>
 #include <charconv>
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 
 #include <unistd.h>
 
+#include "cli/CtrlC.h"
 #include "cli/ExitCode.h"
 #include "cli/Report.h"
-#include "cli/CtrlC.h"
 #include "data/Database.h"
 #include "data/JetErrors.h"
 #include "platform/Fault.h"
@@ -39,7 +37,7 @@ const Option kOptions[] = {
     {"--data", "DIR", "the data folder whose shop database to use"},
     {"--db", "FILE", "the shop database file to use"},
     {"--write", "", "allow statements that change the database"},
-    {"--timeout", "SECONDS", "stop a statement after this long (default 30)"},
+    {"--timeout", "SECONDS", "stop a statement after this long, a wait at the open included (default 30)"},
     {"--max-rows", "ROWS", "stop a statement after printing this many rows (default 100000)"},
 };
 
@@ -53,10 +51,11 @@ const CommandText kSqlText = {
         "that changes the database then says what it changed (\"table STOCK dropped\", \"12 rows changed\").\n"
         "\n"
         "The database is opened for reading only: a statement that would change it is refused unless --write\n"
-        "is given. Never run, also with --write: ATTACH, DETACH, VACUUM, and any PRAGMA that would change\n"
-        "the database's settings (journal_mode, user_version ...). A statement stops at Ctrl-C, at its time\n"
-        "limit, when it needs more than 256 MB of memory, or at its row limit; a change stopped by Ctrl-C,\n"
-        "time or memory is undone.",
+        "is given. Never run, also with --write: ATTACH, DETACH, VACUUM, fts3_tokenizer, and any PRAGMA that\n"
+        "would change the database's settings (journal_mode, user_version ...). Comments may follow the\n"
+        "statement; a second statement is refused. A statement stops at Ctrl-C, at its time limit (which\n"
+        "counts a wait for another program's lock too), when it needs more than 256 MB of memory, or at its\n"
+        "row limit; a change stopped by Ctrl-C, time or memory is undone.",
     .epilogue =
         "Exit codes: 0 done; 1 the statement was refused or stopped (Ctrl-C, time, memory or row limit);\n"
         "2 wrong arguments; 3 the data folder or shop database (missing, damaged, read-only, busy, disk\n"

@@ -100,6 +100,23 @@ std::optional<FileDescriptor> takeUnclaimed(const std::string& path)
     return fd;
 }
 
+std::string readAt(const FileDescriptor& fd, std::uint64_t offset, std::size_t count, const std::string& path)
+{
+    std::string bytes(count, '\0');
+    std::size_t got = 0;
+    while (got < count) {
+        const ssize_t read = ::pread(fd.get(), bytes.data() + got, count - got, static_cast<off_t>(offset + got));
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read <= 0) {
+            const int error = read < 0 ? errno : EIO;
+            throw std::system_error(error, std::generic_category(), "cannot read " + path);
+        }
+        got += static_cast<std::size_t>(read);
+    }
+    return bytes;
+}
+
 void writeAll(const FileDescriptor& fd, std::string_view bytes, const std::string& path)
 {
     while (!bytes.empty()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +49,10 @@ bool claim(const FileDescriptor& fd, const std::string& path);
 // The file at `path` when no running program claims it: opened without following a link or waiting, locked,
 // an ordinary file and still the one of that name. None otherwise (claimed, gone, something else).
 std::optional<FileDescriptor> takeUnclaimed(const std::string& path);
+
+// The `count` bytes of the open file `path` from `offset` on (its position untouched). A file that ends
+// before is std::system_error EIO, as is any failure to read.
+std::string readAt(const FileDescriptor& fd, std::uint64_t offset, std::size_t count, const std::string& path);
 
 // Writes all of `bytes` to the open file `path`. Throws std::system_error.
 void writeAll(const FileDescriptor& fd, std::string_view bytes, const std::string& path);

@@ -60,43 +60,6 @@ void pricePage(PricedPage& priced, const std::string& dataFolder, const std::str
     }
 }
 
-// Prices one page, or says why it cannot be printed.
-void settlePage(PricedPage& priced, const std::string& dataFolder, const std::string& programFolder,
-                const BookRunCallbacks& callbacks, BookRunResult& book)
-{
-    const std::string databaseFile = databasePath(dataFolder);
-    if (!priced.page.problem.empty()) {
-        priced.problem = "line " + std::to_string(priced.page.line) + " of " + PriceBookFileName + ": " +
-                         priced.page.problem;
-        return;
-    }
-    try {
-        priced.order = findBookOrder(databaseFile, priced.page);
-    } catch (const platform::Fault& fault) {
-        book.stopped = RunStop{StopReason::CannotWrite,
-                               "The shop database could not be read, so the book was not priced.",
-                               std::string(fault.what()) +
-                                   (fault.detail().empty() ? std::string() : "\n" + fault.detail())};
-        priced.problem = book.stopped->message;
-        return;
-    }
-    if (!priced.order) {
-        // Said as the pricing run says it: which of number, part and Q or J matches no row.
-        platform::Outcome missing;
-        try {
-            missing = missingOrderKey(data::Database::open(databaseFile), priced.page.orderNo,
-                                      priced.page.key.partNo.value_or(1),
-                                      priced.page.key.quoteOrJob.value_or(QuoteOrJob::Quote));
-        } catch (const platform::Fault&) {
-            // The plain words below say enough.
-        }
-        priced.problem = missing ? std::string(missing->what())
-                                 : "Order " + priced.page.orderNo + " is not in the shop database.";
-        return;
-    }
-    pricePage(priced, dataFolder, programFolder, callbacks, book);
-}
-
 } // namespace
 
 BookRunResult priceBook(const std::string& dataFolder, const std::string& programFolder,
@@ -107,6 +70,7 @@ BookRunResult priceBook(const std::string& dataFolder, const std::string& progra
         book.stopped = RunStop{StopReason::CannotWrite, tooLarge->what(), {}};
         return book;
     }
+    const std::string databaseFile = databasePath(dataFolder);
     for (std::size_t index = 0; index < pages.size(); ++index) {
         if (callbacks.cancelRequested && callbacks.cancelRequested()) {
             book.cancelled = true;
@@ -116,7 +80,36 @@ BookRunResult priceBook(const std::string& dataFolder, const std::string& progra
             callbacks.onPage(index, pages.size(), pages[index]);
         PricedPage& priced = book.pages.emplace_back();
         priced.page = pages[index];
-        settlePage(priced, dataFolder, programFolder, callbacks, book);
+        if (!priced.page.problem.empty()) {
+            priced.problem = "line " + std::to_string(priced.page.line) + " of " + PriceBookFileName + ": " +
+                             priced.page.problem;
+            continue;
+        }
+        try {
+            priced.order = findBookOrder(databaseFile, priced.page);
+        } catch (const platform::Fault& fault) {
+            book.stopped = RunStop{StopReason::CannotWrite,
+                                   "The shop database could not be read, so the book was not priced.",
+                                   std::string(fault.what()) +
+                                       (fault.detail().empty() ? std::string() : "\n" + fault.detail())};
+            priced.problem = book.stopped->message;
+            break;
+        }
+        if (!priced.order) {
+            // Said as the pricing run says it: which of number, part and Q or J matches no row.
+            platform::Outcome missing;
+            try {
+                missing = missingOrderKey(data::Database::open(databaseFile), priced.page.orderNo,
+                                          priced.page.key.partNo.value_or(1),
+                                          priced.page.key.quoteOrJob.value_or(QuoteOrJob::Quote));
+            } catch (const platform::Fault&) {
+                // The plain words below say enough.
+            }
+            priced.problem = missing ? std::string(missing->what())
+                                     : "Order " + priced.page.orderNo + " is not in the shop database.";
+            continue;
+        }
+        pricePage(priced, dataFolder, programFolder, callbacks, book);
         if (callbacks.onPriced)
             callbacks.onPriced(index, priced);
         if (book.cancelled || book.stopped)

@@ -41,8 +41,9 @@ struct BookRunCallbacks
 {
     // Before each page is priced: its index (from 0) and the page.
     std::function<void(std::size_t index, std::size_t count, const BookPage& page)> onPage;
-    // Each page once it is done, priced or not, before the next is priced; it may take the page's lines and
-    // prices (a PricedBook puts them aside), so a book of long pages keeps no more than one page's in memory.
+    // Each page the run priced, as soon as it is done and before the next is priced; it may take the page's
+    // lines and prices (a PricedBook puts them aside), so a book of long pages keeps no more than one page's
+    // in memory. (A page that could not be looked for has none.)
     std::function<void(std::size_t index, PricedPage& page)> onPriced;
     std::function<bool()> cancelRequested; // asked between quantities
     MessageCallback onMessage;             // what the run tells the user as it goes

@@ -65,16 +65,11 @@ std::size_t PageStore::keep(const std::vector<std::string>& lines, const std::ve
         put32(block, static_cast<std::uint32_t>(lines[k].size()));
         block += lines[k];
     }
-    std::string_view rest = block;
-    std::uint64_t at = m_end;
-    while (!rest.empty()) {
-        const ssize_t written = ::pwrite(m_file.get(), rest.data(), rest.size(), static_cast<off_t>(at));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            cannotKeep(m_folder, written < 0 ? errno : ENOSPC);
-        rest.remove_prefix(static_cast<std::size_t>(written));
-        at += static_cast<std::uint64_t>(written);
+    // Written at the end, where the file's position stays: the pages are read back with pread.
+    try {
+        platform::writeAll(m_file, block, m_folder);
+    } catch (const std::system_error& error) {
+        cannotKeep(m_folder, error.code().value());
     }
     m_pages.push_back({m_end, block.size()});
     m_end += block.size();
@@ -84,19 +79,14 @@ std::size_t PageStore::keep(const std::vector<std::string>& lines, const std::ve
 std::vector<StoredLine> PageStore::page(std::size_t number) const
 {
     const Where where = m_pages.at(number);
-    std::string block(where.bytes, '\0');
-    std::size_t got = 0;
-    while (got < block.size()) {
-        const ssize_t read = ::pread(m_file.get(), block.data() + got, block.size() - got,
-                                     static_cast<off_t>(where.offset + got));
-        if (read < 0 && errno == EINTR)
-            continue;
-        if (read <= 0)
-            throw platform::Fault(platform::fault::PathFileAccessError,
-                                  "The book's prices put aside in the temporary folder " + m_folder +
-                                      " could not be read back.",
-                                  std::generic_category().message(read < 0 ? errno : EIO));
-        got += static_cast<std::size_t>(read);
+    std::string block;
+    try {
+        block = platform::readAt(m_file, where.offset, where.bytes, m_folder);
+    } catch (const std::system_error& error) {
+        throw platform::Fault(platform::fault::PathFileAccessError,
+                              "The book's prices put aside in the temporary folder " + m_folder +
+                                  " could not be read back.",
+                              error.code().message());
     }
     std::vector<StoredLine> lines;
     for (std::size_t at = 0; at + 8 <= block.size();) {

@@ -196,18 +196,11 @@ std::optional<LastBook> LastBook::open(const std::string& dataFolder)
 
 std::string LastBook::readLine(const Where& where) const
 {
-    std::string line(where.bytes, '\0');
-    std::size_t got = 0;
-    while (got < line.size()) {
-        const ssize_t read =
-            ::pread(m_file.get(), line.data() + got, line.size() - got, static_cast<off_t>(where.offset + got));
-        if (read < 0 && errno == EINTR)
-            continue;
-        if (read <= 0)
-            notALastBook(m_path, "read: " + std::generic_category().message(read < 0 ? errno : EIO));
-        got += static_cast<std::size_t>(read);
+    try {
+        return platform::readAt(m_file, where.offset, where.bytes, m_path);
+    } catch (const std::system_error& error) {
+        notALastBook(m_path, "read: " + error.code().message());
     }
-    return line;
 }
 
 std::optional<LastPage> LastBook::page(const PageKey& key) const

@@ -29,7 +29,8 @@ std::string unwritableKindAt(const std::string& path)
     if (kind.empty())
         return {};
     return "'" + path + "' is " + std::string(kind) +
-           ", not a file: nothing was written to it and it was left as it is. Give the name of a file instead.";
+           ", not a file: nothing was written to it and it was left as it is. Move it out of the way, or write to "
+           "another name.";
 }
 
 std::string inRealFolder(const std::string& path)

@@ -11,9 +11,9 @@ namespace platform {
 // "a socket"; empty for an ordinary file and for a symbolic link (lstat's view of a name).
 std::string_view nonFileKind(mode_t mode);
 
-// "'PATH' is a device, not a file: nothing was written to it and it was left as it is. Give the name of a
-// file instead." for what stands at an output name. Empty when an ordinary file, a symbolic link or nothing
-// stands there, so the name can be written.
+// "'PATH' is a device, not a file: nothing was written to it and it was left as it is. Move it out of the
+// way, or write to another name." for what stands at an output name. Empty when an ordinary file, a symbolic
+// link or nothing stands there, so the name can be written.
 std::string unwritableKindAt(const std::string& path);
 
 // `path` with its folder written as the folder really is, every symbolic link on the way resolved; the last

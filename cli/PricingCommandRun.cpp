@@ -2,7 +2,6 @@
 
 #include <array>
 #include <charconv>
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
@@ -14,10 +13,10 @@
 #include <unistd.h>
 
 #include "cli/Cli.h"
+#include "cli/CtrlC.h"
 #include "cli/ExitCode.h"
 #include "cli/Report.h"
 #include "cli/SheetCommand.h"
-#include "cli/SignalGuard.h"
 #include "cli/StreamedOutput.h"
 #include "data/Database.h"
 #include "data/ServerConnectionFile.h"
@@ -184,15 +183,6 @@ Options parse(const ParsedArguments& arguments, PricingCommand command)
     return o;
 }
 
-// ---- cancelling with Ctrl-C: the run stops between quantities and still puts the row back ----
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-extern "C" void onInterrupt(int)
-{
-    g_interrupted = 1;
-}
-
 std::string describeKey(const Options& o)
 {
     std::string key = "order " + o.orderNo;
@@ -217,6 +207,9 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
     const bool sheet = command == PricingCommand::Sheet;
     const Options options = parse(arguments, command);
     const std::string commandName = sheet ? "pricebook sheet: " : "pricebook price: ";
+    // Said before the order is priced, not after.
+    if (sheet && reportUnwritableOutput(options.sheet.pdfPath))
+        return ExitFailure;
 
     namespace fs = std::filesystem;
     std::error_code ignored;
@@ -272,14 +265,21 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
         return ExitUsage;
     }
 
+
+    // Ctrl-C stops the command, a wait for another program's lock too, and the run still leaves the order
+    // as it was.
+    const CtrlC ctrlC;
     const std::string databaseFile = pricing::databasePath(options.dataFolder);
     // The shop database stays open for the whole command: closing its last handle checkpoints a
     // log-mode file to disk, which is then done once at the end instead of after the order lookup too.
     data::Database keepOpen;
     try {
         keepOpen = data::Database::open(databaseFile);
-    } catch (const platform::Fault&) {
-        // The lookup below reports what is wrong with the file.
+    } catch (const platform::Fault& fault) {
+        // A file another program holds is waited for once, not again by the lookup below, which reports
+        // what else is wrong with the file.
+        if (const std::optional<int> exit = reportBusyOrCancelled(fault, "nothing was priced"))
+            return *exit;
     }
     // A shop database on a server is named before anything is priced, so the shop sees which one it is.
     if (data::isServerConnectionFile(databaseFile)) {
@@ -293,6 +293,8 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
     try {
         order = pricing::selectOrder(databaseFile, options.orderNo, options.filter);
     } catch (const platform::Fault& fault) {
+        if (const std::optional<int> exit = reportBusyOrCancelled(fault, "nothing was priced"))
+            return *exit;
         report(std::cerr, fault.what(), fault.detail());
         return ExitDataFolder;
     }
@@ -319,7 +321,7 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
             std::cerr << "\r";
         report(std::cerr, message);
     };
-    callbacks.cancelRequested = [] { return g_interrupted != 0; };
+    callbacks.cancelRequested = [] { return CtrlC::requested(); };
     // The price command writes each quantity as it is priced and keeps none; the sheet needs every line.
     StreamedOutput output(std::cout, options.format, *order, inputs.request.quoteOrJob);
     if (!sheet) {
@@ -329,8 +331,6 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
 
     pricing::PricingResult result;
     {
-        g_interrupted = 0;
-        const SignalGuard ctrlC({SIGINT}, onInterrupt);
         pricing::PricingRun run(inputs, callbacks);
         result = options.singleQuantity ? run.run(pricing::singleQuantity(*options.singleQuantity)) : run.run();
     }

@@ -74,6 +74,10 @@ BookRunResult priceBook(const std::string& dataFolder, const std::string& progra
                         const std::vector<BookPage>& pages, const BookRunCallbacks& callbacks)
 {
     BookRunResult book;
+    if (const platform::Outcome tooLarge = checkBookSize(pages)) {
+        book.stopped = RunStop{StopReason::CannotWrite, tooLarge->what(), {}};
+        return book;
+    }
     const std::string databaseFile = databasePath(dataFolder);
     for (std::size_t index = 0; index < pages.size(); ++index) {
         if (callbacks.cancelRequested && callbacks.cancelRequested()) {
@@ -114,6 +118,8 @@ BookRunResult priceBook(const std::string& dataFolder, const std::string& progra
             continue;
         }
         pricePage(priced, dataFolder, programFolder, callbacks, book);
+        if (callbacks.onPriced)
+            callbacks.onPriced(index, priced);
         if (book.cancelled || book.stopped)
             break;
     }

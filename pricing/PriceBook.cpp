@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "platform/Fault.h"
+#include "platform/Format.h"
 #include "platform/SmallFile.h"
 #include "platform/TextFile.h"
 #include "pricing/PriceRequest.h"
@@ -17,9 +18,6 @@ namespace pricing {
 
 namespace {
 
-// The most quantities one page prices: far more than a counter sheet shows, few enough that a slip of a
-// finger (a step of 1 up to a million) does not keep the shop database busy for hours.
-constexpr std::uint64_t kMostPageQuantities = 100000;
 
 std::string lowered(std::string_view text)
 {
@@ -328,6 +326,28 @@ std::string describeBookPage(const BookPage& page)
     if (page.key.quoteOrJob)
         text += *page.key.quoteOrJob == QuoteOrJob::Job ? " (job)" : " (quote)";
     return text;
+}
+
+std::uint64_t bookQuantities(const std::vector<BookPage>& pages)
+{
+    std::uint64_t count = 0;
+    for (const BookPage& page : pages) {
+        if (page.problem.empty())
+            count += scheduleLength(page.parameters);
+    }
+    return count;
+}
+
+platform::Outcome checkBookSize(const std::vector<BookPage>& pages)
+{
+    const std::uint64_t count = bookQuantities(pages);
+    if (count <= kMostBookQuantities)
+        return std::nullopt;
+    return platform::Fault(platform::fault::PathFileAccessError,
+                           "The pages of the price book price " + platform::format(static_cast<double>(count), "#,##0") +
+                               " quantities together; a book prices at most " +
+                               platform::format(static_cast<double>(kMostBookQuantities), "#,##0") +
+                               ". Shorten the schedules of its longest pages.");
 }
 
 } // namespace pricing

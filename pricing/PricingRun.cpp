@@ -147,7 +147,7 @@ PricingResult PricingRun::runWalking(const std::function<std::vector<std::string
 
     const bool ready = prepareOrderRow();
     m_result.notes = walk([&](const ScheduleEntry& entry) {
-        if (!ready || m_result.stopped)
+        if (!ready || m_result.stopped || m_result.cancelled)
             return false;
         if (m_callbacks.cancelRequested && m_callbacks.cancelRequested()) {
             m_result.cancelled = true;
@@ -218,6 +218,12 @@ void PricingRun::stopForWriteFault(int number, const std::string& atQuantity, st
     const std::string stopped = atQuantity.empty() ? "Nothing was priced" : "Pricing stopped at " + atQuantity;
     switch (number) {
     case Locked:
+        // A wait for the lock that Ctrl-C or Cancel ended is the user's stop, not a busy database.
+        if (m_callbacks.cancelRequested && m_callbacks.cancelRequested()) {
+            m_result.cancelled = true;
+            m_result.cancelledAt = atQuantity;
+            break;
+        }
         stop(StopReason::ShopDatabaseBusy,
              atQuantity.empty()
                  ? kShopDatabaseBusyMessage

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
@@ -21,6 +22,7 @@
 #include "platform/Format.h"
 #include "pricing/BookRun.h"
 #include "pricing/PriceChanges.h"
+#include "pricing/PricedBook.h"
 #include "sheet/BookLayout.h"
 #include "sheet/BookPdf.h"
 #include "startup/ShopSettings.h"
@@ -318,6 +320,22 @@ void frmPriceBook::printBook(Output output, const QString& file)
         showMessage(kEmptyBook);
         return;
     }
+    // What moved since the book printed last is found page by page as the book is priced, and each page's
+    // lines are put aside until printed: a book of long pages holds one page's lines at a time.
+    std::optional<pricing::LastBook> last;
+    try {
+        last = pricing::LastBook::open(m_setup.dataFolder);
+    } catch (const platform::Fault& fault) {
+        showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
+    }
+    auto book = std::make_shared<PricedBookRun>();
+    try {
+        book->priced.emplace(std::move(last), false);
+    } catch (const platform::Fault& fault) {
+        showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
+        return;
+    }
+
     const int count = static_cast<int>(m_pages.size());
     m_progress = new QProgressDialog(QStringLiteral("Pricing the price book..."), QStringLiteral("Cancel"), 0, count, this);
     m_progress->setObjectName(QStringLiteral("dlgBookProgress"));
@@ -326,35 +344,45 @@ void frmPriceBook::printBook(Output output, const QString& file)
     m_progress->setWindowModality(Qt::ApplicationModal);
     m_progress->setAutoClose(false);
     m_progress->setAutoReset(false);
-    m_progress->setMinimumDuration(0);
-    m_progress->setValue(0);
+    // The dialog's own setValue() handles the window's events when the dialog is modal, which would let the
+    // book's end run inside a page's progress; its bar is set directly instead.
+    auto* bar = new QProgressBar(m_progress);
+    bar->setRange(0, count);
+    bar->setValue(0);
+    m_progress->setBar(bar);
     m_progress->show();
 
     m_run = new WorkerRun(this);
     WorkerRun* run = m_run;
     connect(m_progress, &QProgressDialog::canceled, run, &WorkerRun::requestStop);
-    auto result = std::make_shared<pricing::BookRunResult>();
-    connect(run, &WorkerRun::finished, this, [this, result, output, file] { bookPriced(*result, output, file); });
+    connect(run, &WorkerRun::finished, this, [this, book, output, file] { bookPriced(*book, output, file); });
     updateButtons();
     emit runningChanged(true);
 
-    run->start([this, run, result, pages = m_pages, dataFolder = m_setup.dataFolder,
+    // The priced book is the work's alone until finished() hands it back to this thread.
+    run->start([this, run, book, pages = m_pages, dataFolder = m_setup.dataFolder,
                 programFolder = m_setup.programFolder] {
         pricing::BookRunCallbacks callbacks;
         callbacks.onPage = [this, run](std::size_t index, std::size_t total, const pricing::BookPage& page) {
             run->post([this, index, total, text = fromStd(pricing::describeBookPage(page))] {
                 if (!m_progress)
                     return;
-                m_progress->setValue(static_cast<int>(index));
+                if (auto* bar = m_progress->findChild<QProgressBar*>())
+                    bar->setValue(static_cast<int>(index));
                 m_progress->setLabelText(QStringLiteral("Pricing page %1 of %2: %3").arg(index + 1).arg(total).arg(text));
             });
         };
+        callbacks.onPriced = [book](std::size_t index, pricing::PricedPage& page) { book->priced->add(index, page); };
         callbacks.cancelRequested = [run] { return run->stopRequested(); };
-        *result = pricing::priceBook(dataFolder, programFolder, pages, callbacks);
+        try {
+            book->result = pricing::priceBook(dataFolder, programFolder, pages, callbacks);
+        } catch (const platform::Fault& fault) {
+            book->fault = fault;
+        }
     });
 }
 
-void frmPriceBook::bookPriced(const pricing::BookRunResult& result, Output output, const QString& file)
+void frmPriceBook::bookPriced(PricedBookRun& book, Output output, const QString& file)
 {
     m_run->deleteLater();
     m_run = nullptr;
@@ -367,6 +395,13 @@ void frmPriceBook::bookPriced(const pricing::BookRunResult& result, Output outpu
         close();
         return;
     }
+    if (book.fault) {
+        showDetailedMessage(fromStd(book.fault->what() + std::string(" The price book was not printed.")),
+                            fromStd(book.fault->detail()));
+        return;
+    }
+    const pricing::BookRunResult& result = book.result;
+    std::optional<pricing::PricedBook>& priced = book.priced;
     const int count = static_cast<int>(m_pages.size());
     if (result.stopped) {
         showDetailedMessage(fromStd(result.stopped->message + " The price book was not printed."),
@@ -378,22 +413,15 @@ void frmPriceBook::bookPriced(const pricing::BookRunResult& result, Output outpu
         return;
     }
 
-    // What moved since the book printed last: marked on the pages.
-    std::optional<pricing::LastBook> last;
-    try {
-        last = pricing::readLastBook(m_setup.dataFolder);
-    } catch (const platform::Fault& fault) {
-        showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
-    }
-    std::vector<std::vector<bool>> marks;
-    const std::vector<pricing::PriceChange> changes =
-        last ? pricing::compareWithLast(result.pages, *last, &marks) : std::vector<pricing::PriceChange>{};
     sheet::BookFront front;
     front.company = startup::shopCompanyName();
     front.printedAt = sheet::localNowSerial();
-    if (!changes.empty())
-        front.changesSince = last->printedOn;
-    const sheet::LaidOutBook book = sheet::layOutBook(sheet::bookEntries(result.pages, marks), front);
+    front.changesSince = priced->changesSince();
+    const sheet::LaidOutBook laidOut =
+        sheet::layOutBook(sheet::bookEntries(result.pages, priced->changedPages()), front);
+    const sheet::BookPageLines lines = [&priced](std::size_t entry) {
+        return sheet::PageLines{priced->lines(entry), priced->marks(entry)};
+    };
 
     QPrinter& printer = *m_setup.printer;
     QString written;
@@ -405,9 +433,9 @@ void frmPriceBook::bookPriced(const pricing::BookRunResult& result, Output outpu
         QPrintPreviewDialog dialog(&shown, this);
         dialog.setObjectName(QStringLiteral("dlgBookPreview"));
         dialog.setWindowTitle(QStringLiteral("Price Book Preview"));
-        connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&book](QPrinter* target) {
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&laidOut, &lines](QPrinter* target) {
             QPainter painter(target);
-            sheet::paintBook(book, painter, *target);
+            sheet::paintBook(laidOut, lines, painter, *target);
         });
         dialog.exec();
         return; // a preview prints nothing, so the prices of the last book stay
@@ -415,7 +443,7 @@ void frmPriceBook::bookPriced(const pricing::BookRunResult& result, Output outpu
     case Output::File: {
         const QString target = unusedFileName(file);
         try {
-            sheet::writeBookPdf(book, target);
+            sheet::writeBookPdf(laidOut, lines, target);
         } catch (const platform::Fault& fault) {
             showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
             return;
@@ -428,8 +456,10 @@ void frmPriceBook::bookPriced(const pricing::BookRunResult& result, Output outpu
     case Output::Printer: {
         const PrintOutcome printed = ui::print(
             {QStringLiteral("price book"),
-             [&book](QPainter& painter, QPrinter& device) { sheet::paintBook(book, painter, device); },
-             [&book](const QString& target, const QPageLayout& layout) { sheet::writeBookPdf(book, target, layout); }},
+             [&laidOut, &lines](QPainter& painter, QPrinter& device) { sheet::paintBook(laidOut, lines, painter, device); },
+             [&laidOut, &lines](const QString& target, const QPageLayout& layout) {
+                 sheet::writeBookPdf(laidOut, lines, target, layout);
+             }},
             printer);
         if (!printed.failure.isEmpty()) {
             showDetailedMessage(printed.failure, printed.failureDetail);
@@ -442,8 +472,7 @@ void frmPriceBook::bookPriced(const pricing::BookRunResult& result, Output outpu
 
     // The binder now holds these prices: kept for the next book.
     try {
-        pricing::writeLastBook(m_setup.dataFolder,
-                               pricing::lastBookOf(result.pages, last, platform::formatDate(front.printedAt, "mm/dd/yy")));
+        priced->keepForNextBook(m_setup.dataFolder, result.pages, platform::formatDate(front.printedAt, "mm/dd/yy"));
     } catch (const platform::Fault& fault) {
         showDetailedMessage(fromStd(std::string(fault.what()) + " The next price book cannot show what changed."),
                             fromStd(fault.detail()));

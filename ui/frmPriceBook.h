@@ -9,7 +9,10 @@
 #include <QDialog>
 #include <QString>
 
+#include "platform/Fault.h"
+#include "pricing/BookRun.h"
 #include "pricing/PriceBook.h"
+#include "pricing/PricedBook.h"
 #include "pricing/PriceSettings.h"
 
 class QPrinter;
@@ -105,7 +108,15 @@ private:
     int selectedRow() const;
     QString describe(const pricing::BookPage& page) const;
     void printBook(Output output, const QString& file = {});
-    void bookPriced(const pricing::BookRunResult& result, Output output, const QString& file);
+    // What a book's work hands back: the pages priced, each page's lines put aside and compared with the last
+    // book, or the fault that stopped it.
+    struct PricedBookRun
+    {
+        pricing::BookRunResult result;
+        std::optional<pricing::PricedBook> priced;
+        std::optional<platform::Fault> fault;
+    };
+    void bookPriced(PricedBookRun& book, Output output, const QString& file);
 };
 
 } // namespace ui

@@ -1,5 +1,6 @@
 // The book file: one page a line, items as the folder's other files hold them, missing items taken from the
 // parameters the book is read with, and every page that cannot be priced as written said so.
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "platform/Fault.h"
 #include "pricing/PriceBook.h"
 #include "pricing/PriceChanges.h"
+#include "pricing/PricedBook.h"
 #include "pricing/Schedule.h"
 #include "tests/support/TestDatabase.h"
 
@@ -292,14 +294,22 @@ namespace {
 TEST(LastBookFile, ReadsBackWhatWasWrittenAndRefusesWhatIsNotSuchAList)
 {
     TemporaryFolder folder;
-    EXPECT_FALSE(pricing::readLastBook(folder.path()));
-    const pricing::LastBook book{"12/09/26",
-                                 {{"O'NEIL, 01", "1", "Q", "Folders", {{100, "76.84"}, {1000, "1234.50"}}},
-                                  {"24103", "1", "J", "", {}}}};
-    pricing::writeLastBook(folder.path(), book);
+    EXPECT_FALSE(pricing::LastBook::open(folder.path()));
+    const std::vector<pricing::LastPage> pages = {
+        {{"O'NEIL, 01", "1", "Q", "Folders"}, {{100, "76.84"}, {1000, "1234.50"}, {2000, "-0.50"}}},
+        {{"24103", "1", "J", ""}, {}}};
+    pricing::LastBookWriter writer(folder.path(), "12/09/26");
+    for (const pricing::LastPage& page : pages)
+        writer.add(page);
+    writer.putInPlace();
     EXPECT_EQ(readFile(folder.path() + "/PriceBook.last"),
-              "printed,12/09/26\r\n\"O'NEIL, 01\",1,Q,Folders,100,76.84,1000,1234.50\r\n24103,1,J,\"\"\r\n");
-    EXPECT_EQ(pricing::readLastBook(folder.path()), book);
+              "printed,12/09/26\r\n\"O'NEIL, 01\",1,Q,Folders,100,76.84,1000,1234.50,2000,-0.50\r\n24103,1,J,\"\"\r\n");
+    const std::optional<pricing::LastBook> book = pricing::LastBook::open(folder.path());
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->printedOn(), "12/09/26");
+    EXPECT_EQ(book->pages(), pages);
+    EXPECT_EQ(book->page(pages[1].key), pages[1]);
+    EXPECT_FALSE(book->page({"24103", "1", "Q", ""}));
 
     const char* const damaged[] = {
         "",                                     // empty
@@ -308,16 +318,140 @@ TEST(LastBookFile, ReadsBackWhatWasWrittenAndRefusesWhatIsNotSuchAList)
         "printed,12/09/26\r\n24101,1,Q,C,100\r\n", // a quantity without its price
         "printed,12/09/26\r\n24101,1,Q,C,100,$76.84\r\n",
         "printed,12/09/26\r\n24101,1,Q,C,1e2,76.84\r\n",
+        "printed,12/09/26\r\n24101,1,Q,C,100,--1.00\r\n",
     };
     for (const char* content : damaged) {
         writeFile(folder.path() + "/PriceBook.last", content);
         try {
-            pricing::readLastBook(folder.path());
+            pricing::LastBook::open(folder.path());
             ADD_FAILURE() << "read: " << content;
         } catch (const platform::Fault& fault) {
             EXPECT_THAT(std::string(fault.what()), testing::HasSubstr(folder.path() + "/PriceBook.last")) << content;
         }
     }
+    // Larger than the largest book's prices can be: refused without being read.
+    testsupport::writeFile(folder.path() + "/PriceBook.last", "printed,12/09/26\r\n");
+    std::filesystem::resize_file(folder.path() + "/PriceBook.last", pricing::kLastBookLimit + 1);
+    EXPECT_THROW(pricing::LastBook::open(folder.path()), platform::Fault);
+}
+
+// The largest book the program prices, every price at its longest, is kept under the limit the next book
+// reads it with.
+TEST(LastBookFile, TheLargestBookFitsTheLimitItIsReadWith)
+{
+    TemporaryFolder folder;
+    const std::string longName(2000, 'N');
+    {
+        pricing::LastBookWriter writer(folder.path(), "12/09/26");
+        for (std::uint64_t page = 0; page < pricing::kMostBookQuantities / pricing::kMostPageQuantities; ++page) {
+            pricing::LastPage longest{{longName + std::to_string(page), "32767", "Q", longName}, {}};
+            longest.prices.assign(pricing::kMostPageQuantities, {2147483647, "-922337203685477.58"});
+            writer.add(longest);
+        }
+        writer.putInPlace();
+    }
+    EXPECT_GT(std::filesystem::file_size(folder.path() + "/PriceBook.last"), 30000000u);
+    const std::optional<pricing::LastBook> book = pricing::LastBook::open(folder.path());
+    ASSERT_TRUE(book);
+    const std::optional<pricing::LastPage> last = book->page({longName + "9", "32767", "Q", longName});
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->prices.size(), pricing::kMostPageQuantities);
+}
+
+pricing::PricedPage pricedPage(const std::string& orderNo, std::vector<std::string> prices,
+                               const std::string& schedule = "100,100")
+{
+    pricing::PricedPage page;
+    page.page = pricing::parsePriceBook(orderNo + ",1,Q,Cards," + schedule, {}).front();
+    page.order.emplace();
+    page.order->orderNo = orderNo;
+    page.order->partNo = "1";
+    page.quoteOrJob = QuoteOrJob::Quote;
+    for (std::size_t k = 0; k < prices.size(); ++k) {
+        const std::int32_t quantity = static_cast<std::int32_t>(100 * (k + 1));
+        page.lines.push_back(std::to_string(quantity) + std::string(27, ' ') + "$" + prices[k]);
+        page.prices.push_back({quantity, {}});
+    }
+    return page;
+}
+
+// A page of 100,000 quantities, over a megabyte of prices: kept whole for the next book, which marks exactly
+// the prices that moved and lists them largest first.
+TEST(PricedBook, APageOf100000QuantitiesKeepsItsChangeHistory)
+{
+    TemporaryFolder folder;
+    std::vector<std::string> prices(pricing::kMostPageQuantities, "1234.50");
+    const std::string schedule = "100,100,9999800,100,9999900,100,10000000";
+    std::vector<pricing::PricedPage> pages = {pricedPage("24101", prices, schedule)};
+    ASSERT_EQ(pages[0].page.problem, "");
+    {
+        pricing::PricedBook first(std::nullopt, true);
+        first.add(0, pages[0]);
+        EXPECT_TRUE(pages[0].lines.empty()) << "the lines are put aside";
+        EXPECT_EQ(first.lines(0).size(), pricing::kMostPageQuantities);
+        first.keepForNextBook(folder.path(), pages, "12/01/26");
+    }
+    EXPECT_GT(std::filesystem::file_size(folder.path() + "/PriceBook.last"), platform::kSmallFileLimit);
+
+    prices[7] = "1358.00";   // +10 %
+    prices[99999] = "617.25"; // -50 %
+    pages = {pricedPage("24101", prices, schedule)};
+    pricing::PricedBook second(pricing::LastBook::open(folder.path()), true);
+    second.add(0, pages[0]);
+    EXPECT_EQ(second.changesSince(), "12/01/26");
+    const std::vector<bool> marks = second.marks(0);
+    EXPECT_EQ(std::count(marks.begin(), marks.end(), true), 2);
+    EXPECT_TRUE(marks[7] && marks[99999]);
+    std::string csv;
+    pricing::writeChangesCsv(second.changes(), pages, [&csv](std::string_view piece) { csv += piece; });
+    EXPECT_EQ(csv, "reference,part,category,quantity,old price,new price,change in per cent\r\n"
+                   "Q-24101,1,Cards,10000000,1234.50,617.25,-50.00\r\n"
+                   "Q-24101,1,Cards,800,1234.50,1358.00,+10.00\r\n");
+}
+
+// A page not printed this time keeps what the binder holds of it, as long as its schedule prices no fewer
+// quantities; a page no longer in the book, or whose order is gone, is not kept.
+TEST(PricedBook, APageNotPrintedKeepsItsLastPricesWhileTheyFitItsSchedule)
+{
+    TemporaryFolder folder;
+    {
+        std::vector<pricing::PricedPage> pages = {pricedPage("A", {"1.00", "2.00", "3.00"}),
+                                                  pricedPage("B", {"1.00", "2.00", "3.00"}),
+                                                  pricedPage("C", {"1.00"}), pricedPage("D", {"1.00"})};
+        pricing::PricedBook first(std::nullopt, false);
+        for (std::size_t k = 0; k < pages.size(); ++k)
+            first.add(k, pages[k]);
+        first.keepForNextBook(folder.path(), pages, "12/01/26");
+    }
+    // A: not priced, schedule of 3 quantities; B: not priced, schedule of 2; C: order gone; D: left the book.
+    std::vector<pricing::PricedPage> pages = {pricedPage("A", {}, "100,100,300,0,300,0,300"),
+                                              pricedPage("B", {}, "100,100,200,0,200,0,200"),
+                                              pricedPage("C", {})};
+    ASSERT_EQ(pricing::scheduleLength(pages[1].page.parameters), 2u);
+    for (pricing::PricedPage& page : pages)
+        page.problem = "1 quantity could not be priced";
+    pages[2].order.reset();
+    pricing::PricedBook second(pricing::LastBook::open(folder.path()), false);
+    for (std::size_t k = 0; k < pages.size(); ++k)
+        second.add(k, pages[k]);
+    second.keepForNextBook(folder.path(), pages, "12/08/26");
+    EXPECT_EQ(readFile(folder.path() + "/PriceBook.last"), "printed,12/08/26\r\nA,1,Q,Cards,100,1.00,200,2.00,300,3.00\r\n");
+}
+
+// A book whose pages price more than a book may, all together, is refused before anything is priced.
+TEST(PriceBookFile, ABookOfTooManyQuantitiesIsRefusedAsAWhole)
+{
+    std::string text;
+    for (int page = 0; page < 10; ++page)
+        text += "2410" + std::to_string(page) + ",1,Q,Cards,1,1,99998,1,99999,1,100000\r\n";
+    std::vector<BookPage> pages = pricing::parsePriceBook(text, {});
+    EXPECT_EQ(pricing::bookQuantities(pages), 1000000u);
+    EXPECT_FALSE(pricing::checkBookSize(pages));
+    pages.push_back(pricing::parsePriceBook("24110,1,Q,Cards,1,1,2,1,3,0,4", {}).front());
+    const platform::Outcome refused = pricing::checkBookSize(pages);
+    ASSERT_TRUE(refused);
+    EXPECT_THAT(refused->what(), testing::HasSubstr("1,000,003 quantities together; a book prices at most 1,000,000"));
+    EXPECT_TRUE(pricing::priceBook("/nonexistent", "/nonexistent", pages).stopped);
 }
 
 } // namespace

@@ -85,7 +85,7 @@ void BM_Book(benchmark::State& state)
                     return;
                 }
             }
-            const sheet::LaidOutBook book = sheet::layOutBook(sheet::bookEntries(result.pages, priced.changedPages()),
+            const sheet::LaidOutBook book = sheet::layOutBook(sheet::bookEntries(result.pages, priced),
                                                               {"Harbor Print", 46000.5, priced.changesSince()});
             sheet::writeBookPdf(
                 book, [&](std::size_t entry) { return sheet::PageLines{priced.lines(entry), priced.marks(entry)}; },

@@ -426,6 +426,50 @@ TEST_F(PricingWindow, PricesStandInOneColumnUnderThePriceHeading)
     EXPECT_TRUE(prices()->item(37)->text().startsWith(QStringLiteral("5000") + QString(27, QLatin1Char(' '))));
 }
 
+// What a list's prices give to look at is said in a line under the list and in the status line, and the
+// quantities it names are marked (with what is said of them on hover); a list with nothing to look at says
+// nothing. The lines themselves stay the price lines the sheet prints.
+TEST_F(PricingWindow, TheListsChecksAreSaidUnderItAndTheirQuantitiesMarked)
+{
+    const struct
+    {
+        const char* order;
+        QString said; // empty: nothing
+        std::vector<int> marked;
+    } cases[] = {
+        {"24106 - ", QStringLiteral("Check: Every quantity from 100 to 5,000 has the same price, $2,629.00."), {}},
+        {"24101 - ", QStringLiteral("Check: 5,000 costs more per piece than 4,500: $0.0613 against $0.0596 each."), {37}},
+        {"24103 - ", QString(), {}},
+    };
+    auto* checks = control<QLabel>(window.get(), "lblChecks");
+    auto* status = control<QLabel>(window.get(), "lblStatus");
+    QTest::mouseClick(control<QCheckBox>(window.get(), "Check1"), Qt::LeftButton);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.order);
+        auto* jobs = control<QComboBox>(window.get(), "cboJobs");
+        window->chooseOrder(jobs->itemText(jobs->findText(QString::fromLatin1(c.order), Qt::MatchStartsWith)));
+        QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
+        ASSERT_TRUE(windowtest::waitForRun(*window));
+        ASSERT_EQ(prices()->count(), 38);
+        EXPECT_EQ(checks->isVisible(), !c.said.isEmpty());
+        EXPECT_EQ(checks->text(), c.said);
+        EXPECT_EQ(status->text().endsWith(QStringLiteral("1 check to look at under the list.")), !c.said.isEmpty())
+            << status->text().toStdString();
+        std::vector<int> marked = c.marked;
+        if (c.said.contains(QStringLiteral("same price")))
+            for (int row = 0; row < 38; ++row)
+                marked.push_back(row);
+        for (int row = 0; row < 38; ++row) {
+            const QListWidgetItem* item = prices()->item(row);
+            const bool mark = std::find(marked.begin(), marked.end(), row) != marked.end();
+            EXPECT_EQ(item->background().style() != Qt::NoBrush, mark) << row;
+            EXPECT_EQ(item->toolTip(), mark ? c.said.mid(7) : QString()) << row;
+            EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+ {27}\\$\\d+\\.\\d\\d$")).match(item->text()).hasMatch());
+        }
+    }
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+}
+
 // More than 1,000 quantities: the window asks first, naming the count; No creates nothing.
 TEST_F(PricingWindow, ALongScheduleIsPricedOnlyWhenTheClerkSaysSo)
 {

@@ -1232,11 +1232,11 @@ void frmPrice::showChecks(const RunOutcome& outcome)
     m_lblChecks->setText(texts.join(QLatin1Char('\n')));
     m_lblChecks->show();
     // The status line says so too, as the list may not be shown.
-    if (!outcome.checks.empty())
-        m_lblStatus->setText(m_lblStatus->text() +
-                             (outcome.checks.size() == 1
-                                  ? QStringLiteral(" 1 check to look at under the list.")
-                                  : QStringLiteral(" %1 checks to look at under the list.").arg(outcome.checks.size())));
+    if (!outcome.checks.empty()) {
+        const QString count = outcome.checks.size() == 1 ? QStringLiteral("1 check")
+                                                         : QStringLiteral("%1 checks").arg(outcome.checks.size());
+        m_lblStatus->setText(m_lblStatus->text() + QStringLiteral(" %1 to look at under the calculated prices.").arg(count));
+    }
 
     // Each line the checks name is marked, with what they say of it.
     std::unordered_map<std::int32_t, int> rowOf;

@@ -58,9 +58,17 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent)
 const QString kPdfFolderKey = QStringLiteral("PriceBook/PdfFolder");
 const QString kMatrixFolderKey = QStringLiteral("PriceBook/MatrixFolder");
 
-QString lastFolder(const QString& key)
+// The Save dialog opened on `name` in the folder `key` keeps; the folder of the file chosen is kept for the
+// next time. Empty when the user cancels.
+QString chooseInLastFolder(QWidget* parent, const QString& key, SaveFileQuestion question, const QString& name)
 {
-    return QSettings().value(key, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).toString();
+    const QString folder =
+        QSettings().value(key, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).toString();
+    question.suggested = QDir(folder).filePath(name);
+    const QString path = chooseSaveFile(parent, question);
+    if (!path.isEmpty())
+        QSettings().setValue(key, QFileInfo(path).absolutePath());
+    return path;
 }
 
 QString scheduleText(const pricing::PriceParameters& p)
@@ -305,14 +313,11 @@ void frmPriceBook::saveAsPdf()
 {
     // An earlier book of the chosen name is kept (the book takes the next free name), so there is nothing to
     // confirm.
-    const QString path = chooseSaveFile(
-        this, {QStringLiteral("Save the Price Book as PDF"),
-               QDir(lastFolder(kPdfFolderKey)).filePath(QStringLiteral("PriceBook.pdf")),
-               QStringLiteral("PDF files (*.pdf)"), false});
-    if (path.isEmpty())
-        return;
-    QSettings().setValue(kPdfFolderKey, QFileInfo(path).absolutePath());
-    saveAsPdf(path);
+    const QString path = chooseInLastFolder(
+        this, kPdfFolderKey, {QStringLiteral("Save the Price Book as PDF"), {}, QStringLiteral("PDF files (*.pdf)"), false},
+        QStringLiteral("PriceBook.pdf"));
+    if (!path.isEmpty())
+        saveAsPdf(path);
 }
 
 void frmPriceBook::saveAsPdf(const QString& path)
@@ -324,14 +329,12 @@ void frmPriceBook::exportMatrix()
 {
     // The store's import reads the file of its own name again and again, so the matrix replaces it, once the
     // dialog has asked.
-    const QString path = chooseSaveFile(
-        this, {QStringLiteral("Export the Price Matrix"),
-               QDir(lastFolder(kMatrixFolderKey)).filePath(QStringLiteral("PriceMatrix.csv")),
-               QStringLiteral("CSV files (*.csv);;JSON files (*.json)"), true});
-    if (path.isEmpty())
-        return;
-    QSettings().setValue(kMatrixFolderKey, QFileInfo(path).absolutePath());
-    exportMatrix(path);
+    const QString path = chooseInLastFolder(this, kMatrixFolderKey,
+                                            {QStringLiteral("Export the Price Matrix"), {},
+                                             QStringLiteral("CSV files (*.csv);;JSON files (*.json)"), true},
+                                            QStringLiteral("PriceMatrix.csv"));
+    if (!path.isEmpty())
+        exportMatrix(path);
 }
 
 void frmPriceBook::exportMatrix(const QString& path)

@@ -453,7 +453,7 @@ TEST_F(PricingWindow, TheListsChecksAreSaidUnderItAndTheirQuantitiesMarked)
         ASSERT_EQ(prices()->count(), 38);
         EXPECT_EQ(checks->isVisible(), !c.said.isEmpty());
         EXPECT_EQ(checks->text(), c.said);
-        EXPECT_EQ(status->text().endsWith(QStringLiteral("1 check to look at under the list.")), !c.said.isEmpty())
+        EXPECT_EQ(status->text().endsWith(QStringLiteral("1 check to look at under the calculated prices.")), !c.said.isEmpty())
             << status->text().toStdString();
         std::vector<int> marked = c.marked;
         if (c.said.contains(QStringLiteral("same price")))
@@ -517,9 +517,9 @@ TEST_F(PricingWindow, Screenshot)
     windowtest::saveScreenshot(*book, folder, "frmPriceBook-during-run");
     EXPECT_TRUE(window->isRunning()) << "the pictures were taken after the run";
     ASSERT_TRUE(windowtest::waitForRun(*window));
+    book->hide();
     windowtest::saveScreenshot(*window, folder, "frmPrice-run-prices");
     control<QCheckBox>(window.get(), "Check1")->setChecked(false);
-    book->hide();
     windowtest::saveScreenshot(*window, folder, "frmPrice-run");
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrint"), Qt::LeftButton);
     windowtest::saveScreenshot(*window, folder, "frmPrice-printed");

@@ -267,9 +267,8 @@ int BookCommand::run(const ParsedArguments& arguments) const
             writeOut(options.matrixPath, "The price matrix", [&](const auto& write) {
                 size = pricing::writeBookMatrix(result.pages, *priced, options.matrixFormat, write);
             });
-            std::cerr << "pricebook: the price matrix" << (options.matrixPath == "-" ? std::string()
-                                                                                    : " is in " + printable(options.matrixPath))
-                      << " (" << size.rows << (size.rows == 1 ? " row, " : " rows, ") << size.quantities
+            const std::string where = options.matrixPath == "-" ? "" : " is in " + printable(options.matrixPath);
+            std::cerr << "pricebook: the price matrix" << where << " (" << size.rows << (size.rows == 1 ? " row, " : " rows, ") << size.quantities
                       << (size.quantities == 1 ? " quantity)" : " quantities)") << "\n";
         }
         if (!options.changesPath.empty()) {

@@ -351,8 +351,8 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
     if (showProgress)
         std::cerr << "\r" << std::string(40, ' ') << "\r" << std::flush;
     // A list cut short is not checked: what is missing could be what looks wrong.
-    const bool whole = !result.stopped && !result.cancelled;
-    const std::vector<pricing::PriceCheck> checks = whole ? listChecks.checks() : std::vector<pricing::PriceCheck>{};
+    const bool cutShort = result.stopped || result.cancelled;
+    const std::vector<pricing::PriceCheck> checks = cutShort ? std::vector<pricing::PriceCheck>{} : listChecks.checks();
     if (!sheet)
         output.finish(result, checks, listChecks.prices());
 

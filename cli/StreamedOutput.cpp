@@ -71,7 +71,8 @@ void writeJsonHead(std::ostream& out, const pricing::OrderSelection& order, pric
         out << number(platform::val(order.partNo));
     else
         out << platform::jsonString(order.partNo);
-    out << ",\n \"quote_or_job\": " << platform::jsonString(pricing::quoteOrJobCode(quoteOrJob)) << ",\n \"quantities\": [";
+    out << ",\n \"quote_or_job\": " << platform::jsonString(pricing::quoteOrJobCode(quoteOrJob))
+        << ",\n \"quantities\": [";
 }
 
 void writeJsonQuantity(std::ostream& out, const pricing::PricedQuantity& priced, bool first)

@@ -319,9 +319,10 @@ void writeChangesCsv(const std::vector<PriceChange>& changes, const std::vector<
         char percent[32] = "";
         if (const std::optional<double> moved = c.percent())
             std::snprintf(percent, sizeof percent, "%+.2f", *moved);
-        write(platform::csvField(bookReference(priced.quoteOrJob, priced.order->orderNo)) + "," + platform::csvField(priced.order->partNo) +
-              "," + platform::csvField(priced.page.category) + "," + std::to_string(c.quantity) + "," + centsText(c.oldCents) +
-              "," + centsText(c.newCents) + "," + percent + "\r\n");
+        write(platform::csvField(bookReference(priced.quoteOrJob, priced.order->orderNo)) + "," +
+              platform::csvField(priced.order->partNo) + "," + platform::csvField(priced.page.category) + "," +
+              std::to_string(c.quantity) + "," + centsText(c.oldCents) + "," + centsText(c.newCents) + "," + percent +
+              "\r\n");
     }
 }
 

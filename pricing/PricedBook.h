@@ -14,8 +14,8 @@ namespace pricing {
 
 // A book as its pages are priced, on its way to print: each printed page is compared with the last book as
 // it comes (which of its prices moved, and the moves themselves when the change report asks for them), its
-// prices are checked as a list (checkPrices), and its price lines are put aside in a PageStore, so the whole book is laid out, printed and kept for the next
-// book with one page's lines in memory at a time.
+// prices are checked as a list (checkPrices), and its price lines are put aside in a PageStore, so the whole
+// book is laid out, printed and kept for the next book with one page's lines in memory at a time.
 class PricedBook
 {
 public:

@@ -1235,7 +1235,8 @@ void frmPrice::showChecks(const RunOutcome& outcome)
     if (!outcome.checks.empty()) {
         const QString count = outcome.checks.size() == 1 ? QStringLiteral("1 check")
                                                          : QStringLiteral("%1 checks").arg(outcome.checks.size());
-        m_lblStatus->setText(m_lblStatus->text() + QStringLiteral(" %1 to look at under the calculated prices.").arg(count));
+        m_lblStatus->setText(m_lblStatus->text() +
+                             QStringLiteral(" %1 to look at under the calculated prices.").arg(count));
     }
 
     // Each line the checks name is marked, with what they say of it.

@@ -314,7 +314,8 @@ void frmPriceBook::saveAsPdf()
     // An earlier book of the chosen name is kept (the book takes the next free name), so there is nothing to
     // confirm.
     const QString path = chooseInLastFolder(
-        this, kPdfFolderKey, {QStringLiteral("Save the Price Book as PDF"), {}, QStringLiteral("PDF files (*.pdf)"), false},
+        this, kPdfFolderKey,
+        {QStringLiteral("Save the Price Book as PDF"), {}, QStringLiteral("PDF files (*.pdf)"), false},
         QStringLiteral("PriceBook.pdf"));
     if (!path.isEmpty())
         saveAsPdf(path);

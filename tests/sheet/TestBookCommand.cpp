@@ -355,8 +355,9 @@ TEST_F(BookCommand, TheMatrixHoldsEveryPagesPricesAsThePriceCommandGivesThem)
     ASSERT_EQ(lines.size(), 13u);
     const std::vector<std::string> header = csvFields(lines[0]);
     ASSERT_EQ(header.size(), 6u + 38u);
-    EXPECT_EQ(std::vector<std::string>(header.begin(), header.begin() + 7),
-              (std::vector<std::string>{"reference", "order", "part", "quote or job", "description", "category", "100"}));
+    const std::vector<std::string> named(header.begin(), header.begin() + 7);
+    EXPECT_EQ(named, (std::vector<std::string>{"reference", "order", "part", "quote or job", "description", "category",
+                                               "100"}));
     EXPECT_EQ(header.back(), "5000");
 
     const QJsonObject json = [&] {
@@ -399,7 +400,8 @@ TEST_F(BookCommand, TheMatrixHoldsEveryPagesPricesAsThePriceCommandGivesThem)
     }
 
     // The price command's row of one order is the book's row of its page.
-    const CommandOutcome one = price({"--order", "24101", "--format", "matrix", "--category", "Letterheads and Envelopes"});
+    const CommandOutcome one =
+        price({"--order", "24101", "--format", "matrix", "--category", "Letterheads and Envelopes"});
     ASSERT_EQ(one.code, 0) << one.err;
     EXPECT_EQ(one.out, lines[0] + "\r\n" + lines[1] + "\r\n");
     EXPECT_THAT(lines[1], testing::StartsWith("Q-24101,24101,1,Q,\"Letterhead, 1 colour PMS 286\",Letterheads and "
@@ -424,7 +426,8 @@ TEST_F(BookCommand, TheMatrixLeavesOutPagesThatCannotBePriced)
     EXPECT_EQ(lines[0], "reference,order,part,quote or job,description,category,100,200,300");
     EXPECT_THAT(lines[1], testing::StartsWith("Q-24101,24101,1,Q,"));
     EXPECT_THAT(got.err, HasSubstr("the page of order 99999 part 1 (quote) was left out: Order 99999 is not in"));
-    EXPECT_THAT(got.err, HasSubstr("the page of order 24104 part 1 (job) was left out: 3 quantities could not be priced"));
+    EXPECT_THAT(got.err,
+                HasSubstr("the page of order 24104 part 1 (job) was left out: 3 quantities could not be priced"));
     EXPECT_FALSE(std::filesystem::exists(m_data.path() + "/PriceBook.last"));
 }
 

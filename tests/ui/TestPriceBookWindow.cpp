@@ -227,7 +227,8 @@ TEST_F(PriceBookWindow, ExportPriceMatrixWritesTheBooksMatrixToTheChosenFile)
                                            "Q-24101,24101,1,Q,\"Letterhead, 1 colour PMS 286\",Letterheads,"));
             EXPECT_THAT(matrix, testing::ContainsRegex("\r\nJ-24103,[^\r]*\r\nJ-24105,[^\r]*\r\n$"));
         } else {
-            EXPECT_THAT(matrix, StartsWith("{\"quantities\": [100, 200, 300],\n \"rows\": [\n  {\"reference\": \"Q-24101\""));
+            EXPECT_THAT(matrix,
+                        StartsWith("{\"quantities\": [100, 200, 300],\n \"rows\": [\n  {\"reference\": \"Q-24101\""));
         }
     }
     EXPECT_FALSE(std::filesystem::exists(db.folder() + "/PriceBook.last"));

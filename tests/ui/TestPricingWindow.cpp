@@ -133,7 +133,8 @@ TEST_F(PricingWindow, ARunListsEveryQuantityOfTheScheduleAndPutsTheRowBack)
     // The run says it is done instead of "Calculating:" staying in view, and the list says what it is of.
     EXPECT_TRUE(control<QLineEdit>(window.get(), "txtQty")->isHidden());
     EXPECT_TRUE(control<QLabel>(window.get(), "lblcalc")->isHidden());
-    EXPECT_EQ(control<QLabel>(window.get(), "lblStatus")->text(), QStringLiteral("Done: 38 prices."));
+    EXPECT_EQ(control<QLabel>(window.get(), "lblStatus")->text(),
+              QStringLiteral("Done: 38 prices. 1 check to look at under the calculated prices."));
     EXPECT_EQ(control<QLabel>(window.get(), "lblPricesFor")->text(),
               QStringLiteral("24101 part 1, quote: 100 by 25 to 500, by 100 to 2000, by 500 to 5000; not rounded"));
 }
@@ -438,9 +439,12 @@ TEST_F(PricingWindow, TheListsChecksAreSaidUnderItAndTheirQuantitiesMarked)
         std::vector<int> marked;
     } cases[] = {
         {"24106 - ", QStringLiteral("Check: Every quantity from 100 to 5,000 has the same price, $2,629.00."), {}},
-        {"24101 - ", QStringLiteral("Check: 5,000 costs more per piece than 4,500: $0.0613 against $0.0596 each."), {37}},
+        {"24101 - ",
+         QStringLiteral("Check: 5,000 costs more per piece than 4,500: $0.0613 against $0.0596 each."),
+         {37}},
         {"24103 - ", QString(), {}},
     };
+    const QRegularExpression priceLine(QStringLiteral("^\\d+ {27}\\$\\d+\\.\\d\\d$"));
     auto* checks = control<QLabel>(window.get(), "lblChecks");
     auto* status = control<QLabel>(window.get(), "lblStatus");
     QTest::mouseClick(control<QCheckBox>(window.get(), "Check1"), Qt::LeftButton);
@@ -453,8 +457,8 @@ TEST_F(PricingWindow, TheListsChecksAreSaidUnderItAndTheirQuantitiesMarked)
         ASSERT_EQ(prices()->count(), 38);
         EXPECT_EQ(checks->isVisible(), !c.said.isEmpty());
         EXPECT_EQ(checks->text(), c.said);
-        EXPECT_EQ(status->text().endsWith(QStringLiteral("1 check to look at under the calculated prices.")), !c.said.isEmpty())
-            << status->text().toStdString();
+        const bool told = status->text().endsWith(QStringLiteral("1 check to look at under the calculated prices."));
+        EXPECT_EQ(told, !c.said.isEmpty()) << status->text().toStdString();
         std::vector<int> marked = c.marked;
         if (c.said.contains(QStringLiteral("same price")))
             for (int row = 0; row < 38; ++row)
@@ -464,7 +468,7 @@ TEST_F(PricingWindow, TheListsChecksAreSaidUnderItAndTheirQuantitiesMarked)
             const bool mark = std::find(marked.begin(), marked.end(), row) != marked.end();
             EXPECT_EQ(item->background().style() != Qt::NoBrush, mark) << row;
             EXPECT_EQ(item->toolTip(), mark ? c.said.mid(7) : QString()) << row;
-            EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+ {27}\\$\\d+\\.\\d\\d$")).match(item->text()).hasMatch());
+            EXPECT_TRUE(priceLine.match(item->text()).hasMatch()) << "the line stays the sheet's price line";
         }
     }
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "data/ConnectionRegistry.h"
+#include "data/ReadCache.h"
 #include "data/ServerConnection.h"
 #include "data/SqliteConnection.h"
 
@@ -14,9 +15,12 @@ std::atomic<int> g_busyTimeout{5000};
 
 } // namespace
 
-std::shared_ptr<Connection> Connection::open(const std::string& path, Access access)
+Connection::Connection() = default;
+Connection::~Connection() = default;
+
+std::shared_ptr<Connection> Connection::open(const std::string& path, Access access, Sharing sharing)
 {
-    return SqliteConnection::open(path, access);
+    return SqliteConnection::open(path, access, sharing);
 }
 
 std::shared_ptr<Connection> Connection::create(const std::string& path)
@@ -24,9 +28,9 @@ std::shared_ptr<Connection> Connection::create(const std::string& path)
     return SqliteConnection::create(path);
 }
 
-std::shared_ptr<Connection> Connection::openServer(const std::string& conninfo)
+std::shared_ptr<Connection> Connection::openServer(const std::string& conninfo, Sharing sharing)
 {
-    return ServerConnection::open(conninfo);
+    return ServerConnection::open(conninfo, sharing);
 }
 
 int Connection::busyTimeout()
@@ -39,6 +43,24 @@ void Connection::setBusyTimeout(int milliseconds)
     g_busyTimeout = milliseconds < 0 ? 0 : milliseconds;
     for (const auto& connection : openConnections())
         connection->applyBusyTimeout(g_busyTimeout.load());
+}
+
+void Connection::startReadCache()
+{
+    if (m_readCacheAllowed)
+        m_readCache = std::make_unique<ReadCache>();
+}
+
+void Connection::stopReadCache() noexcept
+{
+    m_readCache.reset();
+}
+
+void Connection::trace(const std::string& sql, std::span<const platform::Value> parameters) const
+{
+    traceStatement(sql, parameters);
+    if (m_trace)
+        m_trace(sql, parameters);
 }
 
 } // namespace data

@@ -23,6 +23,18 @@ Database Database::openServer(const std::string& conninfo)
     return Database(Connection::openServer(conninfo));
 }
 
+Database Database::openSession(const std::string& path, const SessionOptions& options)
+{
+    std::shared_ptr<Connection> connection =
+        isServerConnectionFile(path) ? Connection::openServer(readServerConnectionFile(path), Sharing::Own)
+                                     : Connection::open(path, Access::ReadWrite, Sharing::Own);
+    if (options.busyTimeout >= 0)
+        connection->applyBusyTimeout(options.busyTimeout);
+    connection->setTrace(options.trace);
+    connection->allowReadCache(options.readCache);
+    return Database(std::move(connection));
+}
+
 Database Database::create(const std::string& path)
 {
     return Database(Connection::create(path));

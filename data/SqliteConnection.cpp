@@ -1,6 +1,8 @@
 #include "data/SqliteConnection.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -14,7 +16,6 @@
 #include "data/JetErrors.h"
 #include "data/SqlFunctions.h"
 #include "data/StatementGuard.h"
-#include "data/StatementTrace.h"
 #include "data/StorageFaults.h"
 #include "platform/Conversions.h"
 #include "platform/ExclusiveFile.h"
@@ -42,6 +43,31 @@ std::string journalModeOf(sqlite3* db)
     }
     sqlite3_finalize(statement);
     return mode;
+}
+
+// Functions whose answer depends on their arguments alone: a statement that calls any other may give
+// other rows when asked again, so its rows are never kept.
+bool isSteadyFunction(const char* name)
+{
+    static constexpr std::string_view Steady[] = {
+        "abs",    "avg",   "char",   "coalesce", "count",  "format", "glob",   "group_concat", "hex",
+        "ifnull", "iif",   "instr",  "length",   "like",   "likely", "lower",  "ltrim",        "max",
+        "min",    "nullif", "printf", "quote",   "replace", "round", "rtrim",  "substr",       "substring",
+        "sum",    "total", "trim",   "typeof",   "ucase",  "unicode", "unlikely", "upper",
+    };
+    if (!name)
+        return false;
+    std::string lower = name;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return std::find(std::begin(Steady), std::end(Steady), lower) != std::end(Steady);
+}
+
+void addOnce(std::vector<std::string>& names, const char* name)
+{
+    const std::string upper = platform::upperCase(name ? name : "");
+    if (std::find(names.begin(), names.end(), upper) == names.end())
+        names.push_back(upper);
 }
 
 // Resets a statement however its use ends, so the cached statement holds no lock and no bound text.
@@ -76,6 +102,71 @@ std::string adaptedSql(std::string_view sql)
 SqliteConnection::SqliteConnection(sqlite3* handle, std::string path, bool readOnly)
     : m_db(handle), m_path(std::move(path)), m_readOnly(readOnly)
 {
+    installAuthorizer();
+}
+
+void SqliteConnection::installAuthorizer()
+{
+    // Installing an authorizer makes SQLite prepare every kept statement again; here none is kept yet, or
+    // (after the SQL console's guard) the few it has are worth that.
+    sqlite3_set_authorizer(m_db, noteAccess, this);
+}
+
+int SqliteConnection::noteAccess(void* self, int action, const char* first, const char* second, const char*,
+                                 const char*)
+{
+    auto& connection = *static_cast<SqliteConnection*>(self);
+    StatementEffects* effects = connection.m_noting;
+    if (!effects) // a statement SQLite prepares again by itself: its effects were noted the first time
+        return SQLITE_OK;
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_RECURSIVE:
+    case SQLITE_TRANSACTION:
+    case SQLITE_SAVEPOINT:
+        break;
+    case SQLITE_READ: // first: the table, second: the column
+        addOnce(effects->reads, first);
+        break;
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE: // first: the table, triggers' tables included
+        addOnce(effects->writes, first);
+        break;
+    case SQLITE_FUNCTION: // second: the function's name
+        if (!isSteadyFunction(second))
+            connection.m_notingPlain = false;
+        break;
+    default: // a PRAGMA, a change of the schema, ATTACH ...: anything may read differently afterwards
+        connection.m_notingPlain = false;
+        effects->changesSchema = true;
+        break;
+    }
+    return SQLITE_OK;
+}
+
+int SqliteConnection::prepareNoting(const std::string& sql, unsigned flags, sqlite3_stmt** handle,
+                                    const char** tail, StatementEffects& effects)
+{
+    effects = StatementEffects{};
+    m_noting = &effects;
+    m_notingPlain = true;
+    const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), static_cast<int>(sql.size() + 1), flags, handle, tail);
+    m_noting = nullptr;
+    effects.keepsRows = rc == SQLITE_OK && *handle && m_notingPlain && effects.writes.empty() &&
+                        sqlite3_stmt_readonly(*handle);
+    return rc;
+}
+
+void SqliteConnection::noteWrites(const StatementEffects& effects)
+{
+    ReadCache* cache = readCache();
+    if (!cache)
+        return;
+    if (effects.changesSchema)
+        cache->clear();
+    else
+        cache->written(effects.writes);
 }
 
 SqliteConnection::~SqliteConnection()
@@ -85,10 +176,13 @@ SqliteConnection::~SqliteConnection()
     forgetConnection(m_key);
 }
 
-std::shared_ptr<Connection> SqliteConnection::open(const std::string& path, Access access)
+std::shared_ptr<Connection> SqliteConnection::open(const std::string& path, Access access, Sharing sharing)
 {
-    // A file already open in this process is never opened, read or checked again: its one connection
-    // serves every caller.
+    // A session's own connection shares nothing: its header is checked through its own handle.
+    if (sharing == Sharing::Own)
+        return openFile(path, access, {});
+    // A file already open in this process is never opened, read or checked again: its one shared
+    // connection serves every caller.
     const std::string key = connectionKey(path, access);
     return sharedConnection(key, [&] { return openFile(path, access, key); });
 }
@@ -193,9 +287,11 @@ std::shared_ptr<Connection> SqliteConnection::create(const std::string& path)
 
 void SqliteConnection::runOnce(const std::string& sql)
 {
-    traceStatement(sql);
+    trace(sql);
     sqlite3_stmt* statement = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size() + 1), &statement, nullptr);
+    StatementEffects effects;
+    int rc = prepareNoting(sql, 0, &statement, nullptr, effects);
+    noteWrites(effects);
     if (rc == SQLITE_OK) {
         do
             rc = sqlite3_step(statement);
@@ -226,11 +322,47 @@ void SqliteConnection::rollback() noexcept
     if (!inTransaction())
         return;
     try {
-        traceStatement("ROLLBACK");
+        trace("ROLLBACK");
     } catch (...) {
         // A tracer that fails must not keep the transaction open.
     }
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (ReadCache* cache = readCache())
+        cache->writesUndone();
+}
+
+void SqliteConnection::savepoint(const std::string& name)
+{
+    runOnce("SAVEPOINT " + sqlIdentifier(name));
+}
+
+void SqliteConnection::rollbackToSavepoint(const std::string& name)
+{
+    runOnce("ROLLBACK TO SAVEPOINT " + sqlIdentifier(name));
+    if (ReadCache* cache = readCache())
+        cache->writesUndone();
+}
+
+void SqliteConnection::releaseSavepoint(const std::string& name)
+{
+    runOnce("RELEASE SAVEPOINT " + sqlIdentifier(name));
+}
+
+std::int64_t SqliteConnection::dataVersion()
+{
+    // Read inside the caller's transaction, it starts the transaction's reading of the file first, so it
+    // counts every commit of other connections up to that moment.
+    const std::string sql = "PRAGMA data_version";
+    trace(sql);
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr);
+    std::int64_t version = 0;
+    if (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW)
+        version = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_ROW)
+        fail(rc, sql, false);
+    return version;
 }
 
 bool SqliteConnection::inTransaction() const noexcept
@@ -290,11 +422,13 @@ void SqliteConnection::dropWorkingCopy(const std::string& name) noexcept
     m_workingCopyColumns.erase(name);
     const std::string sql = "DROP TABLE IF EXISTS temp." + sqlIdentifier(name);
     try {
-        traceStatement(sql);
+        trace(sql);
     } catch (...) {
         // A tracer that fails must not keep the copy in the table's place.
     }
     sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr);
+    if (ReadCache* cache = readCache())
+        cache->clear();
     clearStatements();
 }
 
@@ -315,8 +449,7 @@ SqliteConnection::Statement& SqliteConnection::prepare(const std::string& sql)
 
     Statement statement;
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), static_cast<int>(sql.size() + 1), SQLITE_PREPARE_PERSISTENT,
-                                      &statement.handle, &tail);
+    const int rc = prepareNoting(sql, SQLITE_PREPARE_PERSISTENT, &statement.handle, &tail, statement.effects);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(statement.handle);
         fail(rc, sql, false);
@@ -357,7 +490,14 @@ void SqliteConnection::bind(Statement& statement, std::span<const platform::Valu
 
 QueryResult SqliteConnection::query(const std::string& sql, std::span<const platform::Value> parameters)
 {
-    traceStatement(sql, parameters);
+    ReadCache* cache = readCache();
+    std::string key;
+    if (cache) {
+        key = ReadCache::key(sql, parameters);
+        if (const QueryResult* kept = cache->find(key))
+            return *kept;
+    }
+    trace(sql, parameters);
     Statement& statement = prepare(sql);
     if (!sqlite3_stmt_readonly(statement.handle))
         throw platform::Fault(InvalidOperation,
@@ -388,15 +528,19 @@ QueryResult SqliteConnection::query(const std::string& sql, std::span<const plat
             row.push_back(readColumn(statement.handle, i, statement.kinds[static_cast<std::size_t>(i)]));
         result.rows.push_back(std::move(row));
     }
+    if (cache && statement.effects.keepsRows)
+        cache->keep(std::move(key), statement.effects.reads, result);
     return result;
 }
 
 int SqliteConnection::run(const std::string& sql, std::span<const platform::Value> parameters)
 {
-    traceStatement(sql, parameters);
+    trace(sql, parameters);
     Statement& statement = prepare(sql);
     bind(statement, parameters, sql);
     ResetOnExit reset{statement.handle};
+    // Noted before it runs: a statement that fails half-way may have changed rows before SQLite undoes it.
+    noteWrites(statement.effects);
     for (;;) {
         const int rc = sqlite3_step(statement.handle);
         if (rc == SQLITE_DONE)
@@ -414,9 +558,18 @@ TypedOutcome SqliteConnection::runTyped(const std::string& sql, const TypedState
         throw platform::Fault(InvalidOperation,
                               "Invalid operation: a typed statement cannot run while a working copy of '" + m_path +
                                   "' is open.");
-    traceStatement(sql);
+    trace(sql);
     const std::string detail = "SQL: " + sql;
     TypedOutcome outcome;
+    // The guard puts its own authorizer in place and takes it away when it goes; the connection's goes
+    // back after it.
+    struct AuthorizerBack
+    {
+        SqliteConnection& connection;
+        ~AuthorizerBack() { connection.installAuthorizer(); }
+    } authorizerBack{*this};
+    if (ReadCache* cache = readCache())
+        cache->clear();
     StatementGuard guard(m_db, limits, Connection::busyTimeout());
     sqlite3_stmt* handle = nullptr;
     const char* tail = nullptr;

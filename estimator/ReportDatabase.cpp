@@ -164,7 +164,7 @@ void cEstimator::VerifReportDB()
     if (!fileExists(path))
         platform::resumeNext([&] { report = data::Database::create(path); });
     else
-        platform::resumeNext([&] { report = data::Database::open(path); });
+        platform::resumeNext([&] { report = data::Database::openSession(path); });
 
     // Each statement on its own: one that fails (the object exists already, or no file could be made)
     // leaves the next to run.

@@ -1,15 +1,43 @@
 #include "pricing/BookRun.h"
 
+#include <memory>
+
 #include "data/Database.h"
+#include "data/JetErrors.h"
+#include "data/Snapshot.h"
 #include "platform/Fault.h"
 
 namespace pricing {
 
 namespace {
 
-// Prices one page whose line reads and whose order was found.
-void pricePage(PricedPage& priced, const std::string& dataFolder, const std::string& programFolder,
-               const BookRunCallbacks& callbacks, BookRunResult& book)
+std::string behind(const platform::Fault& fault)
+{
+    return fault.what() + (fault.detail().empty() ? std::string() : "\n" + fault.detail());
+}
+
+// Notes what a stop of the shop database means for a page: an order that is not there is the page's
+// problem, and the book goes on; anything else stops the whole book (true).
+bool noteStop(PricedPage& priced, const RunStop& stop, BookRunResult& book)
+{
+    switch (stop.reason) {
+    case StopReason::OrderKeyNotFound:
+    case StopReason::OrderGone:
+        priced.problem = stop.message.empty() ? describeBookPage(priced.page) + " could not be found" : stop.message;
+        priced.detail = stop.detail;
+        return false;
+    case StopReason::ShopDatabaseBusy:
+    case StopReason::CannotWrite:
+    case StopReason::ShopDataChanged:
+        break;
+    }
+    book.stopped = stop;
+    priced.problem = stop.message;
+    priced.detail = stop.detail;
+    return true;
+}
+
+PricingInputs pageInputs(const PricedPage& priced, const std::string& dataFolder, const std::string& programFolder)
 {
     PricingInputs inputs;
     inputs.dataFolder = dataFolder;
@@ -17,8 +45,57 @@ void pricePage(PricedPage& priced, const std::string& dataFolder, const std::str
     inputs.order = *priced.order;
     inputs.quoteOrJob = priced.order->quoteOrJob;
     inputs.parameters = priced.page.parameters;
-    priced.quoteOrJob = inputs.quoteOrJob;
+    return inputs;
+}
 
+// Finds a page's order and makes it ready for pricing: checked as the run checks it, its stored estimate
+// figures cleared (a short commit of its own). True when the page can be priced.
+bool preparePage(PricedPage& priced, const data::Database& shop, const BookRunCallbacks& callbacks,
+                 BookRunResult& book)
+{
+    if (!priced.page.problem.empty()) {
+        priced.problem =
+            "line " + std::to_string(priced.page.line) + " of " + PriceBookFileName + ": " + priced.page.problem;
+        return false;
+    }
+    try {
+        priced.order = findBookOrder(shop, priced.page);
+    } catch (const platform::Fault& fault) {
+        noteStop(priced,
+                 {StopReason::CannotWrite, "The shop database could not be read, so the book was not priced.",
+                  behind(fault)},
+                 book);
+        return false;
+    }
+    if (!priced.order) {
+        // Said as the pricing run says it: which of number, part and Q or J matches no row.
+        platform::Outcome missing;
+        try {
+            missing = missingOrderKey(shop, priced.page.orderNo, priced.page.key.partNo.value_or(1),
+                                      priced.page.key.quoteOrJob.value_or(QuoteOrJob::Quote));
+        } catch (const platform::Fault&) {
+            // The plain words below say enough.
+        }
+        priced.problem =
+            missing ? std::string(missing->what()) : "Order " + priced.page.orderNo + " is not in the shop database.";
+        return false;
+    }
+    priced.quoteOrJob = priced.order->quoteOrJob;
+    const PricingInputs inputs = pageInputs(priced, {}, {});
+    std::optional<RunStop> stop = checkOrderKey(shop, inputs);
+    if (!stop)
+        stop = clearOrderEstimates(shop, inputs, callbacks.onMessage);
+    if (stop) {
+        noteStop(priced, *stop, book);
+        return false;
+    }
+    return true;
+}
+
+// Prices one page that is ready, inside the book's snapshot.
+void pricePage(PricedPage& priced, data::Snapshot& snapshot, const std::string& dataFolder,
+               const std::string& programFolder, const BookRunCallbacks& callbacks, BookRunResult& book)
+{
     PricingCallbacks run;
     run.cancelRequested = callbacks.cancelRequested;
     run.onMessage = callbacks.onMessage;
@@ -28,7 +105,8 @@ void pricePage(PricedPage& priced, const std::string& dataFolder, const std::str
         priced.lines.push_back(line.line);
         priced.prices.push_back({line.quantity, line.price});
     };
-    const PricingResult result = PricingRun(inputs, run).run(priced.page.parameters);
+    const PricingResult result =
+        PricingRun(pageInputs(priced, dataFolder, programFolder), run, snapshot).run(priced.page.parameters);
 
     if (result.cancelled) {
         book.cancelled = true;
@@ -36,20 +114,7 @@ void pricePage(PricedPage& priced, const std::string& dataFolder, const std::str
         return;
     }
     if (result.stopped) {
-        switch (result.stopped->reason) {
-        case StopReason::OrderKeyNotFound:
-        case StopReason::OrderGone:
-            priced.problem = result.stopped->message.empty() ? describeBookPage(priced.page) + " could not be found"
-                                                             : result.stopped->message;
-            priced.detail = result.stopped->detail;
-            break;
-        case StopReason::ShopDatabaseBusy:
-        case StopReason::CannotWrite:
-            book.stopped = result.stopped;
-            priced.problem = result.stopped->message;
-            priced.detail = result.stopped->detail;
-            break;
-        }
+        noteStop(priced, *result.stopped, book);
         return;
     }
     if (!result.skipped.empty()) {
@@ -66,48 +131,57 @@ BookRunResult priceBook(const std::string& dataFolder, const std::string& progra
                         const std::vector<BookPage>& pages, const BookRunCallbacks& callbacks)
 {
     BookRunResult book;
-    const std::string databaseFile = databasePath(dataFolder);
-    for (std::size_t index = 0; index < pages.size(); ++index) {
+    // The book works through one session of its own. Every page's order is found, checked and has its
+    // stored estimate figures cleared first, each clearing a short commit of its own: those are the book's
+    // only changes to the shop database. Then one snapshot is taken, and every page is priced from it, so
+    // the whole book is priced from one state of the shop's data.
+    data::Database shop;
+    std::vector<bool> ready(pages.size(), false);
+    for (std::size_t index = 0; index < pages.size() && !book.stopped; ++index) {
+        PricedPage& priced = book.pages.emplace_back();
+        priced.page = pages[index];
+        if (!shop.isOpen() && priced.page.problem.empty()) {
+            try {
+                shop = data::Database::openSession(databasePath(dataFolder));
+            } catch (const platform::Fault& fault) {
+                noteStop(priced,
+                         {StopReason::CannotWrite, "The shop database could not be read, so the book was not priced.",
+                          behind(fault)},
+                         book);
+                break;
+            }
+        }
+        ready[index] = preparePage(priced, shop, callbacks, book);
+    }
+
+    std::unique_ptr<data::Snapshot> snapshot;
+    for (std::size_t index = 0; index < book.pages.size() && !book.stopped; ++index) {
         if (callbacks.cancelRequested && callbacks.cancelRequested()) {
             book.cancelled = true;
+            book.pages.resize(index);
             break;
         }
         if (callbacks.onPage)
             callbacks.onPage(index, pages.size(), pages[index]);
-        PricedPage& priced = book.pages.emplace_back();
-        priced.page = pages[index];
-        if (!priced.page.problem.empty()) {
-            priced.problem = "line " + std::to_string(priced.page.line) + " of " + PriceBookFileName + ": " +
-                             priced.page.problem;
+        if (!ready[index])
             continue;
-        }
-        try {
-            priced.order = findBookOrder(databaseFile, priced.page);
-        } catch (const platform::Fault& fault) {
-            book.stopped = RunStop{StopReason::CannotWrite,
-                                   "The shop database could not be read, so the book was not priced.",
-                                   std::string(fault.what()) +
-                                       (fault.detail().empty() ? std::string() : "\n" + fault.detail())};
-            priced.problem = book.stopped->message;
-            break;
-        }
-        if (!priced.order) {
-            // Said as the pricing run says it: which of number, part and Q or J matches no row.
-            platform::Outcome missing;
+        if (!snapshot) {
             try {
-                missing = missingOrderKey(data::Database::open(databaseFile), priced.page.orderNo,
-                                          priced.page.key.partNo.value_or(1),
-                                          priced.page.key.quoteOrJob.value_or(QuoteOrJob::Quote));
-            } catch (const platform::Fault&) {
-                // The plain words below say enough.
+                snapshot = std::make_unique<data::Snapshot>(shop, "Orders");
+            } catch (const platform::Fault& fault) {
+                noteStop(book.pages[index],
+                         fault.number() == data::Locked
+                             ? RunStop{StopReason::ShopDatabaseBusy, kShopDatabaseBusyMessage, behind(fault)}
+                             : RunStop{StopReason::CannotWrite,
+                                       "The shop database could not be read, so the book was not priced.",
+                                       behind(fault)},
+                         book);
+                break;
             }
-            priced.problem = missing ? std::string(missing->what())
-                                     : "Order " + priced.page.orderNo + " is not in the shop database.";
-            continue;
         }
-        pricePage(priced, dataFolder, programFolder, callbacks, book);
+        pricePage(book.pages[index], *snapshot, dataFolder, programFolder, callbacks, book);
         if (book.cancelled || book.stopped)
-            break;
+            book.pages.resize(index + 1);
     }
     return book;
 }

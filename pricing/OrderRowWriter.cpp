@@ -62,8 +62,8 @@ const std::vector<std::pair<std::string, platform::Value>>& clearedOrderFields()
     return fields;
 }
 
-OrderRowWriter::OrderRowWriter(std::string databaseFile, std::int64_t bookmark, MessageCallback onMessage)
-    : m_databaseFile(std::move(databaseFile)), m_bookmark(bookmark), m_onMessage(std::move(onMessage))
+OrderRowWriter::OrderRowWriter(data::Database shop, std::int64_t bookmark, MessageCallback onMessage)
+    : m_db(std::move(shop)), m_bookmark(bookmark), m_onMessage(std::move(onMessage))
 {
 }
 
@@ -76,7 +76,6 @@ void OrderRowWriter::report(const std::string& message) const
 void OrderRowWriter::close()
 {
     m_orders.close();
-    m_db.close();
     m_open = false;
 }
 
@@ -103,10 +102,7 @@ platform::Outcome OrderRowWriter::write(const platform::Value* pressQuantity)
 
     // The table is opened once for the run; moving to the bookmark reads the row afresh each time.
     if (!m_open) {
-        platform::Outcome notOpened = attempt([this] {
-            m_db = data::Database::open(m_databaseFile);
-            m_orders = m_db.openTable("Orders");
-        });
+        platform::Outcome notOpened = attempt([this] { m_orders = m_db.openTable("Orders"); });
         if (notOpened) {
             close();
             return notOpened;

@@ -270,6 +270,11 @@ std::optional<OrderSelection> findBookOrder(const std::string& databaseFile, con
     return selectOrder(databaseFile, page.orderNo, page.key);
 }
 
+std::optional<OrderSelection> findBookOrder(const data::Database& db, const BookPage& page)
+{
+    return selectOrder(db, page.orderNo, page.key);
+}
+
 std::string describeBookPage(const BookPage& page)
 {
     std::string text = "order " + page.orderNo;

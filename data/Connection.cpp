@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "data/ConnectionRegistry.h"
+#include "data/FieldNames.h"
 #include "data/ReadCache.h"
 #include "data/ServerConnection.h"
 #include "data/SqliteConnection.h"
@@ -14,6 +15,17 @@ namespace {
 std::atomic<int> g_busyTimeout{5000};
 
 } // namespace
+
+std::size_t QueryResult::position(std::string_view name) const
+{
+    if (!positions)
+        positions = std::make_shared<FieldPositions>();
+    if (const auto found = positions->find(name); found != positions->end())
+        return found->second;
+    const std::size_t at = findField(names, name);
+    positions->emplace(std::string(name), at);
+    return at;
+}
 
 Connection::Connection() = default;
 Connection::~Connection() = default;

@@ -27,11 +27,26 @@ enum class Sharing
     Own,
 };
 
-// What one query handed back: the column names, and every row read at once.
+// Positions of columns by the names they were asked for, looked up by any text of the name.
+struct NameHash
+{
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
+};
+using FieldPositions = std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>;
+
+// What one query handed back: the column names, and every row read at once. A result the read cache keeps
+// is shared by every recordset that reads it, on the thread of the connection that made it.
 struct QueryResult
 {
     std::vector<std::string> names;
     std::vector<std::vector<platform::Value>> rows;
+    // Shared by the results of one prepared statement, whose columns they all have: the engine reads the
+    // same few dozen of an order's two hundred columns at every quantity.
+    mutable std::shared_ptr<FieldPositions> positions;
+
+    // The position of a column by name (see findField), remembered for the next look-up of the name.
+    std::size_t position(std::string_view name) const;
 };
 
 // The one connection of a shop database inside the process: a SQLite file's, or a database server's.
@@ -72,7 +87,8 @@ public:
     virtual std::string adapt(std::string_view oldDialectSql) const = 0;
 
     // Runs a query and reads all its rows. Parameters bind to ?1, ?2 ... in order.
-    virtual QueryResult query(const std::string& sql, std::span<const platform::Value> parameters = {}) = 0;
+    virtual std::shared_ptr<const QueryResult>
+    query(const std::string& sql, std::span<const platform::Value> parameters = {}) = 0;
 
     // Runs one statement that changes the database; returns the number of rows it changed.
     virtual int run(const std::string& sql, std::span<const platform::Value> parameters = {}) = 0;

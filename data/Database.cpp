@@ -57,14 +57,15 @@ Recordset Database::openRecordset(std::string_view sql) const
     return recordset;
 }
 
-TableView Database::openTable(std::string_view table) const
+TableView Database::openTable(std::string_view table, TableRows rows) const
 {
     if (!m_connection)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the database is closed.");
     TableView view;
     view.m_table = m_connection->storedName(std::string(table));
     view.m_connection = m_connection;
-    view.load();
+    if (rows == TableRows::All)
+        view.load();
     return view;
 }
 

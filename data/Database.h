@@ -126,8 +126,8 @@ public:
     Recordset openRecordset(std::string_view sql) const;
 
     // A walk over a whole table ("Orders", "BinderySelections") in stored order, with row positions
-    // and edit/update.
-    TableView openTable(std::string_view table) const;
+    // and edit/update; with TableRows::ByBookmark, a view that reads only the rows it is moved to.
+    TableView openTable(std::string_view table, TableRows rows = TableRows::All) const;
 
     // Runs one statement (DDL, INSERT, UPDATE, DELETE) of the old dialect.
     void execute(std::string_view sql) const;

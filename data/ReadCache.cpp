@@ -53,16 +53,27 @@ std::string ReadCache::key(const std::string& sql, std::span<const platform::Val
     return key;
 }
 
-const QueryResult* ReadCache::find(const std::string& key) const
+std::uint64_t ReadCache::versionOf(const std::string& table) const
 {
-    const auto found = m_entries.find(key);
-    return found == m_entries.end() ? nullptr : &found->second.rows;
+    const auto found = m_versions.find(table);
+    return found == m_versions.end() ? 0 : found->second;
 }
 
-void ReadCache::keep(std::string key, const std::vector<std::string>& reads, const QueryResult& rows)
+std::shared_ptr<const QueryResult> ReadCache::find(const std::string& key) const
+{
+    const auto found = m_entries.find(key);
+    if (found == m_entries.end())
+        return nullptr;
+    for (const auto& [table, version] : found->second.read)
+        if (versionOf(table) != version)
+            return nullptr;
+    return found->second.rows;
+}
+
+void ReadCache::keep(std::string key, const std::vector<std::string>& reads, std::shared_ptr<const QueryResult> rows)
 {
     std::size_t values = 0;
-    for (const auto& row : rows.rows)
+    for (const auto& row : rows->rows)
         values += row.size();
     if (m_entries.size() >= EntryLimit || m_values + values > ValueLimit) {
         m_entries.clear();
@@ -70,46 +81,47 @@ void ReadCache::keep(std::string key, const std::vector<std::string>& reads, con
     }
     if (values > ValueLimit)
         return;
+    Versions read;
+    for (const std::string& table : reads)
+        read.emplace(table, versionOf(table));
     const auto [at, added] = m_entries.try_emplace(std::move(key));
     if (!added)
-        for (const auto& row : at->second.rows.rows)
+        for (const auto& row : at->second.rows->rows)
             m_values -= row.size();
-    at->second = Entry{rows, reads};
+    at->second = Entry{std::move(rows), std::move(read)};
     m_values += values;
-}
-
-void ReadCache::dropReading(const std::string& table)
-{
-    for (auto entry = m_entries.begin(); entry != m_entries.end();) {
-        const std::vector<std::string>& reads = entry->second.reads;
-        if (std::find(reads.begin(), reads.end(), table) == reads.end()) {
-            ++entry;
-            continue;
-        }
-        for (const auto& row : entry->second.rows.rows)
-            m_values -= row.size();
-        entry = m_entries.erase(entry);
-    }
 }
 
 void ReadCache::written(const std::vector<std::string>& tables)
 {
-    for (const std::string& table : tables) {
-        m_written.insert(table);
-        dropReading(table);
-    }
+    for (const std::string& table : tables)
+        m_versions[table] = ++m_clock;
 }
 
-void ReadCache::writesUndone()
+void ReadCache::mark(const std::string& name)
 {
-    for (const std::string& table : m_written)
-        dropReading(table);
+    m_marks[name] = m_versions;
+}
+
+void ReadCache::backTo(const std::string& name)
+{
+    const auto found = m_marks.find(name);
+    if (found == m_marks.end()) {
+        clear(); // a point the cache did not see: nothing it holds can be trusted
+        return;
+    }
+    m_versions = found->second;
+}
+
+void ReadCache::forget(const std::string& name)
+{
+    m_marks.erase(name);
 }
 
 void ReadCache::clear() noexcept
 {
     m_entries.clear();
-    m_written.clear();
+    m_marks.clear();
     m_values = 0;
 }
 

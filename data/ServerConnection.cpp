@@ -177,7 +177,7 @@ std::shared_ptr<Connection> ServerConnection::open(const std::string& conninfo, 
             connection->m_key = key;
         connection->run("SET statement_timeout = " + std::to_string(StatementTimeLimit));
         connection->applyBusyTimeout(Connection::busyTimeout());
-        connection->m_schema = connection->query("SELECT current_schema()").rows.at(0).at(0).text();
+        connection->m_schema = connection->query("SELECT current_schema()")->rows.at(0).at(0).text();
         connection->loadNames();
         return connection;
     };
@@ -194,11 +194,11 @@ void ServerConnection::loadNames()
     m_tables.clear();
     m_views.clear();
     m_effects.clear();
-    const QueryResult columns =
+    const std::shared_ptr<const QueryResult> columns =
         query("SELECT c.table_name, c.column_name, c.data_type, t.table_type FROM information_schema.columns c "
               "JOIN information_schema.tables t ON t.table_schema = c.table_schema AND t.table_name = c.table_name "
               "WHERE c.table_schema = current_schema()");
-    for (const auto& row : columns.rows) {
+    for (const auto& row : columns->rows) {
         const std::string& table = row.at(0).text();
         const std::string& column = row.at(1).text();
         const std::string& type = row.at(2).text();
@@ -387,18 +387,20 @@ bool ServerConnection::isYesNoColumn(unsigned table, int column)
     return found->second.count(column) > 0;
 }
 
-QueryResult ServerConnection::query(const std::string& sql, std::span<const platform::Value> parameters)
+std::shared_ptr<const QueryResult> ServerConnection::query(const std::string& sql,
+                                                           std::span<const platform::Value> parameters)
 {
     ReadCache* cache = readCache();
     std::string key;
     if (cache) {
         key = ReadCache::key(sql, parameters);
-        if (const QueryResult* kept = cache->find(key))
-            return *kept;
+        if (std::shared_ptr<const QueryResult> kept = cache->find(key))
+            return kept;
     }
     const Result result = execute(sql, parameters);
     PGresult* rows = result.handle.get();
-    QueryResult out;
+    auto made = std::make_shared<QueryResult>();
+    QueryResult& out = *made;
     const int columns = PQnfields(rows);
     // The row key column of each table is never one of a query's columns (the first column of the table
     // views' own query excepted).
@@ -484,9 +486,9 @@ QueryResult ServerConnection::query(const std::string& sql, std::span<const plat
     if (cache) {
         const StatementEffects& effects = effectsOf(sql);
         if (effects.keepsRows)
-            cache->keep(std::move(key), effects.reads, out);
+            cache->keep(std::move(key), effects.reads, made);
     }
-    return out;
+    return made;
 }
 
 int ServerConnection::run(const std::string& sql, std::span<const platform::Value> parameters)
@@ -521,11 +523,11 @@ const std::unordered_map<std::string, std::string>& ServerConnection::declaredTy
         return found->second;
     std::unordered_map<std::string, std::string> types;
     const platform::Value name = platform::Value::fromText(storedName(table));
-    const QueryResult columns =
+    const std::shared_ptr<const QueryResult> columns =
         query("SELECT column_name, data_type, domain_name FROM information_schema.columns "
               "WHERE table_schema = current_schema() AND table_name = ?1",
               std::span<const platform::Value>(&name, 1));
-    for (const auto& row : columns.rows) {
+    for (const auto& row : columns->rows) {
         const std::string type = row.at(1).text();
         std::string word = "TEXT";
         if (!row.at(2).isNull() && row.at(2).text() == "yesno")
@@ -553,16 +555,22 @@ void ServerConnection::begin()
                               "Invalid operation: a transaction is already open on the " + m_name + ".");
     // One snapshot for the whole transaction, as a file's reader sees.
     command("BEGIN ISOLATION LEVEL REPEATABLE READ");
+    if (ReadCache* cache = readCache())
+        cache->mark({});
 }
 
 void ServerConnection::commit()
 {
     if (inTransaction())
         command("COMMIT");
+    if (ReadCache* cache = readCache())
+        cache->forget({});
 }
 
 void ServerConnection::rollback() noexcept
 {
+    if (ReadCache* cache = readCache())
+        cache->backTo({});
     if (PQtransactionStatus(m_conn) == PQTRANS_IDLE || PQtransactionStatus(m_conn) == PQTRANS_UNKNOWN)
         return;
     try {
@@ -571,25 +579,27 @@ void ServerConnection::rollback() noexcept
         // A tracer that fails must not keep the transaction open.
     }
     PQclear(PQexec(m_conn, "ROLLBACK"));
-    if (ReadCache* cache = readCache())
-        cache->writesUndone();
 }
 
 void ServerConnection::savepoint(const std::string& name)
 {
     command("SAVEPOINT " + sqlIdentifier(name));
+    if (ReadCache* cache = readCache())
+        cache->mark(name);
 }
 
 void ServerConnection::rollbackToSavepoint(const std::string& name)
 {
     command("ROLLBACK TO SAVEPOINT " + sqlIdentifier(name));
     if (ReadCache* cache = readCache())
-        cache->writesUndone();
+        cache->backTo(name);
 }
 
 void ServerConnection::releaseSavepoint(const std::string& name)
 {
     command("RELEASE SAVEPOINT " + sqlIdentifier(name));
+    if (ReadCache* cache = readCache())
+        cache->forget(name);
 }
 
 bool ServerConnection::inTransaction() const noexcept
@@ -601,14 +611,14 @@ bool ServerConnection::inTransaction() const noexcept
 std::string ServerConnection::createWorkingCopy(const std::string& table)
 {
     const platform::Value wanted = platform::Value::fromText(storedName(table));
-    const QueryResult found = query("SELECT table_name FROM information_schema.tables "
-                                    "WHERE table_schema = current_schema() AND table_name = ?1",
-                                    std::span<const platform::Value>(&wanted, 1));
-    if (found.rows.empty())
+    const std::shared_ptr<const QueryResult> found = query("SELECT table_name FROM information_schema.tables "
+                                                           "WHERE table_schema = current_schema() AND table_name = ?1",
+                                                           std::span<const platform::Value>(&wanted, 1));
+    if (found->rows.empty())
         throw platform::Fault(InputTableNotFound,
                               "The database engine cannot find the input table or query '" + table +
                                   "'. Make sure it exists and that its name is spelled correctly.");
-    const std::string name = found.rows.front().front().text();
+    const std::string name = found->rows.front().front().text();
     // The session's temporary table of the same name is found first by every query of the name, on this
     // connection only; it has the table's columns and types, its key column among them.
     if (ReadCache* cache = readCache())

@@ -35,7 +35,8 @@ public:
     bool isReadOnly() const noexcept override { return false; }
     platform::Fault readOnlyFault() const override;
     std::string adapt(std::string_view oldDialectSql) const override;
-    QueryResult query(const std::string& sql, std::span<const platform::Value> parameters = {}) override;
+    std::shared_ptr<const QueryResult>
+    query(const std::string& sql, std::span<const platform::Value> parameters = {}) override;
     int run(const std::string& sql, std::span<const platform::Value> parameters = {}) override;
     const std::unordered_map<std::string, std::string>& declaredTypes(const std::string& table) override;
     std::string storedName(const std::string& name) const override;

@@ -108,8 +108,8 @@ void Snapshot::endQuantity() noexcept
         return;
     }
     try {
-        if (m_connection->inTransaction())
-            m_connection->rollbackToSavepoint(QuantityStart);
+        // Also when the transaction seems gone: a server that went away says so here.
+        m_connection->rollbackToSavepoint(QuantityStart);
     } catch (const platform::Fault& fault) {
         m_broken = fault; // the next quantity's start says so
     } catch (...) {

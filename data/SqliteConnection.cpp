@@ -125,8 +125,10 @@ int SqliteConnection::noteAccess(void* self, int action, const char* first, cons
     case SQLITE_TRANSACTION:
     case SQLITE_SAVEPOINT:
         break;
-    case SQLITE_READ: // first: the table, second: the column
-        addOnce(effects->reads, first);
+    case SQLITE_READ: // first: the table, second: the column; SQLite names a table by one text throughout
+        if (first != connection.m_lastRead)
+            addOnce(effects->reads, first);
+        connection.m_lastRead = first;
         break;
     case SQLITE_INSERT:
     case SQLITE_UPDATE:
@@ -151,6 +153,7 @@ int SqliteConnection::prepareNoting(const std::string& sql, unsigned flags, sqli
     effects = StatementEffects{};
     m_noting = &effects;
     m_notingPlain = true;
+    m_lastRead = nullptr;
     const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), static_cast<int>(sql.size() + 1), flags, handle, tail);
     m_noting = nullptr;
     effects.keepsRows = rc == SQLITE_OK && *handle && m_notingPlain && effects.writes.empty() &&
@@ -285,6 +288,21 @@ std::shared_ptr<Connection> SqliteConnection::create(const std::string& path)
     return connection;
 }
 
+void SqliteConnection::runKept(const std::string& sql)
+{
+    trace(sql);
+    Statement& statement = prepare(sql);
+    noteWrites(statement.effects);
+    const ResetOnExit reset{statement.handle};
+    for (;;) {
+        const int rc = sqlite3_step(statement.handle);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            fail(rc, sql, false);
+    }
+}
+
 void SqliteConnection::runOnce(const std::string& sql)
 {
     trace(sql);
@@ -308,17 +326,25 @@ void SqliteConnection::begin()
     if (inTransaction())
         throw platform::Fault(InvalidOperation,
                               "Invalid operation: a transaction is already open on '" + m_path + "'.");
-    runOnce("BEGIN");
+    runKept("BEGIN");
+    if (ReadCache* cache = readCache())
+        cache->mark({});
 }
 
 void SqliteConnection::commit()
 {
     if (inTransaction())
-        runOnce("COMMIT");
+        runKept("COMMIT");
+    if (ReadCache* cache = readCache())
+        cache->forget({});
 }
 
 void SqliteConnection::rollback() noexcept
 {
+    // Also when SQLite ended the transaction by itself after a failure: the tables are then as they were
+    // at its start all the same.
+    if (ReadCache* cache = readCache())
+        cache->backTo({});
     if (!inTransaction())
         return;
     try {
@@ -327,25 +353,27 @@ void SqliteConnection::rollback() noexcept
         // A tracer that fails must not keep the transaction open.
     }
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    if (ReadCache* cache = readCache())
-        cache->writesUndone();
 }
 
 void SqliteConnection::savepoint(const std::string& name)
 {
-    runOnce("SAVEPOINT " + sqlIdentifier(name));
+    runKept("SAVEPOINT " + sqlIdentifier(name));
+    if (ReadCache* cache = readCache())
+        cache->mark(name);
 }
 
 void SqliteConnection::rollbackToSavepoint(const std::string& name)
 {
-    runOnce("ROLLBACK TO SAVEPOINT " + sqlIdentifier(name));
+    runKept("ROLLBACK TO SAVEPOINT " + sqlIdentifier(name));
     if (ReadCache* cache = readCache())
-        cache->writesUndone();
+        cache->backTo(name);
 }
 
 void SqliteConnection::releaseSavepoint(const std::string& name)
 {
-    runOnce("RELEASE SAVEPOINT " + sqlIdentifier(name));
+    runKept("RELEASE SAVEPOINT " + sqlIdentifier(name));
+    if (ReadCache* cache = readCache())
+        cache->forget(name);
 }
 
 std::int64_t SqliteConnection::dataVersion()
@@ -373,21 +401,22 @@ bool SqliteConnection::inTransaction() const noexcept
 std::string SqliteConnection::createWorkingCopy(const std::string& table)
 {
     const platform::Value wanted = platform::Value::fromText(table);
-    const QueryResult found = query("SELECT name FROM main.sqlite_schema WHERE type = 'table' AND name = ?1 "
-                                    "COLLATE NOCASE",
-                                    std::span<const platform::Value>(&wanted, 1));
-    if (found.rows.empty())
+    const std::shared_ptr<const QueryResult> found =
+        query("SELECT name FROM main.sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE",
+              std::span<const platform::Value>(&wanted, 1));
+    if (found->rows.empty())
         throw platform::Fault(InputTableNotFound,
                               "The database engine cannot find the input table or query '" + table +
                                   "'. Make sure it exists and that its name is "
                                   "spelled correctly.");
-    const std::string name = found.rows.front().front().text();
+    const std::string name = found->rows.front().front().text();
 
     // Every column a query of the table can name, generated ones included, each with its declared type so
     // that yes/no and date columns read back as they do from the table itself.
     std::string columns;
     std::string names;
-    for (const auto& row : query("PRAGMA main.table_xinfo(" + sqlIdentifier(name) + ")").rows) {
+    const std::shared_ptr<const QueryResult> info = query("PRAGMA main.table_xinfo(" + sqlIdentifier(name) + ")");
+    for (const auto& row : info->rows) {
         constexpr std::size_t Name = 1, Type = 2, Hidden = 6;
         if (row.at(Hidden).number() == 1) // a virtual table's hidden column
             continue;
@@ -472,6 +501,7 @@ void SqliteConnection::readColumns(Statement& statement)
     for (int i = 0; i < columns; ++i)
         statement.names.emplace_back(sqlite3_column_name(statement.handle, i));
     statement.kinds = columnKinds(statement.handle);
+    statement.positions = std::make_shared<FieldPositions>();
     statement.reprepared = sqlite3_stmt_status(statement.handle, SQLITE_STMTSTATUS_REPREPARE, 0);
 }
 
@@ -488,15 +518,16 @@ void SqliteConnection::bind(Statement& statement, std::span<const platform::Valu
         bindValue(statement.handle, static_cast<int>(i + 1), parameters[i]);
 }
 
-QueryResult SqliteConnection::query(const std::string& sql, std::span<const platform::Value> parameters)
+std::shared_ptr<const QueryResult> SqliteConnection::query(const std::string& sql,
+                                                           std::span<const platform::Value> parameters)
 {
     ReadCache* cache = readCache();
-    std::string key;
-    if (cache) {
-        key = ReadCache::key(sql, parameters);
-        if (const QueryResult* kept = cache->find(key))
-            return *kept;
-    }
+    // A statement without values is its own key.
+    std::string withValues;
+    const std::string& key = parameters.empty() || !cache ? sql : (withValues = ReadCache::key(sql, parameters));
+    if (cache)
+        if (std::shared_ptr<const QueryResult> kept = cache->find(key))
+            return kept;
     trace(sql, parameters);
     Statement& statement = prepare(sql);
     if (!sqlite3_stmt_readonly(statement.handle))
@@ -506,7 +537,8 @@ QueryResult SqliteConnection::query(const std::string& sql, std::span<const plat
     bind(statement, parameters, sql);
     ResetOnExit reset{statement.handle};
 
-    QueryResult result;
+    auto made = std::make_shared<QueryResult>();
+    QueryResult& result = *made;
     for (bool first = true;; first = false) {
         const int rc = sqlite3_step(statement.handle);
         // Another program that changed the table's columns makes SQLite prepare the statement again at its
@@ -516,6 +548,7 @@ QueryResult SqliteConnection::query(const std::string& sql, std::span<const plat
             if (sqlite3_stmt_status(statement.handle, SQLITE_STMTSTATUS_REPREPARE, 0) != statement.reprepared)
                 readColumns(statement);
             result.names = statement.names;
+            result.positions = statement.positions;
         }
         if (rc == SQLITE_DONE)
             break;
@@ -529,8 +562,8 @@ QueryResult SqliteConnection::query(const std::string& sql, std::span<const plat
         result.rows.push_back(std::move(row));
     }
     if (cache && statement.effects.keepsRows)
-        cache->keep(std::move(key), statement.effects.reads, result);
-    return result;
+        cache->keep(key, statement.effects.reads, made);
+    return made;
 }
 
 int SqliteConnection::run(const std::string& sql, std::span<const platform::Value> parameters)
@@ -644,7 +677,8 @@ const std::unordered_map<std::string, std::string>& SqliteConnection::declaredTy
     if (const auto found = m_tableTypes.find(key); found != m_tableTypes.end())
         return found->second;
     std::unordered_map<std::string, std::string> types;
-    for (const auto& row : query("PRAGMA table_info(" + sqlIdentifier(table) + ")").rows)
+    const std::shared_ptr<const QueryResult> columns = query("PRAGMA table_info(" + sqlIdentifier(table) + ")");
+    for (const auto& row : columns->rows)
         types[platform::upperCase(row.at(1).text())] =
             row.at(2).isNull() ? std::string() : declaredTypeWord(row.at(2).text().c_str());
     return m_tableTypes.emplace(key, std::move(types)).first->second;

@@ -36,7 +36,8 @@ public:
     bool isReadOnly() const noexcept override { return m_readOnly; }
     platform::Fault readOnlyFault() const override;
     std::string adapt(std::string_view oldDialectSql) const override;
-    QueryResult query(const std::string& sql, std::span<const platform::Value> parameters = {}) override;
+    std::shared_ptr<const QueryResult>
+    query(const std::string& sql, std::span<const platform::Value> parameters = {}) override;
     int run(const std::string& sql, std::span<const platform::Value> parameters = {}) override;
     const std::unordered_map<std::string, std::string>& declaredTypes(const std::string& table) override;
     std::string rowKey() const override { return "rowid"; }
@@ -69,6 +70,7 @@ private:
         sqlite3_stmt* handle = nullptr;
         std::vector<ColumnKind> kinds; // by declared type of each result column
         std::vector<std::string> names;
+        std::shared_ptr<FieldPositions> positions; // shared by the statement's results
         int reprepared = 0; // SQLite's count of re-preparations when names and kinds were last read
         StatementEffects effects; // as SQLite reported them while preparing the statement
     };
@@ -92,7 +94,8 @@ private:
     void noteWrites(const StatementEffects& effects);
     void bind(Statement& statement, std::span<const platform::Value> parameters, const std::string& sql);
     [[noreturn]] void fail(int code, const std::string& sql, bool writing) const;
-    void runOnce(const std::string& sql); // a statement run once, not kept prepared (BEGIN, DDL)
+    void runOnce(const std::string& sql); // a statement run once, not kept prepared (DDL)
+    void runKept(const std::string& sql); // a statement of the transaction's (BEGIN, savepoints), kept prepared
     void clearStatements() noexcept;
 
     sqlite3* m_db = nullptr;
@@ -104,6 +107,7 @@ private:
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_tableTypes;
     std::unordered_map<std::string, std::string> m_workingCopyColumns; // the column list of each working copy
     StatementEffects* m_noting = nullptr; // the effects of the statement being prepared
+    const char* m_lastRead = nullptr;     // the table it read last
     bool m_notingPlain = true;            // it has done nothing but read, write rows and call known functions
 };
 

@@ -213,7 +213,9 @@ platform::Outcome missingOrderKey(const data::Database& db, const std::string& o
     const std::string code = quoteOrJobCode(choice);
     const std::string order = "ORDERNO = " + data::sqlLiteral(orderNo);
     const std::string part = " AND PARTNO = " + std::to_string(partNo);
-    const auto rows = [&](const std::string& where) { return db.openRecordset("SELECT * FROM ORDERS WHERE " + where); };
+    const auto rows = [&](const std::string& where) {
+        return db.openRecordset("SELECT QUOTEORJOB FROM ORDERS WHERE " + where);
+    };
     if (rows(order + part + " AND QUOTEORJOB = " + data::sqlLiteral(code)).recordCount() > 0)
         return std::nullopt;
     const auto missing = [](const std::string& text) { return platform::Fault(data::NoCurrentRecord, text); };

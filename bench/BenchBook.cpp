@@ -1,8 +1,12 @@
 // Speed of the whole Counter Price Book: every page priced by the pricing run, laid out and written as one
 // PDF file, as "pricebook book DATAFOLDER --pdf FILE" does it. The demo book (every demo order, 38 quantities
-// each) and a book of 100 pages (the demo book's pages over and over).
+// each), a book of 100 pages (the demo book's pages over and over), and the demo book with the shop
+// database on a PostgreSQL server (its database named by PRICEBOOK_BENCH_PG).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -29,13 +33,32 @@ struct Shop
     std::string pdf;
 };
 
+fs::path benchRoot()
+{
+    return fs::temp_directory_path() / ("pricebook-bench-book-" + std::to_string(getpid()));
+}
+
 const Shop& shop()
 {
     static const Shop built = [] {
-        const fs::path root = fs::temp_directory_path() / ("pricebook-bench-book-" + std::to_string(getpid()));
+        const fs::path root = benchRoot();
         Shop s{(root / "data").string(), (root / "program").string(), (root / "book.pdf").string()};
         fs::create_directories(s.programFolder);
         cli::buildDemoShop(s.dataFolder, true);
+        return s;
+    }();
+    return built;
+}
+
+// The demo shop on the server, in the database the connection string names (its shop tables replaced),
+// with a data folder of its own pointing at it.
+const Shop& serverShop(const std::string& conninfo)
+{
+    static const Shop built = [&] {
+        const fs::path root = benchRoot();
+        Shop s{(root / "server-data").string(), (root / "program").string(), (root / "book.pdf").string()};
+        fs::create_directories(s.programFolder);
+        cli::buildDemoShopOnServer(conninfo, s.dataFolder, true);
         return s;
     }();
     return built;
@@ -62,10 +85,19 @@ std::vector<pricing::BookPage> bookOf(std::size_t count)
 void BM_Book(benchmark::State& state)
 {
     application();
-    const std::vector<pricing::BookPage> pages = bookOf(static_cast<std::size_t>(state.range(0)));
+    const Shop* from = &shop();
+    if (state.range(0) < 0) {
+        const char* server = std::getenv("PRICEBOOK_BENCH_PG");
+        if (!server) {
+            state.SkipWithError("PRICEBOOK_BENCH_PG (the connection string of a database for the demo shop) is not set");
+            return;
+        }
+        from = &serverShop(server);
+    }
+    const std::vector<pricing::BookPage> pages = bookOf(static_cast<std::size_t>(std::max<std::int64_t>(state.range(0), 0)));
     std::size_t quantities = 0;
     for (auto _ : state) {
-        const pricing::BookRunResult priced = pricing::priceBook(shop().dataFolder, shop().programFolder, pages);
+        const pricing::BookRunResult priced = pricing::priceBook(from->dataFolder, from->programFolder, pages);
         std::vector<sheet::BookEntry> entries;
         quantities = 0;
         for (const pricing::PricedPage& page : priced.pages) {
@@ -97,8 +129,8 @@ void BM_Book(benchmark::State& state)
     state.counters["pages"] = static_cast<double>(pages.size());
     state.counters["quantities"] = static_cast<double>(quantities);
 }
-// 0: the demo book (12 pages); 100: a book of 100 pages.
-BENCHMARK(BM_Book)->Arg(0)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+// 0: the demo book (12 pages); 100: a book of 100 pages; -1: the demo book from the server.
+BENCHMARK(BM_Book)->Arg(0)->Arg(100)->Arg(-1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "data/ConnectionRegistry.h"
+#include "data/Dialect.h"
 #include "data/FieldNames.h"
 #include "data/ReadCache.h"
 #include "data/ServerConnection.h"
@@ -66,6 +67,27 @@ void Connection::startReadCache()
 void Connection::stopReadCache() noexcept
 {
     m_readCache.reset();
+}
+
+void Connection::savepoint(const std::string& name)
+{
+    runTransactionStatement("SAVEPOINT " + sqlIdentifier(name));
+    if (m_readCache)
+        m_readCache->mark(name);
+}
+
+void Connection::rollbackToSavepoint(const std::string& name)
+{
+    runTransactionStatement("ROLLBACK TO SAVEPOINT " + sqlIdentifier(name));
+    if (m_readCache)
+        m_readCache->backTo(name);
+}
+
+void Connection::releaseSavepoint(const std::string& name)
+{
+    runTransactionStatement("RELEASE SAVEPOINT " + sqlIdentifier(name));
+    if (m_readCache)
+        m_readCache->forget(name);
 }
 
 void Connection::trace(const std::string& sql, std::span<const platform::Value> parameters) const

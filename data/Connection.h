@@ -114,9 +114,9 @@ public:
 
     // A named point inside the transaction that the work done after it can be undone back to (the point
     // stays), or let go of (the work stays).
-    virtual void savepoint(const std::string& name) = 0;
-    virtual void rollbackToSavepoint(const std::string& name) = 0;
-    virtual void releaseSavepoint(const std::string& name) = 0;
+    void savepoint(const std::string& name);
+    void rollbackToSavepoint(const std::string& name);
+    void releaseSavepoint(const std::string& name);
 
     // Whether a reader's transaction keeps other programs from committing while it lasts (a file kept with
     // a rollback journal), so that a long run must not hold one.
@@ -164,6 +164,8 @@ public:
 protected:
     Connection();
     ReadCache* readCache() const noexcept { return m_readCache.get(); }
+    // Runs one statement that marks or ends a part of the transaction (never wrapped in a savepoint).
+    virtual void runTransactionStatement(const std::string& sql) = 0;
     // Hands a statement about to be sent to the connection's trace and the process's.
     void trace(const std::string& sql, std::span<const platform::Value> parameters = {}) const;
 

@@ -581,27 +581,6 @@ void ServerConnection::rollback() noexcept
     PQclear(PQexec(m_conn, "ROLLBACK"));
 }
 
-void ServerConnection::savepoint(const std::string& name)
-{
-    command("SAVEPOINT " + sqlIdentifier(name));
-    if (ReadCache* cache = readCache())
-        cache->mark(name);
-}
-
-void ServerConnection::rollbackToSavepoint(const std::string& name)
-{
-    command("ROLLBACK TO SAVEPOINT " + sqlIdentifier(name));
-    if (ReadCache* cache = readCache())
-        cache->backTo(name);
-}
-
-void ServerConnection::releaseSavepoint(const std::string& name)
-{
-    command("RELEASE SAVEPOINT " + sqlIdentifier(name));
-    if (ReadCache* cache = readCache())
-        cache->forget(name);
-}
-
 bool ServerConnection::inTransaction() const noexcept
 {
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);

@@ -45,9 +45,6 @@ public:
     void commit() override;
     void rollback() noexcept override;
     bool inTransaction() const noexcept override;
-    void savepoint(const std::string& name) override;
-    void rollbackToSavepoint(const std::string& name) override;
-    void releaseSavepoint(const std::string& name) override;
     // A temporary table of the session: PostgreSQL looks a name up among the session's temporary tables
     // first, so it shadows the shop's table on this connection only.
     std::string createWorkingCopy(const std::string& table) override;
@@ -69,6 +66,7 @@ private:
     Result executeGuarded(const std::string& sql, std::span<const platform::Value> parameters);
     // One statement that starts, ends or marks a transaction, never wrapped in a savepoint.
     void command(const std::string& sql);
+    void runTransactionStatement(const std::string& sql) override { command(sql); }
     void loadNames();
     bool isYesNoColumn(unsigned table, int column);
     // What a statement in the server's dialect reads and writes, by the shop's tables it names (kept by

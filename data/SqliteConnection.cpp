@@ -355,27 +355,6 @@ void SqliteConnection::rollback() noexcept
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-void SqliteConnection::savepoint(const std::string& name)
-{
-    runKept("SAVEPOINT " + sqlIdentifier(name));
-    if (ReadCache* cache = readCache())
-        cache->mark(name);
-}
-
-void SqliteConnection::rollbackToSavepoint(const std::string& name)
-{
-    runKept("ROLLBACK TO SAVEPOINT " + sqlIdentifier(name));
-    if (ReadCache* cache = readCache())
-        cache->backTo(name);
-}
-
-void SqliteConnection::releaseSavepoint(const std::string& name)
-{
-    runKept("RELEASE SAVEPOINT " + sqlIdentifier(name));
-    if (ReadCache* cache = readCache())
-        cache->forget(name);
-}
-
 std::int64_t SqliteConnection::dataVersion()
 {
     // Read inside the caller's transaction, it starts the transaction's reading of the file first, so it

@@ -45,9 +45,6 @@ public:
     void commit() override;
     void rollback() noexcept override;
     bool inTransaction() const noexcept override;
-    void savepoint(const std::string& name) override;
-    void rollbackToSavepoint(const std::string& name) override;
-    void releaseSavepoint(const std::string& name) override;
     // A reader of a file kept with a rollback journal holds a lock that keeps every writer from committing.
     bool readersHoldUpWriters() const noexcept override { return !m_writeAheadLog; }
     std::int64_t dataVersion() override;
@@ -96,6 +93,7 @@ private:
     [[noreturn]] void fail(int code, const std::string& sql, bool writing) const;
     void runOnce(const std::string& sql); // a statement run once, not kept prepared (DDL)
     void runKept(const std::string& sql); // a statement of the transaction's (BEGIN, savepoints), kept prepared
+    void runTransactionStatement(const std::string& sql) override { runKept(sql); }
     void clearStatements() noexcept;
 
     sqlite3* m_db = nullptr;

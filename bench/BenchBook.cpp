@@ -1,7 +1,8 @@
 // Speed of the whole Counter Price Book: every page priced by the pricing run, laid out and written as one
 // PDF file, as "pricebook book DATAFOLDER --pdf FILE" does it. The demo book (every demo order, 38 quantities
 // each), a book of 100 pages (the demo book's pages over and over), and the demo book with the shop
-// database on a PostgreSQL server (its database named by PRICEBOOK_BENCH_PG).
+// database on a PostgreSQL server (its database named by PRICEBOOK_BENCH_PG). And the peak memory of the
+// book command over books of several 100,000-quantity pages.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -14,11 +15,13 @@
 
 #include <unistd.h>
 
+#include "bench/ChildProcess.h"
 #include "cli/DemoDataCommand.h"
 #include "cli/GuiApplication.h"
 #include "platform/Fault.h"
 #include "pricing/BookRun.h"
 #include "pricing/PriceBook.h"
+#include "pricing/PricedBook.h"
 #include "sheet/BookLayout.h"
 #include "sheet/BookPdf.h"
 
@@ -97,30 +100,28 @@ void BM_Book(benchmark::State& state)
     const std::vector<pricing::BookPage> pages = bookOf(static_cast<std::size_t>(std::max<std::int64_t>(state.range(0), 0)));
     std::size_t quantities = 0;
     for (auto _ : state) {
-        const pricing::BookRunResult priced = pricing::priceBook(from->dataFolder, from->programFolder, pages);
-        std::vector<sheet::BookEntry> entries;
-        quantities = 0;
-        for (const pricing::PricedPage& page : priced.pages) {
-            sheet::BookEntry& entry = entries.emplace_back();
-            entry.category = page.page.category;
-            entry.reference = page.page.orderNo;
-            if (!page.printable()) {
-                state.SkipWithError(page.problem.c_str());
-                return;
-            }
-            quantities += page.lines.size();
-            sheet::SheetInputs& in = entry.sheet.emplace();
-            in.priceLines = page.lines;
-            in.category = page.page.category;
-            in.orderNo = page.order->orderNo;
-            in.description = page.order->description;
-            in.stock = page.order->stock;
-            in.size = page.order->size;
-            in.bindery = page.order->bindery;
-        }
-        const sheet::LaidOutBook book = sheet::layOutBook(entries, {"Harbor Print", 46000.5, {}});
         try {
-            sheet::writeBookPdf(book, QString::fromStdString(shop().pdf));
+            pricing::PricedBook priced(pricing::LastBook::open(from->dataFolder), false);
+            pricing::BookRunCallbacks callbacks;
+            quantities = 0;
+            callbacks.onPriced = [&](std::size_t index, pricing::PricedPage& page) {
+                quantities += page.lines.size();
+                priced.add(index, page);
+            };
+            const pricing::BookRunResult result =
+                pricing::priceBook(from->dataFolder, from->programFolder, pages, callbacks);
+            for (const pricing::PricedPage& page : result.pages) {
+                if (!page.printable()) {
+                    state.SkipWithError(page.problem.c_str());
+                    return;
+                }
+            }
+            const sheet::LaidOutBook book = sheet::layOutBook(sheet::bookEntries(result.pages, priced.changedPages()),
+                                                              {"Harbor Print", 46000.5, priced.changesSince()});
+            sheet::writeBookPdf(
+                book, [&](std::size_t entry) { return sheet::PageLines{priced.lines(entry), priced.marks(entry)}; },
+                QString::fromStdString(from->pdf));
+            priced.keepForNextBook(from->dataFolder, result.pages, "12/09/26");
         } catch (const platform::Fault& fault) {
             state.SkipWithError(fault.what());
             return;
@@ -131,6 +132,53 @@ void BM_Book(benchmark::State& state)
 }
 // 0: the demo book (12 pages); 100: a book of 100 pages; -1: the demo book from the server.
 BENCHMARK(BM_Book)->Arg(0)->Arg(100)->Arg(-1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// "pricebook book DIR --pdf FILE" as a whole process over a book of range(0) pages of range(1) quantities
+// each (the letterhead 24101, 1 by 1), twice: the first book, then the next one that compares every price
+// with it. The counter is the larger of the two processes' peak memory: the pages' lines are put aside as
+// they are priced and painted one page at a time, so the peak does not grow with the pages.
+void BM_BookProcess(benchmark::State& state)
+{
+    const auto pages = static_cast<std::size_t>(state.range(0));
+    const std::string last = std::to_string(state.range(1));
+    const fs::path root = fs::path(shop().dataFolder).parent_path() / ("long-" + std::to_string(pages) + "-" + last);
+    const std::string folder = (root / "data").string();
+    fs::remove_all(root);
+    cli::buildDemoShop(folder, true);
+    std::vector<pricing::BookPage> book;
+    for (std::size_t k = 0; k < pages; ++k) {
+        pricing::BookPage page = pricing::parsePriceBook("24101,1,Q,Letterheads " + std::to_string(k) + ",1,1," + std::to_string(state.range(1) - 2) +
+                                                             ",1," + std::to_string(state.range(1) - 1) + ",1," + last +
+                                                             ",none,down,times",
+                                                         {})
+                                     .front();
+        book.push_back(page);
+    }
+    pricing::writePriceBook(folder, book);
+    std::vector<std::string> words = {PRICEBOOK_PROGRAM, "book", folder, "--pdf", (root / "book.pdf").string(),
+                                      "--program-dir", shop().programFolder};
+    long peakKilobytes = 0;
+    for (auto _ : state) {
+        for (int run = 0; run < 2; ++run) {
+            const bench::ChildRun book = bench::runChild(words, STDERR_FILENO);
+            peakKilobytes = std::max(peakKilobytes, book.peakKilobytes);
+            if (!book.succeeded) {
+                state.SkipWithError("pricebook book failed");
+                break;
+            }
+        }
+    }
+    fs::remove_all(root);
+    state.counters["peak_MB"] = static_cast<double>(peakKilobytes) / 1024.0;
+    state.counters["pages"] = static_cast<double>(pages);
+}
+BENCHMARK(BM_BookProcess)
+    ->Args({1, 100000})
+    ->Args({2, 100000})
+    ->Args({4, 100000})
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 } // namespace
 

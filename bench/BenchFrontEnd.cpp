@@ -12,16 +12,13 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 
+#include "bench/ChildProcess.h"
 #include "cli/DemoDataCommand.h"
 #include "platform/Fault.h"
 #include "sheet/SheetPainter.h"
@@ -30,7 +27,6 @@
 #include "ui/DataFolder.h"
 #include "ui/frmPrice.h"
 
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -110,9 +106,8 @@ void BM_Sheet(benchmark::State& state)
     const sheet::SheetInputs inputs = sheetOf38();
     const QString pdf = QString::fromStdString((benchRoot() / "sheet.pdf").string());
     for (auto _ : state) {
-        const sheet::SheetOps ops = sheet::buildPriceSheet(inputs, 46000.5);
         try {
-            sheet::writeSheetPdf(ops, pdf);
+            sheet::writeSheetPdf(inputs, 46000.5, pdf);
         } catch (const platform::Fault& fault) {
             state.SkipWithError(fault.what());
         }
@@ -150,34 +145,20 @@ void BM_PriceProcess(benchmark::State& state)
     std::vector<std::string> words = {PRICEBOOK_PROGRAM, "price", folder, "--order", "24101", "--format", "json",
                                       "--program-dir", program};
     if (state.range(0) > 0) {
-        const std::string last = std::to_string(state.range(0));
+        // 1 to N by 1: the last two quantities are the second and third stretch's, each above the one before.
+        const auto quantity = [&state](long below) { return std::to_string(state.range(0) - below); };
         words = {PRICEBOOK_PROGRAM, "price", folder, "--order", "24101", "--format", "csv", "--program-dir", program,
-                 "--schedule", "1,1," + last + ",1," + last + ",1," + last};
+                 "--schedule", "1,1," + quantity(2) + ",1," + quantity(1) + ",1," + quantity(0)};
     }
     long peakKilobytes = 0;
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     for (auto _ : state) {
-        pid_t child = 0;
-        if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-            state.SkipWithError("cannot start pricebook");
-            break;
-        }
-        int status = 0;
-        struct rusage usage {};
-        wait4(child, &status, 0, &usage);
-        peakKilobytes = std::max(peakKilobytes, usage.ru_maxrss);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        const bench::ChildRun run = bench::runChild(words, STDOUT_FILENO);
+        peakKilobytes = std::max(peakKilobytes, run.peakKilobytes);
+        if (!run.succeeded) {
             state.SkipWithError("pricebook price failed");
             break;
         }
     }
-    posix_spawn_file_actions_destroy(&actions);
     state.counters["peak_MB"] = static_cast<double>(peakKilobytes) / 1024.0;
 }
 

@@ -87,7 +87,7 @@ pricing::PricingInputs inputsFor(const DemoShop& shop, const std::string& orderN
     inputs.dataFolder = shop.dataFolder;
     inputs.programFolder = shop.programFolder;
     inputs.order = *order;
-    inputs.quoteOrJob = order->quoteOrJob;
+    inputs.request.quoteOrJob = order->quoteOrJob;
     return inputs;
 }
 
@@ -352,7 +352,7 @@ void BM_Estimate(benchmark::State& state, int area)
     context.programFolder = shop.programFolder;
     estimator::cEstimator engine(context);
     engine.DataFile(shop.databaseFile);
-    engine.QuoteOrJob(pricing::quoteOrJobCode(inputs.quoteOrJob));
+    engine.QuoteOrJob(pricing::quoteOrJobCode(inputs.request.quoteOrJob));
     engine.OrderNo(inputs.order.orderNo);
     engine.PartNo(static_cast<std::int16_t>(std::stoi(inputs.order.partNo)));
     for (int warm = 0; warm < 4; ++warm)

@@ -1,18 +1,18 @@
 #include "cli/BookCommand.h"
 
-#include <csignal>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/CtrlC.h"
 #include "cli/ExitCode.h"
 #include "cli/GuiApplication.h"
 #include "cli/Report.h"
-#include "cli/SignalGuard.h"
 #include "data/Database.h"
 #include "platform/Fault.h"
 #include "platform/ReplacementFile.h"
@@ -21,6 +21,7 @@
 #include "pricing/PriceChanges.h"
 #include "pricing/PriceBook.h"
 #include "pricing/PriceSettings.h"
+#include "pricing/PricedBook.h"
 #include "sheet/BookLayout.h"
 #include "sheet/BookPdf.h"
 #include "startup/ShopSettings.h"
@@ -41,6 +42,7 @@ const CommandText kBookText = {
         "the book: a cover with the shop's name, the date and the number of pages, the contents by\n"
         "category, and every page as \"pricebook sheet\" prints it, numbered at the foot. A page whose order\n"
         "cannot be found or priced at every quantity is not printed: the contents list it with the reason.\n"
+        "A book prices at most 1,000,000 quantities, its pages together.\n"
         "\n"
         "What changed: a whole book written to a file keeps the prices it printed beside the book\n"
         "(PriceBook.last). The next book marks each price that moved since with \"*\" and --changes writes\n"
@@ -103,24 +105,21 @@ Options parse(const ParsedArguments& arguments)
     return o;
 }
 
-volatile std::sig_atomic_t g_interrupted = 0;
+// What a writer hands on, a piece at a time.
+using Pieces = std::function<void(const std::function<void(std::string_view)>& write)>;
 
-extern "C" void onBookInterrupt(int)
-{
-    g_interrupted = 1;
-}
-
-// Writes a text to the file, whole or not at all, or to standard output for "-". `what` names it in a
-// failure ("The price book").
-void writeText(const std::string& path, const std::string& text, const std::string& what)
+// Writes what `pieces` gives into the file, whole or not at all, or to standard output for "-". `what`
+// names it in a failure ("The price book").
+void writeOut(const std::string& path, const std::string& what, const Pieces& pieces)
 {
     if (path == "-") {
-        std::cout << text << std::flush;
+        pieces([](std::string_view piece) { std::cout << piece; });
+        std::cout << std::flush;
         return;
     }
     try {
         platform::ReplacementFile file(path, ".new-");
-        file.write(text);
+        pieces([&file](std::string_view piece) { file.write(piece); });
         file.putInPlace(platform::ReplacementFile::Placing::Replace);
     } catch (const std::system_error& error) {
         throw platform::Fault(platform::fault::PathFileAccessError,
@@ -137,6 +136,10 @@ BookCommand::BookCommand() : Command(kBookText, {std::begin(kOptions), std::end(
 int BookCommand::run(const ParsedArguments& arguments) const
 {
     const Options options = parse(arguments);
+    // Said before the book is priced, not after.
+    for (const std::string* output : {&options.pdfPath, &options.textPath, &options.changesPath})
+        if (reportUnwritableOutput(*output))
+            return ExitFailure;
     namespace fs = std::filesystem;
     std::error_code ignored;
     if (!fs::is_directory(options.dataFolder, ignored)) {
@@ -148,11 +151,16 @@ int BookCommand::run(const ParsedArguments& arguments) const
         return ExitFailure;
     }
 
+    // Ctrl-C stops the book between quantities, in a wait for another program's lock, or while its PDF is
+    // painted, and nothing is written.
+    const CtrlC ctrlC;
     // The shop database stays open for the whole book, so it is checked and opened once.
     data::Database keepOpen;
     try {
         keepOpen = data::Database::open(pricing::databasePath(options.dataFolder));
     } catch (const platform::Fault& fault) {
+        if (const std::optional<int> exit = reportBusyOrCancelled(fault, "the book was not written"))
+            return *exit;
         report(std::cerr, fault.what(), fault.detail());
         return ExitDataFolder;
     }
@@ -180,19 +188,40 @@ int BookCommand::run(const ParsedArguments& arguments) const
         }
     }
 
+    // What moved since the last book is found page by page as the book is priced, and each page's lines are
+    // put aside until it is printed: a book of long pages holds one page's lines at a time.
+    std::optional<pricing::LastBook> last;
+    try {
+        last = pricing::LastBook::open(options.dataFolder);
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+    }
+    const std::string lastPrintedOn = last ? last->printedOn() : std::string();
+    std::optional<pricing::PricedBook> priced;
+    try {
+        priced.emplace(std::move(last), !options.changesPath.empty());
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, fault.what(), fault.detail());
+        return ExitFailure;
+    }
+
     pricing::BookRunCallbacks callbacks;
     callbacks.onPage = [](std::size_t index, std::size_t count, const pricing::BookPage& page) {
         std::cerr << "pricebook: page " << index + 1 << " of " << count << ": "
                   << printable(pricing::describeBookPage(page)) << "\n";
     };
+    callbacks.onPriced = [&priced](std::size_t index, pricing::PricedPage& page) { priced->add(index, page); };
     callbacks.onMessage = [](const std::string& message) { report(std::cerr, message); };
-    callbacks.cancelRequested = [] { return g_interrupted != 0; };
-    // Ctrl-C stops the book between quantities, or while its PDF is painted, and nothing is written; the
-    // handler is the command's only while it runs.
-    g_interrupted = 0;
-    const SignalGuard ctrlC({SIGINT}, onBookInterrupt);
-    const pricing::BookRunResult result = pricing::priceBook(
-        options.dataFolder, options.programFolder.empty() ? programFolder() : options.programFolder, pages, callbacks);
+    callbacks.cancelRequested = [] { return CtrlC::requested(); };
+    pricing::BookRunResult result;
+    try {
+        result = pricing::priceBook(options.dataFolder,
+                                    options.programFolder.empty() ? programFolder() : options.programFolder, pages,
+                                    callbacks);
+    } catch (const platform::Fault& fault) {
+        report(std::cerr, std::string(fault.what()) + " The book was not written.", fault.detail());
+        return ExitFailure;
+    }
     if (result.stopped) {
         report(std::cerr, result.stopped->message + " The book was not written.", result.stopped->detail);
         return ExitDataFolder;
@@ -203,41 +232,35 @@ int BookCommand::run(const ParsedArguments& arguments) const
         return ExitFailure;
     }
 
-    // What moved since the last book: marks on the pages, and the change report.
-    std::optional<pricing::LastBook> last;
-    try {
-        last = pricing::readLastBook(options.dataFolder);
-    } catch (const platform::Fault& fault) {
-        report(std::cerr, fault.what(), fault.detail());
-    }
-    std::vector<std::vector<bool>> marks;
-    const std::vector<pricing::PriceChange> changes =
-        last ? pricing::compareWithLast(result.pages, *last, &marks) : std::vector<pricing::PriceChange>{};
-
-    const std::vector<sheet::BookEntry> entries = sheet::bookEntries(result.pages, marks);
     sheet::BookFront front;
     front.company = startup::shopCompanyName();
     front.printedAt = sheet::localNowSerial();
-    if (!changes.empty())
-        front.changesSince = last->printedOn;
-    const sheet::LaidOutBook book = sheet::layOutBook(entries, front);
+    front.changesSince = priced->changesSince();
+    const sheet::LaidOutBook book = sheet::layOutBook(sheet::bookEntries(result.pages, priced->changedPages()), front);
+    const sheet::BookPageLines lines = [&priced](std::size_t entry) {
+        return sheet::PageLines{priced->lines(entry), priced->marks(entry)};
+    };
 
     const bool writesBook = !options.pdfPath.empty() || !options.textPath.empty();
     try {
         if (!options.pdfPath.empty()) {
             const auto application = guiApplication();
-            const int written = sheet::writeBookPdf(book, QString::fromStdString(options.pdfPath),
-                                                    [](int, int) { return g_interrupted == 0; });
+            const int written = sheet::writeBookPdf(book, lines, QString::fromStdString(options.pdfPath),
+                                                    [](int, int) { return !CtrlC::requested(); });
             std::cerr << "pricebook: the price book is in " << printable(options.pdfPath) << " (" << written
                       << (written == 1 ? " page" : " pages") << ")\n";
         } else if (!options.textPath.empty()) {
-            writeText(options.textPath, sheet::renderBookText(book), "The price book");
+            writeOut(options.textPath, "The price book",
+                     [&](const auto& write) { sheet::renderBookText(book, lines, write); });
         }
         if (!options.changesPath.empty()) {
-            writeText(options.changesPath, pricing::changesCsv(changes), "The change report");
+            const std::vector<pricing::PriceChange> changes = priced->changes();
+            writeOut(options.changesPath, "The change report",
+                     [&](const auto& write) { pricing::writeChangesCsv(changes, result.pages, write); });
             std::cerr << "pricebook: " << changes.size() << (changes.size() == 1 ? " price" : " prices")
                       << " changed since the last book"
-                      << (last ? " of " + last->printedOn : std::string(" (there is none yet)")) << "\n";
+                      << (lastPrintedOn.empty() ? std::string(" (there is none yet)") : " of " + lastPrintedOn)
+                      << "\n";
         }
     } catch (const platform::Fault& fault) {
         report(std::cerr, fault.what(), fault.detail());
@@ -248,8 +271,8 @@ int BookCommand::run(const ParsedArguments& arguments) const
     // (not part of it, not only a report). Pages that were not printed keep what they had.
     if (writesBook && !options.only && options.textPath != "-") {
         try {
-            pricing::writeLastBook(options.dataFolder,
-                                   pricing::lastBookOf(result.pages, last, platform::formatDate(front.printedAt, "mm/dd/yy")));
+            priced->keepForNextBook(options.dataFolder, result.pages,
+                                    platform::formatDate(front.printedAt, "mm/dd/yy"));
         } catch (const platform::Fault& fault) {
             report(std::cerr, std::string(fault.what()) + " The next book cannot show what changed.", fault.detail());
         }

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include <unistd.h>
+
 #include "cli/BookCommand.h"
 #include "cli/Command.h"
 #include "cli/CopyDbCommand.h"
@@ -20,6 +22,7 @@
 #include "cli/Report.h"
 #include "cli/SheetCommand.h"
 #include "cli/SqlCommand.h"
+#include "cli/TerminalOutput.h"
 #include "platform/Fault.h"
 #include "startup/ProgramFolder.h"
 
@@ -178,6 +181,9 @@ int run(int argc, char** argv)
         }
         const std::string command = args[i];
         const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+        // Whatever a command prints from the shop's data reaches a terminal with its control characters
+        // escaped.
+        const TerminalOutput terminal(std::cout, STDOUT_FILENO);
         return dispatch(command, rest);
     } catch (const platform::Fault& fault) {
         report(std::cerr, std::string(fault.what()) + " (error " + std::to_string(fault.number()) + ")",

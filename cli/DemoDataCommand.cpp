@@ -1,6 +1,8 @@
 #include "cli/DemoDataCommand.h"
 
 #include <filesystem>
+#include <memory>
+#include <string_view>
 #include <optional>
 #include <iostream>
 #include <system_error>
@@ -11,6 +13,7 @@
 #include "data/ServerConnectionFile.h"
 #include "data/ServerShop.h"
 #include "platform/Fault.h"
+#include "platform/FileKind.h"
 #include "platform/Outcome.h"
 #include "platform/ReplacementFile.h"
 #include "platform/TextFile.h"
@@ -32,8 +35,10 @@ constexpr const char* kCategoriesName = "Categories.dat";
 platform::Outcome loadShopDatabase(const std::string& path)
 {
     sqlite3* db = nullptr;
-    // The file was just made empty by us: it is opened, never created or followed through a symbolic link.
-    const int opened = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
+    // The file was just made empty by us: it is opened, never created or followed through a symbolic link
+    // (the folders on its way may be links).
+    const int opened = sqlite3_open_v2(platform::inRealFolder(path).c_str(), &db,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
     std::string failure;
     if (opened != SQLITE_OK) {
         failure = db ? sqlite3_errmsg(db) : sqlite3_errstr(opened);
@@ -128,15 +133,78 @@ std::vector<pricing::BookPage> demoPriceBook()
 
 namespace {
 
-// The demo folder's category list and price book; a shop's own files are never overwritten.
-void writeDemoFolderFiles(const std::string& folder)
+// The tags of the files a run builds beside their names (see platform::ReplacementFile).
+constexpr std::string_view kNewTag = ".new-";
+constexpr std::string_view kBuildingTag = ".building-";
+
+// The files of a demo folder, each built whole beside its name before any takes it: they take their names
+// together at the end, the shop database (or the server's connection file) last, so a folder with the demo
+// shop's database always has its category and book files too. A run stopped at any moment leaves only
+// files of its own pattern, claimed by no one, which the next run removes; the next run then builds
+// what is missing.
+class DemoFolderFiles
 {
-    const fs::path dir(folder);
-    const fs::path categories = dir / kCategoriesName;
-    if (!fs::exists(categories))
-        platform::writeLines(categories.string(), demoCategories());
-    if (!fs::exists(fs::symlink_status(dir / pricing::PriceBookFileName)))
-        pricing::writePriceBook(folder, demoPriceBook());
+public:
+    // Removes what killed runs left first, also beside a file this run keeps or does not write.
+    explicit DemoFolderFiles(const fs::path& folder) : m_folder(folder)
+    {
+        for (const char* name : {kCategoriesName, pricing::PriceBookFileName, data::ServerConnectionFileName})
+            platform::removeLeftovers((folder / name).string(), kNewTag);
+        platform::removeLeftovers((folder / kShopDatabaseName).string(), kBuildingTag, platform::sqliteCompanions());
+    }
+
+    // The category list and the price book, unless the shop has its own: a shop's files are never
+    // overwritten.
+    void addShopFiles()
+    {
+        const fs::path categories = m_folder / kCategoriesName;
+        if (!fs::exists(categories))
+            add(categories, demoCategories());
+        const fs::path book = m_folder / pricing::PriceBookFileName;
+        if (!fs::exists(fs::symlink_status(book))) {
+            std::vector<std::string> lines;
+            for (const pricing::BookPage& page : demoPriceBook())
+                lines.push_back(pricing::bookLine(page));
+            add(book, lines);
+        }
+    }
+
+    // A file of text lines, each ended by CR LF. `OnlyIfFree` keeps a file of the shop's own that came to
+    // stand at the name meanwhile.
+    void add(const fs::path& path, const std::vector<std::string>& lines,
+             platform::ReplacementFile::Placing placing = platform::ReplacementFile::Placing::OnlyIfFree)
+    {
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + "\r\n";
+        m_files.push_back({std::make_unique<platform::ReplacementFile>(path.string(), kNewTag), placing});
+        m_files.back().file->write(text);
+    }
+
+    // Puts every file in its place, in the order added.
+    void putInPlace()
+    {
+        for (const Built& built : m_files)
+            built.file->putInPlace(built.placing);
+    }
+
+private:
+    struct Built
+    {
+        std::unique_ptr<platform::ReplacementFile> file;
+        platform::ReplacementFile::Placing placing;
+    };
+    fs::path m_folder;
+    std::vector<Built> m_files;
+};
+
+void makeFolder(const fs::path& dir)
+{
+    std::error_code error;
+    fs::create_directories(dir, error);
+    if (error || !fs::is_directory(dir))
+        throw platform::Fault(PathFileAccessError, "Path/File access error: cannot create the data folder " +
+                                                       dir.string() + (error ? ": " + error.message() : ""));
 }
 
 } // namespace
@@ -144,11 +212,8 @@ void writeDemoFolderFiles(const std::string& folder)
 std::string buildDemoShop(const std::string& folder, bool replace)
 {
     const fs::path dir(folder);
-    std::error_code error;
-    fs::create_directories(dir, error);
-    if (error || !fs::is_directory(dir))
-        throw platform::Fault(PathFileAccessError, "Path/File access error: cannot create the data folder " +
-                                                       folder + (error ? ": " + error.message() : ""));
+    makeFolder(dir);
+    DemoFolderFiles files(dir);
 
     const fs::path target = dir / kShopDatabaseName;
     if (fs::is_directory(target))
@@ -162,14 +227,18 @@ std::string buildDemoShop(const std::string& folder, bool replace)
 
     platform::Outcome failed;
     try {
+        files.addShopFiles();
         // Built in a file of its own beside the target (removed, with any journal, on failure) and put in
-        // place whole; without --replace only while the name is still free.
-        platform::ReplacementFile building(target.string(), ".building-", platform::sqliteCompanions());
-        building.close();
+        // place whole after the other files; without --replace only while the name is still free. The file
+        // stays open here, and so claimed, until it has its name; SQLite opens it by that name.
+        platform::ReplacementFile building(target.string(), kBuildingTag, platform::sqliteCompanions());
         failed = loadShopDatabase(building.path());
-        if (!failed && !building.putInPlace(replace ? platform::ReplacementFile::Placing::Replace
-                                                            : platform::ReplacementFile::Placing::OnlyIfFree))
-            throw alreadyExists();
+        if (!failed) {
+            files.putInPlace();
+            if (!building.putInPlace(replace ? platform::ReplacementFile::Placing::Replace
+                                             : platform::ReplacementFile::Placing::OnlyIfFree))
+                throw alreadyExists();
+        }
     } catch (const std::system_error& error) {
         failed = platform::Fault(PathFileAccessError, error.code().message(), error.what());
     }
@@ -177,8 +246,6 @@ std::string buildDemoShop(const std::string& folder, bool replace)
         throw platform::Fault(PathFileAccessError,
                               "Path/File access error: could not write " + target.string() + ": " + failed->what(),
                               failed->detail());
-
-    writeDemoFolderFiles(folder);
     return target.string();
 }
 
@@ -199,17 +266,22 @@ std::string buildDemoShopOnServer(const std::string& conninfo, const std::string
         return written;
 
     const fs::path dir(folder);
-    std::error_code error;
-    fs::create_directories(dir, error);
-    if (error || !fs::is_directory(dir))
-        throw platform::Fault(PathFileAccessError, "Path/File access error: cannot create the data folder " +
-                                                       folder + (error ? ": " + error.message() : ""));
+    makeFolder(dir);
+    DemoFolderFiles files(dir);
     const fs::path connectionFile = dir / data::ServerConnectionFileName;
     if (!replace && fs::exists(connectionFile))
         throw platform::Fault(FileAlreadyExists, "File already exists: " + connectionFile.string() +
                                                      " (give --replace to overwrite it)");
-    platform::writeLines(connectionFile.string(), {conninfo});
-    writeDemoFolderFiles(folder);
+    try {
+        files.addShopFiles();
+        files.add(connectionFile, {conninfo},
+                  replace ? platform::ReplacementFile::Placing::Replace : platform::ReplacementFile::Placing::OnlyIfFree);
+        files.putInPlace();
+    } catch (const std::system_error& error) {
+        throw platform::Fault(PathFileAccessError, "Path/File access error: could not write the data folder " +
+                                                       folder + ": " + error.code().message(),
+                              error.what());
+    }
     return written + ", with the data folder " + folder;
 }
 

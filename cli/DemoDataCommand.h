@@ -20,10 +20,11 @@ protected:
 };
 
 // Creates the folder when needed and writes its shop database "vmdata.mdb" from the demo shop's SQL, and a
-// "Categories.dat" with a few categories and a "PriceBook.dat" with the demo book when the folder has none. The database is built in a temporary
-// file beside it and renamed into place, so a failure never leaves a half-built shop database. An existing
-// vmdata.mdb is replaced only when `replace` is set. Failures are platform::Fault naming the file.
-// Returns the path of the database written.
+// "Categories.dat" with a few categories and a "PriceBook.dat" with the demo book when the folder has none.
+// All or nothing: every file is built beside its name first and they take their names only when all are
+// whole, the database last; what a run that was killed left is removed first. An existing vmdata.mdb is
+// replaced only when `replace` is set. Failures are platform::Fault naming the file. Returns the path of the
+// database written.
 std::string buildDemoShop(const std::string& folder, bool replace);
 
 // The demo shop's Counter Price Book: a page for every order of the demo shop, each on the window's first

@@ -2,27 +2,28 @@
 
 #include <array>
 #include <charconv>
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include <unistd.h>
 
 #include "cli/Cli.h"
+#include "cli/CtrlC.h"
 #include "cli/ExitCode.h"
 #include "cli/Report.h"
 #include "cli/SheetCommand.h"
-#include "cli/SignalGuard.h"
 #include "cli/StreamedOutput.h"
 #include "data/Database.h"
 #include "data/ServerConnectionFile.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 #include "pricing/OrderSelection.h"
+#include "pricing/PriceRequest.h"
 #include "pricing/PriceSettings.h"
 #include "pricing/PricingRun.h"
 #include "pricing/Rounding.h"
@@ -47,8 +48,8 @@ const Option kPricingOptions[] = {
     {"--qty4", "N", "the final quantity"},
     {"--schedule", "Q1,J1,Q2,J2,Q3,J3,Q4",
      "all seven at once\n"
-     "quantities are whole numbers above 0, none below the one before; steps\n"
-     "are whole numbers, 0 leaving that stretch out"},
+     "quantities are whole numbers above 0, each above the one before; the\n"
+     "first two steps above 0, the third 0 or more (0 leaving its stretch out)"},
     {"--qty", "N", "price this one quantity only"},
     {"--force", "", "price a schedule of more than 100,000 quantities"},
     {"--round", "none|quarter|dollar", "(also 0.25 and 1.00) the rounding step"},
@@ -63,7 +64,7 @@ struct Options
     std::string orderNo;
     bool haveOrder = false;
     pricing::OrderKeyFilter filter;
-    std::array<std::optional<std::string>, 7> schedule; // qty1, jump1, qty2, jump2, qty3, jump3, qty4
+    std::array<std::optional<std::string>, pricing::kScheduleItems> schedule; // Q1, J1, Q2, J2, Q3, J3, Q4
     std::optional<pricing::RoundingStep> step;
     std::optional<pricing::RoundingDirection> direction;
     std::optional<std::int32_t> singleQuantity;
@@ -73,6 +74,7 @@ struct Options
     // The sheet command's own.
     SheetRequest sheet;
     std::optional<pricing::Typeface> typeface;
+    bool incomplete = false; // a sheet is written even when quantities could not be priced
 };
 
 std::optional<std::int32_t> wholeNumber(std::string_view text, std::int64_t least, std::int64_t most)
@@ -88,34 +90,6 @@ std::optional<std::int32_t> wholeNumber(std::string_view text, std::int64_t leas
 // The most quantities a schedule prices without --force: far more than any price list, few enough that a
 // slip of a finger (a step of 1 to a million) does not keep the shop database busy for hours.
 constexpr std::uint64_t kLongSchedule = 100000;
-
-constexpr const char* kScheduleNames[] = {"start quantity", "first step",  "second quantity", "second step",
-                                          "third quantity", "third step", "final quantity"};
-
-// A quantity (even positions of the seven) is a whole number above 0, a step one of 0 or more.
-void checkScheduleValue(std::size_t position, const std::string& text, const std::string& option)
-{
-    const bool quantity = position % 2 == 0;
-    if (!wholeNumber(text, quantity ? 1 : 0, INT32_MAX))
-        throw UsageError{option + ": the " + kScheduleNames[position] + " must be a whole number " +
-                         (quantity ? "above 0" : "of 0 or more") + ", not \"" + text + "\""};
-}
-
-// None of the four quantities below the one before, where one of the two was given on the command line (a
-// price-data file saved by the window keeps its own meaning).
-void checkScheduleOrder(const std::array<std::optional<std::string>, 7>& given,
-                        const std::array<std::string*, 7>& merged)
-{
-    for (std::size_t position = 2; position < 7; position += 2) {
-        if (!given[position] && !given[position - 2])
-            continue;
-        const double previous = platform::val(*merged[position - 2]);
-        const double current = platform::val(*merged[position]);
-        if (current < previous)
-            throw UsageError{"the " + std::string(kScheduleNames[position]) + " (" + *merged[position] +
-                             ") is below the " + kScheduleNames[position - 2] + " (" + *merged[position - 2] + ")"};
-    }
-}
 
 Options parse(const ParsedArguments& arguments, PricingCommand command)
 {
@@ -144,14 +118,10 @@ Options parse(const ParsedArguments& arguments, PricingCommand command)
         } else if (word == "--quote" || word == "--job") {
             o.filter.quoteOrJob = word == "--job" ? pricing::QuoteOrJob::Job : pricing::QuoteOrJob::Quote;
         } else if (word == "--qty1" || word == "--qty2" || word == "--qty3" || word == "--qty4") {
-            // qty1 is position 0, qty2 2, qty3 4, qty4 6 of the schedule's seven.
-            const std::size_t position = static_cast<std::size_t>(word.back() - '1') * 2;
-            o.schedule[position] = value;
-            checkScheduleValue(position, value, word);
+            // qty1 is position 0, qty2 2, qty3 4, qty4 6 of the schedule's seven; checked with the rest.
+            o.schedule[static_cast<std::size_t>(word.back() - '1') * 2] = value;
         } else if (word == "--jump1" || word == "--jump2" || word == "--jump3") {
-            const std::size_t position = static_cast<std::size_t>(word.back() - '1') * 2 + 1;
-            o.schedule[position] = value;
-            checkScheduleValue(position, value, word);
+            o.schedule[static_cast<std::size_t>(word.back() - '1') * 2 + 1] = value;
         } else if (word == "--schedule") {
             std::array<std::string, 7> parts;
             std::size_t count = 0, start = 0;
@@ -166,10 +136,8 @@ Options parse(const ParsedArguments& arguments, PricingCommand command)
             }
             if (count != parts.size())
                 throw UsageError{"--schedule needs seven numbers: Q1,J1,Q2,J2,Q3,J3,Q4"};
-            for (std::size_t k = 0; k < parts.size(); ++k) {
-                checkScheduleValue(k, parts[k], "--schedule");
+            for (std::size_t k = 0; k < parts.size(); ++k)
                 o.schedule[k] = parts[k];
-            }
         } else if (word == "--qty") {
             o.singleQuantity = wholeNumber(value, 1, INT32_MAX);
             if (!o.singleQuantity)
@@ -191,6 +159,8 @@ Options parse(const ParsedArguments& arguments, PricingCommand command)
                 throw UsageError{"--pdf needs a file name"};
         } else if (word == "--text") {
             o.sheet.text = true;
+        } else if (word == "--incomplete") {
+            o.incomplete = true;
         } else if (word == "--category") {
             o.sheet.category = value;
         } else if (word == "--typeface") {
@@ -211,15 +181,6 @@ Options parse(const ParsedArguments& arguments, PricingCommand command)
     if (sheet && o.sheet.pdfPath.empty() == !o.sheet.text)
         throw UsageError{o.sheet.text ? "--pdf and --text: choose one" : "no output given (--pdf FILE or --text)"};
     return o;
-}
-
-// ---- cancelling with Ctrl-C: the run stops between quantities and still puts the row back ----
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-extern "C" void onInterrupt(int)
-{
-    g_interrupted = 1;
 }
 
 std::string describeKey(const Options& o)
@@ -245,6 +206,10 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
 {
     const bool sheet = command == PricingCommand::Sheet;
     const Options options = parse(arguments, command);
+    const std::string commandName = sheet ? "pricebook sheet: " : "pricebook price: ";
+    // Said before the order is priced, not after.
+    if (sheet && reportUnwritableOutput(options.sheet.pdfPath))
+        return ExitFailure;
 
     namespace fs = std::filesystem;
     std::error_code ignored;
@@ -259,14 +224,62 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
         }
     }
 
+    // The schedule and rounding: the window's saved ones, then the options. The schedule is checked by the
+    // window's rules before the shop database is touched; one quantity (--qty) walks no schedule, so the
+    // request keeps the window's initial one.
+    pricing::PriceParameters parameters;
+    std::optional<platform::Fault> unreadable;
+    if (const auto saved = pricing::readPriceData(options.dataFolder, &unreadable))
+        pricing::applyPriceData(*saved, parameters);
+    if (unreadable)
+        report(std::cerr, std::string(unreadable->what()) + " The window's initial schedule is used.",
+               unreadable->detail());
+    for (std::size_t k = 0; k < options.schedule.size(); ++k) {
+        if (options.schedule[k])
+            pricing::scheduleText(parameters, static_cast<pricing::ScheduleItem>(k)) = *options.schedule[k];
+    }
+    if (options.singleQuantity) {
+        const pricing::PriceParameters initial;
+        for (std::size_t k = 0; k < pricing::kScheduleItems; ++k) {
+            const auto item = static_cast<pricing::ScheduleItem>(k);
+            pricing::scheduleText(parameters, item) = pricing::scheduleText(initial, item);
+        }
+    }
+    if (options.step)
+        parameters.step = *options.step;
+    if (options.direction)
+        parameters.direction = *options.direction;
+    if (options.typeface)
+        parameters.typeface = *options.typeface;
+    const std::variant<pricing::ScheduleNumbers, pricing::ScheduleProblem> checked =
+        pricing::readScheduleNumbers(parameters);
+    // Said without the help: the arguments were right, the schedule they make with the saved one is not.
+    if (const auto* problem = std::get_if<pricing::ScheduleProblem>(&checked)) {
+        std::cerr << commandName << printable(problem->withValue()) << "\n";
+        return ExitUsage;
+    }
+    const std::uint64_t length = options.singleQuantity ? 1 : pricing::scheduleLength(parameters);
+    if (length > kLongSchedule && !options.force) {
+        std::cerr << commandName << "the schedule has " << length << " quantities; more than " << kLongSchedule
+                  << " are priced only with --force\n";
+        return ExitUsage;
+    }
+
+
+    // Ctrl-C stops the command, a wait for another program's lock too, and the run still leaves the order
+    // as it was.
+    const CtrlC ctrlC;
     const std::string databaseFile = pricing::databasePath(options.dataFolder);
     // The shop database stays open for the whole command: closing its last handle checkpoints a
     // log-mode file to disk, which is then done once at the end instead of after the order lookup too.
     data::Database keepOpen;
     try {
         keepOpen = data::Database::open(databaseFile);
-    } catch (const platform::Fault&) {
-        // The lookup below reports what is wrong with the file.
+    } catch (const platform::Fault& fault) {
+        // A file another program holds is waited for once, not again by the lookup below, which reports
+        // what else is wrong with the file.
+        if (const std::optional<int> exit = reportBusyOrCancelled(fault, "nothing was priced"))
+            return *exit;
     }
     // A shop database on a server is named before anything is priced, so the shop sees which one it is.
     if (data::isServerConnectionFile(databaseFile)) {
@@ -280,6 +293,8 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
     try {
         order = pricing::selectOrder(databaseFile, options.orderNo, options.filter);
     } catch (const platform::Fault& fault) {
+        if (const std::optional<int> exit = reportBusyOrCancelled(fault, "nothing was priced"))
+            return *exit;
         report(std::cerr, fault.what(), fault.detail());
         return ExitDataFolder;
     }
@@ -288,43 +303,12 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
         return ExitOrderNotFound;
     }
 
-    pricing::PriceParameters parameters;
-    std::optional<platform::Fault> unreadable;
-    if (const auto saved = pricing::readPriceData(options.dataFolder, &unreadable))
-        pricing::applyPriceData(*saved, parameters);
-    if (unreadable)
-        report(std::cerr, std::string(unreadable->what()) + " The window's initial schedule is used.",
-               unreadable->detail());
-    const std::array<std::string*, 7> merged = {&parameters.qty1, &parameters.jump1, &parameters.qty2,
-                                                &parameters.jump2, &parameters.qty3, &parameters.jump3,
-                                                &parameters.qty4};
-    for (std::size_t k = 0; k < options.schedule.size(); ++k) {
-        if (options.schedule[k])
-            *merged[k] = *options.schedule[k];
-    }
-    if (options.step)
-        parameters.step = *options.step;
-    if (options.direction)
-        parameters.direction = *options.direction;
-    const std::uint64_t length = options.singleQuantity ? 1 : pricing::scheduleLength(parameters);
-    try {
-        if (!options.singleQuantity)
-            checkScheduleOrder(options.schedule, merged);
-        if (length > kLongSchedule && !options.force)
-            throw UsageError{"the schedule has " + std::to_string(length) + " quantities; more than " +
-                             std::to_string(kLongSchedule) + " are priced only with --force"};
-    } catch (const UsageError& error) {
-        // Said without the help: the arguments were right, the schedule they make with the saved one is not.
-        std::cerr << (sheet ? "pricebook sheet: " : "pricebook price: ") << printable(error.what()) << "\n";
-        return ExitUsage;
-    }
-
     pricing::PricingInputs inputs;
     inputs.dataFolder = options.dataFolder;
     inputs.programFolder = options.programFolder.empty() ? programFolder() : options.programFolder;
     inputs.order = *order;
-    inputs.quoteOrJob = order->quoteOrJob;
-    inputs.parameters = parameters;
+    inputs.request = std::get<pricing::PriceRequest>(
+        pricing::makePriceRequest(*order, order->quoteOrJob, parameters, options.sheet.category));
 
     const bool showProgress = isatty(STDERR_FILENO) == 1;
     pricing::PricingCallbacks callbacks;
@@ -337,9 +321,9 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
             std::cerr << "\r";
         report(std::cerr, message);
     };
-    callbacks.cancelRequested = [] { return g_interrupted != 0; };
+    callbacks.cancelRequested = [] { return CtrlC::requested(); };
     // The price command writes each quantity as it is priced and keeps none; the sheet needs every line.
-    StreamedOutput output(std::cout, options.format, *order, inputs.quoteOrJob);
+    StreamedOutput output(std::cout, options.format, *order, inputs.request.quoteOrJob);
     if (!sheet) {
         callbacks.keepResults = false;
         callbacks.onLine = [&output](const pricing::PricedQuantity& priced) { output.add(priced); };
@@ -347,11 +331,8 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
 
     pricing::PricingResult result;
     {
-        g_interrupted = 0;
-        const SignalGuard ctrlC({SIGINT}, onInterrupt);
         pricing::PricingRun run(inputs, callbacks);
-        result = options.singleQuantity ? run.run(pricing::singleQuantity(*options.singleQuantity))
-                                        : run.run(parameters);
+        result = options.singleQuantity ? run.run(pricing::singleQuantity(*options.singleQuantity)) : run.run();
     }
     if (showProgress)
         std::cerr << "\r" << std::string(40, ' ') << "\r" << std::flush;
@@ -373,32 +354,32 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
         }
         return ExitDataFolder;
     }
-
-    int sheetExit = ExitSuccess;
-    if (sheet && !result.cancelled) {
-        sheet::SheetInputs sheetInputs;
-        sheetInputs.priceLines = result.lines;
-        sheetInputs.category = options.sheet.category;
-        sheetInputs.job = inputs.quoteOrJob == pricing::QuoteOrJob::Job;
-        sheetInputs.orderNo = order->orderNo;
-        sheetInputs.description = order->description;
-        sheetInputs.stock = order->stock;
-        sheetInputs.size = order->size;
-        sheetInputs.bindery = order->bindery;
-        sheetInputs.typeface = options.typeface ? *options.typeface : parameters.typeface;
-        sheetExit = writeSheet(options.sheet, sheetInputs);
-    }
-
     if (result.cancelled) {
         report(std::cerr, "cancelled after " + std::to_string(result.pricedCount + result.skipped.size()) + " of " +
                               std::to_string(length) + " quantities");
         return ExitFailure;
     }
-    if (!result.skipped.empty()) {
+    if (!result.skipped.empty())
         report(std::cerr, pricing::skippedMessage(result.skipped), pricing::skippedDetails(result.skipped));
-        return ExitNotAllPriced;
+
+    int sheetExit = ExitSuccess;
+    if (sheet) {
+        // A sheet with prices missing looks like the order's price list and is not: it is written only when
+        // asked for, and then says so on its face.
+        if (!result.skipped.empty() && !options.incomplete) {
+            report(std::cerr, "no sheet was written, as not every quantity could be priced; --incomplete writes "
+                              "it with the missing quantities named on it");
+            return ExitNotAllPriced;
+        }
+        sheet::SheetInputs sheetInputs = sheet::sheetInputs(inputs.request, *order, result.lines);
+        sheetInputs.notComplete = notCompleteText(result.skipped);
+        sheetExit = writeSheet(options.sheet, sheetInputs);
     }
-    return sheetExit;
+    // A sheet that could not be written says so with its own code; a list without any price is told as the
+    // quantities it could not price.
+    if (sheetExit != ExitSuccess && !result.lines.empty())
+        return sheetExit;
+    return result.skipped.empty() ? sheetExit : ExitNotAllPriced;
 }
 
 } // namespace cli

@@ -1,6 +1,9 @@
 #include "cli/Report.h"
 
 #include <atomic>
+#include <iostream>
+
+#include "platform/FileKind.h"
 
 namespace cli {
 
@@ -34,6 +37,16 @@ void report(std::ostream& out, const std::string& message, const std::string& de
             break;
         start = end + 1;
     }
+}
+
+bool reportUnwritableOutput(const std::string& path)
+{
+    if (path.empty() || path == "-")
+        return false;
+    const std::string refused = platform::unwritableKindAt(path);
+    if (!refused.empty())
+        report(std::cerr, refused);
+    return !refused.empty();
 }
 
 std::string printable(std::string_view text)

@@ -15,6 +15,10 @@ bool verbose();
 // lines indented. Both are made printable first.
 void report(std::ostream& out, const std::string& message, const std::string& detail = {});
 
+// Says so when something other than a file stands at an output's name (a device, a pipe, a folder): it is
+// never written over. True when it does; "-" (standard output) and a free name are fine.
+bool reportUnwritableOutput(const std::string& path);
+
 // The text with every control character shown as an escape ("\x1b", "\u009b") instead of reaching the
 // terminal, where an order number or description holding one could move the cursor, recolour or retitle
 // the window. Other characters, UTF-8 letters among them, are left as they are; a byte that starts no

@@ -1,5 +1,6 @@
 #include "cli/SheetCommand.h"
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
@@ -24,8 +25,9 @@ const CommandText kSheetText = {
         "order's row, the same options but --format) and writes its \"Counter Price Book\" sheet, as the\n"
         "window's \"Print Price Sheet\" button prints it.",
     .epilogue =
-        "Exit codes as for \"pricebook price\"; a sheet is written even when some quantities could not be\n"
-        "priced (exit 5); with no price line at all nothing is written.",
+        "Exit codes as for \"pricebook price\". When some quantities could not be priced (exit 5) no sheet is\n"
+        "written, unless --incomplete is given: the sheet then names the missing quantities above its prices.\n"
+        "With no price line at all nothing is written.",
 };
 
 } // namespace
@@ -37,6 +39,7 @@ SheetCommand::SheetCommand()
           {"--typeface", "courier|times|sans",
            "the sheet's typeface (default: the price-data file's, else Times Roman)", true},
           {"--category", "TEXT", "the category printed under the title (first 40 characters)"},
+          {"--incomplete", "", "write the sheet even when some quantities could not be priced"},
       }))
 {
 }
@@ -52,15 +55,15 @@ int writeSheet(const SheetRequest& request, const sheet::SheetInputs& inputs)
         std::cerr << "pricebook: no quantity could be priced, so there is no sheet to write\n";
         return ExitFailure;
     }
-    const sheet::SheetOps ops = sheet::buildPriceSheet(inputs, sheet::localNowSerial());
+    const double printedAt = sheet::localNowSerial();
     if (request.text) {
-        std::cout << sheet::renderSheetText(ops) << std::flush;
+        std::cout << sheet::renderSheetText(sheet::buildPriceSheet(inputs, printedAt)) << std::flush;
         return ExitSuccess;
     }
     const auto application = guiApplication();
     int pages = 0;
     try {
-        pages = writeSheetPdf(ops, QString::fromStdString(request.pdfPath));
+        pages = writeSheetPdf(inputs, printedAt, QString::fromStdString(request.pdfPath));
     } catch (const platform::Fault& fault) {
         report(std::cerr, fault.what(), fault.detail());
         return ExitFailure;
@@ -68,6 +71,24 @@ int writeSheet(const SheetRequest& request, const sheet::SheetInputs& inputs)
     std::cerr << "pricebook: the price sheet is in " << request.pdfPath << " (" << pages
               << (pages == 1 ? " page" : " pages") << ")\n";
     return ExitSuccess;
+}
+
+std::string notCompleteText(const std::vector<pricing::SkippedQuantity>& skipped)
+{
+    if (skipped.empty())
+        return {};
+    constexpr std::size_t kNamed = 12;
+    const std::size_t named = std::min(skipped.size(), kNamed);
+    std::string text = "NOT COMPLETE: no price for ";
+    for (std::size_t i = 0; i < named; ++i) {
+        const std::string& quantity = skipped[i].text.empty() ? std::to_string(skipped[i].quantity) : skipped[i].text;
+        if (i > 0)
+            text += i + 1 == named && named == skipped.size() ? " and " : ", ";
+        text += quantity;
+    }
+    if (skipped.size() > named)
+        text += " and " + std::to_string(skipped.size() - named) + " more";
+    return text;
 }
 
 } // namespace cli

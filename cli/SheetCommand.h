@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "pricing/PricingRun.h"
 #include "sheet/PriceSheet.h"
 
 namespace cli {
@@ -30,5 +31,9 @@ struct SheetRequest
 // Lays out the sheet of a finished run, printed now, and writes it as the request says. Messages go to
 // standard error. Returns 0, or 1 when there is nothing to print or the file could not be written.
 int writeSheet(const SheetRequest& request, const sheet::SheetInputs& inputs);
+
+// What the face of a sheet with quantities missing says: "NOT COMPLETE: no price for 100, 125 and 150", the
+// first twelve of them named and the rest counted. Empty without any.
+std::string notCompleteText(const std::vector<pricing::SkippedQuantity>& skipped);
 
 } // namespace cli

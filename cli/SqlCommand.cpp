@@ -1,20 +1,19 @@
 #include "cli/SqlCommand.h"
 
-#include <atomic>
-#include <cctype>
+#include <algorithm>
 #include <charconv>
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 
 #include <unistd.h>
 
+#include "cli/CtrlC.h"
 #include "cli/ExitCode.h"
 #include "cli/Report.h"
-#include "cli/SignalGuard.h"
 #include "data/Database.h"
+#include "data/JetErrors.h"
 #include "platform/Fault.h"
 #include "platform/Value.h"
 
@@ -22,16 +21,8 @@ namespace cli {
 
 namespace {
 
-// The old engine's own refusal of a text that holds more than one statement.
-constexpr int CharactersAfterEndOfStatement = 3142;
-
 // The longest time limit taken: a day.
 constexpr long long MaxTimeoutSeconds = 24 * 60 * 60;
-
-bool isBlank(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
 
 // Tabs and line ends inside a value would break the one-line-per-row layout.
 std::string oneLine(std::string text)
@@ -46,7 +37,7 @@ const Option kOptions[] = {
     {"--data", "DIR", "the data folder whose shop database to use"},
     {"--db", "FILE", "the shop database file to use"},
     {"--write", "", "allow statements that change the database"},
-    {"--timeout", "SECONDS", "stop a statement after this long (default 30)"},
+    {"--timeout", "SECONDS", "stop a statement after this long, a wait at the open included (default 30)"},
     {"--max-rows", "ROWS", "stop a statement after printing this many rows (default 100000)"},
 };
 
@@ -60,10 +51,11 @@ const CommandText kSqlText = {
         "that changes the database then says what it changed (\"table STOCK dropped\", \"12 rows changed\").\n"
         "\n"
         "The database is opened for reading only: a statement that would change it is refused unless --write\n"
-        "is given. Never run, also with --write: ATTACH, DETACH, VACUUM, and any PRAGMA that would change\n"
-        "the database's settings (journal_mode, user_version ...). A statement stops at Ctrl-C, at its time\n"
-        "limit, when it needs more than 256 MB of memory, or at its row limit; a change stopped by Ctrl-C,\n"
-        "time or memory is undone.",
+        "is given. Never run, also with --write: ATTACH, DETACH, VACUUM, fts3_tokenizer, and any PRAGMA that\n"
+        "would change the database's settings (journal_mode, user_version ...). Comments may follow the\n"
+        "statement; a second statement is refused. A statement stops at Ctrl-C, at its time limit (which\n"
+        "counts a wait for another program's lock too), when it needs more than 256 MB of memory, or at its\n"
+        "row limit; a change stopped by Ctrl-C, time or memory is undone.",
     .epilogue =
         "Exit codes: 0 done; 1 the statement was refused or stopped (Ctrl-C, time, memory or row limit);\n"
         "2 wrong arguments; 3 the data folder or shop database (missing, damaged, read-only, busy, disk\n"
@@ -80,50 +72,7 @@ std::optional<long long> positiveNumber(const std::string& text, long long most)
     return value;
 }
 
-std::atomic<bool> g_cancelled{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
-
-extern "C" void cancelStatement(int)
-{
-    g_cancelled.store(true);
-}
-
 } // namespace
-
-bool hasSecondStatement(std::string_view sql)
-{
-    bool ended = false; // a semicolon has ended the first statement
-    std::size_t i = 0;
-    auto skipTo = [&](std::string_view closing) {
-        const std::size_t end = sql.find(closing, i);
-        i = end == std::string_view::npos ? sql.size() : end + closing.size();
-    };
-    while (i < sql.size()) {
-        const char c = sql[i];
-        if (sql.substr(i, 2) == "--") {
-            skipTo("\n");
-            continue;
-        }
-        if (sql.substr(i, 2) == "/*") {
-            i += 2;
-            skipTo("*/");
-            continue;
-        }
-        if (ended && !isBlank(c) && c != ';')
-            return true;
-        ++i;
-        if (c == ';') {
-            ended = true;
-        } else if (c == '\'' || c == '"' || c == '`') {
-            // A doubled quote inside a literal is the quote itself: skipping to the next quote and going on
-            // reads it as two adjacent literals, which ends in the same place.
-            skipTo(std::string_view(&c, 1));
-        } else if (c == '[') {
-            skipTo("]");
-        }
-    }
-    return false;
-}
 
 data::TypedOutcome runSql(const std::string& databasePath,
                           std::string_view sql,
@@ -131,11 +80,24 @@ data::TypedOutcome runSql(const std::string& databasePath,
                           const data::TypedStatementLimits& limits,
                           bool toTerminal)
 {
-    if (hasSecondStatement(sql))
-        throw platform::Fault(CharactersAfterEndOfStatement, "Characters found after end of SQL statement.");
-
-    data::Database db =
-        data::Database::open(databasePath, limits.mayWrite ? data::Access::ReadWrite : data::Access::ReadOnly);
+    // The time limit covers a wait for another program's lock at the open too: the open waits no longer
+    // than the statement may take, and the statement gets what is left.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point started = Clock::now();
+    data::Database db;
+    {
+        const int usual = data::busyTimeout();
+        struct Restore
+        {
+            int usual;
+            ~Restore() { data::setBusyTimeout(usual); }
+        } restore{usual};
+        data::setBusyTimeout(static_cast<int>(std::min<long long>(usual, limits.time.count())));
+        db = data::Database::open(databasePath, limits.mayWrite ? data::Access::ReadWrite : data::Access::ReadOnly);
+    }
+    data::TypedStatementLimits left = limits;
+    left.time = std::max(limits.time - std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started),
+                         std::chrono::milliseconds(1));
     const auto shown = [toTerminal](std::string text) {
         text = oneLine(std::move(text));
         return toTerminal ? printable(text) : text;
@@ -152,7 +114,7 @@ data::TypedOutcome runSql(const std::string& databasePath,
             out << (column ? "\t" : "") << shown(row[column].formatted());
         out << "\n";
     };
-    const data::TypedOutcome outcome = db.runTyped(sql, limits, rows);
+    const data::TypedOutcome outcome = db.runTyped(sql, left, rows);
     if (!outcome.changed.empty())
         out << outcome.changed << "\n";
     db.close();
@@ -231,10 +193,10 @@ int SqlCommand::run(const ParsedArguments& arguments) const
     if (std::filesystem::is_directory(database, error))
         database = (std::filesystem::path(database) / "vmdata.mdb").string();
 
-    // Ctrl-C stops the statement, which SQLite then undoes, instead of the program.
-    g_cancelled.store(false);
-    const SignalGuard ctrlC({SIGINT}, cancelStatement);
-    limits.cancelled = &g_cancelled;
+    // Ctrl-C stops the statement, which SQLite then undoes, or the wait for another program's lock, instead
+    // of the program.
+    const CtrlC ctrlC;
+    limits.cancelled = CtrlC::flag();
     try {
         const data::TypedOutcome outcome = runSql(database, sql, std::cout, limits, isatty(STDOUT_FILENO) == 1);
         std::cout.flush();
@@ -243,6 +205,13 @@ int SqlCommand::run(const ParsedArguments& arguments) const
         report(std::cerr, stopMessage(outcome, limits));
         return ExitFailure;
     } catch (const platform::Fault& fault) {
+        std::cout.flush();
+        if (CtrlC::requested() && fault.number() == data::Locked) {
+            data::TypedOutcome cancelled;
+            cancelled.stopped = data::TypedStop::Cancelled;
+            report(std::cerr, stopMessage(cancelled, limits));
+            return ExitFailure;
+        }
         // A refused statement is the console's own answer; any other fault (a damaged file, a missing
         // table, a text it cannot read) keeps the old engine's number and text, so scripts can tell a bad
         // query from bad arguments.

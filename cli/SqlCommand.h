@@ -26,8 +26,9 @@ protected:
 // only unless the limits allow writing. A text that returns rows prints a header line of column names and
 // one line per row as it is read, tab-separated, each value in its general format (Null as empty); a
 // statement that changes the database then prints what it changed ("table STOCK dropped", "12 rows
-// changed"). A text with a second statement after a semicolon is refused (fault 3142) before the database
-// is touched; a statement the console does not run is refused unrun (fault data::RefusedStatement). Faults
+// changed"). A text with a second statement after the first (SQLite's own reading of where a statement
+// ends: trigger bodies, literals, quoted names and comments are known) is refused unrun (fault 3142); a
+// statement the console does not run is refused unrun (fault data::RefusedStatement). Faults
 // of the database layer pass through; a statement stopped by Ctrl-C or a limit says so in the outcome.
 // For a terminal, control characters in names and values are shown escaped (see printable).
 data::TypedOutcome runSql(const std::string& databasePath,
@@ -38,9 +39,5 @@ data::TypedOutcome runSql(const std::string& databasePath,
 
 // What the console says of a statement that stopped before its end (empty when it did not).
 std::string stopMessage(const data::TypedOutcome& outcome, const data::TypedStatementLimits& limits);
-
-// Whether an SQL text holds anything but blanks after a statement-ending semicolon (outside literals,
-// quoted names and comments).
-bool hasSecondStatement(std::string_view sql);
 
 } // namespace cli

@@ -153,4 +153,9 @@ void setBusyTimeout(int milliseconds)
     Connection::setBusyTimeout(milliseconds);
 }
 
+int busyTimeout()
+{
+    return Connection::busyTimeout();
+}
+
 } // namespace data

@@ -154,5 +154,6 @@ private:
 
 // How long a statement waits for a lock held by another program before it fails (milliseconds).
 void setBusyTimeout(int milliseconds);
+int busyTimeout();
 
 } // namespace data

@@ -67,9 +67,19 @@ std::vector<Token> tokenize(std::string_view sql)
     std::size_t i = 0;
     const std::size_t n = sql.size();
     while (i < n) {
+        // Blanks and comments, which SQLite reads as blanks: "--" to the line's end, "/*" to "*/" or the end.
         const std::size_t spaceStart = i;
-        while (i < n && std::isspace(static_cast<unsigned char>(sql[i])))
-            ++i;
+        while (i < n) {
+            if (std::isspace(static_cast<unsigned char>(sql[i]))) {
+                ++i;
+            } else if (sql.substr(i, 2) == "--" || sql.substr(i, 2) == "/*") {
+                const bool line = sql[i] == '-';
+                const std::size_t end = sql.find(line ? "\n" : "*/", i + 2);
+                i = end == std::string_view::npos ? n : end + (line ? 1 : 2);
+            } else {
+                break;
+            }
+        }
         if (i >= n)
             break;
         Token token{Token::Kind::Symbol, {}, sql.substr(spaceStart, i - spaceStart), {}, {}};

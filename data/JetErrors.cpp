@@ -116,9 +116,22 @@ void checkOneStatement(const sqlite3_stmt* statement, const char* tail, const st
     if (!statement)
         throw platform::Fault(InvalidSqlStatement,
                               "Invalid SQL statement; expected 'DELETE', 'INSERT', 'SELECT' or 'UPDATE'.", detail);
-    for (const char* p = tail; p && *p; ++p)
-        if (!std::isspace(static_cast<unsigned char>(*p)) && *p != ';')
+    // What SQLite left after the statement may hold blanks, semicolons and comments, as SQLite reads them:
+    // "--" to the line's end, "/*" to "*/" or the text's end.
+    const std::string_view rest = tail ? std::string_view(tail) : std::string_view();
+    for (std::size_t i = 0; i < rest.size();) {
+        if (std::isspace(static_cast<unsigned char>(rest[i])) || rest[i] == ';') {
+            ++i;
+        } else if (rest.substr(i, 2) == "--") {
+            const std::size_t end = rest.find('\n', i);
+            i = end == std::string_view::npos ? rest.size() : end + 1;
+        } else if (rest.substr(i, 2) == "/*") {
+            const std::size_t end = rest.find("*/", i + 2);
+            i = end == std::string_view::npos ? rest.size() : end + 2;
+        } else {
             throw platform::Fault(CharactersAfterEnd, "Characters found after end of SQL statement.", detail);
+        }
+    }
 }
 
 void noCurrentRecord()

@@ -63,8 +63,8 @@ platform::Fault statementFault(sqlite3* db, const std::string& path, int code, c
 platform::Fault unreadableFileFault(const std::string& path, int code, int systemError, const std::string& message);
 
 // Refuses an SQL text that is not one statement: `statement` is what SQLite prepared of it (null when the
-// text held none), `tail` where SQLite stopped reading; nothing but blanks and semicolons may stand there.
-// `detail` goes into the fault's detail.
+// text held none), `tail` where SQLite stopped reading; nothing but blanks, semicolons and comments may
+// stand there. `detail` goes into the fault's detail.
 void checkOneStatement(const sqlite3_stmt* statement, const char* tail, const std::string& detail);
 
 } // namespace data

@@ -10,6 +10,7 @@
 
 #include <sqlite3.h>
 
+#include "data/BusyWait.h"
 #include "data/ConnectionRegistry.h"
 #include "data/Dialect.h"
 #include "data/FileChecks.h"
@@ -217,7 +218,7 @@ std::shared_ptr<Connection> SqliteConnection::openFile(const std::string& path, 
         throw;
     }
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, Connection::busyTimeout());
+    installBusyWait(db, Connection::busyTimeout());
 
     // Reading the list of tables reads the file's first pages: a damaged file shows here, before any
     // estimate relies on it, and nothing is written.
@@ -279,7 +280,7 @@ std::shared_ptr<Connection> SqliteConnection::create(const std::string& path)
         throw platform::Fault(CannotOpenFile, "Cannot create the database " + quoted(path) + ".", message);
     }
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, Connection::busyTimeout());
+    installBusyWait(db, Connection::busyTimeout());
     installFunctions(db);
 
     std::shared_ptr<SqliteConnection> connection(new SqliteConnection(db, path, false));
@@ -675,7 +676,7 @@ platform::Fault SqliteConnection::readOnlyFault() const
 
 void SqliteConnection::applyBusyTimeout(int milliseconds)
 {
-    sqlite3_busy_timeout(m_db, milliseconds);
+    installBusyWait(m_db, milliseconds);
 }
 
 std::string SqliteConnection::adapt(std::string_view oldDialectSql) const

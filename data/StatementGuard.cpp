@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include "data/BusyWait.h"
+
 namespace data {
 
 namespace {
@@ -116,9 +118,12 @@ StatementGuard::StatementGuard(sqlite3* db, const TypedStatementLimits& limits, 
     sqlite3_set_authorizer(m_db, authorize, this);
     sqlite3_progress_handler(m_db, StepsBetweenChecks, progress, this);
     sqlite3_busy_handler(m_db, busy, this);
-    // No SQL may write the file's pages or table list by hand, nor turn its journal off.
+    // No SQL may write the file's pages or table list by hand, nor turn its journal off, nor hand the full
+    // text search a tokenizer by its address in memory.
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, -1, &m_previousDefensive);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, -1, &m_previousFts3Tokenizer);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, 0, nullptr);
     m_previousAttached = sqlite3_limit(m_db, SQLITE_LIMIT_ATTACHED, 0);
     // What the statement takes beyond this stops it with SQLITE_NOMEM.
     m_previousHeapLimit = sqlite3_hard_heap_limit64(sqlite3_memory_used() + limits.memory);
@@ -128,8 +133,9 @@ StatementGuard::~StatementGuard()
 {
     sqlite3_set_authorizer(m_db, nullptr, nullptr);
     sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
-    sqlite3_busy_timeout(m_db, static_cast<int>(m_busyTimeout.count()));
+    installBusyWait(m_db, static_cast<int>(m_busyTimeout.count()));
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, m_previousDefensive, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, m_previousFts3Tokenizer, nullptr);
     sqlite3_limit(m_db, SQLITE_LIMIT_ATTACHED, m_previousAttached);
     sqlite3_hard_heap_limit64(m_previousHeapLimit);
 }
@@ -156,6 +162,14 @@ int StatementGuard::authorize(void* self, int action, const char* first, const c
                                 "into another file, and holds up the other programs meanwhile. Nothing was run."
                               : "The console does not run ATTACH or DETACH: they reach database files other "
                                 "than this one. Nothing was run.";
+        return SQLITE_DENY;
+    case SQLITE_FUNCTION:
+        // second: the function's name. fts3_tokenizer answers with where a tokenizer lies in the program's
+        // memory, and with a second argument would call whatever lies at an address it is given.
+        if (lowerAscii(second) != "fts3_tokenizer")
+            return SQLITE_OK;
+        guard.m_refusal = "The console does not run fts3_tokenizer: it reaches into the program's memory. Nothing "
+                          "was run.";
         return SQLITE_DENY;
     case SQLITE_PRAGMA:
         if (pragmaOnlyReads(first, second)) {
@@ -200,6 +214,8 @@ int StatementGuard::busy(void* self, int count)
     const Clock::time_point now = Clock::now();
     if (count == 0)
         guard.m_waitingSince = now;
+    if (waitsCancelled() && guard.m_stop == TypedStop::None)
+        guard.m_stop = TypedStop::Cancelled;
     if (guard.mustStop() || now - guard.m_waitingSince >= guard.m_busyTimeout)
         return 0;
     std::this_thread::sleep_for(BusyPause);

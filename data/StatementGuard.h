@@ -14,7 +14,8 @@ namespace data {
 // puts the connection back as it was when it goes:
 // - SQLite's authorizer refuses, action by action as SQLite itself reads the statement (so no comment or
 //   spelling gets round it), what the console never runs: ATTACH and DETACH, VACUUM (plain or INTO a
-//   file), and every PRAGMA but those that only read (see StatementGuard.cpp for the list and why);
+//   file), every PRAGMA but those that only read (see StatementGuard.cpp for the list and why), and the
+//   full text search's fts3_tokenizer, which deals in addresses in the program's memory;
 // - a progress handler stops the statement at Ctrl-C or at its time limit, and a busy handler stops
 //   waiting for another program's lock then too;
 // - SQLite's memory is held to the statement's limit (SQLite keeps one limit for the whole process, which
@@ -55,6 +56,7 @@ private:
     std::chrono::steady_clock::time_point m_waitingSince;
     long long m_previousHeapLimit = 0;
     int m_previousDefensive = 0;
+    int m_previousFts3Tokenizer = 0;
     int m_previousAttached = 0;
     bool m_compiled = false;
     TypedStop m_stop = TypedStop::None;

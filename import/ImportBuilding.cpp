@@ -2,12 +2,10 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 // How a killed import's files are told from those of an import still running: each import holds an flock()
@@ -34,27 +32,14 @@ std::string withoutLockEnding(const std::string& lockPath)
     return lockPath.substr(0, lockPath.size() - kLockEnding.size());
 }
 
-bool sameFile(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 } // namespace
 
 ImportBuilding::ImportBuilding(const std::string& target)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         platform::FileDescriptor lock = platform::createUnique(target + std::string(kTag), kLockEnding, m_lockPath);
-        if (::flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
-            const int error = errno;
-            if (error == EWOULDBLOCK)
-                continue; // another import clearing up took it in the moment before; it removes it
-            throw std::system_error(error, std::generic_category(), "cannot lock " + m_lockPath);
-        }
-        // Another import clearing up may have removed the file in that moment: it is no longer ours.
-        struct stat status {};
-        if (::fstat(lock.get(), &status) != 0 || status.st_nlink == 0)
-            continue;
+        if (!platform::claim(lock, m_lockPath))
+            continue; // another import clearing up took it in the moment before; it removes it
         const std::string building = withoutLockEnding(m_lockPath);
         try {
             m_building.emplace(target, building, platform::createExclusive(building), platform::sqliteCompanions());
@@ -94,13 +79,9 @@ std::vector<std::string> removeStoppedImports(const std::string& target)
 
     std::vector<std::string> removed;
     for (const fs::path& lockPath : locks) {
-        const platform::FileDescriptor lock(::open(lockPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        if (lock.get() < 0 || ::flock(lock.get(), LOCK_EX | LOCK_NB) != 0)
-            continue; // held: that import is still running
-        // Still the file of that name, not one another import clearing up has removed meanwhile.
-        struct stat opened {}, named {};
-        if (::fstat(lock.get(), &opened) != 0 || !S_ISREG(opened.st_mode) || ::lstat(lockPath.c_str(), &named) != 0 ||
-            !sameFile(opened, named))
+        // Held by the import that is still running; once taken here, held until its files are gone.
+        const std::optional<platform::FileDescriptor> lock = platform::takeUnclaimed(lockPath.string());
+        if (!lock)
             continue;
         const std::string building = withoutLockEnding(lockPath.string());
         if (::unlink(building.c_str()) == 0)

@@ -17,6 +17,7 @@
 #include "data/JetErrors.h"
 #include "import/AccessValues.h"
 #include "platform/Conversions.h"
+#include "platform/FileKind.h"
 
 namespace access_import {
 
@@ -254,7 +255,10 @@ void copyAccessTables(const std::string& accessFile, const std::string& output, 
     complaints.check("its list of tables");
 
     Sqlite out;
-    if (sqlite3_open_v2(output.c_str(), &out.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr) != SQLITE_OK)
+    // The building file itself is never followed through a link; the folders on its way may be links, which
+    // SQLite would refuse when told not to follow.
+    if (sqlite3_open_v2(platform::inRealFolder(output).c_str(), &out.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW,
+                        nullptr) != SQLITE_OK)
         throw childFailure("could not write the shop database " + data::quoted(output));
     out.exec("BEGIN");
     out.exec(std::string(schemaSql));

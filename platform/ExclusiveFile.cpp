@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -66,6 +68,53 @@ FileDescriptor createUnique(const std::string& stem, std::string_view suffix, st
         }
     }
     throw std::system_error(EEXIST, std::generic_category(), "no free name for a new file beside " + stem);
+}
+
+bool claim(const FileDescriptor& fd, const std::string& path)
+{
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        if (error == EWOULDBLOCK)
+            return false;
+        throw std::system_error(error, std::generic_category(), "cannot lock " + path);
+    }
+    // Taken and removed in the moment between making and locking: no longer the file of that name.
+    struct stat status {};
+    return ::fstat(fd.get(), &status) == 0 && status.st_nlink > 0;
+}
+
+std::optional<FileDescriptor> takeUnclaimed(const std::string& path)
+{
+    // Nothing but an ordinary file is opened: opening a device can be an action of its own.
+    struct stat named {};
+    if (::lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode))
+        return std::nullopt;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0 || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return std::nullopt;
+    // Still the file of that name, not one another run clearing up removed (and a new one made) meanwhile.
+    struct stat opened {};
+    if (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode) || ::lstat(path.c_str(), &named) != 0 ||
+        opened.st_dev != named.st_dev || opened.st_ino != named.st_ino)
+        return std::nullopt;
+    return fd;
+}
+
+std::string readAt(const FileDescriptor& fd, std::uint64_t offset, std::size_t count, const std::string& path)
+{
+    std::string bytes(count, '\0');
+    std::size_t got = 0;
+    while (got < count) {
+        const ssize_t read = ::pread(fd.get(), bytes.data() + got, count - got, static_cast<off_t>(offset + got));
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read <= 0) {
+            const int error = read < 0 ? errno : EIO;
+            throw std::system_error(error, std::generic_category(), "cannot read " + path);
+        }
+        got += static_cast<std::size_t>(read);
+    }
+    return bytes;
 }
 
 void writeAll(const FileDescriptor& fd, std::string_view bytes, const std::string& path)

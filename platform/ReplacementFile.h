@@ -13,6 +13,12 @@ namespace platform {
 // name. The new file is made by createExclusive (never through a symbolic link, never another run's file).
 // Unless it was put in place, the object removes it, and the files named by `companions` endings that may
 // have come to stand beside it (a database's "-journal", "-wal", "-shm").
+//
+// Only an ordinary file, a symbolic link (which is replaced, never followed) or nothing may stand at the
+// target's name: a folder, a pipe, a device or a socket there is a platform::Fault naming it (fault 75), and
+// it is left exactly as it was. The new file stays claimed (an flock() of its own) until it is put in place
+// or removed; a file of that pattern beside the target that nobody claims was left by a run that was
+// killed, and the next ReplacementFile of the same target and tag removes it.
 class ReplacementFile
 {
 public:
@@ -22,9 +28,10 @@ public:
         OnlyIfFree, // not over a file that has the target's name (one written meanwhile by someone else)
     };
 
-    // Creates `target` + `tag` + six random letters and digits. Throws std::system_error.
+    // Creates `target` + `tag` + six random letters and digits, after removing what killed runs left of the
+    // same pattern. Throws std::system_error, or a platform::Fault for what is no file at the target.
     ReplacementFile(std::string target, std::string_view tag, std::vector<std::string> companions = {});
-    // Takes over `path`, a file just made by createExclusive.
+    // Takes over `path`, a file just made by createExclusive and claimed by the caller.
     ReplacementFile(std::string target, std::string path, FileDescriptor created,
                     std::vector<std::string> companions = {});
     ~ReplacementFile();
@@ -36,12 +43,14 @@ public:
 
     // Writes all of `bytes` at the current end. Throws std::system_error.
     void write(std::string_view bytes);
-    // For a file that another library goes on to write by its name (and syncs itself).
+    // For a file that another library goes on to write by its name (and syncs itself), when the caller
+    // claims it by other means.
     void close() noexcept { m_fd.reset(); }
 
     // Syncs the file to the disk while it is open, closes it and renames it to the target's name: a symbolic
     // link of that name is replaced, never followed. Returns false when `OnlyIfFree` finds the name taken (the
-    // new file is then removed). Throws std::system_error.
+    // new file is then removed). Throws std::system_error, or a platform::Fault when something other than a
+    // file has come to stand at the target's name.
     bool putInPlace(Placing placing);
 
 private:
@@ -53,6 +62,11 @@ private:
     std::vector<std::string> m_companions;
     bool m_placed = false;
 };
+
+// Removes the files `target` + `tag` + six letters and digits (with their `companions`) that no running
+// program claims: what runs that were killed left beside the target. Returns the names removed.
+std::vector<std::string> removeLeftovers(const std::string& target, std::string_view tag,
+                                         const std::vector<std::string>& companions = {});
 
 // The endings of the files SQLite keeps beside a database while it writes it.
 inline const std::vector<std::string>& sqliteCompanions()

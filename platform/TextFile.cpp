@@ -36,7 +36,8 @@ bool isLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
-// Before writing: a missing folder is fault 76, a folder in place of the file fault 75.
+// Before writing: a missing folder is fault 76. (What is no file at the name is fault 75, refused by
+// ReplacementFile and by appendLine.)
 void checkWritable(const std::string& path)
 {
     namespace fs = std::filesystem;
@@ -47,8 +48,6 @@ void checkWritable(const std::string& path)
     const fs::path folder = target.parent_path();
     if (!folder.empty() && !fs::is_directory(folder, error))
         fileFault(fault::PathNotFound, path);
-    if (fs::is_directory(target, error))
-        fileFault(fault::PathFileAccessError, path);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "pricing/BookRun.h"
 
 #include <memory>
+#include <variant>
 
 #include "data/Database.h"
 #include "data/JetErrors.h"
@@ -37,26 +38,35 @@ bool noteStop(PricedPage& priced, const RunStop& stop, BookRunResult& book)
     return true;
 }
 
-PricingInputs pageInputs(const PricedPage& priced, const std::string& dataFolder, const std::string& programFolder)
+// The request a page is priced for. The page's schedule was checked as its line was read; a page made
+// otherwise is checked here, and one that cannot be priced says why.
+std::optional<PricingInputs> pageInputs(PricedPage& priced, const std::string& dataFolder,
+                                        const std::string& programFolder)
 {
+    std::variant<PriceRequest, ScheduleProblem> request =
+        makePriceRequest(*priced.order, priced.order->quoteOrJob, priced.page.parameters, priced.page.category);
+    if (const auto* problem = std::get_if<ScheduleProblem>(&request)) {
+        priced.problem = problem->withValue();
+        return std::nullopt;
+    }
     PricingInputs inputs;
     inputs.dataFolder = dataFolder;
     inputs.programFolder = programFolder;
     inputs.order = *priced.order;
-    inputs.quoteOrJob = priced.order->quoteOrJob;
-    inputs.parameters = priced.page.parameters;
+    inputs.request = std::get<PriceRequest>(std::move(request));
     return inputs;
 }
 
 // Finds a page's order and makes it ready for pricing: checked as the run checks it, its stored estimate
-// figures cleared (a short commit of its own). True when the page can be priced.
-bool preparePage(PricedPage& priced, const data::Database& shop, const BookRunCallbacks& callbacks,
-                 BookRunResult& book)
+// figures cleared (a short commit of its own). What the page is priced for, when it can be priced.
+std::optional<PricingInputs> preparePage(PricedPage& priced, const data::Database& shop, const std::string& dataFolder,
+                                         const std::string& programFolder, const BookRunCallbacks& callbacks,
+                                         BookRunResult& book)
 {
     if (!priced.page.problem.empty()) {
         priced.problem =
             "line " + std::to_string(priced.page.line) + " of " + PriceBookFileName + ": " + priced.page.problem;
-        return false;
+        return std::nullopt;
     }
     try {
         priced.order = findBookOrder(shop, priced.page);
@@ -65,7 +75,7 @@ bool preparePage(PricedPage& priced, const data::Database& shop, const BookRunCa
                  {StopReason::CannotWrite, "The shop database could not be read, so the book was not priced.",
                   behind(fault)},
                  book);
-        return false;
+        return std::nullopt;
     }
     if (!priced.order) {
         // Said as the pricing run says it: which of number, part and Q or J matches no row.
@@ -78,23 +88,25 @@ bool preparePage(PricedPage& priced, const data::Database& shop, const BookRunCa
         }
         priced.problem =
             missing ? std::string(missing->what()) : "Order " + priced.page.orderNo + " is not in the shop database.";
-        return false;
+        return std::nullopt;
     }
     priced.quoteOrJob = priced.order->quoteOrJob;
-    const PricingInputs inputs = pageInputs(priced, {}, {});
-    std::optional<RunStop> stop = checkOrderKey(shop, inputs);
+    std::optional<PricingInputs> inputs = pageInputs(priced, dataFolder, programFolder);
+    if (!inputs)
+        return std::nullopt;
+    std::optional<RunStop> stop = checkOrderKey(shop, *inputs);
     if (!stop)
-        stop = clearOrderEstimates(shop, inputs, callbacks.onMessage);
+        stop = clearOrderEstimates(shop, *inputs, callbacks.onMessage);
     if (stop) {
         noteStop(priced, *stop, book);
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return inputs;
 }
 
 // Prices one page that is ready, inside the book's snapshot.
-void pricePage(PricedPage& priced, data::Snapshot& snapshot, const std::string& dataFolder,
-               const std::string& programFolder, const BookRunCallbacks& callbacks, BookRunResult& book)
+void pricePage(PricedPage& priced, const PricingInputs& inputs, data::Snapshot& snapshot,
+               const BookRunCallbacks& callbacks, BookRunResult& book)
 {
     PricingCallbacks run;
     run.cancelRequested = callbacks.cancelRequested;
@@ -105,8 +117,7 @@ void pricePage(PricedPage& priced, data::Snapshot& snapshot, const std::string& 
         priced.lines.push_back(line.line);
         priced.prices.push_back({line.quantity, line.price});
     };
-    const PricingResult result =
-        PricingRun(pageInputs(priced, dataFolder, programFolder), run, snapshot).run(priced.page.parameters);
+    const PricingResult result = PricingRun(inputs, run, snapshot).run();
 
     if (result.cancelled) {
         book.cancelled = true;
@@ -131,12 +142,16 @@ BookRunResult priceBook(const std::string& dataFolder, const std::string& progra
                         const std::vector<BookPage>& pages, const BookRunCallbacks& callbacks)
 {
     BookRunResult book;
+    if (const platform::Outcome tooLarge = checkBookSize(pages)) {
+        book.stopped = RunStop{StopReason::CannotWrite, tooLarge->what(), {}};
+        return book;
+    }
     // The book works through one session of its own. Every page's order is found, checked and has its
     // stored estimate figures cleared first, each clearing a short commit of its own: those are the book's
     // only changes to the shop database. Then one snapshot is taken, and every page is priced from it, so
     // the whole book is priced from one state of the shop's data.
     data::Database shop;
-    std::vector<bool> ready(pages.size(), false);
+    std::vector<std::optional<PricingInputs>> ready(pages.size());
     for (std::size_t index = 0; index < pages.size() && !book.stopped; ++index) {
         PricedPage& priced = book.pages.emplace_back();
         priced.page = pages[index];
@@ -151,7 +166,7 @@ BookRunResult priceBook(const std::string& dataFolder, const std::string& progra
                 break;
             }
         }
-        ready[index] = preparePage(priced, shop, callbacks, book);
+        ready[index] = preparePage(priced, shop, dataFolder, programFolder, callbacks, book);
     }
 
     std::unique_ptr<data::Snapshot> snapshot;
@@ -179,9 +194,17 @@ BookRunResult priceBook(const std::string& dataFolder, const std::string& progra
                 break;
             }
         }
-        pricePage(book.pages[index], *snapshot, dataFolder, programFolder, callbacks, book);
+        pricePage(book.pages[index], *ready[index], *snapshot, callbacks, book);
+        if (callbacks.onPriced)
+            callbacks.onPriced(index, book.pages[index]);
         if (book.cancelled || book.stopped)
             book.pages.resize(index + 1);
+    }
+    // A wait for another program's lock that Ctrl-C or Cancel ended is the user's stop, not a busy database.
+    if (book.stopped && book.stopped->reason == StopReason::ShopDatabaseBusy && callbacks.cancelRequested &&
+        callbacks.cancelRequested()) {
+        book.stopped.reset();
+        book.cancelled = true;
     }
     return book;
 }

@@ -41,6 +41,10 @@ struct BookRunCallbacks
 {
     // Before each page is priced: its index (from 0) and the page.
     std::function<void(std::size_t index, std::size_t count, const BookPage& page)> onPage;
+    // Each page the run priced, as soon as it is done and before the next is priced; it may take the page's
+    // lines and prices (a PricedBook puts them aside), so a book of long pages keeps no more than one page's
+    // in memory. (A page that could not be looked for has none.)
+    std::function<void(std::size_t index, PricedPage& page)> onPriced;
     std::function<bool()> cancelRequested; // asked between quantities
     MessageCallback onMessage;             // what the run tells the user as it goes
     estimator::EngineHooks engineHooks;
@@ -50,8 +54,9 @@ struct BookRunResult
 {
     std::vector<PricedPage> pages; // in book order; all of them unless the run was cancelled or stopped
     bool cancelled = false;
-    // Set when the shop database stopped the book (busy, cannot be written or read): every page after it
-    // would stop the same way, so nothing further is priced and nothing is printed.
+    // Set when the shop database stopped the book (busy, cannot be written or read), or when its pages price
+    // too many quantities together (checkBookSize): every page after it would stop the same way, so nothing
+    // further is priced and nothing is printed.
     std::optional<RunStop> stopped;
 };
 

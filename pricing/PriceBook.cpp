@@ -1,27 +1,23 @@
 #include "pricing/PriceBook.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <filesystem>
+#include <variant>
 
 #include "platform/Fault.h"
+#include "platform/Format.h"
 #include "platform/SmallFile.h"
 #include "platform/TextFile.h"
+#include "pricing/PriceRequest.h"
 #include "pricing/Schedule.h"
 
 namespace pricing {
 
 namespace {
 
-// The most quantities one page prices: far more than a counter sheet shows, few enough that a slip of a
-// finger (a step of 1 up to a million) does not keep the shop database busy for hours.
-constexpr std::uint64_t kMostPageQuantities = 100000;
-
-constexpr const char* kScheduleNames[] = {"start quantity", "first step",  "second quantity", "second step",
-                                          "third quantity", "third step", "final quantity"};
 
 std::string lowered(std::string_view text)
 {
@@ -47,12 +43,6 @@ std::optional<std::int64_t> wholeNumber(std::string_view text)
     std::int64_t value = 0;
     std::from_chars(digits.data(), digits.data() + digits.size(), value);
     return value;
-}
-
-// The seven schedule texts of the parameters, in the book's order: Q1, J1, Q2, J2, Q3, J3, Q4.
-std::array<std::string*, 7> scheduleTexts(PriceParameters& p)
-{
-    return {&p.qty1, &p.jump1, &p.qty2, &p.jump2, &p.qty3, &p.jump3, &p.qty4};
 }
 
 const char* stepWord(RoundingStep step)
@@ -122,27 +112,20 @@ BookPage pageOf(const std::vector<std::string>& items, const PriceParameters& de
     if (const std::string* category = given(3))
         page.category = *category;
 
-    const std::array<std::string*, 7> schedule = scheduleTexts(page.parameters);
-    for (std::size_t k = 0; k < schedule.size(); ++k) {
+    for (std::size_t k = 0; k < kScheduleItems; ++k) {
         if (const std::string* text = given(4 + k))
-            *schedule[k] = *text;
+            scheduleText(page.parameters, static_cast<ScheduleItem>(k)) = *text;
     }
-    // Every number of the schedule is checked, given or taken from the defaults: a page is priced only on a
-    // schedule that makes sense.
-    for (std::size_t k = 0; k < schedule.size(); ++k) {
-        const bool quantity = k % 2 == 0;
-        const std::optional<std::int64_t> number = wholeNumber(*schedule[k]);
-        if (number && *number <= INT32_MAX)
-            *schedule[k] = std::to_string(*number); // "1,000" as the pricing run reads it: 1000
-        if (!number || *number > INT32_MAX || (quantity && *number == 0)) {
-            fail("the " + std::string(kScheduleNames[k]) + " \"" + *schedule[k] + "\" is not a whole number " +
-                 (quantity ? "above 0" : "of 0 or more"));
-        } else if (quantity && k > 0) {
-            const std::optional<std::int64_t> previous = wholeNumber(*schedule[k - 2]);
-            if (previous && *number < *previous)
-                fail("the " + std::string(kScheduleNames[k]) + " (" + *schedule[k] + ") is below the " +
-                     kScheduleNames[k - 2] + " (" + *schedule[k - 2] + ")");
-        }
+    // Every number of the schedule is checked, given or taken from the defaults, by the window's rules: a
+    // page is priced only on a schedule the window would price.
+    const std::variant<ScheduleNumbers, ScheduleProblem> numbers = readScheduleNumbers(page.parameters);
+    if (const auto* problem = std::get_if<ScheduleProblem>(&numbers)) {
+        fail(problem->withValue());
+    } else {
+        // "1,000" as the pricing run reads it: 1000.
+        for (std::size_t k = 0; k < kScheduleItems; ++k)
+            scheduleText(page.parameters, static_cast<ScheduleItem>(k)) =
+                std::to_string(std::get<ScheduleNumbers>(numbers)[k]);
     }
     if (page.problem.empty()) {
         const std::uint64_t length = scheduleLength(page.parameters);
@@ -230,13 +213,13 @@ std::vector<BookPage> readPriceBook(const std::string& dataFolder, const PricePa
 
 std::string bookLine(const BookPage& page)
 {
-    PriceParameters parameters = page.parameters;
+    const PriceParameters& parameters = page.parameters;
     std::vector<std::string> items = {page.orderNo,
                                       page.key.partNo ? std::to_string(*page.key.partNo) : std::string(),
                                       page.key.quoteOrJob ? quoteOrJobCode(*page.key.quoteOrJob) : std::string(),
                                       page.category};
-    for (const std::string* text : scheduleTexts(parameters))
-        items.push_back(*text);
+    for (std::size_t k = 0; k < kScheduleItems; ++k)
+        items.push_back(scheduleText(parameters, static_cast<ScheduleItem>(k)));
     items.emplace_back(stepWord(parameters.step));
     items.emplace_back(parameters.direction == RoundingDirection::Up ? "up" : "down");
     items.emplace_back(typefaceWord(parameters.typeface));
@@ -275,6 +258,71 @@ std::optional<OrderSelection> findBookOrder(const data::Database& db, const Book
     return selectOrder(db, page.orderNo, page.key);
 }
 
+std::vector<BookPage> inPrintedOrder(std::vector<BookPage> pages)
+{
+    std::vector<std::string> categories;
+    for (const BookPage& page : pages) {
+        if (std::find(categories.begin(), categories.end(), page.category) == categories.end())
+            categories.push_back(page.category);
+    }
+    std::stable_sort(pages.begin(), pages.end(), [&categories](const BookPage& a, const BookPage& b) {
+        return std::find(categories.begin(), categories.end(), a.category) <
+               std::find(categories.begin(), categories.end(), b.category);
+    });
+    return pages;
+}
+
+std::size_t addBookPage(std::vector<BookPage>& pages, BookPage page)
+{
+    std::size_t at = pages.size();
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        if (pages[k].category == page.category)
+            at = k + 1;
+    }
+    pages.insert(pages.begin() + static_cast<std::ptrdiff_t>(at), std::move(page));
+    return at;
+}
+
+std::vector<std::size_t> movedPageOrder(const std::vector<std::string>& categories, std::size_t at, int by)
+{
+    std::vector<std::size_t> order(categories.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    if (at >= order.size() || (by < 0 && at == 0) || (by > 0 && at + 1 >= order.size()))
+        return order;
+    const std::size_t to = by < 0 ? at - 1 : at + 1;
+    if (categories[to] == categories[at]) {
+        std::swap(order[at], order[to]);
+        return order;
+    }
+    // The first (or last) page of its category: the category and the one before (or after) change places.
+    const auto blockOf = [&categories](std::size_t k) {
+        std::size_t first = k;
+        std::size_t end = k + 1;
+        while (first > 0 && categories[first - 1] == categories[k])
+            --first;
+        while (end < categories.size() && categories[end] == categories[k])
+            ++end;
+        return std::pair{first, end};
+    };
+    const auto [ownFirst, ownEnd] = blockOf(at);
+    const auto [otherFirst, otherEnd] = blockOf(to);
+    const auto position = [&order](std::size_t k) { return order.begin() + static_cast<std::ptrdiff_t>(k); };
+    // The later of the two blocks comes first.
+    std::rotate(position(std::min(ownFirst, otherFirst)), position(by < 0 ? ownFirst : ownEnd),
+                position(std::max(ownEnd, otherEnd)));
+    return order;
+}
+
+std::optional<std::size_t> findBookPage(const std::vector<BookPage>& pages, const BookPage& page)
+{
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        if (pages[k].orderNo == page.orderNo && pages[k].key == page.key)
+            return k;
+    }
+    return std::nullopt;
+}
+
 std::string describeBookPage(const BookPage& page)
 {
     std::string text = "order " + page.orderNo;
@@ -283,6 +331,28 @@ std::string describeBookPage(const BookPage& page)
     if (page.key.quoteOrJob)
         text += *page.key.quoteOrJob == QuoteOrJob::Job ? " (job)" : " (quote)";
     return text;
+}
+
+std::uint64_t bookQuantities(const std::vector<BookPage>& pages)
+{
+    std::uint64_t count = 0;
+    for (const BookPage& page : pages) {
+        if (page.problem.empty())
+            count += scheduleLength(page.parameters);
+    }
+    return count;
+}
+
+platform::Outcome checkBookSize(const std::vector<BookPage>& pages)
+{
+    const std::uint64_t count = bookQuantities(pages);
+    if (count <= kMostBookQuantities)
+        return std::nullopt;
+    return platform::Fault(platform::fault::PathFileAccessError,
+                           "The pages of the price book price " + platform::format(static_cast<double>(count), "#,##0") +
+                               " quantities together; a book prices at most " +
+                               platform::format(static_cast<double>(kMostBookQuantities), "#,##0") +
+                               ". Shorten the schedules of its longest pages.");
 }
 
 } // namespace pricing

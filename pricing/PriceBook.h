@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/Outcome.h"
 #include "pricing/OrderSelection.h"
 #include "pricing/PriceSettings.h"
 
@@ -18,6 +20,14 @@ namespace pricing {
 // Items missing at the end of a line, or left empty, take the parameters the book is read with.
 inline constexpr const char* PriceBookFileName = "PriceBook.dat";
 inline constexpr std::size_t kBookPageItems = 14;
+
+// The most quantities one page prices: far more than a counter sheet shows, few enough that a slip of a
+// finger (a step of 1 up to a million) does not keep the shop database busy for hours.
+inline constexpr std::uint64_t kMostPageQuantities = 100000;
+// The most quantities a whole book prices, its pages together: ten pages of the most a page prices, or a
+// binder of 25,000 pages of 40 quantities. Its prices are kept for the next book (PriceBook.last) under a
+// limit made for it.
+inline constexpr std::uint64_t kMostBookQuantities = 1000000;
 
 // data folder + "/PriceBook.dat"
 std::string priceBookPath(const std::string& dataFolder);
@@ -61,7 +71,30 @@ std::string bookReference(QuoteOrJob quoteOrJob, std::string_view orderNo);
 std::optional<OrderSelection> findBookOrder(const std::string& databaseFile, const BookPage& page);
 std::optional<OrderSelection> findBookOrder(const data::Database& db, const BookPage& page);
 
+// The pages in the order the book prints them: the categories in the order they first come, the pages of
+// each category in book order.
+std::vector<BookPage> inPrintedOrder(std::vector<BookPage> pages);
+
+// Adds a page where the book prints it: after the last page of its category, else at the end. `pages` are in
+// printed order. Returns the new page's place.
+std::size_t addBookPage(std::vector<BookPage>& pages, BookPage page);
+
+// The order of a book's pages (in printed order, by their categories) after the page at `at` moves one place
+// up (by -1) or down (by 1) in print: past its neighbour of the same category, or, from the first or last page
+// of its category, with its whole category past the category before or after it. Returns the indices of the
+// pages in their new order; the same order when the page cannot move.
+std::vector<std::size_t> movedPageOrder(const std::vector<std::string>& categories, std::size_t at, int by);
+
+// The place of the page for the same order, part and quote or job as `page`; none when the book has none.
+std::optional<std::size_t> findBookPage(const std::vector<BookPage>& pages, const BookPage& page);
+
 // What a page names, for messages: "order 24101 part 1 (quote)".
 std::string describeBookPage(const BookPage& page);
+
+// How many quantities the pages price together (a page whose line cannot be read prices none).
+std::uint64_t bookQuantities(const std::vector<BookPage>& pages);
+// Why the book cannot be priced as a whole, in the shop's words: its pages price more than
+// kMostBookQuantities together. Nothing when it can.
+platform::Outcome checkBookSize(const std::vector<BookPage>& pages);
 
 } // namespace pricing

@@ -1,24 +1,25 @@
 #include "pricing/PriceChanges.h"
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <map>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/Fault.h"
-#include "platform/SmallFile.h"
+#include "platform/FileKind.h"
 #include "platform/TextFile.h"
 
 namespace pricing {
 
 namespace {
-
-std::string key(const LastPage& page)
-{
-    return page.orderNo + '\x1f' + page.part + '\x1f' + page.mark + '\x1f' + page.category;
-}
 
 // The price a list line shows, after its "$".
 std::string shownPrice(const std::string& line)
@@ -27,19 +28,34 @@ std::string shownPrice(const std::string& line)
     return dollar == std::string::npos ? std::string() : line.substr(dollar + 1);
 }
 
-// Cents of a shown price ("1234.50"); none for anything else.
-std::optional<std::int64_t> cents(const std::string& price)
+// Cents of a shown price ("1234.50", "-0.50"); none for anything else.
+std::optional<std::int64_t> cents(std::string_view price)
 {
+    const bool negative = price.starts_with('-');
+    if (negative)
+        price.remove_prefix(1);
     const std::size_t point = price.find('.');
-    if (point == std::string::npos || price.size() != point + 3)
+    if (point == std::string_view::npos || point == 0 || price.size() != point + 3)
         return std::nullopt;
     std::int64_t dollars = 0;
     std::int64_t hundredths = 0;
     const char* begin = price.data();
-    if (std::from_chars(begin, begin + point, dollars).ptr != begin + point ||
-        std::from_chars(begin + point + 1, begin + price.size(), hundredths).ptr != begin + price.size())
+    const auto whole = std::from_chars(begin, begin + point, dollars);
+    const auto part = std::from_chars(begin + point + 1, begin + price.size(), hundredths);
+    if (whole.ptr != begin + point || whole.ec != std::errc() || part.ptr != begin + price.size() ||
+        begin[point + 1] == '-' || dollars < 0 || dollars > INT64_MAX / 100 - 1)
         return std::nullopt;
-    return dollars * 100 + (dollars < 0 ? -hundredths : hundredths);
+    const std::int64_t value = dollars * 100 + hundredths;
+    return negative ? -value : value;
+}
+
+// "1234.50" for 123450 cents, as the sheet shows a price.
+std::string centsText(std::int64_t value)
+{
+    const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    char hundredths[4];
+    std::snprintf(hundredths, sizeof hundredths, "%02u", static_cast<unsigned>(magnitude % 100));
+    return (value < 0 ? "-" : "") + std::to_string(magnitude / 100) + "." + hundredths;
 }
 
 [[noreturn]] void notALastBook(const std::string& path, const std::string& why)
@@ -49,6 +65,12 @@ std::optional<std::int64_t> cents(const std::string& price)
                               ") could not be read, so no change is marked. Move the file out of the way; the next "
                               "whole book writes it again.",
                           why);
+}
+
+[[noreturn]] void notKept(const std::string& path, const std::string& why)
+{
+    throw platform::Fault(platform::fault::PathFileAccessError,
+                          "The prices of this book could not be kept in " + path + ".", why);
 }
 
 std::string csvField(const std::string& text)
@@ -64,16 +86,28 @@ std::string csvField(const std::string& text)
     return quoted + '"';
 }
 
-LastPage lastPageOf(const PricedPage& priced)
+// A page line's items: order number, part, Q or J, category, then pairs of quantity and price.
+LastPage parsePage(const std::vector<std::string>& items, const std::string& path, const std::string& where)
 {
+    if (items.size() < 4 || (items.size() - 4) % 2 != 0)
+        notALastBook(path,
+                     where + ": an order, its part, Q or J, category and pairs of quantity and price were expected");
     LastPage page;
-    page.orderNo = priced.order->orderNo;
-    page.part = priced.order->partNo;
-    page.mark = quoteOrJobCode(priced.quoteOrJob);
-    page.category = priced.page.category;
-    for (std::size_t k = 0; k < priced.lines.size(); ++k)
-        page.prices.push_back({priced.prices[k].quantity, shownPrice(priced.lines[k])});
+    page.key = {items[0], items[1], items[2], items[3]};
+    page.prices.reserve((items.size() - 4) / 2);
+    for (std::size_t k = 4; k < items.size(); k += 2) {
+        std::int32_t quantity = 0;
+        const std::string& q = items[k];
+        if (std::from_chars(q.data(), q.data() + q.size(), quantity).ptr != q.data() + q.size() || !cents(items[k + 1]))
+            notALastBook(path, where + ": \"" + q + "\" and \"" + items[k + 1] + "\" are no quantity and price");
+        page.prices.push_back({quantity, items[k + 1]});
+    }
     return page;
+}
+
+std::string megabytes(std::uint64_t bytes)
+{
+    return std::to_string(bytes >> 20) + " MB";
 }
 
 } // namespace
@@ -83,159 +117,230 @@ std::string lastBookPath(const std::string& dataFolder)
     return (std::filesystem::path(dataFolder) / LastBookFileName).string();
 }
 
-std::optional<LastBook> readLastBook(const std::string& dataFolder)
+std::optional<LastBook> LastBook::open(const std::string& dataFolder)
 {
-    const std::string path = lastBookPath(dataFolder);
-    const std::optional<std::string> content = platform::readSmallFileIfThere(path);
-    if (!content)
-        return std::nullopt;
     LastBook book;
-    std::size_t pos = 0;
+    book.m_path = lastBookPath(dataFolder);
+    const std::string& path = book.m_path;
+    // Opened without waiting (a FIFO would wait for a writer) and judged by what was opened.
+    book.m_file = platform::FileDescriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (book.m_file.get() < 0) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR)
+            return std::nullopt;
+        notALastBook(path, "open: " + std::generic_category().message(error));
+    }
+    struct stat status {};
+    if (::fstat(book.m_file.get(), &status) != 0)
+        notALastBook(path, "fstat: " + std::generic_category().message(errno));
+    if (!S_ISREG(status.st_mode))
+        notALastBook(path, "it is " + std::string(platform::nonFileKind(status.st_mode)) + ", not a file");
+    const std::string tooLarge = "it holds more than " + megabytes(kLastBookLimit) +
+                                 ", more than the prices of the largest book the program prints";
+    if (static_cast<std::uint64_t>(status.st_size) > kLastBookLimit)
+        notALastBook(path, tooLarge);
+
+    // Read through once, a piece at a time: every line is checked, and where each page's line lies noted.
     std::size_t lineNumber = 0;
-    while (pos < content->size()) {
-        std::size_t end = content->find_first_of("\r\n", pos);
-        if (end == std::string::npos)
-            end = content->size();
+    const auto take = [&](std::string_view line, std::uint64_t offset) {
         ++lineNumber;
-        const std::vector<std::string> items =
-            platform::splitItems(std::string_view(*content).substr(pos, end - pos));
-        pos = end;
-        while (pos < content->size() && (*content)[pos] != '\n' && (*content)[pos] == '\r')
-            ++pos;
-        if (pos < content->size() && (*content)[pos] == '\n')
-            ++pos;
+        const std::vector<std::string> items = platform::splitItems(line);
         if (items.empty())
-            continue;
+            return;
         const std::string where = "line " + std::to_string(lineNumber);
         if (lineNumber == 1) {
             if (items.size() != 2 || items[0] != "printed")
                 notALastBook(path, where + ": the date the book was printed is missing");
-            book.printedOn = items[1];
+            book.m_printedOn = items[1];
+            return;
+        }
+        const LastPage page = parsePage(items, path, where);
+        book.m_byKey.emplace(page.key, book.m_lines.size());
+        book.m_lines.push_back({page.key, {offset, line.size()}});
+    };
+    std::string pending;        // the lines not yet taken
+    std::uint64_t pendingAt = 0; // where they start in the file
+    std::uint64_t total = 0;
+    std::array<char, 65536> buffer{};
+    for (bool end = false; !end;) {
+        const ssize_t got = ::read(book.m_file.get(), buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
             continue;
+        if (got < 0)
+            notALastBook(path, "read: " + std::generic_category().message(errno));
+        end = got == 0;
+        total += static_cast<std::uint64_t>(got);
+        if (total > kLastBookLimit)
+            notALastBook(path, tooLarge);
+        pending.append(buffer.data(), static_cast<std::size_t>(got));
+        std::size_t pos = 0;
+        for (;;) {
+            const std::size_t stop = pending.find_first_of("\r\n", pos);
+            // A carriage return at the end of what was read may still have its line feed to come.
+            if (stop == std::string::npos || (!end && stop + 1 == pending.size() && pending[stop] == '\r'))
+                break;
+            take(std::string_view(pending).substr(pos, stop - pos), pendingAt + pos);
+            pos = stop + (pending[stop] == '\r' && stop + 1 < pending.size() && pending[stop + 1] == '\n' ? 2 : 1);
         }
-        if (items.size() < 4 || (items.size() - 4) % 2 != 0)
-            notALastBook(path,
-                         where + ": an order, its part, Q or J, category and pairs of quantity and price were expected");
-        LastPage& page = book.pages.emplace_back();
-        page.orderNo = items[0];
-        page.part = items[1];
-        page.mark = items[2];
-        page.category = items[3];
-        for (std::size_t k = 4; k < items.size(); k += 2) {
-            std::int32_t quantity = 0;
-            const std::string& q = items[k];
-            if (std::from_chars(q.data(), q.data() + q.size(), quantity).ptr != q.data() + q.size() ||
-                !cents(items[k + 1]))
-                notALastBook(path, where + ": \"" + q + "\" and \"" + items[k + 1] + "\" are no quantity and price");
-            page.prices.push_back({quantity, items[k + 1]});
+        if (end && pos < pending.size()) {
+            take(std::string_view(pending).substr(pos), pendingAt + pos);
+            pos = pending.size();
         }
+        pending.erase(0, pos);
+        pendingAt += pos;
     }
     if (lineNumber == 0)
         notALastBook(path, "the file is empty");
     return book;
 }
 
-void writeLastBook(const std::string& dataFolder, const LastBook& book)
+std::string LastBook::readLine(const Where& where) const
 {
-    std::vector<std::string> lines = {"printed," + platform::itemLine(book.printedOn)};
-    for (const LastPage& page : book.pages) {
-        std::string line = platform::itemLine(page.orderNo) + "," + platform::itemLine(page.part) + "," +
-                           platform::itemLine(page.mark) + "," +
-                           (page.category.empty() ? std::string("\"\"") : platform::itemLine(page.category));
-        for (const LastPrice& price : page.prices)
-            line += "," + std::to_string(price.quantity) + "," + price.price;
-        lines.push_back(std::move(line));
+    try {
+        return platform::readAt(m_file, where.offset, where.bytes, m_path);
+    } catch (const std::system_error& error) {
+        notALastBook(m_path, "read: " + error.code().message());
     }
-    platform::writeLines(lastBookPath(dataFolder), lines);
 }
 
-LastBook lastBookOf(const std::vector<PricedPage>& pages, const std::optional<LastBook>& previous,
-                    const std::string& printedOn)
+std::optional<LastPage> LastBook::page(const PageKey& key) const
 {
-    LastBook book;
-    book.printedOn = printedOn;
-    std::map<std::string, bool> printed;
-    for (const PricedPage& priced : pages) {
-        if (!priced.printable() || !priced.order)
-            continue;
-        LastPage page = lastPageOf(priced);
-        if (printed.emplace(key(page), true).second)
-            book.pages.push_back(std::move(page));
-    }
-    if (previous) {
-        for (const LastPage& page : previous->pages) {
-            if (printed.emplace(key(page), true).second)
-                book.pages.push_back(page);
-        }
-    }
-    return book;
+    const auto found = m_byKey.find(key);
+    if (found == m_byKey.end())
+        return std::nullopt;
+    return parsePage(platform::splitItems(readLine(m_lines[found->second].second)), m_path, "a page");
 }
 
-std::vector<PriceChange> compareWithLast(const std::vector<PricedPage>& pages, const LastBook& last,
-                                         std::vector<std::vector<bool>>* marks)
+std::vector<LastPage> LastBook::pages() const
 {
-    std::map<std::string, const LastPage*> before;
-    for (const LastPage& page : last.pages)
-        before.emplace(key(page), &page);
+    std::vector<LastPage> pages;
+    for (const auto& [key, where] : m_lines)
+        pages.push_back(parsePage(platform::splitItems(readLine(where)), m_path, "a page"));
+    return pages;
+}
 
-    std::vector<PriceChange> changes;
-    if (marks)
-        marks->assign(pages.size(), {});
-    for (std::size_t p = 0; p < pages.size(); ++p) {
-        const PricedPage& priced = pages[p];
-        if (!priced.printable() || !priced.order)
-            continue;
-        const LastPage now = lastPageOf(priced);
-        const auto found = before.find(key(now));
-        if (found == before.end())
-            continue;
-        const LastPage& then = *found->second;
-        const bool sameQuantities =
-            then.prices.size() == now.prices.size() &&
-            std::equal(then.prices.begin(), then.prices.end(), now.prices.begin(),
-                       [](const LastPrice& a, const LastPrice& b) { return a.quantity == b.quantity; });
-        if (!sameQuantities)
-            continue;
-        std::vector<bool> changed(now.prices.size(), false);
-        for (std::size_t k = 0; k < now.prices.size(); ++k) {
-            const std::optional<std::int64_t> oldCents = cents(then.prices[k].price);
-            const std::optional<std::int64_t> newCents = cents(now.prices[k].price);
-            if (oldCents == newCents)
-                continue;
-            changed[k] = true;
-            PriceChange& change = changes.emplace_back();
-            change.reference = bookReference(priced.quoteOrJob, now.orderNo);
-            change.part = now.part;
-            change.category = priced.page.category;
-            change.quantity = now.prices[k].quantity;
-            change.oldPrice = then.prices[k].price;
-            change.newPrice = now.prices[k].price;
-            if (oldCents && newCents && *oldCents != 0)
-                change.percent = static_cast<double>(*newCents - *oldCents) * 100.0 / static_cast<double>(*oldCents);
-            change.page = p;
-        }
-        if (marks)
-            (*marks)[p] = std::move(changed);
+LastBookWriter::LastBookWriter(const std::string& dataFolder, const std::string& printedOn)
+    : m_path(lastBookPath(dataFolder))
+{
+    try {
+        m_file.emplace(m_path, ".new-");
+    } catch (const std::system_error& error) {
+        notKept(m_path, error.code().message());
     }
+    write("printed," + platform::itemLine(printedOn));
+}
+
+void LastBookWriter::add(const LastPage& page)
+{
+    std::string line = platform::itemLine(page.key.orderNo) + "," + platform::itemLine(page.key.part) + "," +
+                       platform::itemLine(page.key.mark) + "," +
+                       (page.key.category.empty() ? std::string("\"\"") : platform::itemLine(page.key.category));
+    for (const LastPrice& price : page.prices)
+        line += "," + std::to_string(price.quantity) + "," + price.price;
+    write(line);
+}
+
+void LastBookWriter::write(const std::string& line)
+{
+    m_bytes += line.size() + 2;
+    if (m_bytes > kLastBookLimit)
+        notKept(m_path, "the prices would take more than the " + megabytes(kLastBookLimit) + " the file may hold");
+    try {
+        m_file->write(line + "\r\n");
+    } catch (const std::system_error& error) {
+        notKept(m_path, error.code().message());
+    }
+}
+
+void LastBookWriter::putInPlace()
+{
+    try {
+        m_file->putInPlace(platform::ReplacementFile::Placing::Replace);
+    } catch (const std::system_error& error) {
+        notKept(m_path, error.code().message());
+    }
+}
+
+std::optional<PageKey> pageKeyOf(const PricedPage& priced)
+{
+    if (!priced.order)
+        return std::nullopt;
+    return PageKey{priced.order->orderNo, priced.order->partNo, quoteOrJobCode(priced.quoteOrJob),
+                   priced.page.category};
+}
+
+LastPage lastPageOf(const PageKey& key, const std::vector<StoredLine>& lines)
+{
+    LastPage page;
+    page.key = key;
+    page.prices.reserve(lines.size());
+    for (const StoredLine& line : lines)
+        page.prices.push_back({line.quantity, shownPrice(line.line)});
+    return page;
+}
+
+LastPage lastPageOf(const PricedPage& priced)
+{
+    LastPage page;
+    page.key = pageKeyOf(priced).value_or(PageKey{});
+    page.prices.reserve(priced.lines.size());
+    for (std::size_t k = 0; k < priced.lines.size(); ++k)
+        page.prices.push_back({priced.prices[k].quantity, shownPrice(priced.lines[k])});
+    return page;
+}
+
+std::optional<double> PriceChange::percent() const
+{
+    if (oldCents == 0)
+        return std::nullopt;
+    return static_cast<double>(newCents - oldCents) * 100.0 / static_cast<double>(oldCents);
+}
+
+PageComparison comparePage(std::size_t index, const LastPage& now, const LastPage& then)
+{
+    PageComparison comparison;
+    const bool sameQuantities =
+        then.prices.size() == now.prices.size() &&
+        std::equal(then.prices.begin(), then.prices.end(), now.prices.begin(),
+                   [](const LastPrice& a, const LastPrice& b) { return a.quantity == b.quantity; });
+    if (!sameQuantities)
+        return comparison;
+    comparison.changed.assign(now.prices.size(), false);
+    for (std::size_t k = 0; k < now.prices.size(); ++k) {
+        const std::optional<std::int64_t> oldCents = cents(then.prices[k].price);
+        const std::optional<std::int64_t> newCents = cents(now.prices[k].price);
+        if (oldCents == newCents || !oldCents || !newCents)
+            continue;
+        comparison.changed[k] = true;
+        comparison.changes.push_back({index, now.prices[k].quantity, *oldCents, *newCents});
+    }
+    return comparison;
+}
+
+void sortChanges(std::vector<PriceChange>& changes)
+{
     std::stable_sort(changes.begin(), changes.end(), [](const PriceChange& a, const PriceChange& b) {
-        const double sizeA = a.percent ? std::fabs(*a.percent) : INFINITY;
-        const double sizeB = b.percent ? std::fabs(*b.percent) : INFINITY;
+        const std::optional<double> percentA = a.percent();
+        const std::optional<double> percentB = b.percent();
+        const double sizeA = percentA ? std::fabs(*percentA) : INFINITY;
+        const double sizeB = percentB ? std::fabs(*percentB) : INFINITY;
         return sizeA > sizeB;
     });
-    return changes;
 }
 
-std::string changesCsv(const std::vector<PriceChange>& changes)
+void writeChangesCsv(const std::vector<PriceChange>& changes, const std::vector<PricedPage>& pages,
+                     const std::function<void(std::string_view)>& write)
 {
-    std::string csv = "reference,part,category,quantity,old price,new price,change in per cent\r\n";
+    write("reference,part,category,quantity,old price,new price,change in per cent\r\n");
     for (const PriceChange& c : changes) {
+        const PricedPage& priced = pages.at(c.page);
         char percent[32] = "";
-        if (c.percent)
-            std::snprintf(percent, sizeof percent, "%+.2f", *c.percent);
-        csv += csvField(c.reference) + "," + csvField(c.part) + "," + csvField(c.category) + "," +
-               std::to_string(c.quantity) + "," + c.oldPrice + "," + c.newPrice + "," + percent + "\r\n";
+        if (const std::optional<double> moved = c.percent())
+            std::snprintf(percent, sizeof percent, "%+.2f", *moved);
+        write(csvField(bookReference(priced.quoteOrJob, priced.order->orderNo)) + "," + csvField(priced.order->partNo) +
+              "," + csvField(priced.page.category) + "," + std::to_string(c.quantity) + "," + centsText(c.oldCents) +
+              "," + centsText(c.newCents) + "," + percent + "\r\n");
     }
-    return csv;
 }
 
 } // namespace pricing

@@ -143,7 +143,7 @@ std::optional<RunStop> checkOrderKey(const data::Database& shop, const PricingIn
     try {
         std::int16_t part = 0;
         if (platform::resumeNext([&] { part = partNumber(inputs.order.partNo); }))
-            missing = missingOrderKey(shop, inputs.order.orderNo, part, inputs.quoteOrJob);
+            missing = missingOrderKey(shop, inputs.order.orderNo, part, inputs.request.quoteOrJob);
     } catch (const platform::Fault& fault) {
         if (fault.number() == Locked)
             return writeFaultStop(Locked, {}, behind(fault));
@@ -189,8 +189,9 @@ PricingResult PricingRun::run(const Schedule& schedule)
     });
 }
 
-PricingResult PricingRun::run(const PriceParameters& schedule)
+PricingResult PricingRun::run()
 {
+    const PriceParameters schedule = requestParameters(m_inputs.request);
     return runWalking([&](const ScheduleVisitor& visit) { return walkSchedule(schedule, visit); });
 }
 
@@ -215,7 +216,7 @@ PricingResult PricingRun::runWalking(const std::function<std::vector<std::string
 
     const bool ready = prepare();
     m_result.notes = walk([&](const ScheduleEntry& entry) {
-        if (!ready || m_result.stopped)
+        if (!ready || m_result.stopped || m_result.cancelled)
             return false;
         if (m_callbacks.cancelRequested && m_callbacks.cancelRequested()) {
             m_result.cancelled = true;
@@ -291,10 +292,17 @@ void PricingRun::stop(StopReason reason, std::string message, std::string detail
     m_result.stopped = RunStop{reason, std::move(message), std::move(detail)};
 }
 
-void PricingRun::stop(std::optional<RunStop> stop)
+void PricingRun::stop(std::optional<RunStop> stop, const std::string& atQuantity)
 {
-    if (stop)
-        m_result.stopped = std::move(stop);
+    if (!stop)
+        return;
+    // A wait for the lock that Ctrl-C or Cancel ended is the user's stop, not a busy database.
+    if (stop->reason == StopReason::ShopDatabaseBusy && m_callbacks.cancelRequested && m_callbacks.cancelRequested()) {
+        m_result.cancelled = true;
+        m_result.cancelledAt = atQuantity;
+        return;
+    }
+    m_result.stopped = std::move(stop);
 }
 
 void PricingRun::SelectQuote(const ScheduleEntry& entry)
@@ -307,7 +315,7 @@ void PricingRun::SelectQuote(const ScheduleEntry& entry)
         if (const platform::Outcome notWritten = Saveit(platform::Value::fromInteger(entry.quantity))) {
             const int number = notWritten->number();
             if (number == NotAValidBookmark || number == Locked) {
-                stop(writeFaultStop(number, entry.text, behind(*notWritten)));
+                stop(writeFaultStop(number, entry.text, behind(*notWritten)), entry.text);
                 return;
             }
             // The copy does not hold this quantity, so an estimate now would price another quantity under
@@ -321,7 +329,7 @@ void PricingRun::SelectQuote(const ScheduleEntry& entry)
     } catch (const platform::Fault& fault) {
         // The snapshot could not go on: no quantity can be priced.
         if (fault.number() == Locked)
-            stop(writeFaultStop(Locked, entry.text, behind(fault)));
+            stop(writeFaultStop(Locked, entry.text, behind(fault)), entry.text);
         else if (fault.number() == data::DataChanged)
             stop(StopReason::ShopDataChanged,
                  "Another program changed the shop's data while the list was being priced, so pricing stopped at " +
@@ -336,8 +344,8 @@ void PricingRun::SelectQuote(const ScheduleEntry& entry)
                  "The order could not be read from the shop database, so pricing stopped at " + entry.text + ".",
                  behind(fault));
     }
-    // The line is handed on once the quantity has ended: the window lets its events run then, and the
-    // quantity's write is undone meanwhile.
+    // The line is handed on once the quantity's write is undone: no lock of the file is held while the front
+    // end takes it.
     if (m_result.priced.size() > pricedBefore) {
         ++m_result.pricedCount;
         if (m_callbacks.onLine)
@@ -365,7 +373,7 @@ void PricingRun::TimeCost(const ScheduleEntry& entry)
         CalcMode(entry);
     } catch (const platform::Fault& error) {
         if (error.number() == Locked) {
-            stop(writeFaultStop(Locked, entry.text, behind(error)));
+            stop(writeFaultStop(Locked, entry.text, behind(error)), entry.text);
             return;
         }
         m_result.skipped.push_back({entry.quantity, entry.text, error.what(), error.detail()});
@@ -379,7 +387,7 @@ void PricingRun::CalcMode(const ScheduleEntry& entry)
     m_estimator = std::make_unique<estimator::cEstimator>(m_context);
     estimator::cEstimator& engine = *m_estimator;
     engine.DataFile(databasePath(m_inputs.dataFolder));
-    engine.QuoteOrJob(quoteOrJobCode(m_inputs.quoteOrJob));
+    engine.QuoteOrJob(quoteOrJobCode(m_inputs.request.quoteOrJob));
     engine.OrderNo(m_inputs.order.orderNo);
     engine.PartNo(partNumber(m_inputs.order.partNo));
     for (const EstimateCall& call : EstimateCalls)
@@ -390,7 +398,7 @@ void PricingRun::CalcMode(const ScheduleEntry& entry)
     if (summary.quantity == 0 && entry.quantity != 0)
         throw platform::Fault(NoCurrentRecord, "the estimator found no order " + m_inputs.order.orderNo + " part " +
                                                    m_inputs.order.partNo + " as a " +
-                                                   (m_inputs.quoteOrJob == QuoteOrJob::Job ? "job (J)" : "quote (Q)"));
+                                                   (m_inputs.request.quoteOrJob == QuoteOrJob::Job ? "job (J)" : "quote (Q)"));
     // The engine prices the press quantity it reads from the order's row; had it read any other than the
     // one just written, its price would stand under this quantity's line.
     if (summary.quantity != 0 && summary.quantity != entry.quantity)
@@ -398,7 +406,7 @@ void PricingRun::CalcMode(const ScheduleEntry& entry)
                               "the estimate was made for " + std::to_string(summary.quantity) + " instead of " +
                                   entry.text);
     const platform::Currency price = roundPrice(platform::Currency::fromDouble(summary.totalRetail),
-                                                m_inputs.parameters.step, m_inputs.parameters.direction);
+                                                m_inputs.request.step, m_inputs.request.direction);
 
     PricedQuantity priced;
     priced.quantity = entry.quantity;

@@ -16,7 +16,7 @@
 #include "platform/Outcome.h"
 #include "pricing/OrderRowWriter.h"
 #include "pricing/OrderSelection.h"
-#include "pricing/PriceSettings.h"
+#include "pricing/PriceRequest.h"
 #include "pricing/Schedule.h"
 
 namespace estimator {
@@ -52,9 +52,10 @@ struct PricingInputs
 {
     std::string dataFolder;    // holds vmdata.mdb
     std::string programFolder; // holds the report work database; empty for the current folder
-    OrderSelection order;      // orderNo, partNo, bookmark, pressQty/origQty are used
-    QuoteOrJob quoteOrJob = QuoteOrJob::Unset; // optJob: Job prices as "J", anything else as "Q"
-    PriceParameters parameters; // rounding step and direction (the quantities come with the schedule)
+    OrderSelection order;      // the row the request names: orderNo, partNo, bookmark, pressQty/origQty are used
+    // What is priced: the quote or job mark (Job prices as "J", anything else as "Q"), the schedule run()
+    // walks, and the rounding.
+    PriceRequest request;
 };
 
 struct PricingCallbacks
@@ -145,9 +146,10 @@ public:
     PricingRun(const PricingRun&) = delete;
     PricingRun& operator=(const PricingRun&) = delete;
 
+    // The request's schedule, walked one quantity at a time and never kept whole.
+    PricingResult run();
+    // Another schedule with the request's order and rounding (one quantity, or a schedule of any shape).
     PricingResult run(const Schedule& schedule);
-    // The same over the schedule of these parameters, walked one quantity at a time and never kept whole.
-    PricingResult run(const PriceParameters& schedule);
 
     // One quantity of the run; used by run().
     void SelectQuote(const ScheduleEntry& entry);
@@ -176,7 +178,8 @@ private:
     bool prepare();
     bool takeSnapshot(const data::Database& shop);
     void stop(StopReason reason, std::string message, std::string detail);
-    void stop(std::optional<RunStop> stop);
+    // A stop of the run, if any; a busy wait that Cancel or Ctrl-C ended is the run cancelled at `atQuantity`.
+    void stop(std::optional<RunStop> stop, const std::string& atQuantity = {});
 };
 
 } // namespace pricing

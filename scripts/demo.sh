@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Sets everything up, builds the demo shop's data folder (build/demo-shop), prices its first order, the
-# one-colour letterhead 24101, at every quantity of the schedule, and writes its Counter Price Book sheet
-# to build/demo-shop/24101-price-sheet.pdf.
+# Installs what the program needs (with apt-get: run as root or with sudo), builds the program alone,
+# builds the demo shop's data folder (build/demo-shop), prices its first order, the one-colour letterhead
+# 24101, at every quantity of the schedule, and writes its Counter Price Book sheet to
+# build/demo-shop/24101-price-sheet.pdf.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh default
+scripts/setup.sh program pricebook
 
 # --replace: a fresh shop database every run; a category list edited in the window is kept.
 ./build/pricebook demo-data build/demo-shop --replace

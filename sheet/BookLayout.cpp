@@ -62,7 +62,7 @@ SheetOps cover(const std::vector<BookEntry>& entries, std::size_t printed, const
 } // namespace
 
 std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages,
-                                   const std::vector<std::vector<bool>>& marks)
+                                   const std::vector<bool>& changedPages)
 {
     std::vector<BookEntry> entries;
     for (std::size_t k = 0; k < pages.size(); ++k) {
@@ -83,7 +83,6 @@ std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages
             continue;
         }
         SheetInputs& in = entry.sheet.emplace();
-        in.priceLines = priced.lines;
         in.category = priced.page.category;
         in.job = job;
         in.orderNo = priced.order->orderNo;
@@ -92,8 +91,7 @@ std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages
         in.size = priced.order->size;
         in.bindery = priced.order->bindery;
         in.typeface = priced.page.parameters.typeface;
-        if (k < marks.size())
-            in.changed = marks[k];
+        entry.changed = k < changedPages.size() && changedPages[k];
     }
     return entries;
 }
@@ -119,6 +117,7 @@ std::vector<std::size_t> bookOrder(const std::vector<BookEntry>& entries)
 LaidOutBook layOutBook(const std::vector<BookEntry>& entries, const BookFront& front)
 {
     LaidOutBook book;
+    book.printedAt = front.printedAt;
     const std::vector<std::size_t> order = bookOrder(entries);
 
     SheetWriter contents;
@@ -145,9 +144,9 @@ LaidOutBook layOutBook(const std::vector<BookEntry>& entries, const BookFront& f
             BookSheet& sheet = book.sheets.emplace_back();
             sheet.number = static_cast<int>(book.sheets.size());
             sheet.entry = k;
-            sheet.ops = buildPriceSheet(*entry.sheet, front.printedAt);
+            sheet.sheet = *entry.sheet;
             sheet.footer = "Page " + std::to_string(sheet.number);
-            if (std::find(entry.sheet->changed.begin(), entry.sheet->changed.end(), true) != entry.sheet->changed.end())
+            if (entry.changed)
                 sheet.footer += std::string("      ") + kChangeMark + " changed since " + front.changesSince;
             number = std::to_string(sheet.number);
         }
@@ -170,17 +169,25 @@ LaidOutBook layOutBook(const std::vector<BookEntry>& entries, const BookFront& f
     return book;
 }
 
-std::string renderBookText(const LaidOutBook& book)
+SheetOps bookSheetOps(const LaidOutBook& book, const BookSheet& sheet, const BookPageLines& lines)
 {
-    std::string out = renderSheetText(book.cover);
-    out += '\f';
-    out += renderSheetText(book.contents);
+    SheetInputs inputs = sheet.sheet;
+    PageLines page = lines(sheet.entry);
+    inputs.priceLines = std::move(page.lines);
+    inputs.changed = std::move(page.changed);
+    return buildPriceSheet(inputs, book.printedAt);
+}
+
+void renderBookText(const LaidOutBook& book, const BookPageLines& lines,
+                    const std::function<void(std::string_view)>& write)
+{
+    write(renderSheetText(book.cover));
+    write("\f");
+    write(renderSheetText(book.contents));
     for (const BookSheet& sheet : book.sheets) {
-        out += '\f';
-        out += renderSheetText(sheet.ops);
-        out += "\n  " + sheet.footer + "\n";
+        write("\f");
+        write(renderSheetText(bookSheetOps(book, sheet, lines)) + "\n  " + sheet.footer + "\n");
     }
-    return out;
 }
 
 } // namespace sheet

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pricing/BookRun.h"
@@ -16,9 +18,11 @@ struct BookEntry
     std::string category;
     std::string reference;   // "Q-24101"
     std::string description;
-    // The page's sheet, exactly as the single sheet prints it; none when the page is not printed.
+    // The page's sheet, exactly as the single sheet prints it, but for its price lines and their change
+    // marks, which are given when the page is printed (BookPageLines); none when the page is not printed.
     std::optional<SheetInputs> sheet;
-    std::string problem; // why the page is not printed, in the shop's words
+    bool changed = false; // a price of the page moved since the last book
+    std::string problem;  // why the page is not printed, in the shop's words
 };
 
 // The front of the book.
@@ -29,12 +33,12 @@ struct BookFront
     std::string changesSince;  // "mm/dd/yy" of the book the change marks compare with; empty: no marks
 };
 
-// One printed page of the book: its number and its sheet.
+// One printed page of the book: its number and its sheet but for its price lines.
 struct BookSheet
 {
     int number = 0; // counted from 1 after the cover and the contents
     std::size_t entry = 0; // index into the entries
-    SheetOps ops;
+    SheetInputs sheet;
     std::string footer; // "Page 3", and the change mark's meaning when the page has marks
 };
 
@@ -43,13 +47,26 @@ struct LaidOutBook
     SheetOps cover;
     SheetOps contents;
     std::vector<BookSheet> sheets;
+    double printedAt = 0; // day serial printed on every page
 };
 
+// The price lines of a printed page and which of them changed since the last book, fetched when the page
+// is printed: a book holds one page's lines at a time.
+struct PageLines
+{
+    std::vector<std::string> lines;
+    std::vector<bool> changed;
+};
+using BookPageLines = std::function<PageLines(std::size_t entry)>;
+
 // The book's pages after pricing as the layout lists them: each printable page with its sheet, exactly as the
-// single sheet prints it (marks[i], when given, flags the changed prices of page i), the others with the
-// reason they are not printed.
+// single sheet prints it (changedPages[i], when given, says that a price of page i moved), the others with
+// the reason they are not printed.
 std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages,
-                                   const std::vector<std::vector<bool>>& marks = {});
+                                   const std::vector<bool>& changedPages = {});
+
+// The operations of a printed page: its sheet with the lines `lines` gives for it.
+SheetOps bookSheetOps(const LaidOutBook& book, const BookSheet& sheet, const BookPageLines& lines);
 
 // The order the book prints in: categories in the order they first appear, the pages of each category in
 // book order. Returns indices into `entries`.
@@ -60,8 +77,9 @@ std::vector<std::size_t> bookOrder(const std::vector<BookEntry>& entries);
 // number) and every printed page.
 LaidOutBook layOutBook(const std::vector<BookEntry>& entries, const BookFront& front);
 
-// The book as plain text: the cover, the contents and every page, each followed by its footer, with a form
-// feed before each new page.
-std::string renderBookText(const LaidOutBook& book);
+// The book as plain text, a page at a time to `write`: the cover, the contents and every page, each printed
+// page followed by its footer, with a form feed before each new page.
+void renderBookText(const LaidOutBook& book, const BookPageLines& lines,
+                    const std::function<void(std::string_view)>& write);
 
 } // namespace sheet

@@ -10,7 +10,8 @@
 
 namespace sheet {
 
-int paintBook(const LaidOutBook& book, QPainter& painter, QPagedPaintDevice& device, const BookProgress& progress)
+int paintBook(const LaidOutBook& book, const BookPageLines& lines, QPainter& painter, QPagedPaintDevice& device,
+              const BookProgress& progress)
 {
     int pages = paintSheet(book.cover, painter, device);
     device.newPage();
@@ -20,20 +21,23 @@ int paintBook(const LaidOutBook& book, QPainter& painter, QPagedPaintDevice& dev
         if (progress && !progress(sheet.number, count))
             return 0;
         device.newPage();
-        pages += paintSheet(sheet.ops, painter, device, QString::fromStdString(sheet.footer));
+        // The page's operations are made as it is painted and gone after it.
+        pages += paintSheet(bookSheetOps(book, sheet, lines), painter, device, QString::fromStdString(sheet.footer));
     }
     return pages;
 }
 
-int writeBookPdf(const LaidOutBook& book, const QString& path, const BookProgress& progress)
+int writeBookPdf(const LaidOutBook& book, const BookPageLines& lines, const QString& path,
+                 const BookProgress& progress)
 {
-    return writeBookPdf(book, path, letterLayout(), progress);
+    return writeBookPdf(book, lines, path, letterLayout(), progress);
 }
 
-int writeBookPdf(const LaidOutBook& book, const QString& path, const QPageLayout& layout, const BookProgress& progress)
+int writeBookPdf(const LaidOutBook& book, const BookPageLines& lines, const QString& path, const QPageLayout& layout,
+                 const BookProgress& progress)
 {
     return writePdf(path, layout, QStringLiteral("The price book"), [&](QPainter& painter, QPagedPaintDevice& device) {
-        const int used = paintBook(book, painter, device, progress);
+        const int used = paintBook(book, lines, painter, device, progress);
         // Nothing of a stopped book takes the place of an earlier one.
         if (used == 0)
             throw platform::Fault(platform::fault::PathFileAccessError,

@@ -1,10 +1,13 @@
 #include "sheet/PriceSheet.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <optional>
 
 #include "platform/Conversions.h"
 #include "platform/Format.h"
+#include "pricing/PriceBook.h"
 #include "sheet/SheetWriter.h"
 
 namespace sheet {
@@ -52,7 +55,6 @@ constexpr SheetLayout kTimesRoman{"Times New Roman", 14, 24, 80, 75, 68, 116, 22
 constexpr SheetLayout kSansSerif{"MS Sans Serif", 12, 24, 75, 75, 68, 110, 22, 54, 75, "  Quantity                Price", 50};
 
 constexpr std::size_t kCategoryWidth = 40;
-constexpr std::size_t kReferenceWidth = 8;
 constexpr std::size_t kSizeWidth = 20;
 constexpr int kDescriptionColumn = 17;
 
@@ -86,6 +88,22 @@ const SheetLayout& sheetLayout(std::optional<Typeface> typeface)
     return kTimesRoman;
 }
 
+SheetInputs sheetInputs(const pricing::PriceRequest& request, const pricing::OrderSelection& order,
+                        std::vector<std::string> priceLines)
+{
+    SheetInputs inputs;
+    inputs.priceLines = std::move(priceLines);
+    inputs.category = request.category;
+    inputs.job = request.quoteOrJob == pricing::QuoteOrJob::Job;
+    inputs.orderNo = request.orderNo;
+    inputs.description = order.description;
+    inputs.stock = order.stock;
+    inputs.size = order.size;
+    inputs.bindery = order.bindery;
+    inputs.typeface = request.typeface;
+    return inputs;
+}
+
 std::string sheetCategory(std::string_view category)
 {
     return platform::trim(leftCharacters(category, kCategoryWidth));
@@ -93,7 +111,7 @@ std::string sheetCategory(std::string_view category)
 
 std::string sheetReference(bool job, std::string_view orderNo)
 {
-    return (job ? "J-" : "Q-") + leftCharacters(orderNo, kReferenceWidth);
+    return pricing::bookReference(job ? pricing::QuoteOrJob::Job : pricing::QuoteOrJob::Quote, orderNo);
 }
 
 std::vector<std::string> descriptionLines(std::string_view description, std::size_t width)
@@ -129,14 +147,12 @@ double localNowSerial()
                                 local.tm_sec);
 }
 
-SheetOps buildPriceSheet(const SheetInputs& inputs, double printedAt)
-{
-    if (inputs.priceLines.empty())
-        return {};
-    const SheetLayout& layout = sheetLayout(inputs.typeface);
-    const std::string rule = "  " + std::string(layout.ruleLength, '-');
-    SheetWriter w;
+namespace {
 
+// Everything above the price rows, ending plain after the column heading.
+void writeHead(SheetWriter& w, const SheetInputs& inputs, const SheetLayout& layout, const std::string& rule,
+               double printedAt)
+{
     if (inputs.typeface)
         w.fontName(layout.fontName);
 
@@ -200,6 +216,9 @@ SheetOps buildPriceSheet(const SheetInputs& inputs, double printedAt)
     w.text(padRight(inputs.bindery, layout.binderyWidth));
     w.bold(true);
     w.line("");
+    // A list with quantities missing says so before anyone reads a price of it.
+    if (!inputs.notComplete.empty())
+        w.line("  " + inputs.notComplete);
 
     // Column heading between two rules.
     w.line(rule);
@@ -211,23 +230,56 @@ SheetOps buildPriceSheet(const SheetInputs& inputs, double printedAt)
     w.endLine();
     w.line(rule);
     w.bold(false);
+}
 
-    // Price rows: the first half of the list on the left, the second half on the right.
+// One row: the quantity and price of `left`, and of `right` when there is one.
+void writeRow(SheetWriter& w, const SheetInputs& inputs, const SheetLayout& layout, std::size_t left,
+              std::optional<std::size_t> right)
+{
+    w.text(quantityText(inputs.priceLines[left]));
+    w.column(layout.leftPriceColumn);
+    w.text(priceText(inputs.priceLines[left]) + changeMark(inputs, left));
+    if (right) {
+        w.column(layout.rightQuantityColumn);
+        w.text(quantityText(inputs.priceLines[*right]));
+        w.column(layout.rightPriceColumn);
+        w.text(priceText(inputs.priceLines[*right]) + changeMark(inputs, *right));
+    }
+    w.endLine();
+}
+
+} // namespace
+
+SheetOps buildSheetHead(const SheetInputs& inputs, double printedAt)
+{
+    const SheetLayout& layout = sheetLayout(inputs.typeface);
+    SheetWriter w;
+    writeHead(w, inputs, layout, "  " + std::string(layout.ruleLength, '-'), printedAt);
+    return w.take();
+}
+
+SheetOps buildPriceSheet(const SheetInputs& inputs, double printedAt, SheetPageRows rows)
+{
+    if (inputs.priceLines.empty())
+        return {};
+    const SheetLayout& layout = sheetLayout(inputs.typeface);
+    const std::string rule = "  " + std::string(layout.ruleLength, '-');
+    SheetWriter w;
+    writeHead(w, inputs, layout, rule, printedAt);
+
+    // Price rows, page by page: the page's lines down its left column, then down its right one. A page that
+    // is not full (the only one of a short list) shares its lines out evenly between the two.
     const std::size_t count = inputs.priceLines.size();
-    const std::size_t rows = (count + 1) / 2;
-    for (std::size_t i = 0; i < rows; ++i) {
-        const std::string& left = inputs.priceLines[i];
-        w.text(quantityText(left));
-        w.column(layout.leftPriceColumn);
-        w.text(priceText(left) + changeMark(inputs, i));
-        if (i + rows < count) {
-            const std::string& right = inputs.priceLines[i + rows];
-            w.column(layout.rightQuantityColumn);
-            w.text(quantityText(right));
-            w.column(layout.rightPriceColumn);
-            w.text(priceText(right) + changeMark(inputs, i + rows));
+    std::size_t next = 0; // the first line of the page
+    for (std::size_t page = 0; next < count; ++page) {
+        const std::size_t capacity = rows.first == 0 ? count : std::max<std::size_t>(1, page == 0 ? rows.first : rows.later);
+        const std::size_t lines = std::min(2 * capacity, count - next);
+        const std::size_t pageRows = (lines + 1) / 2;
+        for (std::size_t i = 0; i < pageRows; ++i) {
+            const std::size_t right = next + pageRows + i;
+            writeRow(w, inputs, layout, next + i, right < next + lines ? std::optional(right) : std::nullopt);
         }
-        w.endLine();
+        next += lines;
     }
 
     w.bold(true);

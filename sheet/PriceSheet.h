@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pricing/PriceRequest.h"
 #include "pricing/PriceSettings.h"
 
 namespace sheet {
@@ -73,14 +74,29 @@ struct SheetInputs
     // Price lines whose price changed since the book printed last (changed[i] for priceLines[i]): the price
     // is followed by the change mark. The single sheet marks none.
     std::vector<bool> changed;
+    // For a list that is not complete: which quantities have no price, printed on the sheet's face above the
+    // prices. Empty for a complete list.
+    std::string notComplete;
 };
+
+// How many rows of prices a page holds: below the sheet's head on the first page, from the top on the others.
+// 0 on the first page: as many as there are, on one page as far as the printer is concerned.
+struct SheetPageRows
+{
+    std::size_t first = 0;
+    std::size_t later = 0;
+};
+
+// The sheet of a priced list: its lines, the order's texts, and the typeface and category of its request.
+SheetInputs sheetInputs(const pricing::PriceRequest& request, const pricing::OrderSelection& order,
+                        std::vector<std::string> priceLines);
 
 // What follows a changed price, after a space.
 inline constexpr const char* kChangeMark = "*";
 
 // The category line: its first 40 characters, blanks trimmed.
 std::string sheetCategory(std::string_view category);
-// "J-" for a job, else "Q-", and the first 8 characters of the order number.
+// "J-" for a job, else "Q-", and the order number, whole.
 std::string sheetReference(bool job, std::string_view orderNo);
 // The description in lines of at most `width` characters, each broken after its last space; a stretch
 // of more than `width` characters without a space is broken at `width` characters.
@@ -92,7 +108,13 @@ double localNowSerial();
 // The Counter Price Book sheet: the title, category, reference, date and time, description, stock, size
 // and bindery, and the price lines in two column pairs, ending with EndDocument. `printedAt` is the day
 // serial printed as the sheet's date and time. An empty list gives no operations: nothing is printed.
-SheetOps buildPriceSheet(const SheetInputs& inputs, double printedAt);
+// The two columns share each page: with `rows` the lines fill the left column of the first page, then its
+// right column, then the left column of the next page, and so on; each page's last pair of columns shares
+// its lines out evenly.
+SheetOps buildPriceSheet(const SheetInputs& inputs, double printedAt, SheetPageRows rows = {});
+
+// The sheet's head: everything above the first row of prices, as buildPriceSheet lays it out.
+SheetOps buildSheetHead(const SheetInputs& inputs, double printedAt);
 
 // The sheet as plain text, one character a print column: fonts, sizes, bold and underline are dropped.
 // A move to a column already passed goes on at that column of the next line, as the printer does.

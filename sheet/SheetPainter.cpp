@@ -52,7 +52,8 @@ qreal averageCharWidth(const QFontMetricsF& metrics)
 class SheetPainter
 {
 public:
-    SheetPainter(QPainter& painter, QPagedPaintDevice& device, QString footer)
+    // Without a painter the sheet is only measured: nothing is drawn and no page is begun.
+    SheetPainter(QPainter* painter, QPagedPaintDevice& device, QString footer)
         : m_painter(painter), m_device(device), m_footer(std::move(footer))
     {
         if (!m_footer.isEmpty()) {
@@ -105,10 +106,27 @@ public:
         return m_pages;
     }
 
+    // How many rows of the current font fit from the current line to the foot of this page, and on a whole
+    // page: each line's top one line spacing below the last, as endLine() moves down and draw() breaks pages.
+    SheetPageRows rowsPerPage() const
+    {
+        const auto fitting = [this](qreal y) {
+            std::size_t rows = 0;
+            while (y == 0 || y + metrics().height() <= bottom()) {
+                ++rows;
+                y += metrics().lineSpacing();
+            }
+            return rows;
+        };
+        const std::size_t later = fitting(0);
+        const std::size_t first = fitting(m_y);
+        return {first > 0 ? first : later, later};
+    }
+
 private:
     static constexpr qreal kFooterPoints = 10;
 
-    QPainter& m_painter;
+    QPainter* m_painter;
     QPagedPaintDevice& m_device;
     QString m_footer;
     QFont m_footerFont;
@@ -123,11 +141,13 @@ private:
     // The metrics and the print-column width belong to the current font: worked out once at each change.
     void apply()
     {
-        m_painter.setFont(m_font);
-        m_metrics.emplace(m_painter.font(), &m_device);
+        if (m_painter)
+            m_painter->setFont(m_font);
+        m_metrics.emplace(m_font, &m_device);
         m_columnWidth = averageCharWidth(*m_metrics);
     }
     const QFontMetricsF& metrics() const { return *m_metrics; }
+    qreal bottom() const { return m_bottom > 0 ? m_bottom : m_device.height(); }
 
     void text(QString text)
     {
@@ -156,27 +176,28 @@ private:
     void draw(const QString& text, const QFontMetricsF& m)
     {
         // A line that would not fit below continues at the top of the next page.
-        if (m_y > 0 && m_y + m.height() > (m_bottom > 0 ? m_bottom : m_device.height())) {
-            m_device.newPage();
+        if (m_y > 0 && m_y + m.height() > bottom()) {
+            if (m_painter)
+                m_device.newPage();
             ++m_pages;
             m_y = 0;
             drawFooter();
         }
-        if (!text.isEmpty())
-            m_painter.drawText(QPointF(m_x, m_y + m.ascent()), text);
+        if (m_painter && !text.isEmpty())
+            m_painter->drawText(QPointF(m_x, m_y + m.ascent()), text);
         m_x += m.horizontalAdvance(text);
     }
 
     // The footer, centred at the foot of the current page.
     void drawFooter()
     {
-        if (m_footer.isEmpty())
+        if (m_footer.isEmpty() || !m_painter)
             return;
-        m_painter.setFont(m_footerFont);
-        const QFontMetricsF footer(m_painter.font(), &m_device);
+        m_painter->setFont(m_footerFont);
+        const QFontMetricsF footer(m_painter->font(), &m_device);
         const qreal x = std::max<qreal>(0, (m_device.width() - footer.horizontalAdvance(m_footer)) / 2);
-        m_painter.drawText(QPointF(x, m_device.height() - footer.descent()), m_footer);
-        m_painter.setFont(m_font);
+        m_painter->drawText(QPointF(x, m_device.height() - footer.descent()), m_footer);
+        m_painter->setFont(m_font);
     }
 
     void endLine()
@@ -215,8 +236,21 @@ QString sheetFontFamily(const QString& name)
 
 int paintSheet(const SheetOps& ops, QPainter& painter, QPagedPaintDevice& device, const QString& footer)
 {
-    SheetPainter sheet(painter, device, footer);
+    SheetPainter sheet(&painter, device, footer);
     return sheet.play(ops);
+}
+
+SheetPageRows sheetPageRows(const SheetInputs& inputs, double printedAt, QPagedPaintDevice& device,
+                            const QString& footer)
+{
+    SheetPainter measure(nullptr, device, footer);
+    measure.play(buildSheetHead(inputs, printedAt));
+    return measure.rowsPerPage();
+}
+
+int paintPriceSheet(const SheetInputs& inputs, double printedAt, QPainter& painter, QPagedPaintDevice& device)
+{
+    return paintSheet(buildPriceSheet(inputs, printedAt, sheetPageRows(inputs, printedAt, device)), painter, device);
 }
 
 QMarginsF sheetMargins()

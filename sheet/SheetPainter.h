@@ -24,6 +24,15 @@ QString sheetFontFamily(const QString& name);
 // used.
 int paintSheet(const SheetOps& ops, QPainter& painter, QPagedPaintDevice& device, const QString& footer = {});
 
+// How many rows of prices the pages of `device` hold for this sheet (below its head on the first page), with
+// the footer's room kept at the foot of each page when there is one.
+SheetPageRows sheetPageRows(const SheetInputs& inputs, double printedAt, QPagedPaintDevice& device,
+                            const QString& footer = {});
+
+// The sheet laid out for the pages of `device`, its columns filling each page in turn, and painted there.
+// Returns the pages used.
+int paintPriceSheet(const SheetInputs& inputs, double printedAt, QPainter& painter, QPagedPaintDevice& device);
+
 // The margins of a printed sheet: a quarter inch, the printable area of the shop's printers.
 QMarginsF sheetMargins();
 void setSheetMargins(QPagedPaintDevice& device);

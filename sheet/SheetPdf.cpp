@@ -60,15 +60,17 @@ int writePdf(const QString& path, const QPageLayout& layout, const QString& what
     }
 }
 
-int writeSheetPdf(const SheetOps& ops, const QString& path)
+int writeSheetPdf(const SheetInputs& inputs, double printedAt, const QString& path)
 {
-    return writeSheetPdf(ops, path, letterLayout());
+    return writeSheetPdf(inputs, printedAt, path, letterLayout());
 }
 
-int writeSheetPdf(const SheetOps& ops, const QString& path, const QPageLayout& layout)
+int writeSheetPdf(const SheetInputs& inputs, double printedAt, const QString& path, const QPageLayout& layout)
 {
     return writePdf(path, layout, QStringLiteral("The price sheet"),
-                    [&ops](QPainter& painter, QPagedPaintDevice& device) { return paintSheet(ops, painter, device); });
+                    [&](QPainter& painter, QPagedPaintDevice& device) {
+                        return paintPriceSheet(inputs, printedAt, painter, device);
+                    });
 }
 
 } // namespace sheet

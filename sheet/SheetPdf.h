@@ -12,13 +12,13 @@ class QPainter;
 
 namespace sheet {
 
-// Writes the sheet as a Letter-size PDF file; an existing file (or a symbolic link of that name) is replaced
-// only when the new one is complete, and nothing else is left beside it. Returns the page count. A file that
-// cannot be written is a platform::Fault whose text names it and says what to do, the library's wording
-// behind it.
-int writeSheetPdf(const SheetOps& ops, const QString& path);
+// Writes the sheet, printed at `printedAt`, as a Letter-size PDF file, its columns filling each page in turn;
+// an existing file (or a symbolic link of that name) is replaced only when the new one is complete, and
+// nothing else is left beside it. Returns the page count. A file that cannot be written is a platform::Fault
+// whose text names it and says what to do, the library's wording behind it.
+int writeSheetPdf(const SheetInputs& inputs, double printedAt, const QString& path);
 // The same on the pages of `layout` (a printer's paper and margins).
-int writeSheetPdf(const SheetOps& ops, const QString& path, const QPageLayout& layout);
+int writeSheetPdf(const SheetInputs& inputs, double printedAt, const QString& path, const QPageLayout& layout);
 
 // What a PDF writer paints: the pages it used.
 using PdfPainting = std::function<int(QPainter& painter, QPagedPaintDevice& device)>;

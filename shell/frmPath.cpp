@@ -2,10 +2,12 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,9 +29,15 @@ namespace shell {
 
 namespace {
 
+FolderDialogFunction& folderDialogFunction()
+{
+    static FolderDialogFunction function;
+    return function;
+}
+
 // Whether a folder text names a drive and folder the lists can show. On Windows that is a text with a
 // drive letter and colon, as the shop's management system stores it; on POSIX, where there are no drive
-// letters, an absolute path. The default "\Orvelle\Data\" passes neither test.
+// letters, an absolute path.
 bool namesDriveAndFolder(const QString& path)
 {
 #ifdef Q_OS_WIN
@@ -57,6 +65,11 @@ std::optional<QString> markedFolder(std::optional<platform::Fault>* unreadable =
 
 } // namespace
 
+void setFolderDialogFunction(FolderDialogFunction function)
+{
+    folderDialogFunction() = std::move(function);
+}
+
 frmPath::frmPath(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmPath"));
@@ -73,6 +86,9 @@ frmPath::frmPath(QWidget* parent) : QDialog(parent)
 
     m_dirBox = new QListWidget;
     m_dirBox->setObjectName(QStringLiteral("dirBox"));
+    m_cmdBrowse = new QPushButton(QStringLiteral("&Browse..."));
+    m_cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
+    m_cmdBrowse->setToolTip(QStringLiteral("Choose the folder in the desktop's folder window"));
 
     m_label1 = new QLabel;
     m_label1->setObjectName(QStringLiteral("Label1"));
@@ -97,7 +113,10 @@ frmPath::frmPath(QWidget* parent) : QDialog(parent)
     layout->addWidget(m_lblHead);
     layout->addSpacing(4);
     layout->addWidget(m_label3);
-    layout->addWidget(m_drvBox);
+    auto* drive = new QHBoxLayout;
+    drive->addWidget(m_drvBox, 1);
+    drive->addWidget(m_cmdBrowse);
+    layout->addLayout(drive);
     layout->addWidget(m_dirBox, 1);
     layout->addSpacing(4);
     layout->addWidget(m_label1);
@@ -110,11 +129,13 @@ frmPath::frmPath(QWidget* parent) : QDialog(parent)
     buttons->addStretch();
     layout->addLayout(buttons);
 
+    // The lists start in the user's home folder, as a file window of the desktop does.
     fillDrives();
-    setDirPath(drivePath());
+    showFolder(QDir::homePath());
 
     connect(m_drvBox, &QComboBox::currentIndexChanged, this, &frmPath::drvBoxChange);
     connect(m_dirBox, &QListWidget::itemDoubleClicked, this, &frmPath::dirBoxDoubleClick);
+    connect(m_cmdBrowse, &QPushButton::clicked, this, &frmPath::cmdBrowseClick);
     connect(m_cmdPath, &QPushButton::clicked, this, &frmPath::cmdPathClick);
     connect(m_cmdDemo, &QPushButton::clicked, this, &frmPath::cmdDemoClick);
     // It may grow, the folder list with it, but not below the size its wrapped texts need.
@@ -159,6 +180,16 @@ int frmPath::driveIndexFor(const QString& path) const
     return best;
 }
 
+void frmPath::showFolder(const QString& path)
+{
+    const int drive = driveIndexFor(path);
+    if (drive >= 0) {
+        const QSignalBlocker blocker(m_drvBox);
+        m_drvBox->setCurrentIndex(drive);
+    }
+    setDirPath(path);
+}
+
 void frmPath::setDirPath(const QString& path)
 {
     // A folder that is gone (a stale marker file) is shown from its nearest existing parent, where the user
@@ -194,13 +225,8 @@ void frmPath::load()
     const QString path = marked.value_or(QString());
     m_label1->setText(QStringLiteral("Location of Orvelle Data"));
     m_label3->setText(QStringLiteral("Location of Orvelle Data Folder."));
-    if (!path.isEmpty() && namesDriveAndFolder(path)) {
-        const int drive = driveIndexFor(path);
-        if (drive >= 0) {
-            const QSignalBlocker blocker(m_drvBox);
-            m_drvBox->setCurrentIndex(drive);
-        }
-        setDirPath(path);
+    if (!path.isEmpty() && path != kDefaultFolderText && namesDriveAndFolder(path)) {
+        showFolder(path);
         m_text1->setText(path);
     }
     emit loaded();
@@ -221,6 +247,19 @@ void frmPath::dirBoxDoubleClick(QListWidgetItem* item)
     else
         dir.cd(item->text());
     setDirPath(dir.absolutePath());
+    m_text1->setText(m_dirPath);
+}
+
+void frmPath::cmdBrowseClick()
+{
+    const FolderDialogFunction& replaced = folderDialogFunction();
+    const QString chosen =
+        replaced ? replaced(this, m_dirPath)
+                 : QFileDialog::getExistingDirectory(this, QStringLiteral("Location of Orvelle Data Folder"), m_dirPath);
+    if (chosen.isEmpty())
+        return;
+    // As a double-click on the folder in the lists: they show it, and Text1 takes its path.
+    showFolder(chosen);
     m_text1->setText(m_dirPath);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QDialog>
 #include <QString>
 
@@ -12,18 +14,29 @@ class QPushButton;
 
 namespace shell {
 
+// The desktop's own folder dialog, opened on `start` in front of `parent`: the folder chosen, empty when
+// the user cancels. Tests replace it to answer without a modal dialog; an empty function puts the
+// desktop's dialog back.
+using FolderDialogFunction = std::function<QString(QWidget* parent, const QString& start)>;
+void setFolderDialogFunction(FolderDialogFunction function);
+
 // The folder chooser "Order Entry Database": the user points the program at the folder that holds the
 // shop's database. Continue (or Enter) puts the choice into the marker file, where the main window and the
-// next start read it; Esc closes the chooser and changes nothing.
+// next start read it; Esc closes the chooser and changes nothing. Beside the drive and folder lists,
+// Browse... opens the desktop's own folder dialog.
 class frmPath : public QDialog
 {
     Q_OBJECT
 
 public:
-    // The management system's usual folder, written into a new marker file on a first start. The text is
-    // the same on every platform: it names no drive (and on POSIX it is no absolute path), so the drive and
-    // folder lists keep their defaults and the user picks the folder.
+    // The management system's usual folder, in the platform's form, written into a new marker file on a
+    // first start. It is only the usual place, not a choice: the lists keep their defaults (the user's home
+    // folder) and Text1 keeps "No Folder Selected" until the user picks a folder.
+#ifdef Q_OS_WIN
     inline static const QString kDefaultFolderText = QStringLiteral("\\Orvelle\\Data\\");
+#else
+    inline static const QString kDefaultFolderText = QStringLiteral("/Orvelle/Data");
+#endif
     inline static const QString kNoFolderSelected = QStringLiteral("No Folder Selected");
 
     explicit frmPath(QWidget* parent = nullptr);
@@ -46,14 +59,18 @@ signals:
 private:
     void drvBoxChange(int index);
     void dirBoxDoubleClick(QListWidgetItem* item);
+    void cmdBrowseClick();
     void cmdPathClick();
     void cmdDemoClick();
     void fillDrives();
     int driveIndexFor(const QString& path) const;
+    // Selects the drive that holds `path` and lists the folder in the folder list.
+    void showFolder(const QString& path);
 
     QLabel* m_lblHead;
     QComboBox* m_drvBox;
     QListWidget* m_dirBox;
+    QPushButton* m_cmdBrowse; // the desktop's folder dialog, for a folder the lists make hard to reach
     QLabel* m_label1;
     QLineEdit* m_text1;
     QLabel* m_label3;

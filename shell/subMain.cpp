@@ -138,6 +138,8 @@ int Main(int argc, char** argv)
     QApplication app(argc, argv);
     startup::nameProgram();
     QApplication::setApplicationDisplayName(ui::kProgramTitle);
+    // The desktop entry the package installs, so the desktop shows the window under its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(PRICEBOOK_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
 
     ui::setProgramFolder(programFolderFor(QApplication::arguments(), QApplication::applicationDirPath()).toStdString());

@@ -7,10 +7,10 @@
 #include <utility>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QFont>
 #include <QGridLayout>
@@ -28,21 +28,22 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 #include "platform/Statement.h"
 #include "pricing/Categories.h"
+#include "pricing/PriceRequest.h"
 #include "pricing/PricingRun.h"
 #include "pricing/QuantityText.h"
 #include "pricing/Schedule.h"
 #include "ui/DataFolder.h"
-#include "ui/ElidedLabel.h"
 #include "ui/MessageBox.h"
 #include "ui/PriceListDelegate.h"
 #include "ui/WindowPlace.h"
+#include "ui/WorkerRun.h"
+#include "ui/WrappingLabel.h"
 #include "ui/frmCategories.h"
 #include "ui/frmPriceBook.h"
 
@@ -142,7 +143,11 @@ frmPrice::frmPrice(QWidget* parent) : QMainWindow(parent)
     loadWindow();
 }
 
-frmPrice::~frmPrice() = default;
+frmPrice::~frmPrice()
+{
+    // A run still going stops between quantities and is waited for before anything of the window goes.
+    delete m_run;
+}
 
 void frmPrice::buildControls()
 {
@@ -179,7 +184,6 @@ void frmPrice::buildControls()
     m_cboJobs = named(new QComboBox, "cboJobs");
     m_cboJobs->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_cboJobs->setMinimumContentsLength(20);
-    m_cboJobs->installEventFilter(this);
     jobLayout->addWidget(m_cboJobs);
     m_optQuote = named(new QRadioButton(QStringLiteral("Quote"), m_fraJob), "optQuote");
     m_optJob = named(new QRadioButton(QStringLiteral("Job"), m_fraJob), "optJob");
@@ -230,6 +234,8 @@ void frmPrice::buildControls()
         // Nine-digit quantities show whole.
         field->setFixedWidth(widthForDigits(field, 10));
         field->installEventFilter(this);
+        // Enter takes the value as Tab does, and goes on to the next field.
+        connect(field, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
         return field;
     };
     m_txtQty1 = quantityField("txtQty1", "100");
@@ -356,8 +362,8 @@ void frmPrice::buildControls()
     auto* statusLines = new QVBoxLayout(status);
     statusLines->setContentsMargins(0, 0, 0, 0);
     statusLines->setSpacing(0);
-    m_lblDataFolder = named(new ElidedLabel, "lblDataFolder");
-    m_lblLastAction = named(new ElidedLabel, "lblLastAction");
+    m_lblDataFolder = named(new WrappingLabel, "lblDataFolder");
+    m_lblLastAction = named(new WrappingLabel, "lblLastAction");
     m_lblLastAction->hide();
     statusLines->addWidget(m_lblDataFolder);
     statusLines->addWidget(m_lblLastAction);
@@ -466,6 +472,7 @@ void frmPrice::reloadDataFolder()
     m_cboJobs->clear();
     m_cboCategories->clear();
     m_order.reset();
+    m_orderIndex = -1;
     for (QLineEdit* text : {m_txtStock, m_txtDesc, m_txtSize, m_txtBind, m_txtQuoteorJob, m_txtPart, m_txtOrigQty})
         text->clear();
     clearPrices();
@@ -509,12 +516,19 @@ void frmPrice::showStatus(const QString& text)
 
 void frmPrice::rememberCategory() const
 {
+    // A folder without categories, where none was typed either, showed nothing to remember: what was chosen
+    // in the shop's own folder stays for when it is open again.
+    if (m_cboCategories->count() == 0 && m_cboCategories->currentText().isEmpty())
+        return;
     QSettings().setValue(kCategoryKey, m_cboCategories->currentText());
 }
 
 void frmPrice::rememberOrder() const
 {
-    QSettings().setValue(kOrderKey, m_order ? m_cboJobs->currentText() : QString());
+    // Likewise a folder without orders (no shop database in it) keeps the order chosen last elsewhere.
+    if (m_cboJobs->count() == 0)
+        return;
+    QSettings().setValue(kOrderKey, m_order ? m_cboJobs->itemText(m_orderIndex) : QString());
 }
 
 void frmPrice::restoreCategory()
@@ -565,13 +579,12 @@ void frmPrice::loadOrders()
     std::error_code ignored;
     if (!fault.empty() && std::filesystem::exists(databaseFile, ignored))
         showMessage(fromStd(fault));
-    if (m_cboJobs->count() > 0)
-        m_cboJobs->setCurrentIndex(0);
-    // The order priced last is chosen again when the list still has its entry.
+    // The order priced last is chosen again when the list still has its entry; else the first order, which
+    // the list shows.
     const int last = m_cboJobs->findText(QSettings().value(kOrderKey).toString(), Qt::MatchExactly);
-    if (last >= 0) {
-        m_cboJobs->setCurrentIndex(last);
-        chooseOrderAt(last);
+    if (m_cboJobs->count() > 0) {
+        m_cboJobs->setCurrentIndex(std::max(last, 0));
+        chooseOrderAt(std::max(last, 0));
     }
 }
 
@@ -587,6 +600,7 @@ void frmPrice::chooseOrder(const QString& entry)
         return;
     clearPrices();
     m_order.reset();
+    m_orderIndex = -1;
     const std::string databaseFile = pricing::databasePath(m_dataFolder);
     std::optional<pricing::OrderSelection> order;
     try {
@@ -600,8 +614,13 @@ void frmPrice::chooseOrder(const QString& entry)
         showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
         return;
     }
-    if (order)
-        showOrder(std::move(*order));
+    if (!order)
+        return;
+    // The list shows the entry of the row found, so what is shown is what is priced.
+    const int shown = m_cboJobs->findData(QVariant::fromValue<qlonglong>(order->bookmark));
+    if (shown >= 0)
+        m_cboJobs->setCurrentIndex(shown);
+    showOrder(std::move(*order), shown);
 }
 
 void frmPrice::chooseOrderAt(int index)
@@ -612,6 +631,7 @@ void frmPrice::chooseOrderAt(int index)
         return;
     clearPrices();
     m_order.reset();
+    m_orderIndex = -1;
     std::optional<pricing::OrderSelection> order;
     try {
         order = pricing::selectOrderAt(pricing::databasePath(m_dataFolder),
@@ -624,10 +644,12 @@ void frmPrice::chooseOrderAt(int index)
         showMessage(kOrderGone.arg(m_cboJobs->itemText(index)));
         return;
     }
-    showOrder(std::move(*order));
+    if (m_cboJobs->currentIndex() != index)
+        m_cboJobs->setCurrentIndex(index);
+    showOrder(std::move(*order), index);
 }
 
-void frmPrice::showOrder(pricing::OrderSelection order)
+void frmPrice::showOrder(pricing::OrderSelection order, int index)
 {
     // Long texts show their beginning, the whole of them in the tooltip.
     const auto show = [](QLineEdit* field, const std::string& text) {
@@ -648,7 +670,9 @@ void frmPrice::showOrder(pricing::OrderSelection order)
     else if (order.quoteOrJob == pricing::QuoteOrJob::Job)
         m_optJob->setChecked(true);
     m_order = std::move(order);
-    m_Picture1->setFocus();
+    m_orderIndex = index;
+    // The focus stays where the clerk has it (in the order list, the next Down picks the next order).
+    updatePrintState();
 }
 
 pricing::PriceParameters frmPrice::parameters() const
@@ -713,6 +737,9 @@ void frmPrice::GetPrice()
         m_opt1->setChecked(true);
         break;
     }
+    // A step saved without a direction prices down: the window shows it so.
+    if (applied.step != pricing::RoundingStep::None && applied.direction == pricing::RoundingDirection::Neither)
+        m_optDN->setChecked(true);
     switch (applied.typeface) {
     case pricing::Typeface::Courier:
         m_optCour->setChecked(true);
@@ -733,12 +760,8 @@ bool frmPrice::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return QMainWindow::eventFilter(watched, event);
-        const bool entering = event->type() == QEvent::FocusIn;
-        if (watched == m_cboJobs) {
-            entering ? cboJobsEntered() : cboJobsLeft();
-        } else if (auto* field = qobject_cast<QLineEdit*>(watched)) {
-            entering ? fieldEntered(field) : fieldLeft(field);
-        }
+        if (auto* field = qobject_cast<QLineEdit*>(watched))
+            event->type() == QEvent::FocusIn ? fieldEntered(field) : fieldLeft(field);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -748,114 +771,117 @@ void frmPrice::fieldEntered(QLineEdit* field)
     m_txtTemp->setText(field->text());
 }
 
-std::array<frmPrice::FieldRule, 7> frmPrice::fieldRules() const
+std::array<frmPrice::ScheduleField, pricing::kScheduleItems> frmPrice::scheduleFields() const
 {
-    // Each quantity above the one before and below the one after. The first two steps above 0, in any
-    // order (100 then 100 is as sound a schedule as 25 then 100); the third step is never tested (a step of
-    // 0 leaves its stretch out).
-    return {{{m_txtQty1, QStringLiteral("Start Quantity"), nullptr, m_txtQty2, 0, true},
-             {m_txtQty2, QStringLiteral("2nd Quantity"), m_txtQty1, m_txtQty3, 1, true},
-             {m_txtQty3, QStringLiteral("3rd Quantity"), m_txtQty2, m_txtQty4, 2, true},
-             {m_txtQty4, QStringLiteral("Final Quantity"), m_txtQty3, nullptr, 3, true},
-             {m_txtJump1, QStringLiteral("Jump by (after the start quantity)"), nullptr, nullptr, 4, true},
-             {m_txtJump2, QStringLiteral("Jump by (after the 2nd quantity)"), nullptr, nullptr, 5, true},
-             {m_txtJump3, QStringLiteral("Jump by (after the 3rd quantity)"), nullptr, nullptr, 6, false}}};
+    using pricing::ScheduleItem;
+    // In the window's order, with each field's place among the saved settings.
+    return {{{m_txtQty1, ScheduleItem::Qty1, 0},
+             {m_txtQty2, ScheduleItem::Qty2, 1},
+             {m_txtQty3, ScheduleItem::Qty3, 2},
+             {m_txtQty4, ScheduleItem::Qty4, 3},
+             {m_txtJump1, ScheduleItem::Jump1, 4},
+             {m_txtJump2, ScheduleItem::Jump2, 5},
+             {m_txtJump3, ScheduleItem::Jump3, 6}}};
 }
 
-namespace {
-
-// The number a field holds, when it holds one that can be priced.
-std::optional<std::uint64_t> fieldNumber(const QLineEdit* field)
+QLineEdit* frmPrice::fieldOf(pricing::ScheduleItem item) const
 {
-    const std::optional<std::uint64_t> number = pricing::readQuantityText(toStd(field->text()));
-    if (!number || *number > pricing::kLargestQuantity)
-        return std::nullopt;
-    return number;
-}
-
-} // namespace
-
-std::optional<QString> frmPrice::fieldFault(const FieldRule& rule) const
-{
-    const std::optional<std::uint64_t> read = pricing::readQuantityText(toStd(rule.field->text()));
-    if (!read)
-        return kNotAWholeNumber.arg(rule.name);
-    if (*read > pricing::kLargestQuantity)
-        return kQuantityTooLarge.arg(rule.name);
-    if (!rule.tested)
-        return std::nullopt;
-    const std::optional<std::uint64_t> previous = rule.previous ? fieldNumber(rule.previous) : std::nullopt;
-    const std::optional<std::uint64_t> next = rule.next ? fieldNumber(rule.next) : std::nullopt;
-    if (*read == 0 || (previous && *previous >= *read))
-        return rule.previous ? kQuantityAbovePrevious : kQuantityAboveZero;
-    if (next && *read >= *next)
-        return kQuantityAbovePrevious;
-    return std::nullopt;
+    for (const ScheduleField& f : scheduleFields()) {
+        if (f.item == item)
+            return f.field;
+    }
+    return nullptr;
 }
 
 void frmPrice::fieldLeft(QLineEdit* field)
 {
-    if (m_checkingField)
+    // While a run prices, the fields are off: nothing was typed.
+    if (m_checkingField || m_running)
         return;
-    const std::array<FieldRule, 7> rules = fieldRules();
-    const auto rule = std::find_if(rules.begin(), rules.end(), [field](const FieldRule& r) { return r.field == field; });
-    if (rule == rules.end())
+    const auto fields = scheduleFields();
+    const auto f = std::find_if(fields.begin(), fields.end(), [field](const ScheduleField& s) { return s.field == field; });
+    if (f == fields.end())
         return;
 
     // Thousands typed with separators are taken, and shown without them once taken.
     if (const std::optional<std::uint64_t> number = pricing::readQuantityText(toStd(field->text())))
         field->setText(QString::number(*number));
-    if (const std::optional<QString> fault = fieldFault(*rule)) {
+    // Each quantity above the one before and below the one after, so a pair out of order is named where it
+    // is typed; the first two steps above 0; the third 0 or more (0 leaves its stretch out).
+    if (const std::optional<pricing::ScheduleProblem> problem =
+            pricing::scheduleItemProblem(parameters(), f->item, true)) {
         // The field gets its saved value back. The focus goes where the user sent it, so a pair of values
         // out of order can be mended from either field; Create checks every field again.
         m_checkingField = true;
-        showMessage(*fault);
-        field->setText(fromStd(m_settings[rule->position]));
+        showMessage(fromStd(problem->message()));
+        field->setText(fromStd(m_settings[f->position]));
         m_checkingField = false;
-        return;
-    }
-    if (field->text() != m_txtTemp->text()) {
-        clearPrices();
+    } else if (toStd(field->text()) != m_settings[f->position]) {
         PriceData();
     }
+    parametersChanged();
 }
 
-bool frmPrice::scheduleFieldsAreSound()
+void frmPrice::parametersChanged()
 {
-    for (const FieldRule& rule : fieldRules()) {
-        const std::optional<QString> fault = fieldFault(rule);
-        if (!fault)
-            continue;
-        showMessage(*fault);
-        rule.field->setFocus(Qt::OtherFocusReason);
-        return false;
+    // The list stays as long as the window still shows what it was priced for: a field left unchanged, or
+    // changed and put back, keeps it.
+    if (m_listRequest && !m_running) {
+        const std::optional<pricing::PriceRequest> current = currentRequest();
+        if (!current || !pricing::samePrices(*current, *m_listRequest))
+            clearPrices();
     }
-    return true;
-}
-
-void frmPrice::cboJobsEntered()
-{
-    m_cboJobsOnEntry = m_cboJobs->currentText();
-}
-
-void frmPrice::cboJobsLeft()
-{
-    if (m_cboJobs->currentText() != m_cboJobsOnEntry)
-        disablePrint();
+    updatePrintState();
 }
 
 void frmPrice::roundingChosen()
 {
-    clearPrices();
+    // A rounding step with neither Up nor Down ticked prices down: Down is ticked, so the window shows how
+    // the prices are rounded and the saved settings bring the same back.
+    if (!m_optNone->isChecked() && !m_optUP->isChecked() && !m_optDN->isChecked())
+        m_optDN->setChecked(true);
     PriceData();
+    parametersChanged();
 }
 
 void frmPrice::typefaceChosen(bool save)
 {
-    // The typeface changes only the printed sheet, not the prices, so Print stays as it is. Sans Serif is
-    // saved with the next save, as the window always did.
+    // The typeface changes only the printed sheet, not the prices, so the list stays. Sans Serif is saved
+    // with the next save, as the window always did.
     if (save)
         PriceData();
+    updatePrintState();
+}
+
+std::optional<pricing::PriceRequest> frmPrice::currentRequest(std::optional<pricing::ScheduleProblem>* problem) const
+{
+    // The order shown in the list is the one chosen.
+    if (!m_order || m_cboJobs->currentIndex() != m_orderIndex)
+        return std::nullopt;
+    const pricing::QuoteOrJob quoteOrJob = m_optJob->isChecked()     ? pricing::QuoteOrJob::Job
+                                           : m_optQuote->isChecked() ? pricing::QuoteOrJob::Quote
+                                                                     : pricing::QuoteOrJob::Unset;
+    std::variant<pricing::PriceRequest, pricing::ScheduleProblem> request =
+        pricing::makePriceRequest(*m_order, quoteOrJob, parameters(), toStd(m_cboCategories->currentText()));
+    if (auto* fault = std::get_if<pricing::ScheduleProblem>(&request)) {
+        if (problem)
+            *problem = std::move(*fault);
+        return std::nullopt;
+    }
+    return std::get<pricing::PriceRequest>(std::move(request));
+}
+
+bool frmPrice::listPrintable() const
+{
+    if (m_running || !m_listComplete || !m_listRequest || m_lstPrice->count() == 0)
+        return false;
+    const std::optional<pricing::PriceRequest> current = currentRequest();
+    return current && pricing::samePrices(*current, *m_listRequest);
+}
+
+void frmPrice::updatePrintState()
+{
+    m_cmdPrint->setEnabled(listPrintable());
 }
 
 void frmPrice::check1Changed(bool checked)
@@ -880,41 +906,17 @@ void frmPrice::placePriceFrame()
     m_fraCalculated->setGeometry(0, kPriceFrameTop, central->width(), std::max(80, bottom - kPriceFrameTop));
 }
 
-void frmPrice::disablePrint()
-{
-    m_cmdPrint->setEnabled(false);
-}
-
 void frmPrice::clearPrices()
 {
     m_lstPrice->clear();
+    m_listRequest.reset();
+    m_listComplete = false;
     m_lblPricesFor->clear();
-    disablePrint();
+    m_cmdPrint->setEnabled(false);
     m_lblcalc->hide();
     m_txtQty->hide();
     m_lblStatus->clear();
     m_lblStatus->hide();
-}
-
-QString frmPrice::pricesForText() const
-{
-    const pricing::PriceParameters p = parameters();
-    QString text = QStringLiteral("%1 part %2, %3: %4 by %5 to %6, by %7 to %8, by %9 to %10")
-                       .arg(m_txtQuoteorJob->text(), m_txtPart->text(),
-                            m_optJob->isChecked() ? QStringLiteral("job") : QStringLiteral("quote"),
-                            fromStd(p.qty1), fromStd(p.jump1), fromStd(p.qty2), fromStd(p.jump2))
-                       .arg(fromStd(p.qty3), fromStd(p.jump3), fromStd(p.qty4));
-    switch (p.step) {
-    case pricing::RoundingStep::None:
-        return text + QStringLiteral("; not rounded");
-    case pricing::RoundingStep::Quarter:
-        text += QStringLiteral("; rounded to 0.25");
-        break;
-    case pricing::RoundingStep::Dollar:
-        text += QStringLiteral("; rounded to 1.00");
-        break;
-    }
-    return text + (p.direction == pricing::RoundingDirection::Up ? QStringLiteral(" up") : QStringLiteral(" down"));
 }
 
 frmCategories* frmPrice::showCategories()
@@ -931,6 +933,9 @@ frmCategories* frmPrice::showCategories()
 
 frmPriceBook* frmPrice::showPriceBook()
 {
+    // The book window reads the shop database as it opens: not while a run has it.
+    if (m_running)
+        return nullptr;
     if (!m_priceBook) {
         frmPriceBook::Setup setup;
         setup.dataFolder = m_dataFolder;
@@ -940,6 +945,12 @@ frmPriceBook* frmPrice::showPriceBook()
         setup.printer = &printer();
         m_priceBook = new frmPriceBook(std::move(setup), this);
         m_priceBook->setAttribute(Qt::WA_DeleteOnClose);
+        // While the book prices, this window neither reads the shop database nor prices.
+        connect(m_priceBook, &frmPriceBook::runningChanged, this, [this](bool running) {
+            m_cmdPrice->setEnabled(!running);
+            m_cboJobs->setEnabled(!running);
+            m_mnuPath->setEnabled(!running);
+        });
     }
     m_priceBook->show();
     m_priceBook->raise();
@@ -947,22 +958,22 @@ frmPriceBook* frmPrice::showPriceBook()
     return m_priceBook;
 }
 
-std::optional<pricing::BookPage> frmPrice::currentBookPage() const
+std::variant<pricing::BookPage, QString> frmPrice::currentBookPage() const
 {
-    if (!m_order)
-        return std::nullopt;
+    std::optional<pricing::ScheduleProblem> problem;
+    const std::optional<pricing::PriceRequest> request = currentRequest(&problem);
+    if (!request)
+        return problem ? fromStd(problem->message()) : kSelectOrderFirst;
     pricing::BookPage page;
-    page.orderNo = m_order->orderNo;
+    page.orderNo = request->orderNo;
     bool whole = false;
-    const int part = QString::fromStdString(m_order->partNo).toInt(&whole);
+    const int part = QString::fromStdString(request->partNo).toInt(&whole);
     if (whole && part >= INT16_MIN && part <= INT16_MAX)
         page.key.partNo = static_cast<std::int16_t>(part);
-    if (m_optJob->isChecked())
-        page.key.quoteOrJob = pricing::QuoteOrJob::Job;
-    else if (m_optQuote->isChecked())
-        page.key.quoteOrJob = pricing::QuoteOrJob::Quote;
-    page.category = m_cboCategories->currentText().toStdString();
-    page.parameters = parameters();
+    if (request->quoteOrJob != pricing::QuoteOrJob::Unset)
+        page.key.quoteOrJob = request->quoteOrJob;
+    page.category = request->category;
+    page.parameters = pricing::requestParameters(*request);
     return page;
 }
 
@@ -975,118 +986,198 @@ std::string frmPrice::categoryFolder() const
 
 void frmPrice::requestCancel()
 {
-    if (m_running)
-        m_cancelRequested = true;
+    if (m_run)
+        m_run->requestStop();
 }
+
+// What a run hands back to the window once it is over.
+struct frmPrice::RunOutcome
+{
+    pricing::PricingResult result;
+    // What the run and the engine said as they went, shown when the run is over: (text, title).
+    std::vector<std::pair<QString, QString>> messages;
+    QString failure;
+    QString failureDetail;
+};
+
+namespace {
+
+// The lines and the quantity priced last, handed to the window a batch at a time: often enough to watch the
+// run move, seldom enough that a long run does not flood the window with events.
+class ProgressBatch
+{
+public:
+    explicit ProgressBatch(std::function<void(QStringList, QString, quint64)> show) : m_show(std::move(show))
+    {
+        m_sinceShown.start();
+    }
+    void progress(const std::string& quantity)
+    {
+        m_quantity = fromStd(quantity);
+        ++m_reached;
+        showWhenDue();
+    }
+    void line(const std::string& line)
+    {
+        m_lines << fromStd(line);
+        showWhenDue();
+    }
+    void show()
+    {
+        m_show(std::exchange(m_lines, {}), m_quantity, m_reached);
+        m_sinceShown.restart();
+    }
+
+private:
+    static constexpr qint64 kEveryMilliseconds = 40;
+    std::function<void(QStringList, QString, quint64)> m_show;
+    QStringList m_lines;
+    QString m_quantity;
+    quint64 m_reached = 0;
+    QElapsedTimer m_sinceShown;
+
+    void showWhenDue()
+    {
+        if (m_sinceShown.elapsed() >= kEveryMilliseconds)
+            show();
+    }
+};
+
+} // namespace
 
 void frmPrice::cmdPriceClick()
 {
-    // The run lets window events through between quantities; a second click then must not start a run
-    // inside the run.
     if (m_running)
         return;
-    if (!m_order) {
-        showMessage(kSelectOrderFirst);
+    // Every field once more: a value typed but not yet left, or saved values out of order.
+    std::optional<pricing::ScheduleProblem> problem;
+    const std::optional<pricing::PriceRequest> request = currentRequest(&problem);
+    if (!request) {
+        if (!problem) {
+            showMessage(kSelectOrderFirst);
+            return;
+        }
+        showMessage(fromStd(problem->message()));
+        fieldOf(problem->item)->setFocus(Qt::OtherFocusReason);
         return;
     }
-    // Every field once more: a value typed but not yet left, or saved values out of order.
-    if (!scheduleFieldsAreSound())
-        return;
-    const std::uint64_t count = pricing::scheduleLength(parameters());
+    const std::uint64_t count = pricing::scheduleLength(pricing::requestParameters(*request));
     if (count > kAskAboveQuantities && !askYesNo(kLongScheduleQuestion.arg(count)))
         return;
-    m_running = true;
-    m_cancelRequested = false;
 
+    m_running = true;
     clearPrices();
-    m_lblPricesFor->setText(pricesForText());
+    m_listRequest = *request;
+    m_lblPricesFor->setText(fromStd(pricing::describeRequest(*request)));
+    // What was done before (a sheet printed) is no news of this run.
+    m_lblLastAction->clear();
+    m_lblLastAction->hide();
+    m_lblStatus->setText(QStringLiteral("0 of %1").arg(count));
     m_lblStatus->show();
-    m_cmdPrice->setEnabled(false);
-    m_cmdExit->setEnabled(false);
-    m_cboJobs->setEnabled(false);
     m_txtLast->clear();
     m_lblcalc->show();
+    m_txtQty->setText(m_txtQty1->text());
     m_txtQty->show();
     m_cmdCancel->show();
     m_cmdCancel->setEnabled(true);
-    m_txtQty->setText(m_txtQty1->text());
     m_cmdPrint->show();
+    lockForRun(true);
 
     pricing::PricingInputs inputs;
     inputs.dataFolder = m_dataFolder;
     inputs.programFolder = programFolder();
     inputs.order = *m_order;
-    inputs.quoteOrJob = m_optJob->isChecked()     ? pricing::QuoteOrJob::Job
-                        : m_optQuote->isChecked() ? pricing::QuoteOrJob::Quote
-                                                  : pricing::QuoteOrJob::Unset;
-    inputs.parameters = parameters();
+    inputs.request = *request;
 
-    pricing::PricingCallbacks callbacks;
-    std::uint64_t reached = 0;
-    callbacks.onProgress = [this, &reached, count](const std::string& quantityText) {
-        m_txtQty->setText(fromStd(quantityText));
-        m_lblStatus->setText(QStringLiteral("%1 of %2").arg(++reached).arg(count));
-        QCoreApplication::processEvents();
-    };
-    // The list itself holds the lines: the run keeps none, so a long schedule costs the window no more.
-    callbacks.keepResults = false;
-    callbacks.onLine = [this](const pricing::PricedQuantity& priced) {
-        m_lstPrice->addItem(fromStd(priced.line));
-        QCoreApplication::processEvents();
-    };
-    callbacks.onMessage = [](const std::string& message) { showMessage(fromStd(message)); };
-    callbacks.engineHooks.message = [](const std::string& text, const std::string& title) {
-        showMessage(fromStd(text), fromStd(title));
-    };
-    // The engine lets the window breathe after each ink, colour and bindery row, so the quantity shown in
-    // txtQty moves on and a Cancel gets through.
-    callbacks.engineHooks.yield = [] { QCoreApplication::processEvents(); };
-    callbacks.cancelRequested = [this] { return m_cancelRequested; };
+    auto outcome = std::make_shared<RunOutcome>();
+    m_run = new WorkerRun(this);
+    connect(m_run, &WorkerRun::finished, this, [this, outcome, count] { finishRun(*outcome, count); });
+    WorkerRun* run = m_run;
+    run->start([this, run, inputs = std::move(inputs), outcome, count] {
+        ProgressBatch batch([this, run, count](QStringList lines, QString quantity, quint64 reached) {
+            run->post([this, lines = std::move(lines), quantity = std::move(quantity), reached, count] {
+                showRunProgress(lines, quantity, reached, count);
+            });
+        });
+        pricing::PricingCallbacks callbacks;
+        callbacks.onProgress = [&batch](const std::string& quantity) { batch.progress(quantity); };
+        // The list itself holds the lines: the run keeps none, so a long schedule costs the window no more.
+        callbacks.keepResults = false;
+        callbacks.onLine = [&batch](const pricing::PricedQuantity& priced) { batch.line(priced.line); };
+        callbacks.onMessage = [&outcome](const std::string& message) {
+            outcome->messages.emplace_back(fromStd(message), kProgramTitle);
+        };
+        callbacks.engineHooks.message = [&outcome](const std::string& text, const std::string& title) {
+            outcome->messages.emplace_back(fromStd(text), fromStd(title));
+        };
+        callbacks.cancelRequested = [run] { return run->stopRequested(); };
+        // A fault of the shop's data or files is said in its own words; anything else is a fault of this
+        // program, said plainly with the program's own wording behind Show Details.
+        try {
+            outcome->result = pricing::PricingRun(inputs, callbacks).run();
+        } catch (const platform::Fault& fault) {
+            outcome->failure = QStringLiteral("The price list could not be created: %1").arg(fromStd(fault.what()));
+            outcome->failureDetail = fromStd(fault.detail());
+        } catch (const std::exception& error) {
+            outcome->failure = kProgramFault;
+            outcome->failureDetail = fromStd(error.what());
+        }
+        batch.show();
+    });
+}
 
-    // The engine of the previous run is released now; the new one stays until the next run.
-    m_lastRun.reset();
-    pricing::PricingResult result;
-    // A fault of the shop's data or files is said in its own words; anything else is a fault of this program,
-    // said plainly with the program's own wording behind Show Details.
-    QString failure;
-    QString failureDetail;
-    try {
-        auto run = std::make_unique<pricing::PricingRun>(std::move(inputs), std::move(callbacks));
-        result = run->run(parameters());
-        m_lastRun = std::move(run);
-    } catch (const platform::Fault& fault) {
-        failure = QStringLiteral("The price list could not be created: %1").arg(fromStd(fault.what()));
-        failureDetail = fromStd(fault.detail());
-    } catch (const std::exception& error) {
-        failure = kProgramFault;
-        failureDetail = fromStd(error.what());
-    }
+void frmPrice::lockForRun(bool running)
+{
+    // Greyed, so the clerk sees they wait for the run; nothing typed or clicked there reaches them.
+    for (const ScheduleField& f : scheduleFields())
+        f.field->setEnabled(!running);
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_Frame2, m_fraUpDn, m_cboJobs, m_cmdPrice, m_cmdExit})
+        widget->setEnabled(!running);
+    // These read the shop database, which the run has now.
+    m_mnuBook->setEnabled(!running);
+    if (m_priceBook)
+        m_priceBook->setPricingElsewhere(running);
+    updatePrintState();
+}
+
+void frmPrice::showRunProgress(const QStringList& lines, const QString& quantity, quint64 reached, quint64 count)
+{
+    m_lstPrice->addItems(lines);
+    m_txtQty->setText(quantity);
+    m_lblStatus->setText(QStringLiteral("%1 of %2").arg(reached).arg(count));
+}
+
+void frmPrice::finishRun(const RunOutcome& outcome, quint64 count)
+{
+    m_run->deleteLater();
+    m_run = nullptr;
+    m_running = false;
+    const pricing::PricingResult& result = outcome.result;
 
     m_txtLast->clear();
     m_cmdCancel->hide();
     m_lblcalc->hide();
     m_txtQty->hide();
-    m_cmdPrice->setEnabled(true);
-    m_cmdExit->setEnabled(true);
-    m_cboJobs->setEnabled(true);
     // Only a list that covers the whole schedule can be printed: a cancelled, stopped or failed run, or one
     // with quantities left out, prints nothing that could be taken for the order's price list.
-    const bool complete = failure.isEmpty() && !result.cancelled && !result.stopped && result.skipped.empty();
-    m_cmdPrint->setEnabled(complete && m_lstPrice->count() > 0);
+    m_listComplete = outcome.failure.isEmpty() && !result.cancelled && !result.stopped && result.skipped.empty() &&
+                     m_lstPrice->count() > 0;
+    lockForRun(false);
     if (result.cancelled)
         m_lblStatus->setText(QStringLiteral("Cancelled at %1.").arg(fromStd(result.cancelledAt)));
-    else if (complete)
+    else if (m_listComplete)
         m_lblStatus->setText(QStringLiteral("Done: %1 prices.").arg(m_lstPrice->count()));
     else
         m_lblStatus->setText(QStringLiteral("Not complete: %1 of %2 prices.").arg(m_lstPrice->count()).arg(count));
-    m_running = false;
 
     if (m_closeAfterRun) {
         close();
         return;
     }
-    if (!failure.isEmpty())
-        showDetailedMessage(failure, failureDetail);
+    for (const auto& [text, title] : outcome.messages)
+        showMessage(text, title);
+    if (!outcome.failure.isEmpty())
+        showDetailedMessage(outcome.failure, outcome.failureDetail);
     if (result.stopped && !result.stopped->message.empty())
         showDetailedMessage(fromStd(result.stopped->message), fromStd(result.stopped->detail));
     if (!result.notes.empty() && !result.cancelled) {
@@ -1111,10 +1202,10 @@ void frmPrice::keyPressEvent(QKeyEvent* event)
 
 void frmPrice::closeEvent(QCloseEvent* event)
 {
-    // Closing in the middle of a run first lets the run put the order's own quantity back into its row.
+    // Closing in the middle of a run first lets the run stop between quantities.
     if (m_running) {
         m_closeAfterRun = true;
-        m_cancelRequested = true;
+        requestCancel();
         event->ignore();
         return;
     }

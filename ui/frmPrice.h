@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include <QMainWindow>
 #include <QPointer>
@@ -12,6 +13,7 @@
 
 #include "pricing/OrderSelection.h"
 #include "pricing/PriceBook.h"
+#include "pricing/PriceRequest.h"
 #include "pricing/PriceSettings.h"
 #include "sheet/PriceSheet.h"
 
@@ -29,25 +31,21 @@ class QRadioButton;
 class QResizeEvent;
 
 namespace pricing {
-class PricingRun;
+struct PricingResult;
 }
 
 namespace ui {
 
-class ElidedLabel;
+class WrappingLabel;
 class frmCategories;
 class frmPriceBook;
+class WorkerRun;
 
 // Messages of the main window, as the counter staff see them.
 inline const QString kSelectOrderFirst = QStringLiteral("Sorry but you need to select one of the quotes or jobs above");
-inline const QString kQuantityAboveZero = QStringLiteral("Quantities Must Be Greater Than Zero!");
-inline const QString kQuantityAbovePrevious =
-    QStringLiteral("Quantities Must Be Greater Than Zero or Greater than Previous Quantity!");
 inline const QString kOrderGone =
     QStringLiteral("\"%1\" is no longer in the shop database. Choose another order, or open the data folder "
                    "again with File, Path.");
-inline const QString kNotAWholeNumber = QStringLiteral("%1 takes a whole number, such as 1000 or 1,000.");
-inline const QString kQuantityTooLarge = QStringLiteral("%1 can be at most 2,147,483,647.");
 inline const QString kLongScheduleQuestion =
     QStringLiteral("This schedule prices %1 quantities, which takes a while. Create the price list all the same?");
 // Schedules longer than this are priced only when the user says so.
@@ -57,13 +55,18 @@ inline const QString kProgramFault =
                    "shown or printed. Please report it to your support, with the text under Show Details.");
 inline const QString kNothingToPreview =
     QStringLiteral("There is no price list to preview yet. Choose a quote or job and create the price sheet first.");
+inline const QString kListNotForTheseSettings =
+    QStringLiteral("The price list shown is not complete, or was made for other settings than the window shows "
+                   "now, so it is not printed. Click Create Price Sheet to price the order as it is set now.");
 inline const QString kFolderChangedDuringRun =
     QStringLiteral("The new data folder is saved, but this price list is still being made from the old one. When it "
                    "is finished, choose File, Path and click Continue again to load the new folder.");
 
 // The main window "Price Catalogs": the user picks a quote or job of the shop database, sets the quantity
 // schedule, the rounding and the typeface, and creates the price list of the order. The pricing itself is
-// the pricing run of pricing/; the window only feeds it and shows what it gives back.
+// the pricing run of pricing/, on a thread of its own; the window only feeds it a price request and shows
+// what it gives back. The list carries the request it was priced for, and Print prints it only while it is
+// complete and the window still shows that request.
 class frmPrice : public QMainWindow
 {
     Q_OBJECT
@@ -87,17 +90,24 @@ public:
     void chooseOrderAt(int index);
     bool orderChosen() const noexcept { return m_order.has_value(); }
 
-    // "Create Price Sheet": the pricing run over the schedule. Ignored while a run is in progress.
+    // What the window is set to price now: the chosen order with the schedule, rounding, typeface and
+    // category the window shows. None without a chosen order, or when a schedule field cannot be taken
+    // (`problem` then says which and why).
+    std::optional<pricing::PriceRequest> currentRequest(std::optional<pricing::ScheduleProblem>* problem = nullptr) const;
+
+    // "Create Price Sheet": prices the current request on a thread of its own; returns at once. Ignored while
+    // a run is in progress. While it runs, the order list, the quantities and the rounding are off.
     void cmdPriceClick();
     bool isRunning() const noexcept { return m_running; }
     // Asks a running pricing to stop after the quantity being priced (the order row is still restored).
     void requestCancel();
 
-    // "Print Price Sheet": prints the price list of the last run on the chosen printer.
+    // "Print Price Sheet": prints the price list on the chosen printer, when it is complete and the window
+    // still shows the request it was priced for.
     void printSheet();
     // File, Print Preview: the sheet as it will print, before a stack of them is printed.
     void showPrintPreview();
-    // What the sheet prints, read from the window's fields now.
+    // What the sheet prints now: the list, with the order's texts and the current typeface and category.
     sheet::SheetInputs sheetInputs() const;
     // The printer chosen with File, Printer; made on first use.
     QPrinter& printer();
@@ -115,8 +125,9 @@ public:
 
     // File, Price Book: the book's pages and the whole book printed, one window at a time.
     frmPriceBook* showPriceBook();
-    // The page Add Current Order adds: the chosen order with the window's parameters and category.
-    std::optional<pricing::BookPage> currentBookPage() const;
+    // The page Add Current Order adds: the chosen order with the window's parameters and category; or why
+    // there is none, in the shop's words.
+    std::variant<pricing::BookPage, QString> currentBookPage() const;
 
 signals:
     // Menu commands whose windows live in the program shell.
@@ -148,38 +159,35 @@ private:
     void rememberOrder() const;
     void restoreCategory();
 
-    void showOrder(pricing::OrderSelection order);
+    void showOrder(pricing::OrderSelection order, int index);
     // The price list no longer belongs to the order and parameters shown: cleared, and Print off.
     void clearPrices();
-    // A quantity or step field with its name in messages, its neighbours it must stay above and below,
-    // and its place among the saved settings.
-    struct FieldRule
+    // A quantity or step field: the number of the schedule it holds and its place among the saved settings.
+    struct ScheduleField
     {
         QLineEdit* field;
-        QString name;
-        QLineEdit* previous;
-        QLineEdit* next;
+        pricing::ScheduleItem item;
         std::size_t position;
-        bool tested;
     };
-    std::array<FieldRule, 7> fieldRules() const;
-    // What is wrong with the field's value, for the user; nothing when it can be taken.
-    std::optional<QString> fieldFault(const FieldRule& rule) const;
-    bool scheduleFieldsAreSound();                   // says what is wrong with the first field that is not
-    QString pricesForText() const;                   // which order and parameters the list belongs to
+    std::array<ScheduleField, pricing::kScheduleItems> scheduleFields() const;
+    QLineEdit* fieldOf(pricing::ScheduleItem item) const;
     void fieldEntered(QLineEdit* field);
     void fieldLeft(QLineEdit* field);
-    void cboJobsEntered();
-    void cboJobsLeft();
+    // After a parameter was taken: the list goes when it no longer matches, Print follows.
+    void parametersChanged();
     void roundingChosen();
     void typefaceChosen(bool save);
+    // Print is on only for a complete list whose request the window shows now.
+    bool listPrintable() const;
+    void updatePrintState();
     void check1Changed(bool checked);
     void placePriceFrame();
     void showPrinterDialog();
-    // The sheet of the window's fields, printed now.
-    sheet::SheetOps sheetOps() const;
-    void disablePrint();
-    void finishRun();
+    // The fields of the request, and the commands that read the shop database, off while a run prices.
+    void lockForRun(bool running);
+    void showRunProgress(const QStringList& lines, const QString& quantity, quint64 reached, quint64 count);
+    struct RunOutcome;
+    void finishRun(const RunOutcome& outcome, quint64 count);
 
     std::string categoryFolder() const;
 
@@ -233,8 +241,8 @@ private:
     QPushButton* m_cmdExit = nullptr;
     QLabel* m_lblStatus = nullptr;
     QLabel* m_lblPricesFor = nullptr;
-    ElidedLabel* m_lblDataFolder = nullptr;
-    ElidedLabel* m_lblLastAction = nullptr;
+    WrappingLabel* m_lblDataFolder = nullptr;
+    WrappingLabel* m_lblLastAction = nullptr;
     QLineEdit* m_txtTemp = nullptr;
     QLineEdit* m_txtQuoteorJob = nullptr;
     QLineEdit* m_txtPart = nullptr;
@@ -254,13 +262,15 @@ private:
     std::string m_dataFolder;
     pricing::PriceDataPositions m_settings{};
     std::optional<pricing::OrderSelection> m_order;
-    std::unique_ptr<pricing::PricingRun> m_lastRun; // keeps the engine of the last pricing
+    int m_orderIndex = -1; // the entry of cboJobs the order was chosen from
+    // What the list shown was priced for (or is being priced for), and whether every quantity got its price.
+    std::optional<pricing::PriceRequest> m_listRequest;
+    bool m_listComplete = false;
+    WorkerRun* m_run = nullptr; // the run going on
     std::unique_ptr<QPrinter> m_printer;
     QPointer<frmCategories> m_categories;
     QPointer<frmPriceBook> m_priceBook;
-    QString m_cboJobsOnEntry;
     bool m_running = false;
-    bool m_cancelRequested = false;
     bool m_closeAfterRun = false;
     bool m_checkingField = false;
 };

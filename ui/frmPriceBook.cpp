@@ -1,16 +1,20 @@
 #include "ui/frmPriceBook.h"
 
-#include <QCoreApplication>
+#include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -18,11 +22,16 @@
 #include "platform/Format.h"
 #include "pricing/BookRun.h"
 #include "pricing/PriceChanges.h"
+#include "pricing/PricedBook.h"
 #include "sheet/BookLayout.h"
 #include "sheet/BookPdf.h"
 #include "startup/ShopSettings.h"
 #include "ui/MessageBox.h"
+#include "ui/PrinterChoice.h"
 #include "ui/SheetPrinter.h"
+#include "ui/WindowPlace.h"
+#include "ui/WorkerRun.h"
+#include "ui/WrappingLabel.h"
 
 namespace ui {
 
@@ -40,6 +49,9 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent)
     b->setAutoDefault(false);
     return b;
 }
+
+// The folder Save as PDF offers: the one saved into last, else the user's documents folder.
+const QString kPdfFolderKey = QStringLiteral("PriceBook/PdfFolder");
 
 QString scheduleText(const pricing::PriceParameters& p)
 {
@@ -63,7 +75,11 @@ frmPriceBook::frmPriceBook(Setup setup, QWidget* parent) : QDialog(parent), m_se
     m_grdPages->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grdPages->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grdPages->verticalHeader()->setVisible(false);
-    m_grdPages->horizontalHeader()->setStretchLastSection(true);
+    // Each column as wide as its texts, the schedule taking what room is left: nothing is cut off (a window
+    // too narrow for the texts scrolls).
+    QHeaderView* header = m_grdPages->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setStretchLastSection(true);
 
     m_cmdAdd = button(QStringLiteral("&Add Current Order"), "cmdAdd", this);
     m_cmdRemove = button(QStringLiteral("&Remove"), "cmdRemove", this);
@@ -73,7 +89,7 @@ frmPriceBook::frmPriceBook(Setup setup, QWidget* parent) : QDialog(parent), m_se
     m_cmdPrint = button(QStringLiteral("&Print"), "cmdPrint", this);
     m_cmdSavePdf = button(QStringLiteral("&Save as PDF..."), "cmdSavePdf", this);
     m_cmdClose = button(QStringLiteral("Close"), "cmdClose", this);
-    m_lblStatus = new QLabel(this);
+    m_lblStatus = new WrappingLabel(this);
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
 
     auto* side = new QVBoxLayout;
@@ -91,6 +107,7 @@ frmPriceBook::frmPriceBook(Setup setup, QWidget* parent) : QDialog(parent), m_se
     layout->addLayout(bottom, 1, 0, 1, 2);
     layout->addWidget(m_lblStatus, 2, 0, 1, 2);
     resize(760, 420);
+    keepWindowPlace(this);
 
     connect(m_cmdAdd, &QPushButton::clicked, this, &frmPriceBook::addCurrentOrder);
     connect(m_cmdRemove, &QPushButton::clicked, this, &frmPriceBook::removePage);
@@ -103,10 +120,16 @@ frmPriceBook::frmPriceBook(Setup setup, QWidget* parent) : QDialog(parent), m_se
     load();
 }
 
+frmPriceBook::~frmPriceBook()
+{
+    // A book still being priced stops between quantities and is waited for.
+    delete m_run;
+}
+
 void frmPriceBook::load()
 {
     try {
-        m_pages = pricing::readPriceBook(m_setup.dataFolder, m_setup.defaults);
+        m_pages = pricing::inPrintedOrder(pricing::readPriceBook(m_setup.dataFolder, m_setup.defaults));
     } catch (const platform::Fault& fault) {
         m_pages.clear();
         showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
@@ -151,12 +174,32 @@ void frmPriceBook::refresh(int selectRow)
             fromStd(page.category),
             scheduleText(page.parameters),
         };
-        for (int column = 0; column < 5; ++column)
-            m_grdPages->setItem(row, column, new QTableWidgetItem(cells[column]));
+        for (int column = 0; column < 5; ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            item->setToolTip(cells[column]);
+            m_grdPages->setItem(row, column, item);
+        }
     }
     if (selectRow >= 0 && selectRow < m_grdPages->rowCount())
         m_grdPages->selectRow(selectRow);
-    m_lblStatus->setText(QStringLiteral("%1 pages").arg(m_pages.size()));
+    m_lblStatus->setText(m_pages.size() == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(m_pages.size()));
+    updateButtons();
+}
+
+void frmPriceBook::updateButtons()
+{
+    // Adding reads the order from the shop database; printing prices the book from it.
+    const bool canRead = !isRunning() && !m_pricingElsewhere;
+    for (QPushButton* b : {m_cmdAdd, m_cmdPreview, m_cmdPrint, m_cmdSavePdf})
+        b->setEnabled(canRead);
+    for (QPushButton* b : {m_cmdRemove, m_cmdUp, m_cmdDown})
+        b->setEnabled(!isRunning());
+}
+
+void frmPriceBook::setPricingElsewhere(bool pricing)
+{
+    m_pricingElsewhere = pricing;
+    updateButtons();
 }
 
 int frmPriceBook::selectedRow() const
@@ -167,21 +210,42 @@ int frmPriceBook::selectedRow() const
 
 void frmPriceBook::addCurrentOrder()
 {
-    const std::optional<pricing::BookPage> page = m_setup.currentPage ? m_setup.currentPage() : std::nullopt;
-    if (!page) {
-        showMessage(QStringLiteral("Sorry but you need to select one of the quotes or jobs above"));
+    if (isRunning() || m_pricingElsewhere)
+        return;
+    // The main window's order with the settings it shows, checked as the window checks them: a page is added
+    // only as the window would price it.
+    const std::variant<pricing::BookPage, QString> current =
+        m_setup.currentPage ? m_setup.currentPage() : std::variant<pricing::BookPage, QString>(QString());
+    if (const auto* why = std::get_if<QString>(&current)) {
+        showMessage(why->isEmpty() ? QStringLiteral("Sorry but you need to select one of the quotes or jobs above")
+                                   : *why);
         return;
     }
-    m_pages.push_back(*page);
-    m_descriptions.push_back(describe(*page));
+    const pricing::BookPage& page = std::get<pricing::BookPage>(current);
+    // One page an order: the page already there is replaced, when the clerk says so.
+    if (const std::optional<std::size_t> there = pricing::findBookPage(m_pages, page)) {
+        const pricing::BookPage& old = m_pages[*there];
+        if (!askYesNo(QStringLiteral("%1 is in the price book already (%2). Replace its page with the schedule, "
+                                     "rounding, typeface and category the main window shows now?")
+                          .arg(fromStd(pricing::describeBookPage(old)), fromStd(old.category))))
+            return;
+        m_pages.erase(m_pages.begin() + static_cast<std::ptrdiff_t>(*there));
+        m_descriptions.erase(m_descriptions.begin() + static_cast<std::ptrdiff_t>(*there));
+    }
+    const std::size_t at = pricing::addBookPage(m_pages, page);
+    m_descriptions.insert(m_descriptions.begin() + static_cast<std::ptrdiff_t>(at), describe(page));
     save();
-    refresh(static_cast<int>(m_pages.size()) - 1);
+    refresh(static_cast<int>(at));
 }
 
 void frmPriceBook::removePage()
 {
     const int row = selectedRow();
-    if (row < 0)
+    if (row < 0 || isRunning())
+        return;
+    const pricing::BookPage& page = m_pages[static_cast<std::size_t>(row)];
+    if (!askYesNo(QStringLiteral("Remove the page of %1 (%2) from the price book?")
+                      .arg(fromStd(pricing::describeBookPage(page)), fromStd(page.category))))
         return;
     m_pages.erase(m_pages.begin() + row);
     m_descriptions.erase(m_descriptions.begin() + row);
@@ -192,11 +256,25 @@ void frmPriceBook::removePage()
 void frmPriceBook::movePage(int by)
 {
     const int row = selectedRow();
-    const int to = row + by;
-    if (row < 0 || to < 0 || to >= static_cast<int>(m_pages.size()))
+    if (row < 0 || isRunning())
         return;
-    std::swap(m_pages[static_cast<std::size_t>(row)], m_pages[static_cast<std::size_t>(to)]);
-    std::swap(m_descriptions[static_cast<std::size_t>(row)], m_descriptions[static_cast<std::size_t>(to)]);
+    std::vector<std::string> categories;
+    for (const pricing::BookPage& page : m_pages)
+        categories.push_back(page.category);
+    const std::vector<std::size_t> order = pricing::movedPageOrder(categories, static_cast<std::size_t>(row), by);
+    std::vector<pricing::BookPage> pages;
+    std::vector<QString> descriptions;
+    int to = row;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        pages.push_back(std::move(m_pages[order[k]]));
+        descriptions.push_back(std::move(m_descriptions[order[k]]));
+        if (order[k] == static_cast<std::size_t>(row))
+            to = static_cast<int>(k);
+    }
+    m_pages = std::move(pages);
+    m_descriptions = std::move(descriptions);
+    if (to == row)
+        return;
     save();
     refresh(to);
 }
@@ -213,11 +291,20 @@ void frmPriceBook::print()
 
 void frmPriceBook::saveAsPdf()
 {
+    const QString folder = QSettings()
+                               .value(kPdfFolderKey,
+                                      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                               .toString();
+    // An earlier book of the chosen name is kept (the book takes the next free name), so there is nothing to
+    // confirm.
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save the Price Book as PDF"),
-                                                      QStringLiteral("PriceBook.pdf"),
-                                                      QStringLiteral("PDF files (*.pdf)"));
-    if (!path.isEmpty())
-        saveAsPdf(path);
+                                                      QDir(folder).filePath(QStringLiteral("PriceBook.pdf")),
+                                                      QStringLiteral("PDF files (*.pdf)"), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+    if (path.isEmpty())
+        return;
+    QSettings().setValue(kPdfFolderKey, QFileInfo(path).absolutePath());
+    saveAsPdf(path);
 }
 
 void frmPriceBook::saveAsPdf(const QString& path)
@@ -227,33 +314,95 @@ void frmPriceBook::saveAsPdf(const QString& path)
 
 void frmPriceBook::printBook(Output output, const QString& file)
 {
+    if (isRunning() || m_pricingElsewhere)
+        return;
     if (m_pages.empty()) {
         showMessage(kEmptyBook);
         return;
     }
-    const int count = static_cast<int>(m_pages.size());
-    QProgressDialog progress(QStringLiteral("Pricing the price book..."), QStringLiteral("Cancel"), 0, count, this);
-    progress.setObjectName(QStringLiteral("dlgBookProgress"));
-    progress.setWindowTitle(QStringLiteral("Price Book"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
+    // What moved since the book printed last is found page by page as the book is priced, and each page's
+    // lines are put aside until printed: a book of long pages holds one page's lines at a time.
+    std::optional<pricing::LastBook> last;
+    try {
+        last = pricing::LastBook::open(m_setup.dataFolder);
+    } catch (const platform::Fault& fault) {
+        showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
+    }
+    auto book = std::make_shared<PricedBookRun>();
+    try {
+        book->priced.emplace(std::move(last), false);
+    } catch (const platform::Fault& fault) {
+        showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
+        return;
+    }
 
-    pricing::BookRunCallbacks callbacks;
-    callbacks.onPage = [&progress](std::size_t index, std::size_t total, const pricing::BookPage& page) {
-        progress.setValue(static_cast<int>(index));
-        progress.setLabelText(QStringLiteral("Pricing page %1 of %2: %3")
-                                  .arg(index + 1)
-                                  .arg(total)
-                                  .arg(fromStd(pricing::describeBookPage(page))));
-        QCoreApplication::processEvents();
-    };
-    callbacks.cancelRequested = [&progress] {
-        QCoreApplication::processEvents();
-        return progress.wasCanceled();
-    };
-    const pricing::BookRunResult result =
-        pricing::priceBook(m_setup.dataFolder, m_setup.programFolder, m_pages, callbacks);
-    progress.setValue(count);
+    const int count = static_cast<int>(m_pages.size());
+    m_progress = new QProgressDialog(QStringLiteral("Pricing the price book..."), QStringLiteral("Cancel"), 0, count, this);
+    m_progress->setObjectName(QStringLiteral("dlgBookProgress"));
+    m_progress->setWindowTitle(QStringLiteral("Price Book"));
+    // Nothing else of the program reads the shop database or prices while the book has it.
+    m_progress->setWindowModality(Qt::ApplicationModal);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    // The dialog's own setValue() handles the window's events when the dialog is modal, which would let the
+    // book's end run inside a page's progress; its bar is set directly instead.
+    auto* bar = new QProgressBar(m_progress);
+    bar->setRange(0, count);
+    bar->setValue(0);
+    m_progress->setBar(bar);
+    m_progress->show();
+
+    m_run = new WorkerRun(this);
+    WorkerRun* run = m_run;
+    connect(m_progress, &QProgressDialog::canceled, run, &WorkerRun::requestStop);
+    connect(run, &WorkerRun::finished, this, [this, book, output, file] { bookPriced(*book, output, file); });
+    updateButtons();
+    emit runningChanged(true);
+
+    // The priced book is the work's alone until finished() hands it back to this thread.
+    run->start([this, run, book, pages = m_pages, dataFolder = m_setup.dataFolder,
+                programFolder = m_setup.programFolder] {
+        pricing::BookRunCallbacks callbacks;
+        callbacks.onPage = [this, run](std::size_t index, std::size_t total, const pricing::BookPage& page) {
+            run->post([this, index, total, text = fromStd(pricing::describeBookPage(page))] {
+                if (!m_progress)
+                    return;
+                if (auto* bar = m_progress->findChild<QProgressBar*>())
+                    bar->setValue(static_cast<int>(index));
+                m_progress->setLabelText(QStringLiteral("Pricing page %1 of %2: %3").arg(index + 1).arg(total).arg(text));
+            });
+        };
+        callbacks.onPriced = [book](std::size_t index, pricing::PricedPage& page) { book->priced->add(index, page); };
+        callbacks.cancelRequested = [run] { return run->stopRequested(); };
+        try {
+            book->result = pricing::priceBook(dataFolder, programFolder, pages, callbacks);
+        } catch (const platform::Fault& fault) {
+            book->fault = fault;
+        }
+    });
+}
+
+void frmPriceBook::bookPriced(PricedBookRun& book, Output output, const QString& file)
+{
+    m_run->deleteLater();
+    m_run = nullptr;
+    m_progress->deleteLater();
+    m_progress->hide();
+    m_progress = nullptr;
+    updateButtons();
+    emit runningChanged(false);
+    if (m_closeAfterRun) {
+        close();
+        return;
+    }
+    if (book.fault) {
+        showDetailedMessage(fromStd(book.fault->what() + std::string(" The price book was not printed.")),
+                            fromStd(book.fault->detail()));
+        return;
+    }
+    const pricing::BookRunResult& result = book.result;
+    std::optional<pricing::PricedBook>& priced = book.priced;
+    const int count = static_cast<int>(m_pages.size());
     if (result.stopped) {
         showDetailedMessage(fromStd(result.stopped->message + " The price book was not printed."),
                             fromStd(result.stopped->detail));
@@ -264,72 +413,66 @@ void frmPriceBook::printBook(Output output, const QString& file)
         return;
     }
 
-    // What moved since the book printed last: marked on the pages.
-    std::optional<pricing::LastBook> last;
-    try {
-        last = pricing::readLastBook(m_setup.dataFolder);
-    } catch (const platform::Fault& fault) {
-        showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
-    }
-    std::vector<std::vector<bool>> marks;
-    const std::vector<pricing::PriceChange> changes =
-        last ? pricing::compareWithLast(result.pages, *last, &marks) : std::vector<pricing::PriceChange>{};
     sheet::BookFront front;
     front.company = startup::shopCompanyName();
     front.printedAt = sheet::localNowSerial();
-    if (!changes.empty())
-        front.changesSince = last->printedOn;
-    const sheet::LaidOutBook book = sheet::layOutBook(sheet::bookEntries(result.pages, marks), front);
+    front.changesSince = priced->changesSince();
+    const sheet::LaidOutBook laidOut =
+        sheet::layOutBook(sheet::bookEntries(result.pages, priced->changedPages()), front);
+    const sheet::BookPageLines lines = [&priced](std::size_t entry) {
+        return sheet::PageLines{priced->lines(entry), priced->marks(entry)};
+    };
 
     QPrinter& printer = *m_setup.printer;
     QString written;
-    try {
-        switch (output) {
-        case Output::Preview: {
-            QPrintPreviewDialog dialog(&printer, this);
-            dialog.setObjectName(QStringLiteral("dlgBookPreview"));
-            dialog.setWindowTitle(QStringLiteral("Price Book Preview"));
-            connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&book](QPrinter* target) {
-                QPainter painter(target);
-                sheet::paintBook(book, painter, *target);
-            });
-            dialog.exec();
-            return; // a preview prints nothing, so the prices of the last book stay
+    switch (output) {
+    case Output::Preview: {
+        // The dialog's own printer settings are a copy: what its print dialog chooses or cancels is its own.
+        QPrinter shown;
+        copyPrinterChoice(printer, shown);
+        QPrintPreviewDialog dialog(&shown, this);
+        dialog.setObjectName(QStringLiteral("dlgBookPreview"));
+        dialog.setWindowTitle(QStringLiteral("Price Book Preview"));
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&laidOut, &lines](QPrinter* target) {
+            QPainter painter(target);
+            sheet::paintBook(laidOut, lines, painter, *target);
+        });
+        dialog.exec();
+        return; // a preview prints nothing, so the prices of the last book stay
+    }
+    case Output::File: {
+        const QString target = unusedFileName(file);
+        try {
+            sheet::writeBookPdf(laidOut, lines, target);
+        } catch (const platform::Fault& fault) {
+            showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
+            return;
         }
-        case Output::File:
-            sheet::writeBookPdf(book, file);
-            written = QStringLiteral("The price book was saved as %1.").arg(file);
-            break;
-        case Output::Printer:
-            // A printer that prints to a file writes as Save as PDF does, never over an earlier file.
-            if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-                const QString target = unusedFileName(printer.outputFileName());
-                sheet::writeBookPdf(book, target, printer.pageLayout());
-                written = QStringLiteral("The price book was saved as %1.").arg(target);
-            } else {
-                printer.setDocName(QStringLiteral("Counter Price Book"));
-                QPainter painter;
-                if (!painter.begin(&printer)) {
-                    showMessage(QStringLiteral("The printer %1 could not start the price book. Check that it is "
-                                               "switched on and ready, or choose another with File, Printer.")
-                                    .arg(printer.printerName()));
-                    return;
-                }
-                sheet::paintBook(book, painter, printer);
-                painter.end();
-                written = QStringLiteral("The price book was sent to the printer %1.").arg(printer.printerName());
-            }
-            break;
+        written = target == file ? QStringLiteral("Price book saved as %1.").arg(target)
+                                 : QStringLiteral("Price book saved as %1, as %2 is already there.")
+                                       .arg(target, QFileInfo(file).fileName());
+        break;
+    }
+    case Output::Printer: {
+        const PrintOutcome printed = ui::print(
+            {QStringLiteral("price book"),
+             [&laidOut, &lines](QPainter& painter, QPrinter& device) { sheet::paintBook(laidOut, lines, painter, device); },
+             [&laidOut, &lines](const QString& target, const QPageLayout& layout) {
+                 sheet::writeBookPdf(laidOut, lines, target, layout);
+             }},
+            printer);
+        if (!printed.failure.isEmpty()) {
+            showDetailedMessage(printed.failure, printed.failureDetail);
+            return;
         }
-    } catch (const platform::Fault& fault) {
-        showDetailedMessage(fromStd(fault.what()), fromStd(fault.detail()));
-        return;
+        written = printedText(QStringLiteral("Price book"), printed, printer);
+        break;
+    }
     }
 
     // The binder now holds these prices: kept for the next book.
     try {
-        pricing::writeLastBook(m_setup.dataFolder,
-                               pricing::lastBookOf(result.pages, last, platform::formatDate(front.printedAt, "mm/dd/yy")));
+        priced->keepForNextBook(m_setup.dataFolder, result.pages, platform::formatDate(front.printedAt, "mm/dd/yy"));
     } catch (const platform::Fault& fault) {
         showDetailedMessage(fromStd(std::string(fault.what()) + " The next price book cannot show what changed."),
                             fromStd(fault.detail()));
@@ -350,6 +493,18 @@ void frmPriceBook::printBook(Output output, const QString& file)
                                 .arg(failed.size())
                                 .arg(count),
                             fromStd(details));
+}
+
+void frmPriceBook::closeEvent(QCloseEvent* event)
+{
+    // Closing while the book prices first lets the run stop between quantities.
+    if (isRunning()) {
+        m_closeAfterRun = true;
+        m_run->requestStop();
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 } // namespace ui

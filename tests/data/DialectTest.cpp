@@ -24,6 +24,8 @@ const AdaptCase adaptCases[] = {
     {"a doubled double quote stands for one quote", "WHERE DESCRIPTION = \"12\"\" ruler\"",
      "WHERE DESCRIPTION = '12\" ruler'"},
     {"apostrophe literals stay as written", "WHERE ACCTNAME = 'Mack''s Deli'", "WHERE ACCTNAME = 'Mack''s Deli'"},
+    {"comments pass as they are, quotes in them too", "SELECT [A] -- Mack's \"x\"\nFROM /* it's [B] */ T",
+     "SELECT \"A\" -- Mack's \"x\"\nFROM /* it's [B] */ T"},
     {"LIKE patterns pass to the like() function unchanged", "WHERE DEPARTMENT Like 'Stock*'",
      "WHERE DEPARTMENT Like 'Stock*'"},
     {"a double-quoted LIKE pattern becomes an apostrophe literal", "WHERE UCASE(INKCOLOR) NOT LIKE \"*BLACK*\"",

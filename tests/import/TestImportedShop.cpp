@@ -22,7 +22,7 @@ using testing::Not;
 using testsupport::TemporaryFolder;
 
 // 1000 to 2500 in steps of 500.
-const std::vector<std::string> kLetterhead = {"--order", "24101", "--schedule", "1000,500,2000,500,2500,500,2500"};
+const std::vector<std::string> kLetterhead = {"--order", "24101", "--schedule", "1000,500,2000,500,2500,500,2501"};
 
 importtest::Outcome price(const std::string& folder, const std::string& programDir)
 {

@@ -1,5 +1,6 @@
 // The book file: one page a line, items as the folder's other files hold them, missing items taken from the
 // parameters the book is read with, and every page that cannot be priced as written said so.
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "platform/Fault.h"
 #include "pricing/PriceBook.h"
 #include "pricing/PriceChanges.h"
+#include "pricing/PricedBook.h"
 #include "pricing/Schedule.h"
 #include "tests/support/TestDatabase.h"
 
@@ -96,22 +98,29 @@ const LineCase kLines[] = {
      RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier, "\"X\" is neither Q (quote) nor J (job)"},
     {"a start quantity of 0", "24101,1,Q,,0", "24101", 1, QuoteOrJob::Quote, "Window category",
      "0,10,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
-     "the start quantity \"0\" is not a whole number above 0"},
-    {"a step with a fraction", "24101,1,Q,,100,2.5", "24101", 1, QuoteOrJob::Quote, "Window category",
-     "100,2.5,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
-     "the first step \"2.5\" is not a whole number of 0 or more"},
-    {"a negative step", "24101,1,Q,,100,-5", "24101", 1, QuoteOrJob::Quote, "Window category",
-     "100,-5,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
-     "the first step \"-5\""},
+     "Start Quantity \"0\": Quantities Must Be Greater Than Zero!"},
+    {"a step with a fraction", "24101,1,Q,,10,2.5", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "10,2.5,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "Jump by (after the start quantity) takes a whole number, such as 1000 or 1,000, not \"2.5\"."},
+    {"a negative step", "24101,1,Q,,10,-5", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "10,-5,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "Jump by (after the start quantity) takes a whole number, such as 1000 or 1,000, not \"-5\"."},
+    {"a second step of 0", "24101,1,Q,,10,5,100,0", "24101", 1, QuoteOrJob::Quote, "Window category",
+     "10,5,100,0,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
+     "Jump by (after the 2nd quantity) \"0\": Quantities Must Be Greater Than Zero!"},
     {"a quantity beyond 32 bits", "24101,1,Q,,100,25,500,100,2000,500,3000000000", "24101", 1, QuoteOrJob::Quote,
      "Window category", "100,25,500,100,2000,500,3000000000", RoundingStep::Quarter, RoundingDirection::Up,
-     Typeface::Courier, "the final quantity \"3000000000\""},
+     Typeface::Courier, "Final Quantity can be at most 2,147,483,647, not 3000000000."},
     {"a quantity below the one before", "24101,1,Q,,600,25,500", "24101", 1, QuoteOrJob::Quote, "Window category",
      "600,25,500,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
-     "the second quantity (500) is below the start quantity (600)"},
-    {"a schedule too long to price", "24101,1,Q,,1,1,1000000,1,1000000,1,1000000", "24101", 1, QuoteOrJob::Quote,
-     "Window category", "1,1,1000000,1,1000000,1,1000000", RoundingStep::Quarter, RoundingDirection::Up,
-     Typeface::Courier, "the schedule has 1000000 quantities"},
+     "2nd Quantity \"500\": Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
+    {"a quantity equal to the one before, as the window refuses it", "24101,1,Q,,100,100,300,100,300,100,500",
+     "24101", 1, QuoteOrJob::Quote, "Window category", "100,100,300,100,300,100,500", RoundingStep::Quarter,
+     RoundingDirection::Up, Typeface::Courier,
+     "3rd Quantity \"300\": Quantities Must Be Greater Than Zero or Greater than Previous Quantity!"},
+    {"a schedule too long to price", "24101,1,Q,,1,1,1000000,1,1000001,1,1000002", "24101", 1, QuoteOrJob::Quote,
+     "Window category", "1,1,1000000,1,1000001,1,1000002", RoundingStep::Quarter, RoundingDirection::Up,
+     Typeface::Courier, "the schedule has 1000002 quantities"},
     {"an unknown rounding", "24101,1,Q,,,,,,,,,0.50", "24101", 1, QuoteOrJob::Quote, "Window category",
      "50,10,100,50,500,250,1000", RoundingStep::Quarter, RoundingDirection::Up, Typeface::Courier,
      "the rounding \"0.50\" is not none, 0.25 or 1.00"},
@@ -156,6 +165,50 @@ INSTANTIATE_TEST_SUITE_P(Lines, BookLine, testing::ValuesIn(kLines),
                                  name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
                              return name;
                          });
+
+// The book window's rows are the printed order, where the categories come in the order they first come: a
+// page moved past a page of another category takes its whole category along, and a page added joins its
+// category.
+TEST(PriceBookOrder, MovesAndAddsKeepThePagesInPrintedOrder)
+{
+    const std::vector<std::string> categories = {"A", "A", "B", "C", "C"};
+    const struct
+    {
+        const char* why;
+        std::size_t at;
+        int by;
+        std::vector<std::size_t> order;
+    } moves[] = {
+        {"within its category", 1, -1, {1, 0, 2, 3, 4}},
+        {"the first of its category up: before the category above", 2, -1, {2, 0, 1, 3, 4}},
+        {"the first of its category up, with the rest of it", 3, -1, {0, 1, 3, 4, 2}},
+        {"the last of its category down: after the whole category below", 1, 1, {2, 0, 1, 3, 4}},
+        {"the first page up goes nowhere", 0, -1, {0, 1, 2, 3, 4}},
+        {"the last page down goes nowhere", 4, 1, {0, 1, 2, 3, 4}},
+    };
+    for (const auto& move : moves)
+        EXPECT_EQ(pricing::movedPageOrder(categories, move.at, move.by), move.order) << move.why;
+
+    const auto page = [](const char* orderNo, const char* category) {
+        BookPage p;
+        p.orderNo = orderNo;
+        p.category = category;
+        return p;
+    };
+    std::vector<BookPage> book = pricing::inPrintedOrder({page("1", "B"), page("2", "A"), page("3", "B")});
+    const auto orders = [&book] {
+        std::string text;
+        for (const BookPage& p : book)
+            text += p.orderNo;
+        return text;
+    };
+    EXPECT_EQ(orders(), "132");
+    EXPECT_EQ(pricing::addBookPage(book, page("4", "B")), 2u);
+    EXPECT_EQ(pricing::addBookPage(book, page("5", "Z")), 4u);
+    EXPECT_EQ(orders(), "13425");
+    EXPECT_EQ(pricing::findBookPage(book, page("2", "other")), std::optional<std::size_t>(3));
+    EXPECT_FALSE(pricing::findBookPage(book, page("6", "B")));
+}
 
 TEST(PriceBookFile, PagesKeepTheirLinesAndBlankLinesAreSkipped)
 {
@@ -241,14 +294,22 @@ namespace {
 TEST(LastBookFile, ReadsBackWhatWasWrittenAndRefusesWhatIsNotSuchAList)
 {
     TemporaryFolder folder;
-    EXPECT_FALSE(pricing::readLastBook(folder.path()));
-    const pricing::LastBook book{"12/09/26",
-                                 {{"O'NEIL, 01", "1", "Q", "Folders", {{100, "76.84"}, {1000, "1234.50"}}},
-                                  {"24103", "1", "J", "", {}}}};
-    pricing::writeLastBook(folder.path(), book);
+    EXPECT_FALSE(pricing::LastBook::open(folder.path()));
+    const std::vector<pricing::LastPage> pages = {
+        {{"O'NEIL, 01", "1", "Q", "Folders"}, {{100, "76.84"}, {1000, "1234.50"}, {2000, "-0.50"}}},
+        {{"24103", "1", "J", ""}, {}}};
+    pricing::LastBookWriter writer(folder.path(), "12/09/26");
+    for (const pricing::LastPage& page : pages)
+        writer.add(page);
+    writer.putInPlace();
     EXPECT_EQ(readFile(folder.path() + "/PriceBook.last"),
-              "printed,12/09/26\r\n\"O'NEIL, 01\",1,Q,Folders,100,76.84,1000,1234.50\r\n24103,1,J,\"\"\r\n");
-    EXPECT_EQ(pricing::readLastBook(folder.path()), book);
+              "printed,12/09/26\r\n\"O'NEIL, 01\",1,Q,Folders,100,76.84,1000,1234.50,2000,-0.50\r\n24103,1,J,\"\"\r\n");
+    const std::optional<pricing::LastBook> book = pricing::LastBook::open(folder.path());
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->printedOn(), "12/09/26");
+    EXPECT_EQ(book->pages(), pages);
+    EXPECT_EQ(book->page(pages[1].key), pages[1]);
+    EXPECT_FALSE(book->page({"24103", "1", "Q", ""}));
 
     const char* const damaged[] = {
         "",                                     // empty
@@ -257,16 +318,140 @@ TEST(LastBookFile, ReadsBackWhatWasWrittenAndRefusesWhatIsNotSuchAList)
         "printed,12/09/26\r\n24101,1,Q,C,100\r\n", // a quantity without its price
         "printed,12/09/26\r\n24101,1,Q,C,100,$76.84\r\n",
         "printed,12/09/26\r\n24101,1,Q,C,1e2,76.84\r\n",
+        "printed,12/09/26\r\n24101,1,Q,C,100,--1.00\r\n",
     };
     for (const char* content : damaged) {
         writeFile(folder.path() + "/PriceBook.last", content);
         try {
-            pricing::readLastBook(folder.path());
+            pricing::LastBook::open(folder.path());
             ADD_FAILURE() << "read: " << content;
         } catch (const platform::Fault& fault) {
             EXPECT_THAT(std::string(fault.what()), testing::HasSubstr(folder.path() + "/PriceBook.last")) << content;
         }
     }
+    // Larger than the largest book's prices can be: refused without being read.
+    testsupport::writeFile(folder.path() + "/PriceBook.last", "printed,12/09/26\r\n");
+    std::filesystem::resize_file(folder.path() + "/PriceBook.last", pricing::kLastBookLimit + 1);
+    EXPECT_THROW(pricing::LastBook::open(folder.path()), platform::Fault);
+}
+
+// The largest book the program prices, every price at its longest, is kept under the limit the next book
+// reads it with.
+TEST(LastBookFile, TheLargestBookFitsTheLimitItIsReadWith)
+{
+    TemporaryFolder folder;
+    const std::string longName(2000, 'N');
+    {
+        pricing::LastBookWriter writer(folder.path(), "12/09/26");
+        for (std::uint64_t page = 0; page < pricing::kMostBookQuantities / pricing::kMostPageQuantities; ++page) {
+            pricing::LastPage longest{{longName + std::to_string(page), "32767", "Q", longName}, {}};
+            longest.prices.assign(pricing::kMostPageQuantities, {2147483647, "-922337203685477.58"});
+            writer.add(longest);
+        }
+        writer.putInPlace();
+    }
+    EXPECT_GT(std::filesystem::file_size(folder.path() + "/PriceBook.last"), 30000000u);
+    const std::optional<pricing::LastBook> book = pricing::LastBook::open(folder.path());
+    ASSERT_TRUE(book);
+    const std::optional<pricing::LastPage> last = book->page({longName + "9", "32767", "Q", longName});
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->prices.size(), pricing::kMostPageQuantities);
+}
+
+pricing::PricedPage pricedPage(const std::string& orderNo, std::vector<std::string> prices,
+                               const std::string& schedule = "100,100")
+{
+    pricing::PricedPage page;
+    page.page = pricing::parsePriceBook(orderNo + ",1,Q,Cards," + schedule, {}).front();
+    page.order.emplace();
+    page.order->orderNo = orderNo;
+    page.order->partNo = "1";
+    page.quoteOrJob = QuoteOrJob::Quote;
+    for (std::size_t k = 0; k < prices.size(); ++k) {
+        const std::int32_t quantity = static_cast<std::int32_t>(100 * (k + 1));
+        page.lines.push_back(std::to_string(quantity) + std::string(27, ' ') + "$" + prices[k]);
+        page.prices.push_back({quantity, {}});
+    }
+    return page;
+}
+
+// A page of 100,000 quantities, over a megabyte of prices: kept whole for the next book, which marks exactly
+// the prices that moved and lists them largest first.
+TEST(PricedBook, APageOf100000QuantitiesKeepsItsChangeHistory)
+{
+    TemporaryFolder folder;
+    std::vector<std::string> prices(pricing::kMostPageQuantities, "1234.50");
+    const std::string schedule = "100,100,9999800,100,9999900,100,10000000";
+    std::vector<pricing::PricedPage> pages = {pricedPage("24101", prices, schedule)};
+    ASSERT_EQ(pages[0].page.problem, "");
+    {
+        pricing::PricedBook first(std::nullopt, true);
+        first.add(0, pages[0]);
+        EXPECT_TRUE(pages[0].lines.empty()) << "the lines are put aside";
+        EXPECT_EQ(first.lines(0).size(), pricing::kMostPageQuantities);
+        first.keepForNextBook(folder.path(), pages, "12/01/26");
+    }
+    EXPECT_GT(std::filesystem::file_size(folder.path() + "/PriceBook.last"), platform::kSmallFileLimit);
+
+    prices[7] = "1358.00";   // +10 %
+    prices[99999] = "617.25"; // -50 %
+    pages = {pricedPage("24101", prices, schedule)};
+    pricing::PricedBook second(pricing::LastBook::open(folder.path()), true);
+    second.add(0, pages[0]);
+    EXPECT_EQ(second.changesSince(), "12/01/26");
+    const std::vector<bool> marks = second.marks(0);
+    EXPECT_EQ(std::count(marks.begin(), marks.end(), true), 2);
+    EXPECT_TRUE(marks[7] && marks[99999]);
+    std::string csv;
+    pricing::writeChangesCsv(second.changes(), pages, [&csv](std::string_view piece) { csv += piece; });
+    EXPECT_EQ(csv, "reference,part,category,quantity,old price,new price,change in per cent\r\n"
+                   "Q-24101,1,Cards,10000000,1234.50,617.25,-50.00\r\n"
+                   "Q-24101,1,Cards,800,1234.50,1358.00,+10.00\r\n");
+}
+
+// A page not printed this time keeps what the binder holds of it, as long as its schedule prices no fewer
+// quantities; a page no longer in the book, or whose order is gone, is not kept.
+TEST(PricedBook, APageNotPrintedKeepsItsLastPricesWhileTheyFitItsSchedule)
+{
+    TemporaryFolder folder;
+    {
+        std::vector<pricing::PricedPage> pages = {pricedPage("A", {"1.00", "2.00", "3.00"}),
+                                                  pricedPage("B", {"1.00", "2.00", "3.00"}),
+                                                  pricedPage("C", {"1.00"}), pricedPage("D", {"1.00"})};
+        pricing::PricedBook first(std::nullopt, false);
+        for (std::size_t k = 0; k < pages.size(); ++k)
+            first.add(k, pages[k]);
+        first.keepForNextBook(folder.path(), pages, "12/01/26");
+    }
+    // A: not priced, schedule of 3 quantities; B: not priced, schedule of 2; C: order gone; D: left the book.
+    std::vector<pricing::PricedPage> pages = {pricedPage("A", {}, "100,100,300,0,300,0,300"),
+                                              pricedPage("B", {}, "100,100,200,0,200,0,200"),
+                                              pricedPage("C", {})};
+    ASSERT_EQ(pricing::scheduleLength(pages[1].page.parameters), 2u);
+    for (pricing::PricedPage& page : pages)
+        page.problem = "1 quantity could not be priced";
+    pages[2].order.reset();
+    pricing::PricedBook second(pricing::LastBook::open(folder.path()), false);
+    for (std::size_t k = 0; k < pages.size(); ++k)
+        second.add(k, pages[k]);
+    second.keepForNextBook(folder.path(), pages, "12/08/26");
+    EXPECT_EQ(readFile(folder.path() + "/PriceBook.last"), "printed,12/08/26\r\nA,1,Q,Cards,100,1.00,200,2.00,300,3.00\r\n");
+}
+
+// A book whose pages price more than a book may, all together, is refused before anything is priced.
+TEST(PriceBookFile, ABookOfTooManyQuantitiesIsRefusedAsAWhole)
+{
+    std::string text;
+    for (int page = 0; page < 10; ++page)
+        text += "2410" + std::to_string(page) + ",1,Q,Cards,1,1,99998,1,99999,1,100000\r\n";
+    std::vector<BookPage> pages = pricing::parsePriceBook(text, {});
+    EXPECT_EQ(pricing::bookQuantities(pages), 1000000u);
+    EXPECT_FALSE(pricing::checkBookSize(pages));
+    pages.push_back(pricing::parsePriceBook("24110,1,Q,Cards,1,1,2,1,3,0,4", {}).front());
+    const platform::Outcome refused = pricing::checkBookSize(pages);
+    ASSERT_TRUE(refused);
+    EXPECT_THAT(refused->what(), testing::HasSubstr("1,000,003 quantities together; a book prices at most 1,000,000"));
+    EXPECT_TRUE(pricing::priceBook("/nonexistent", "/nonexistent", pages).stopped);
 }
 
 } // namespace

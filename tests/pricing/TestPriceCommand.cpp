@@ -1,7 +1,9 @@
 #include "cli/PriceCommand.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include <sys/stat.h>
@@ -58,11 +60,11 @@ TEST_F(PriceCommand, PrintsTheWindowsLinesOfTheSameRun)
     pricing::PricingInputs inputs;
     inputs.dataFolder = db.folder();
     inputs.order = *pricing::selectOrder(db.path(), "24101");
-    inputs.quoteOrJob = inputs.order.quoteOrJob;
     pricing::PriceParameters p;
     p.qty1 = "100", p.jump1 = "100", p.qty2 = "300", p.jump2 = "100", p.qty3 = "350", p.jump3 = "500", p.qty4 = "400";
+    inputs.request = std::get<pricing::PriceRequest>(pricing::makePriceRequest(inputs.order, inputs.order.quoteOrJob, p));
     pricing::PricingRun run(inputs);
-    const pricing::PricingResult result = run.run(pricing::buildSchedule(p));
+    const pricing::PricingResult result = run.run();
     ASSERT_EQ(result.lines.size(), 3u);
     EXPECT_EQ(got.out, result.lines[0] + "\n" + result.lines[1] + "\n" + result.lines[2] + "\n");
     EXPECT_THAT(got.out, StartsWith("100" + std::string(27, ' ') + "$"));
@@ -90,42 +92,59 @@ TEST_F(PriceCommand, TheSqlBehindAMessageIsShownOnlyWithVerbose)
     }
 }
 
-// Schedules from the command line: quantities whole numbers above 0, none below the one before, steps whole
-// numbers of 0 or more, at most 100,000 quantities without --force. Anything else stops before the shop
-// database is touched, naming the value.
+// Schedules from the command line and the price-data file, by the window's rules and in its words: whole
+// numbers, each quantity above the one before, the first two steps above 0, at most 100,000 quantities
+// without --force. Anything else stops with exit code 2 before the shop database is touched, naming the value.
 TEST_F(PriceCommand, RefusesAScheduleItCannotPriceNamingTheValue)
 {
     TestDatabase db(testsupport::demoShopSql(), false);
+    const std::string abovePrevious = "\": Quantities Must Be Greater Than Zero or Greater than Previous Quantity!";
     struct Case
     {
         std::vector<std::string> options;
-        const char* message;
+        std::string saved; // PriceData.dta, one item a line; "" for none
+        std::string message;
     };
     const Case cases[] = {
-        {{"--schedule", "-100,50,100,0,0,0,0"}, "--schedule: the start quantity must be a whole number above 0, not \"-100\""},
-        {{"--schedule", "100,abc,500,100,2000,500,5000"}, "the first step must be a whole number of 0 or more, not \"abc\""},
-        {{"--schedule", "100,25,inf,100,2000,500,5000"}, "the second quantity must be a whole number above 0, not \"inf\""},
-        {{"--schedule", "100,25,500,,2000,500,5000"}, "the second step must be a whole number of 0 or more, not \"\""},
-        {{"--qty3", "1e3"}, "--qty3: the third quantity must be a whole number above 0, not \"1e3\""},
-        {{"--jump2", "12.5"}, "--jump2: the second step must be a whole number of 0 or more, not \"12.5\""},
-        {{"--schedule", "600,25,500,100,2000,500,5000"}, "the second quantity (500) is below the start quantity (600)"},
-        {{"--qty4", "1500"}, "the final quantity (1500) is below the third quantity (2000)"},
-        {{"--schedule", "1,1,200000,1,200000,1,200000"},
-         "the schedule has 200000 quantities; more than 100000 are priced only with --force"},
+        {{"--schedule", "-100,50,100,0,0,0,0"}, "",
+         "Start Quantity takes a whole number, such as 1000 or 1,000, not \"-100\"."},
+        {{"--schedule", "100,abc,500,100,2000,500,5000"}, "", "Jump by (after the start quantity) takes a whole number"},
+        {{"--schedule", "100,25,inf,100,2000,500,5000"}, "", "2nd Quantity takes a whole number"},
+        {{"--schedule", "100,25,500,,2000,500,5000"}, "", "Jump by (after the 2nd quantity) takes a whole number"},
+        {{"--qty3", "1e3"}, "", "3rd Quantity takes a whole number, such as 1000 or 1,000, not \"1e3\"."},
+        {{"--jump2", "12.5"}, "", "not \"12.5\""},
+        {{"--schedule", "600,25,500,100,2000,500,5000"}, "", "2nd Quantity \"500" + abovePrevious},
+        {{"--qty4", "1500"}, "", "Final Quantity \"1500" + abovePrevious},
+        // A quantity equal to the one before, refused as the window refuses it.
+        {{"--schedule", "100,100,300,100,300,100,500"}, "", "3rd Quantity \"300" + abovePrevious},
+        // No quantity at all is never an empty success.
+        {{"--schedule", "100,0,100,0,100,0,100"}, "", "2nd Quantity \"100" + abovePrevious},
+        {{"--schedule", "100,0,200,10,300,10,400"}, "",
+         "Jump by (after the start quantity) \"0\": Quantities Must Be Greater Than Zero!"},
+        // A falling schedule saved in the price-data file.
+        {{}, "100\r\n25\r\n500\r\n100\r\n2000\r\n500\r\n5000\r\n1\r\n0\r\n1\r\n", "2nd Quantity \"25" + abovePrevious},
+        {{"--schedule", "1,1,200000,1,200001,1,200002"}, "",
+         "the schedule has 200002 quantities; more than 100000 are priced only with --force"},
     };
     const std::string before = testsupport::readFile(db.path());
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        const std::string saved = db.folder() + "/PriceData.dta";
+        if (c.saved.empty())
+            std::filesystem::remove(saved);
+        else
+            testsupport::writeFile(saved, c.saved);
         std::vector<std::string> args = withProgram({db.folder(), "--order", "24101"});
         args.insert(args.end(), c.options.begin(), c.options.end());
         const Outcome got = price(args);
-        EXPECT_EQ(got.code, 2) << c.message;
+        EXPECT_EQ(got.code, 2);
         EXPECT_THAT(got.err, HasSubstr(c.message));
         EXPECT_EQ(got.out, "");
     }
     EXPECT_EQ(testsupport::readFile(db.path()), before) << "nothing was written";
     // With --force the long schedule goes to the run, which here stops at once: the quote asked for as a job.
-    const Outcome forced =
-        price(withProgram({db.folder(), "--order", "24101", "--job", "--schedule", "1,1,200000,1,200000,1,200000", "--force"}));
+    const Outcome forced = price(
+        withProgram({db.folder(), "--order", "24101", "--job", "--schedule", "1,1,200000,1,200001,1,200002", "--force"}));
     EXPECT_EQ(forced.code, 4) << forced.err;
 }
 
@@ -154,11 +173,11 @@ TEST(Printable, ShowsControlCharactersAndKeepsLetters)
 TEST_F(PriceCommand, TakesTheScheduleAndRoundingFromThePriceDataFile)
 {
     TestDatabase db(testsupport::demoShopSql(), false);
-    // Start 1000, second 1000 by 500, third 1000 by 100, final 1000 by 100; Up, 1.00, Courier.
-    testsupport::writeFile(db.folder() + "/PriceData.dta", "1000\r\n1000\r\n1000\r\n1000\r\n500\r\n600\r\n100\r\n0\r\n2\r\n0\r\n");
+    // Start 1000, second 1001 by 500, third 1002 by 600, final 1003 by 100; Up, 1.00, Courier.
+    testsupport::writeFile(db.folder() + "/PriceData.dta", "1000\r\n1001\r\n1002\r\n1003\r\n500\r\n600\r\n100\r\n0\r\n2\r\n0\r\n");
     const Outcome got = price(withProgram({db.folder(), "--order", "24101", "--format", "csv"}));
     EXPECT_EQ(got.code, 0) << got.err;
-    // Only 1000 is priced: 1500 > 1000; 1500 - 500 + 600 = 1600 > 1000; 1600 - 600 + 100 = 1100 > 1000.
+    // Only 1000 is priced: 1500 > 1001; 1500 - 500 + 600 = 1600 > 1002; 1600 - 600 + 100 = 1100 > 1003.
     // Rounded up to the next dollar, so the price ends in .00.
     EXPECT_THAT(got.out, testing::MatchesRegex("quantity,price\n1000,[0-9]+\\.00\n"));
 }

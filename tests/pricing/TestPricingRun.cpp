@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -69,7 +70,9 @@ protected:
         inputs.programFolder = m_programFolder.path();
         if (order) {
             inputs.order = *order;
-            inputs.quoteOrJob = order->quoteOrJob;
+            // The short schedule, as the window would ask for it.
+            inputs.request =
+                std::get<pricing::PriceRequest>(pricing::makePriceRequest(*order, order->quoteOrJob, shortSchedule()));
         }
         return inputs;
     }
@@ -102,8 +105,8 @@ TEST_F(PricingRunTest, PricesEveryQuantityAtTheTotalRetailAndRounds)
 {
     TestDatabase db(kOutsideJob);
     pricing::PricingInputs inputs = inputsFor(db, "30001");
-    inputs.parameters.step = RoundingStep::Quarter;
-    inputs.parameters.direction = RoundingDirection::Up;
+    inputs.request.step = RoundingStep::Quarter;
+    inputs.request.direction = RoundingDirection::Up;
     pricing::PricingRun run(inputs);
     const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
 
@@ -245,7 +248,7 @@ TEST_F(PricingRunTest, AnOrderTheEngineCannotFindStopsTheRunSayingWhatDidNotMatc
         TestDatabase db(kOutsideJob);
         db.exec(c.change);
         pricing::PricingInputs inputs = inputsFor(db, "30001");
-        inputs.quoteOrJob = c.quoteOrJob;
+        inputs.request.quoteOrJob = c.quoteOrJob;
         inputs.order.partNo = c.partNo;
         pricing::PricingRun run(inputs);
         const PricingResult result = run.run(pricing::singleQuantity(100));
@@ -487,9 +490,9 @@ TEST_F(PricingRunTest, TwoRunsInterleavedKeepToThemselves)
 {
     TestDatabase first(testsupport::demoShopSql(), false);
     TestDatabase second(testsupport::demoShopSql(), false);
-    const std::vector<std::string> firstAlone = pricing::PricingRun(inputsFor(first, "24101")).run(shortSchedule()).lines;
+    const std::vector<std::string> firstAlone = pricing::PricingRun(inputsFor(first, "24101")).run().lines;
     const std::vector<std::string> secondAlone =
-        pricing::PricingRun(inputsFor(second, "24104")).run(shortSchedule()).lines;
+        pricing::PricingRun(inputsFor(second, "24104")).run().lines;
     ASSERT_EQ(firstAlone.size(), 3u);
     ASSERT_NE(firstAlone, secondAlone);
 
@@ -502,10 +505,10 @@ TEST_F(PricingRunTest, TwoRunsInterleavedKeepToThemselves)
     pricing::PricingCallbacks callbacks;
     callbacks.onLine = [&](const pricing::PricedQuantity& priced) {
         if (priced.quantity == 100)
-            secondLines = pricing::PricingRun(secondInputs).run(shortSchedule()).lines;
+            secondLines = pricing::PricingRun(secondInputs).run().lines;
     };
     pricing::PricingRun firstRun(firstInputs, callbacks);
-    const PricingResult firstResult = firstRun.run(shortSchedule());
+    const PricingResult firstResult = firstRun.run();
 
     EXPECT_EQ(firstResult.lines, firstAlone);
     EXPECT_EQ(secondLines, secondAlone);
@@ -526,7 +529,7 @@ TEST_F(PricingRunTest, AProgramErrorEndsTheRunInsteadOfSkippingAQuantity)
     std::vector<std::int32_t> lines;
     callbacks.onLine = [&](const pricing::PricedQuantity& priced) { lines.push_back(priced.quantity); };
     pricing::PricingRun run(inputsFor(db, "24101"), callbacks);
-    EXPECT_THROW(run.run(shortSchedule()), std::out_of_range);
+    EXPECT_THROW(run.run(), std::out_of_range);
     EXPECT_TRUE(lines.empty());
     expectRowAfterRun(db, "24101", 2500);
 }

@@ -90,7 +90,7 @@ TEST(Failures, MissingTableSkipsEveryQuantityAndPutsTheRowBack)
     DemoShop shop;
     shop.sql("DROP TABLE PRESSES");
     const std::string before = shop.sql("SELECT ORDERNO, PRESSQTY FROM Orders");
-    const auto run = shop.price("--order 24101 --schedule 100,100,200,100,300,100,300");
+    const auto run = shop.price("--order 24101 --schedule 100,100,200,100,300,100,301");
     EXPECT_EQ(run.exitCode, ExitSkipped) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(contains(run.err, "3 quantities could not be priced: 100, 200, 300 (")) << run.err;

@@ -7,6 +7,8 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -245,30 +247,95 @@ TEST(RunsBesideOthers, ARunKilledAtAnyMomentLeavesTheOrderAsItWas)
     EXPECT_EQ(shop.sql("PRAGMA integrity_check"), "ok\n");
 }
 
-// Another program holds a write transaction: the run stops at its start, after one busy timeout rather
-// than one per quantity, says so in the shop's words, prints no price and changes nothing.
-TEST(RunsBesideOthers, ABusyDatabaseStopsTheRunAtOnceWithAPlainMessage)
+// Another program holds the shop database: a file kept in write-ahead-log mode while the other program
+// writes (reading goes on, writing waits), or a rollback-journal file it holds exclusively (reading waits
+// too). Every command waits one busy timeout at most, whichever the mode, then says so in the shop's words
+// and changes nothing; the console's --timeout covers the wait at the open; Ctrl-C ends any wait at once
+// and is said as cancelled.
+struct WaitCase
 {
-    Shop shop;
-    const std::string before = shop.sql("SELECT * FROM Orders");
-    // The holder keeps its transaction open as long as its input lasts: a sleep it is killed out of later.
-    const std::string sleeper = shop.work.path() + "/sleeper.pid";
-    ASSERT_EQ(shop.shell("(echo 'BEGIN IMMEDIATE; UPDATE Orders SET PRESSQTY = PRESSQTY;'; echo $BASHPID > " +
-                         shellQuoted(sleeper) + "; exec sleep 30) | sqlite3 " + shellQuoted(shop.database) +
-                         " >/dev/null 2>&1 & sleep 0.3"),
-              0);
+    const char* why;
+    bool rollbackJournal;
+    std::string arguments; // after the program's name; FOLDER and WORK stand for the folders
+    bool ctrlC;
+    int exitCode;
+    const char* says;
+    double leastSeconds; // from the start, or from Ctrl-C
+    double mostSeconds;
+};
 
-    const auto started = std::chrono::steady_clock::now();
-    const auto run = shop.price("--order 24101");
-    const auto waited = std::chrono::steady_clock::now() - started;
-    shop.shell("kill $(cat " + shellQuoted(sleeper) + "); sleep 0.1");
-
-    EXPECT_EQ(run.exitCode, ExitDataFolder) << run.err;
-    EXPECT_EQ(run.out, "") << "no price of a run that did not go through";
-    EXPECT_EQ(run.err, std::string("pricebook: ") + pricing::kShopDatabaseBusyMessage + "\n");
-    // One busy timeout (5 s) and the start-up, not one timeout for each of the 38 quantities.
-    EXPECT_LT(waited, std::chrono::seconds(15));
-    EXPECT_EQ(shop.sql("SELECT * FROM Orders"), before);
+void PrintTo(const WaitCase& c, std::ostream* os)
+{
+    *os << c.why;
 }
+
+const std::string kBusy = pricing::kShopDatabaseBusyMessage;
+constexpr int ExitCancelled = 1;
+
+const WaitCase kWaits[] = {
+    // One busy timeout is 5 s; two would be 10.
+    {"a run writing beside a writer", false, "price FOLDER --order 24101", false, ExitDataFolder, kBusy.c_str(), 4.5, 8.5},
+    {"a run reading an exclusively held file", true, "price FOLDER --order 24101", false, ExitDataFolder,
+     kBusy.c_str(), 4.5, 8.5},
+    {"a book of an exclusively held file", true, "book FOLDER --pdf WORK/book.pdf", false, ExitDataFolder,
+     kBusy.c_str(), 4.5, 8.5},
+    {"the console with a time limit of 1 s", true, "sql FOLDER --timeout 1 \"SELECT COUNT(*) FROM ORDERS\"", false,
+     ExitDataFolder, "currently locked by another program", 0.8, 3.5},
+    {"Ctrl-C in a run's wait to write", false, "price FOLDER --order 24101", true, ExitCancelled, "cancelled", 0, 1.5},
+    {"Ctrl-C in a run's wait to read", true, "price FOLDER --order 24101", true, ExitCancelled, "cancelled", 0, 1.5},
+    {"Ctrl-C in a book's wait to write", false, "book FOLDER --pdf WORK/book.pdf", true, ExitCancelled, "cancelled",
+     0, 1.5},
+    {"Ctrl-C in the console's wait to read", true, "sql FOLDER \"SELECT COUNT(*) FROM ORDERS\"", true,
+     ExitCancelled, "stopped by Ctrl-C", 0, 1.5},
+    {"Ctrl-C in the console's wait to write", false, "sql FOLDER --write \"DELETE FROM ORDERS\"", true,
+     ExitCancelled, "stopped by Ctrl-C", 0, 1.5},
+};
+
+class Waits : public testing::TestWithParam<WaitCase>
+{
+};
+
+TEST_P(Waits, AreOneBusyTimeoutAtMostAndEndAtCtrlC)
+{
+    const WaitCase& c = GetParam();
+    Shop shop;
+    if (c.rollbackJournal) {
+        ASSERT_EQ(shop.sql("PRAGMA journal_mode = DELETE"), "delete\n");
+    }
+    const std::string before = shop.sql("SELECT * FROM Orders");
+    reliability::BackgroundProgram holder("sqlite3 " + shellQuoted(shop.database), shop.work.path(), "holder");
+    holder.send(std::string(c.rollbackJournal ? "BEGIN EXCLUSIVE;" : "BEGIN IMMEDIATE;") +
+                " UPDATE Orders SET PRESSQTY = PRESSQTY; SELECT 'held';\n");
+    ASSERT_TRUE(holder.waitForOutput("held"));
+
+    std::string arguments = c.arguments;
+    for (const auto& [name, folder] : {std::pair{"FOLDER", shop.folder}, std::pair{"WORK", shop.work.path()}}) {
+        for (std::size_t at; (at = arguments.find(name)) != std::string::npos;)
+            arguments.replace(at, std::string(name).size(), shellQuoted(folder));
+    }
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point from = Clock::now();
+    reliability::BackgroundProgram run(program() + " --program-dir " + shellQuoted(shop.work.path()) + " " + arguments,
+                                       shop.work.path(), "run");
+    if (c.ctrlC) {
+        // Well inside the wait.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        from = Clock::now();
+        run.signal(SIGINT);
+    }
+    const reliability::ProgramOutput out = run.finish();
+    const double seconds = std::chrono::duration<double>(Clock::now() - from).count();
+    holder.finish();
+
+    EXPECT_EQ(out.exitCode, c.exitCode) << out.err;
+    EXPECT_NE(out.err.find(c.says), std::string::npos) << out.err;
+    EXPECT_EQ(out.out.find("$"), std::string::npos) << "no price of a run that did not go through";
+    EXPECT_GE(seconds, c.leastSeconds);
+    EXPECT_LE(seconds, c.mostSeconds);
+    EXPECT_EQ(shop.sql("SELECT * FROM Orders"), before);
+    EXPECT_FALSE(fs::exists(shop.work.path() + "/book.pdf"));
+}
+
+INSTANTIATE_TEST_SUITE_P(RunsBesideOthers, Waits, testing::ValuesIn(kWaits));
 
 } // namespace

@@ -47,6 +47,8 @@ TEST(SqlConsoleProgram, WhatItRefusesLeavesTheShopDatabaseAsItWas)
         {{"--write", "PRAGMA user_version = 7"}, "does not run PRAGMA user_version"},
         {{"--write", "PRAGMA wal_checkpoint(TRUNCATE)"}, "does not run PRAGMA wal_checkpoint"},
         {{"--write", "PRAGMA optimize"}, "does not run PRAGMA optimize"},
+        {{"SELECT fts3_tokenizer('simple')"}, "does not run fts3_tokenizer"},
+        {{"--write", "SELECT FTS3_TOKENIZER('mine', X'0000000000000000')"}, "does not run fts3_tokenizer"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.back());

@@ -220,7 +220,9 @@ TEST(PriceSheet, CategoryReferenceAndSize)
     EXPECT_EQ(sheet::sheetCategory(category), "Business Cards");
     EXPECT_EQ(sheet::sheetCategory(std::string(41, 'k')), std::string(40, 'k'));
     EXPECT_EQ(sheet::sheetReference(true, "24101"), "J-24101");
-    EXPECT_EQ(sheet::sheetReference(false, "1234567890"), "Q-12345678");
+    // The order number printed whole: a reference is the order's, never the start of it.
+    EXPECT_EQ(sheet::sheetReference(false, "1234567890"), "Q-1234567890");
+    EXPECT_EQ(sheet::sheetReference(false, "O'NEIL-01"), "Q-O'NEIL-01");
 
     sheet::SheetInputs in = inputsWith(1);
     in.size = "11 x 17 folded to 8.5 x 11"; // 26 characters: the first 20 print

@@ -1,6 +1,7 @@
 // "pricebook sheet": the same pricing run as "pricebook price", written as the counter sheet.
 #include "cli/SheetCommand.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -163,6 +164,34 @@ TEST_F(SheetCommand, AnUnwritableFileIsNamedAndTheRunStillRestoresTheOrder)
     EXPECT_FALSE(std::filesystem::exists(pdf));
     const Outcome priced = price({"--order", "24101", "--qty", "500"});
     EXPECT_EQ(priced.code, 0) << priced.err;
+}
+
+// A list with a quantity the engine cannot price (2,000,000,000 overflows) is no price sheet: none is written
+// unless asked for with --incomplete, and then its face names the missing quantity above the prices.
+TEST_F(SheetCommand, AnIncompleteListGivesASheetOnlyWhenAskedAndSaysSoOnItsFace)
+{
+    const std::vector<std::string> overflowing = {"--order", "24101", "--schedule", "100,100,200,100,300,1999999700,2000000000"};
+    const std::string pdf = m_out.path() + "/24101.pdf";
+    std::vector<std::string> args = overflowing;
+    args.insert(args.end(), {"--pdf", pdf});
+    const Outcome refused = sheet(args);
+    EXPECT_EQ(refused.code, 5);
+    EXPECT_THAT(refused.err, HasSubstr("1 quantity could not be priced: 2000000000 (Overflow)"));
+    EXPECT_THAT(refused.err, HasSubstr("no sheet was written"));
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+
+    args = overflowing;
+    args.insert(args.end(), {"--text", "--incomplete"});
+    const Outcome written = sheet(args);
+    EXPECT_EQ(written.code, 5) << written.err;
+    const std::vector<std::string> text = lines(written.out);
+    const auto notice = std::find(text.begin(), text.end(), "  NOT COMPLETE: no price for 2000000000");
+    ASSERT_NE(notice, text.end()) << written.out;
+    EXPECT_EQ(priceRows(written.out).size(), 2u) << "100, 200 and 300 in two rows";
+    EXPECT_LT(notice - text.begin(), std::find_if(text.begin(), text.end(), [](const std::string& line) {
+                                         return line.rfind("  ---", 0) == 0;
+                                     }) - text.begin())
+        << "the notice stands above the prices";
 }
 
 TEST_F(SheetCommand, AnOrderThatIsNotThereWritesNothing)

@@ -1,8 +1,12 @@
 // The sheet as it reaches paper: rendered headless to PDF and read back with poppler's tools.
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -25,16 +29,6 @@ namespace {
 using testing::HasSubstr;
 using testing::Not;
 
-// What writing the sheet says went wrong; empty when it was written.
-std::string faultOf(const sheet::SheetOps& ops, const QString& path)
-{
-    try {
-        sheet::writeSheetPdf(ops, path);
-        return {};
-    } catch (const platform::Fault& fault) {
-        return fault.what();
-    }
-}
 using pricing::Typeface;
 
 // 38 list lines as the default schedule gives them; the 20th is $1234.50, the first of the right column.
@@ -57,6 +51,17 @@ sheet::SheetInputs sheetOf(int lines, std::optional<Typeface> typeface)
 
 const double kPrintedAt = platform::dateSerial(2026, 12, 8, 9, 5, 7);
 
+// What writing the sheet says went wrong; empty when it was written.
+std::string faultOf(const sheet::SheetInputs& inputs, const QString& path)
+{
+    try {
+        sheet::writeSheetPdf(inputs, kPrintedAt, path);
+        return {};
+    } catch (const platform::Fault& fault) {
+        return fault.what();
+    }
+}
+
 class SheetPdf : public testing::TestWithParam<std::optional<Typeface>>
 {
 protected:
@@ -72,7 +77,7 @@ TEST_P(SheetPdf, TheThirtyEightLineSheetIsOnePageWithEveryPart)
 {
     const std::filesystem::path pdf = std::filesystem::path(m_folder.path()) / "sheet.pdf";
     int pages = 0;
-    ASSERT_NO_THROW(pages = sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(38, GetParam()), kPrintedAt),
+    ASSERT_NO_THROW(pages = sheet::writeSheetPdf(sheetOf(38, GetParam()), kPrintedAt,
                                                  QString::fromStdString(pdf)));
     EXPECT_EQ(pages, 1);
     EXPECT_EQ(testsupport::pdfPages(pdf), 1);
@@ -92,11 +97,27 @@ TEST_P(SheetPdf, TheThirtyEightLineSheetIsOnePageWithEveryPart)
     EXPECT_THAT(text, HasSubstr("$48.25")); // line 38
 }
 
+// The whole numbers a page of the PDF shows (quantities, and the size's 11 on the first page).
+std::vector<long> wholeNumbers(const std::string& page)
+{
+    std::vector<long> numbers;
+    std::istringstream words(page);
+    for (std::string word; words >> word;) {
+        if (word.find_first_not_of("0123456789,") == std::string::npos && std::isdigit(word.front())) {
+            word.erase(std::remove(word.begin(), word.end(), ','), word.end());
+            numbers.push_back(std::stol(word));
+        }
+    }
+    return numbers;
+}
+
+// A list longer than the page fills the first page's left column, then its right one, then the next page's:
+// every quantity of a page is below every quantity of the page after it.
 TEST_P(SheetPdf, AListLongerThanThePageContinuesOnTheNext)
 {
     const std::filesystem::path pdf = std::filesystem::path(m_folder.path()) / "long.pdf";
     int pages = 0;
-    ASSERT_NO_THROW(pages = sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(400, GetParam()), kPrintedAt),
+    ASSERT_NO_THROW(pages = sheet::writeSheetPdf(sheetOf(400, GetParam()), kPrintedAt,
                                                  QString::fromStdString(pdf)));
     EXPECT_GE(pages, 2);
     EXPECT_EQ(testsupport::pdfPages(pdf), pages);
@@ -104,6 +125,24 @@ TEST_P(SheetPdf, AListLongerThanThePageContinuesOnTheNext)
     const std::string text = testsupport::pdfText(pdf);
     EXPECT_THAT(text, HasSubstr("40,000"));
     EXPECT_THAT(text, HasSubstr("$410.25"));
+
+    std::vector<std::vector<long>> quantities;
+    std::istringstream byPage(text);
+    for (std::string page; std::getline(byPage, page, '\f');) {
+        if (!wholeNumbers(page).empty())
+            quantities.push_back(wholeNumbers(page));
+    }
+    ASSERT_EQ(static_cast<int>(quantities.size()), pages);
+    std::size_t count = 0;
+    for (std::size_t p = 0; p < quantities.size(); ++p) {
+        count += quantities[p].size();
+        if (p > 0) {
+            EXPECT_LT(*std::max_element(quantities[p - 1].begin(), quantities[p - 1].end()),
+                      *std::min_element(quantities[p].begin(), quantities[p].end()))
+                << "page " << p << " holds a quantity of a later page";
+        }
+    }
+    EXPECT_EQ(count, 401u) << "every quantity once, and the size's 11";
 }
 
 std::string typefaceName(const testing::TestParamInfo<std::optional<Typeface>>& info)
@@ -138,7 +177,7 @@ TEST(SheetPdfFile, ALineLongerThanThePageGoesOnBelowAndPaddingIsNotALine)
     in.stock = "100# Gloss Text";
     in.bindery = "Guillotine Cutting, Tri-Fold Folder, 40 lb Carton Pack-Out, Drilling, Shrink-Wrapping";
     const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "wide.pdf";
-    ASSERT_NO_THROW(sheet::writeSheetPdf(sheet::buildPriceSheet(in, kPrintedAt), QString::fromStdString(pdf)));
+    ASSERT_NO_THROW(sheet::writeSheetPdf(in, kPrintedAt, QString::fromStdString(pdf)));
     const std::string text = testsupport::pdfText(pdf);
     EXPECT_THAT(text, HasSubstr("Shrink-Wrapping"));
     EXPECT_THAT(text, testing::ContainsRegex("Stock: 100# Gloss Text *\n *Size: 8.5 x 11"));
@@ -150,7 +189,7 @@ TEST(SheetPdfFile, AFolderThatIsNotThereIsNamedAndNothingIsWritten)
     testsupport::TemporaryFolder folder;
     const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "missing" / "sheet.pdf";
     const std::string failure =
-        faultOf(sheet::buildPriceSheet(sheetOf(3, Typeface::Courier), kPrintedAt), QString::fromStdString(pdf));
+        faultOf(sheetOf(3, Typeface::Courier), QString::fromStdString(pdf));
     EXPECT_THAT(failure, HasSubstr(pdf.string()));
     EXPECT_FALSE(std::filesystem::exists(pdf.parent_path()));
 }
@@ -160,7 +199,7 @@ TEST(SheetPdfFile, AnEarlierSheetIsReplacedWhole)
     testsupport::TemporaryFolder folder;
     const std::filesystem::path pdf = std::filesystem::path(folder.path()) / "sheet.pdf";
     std::ofstream(pdf) << "an old sheet";
-    ASSERT_NO_THROW(sheet::writeSheetPdf(sheet::buildPriceSheet(sheetOf(3, Typeface::Courier), kPrintedAt),
+    ASSERT_NO_THROW(sheet::writeSheetPdf(sheetOf(3, Typeface::Courier), kPrintedAt,
                                          QString::fromStdString(pdf)));
     std::ifstream in(pdf, std::ios::binary);
     std::string head(5, '\0');
@@ -192,7 +231,7 @@ TEST(SheetPdfFile, ALinkAtTheNameIsReplacedAndAFullDiskKeepsTheEarlierSheet)
         std::string failure;
         {
             const testsupport::FileSizeLimit limit(c.sizeLimit);
-            failure = faultOf(sheet::buildPriceSheet(sheetOf(38, Typeface::Courier), kPrintedAt),
+            failure = faultOf(sheetOf(38, Typeface::Courier),
                               QString::fromStdString(pdf));
         }
         if (c.link) {

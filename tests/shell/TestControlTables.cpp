@@ -31,7 +31,7 @@
 #include "shell/frmPath.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/ui/WindowTestSupport.h"
-#include "ui/ElidedLabel.h"
+#include "ui/WrappingLabel.h"
 #include "ui/frmCategories.h"
 #include "ui/frmPrice.h"
 
@@ -66,7 +66,7 @@ const QString kHelpLabel6 = QStringLiteral(
     "descriptions may be modified as desired. A Ref# is printed with the price sheet and represents the actual "
     "job or quote number.");
 
-// The main window, once 5400 x 8670 twips; now as large as the user makes it.
+// The main window, once 5400 x 8670 twips; now as large as the user makes it. The first order is chosen.
 const WindowTable kMainWindow{
     "frmPrice",
     "Price Catalogs",
@@ -81,7 +81,7 @@ const WindowTable kMainWindow{
         {"lblStock", "QLabel", "Stock:", Shown::Yes},
         {"txtStock", "QLineEdit", "", Shown::Yes},
         {"lblDesc", "QLabel", "Description:", Shown::Yes},
-        {"txtDesc", "QLineEdit", "", Shown::Yes},
+        {"txtDesc", "QLineEdit", "Letterhead", Shown::Yes},
         {"lblSize", "QLabel", "Finished Size:", Shown::Yes},
         {"txtSize", "QLineEdit", "", Shown::Yes},
         {"lblBind", "QLabel", "Binderies:", Shown::Yes},
@@ -125,12 +125,12 @@ const WindowTable kMainWindow{
         {"Picture1", "QLabel", nullptr, Shown::Yes},
         {"lblStatus", "QLabel", "", Shown::No},
         {"txtTemp", "QLineEdit", "", Shown::No},
-        {"txtQuoteorJob", "QLineEdit", "", Shown::No},
-        {"txtPart", "QLineEdit", "", Shown::No},
-        {"txtOrigQty", "QLineEdit", "", Shown::No},
+        {"txtQuoteorJob", "QLineEdit", "Q2410001", Shown::No},
+        {"txtPart", "QLineEdit", "1", Shown::No},
+        {"txtOrigQty", "QLineEdit", "500", Shown::No},
         {"txtLast", "QLineEdit", "", Shown::No},
-        {"lblDataFolder", "ui::ElidedLabel", nullptr, Shown::Yes},
-        {"lblLastAction", "ui::ElidedLabel", "", Shown::No},
+        {"lblDataFolder", "ui::WrappingLabel", nullptr, Shown::Yes},
+        {"lblLastAction", "ui::WrappingLabel", "", Shown::No},
         {"dtaOrders", "QObject", nullptr, Shown::NotChecked},
         {"Data2", "QObject", nullptr, Shown::NotChecked},
         {"mnuFile", "QMenu", "File", Shown::NotChecked},
@@ -169,6 +169,7 @@ const WindowTable kFolderChooser{
     {
         {"lblHead", "QLabel", "Click on Drive. Then Double Click on Folder Where Orvelle Resides", Shown::Yes},
         {"drvBox", "QComboBox", nullptr, Shown::Yes},
+        {"cmdBrowse", "QPushButton", "&Browse...", Shown::Yes},
         {"dirBox", "QListWidget", "", Shown::Yes},
         {"Label1", "QLabel", "Location of Orvelle Data", Shown::Yes},
         {"Text1", "QLineEdit", "No Folder Selected", Shown::Yes},
@@ -275,9 +276,7 @@ void checkLayout(const QWidget& window, const WindowTable& table)
         for (const Placed& other : placed)
             EXPECT_FALSE(rect.intersects(other.rect)) << "overlaps " << other.name;
         placed.push_back({row.name, rect});
-        // A status line gives way in the middle of a long path by design; its tooltip holds the whole text.
-        const bool elides = qobject_cast<const ui::ElidedLabel*>(widget) != nullptr;
-        if (auto* label = qobject_cast<const QLabel*>(widget); label && label->pixmap().isNull() && !elides) {
+        if (auto* label = qobject_cast<const QLabel*>(widget); label && label->pixmap().isNull()) {
             if (label->wordWrap()) {
                 EXPECT_LE(label->heightForWidth(label->width()), label->height()) << "text cut off";
             } else {
@@ -409,22 +408,7 @@ protected:
         ControlTables::SetUp();
         QDir().mkpath(folder);
     }
-    void save(QWidget& window, const char* name) const
-    {
-        window.show();
-        window.raise();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window)) << name;
-        QTest::qWait(300); // the window manager puts its frame around the window
-        const QString base = folder + QLatin1Char('/') + QString::fromLatin1(name);
-        EXPECT_TRUE(window.grab().save(base + ".png")) << name;
-        const QPixmap screen = window.screen()->grabWindow(0);
-        EXPECT_TRUE(screen.save(base + "-screen.png")) << name;
-        const QRect frame = window.frameGeometry().adjusted(-4, -4, 4, 4);
-        const qreal ratio = screen.devicePixelRatio();
-        const QRect pixels(frame.topLeft() * ratio, frame.size() * ratio);
-        EXPECT_TRUE(screen.copy(pixels).save(base + "-framed.png")) << name;
-    }
+    void save(QWidget& window, const char* name) const { windowtest::saveScreenshot(window, folder, name); }
 
     QString folder;
 };

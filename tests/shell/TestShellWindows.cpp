@@ -31,6 +31,7 @@ using windowtest::control;
 class FolderChooser : public testing::Test
 {
 protected:
+    ~FolderChooser() override { shell::setFolderDialogFunction({}); }
     shell::frmPath& open()
     {
         chooser = std::make_unique<shell::frmPath>();
@@ -55,12 +56,14 @@ TEST_F(FolderChooser, OpensOnTheMarkedFolder)
     EXPECT_TRUE(QString::fromStdString(data.path()).startsWith(w.drivePath()));
 }
 
+// The usual folder in the platform's form goes into the marker file; the lists show the user's home folder.
 TEST_F(FolderChooser, WithoutAMarkerFileWritesTheUsualTextAndKeepsItsDefaults)
 {
     shell::frmPath& w = open();
-    EXPECT_EQ(marker(), "\\Orvelle\\Data\\\r\n");
+    EXPECT_EQ(marker(), "/Orvelle/Data\r\n");
     EXPECT_EQ(text1(), QStringLiteral("No Folder Selected"));
-    EXPECT_EQ(w.dirPath(), QDir::toNativeSeparators(w.drivePath().isEmpty() ? QDir::rootPath() : w.drivePath()));
+    EXPECT_EQ(QDir(w.dirPath()), QDir::home());
+    EXPECT_TRUE(QDir::homePath().startsWith(w.drivePath()));
 }
 
 TEST_F(FolderChooser, AnEmptyMarkerFileIsTreatedAsNone)
@@ -68,11 +71,13 @@ TEST_F(FolderChooser, AnEmptyMarkerFileIsTreatedAsNone)
     // Nothing to read in it, as in a missing file: the usual text is written and read back.
     testsupport::writeFile(program.markerFile(), "");
     open();
-    EXPECT_EQ(marker(), "\\Orvelle\\Data\\\r\n");
+    EXPECT_EQ(marker(), "/Orvelle/Data\r\n");
     EXPECT_EQ(text1(), QStringLiteral("No Folder Selected"));
 }
 
-TEST_F(FolderChooser, AMarkerFileThatCannotBeReadIsNamedAndLeftForContinueToReplace)
+// A pipe at the marker file's name is named when the chooser opens, and again when Continue cannot write the
+// marker over it: it is never written over or read.
+TEST_F(FolderChooser, AMarkerFileThatCannotBeReadIsNamedAndNeverWrittenOver)
 {
     const testsupport::Watchdog watchdog(20);
     ASSERT_EQ(::mkfifo(program.markerFile().c_str(), 0666), 0);
@@ -88,7 +93,9 @@ TEST_F(FolderChooser, AMarkerFileThatCannotBeReadIsNamedAndLeftForContinueToRepl
     QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(text, QString::fromStdString(data.path()));
     QTest::mouseClick(control<QPushButton>(&w, "cmdPath"), Qt::LeftButton);
-    EXPECT_EQ(marker(), data.path() + "\r\n");
+    ASSERT_EQ(messages.texts().size(), 2);
+    EXPECT_TRUE(messages.texts()[1].contains(QStringLiteral("is a pipe, not a file"))) << messages.texts()[1].toStdString();
+    EXPECT_TRUE(std::filesystem::is_fifo(program.markerFile()));
 }
 
 TEST_F(FolderChooser, DoubleClickingAFolderPutsItsPathIntoText1)
@@ -102,6 +109,37 @@ TEST_F(FolderChooser, DoubleClickingAFolderPutsItsPathIntoText1)
     emit folders->itemDoubleClicked(found.front());
     EXPECT_EQ(text1(), QString::fromStdString(data.path() + "/Orvelle"));
     EXPECT_EQ(w.dirPath(), QString::fromStdString(data.path() + "/Orvelle"));
+}
+
+// Browse... opens the desktop's folder dialog on the listed folder. Cancelled, it changes nothing; a folder
+// chosen there is listed and goes into Text1, as a double-click puts it, and Continue keeps it.
+TEST_F(FolderChooser, BrowseTakesTheFolderChosenInTheDesktopsDialog)
+{
+    const QString folder = QString::fromStdString(data.path() + "/Shop Data");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    shell::frmPath& w = open();
+    w.show();
+    const QString listed = w.dirPath();
+    QStringList starts;
+    QString answer; // empty: the user cancels
+    shell::setFolderDialogFunction([&](QWidget* parent, const QString& start) {
+        EXPECT_EQ(parent, &w);
+        starts << start;
+        return answer;
+    });
+    auto* browse = control<QPushButton>(&w, "cmdBrowse");
+    QTest::mouseClick(browse, Qt::LeftButton);
+    EXPECT_EQ(text1(), QStringLiteral("No Folder Selected"));
+    EXPECT_EQ(w.dirPath(), listed);
+
+    answer = folder;
+    QTest::mouseClick(browse, Qt::LeftButton);
+    EXPECT_EQ(starts, QStringList({listed, listed}));
+    EXPECT_EQ(text1(), folder);
+    EXPECT_EQ(w.dirPath(), folder);
+    EXPECT_TRUE(folder.startsWith(w.drivePath()));
+    QTest::mouseClick(control<QPushButton>(&w, "cmdPath"), Qt::LeftButton);
+    EXPECT_EQ(marker(), folder.toStdString() + "\r\n");
 }
 
 TEST_F(FolderChooser, ChangingTheDriveShowsItsRoot)

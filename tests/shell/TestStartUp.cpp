@@ -151,19 +151,19 @@ TEST_F(StartUp, ASettingsFolderWithoutFilesIsPassedOverSilently)
     EXPECT_TRUE(messages.texts().isEmpty());
     ASSERT_TRUE(windows.chooser);
     // As a first start: the chooser writes the usual folder text.
-    EXPECT_EQ(marker(), "\\Orvelle\\Data\\\r\n");
+    EXPECT_EQ(marker(), "/Orvelle/Data\r\n");
 }
 
 TEST_F(StartUp, AFirstStartWritesTheUsualFolderTextAndOpensTheChooser)
 {
     windows = shell::StartUp();
     EXPECT_EQ(messages.texts(), QStringList{shell::kDataNotAvailable});
-    EXPECT_EQ(marker(), "\\Orvelle\\Data\\\r\n");
+    EXPECT_EQ(marker(), "/Orvelle/Data\r\n");
     ASSERT_TRUE(windows.chooser);
     ASSERT_TRUE(windows.main);
-    // The usual text names no drive and folder here: the chooser keeps "No Folder Selected".
+    // The usual text is no choice of the user's: the chooser keeps "No Folder Selected".
     EXPECT_EQ(chooserText(), QStringLiteral("No Folder Selected"));
-    EXPECT_EQ(windows.main->dataFolder(), "\\Orvelle\\Data\\");
+    EXPECT_EQ(windows.main->dataFolder(), "/Orvelle/Data");
     EXPECT_TRUE(windows.chooser->isVisible());
     EXPECT_TRUE(windows.main->isVisible());
     // Start-up settled on no folder: the category editor works in the main window's folder.

@@ -1,5 +1,6 @@
 // The main window as a desktop window: the status line with its data folder, its size, its keys, and what
 // it remembers between starts (the category, the printer, its place and size).
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,7 +21,7 @@
 
 #include "tests/support/TestDatabase.h"
 #include "tests/ui/WindowTestSupport.h"
-#include "ui/ElidedLabel.h"
+#include "ui/WrappingLabel.h"
 #include "ui/frmPrice.h"
 
 namespace {
@@ -82,12 +83,12 @@ TEST_P(DataFolderStatus, NamesTheFolderAndWhetherTheShopDatabaseIsThere)
     const QString folder = QString::fromStdString(c.folder(db, empty));
     program.mark(folder.toStdString());
     const auto window = open();
-    const QString status = control<ui::ElidedLabel>(window.get(), "lblDataFolder")->text();
+    const QString status = control<ui::WrappingLabel>(window.get(), "lblDataFolder")->text();
     EXPECT_TRUE(status.startsWith(QString::fromLatin1(c.says) + folder)) << c.why << ": " << status.toStdString();
     EXPECT_EQ(status.endsWith(QStringLiteral("Choose the shop's data folder with File, Path.")),
               folder != QString::fromStdString(db.folder()))
         << c.why;
-    EXPECT_EQ(control<ui::ElidedLabel>(window.get(), "lblDataFolder")->toolTip(), status);
+    EXPECT_EQ(control<ui::WrappingLabel>(window.get(), "lblDataFolder")->toolTip(), status);
     EXPECT_TRUE(messages.texts().isEmpty()) << c.why;
 }
 
@@ -111,7 +112,7 @@ TEST_F(DesktopWindow, TheStatusLineNamesTheShopDatabaseServer)
         testsupport::writeFile(folder.path() + "/vmdata.pg", c.content);
         program.mark(folder.path());
         const auto window = open();
-        const QString status = control<ui::ElidedLabel>(window.get(), "lblDataFolder")->text();
+        const QString status = control<ui::WrappingLabel>(window.get(), "lblDataFolder")->text();
         EXPECT_TRUE(status.startsWith(QString::fromLatin1(c.says))) << status.toStdString();
         EXPECT_FALSE(status.contains(QStringLiteral("s3cret"))) << status.toStdString();
     }
@@ -254,13 +255,13 @@ struct OrderCase
 {
     const char* why;
     const char* changeBetween; // SQL run on the shop database between the two starts
-    const char* chosenNextTime; // the order number shown at the next start, or "" for none chosen
+    const char* chosenNextTime; // the order number chosen at the next start
 };
 
 const OrderCase kOrders[] = {
     {"an order still in the shop database", "", "Q2410002"},
-    {"an order deleted since", "DELETE FROM ORDERS WHERE ORDERNO = 'Q2410002'", ""},
-    {"an order whose description changed", "UPDATE ORDERS SET DESCRIPTION = 'Window envelope'", ""},
+    {"an order deleted since: the first is chosen", "DELETE FROM ORDERS WHERE ORDERNO = 'Q2410002'", "Q2410001"},
+    {"an order whose description changed", "UPDATE ORDERS SET DESCRIPTION = 'Window envelope'", "Q2410001"},
 };
 
 class OrderMemory : public DesktopWindow, public testing::WithParamInterface<OrderCase>
@@ -281,13 +282,53 @@ TEST_P(OrderMemory, IsChosenAgainOnlyWhenStillInTheList)
     if (*c.changeBetween)
         db.exec(c.changeBetween);
     const auto window = open();
-    EXPECT_EQ(window->orderChosen(), *c.chosenNextTime != '\0') << c.why;
+    EXPECT_TRUE(window->orderChosen()) << c.why;
     EXPECT_EQ(control<QLineEdit>(window.get(), "txtQuoteorJob")->text(), QString::fromLatin1(c.chosenNextTime))
         << c.why;
     EXPECT_TRUE(messages.texts().isEmpty()) << c.why;
 }
 
 INSTANTIATE_TEST_SUITE_P(DesktopWindow, OrderMemory, testing::ValuesIn(kOrders));
+
+// A start on a folder without the shop's database, then File, Path back to the shop: the order and category
+// chosen there last are chosen again; the empty folder had nothing to remember.
+TEST_F(DesktopWindow, AFolderWithoutTheShopKeepsWhatWasChosenInTheShop)
+{
+    {
+        const auto window = open();
+        auto* jobs = control<QComboBox>(window.get(), "cboJobs");
+        jobs->setFocus();
+        QTest::keyClick(jobs, Qt::Key_Down);
+        auto* categories = control<QComboBox>(window.get(), "cboCategories");
+        QTest::keyClicks(categories, QStringLiteral("Forms"));
+        QTest::keyClick(categories, Qt::Key_Return);
+        quit(*window);
+    }
+    testsupport::TemporaryFolder empty;
+    program.mark(empty.path());
+    const auto window = open();
+    EXPECT_FALSE(window->orderChosen());
+    // File, Path chose the shop's folder again and Continue loads it.
+    program.mark(db.folder());
+    window->reloadDataFolder();
+    EXPECT_EQ(control<QLineEdit>(window.get(), "txtQuoteorJob")->text(), QStringLiteral("Q2410002"));
+    EXPECT_EQ(control<QComboBox>(window.get(), "cboCategories")->currentText(), QStringLiteral("Forms"));
+}
+
+// A data folder whose name is longer than the status line shows whole, on as many lines as it needs.
+TEST_F(DesktopWindow, TheStatusLineShowsALongFolderWhole)
+{
+    testsupport::TemporaryFolder root;
+    const std::string folder = root.path() + "/" + std::string(60, 'a') + "/Counter Price Book Data of the Shop";
+    std::filesystem::create_directories(folder);
+    program.mark(folder);
+    const auto window = open();
+    auto* status = control<ui::WrappingLabel>(window.get(), "lblDataFolder");
+    EXPECT_TRUE(status->text().contains(QString::fromStdString(folder)));
+    ASSERT_GT(status->heightForWidth(status->width()), status->fontMetrics().height() + 1) << "more than one line";
+    EXPECT_TRUE(QTest::qWaitFor([status] { return status->height() >= status->heightForWidth(status->width()); }))
+        << status->height() << " for " << status->heightForWidth(status->width());
+}
 
 struct PrinterCase
 {

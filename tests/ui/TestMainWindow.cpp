@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -57,7 +58,8 @@ private:
     std::unique_ptr<ui::frmPrice> m_window;
 };
 
-TEST_F(MainWindow, ListsEveryOrderAndShowsTheFirstWithoutChoosingIt)
+// The order the list shows at first is the one chosen, so Create prices what the clerk sees.
+TEST_F(MainWindow, ListsEveryOrderAndChoosesTheFirst)
 {
     ui::frmPrice& w = window();
     auto* jobs = control<QComboBox>(&w, "cboJobs");
@@ -66,12 +68,50 @@ TEST_F(MainWindow, ListsEveryOrderAndShowsTheFirstWithoutChoosingIt)
     EXPECT_EQ(jobs->itemText(1), QStringLiteral("J2410002 - Brochure"));
     EXPECT_EQ(jobs->itemText(2), QStringLiteral("24107 - Scratch pads"));
     EXPECT_EQ(jobs->currentText(), QStringLiteral("Q2410001 - Letterhead"));
-    EXPECT_FALSE(w.orderChosen());
+    EXPECT_TRUE(w.orderChosen());
+    EXPECT_EQ(control<QLineEdit>(&w, "txtQuoteorJob")->text(), QStringLiteral("Q2410001"));
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
 
-    w.cmdPriceClick();
-    EXPECT_EQ(messages.texts(), QStringList{ui::kSelectOrderFirst});
-    EXPECT_EQ(control<QListWidget>(&w, "lstPrice")->count(), 0);
-    EXPECT_TRUE(control<QWidget>(&w, "txtQty")->isHidden());
+// Down in the order list picks the next order each time: the focus stays in the list.
+TEST_F(MainWindow, DownInTheOrderListGoesOnFromOrderToOrder)
+{
+    ui::frmPrice& w = window();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* jobs = control<QComboBox>(&w, "cboJobs");
+    jobs->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(jobs, Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(jobs->currentIndex(), 2);
+    EXPECT_EQ(control<QLineEdit>(&w, "txtQuoteorJob")->text(), QStringLiteral("24107"));
+    EXPECT_TRUE(jobs->hasFocus());
+}
+
+// Enter in a quantity field takes the value as Tab does: it is checked, and the focus goes on.
+TEST_F(MainWindow, EnterInAQuantityFieldChecksItAndGoesOn)
+{
+    ui::frmPrice& w = window();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* qty2 = control<QLineEdit>(&w, "txtQty2");
+    QTest::mouseClick(qty2, Qt::LeftButton);
+    qty2->selectAll();
+    QTest::keyClicks(qty2, QStringLiteral("1,200"));
+    QTest::keyClick(qty2, Qt::Key_Return);
+    EXPECT_EQ(qty2->text(), QStringLiteral("1200"));
+    EXPECT_FALSE(qty2->hasFocus());
+    EXPECT_EQ(testsupport::readFile(priceDataFile()).substr(0, 15), "100\r\n1200\r\n2000");
+
+    auto* qty3 = control<QLineEdit>(&w, "txtQty3");
+    QTest::mouseClick(qty3, Qt::LeftButton);
+    qty3->selectAll();
+    QTest::keyClicks(qty3, QStringLiteral("abc"));
+    QTest::keyClick(qty3, Qt::Key_Enter);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("3rd Quantity takes a whole number, such as 1000 or 1,000.")});
+    EXPECT_EQ(qty3->text(), QStringLiteral("2000"));
 }
 
 TEST_F(MainWindow, ChoosingAnOrderFillsItsTexts)
@@ -177,8 +217,10 @@ const FieldCase kFieldChecks[] = {
     {"letters are no number", "txtQty1", "abc", "Start Quantity takes a whole number, such as 1000 or 1,000.", "100"},
     {"12 followed by letters is no number either", "txtQty1", "12abc",
      "Start Quantity takes a whole number, such as 1000 or 1,000.", "100"},
-    {"a start quantity above the second (500) is refused", "txtQty1", "600",
-     "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!", "100"},
+    {"a start quantity above the second (500) is refused, naming the second", "txtQty1", "600",
+     "Start Quantity must be below the 2nd Quantity (500).", "100"},
+    {"a third quantity above the final one (5000)", "txtQty3", "5000",
+     "3rd Quantity must be below the Final Quantity (5000).", "2000"},
     {"a second quantity equal to the first is refused", "txtQty2", "100",
      "Quantities Must Be Greater Than Zero or Greater than Previous Quantity!", "500"},
     {"a sign makes no whole number", "txtQty2", "-5", "2nd Quantity takes a whole number, such as 1000 or 1,000.",
@@ -230,13 +272,13 @@ TEST_F(MainWindow, ARefusedFieldGetsItsSavedValueBack)
     ui::frmPrice& w = window();
     auto* qty2 = control<QLineEdit>(&w, "txtQty2");
     typeInto(qty2, QStringLiteral("150"));
-    EXPECT_EQ(messages.texts(), QStringList{ui::kQuantityAbovePrevious});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Quantities Must Be Greater Than Zero or Greater than Previous Quantity!")});
     EXPECT_EQ(qty2->text(), QStringLiteral("500"));
 }
 
 // A refused field gets its saved value back and lets the focus go where the user sent it: two values out of
 // order are mended from either field, without the message coming back at every step (real keys and mouse).
-TEST_F(MainWindow, ARefusedFieldNeverTrapsTheFocusAndAChosenOrderGivesItToThePicture)
+TEST_F(MainWindow, ARefusedFieldNeverTrapsTheFocusAndAChosenOrderLeavesItWhereItIs)
 {
     ui::frmPrice& w = window();
     w.show();
@@ -249,7 +291,7 @@ TEST_F(MainWindow, ARefusedFieldNeverTrapsTheFocusAndAChosenOrderGivesItToThePic
     QTest::keyClicks(qty2, QStringLiteral("50")); // below the start quantity of 100
     QTest::mouseClick(qty1, Qt::LeftButton);      // to mend the start quantity instead
     QCoreApplication::processEvents();
-    EXPECT_EQ(messages.texts(), QStringList{ui::kQuantityAbovePrevious});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Quantities Must Be Greater Than Zero or Greater than Previous Quantity!")});
     EXPECT_EQ(qty2->text(), QStringLiteral("500"));
     EXPECT_TRUE(qty1->hasFocus()) << "the focus went where the user sent it";
     qty1->selectAll();
@@ -263,8 +305,10 @@ TEST_F(MainWindow, ARefusedFieldNeverTrapsTheFocusAndAChosenOrderGivesItToThePic
     EXPECT_EQ(qty1->text(), QStringLiteral("40"));
     EXPECT_EQ(qty2->text(), QStringLiteral("50"));
 
-    w.chooseOrder(control<QComboBox>(&w, "cboJobs")->itemText(0));
-    EXPECT_TRUE(control<QWidget>(&w, "Picture1")->hasFocus());
+    // Choosing an order leaves the focus where the clerk has it.
+    QWidget* focus = QApplication::focusWidget();
+    w.chooseOrder(control<QComboBox>(&w, "cboJobs")->itemText(1));
+    EXPECT_EQ(QApplication::focusWidget(), focus);
 }
 
 TEST_F(MainWindow, AnAcceptedChangeSavesAllTenPositions)
@@ -317,46 +361,62 @@ INSTANTIATE_TEST_SUITE_P(MainWindow, AcceptedChange, testing::ValuesIn(kAccepted
 TEST_F(MainWindow, LeavingAFieldUnchangedWritesNothing)
 {
     ui::frmPrice& w = window();
-    auto* print = control<QPushButton>(&w, "cmdPrint");
-    print->setEnabled(true); // as a finished run leaves it
     for (const char* name : {"txtQty1", "txtQty2", "txtQty3", "txtQty4", "txtJump1", "txtJump2", "txtJump3"}) {
         auto* field = control<QLineEdit>(&w, name);
         typeInto(field, field->text());
     }
     EXPECT_FALSE(windowtest::fileExists(priceDataFile()));
-    EXPECT_TRUE(print->isEnabled());
     EXPECT_TRUE(messages.texts().isEmpty());
 }
 
-struct PrintStateCase
+struct OptionSaveCase
 {
     const char* option;
-    bool disablesPrint;
     bool saves;
 };
 
-// Rounding changes the prices, so Print waits for a new run; the typeface changes only the sheet.
-const PrintStateCase kPrintStates[] = {
-    {"opt25", true, true}, {"opt1", true, true},    {"optNone", true, true}, {"optUP", true, true},
-    {"optDN", true, true}, {"optCour", false, true}, {"optTime", false, true}, {"optSans", false, false},
+// Every option chosen is saved at once, but Sans Serif, which waits for the next save.
+const OptionSaveCase kOptionSaves[] = {
+    {"opt25", true}, {"opt1", true},    {"optNone", true}, {"optUP", true},
+    {"optDN", true}, {"optCour", true}, {"optTime", true}, {"optSans", false},
 };
 
-class PrintState : public MainWindow, public testing::WithParamInterface<PrintStateCase>
+class OptionSave : public MainWindow, public testing::WithParamInterface<OptionSaveCase>
 {
 };
 
-TEST_P(PrintState, FollowsTheOptionChosen)
+TEST_P(OptionSave, FollowsTheOptionChosen)
 {
-    const PrintStateCase& c = GetParam();
+    const OptionSaveCase& c = GetParam();
     ui::frmPrice& w = window();
-    auto* print = control<QPushButton>(&w, "cmdPrint");
-    print->setEnabled(true);
     control<QRadioButton>(&w, c.option)->click();
-    EXPECT_EQ(print->isEnabled(), !c.disablesPrint) << c.option;
     EXPECT_EQ(windowtest::fileExists(priceDataFile()), c.saves) << c.option;
 }
 
-INSTANTIATE_TEST_SUITE_P(MainWindow, PrintState, testing::ValuesIn(kPrintStates));
+INSTANTIATE_TEST_SUITE_P(MainWindow, OptionSave, testing::ValuesIn(kOptionSaves));
+
+// A rounding step with neither Up nor Down ticked prices down: the window ticks Down, saves it, and shows it
+// again at the next start, so the prices do not change with a restart.
+TEST_F(MainWindow, ARoundingStepWithoutADirectionShowsAndKeepsDown)
+{
+    {
+        ui::frmPrice& w = window();
+        w.show();
+        QTest::mouseClick(control<QRadioButton>(&w, "opt25"), Qt::LeftButton);
+        EXPECT_TRUE(control<QRadioButton>(&w, "optDN")->isChecked());
+        EXPECT_EQ(w.currentRequest()->direction, pricing::RoundingDirection::Down);
+    }
+    EXPECT_EQ(testsupport::readFile(priceDataFile()), "100\r\n500\r\n2000\r\n5000\r\n25\r\n100\r\n500\r\n1\r\n1\r\n1\r\n");
+    ui::frmPrice again;
+    EXPECT_TRUE(control<QRadioButton>(&again, "optDN")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(&again, "opt25")->isChecked());
+
+    // A step saved without a direction (written by hand) is shown as the Down it prices with.
+    testsupport::writeFile(priceDataFile(), "100\r\n500\r\n2000\r\n5000\r\n25\r\n100\r\n500\r\n5\r\n2\r\n1\r\n");
+    ui::frmPrice handMade;
+    EXPECT_TRUE(control<QRadioButton>(&handMade, "optDN")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(&handMade, "opt1")->isChecked());
+}
 
 TEST_F(MainWindow, SavingAfterAnOptionRecordsTheOptionJustChosen)
 {
@@ -367,21 +427,6 @@ TEST_F(MainWindow, SavingAfterAnOptionRecordsTheOptionJustChosen)
     // Up "0", 0.25 "1", Courier "0".
     EXPECT_EQ(testsupport::readFile(priceDataFile()),
               "100\r\n500\r\n2000\r\n5000\r\n25\r\n100\r\n500\r\n0\r\n1\r\n0\r\n");
-}
-
-TEST_F(MainWindow, LeavingTheOrderListWithAnotherOrderDisablesPrint)
-{
-    ui::frmPrice& w = window();
-    auto* jobs = control<QComboBox>(&w, "cboJobs");
-    auto* print = control<QPushButton>(&w, "cmdPrint");
-    print->setEnabled(true);
-    windowtest::enterField(jobs);
-    windowtest::leaveField(jobs);
-    EXPECT_TRUE(print->isEnabled());
-    windowtest::enterField(jobs);
-    jobs->setCurrentIndex(1);
-    windowtest::leaveField(jobs);
-    EXPECT_FALSE(print->isEnabled());
 }
 
 TEST_F(MainWindow, Check1ShowsTheCalculatedPricesBelowTheTop)

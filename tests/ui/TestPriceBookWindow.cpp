@@ -32,7 +32,7 @@ using testing::HasSubstr;
 using testing::StartsWith;
 using windowtest::control;
 
-constexpr const char* kSmall = "100,100,300,100,300,100,300";
+constexpr const char* kSmall = "100,100,300,100,350,500,400";
 
 class PriceBookWindow : public testing::Test
 {
@@ -101,17 +101,75 @@ TEST_F(PriceBookWindow, PagesAreAddedMovedAndRemovedAndTheBookFileFollows)
     ASSERT_EQ(bookLines().size(), 4u);
     EXPECT_THAT(bookLines()[3], StartsWith("24107,1,J,Notepads,100,25,500,100,2000,500,5000,"));
 
+    // Letterheads come first in print: moved down past Forms, the whole category goes after it.
     clickRow(0);
     click("cmdDown");
     EXPECT_THAT(bookLines()[0], StartsWith("24103,1,J,Forms,"));
     EXPECT_THAT(bookLines()[1], StartsWith("24101,1,Q,Letterheads,"));
     EXPECT_EQ(grid->item(1, 0)->text(), QStringLiteral("Q-24101"));
 
+    // Remove asks first: No keeps the page, Yes removes it.
+    QStringList asked;
+    bool answer = false;
+    ui::setQuestionFunction([&](const QString& text) {
+        asked << text;
+        return answer;
+    });
     clickRow(2);
     click("cmdRemove");
+    EXPECT_EQ(grid->rowCount(), 4);
+    answer = true;
+    click("cmdRemove");
+    ui::setQuestionFunction({});
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(asked[0], QStringLiteral("Remove the page of order 24105 part 1 (job) (Cards) from the price book?"));
     EXPECT_EQ(grid->rowCount(), 3);
     ASSERT_EQ(bookLines().size(), 3u);
     EXPECT_THAT(bookLines()[2], StartsWith("24107,1,J,Notepads,"));
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+}
+
+// The order added once more asks to replace its page; a schedule the main window would refuse (typed, its
+// field not yet left) is said so and adds nothing. The description column shows its texts whole, and the
+// window opens again where it was left.
+TEST_F(PriceBookWindow, AddChecksTheMainWindowsSettingsAndKeepsOnePageAnOrder)
+{
+    auto* start = control<QLineEdit>(window.get(), "txtQty1");
+    start->setFocus();
+    start->selectAll();
+    QTest::keyClicks(start, QStringLiteral("abc"));
+    click("cmdAdd");
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Start Quantity takes a whole number, such as 1000 or 1,000.")});
+    EXPECT_EQ(bookLines().size(), 3u);
+    start->setText(QStringLiteral("200"));
+    messages.clear();
+
+    click("cmdAdd");
+    ASSERT_EQ(bookLines().size(), 4u);
+    EXPECT_THAT(bookLines()[3], StartsWith("24107,1,J,\"\",200,25,500,"));
+    QStringList asked;
+    ui::setQuestionFunction([&](const QString& text) {
+        asked << text;
+        return true;
+    });
+    start->setText(QStringLiteral("300"));
+    click("cmdAdd");
+    ui::setQuestionFunction({});
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].startsWith(QStringLiteral("order 24107 part 1 (job) is in the price book already")));
+    ASSERT_EQ(bookLines().size(), 4u);
+    EXPECT_THAT(bookLines()[3], StartsWith("24107,1,J,\"\",300,25,500,"));
+
+    const QFontMetrics metrics(grid->font());
+    for (int row = 0; row < grid->rowCount(); ++row)
+        EXPECT_GT(grid->columnWidth(2), metrics.horizontalAdvance(grid->item(row, 2)->text())) << row;
+
+    // A place on the test's screen (800 by 600).
+    book->setGeometry(QRect(QPoint(40, 60), QSize(700, 400)));
+    const QRect left = book->geometry();
+    click("cmdClose");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->findChild<ui::frmPriceBook*>() == nullptr; }));
+    EXPECT_EQ(window->showPriceBook()->geometry(), left);
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
 }
 
@@ -123,6 +181,11 @@ TEST_F(PriceBookWindow, PrintWritesTheWholeBookOnTheMainWindowsPrinter)
     window->printer().setOutputFormat(QPrinter::PdfFormat);
     window->printer().setOutputFileName(QString::fromStdString(pdf));
     click("cmdPrint");
+    // The book prices on its own thread; the main window may not price meanwhile.
+    EXPECT_TRUE(book->isRunning());
+    EXPECT_FALSE(control<QPushButton>(window.get(), "cmdPrice")->isEnabled());
+    ASSERT_TRUE(windowtest::waitForRun(*book));
+    EXPECT_TRUE(control<QPushButton>(window.get(), "cmdPrice")->isEnabled());
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
     ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_THAT(control<QLabel>(book, "lblStatus")->text().toStdString(), HasSubstr("saved as " + pdf));
@@ -141,17 +204,13 @@ TEST_F(PriceBookWindow, CancelPrintsNothing)
     const std::string pdf = out.path() + "/book.pdf";
     window->printer().setOutputFormat(QPrinter::PdfFormat);
     window->printer().setOutputFileName(QString::fromStdString(pdf));
-    bool clicked = false;
-    QTimer::singleShot(0, book, [&] {
-        auto* progress = book->findChild<QProgressDialog*>(QStringLiteral("dlgBookProgress"));
-        ASSERT_NE(progress, nullptr);
-        auto* cancel = progress->findChild<QPushButton*>();
-        ASSERT_NE(cancel, nullptr);
-        QTest::mouseClick(cancel, Qt::LeftButton);
-        clicked = true;
-    });
     click("cmdPrint");
-    EXPECT_TRUE(clicked);
+    auto* progress = book->findChild<QProgressDialog*>(QStringLiteral("dlgBookProgress"));
+    ASSERT_NE(progress, nullptr);
+    auto* cancel = progress->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    ASSERT_TRUE(windowtest::waitForRun(*book));
     EXPECT_FALSE(std::filesystem::exists(pdf));
     EXPECT_FALSE(std::filesystem::exists(db.folder() + "/PriceBook.last"));
     EXPECT_THAT(control<QLabel>(book, "lblStatus")->text().toStdString(), HasSubstr("Cancelled"));

@@ -1,5 +1,6 @@
 // A pricing run in the main window over the demo shop's data: progress, the price lines, the order row put
 // back, a second click and a cancel during the run, and quantities the engine could not price.
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -10,11 +11,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -29,7 +33,9 @@
 #include "tests/ui/WindowTestSupport.h"
 #include "ui/frmCategories.h"
 #include "ui/PriceListDelegate.h"
+#include "ui/PrinterChoice.h"
 #include "ui/frmPrice.h"
+#include "ui/frmPriceBook.h"
 
 namespace {
 
@@ -102,6 +108,7 @@ TEST_F(PricingWindow, ARunListsEveryQuantityOfTheScheduleAndPutsTheRowBack)
     const long long ownQty = pressQty();
     ASSERT_GT(ownQty, 0);
     window->cmdPriceClick();
+    ASSERT_TRUE(windowtest::waitForRun(*window));
 
     const std::vector<int> schedule = initialSchedule();
     ASSERT_EQ(schedule.size(), 38u);
@@ -134,14 +141,12 @@ TEST_F(PricingWindow, ARunListsEveryQuantityOfTheScheduleAndPutsTheRowBack)
 TEST_F(PricingWindow, ASecondClickDuringTheRunIsIgnored)
 {
     chooseLetterhead();
-    bool clickedWhileRunning = false;
-    QTimer::singleShot(0, window.get(), [&] {
-        clickedWhileRunning = window->isRunning();
-        window->cmdPriceClick();
-    });
     window->cmdPriceClick();
-    EXPECT_TRUE(clickedWhileRunning);
-    // One run's 38 lines, not a nested run's lines on top of them.
+    ASSERT_TRUE(window->isRunning());
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
+    window->cmdPriceClick();
+    ASSERT_TRUE(windowtest::waitForRun(*window));
+    // One run's 38 lines, not a second run's lines on top of them.
     EXPECT_EQ(prices()->count(), 38);
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
 }
@@ -153,6 +158,8 @@ TEST_F(PricingWindow, TheButtonsAreDisabledWhileTheRunShowsItsQuantity)
     bool buttonsDisabled = true;
     QTimer progress;
     QObject::connect(&progress, &QTimer::timeout, [&] {
+        if (!window->isRunning())
+            return;
         seen << control<QLineEdit>(window.get(), "txtQty")->text();
         buttonsDisabled = buttonsDisabled && !control<QPushButton>(window.get(), "cmdPrice")->isEnabled()
                           && !control<QPushButton>(window.get(), "cmdPrint")->isEnabled()
@@ -160,44 +167,87 @@ TEST_F(PricingWindow, TheButtonsAreDisabledWhileTheRunShowsItsQuantity)
     });
     progress.start(0);
     window->cmdPriceClick();
+    ASSERT_TRUE(windowtest::waitForRun(*window));
     progress.stop();
     ASSERT_FALSE(seen.isEmpty());
     EXPECT_TRUE(buttonsDisabled);
-    EXPECT_TRUE(seen.contains(QStringLiteral("125")));
-    EXPECT_TRUE(seen.contains(QStringLiteral("5000")));
+    // The run shows the start quantity as it begins, then the quantities as it reaches them.
+    const std::vector<int> schedule = initialSchedule();
+    for (const QString& quantity : seen)
+        EXPECT_NE(std::find(schedule.begin(), schedule.end(), quantity.toInt()), schedule.end()) << quantity.toStdString();
 }
 
-TEST_F(PricingWindow, ACancelStopsBetweenQuantitiesAndStillPutsTheRowBack)
+// A longer schedule, so there is time to act while it prices: 100 to 500 by 25 (17 quantities), 600 to 2000
+// by 100 (15), then 2000 + 4 = 2004 to 5000 by 4 (750).
+constexpr int kLongRun = 782;
+
+TEST_F(PricingWindow, EscStopsBetweenQuantitiesAndTheWindowSaysWhere)
 {
     chooseLetterhead();
     const long long ownQty = pressQty();
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (prices()->count() >= 3)
-            window->requestCancel();
-    });
-    watch.start(0);
+    windowtest::typeInto(control<QLineEdit>(window.get(), "txtJump3"), QStringLiteral("4"));
     window->cmdPriceClick();
-    watch.stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return prices()->count() >= 3 || !window->isRunning(); }));
+    ASSERT_TRUE(window->isRunning()) << "the run was over before it could be stopped";
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    ASSERT_TRUE(windowtest::waitForRun(*window));
     EXPECT_GE(prices()->count(), 3);
-    EXPECT_LT(prices()->count(), 38);
+    EXPECT_LT(prices()->count(), kLongRun);
     EXPECT_EQ(pressQty(), ownQty);
     // A list cut short is not a price sheet, and the window says where it stopped.
     EXPECT_FALSE(control<QPushButton>(window.get(), "cmdPrint")->isEnabled());
-    const int listed = prices()->count();
+    const pricing::Schedule schedule = pricing::buildSchedule(pricing::requestParameters(*window->currentRequest()));
+    ASSERT_EQ(schedule.entries.size(), static_cast<std::size_t>(kLongRun));
     EXPECT_EQ(control<QLabel>(window.get(), "lblStatus")->text(),
-              QStringLiteral("Cancelled at %1.").arg(initialSchedule()[static_cast<std::size_t>(listed)]));
+              QStringLiteral("Cancelled at %1.")
+                  .arg(QString::fromStdString(schedule.entries[static_cast<std::size_t>(prices()->count())].text)));
     EXPECT_TRUE(control<QPushButton>(window.get(), "cmdPrice")->isEnabled());
 }
 
-TEST_F(PricingWindow, ClosingDuringTheRunWaitsForTheRowToBePutBack)
+TEST_F(PricingWindow, ClosingDuringTheRunWaitsForTheRunToStop)
 {
     chooseLetterhead();
     const long long ownQty = pressQty();
-    QTimer::singleShot(0, window.get(), [&] { window->close(); });
     window->cmdPriceClick();
-    EXPECT_FALSE(window->isVisible());
+    window->close();
+    EXPECT_TRUE(window->isVisible()) << "not before the run has stopped";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
+    EXPECT_FALSE(window->isRunning());
     EXPECT_EQ(pressQty(), ownQty);
+}
+
+// While a long run prices, the clerk types into a step and clicks a rounding: the fields of the request are
+// greyed out then, so the list that comes out is the one the window shows, complete and printable, with the
+// heading of what it was priced for.
+TEST_F(PricingWindow, TheRequestCannotChangeWhileItIsPriced)
+{
+    chooseLetterhead();
+    auto* jump3 = control<QLineEdit>(window.get(), "txtJump3");
+    windowtest::typeInto(jump3, QStringLiteral("4"));
+    window->cmdPriceClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return prices()->count() > 0 || !window->isRunning(); }));
+    ASSERT_TRUE(window->isRunning()) << "the run was over before the clerk could act";
+    QTest::mouseClick(jump3, Qt::LeftButton);
+    QTest::keyClick(jump3, Qt::Key_End);
+    QTest::keyClick(jump3, Qt::Key_Backspace);
+    QTest::keyClicks(jump3, QStringLiteral("200"));
+    QTest::keyClick(jump3, Qt::Key_Tab);
+    QTest::mouseClick(control<QRadioButton>(window.get(), "opt1"), Qt::LeftButton);
+    EXPECT_TRUE(window->isRunning()) << "the key presses and the click came after the run";
+    EXPECT_GT(prices()->count(), 0) << "the list was cleared during the run";
+    ASSERT_TRUE(windowtest::waitForRun(*window));
+
+    EXPECT_EQ(jump3->text(), QStringLiteral("4"));
+    EXPECT_FALSE(control<QRadioButton>(window.get(), "opt1")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(window.get(), "optNone")->isChecked());
+    EXPECT_EQ(prices()->count(), kLongRun);
+    EXPECT_TRUE(prices()->item(0)->text().startsWith(QStringLiteral("100 ")));
+    EXPECT_TRUE(prices()->item(kLongRun - 1)->text().startsWith(QStringLiteral("5000 ")));
+    EXPECT_TRUE(control<QPushButton>(window.get(), "cmdPrint")->isEnabled());
+    EXPECT_EQ(control<QLabel>(window.get(), "lblPricesFor")->text(),
+              QStringLiteral("24101 part 1, quote: 100 by 25 to 500, by 100 to 2000, by 4 to 5000; not rounded"));
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(window->currentRequest()->schedule[5], 4) << "the saved settings were not changed either";
 }
 
 TEST_F(PricingWindow, QuantitiesThatCouldNotBePricedAreListedInOneMessage)
@@ -206,6 +256,7 @@ TEST_F(PricingWindow, QuantitiesThatCouldNotBePricedAreListedInOneMessage)
     // Without its markups the shop cannot price a job: every quantity fails in the engine.
     db.exec("DROP TABLE MARKUPS;");
     window->cmdPriceClick();
+    ASSERT_TRUE(windowtest::waitForRun(*window));
     EXPECT_EQ(prices()->count(), 0);
     ASSERT_EQ(messages.texts().size(), 1) << messages.texts().join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("could not be priced")))
@@ -228,6 +279,7 @@ TEST_F(PricingWindow, AnOrderTheEstimatorCannotFindIsNamedInOneMessage)
     db.exec("UPDATE ORDERS SET QUOTEORJOB = '' WHERE ORDERNO = '24101';");
     chooseLetterhead();
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
+    ASSERT_TRUE(windowtest::waitForRun(*window));
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Order 24101 part 1 is not a quote (Q) in the shop "
                                                            "database: its row is marked neither Q nor J. Nothing was "
                                                            "priced.")});
@@ -247,6 +299,7 @@ TEST_F(PricingWindow, ABusyShopDatabaseStopsTheRunWithOnePlainMessage)
               SQLITE_OK);
     const long long ownQty = pressQty();
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
+    ASSERT_TRUE(windowtest::waitForRun(*window));
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     data::setBusyTimeout(5000);
@@ -265,6 +318,7 @@ TEST_F(PricingWindow, EachPartOfAnOrderIsChosenAndPricedAsItself)
 {
     chooseLetterhead();
     window->cmdPriceClick();
+    ASSERT_TRUE(windowtest::waitForRun(*window));
     ASSERT_EQ(prices()->count(), 38);
     auto* jobs = control<QComboBox>(window.get(), "cboJobs");
     const int insert = jobs->findText(QStringLiteral("24102 - Price insert"), Qt::MatchStartsWith);
@@ -279,13 +333,14 @@ TEST_F(PricingWindow, EachPartOfAnOrderIsChosenAndPricedAsItself)
 
     // The same quantity priced as part 2 by the pricing run itself.
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
+    ASSERT_TRUE(windowtest::waitForRun(*window));
     ASSERT_EQ(prices()->count(), 38) << messages.texts().join(QLatin1Char('\n')).toStdString();
     pricing::PricingInputs inputs;
     inputs.dataFolder = db.folder();
     pricing::OrderKeyFilter part2;
     part2.partNo = 2;
     inputs.order = *pricing::selectOrder(db.path(), "24102", part2);
-    inputs.quoteOrJob = inputs.order.quoteOrJob;
+    inputs.request.quoteOrJob = inputs.order.quoteOrJob;
     const pricing::PricingResult alone = pricing::PricingRun(inputs).run(pricing::singleQuantity(100));
     ASSERT_EQ(alone.lines.size(), 1u);
     EXPECT_EQ(prices()->item(0)->text().toStdString(), alone.lines[0]);
@@ -301,10 +356,47 @@ TEST_F(PricingWindow, AChangedParameterClearsTheListAndLongTextsShowTheirBeginni
     EXPECT_EQ(bindery->cursorPosition(), 0);
     EXPECT_EQ(bindery->toolTip(), bindery->text());
     window->cmdPriceClick();
+    ASSERT_TRUE(windowtest::waitForRun(*window));
     ASSERT_EQ(prices()->count(), 38);
     QTest::mouseClick(control<QRadioButton>(window.get(), "opt25"), Qt::LeftButton);
     EXPECT_EQ(prices()->count(), 0);
     EXPECT_FALSE(control<QPushButton>(window.get(), "cmdPrint")->isEnabled());
+}
+
+// After a refused entry the window still knows what changed: clicking from field to field, or choosing the
+// typeface, keeps the list printable; a step changed from 25 to 1000 clears it and is saved.
+TEST_F(PricingWindow, OnlyAChangeOfThePricesClearsTheList)
+{
+    chooseLetterhead();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
+    ASSERT_TRUE(windowtest::waitForRun(*window));
+    ASSERT_EQ(prices()->count(), 38);
+    auto* print = control<QPushButton>(window.get(), "cmdPrint");
+    auto* qty2 = control<QLineEdit>(window.get(), "txtQty2");
+    auto* jump1 = control<QLineEdit>(window.get(), "txtJump1");
+
+    QTest::mouseClick(qty2, Qt::LeftButton);
+    qty2->selectAll();
+    QTest::keyClicks(qty2, QStringLiteral("50")); // below the start quantity: refused, 500 comes back
+    QTest::mouseClick(jump1, Qt::LeftButton);
+    EXPECT_EQ(messages.texts().size(), 1);
+    EXPECT_EQ(qty2->text(), QStringLiteral("500"));
+    for (const char* name : {"txtQty3", "txtQty4", "txtJump2"})
+        QTest::mouseClick(control<QLineEdit>(window.get(), name), Qt::LeftButton);
+    QTest::mouseClick(control<QRadioButton>(window.get(), "optCour"), Qt::LeftButton);
+    EXPECT_EQ(prices()->count(), 38);
+    EXPECT_TRUE(print->isEnabled());
+
+    QTest::mouseClick(jump1, Qt::LeftButton);
+    jump1->selectAll();
+    QTest::keyClicks(jump1, QStringLiteral("1000"));
+    QTest::keyClick(jump1, Qt::Key_Tab);
+    EXPECT_EQ(prices()->count(), 0);
+    EXPECT_FALSE(print->isEnabled());
+    EXPECT_EQ(testsupport::readFile(db.folder() + "/PriceData.dta").substr(0, 26),
+              "100\r\n500\r\n2000\r\n5000\r\n1000");
 }
 
 // On screen every price stands right-aligned under the heading's "Price", for three- and four-digit
@@ -313,6 +405,7 @@ TEST_F(PricingWindow, PricesStandInOneColumnUnderThePriceHeading)
 {
     chooseLetterhead();
     window->cmdPriceClick();
+    ASSERT_TRUE(windowtest::waitForRun(*window));
     QTest::mouseClick(control<QCheckBox>(window.get(), "Check1"), Qt::LeftButton);
     ASSERT_EQ(prices()->count(), 38);
     const auto* delegate = dynamic_cast<const ui::PriceListDelegate*>(prices()->itemDelegate());
@@ -353,20 +446,59 @@ TEST_F(PricingWindow, ALongScheduleIsPricedOnlyWhenTheClerkSaysSo)
     EXPECT_FALSE(window->isRunning());
 }
 
-// Pictures of the main window after a whole run on the demo shop, for a look at the layout (every window is
-// pictured by tests/shell/TestControlTables.cpp): only when WINDOW_SCREENSHOTS names a folder (run under
-// xvfb-run with QT_QPA_PLATFORM=xcb).
+// Pictures of the windows during a long run on the demo shop and after it, for a look at the layout (every
+// window at rest is pictured by tests/shell/TestControlTables.cpp): only when WINDOW_SCREENSHOTS names a folder
+// (run under xvfb-run with QT_QPA_PLATFORM=xcb and a window manager).
 TEST_F(PricingWindow, Screenshot)
 {
     const QString folder = qEnvironmentVariable("WINDOW_SCREENSHOTS");
     if (folder.isEmpty())
         GTEST_SKIP() << "WINDOW_SCREENSHOTS not set";
-    chooseLetterhead();
-    window->cmdPriceClick();
     QDir().mkpath(folder);
-    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/frmPrice-run.png")));
+    testsupport::TemporaryFolder out;
+    window->printer().setOutputFormat(QPrinter::PdfFormat);
+    window->printer().setOutputFileName(QString::fromStdString(out.path() + "/sheet.pdf"));
+    chooseLetterhead();
+    ui::frmPriceBook* book = window->showPriceBook();
+    // 100 to 500 by 25, then by 1 to 2000 and to 5000: 4,517 quantities.
+    windowtest::typeInto(control<QLineEdit>(window.get(), "txtJump2"), QStringLiteral("1"));
+    windowtest::typeInto(control<QLineEdit>(window.get(), "txtJump3"), QStringLiteral("1"));
+    ui::setQuestionFunction([](const QString&) { return true; });
+    window->activateWindow();
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return prices()->count() > 40 || !window->isRunning(); }));
+    windowtest::saveScreenshot(*window, folder, "frmPrice-running");
     control<QCheckBox>(window.get(), "Check1")->setChecked(true);
-    EXPECT_TRUE(window->grab().save(folder + QStringLiteral("/frmPrice-run-prices.png")));
+    windowtest::saveScreenshot(*window, folder, "frmPrice-running-prices");
+    windowtest::saveScreenshot(*book, folder, "frmPriceBook-during-run");
+    EXPECT_TRUE(window->isRunning()) << "the pictures were taken after the run";
+    ASSERT_TRUE(windowtest::waitForRun(*window));
+    windowtest::saveScreenshot(*window, folder, "frmPrice-run-prices");
+    control<QCheckBox>(window.get(), "Check1")->setChecked(false);
+    book->hide();
+    windowtest::saveScreenshot(*window, folder, "frmPrice-run");
+    QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrint"), Qt::LeftButton);
+    windowtest::saveScreenshot(*window, folder, "frmPrice-printed");
+
+    // The book with the long page, priced in the background.
+    book->show();
+    QTest::mouseClick(control<QPushButton>(book, "cmdAdd"), Qt::LeftButton);
+    windowtest::saveScreenshot(*book, folder, "frmPriceBook");
+    QTest::mouseClick(control<QPushButton>(book, "cmdPrint"), Qt::LeftButton);
+    auto* progress = book->findChild<QProgressDialog*>(QStringLiteral("dlgBookProgress"));
+    ASSERT_NE(progress, nullptr);
+    windowtest::saveScreenshot(*progress, folder, "frmPriceBook-pricing");
+    EXPECT_TRUE(book->isRunning()) << "the picture was taken after the book's run";
+    ASSERT_TRUE(windowtest::waitForRun(*book));
+    windowtest::saveScreenshot(*book, folder, "frmPriceBook-printed");
+    ui::setQuestionFunction({});
+
+    // File, Printer.
+    ui::choosePrinter(window->printer(), window.get());
+    auto* dialog = window->findChild<QDialog*>(QStringLiteral("CommonDialog1"));
+    ASSERT_NE(dialog, nullptr);
+    windowtest::saveScreenshot(*dialog, folder, "CommonDialog1");
+    dialog->reject();
 }
 
 } // namespace

@@ -7,29 +7,62 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
 #include "tests/sheet/PdfText.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/ui/WindowTestSupport.h"
-#include "ui/ElidedLabel.h"
+#include "ui/PrinterChoice.h"
+#include "ui/WrappingLabel.h"
 #include "ui/frmPrice.h"
 
 namespace {
 
 using testing::HasSubstr;
 using windowtest::control;
+
+// Notes what a button shows each time it is painted, and whether the run buttons were on while it read
+// "Working...".
+class PaintWatch : public QObject
+{
+public:
+    PaintWatch(QPushButton* print, QPushButton* price) : m_print(print), m_price(price) { print->installEventFilter(this); }
+    ~PaintWatch() override { m_print->removeEventFilter(this); }
+    QStringList captions;
+    bool runButtonsOnWhileWorking = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            captions << m_print->text();
+            if (m_print->text() == QStringLiteral("Working..."))
+                runButtonsOnWhileWorking = runButtonsOnWhileWorking || m_print->isEnabled() || m_price->isEnabled();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPushButton* m_print;
+    QPushButton* m_price;
+};
 
 class PrintWindow : public testing::Test
 {
@@ -55,6 +88,7 @@ protected:
         typeInto("txtJump3", "500");
         typeInto("txtQty4", "400");
         window->cmdPriceClick();
+        ASSERT_TRUE(windowtest::waitForRun(*window));
         ASSERT_EQ(control<QListWidget>(window.get(), "lstPrice")->count(), 3)
             << messages.texts().join(QLatin1Char('\n')).toStdString();
         messages.clear();
@@ -86,16 +120,11 @@ TEST_F(PrintWindow, PrintSendsTheSheetOfTheWindowsFieldsToThePrinter)
     printTo(pdf);
 
     // What the staff see while the sheet goes out: "Working...", both run buttons off.
-    QString captionWhilePrinting;
-    bool priceEnabledWhilePrinting = true;
-    QTimer::singleShot(0, window.get(), [&] {
-        captionWhilePrinting = button("cmdPrint")->text();
-        priceEnabledWhilePrinting = button("cmdPrice")->isEnabled() || button("cmdPrint")->isEnabled();
-    });
-    button("cmdPrint")->click();
+    PaintWatch watch(button("cmdPrint"), button("cmdPrice"));
+    QTest::mouseClick(button("cmdPrint"), Qt::LeftButton);
 
-    EXPECT_EQ(captionWhilePrinting, QStringLiteral("Working..."));
-    EXPECT_FALSE(priceEnabledWhilePrinting);
+    EXPECT_TRUE(watch.captions.contains(QStringLiteral("Working..."))) << watch.captions.join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(watch.runButtonsOnWhileWorking);
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(button("cmdPrint")->text(), QStringLiteral("Print Price Sheet"));
     EXPECT_TRUE(button("cmdPrint")->isEnabled());
@@ -120,13 +149,12 @@ TEST_F(PrintWindow, TheSheetReadsTheWindowsFieldsWhenPrintingStarts)
 {
     priceThreeQuantities();
     control<QComboBox>(window.get(), "cboCategories")->setEditText(QStringLiteral("Forms"));
-    control<QRadioButton>(window.get(), "optJob")->setChecked(true);
     control<QRadioButton>(window.get(), "optSans")->click();
     const sheet::SheetInputs inputs = window->sheetInputs();
     ASSERT_EQ(inputs.priceLines.size(), 3u);
     EXPECT_EQ(inputs.priceLines[0], control<QListWidget>(window.get(), "lstPrice")->item(0)->text().toStdString());
     EXPECT_EQ(inputs.category, "Forms");
-    EXPECT_TRUE(inputs.job);
+    EXPECT_FALSE(inputs.job);
     EXPECT_EQ(inputs.orderNo, "24101");
     EXPECT_EQ(inputs.bindery, control<QLineEdit>(window.get(), "txtBind")->text().toStdString());
     EXPECT_EQ(inputs.typeface, pricing::Typeface::SansSerif);
@@ -175,7 +203,7 @@ TEST_F(PrintWindow, PrintingAgainToAFileKeepsTheSheetBeforeAndSaysWhereEachWent)
     messages.clear();
     const std::string pdf = out.path() + "/sheet.pdf";
     printTo(pdf);
-    auto* lastAction = control<ui::ElidedLabel>(window.get(), "lblLastAction");
+    auto* lastAction = control<ui::WrappingLabel>(window.get(), "lblLastAction");
     QTest::mouseClick(button("cmdPrint"), Qt::LeftButton);
     EXPECT_EQ(lastAction->text(), QStringLiteral("Price sheet saved as %1.").arg(QString::fromStdString(pdf)));
     const std::string first = testsupport::readFile(pdf);
@@ -188,6 +216,82 @@ TEST_F(PrintWindow, PrintingAgainToAFileKeepsTheSheetBeforeAndSaysWhereEachWent)
     EXPECT_EQ(lastAction->text(), QStringLiteral("Price sheet saved as %1, as sheet.pdf is already there.")
                                       .arg(QString::fromStdString(third)));
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+}
+
+// A printer dialog cancelled keeps the earlier choice, whatever the dialog showed meanwhile: the next sheet
+// still goes to the PDF file, beside the earlier one, and the status line says so. OK takes the choice.
+TEST_F(PrintWindow, ACancelledPrinterDialogKeepsTheEarlierChoice)
+{
+    priceThreeQuantities();
+    const std::string pdf = out.path() + "/sheet.pdf";
+    printTo(pdf);
+    QTest::mouseClick(button("cmdPrint"), Qt::LeftButton);
+    const std::string first = testsupport::readFile(pdf);
+    ASSERT_FALSE(first.empty());
+
+    QString shown;
+    ui::setPrinterDialogFunction([&](QPrinter& choice) {
+        shown = choice.outputFileName();
+        // The clerk picks another printer in the dialog, then thinks better of it.
+        choice.setOutputFileName(QString());
+        choice.setPrinterName(QStringLiteral("BackOffice"));
+        return false;
+    });
+    QMenuBar* menus = window->menuBar();
+    auto* file = control<QMenu>(window.get(), "mnuFile");
+    QTest::mouseClick(menus, Qt::LeftButton, {}, menus->actionGeometry(file->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitFor([file] { return file->isVisible(); }));
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(control<QAction>(window.get(), "mnuPrinter")).center());
+    ui::setPrinterDialogFunction({});
+    EXPECT_EQ(shown, QString::fromStdString(pdf)) << "the dialog shows the choice as it is";
+
+    QTest::mouseClick(button("cmdPrint"), Qt::LeftButton);
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(testsupport::readFile(pdf), first) << "the earlier sheet was written over";
+    EXPECT_TRUE(std::filesystem::exists(out.path() + "/sheet (2).pdf"));
+    EXPECT_EQ(control<ui::WrappingLabel>(window.get(), "lblLastAction")->text(),
+              QStringLiteral("Price sheet saved as %1, as sheet.pdf is already there.")
+                  .arg(QString::fromStdString(out.path() + "/sheet (2).pdf")));
+
+    // OK takes the choice and keeps it for the next start.
+    const QString other = QString::fromStdString(out.path() + "/other.pdf");
+    ui::setPrinterDialogFunction([&](QPrinter& choice) {
+        choice.setOutputFileName(other);
+        return true;
+    });
+    QTest::mouseClick(menus, Qt::LeftButton, {}, menus->actionGeometry(file->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitFor([file] { return file->isVisible(); }));
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(control<QAction>(window.get(), "mnuPrinter")).center());
+    ui::setPrinterDialogFunction({});
+    EXPECT_EQ(window->printer().outputFileName(), other);
+    EXPECT_EQ(QSettings().value(QStringLiteral("Printer/File")).toString(), other);
+}
+
+// File, Printer chooses the printer and prints nothing: its button says OK. A new run clears the status of
+// the sheet printed before.
+TEST_F(PrintWindow, ThePrinterDialogSaysOkAndANewRunClearsTheLastStatus)
+{
+    priceThreeQuantities();
+    printTo(out.path() + "/sheet.pdf");
+    QTest::mouseClick(button("cmdPrint"), Qt::LeftButton);
+    auto* lastAction = control<ui::WrappingLabel>(window.get(), "lblLastAction");
+    EXPECT_FALSE(lastAction->isHidden());
+    QTest::mouseClick(button("cmdPrice"), Qt::LeftButton);
+    EXPECT_TRUE(lastAction->isHidden());
+    ASSERT_TRUE(windowtest::waitForRun(*window));
+
+    QMenuBar* menus = window->menuBar();
+    auto* file = control<QMenu>(window.get(), "mnuFile");
+    QTest::mouseClick(menus, Qt::LeftButton, {}, menus->actionGeometry(file->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitFor([file] { return file->isVisible(); }));
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(control<QAction>(window.get(), "mnuPrinter")).center());
+    auto* dialog = window->findChild<QPrintDialog*>(QStringLiteral("CommonDialog1"));
+    ASSERT_NE(dialog, nullptr);
+    auto* buttons = dialog->findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
+    QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+    EXPECT_EQ(window->printer().outputFileName(), QString::fromStdString(out.path() + "/sheet.pdf"));
 }
 
 TEST_F(PrintWindow, WithoutAnyPrinterTheMessageSaysSo)

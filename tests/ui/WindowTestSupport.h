@@ -8,7 +8,10 @@
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QPixmap>
+#include <QScreen>
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 
 #include "tests/support/TestDatabase.h"
@@ -91,6 +94,34 @@ inline void typeInto(QLineEdit* field, const QString& text)
     enterField(field);
     field->setText(text);
     leaveField(field);
+}
+
+// Waits while the window's run prices on its own thread; the test's own event loop meanwhile hands the window
+// what the run reports, as the program's does. Whether the run ended within the time.
+template <class Window>
+bool waitForRun(const Window& window, int seconds = 300)
+{
+    return QTest::qWaitFor([&window] { return !window.isRunning(); }, seconds * 1000);
+}
+
+// A picture of a window for a look at its layout, under a real X server with a window manager: as it draws
+// itself (NAME.png), as the screen shows it with its title bar (NAME-framed.png) and the whole screen
+// (NAME-screen.png), in `folder`.
+inline void saveScreenshot(QWidget& window, const QString& folder, const char* name)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window)) << name;
+    QTest::qWait(300); // the window manager puts its frame around the window
+    const QString base = folder + QLatin1Char('/') + QString::fromLatin1(name);
+    EXPECT_TRUE(window.grab().save(base + ".png")) << name;
+    const QPixmap screen = window.screen()->grabWindow(0);
+    EXPECT_TRUE(screen.save(base + "-screen.png")) << name;
+    const QRect frame = window.frameGeometry().adjusted(-4, -4, 4, 4);
+    const qreal ratio = screen.devicePixelRatio();
+    const QRect pixels(frame.topLeft() * ratio, frame.size() * ratio);
+    EXPECT_TRUE(screen.copy(pixels).save(base + "-framed.png")) << name;
 }
 
 inline bool fileExists(const std::string& path)

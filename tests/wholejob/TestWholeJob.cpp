@@ -167,7 +167,7 @@ protected:
         inputs.dataFolder = db.folder();
         inputs.programFolder = m_programFolder.path();
         inputs.order = *order;
-        inputs.quoteOrJob = order->quoteOrJob;
+        inputs.request.quoteOrJob = order->quoteOrJob;
         pricing::PricingRun run(inputs);
         const pricing::PricingResult result = run.run(pricing::singleQuantity(quantity));
         if (result.priced.size() != 1) {

@@ -1,11 +1,14 @@
 // Speed of the whole Counter Price Book: every page priced by the pricing run, laid out and written as one
 // PDF file, as "pricebook book DATAFOLDER --pdf FILE" does it, or written as the web store's price matrix, as
-// "pricebook book DATAFOLDER --matrix FILE" does it. The demo book (every demo order, 38 quantities each) and a
-// book of 100 pages (the demo book's pages over and over). And the peak memory of the book command over books
-// of several 100,000-quantity pages.
+// "pricebook book DATAFOLDER --matrix FILE" does it. The demo book (every demo order, 38 quantities each), a
+// book of 100 pages (the demo book's pages over and over), and the demo book with the shop database on a
+// PostgreSQL server (its database named by PRICEBOOK_BENCH_PG). And the peak memory of the book command over
+// books of several 100,000-quantity pages.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -37,14 +40,34 @@ struct Shop
     std::string matrix;
 };
 
+fs::path benchRoot()
+{
+    return fs::temp_directory_path() / ("pricebook-bench-book-" + std::to_string(getpid()));
+}
+
 const Shop& shop()
 {
     static const Shop built = [] {
-        const fs::path root = fs::temp_directory_path() / ("pricebook-bench-book-" + std::to_string(getpid()));
+        const fs::path root = benchRoot();
         Shop s{(root / "data").string(), (root / "program").string(), (root / "book.pdf").string(),
                (root / "matrix.csv").string()};
         fs::create_directories(s.programFolder);
         cli::buildDemoShop(s.dataFolder, true);
+        return s;
+    }();
+    return built;
+}
+
+// The demo shop on the server, in the database the connection string names (its shop tables replaced),
+// with a data folder of its own pointing at it.
+const Shop& serverShop(const std::string& conninfo)
+{
+    static const Shop built = [&] {
+        const fs::path root = benchRoot();
+        Shop s{(root / "server-data").string(), (root / "program").string(), (root / "book.pdf").string(),
+               (root / "matrix.csv").string()};
+        fs::create_directories(s.programFolder);
+        cli::buildDemoShopOnServer(conninfo, s.dataFolder, true);
         return s;
     }();
     return built;
@@ -71,11 +94,20 @@ std::vector<pricing::BookPage> bookOf(std::size_t count)
 void BM_Book(benchmark::State& state)
 {
     application();
-    const std::vector<pricing::BookPage> pages = bookOf(static_cast<std::size_t>(state.range(0)));
+    const Shop* from = &shop();
+    if (state.range(0) < 0) {
+        const char* server = std::getenv("PRICEBOOK_BENCH_PG");
+        if (!server) {
+            state.SkipWithError("PRICEBOOK_BENCH_PG (the connection string of a database for the demo shop) is not set");
+            return;
+        }
+        from = &serverShop(server);
+    }
+    const std::vector<pricing::BookPage> pages = bookOf(static_cast<std::size_t>(std::max<std::int64_t>(state.range(0), 0)));
     std::size_t quantities = 0;
     for (auto _ : state) {
         try {
-            pricing::PricedBook priced(pricing::LastBook::open(shop().dataFolder), false);
+            pricing::PricedBook priced(pricing::LastBook::open(from->dataFolder), false);
             pricing::BookRunCallbacks callbacks;
             quantities = 0;
             callbacks.onPriced = [&](std::size_t index, pricing::PricedPage& page) {
@@ -83,7 +115,7 @@ void BM_Book(benchmark::State& state)
                 priced.add(index, page);
             };
             const pricing::BookRunResult result =
-                pricing::priceBook(shop().dataFolder, shop().programFolder, pages, callbacks);
+                pricing::priceBook(from->dataFolder, from->programFolder, pages, callbacks);
             for (const pricing::PricedPage& page : result.pages) {
                 if (!page.printable()) {
                     state.SkipWithError(page.problem.c_str());
@@ -94,8 +126,8 @@ void BM_Book(benchmark::State& state)
                                                               {"Harbor Print", 46000.5, priced.changesSince()});
             sheet::writeBookPdf(
                 book, [&](std::size_t entry) { return sheet::PageLines{priced.lines(entry), priced.marks(entry)}; },
-                QString::fromStdString(shop().pdf));
-            priced.keepForNextBook(shop().dataFolder, result.pages, "12/09/26");
+                QString::fromStdString(from->pdf));
+            priced.keepForNextBook(from->dataFolder, result.pages, "12/09/26");
         } catch (const platform::Fault& fault) {
             state.SkipWithError(fault.what());
             return;
@@ -104,8 +136,8 @@ void BM_Book(benchmark::State& state)
     state.counters["pages"] = static_cast<double>(pages.size());
     state.counters["quantities"] = static_cast<double>(quantities);
 }
-// 0: the demo book (12 pages); 100: a book of 100 pages.
-BENCHMARK(BM_Book)->Arg(0)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+// 0: the demo book (12 pages); 100: a book of 100 pages; -1: the demo book from the server.
+BENCHMARK(BM_Book)->Arg(0)->Arg(100)->Arg(-1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same books priced alike, written as the price matrix (CSV) instead of the PDF.
 void BM_BookMatrix(benchmark::State& state)
@@ -170,18 +202,15 @@ BENCHMARK(BM_BookOutput)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRe
 void BM_BookProcess(benchmark::State& state)
 {
     const auto pages = static_cast<std::size_t>(state.range(0));
-    // 1 to the last quantity by 1: the three stretches end at last - 2, last - 1 and last, each quantity above
-    // the one before.
     const std::string last = std::to_string(state.range(1));
-    const std::string schedule = "1,1," + std::to_string(state.range(1) - 2) + ",1," +
-                                 std::to_string(state.range(1) - 1) + ",1," + last;
     const fs::path root = fs::path(shop().dataFolder).parent_path() / ("long-" + std::to_string(pages) + "-" + last);
     const std::string folder = (root / "data").string();
     fs::remove_all(root);
     cli::buildDemoShop(folder, true);
     std::vector<pricing::BookPage> book;
     for (std::size_t k = 0; k < pages; ++k) {
-        pricing::BookPage page = pricing::parsePriceBook("24101,1,Q,Letterheads " + std::to_string(k) + "," + schedule +
+        pricing::BookPage page = pricing::parsePriceBook("24101,1,Q,Letterheads " + std::to_string(k) + ",1,1," + std::to_string(state.range(1) - 2) +
+                                                             ",1," + std::to_string(state.range(1) - 1) + ",1," + last +
                                                              ",none,down,times",
                                                          {})
                                      .front();

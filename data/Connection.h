@@ -9,17 +9,44 @@
 #include <vector>
 
 #include "data/Access.h"
+#include "data/StatementTrace.h"
 #include "data/TypedStatement.h"
 #include "platform/Fault.h"
 #include "platform/Value.h"
 
 namespace data {
 
-// What one query handed back: the column names, and every row read at once.
+class ReadCache;
+
+// Whether a connection is shared with every other caller in the process that opens the same database, or
+// is a session's own (a pricing run's: its snapshot, read cache and working copy are then its alone, and a
+// run on another thread never shares a connection with the window's reads).
+enum class Sharing
+{
+    Shared,
+    Own,
+};
+
+// Positions of columns by the names they were asked for, looked up by any text of the name.
+struct NameHash
+{
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
+};
+using FieldPositions = std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>;
+
+// What one query handed back: the column names, and every row read at once. A result the read cache keeps
+// is shared by every recordset that reads it, on the thread of the connection that made it.
 struct QueryResult
 {
     std::vector<std::string> names;
     std::vector<std::vector<platform::Value>> rows;
+    // Shared by the results of one prepared statement, whose columns they all have: the engine reads the
+    // same few dozen of an order's two hundred columns at every quantity.
+    mutable std::shared_ptr<FieldPositions> positions;
+
+    // The position of a column by name (see findField), remembered for the next look-up of the name.
+    std::size_t position(std::string_view name) const;
 };
 
 // The one connection of a shop database inside the process: a SQLite file's, or a database server's.
@@ -35,16 +62,17 @@ public:
     // an Access file, or damaged is a Fault naming the file. The file's bytes are not changed by opening
     // it. A folder that cannot be written, a read-only file and a full disk show as faults in the shop's
     // words: 3027 at a write, 3051 (folder) and 3183 (disk) when even reading needs a file beside it.
-    static std::shared_ptr<Connection> open(const std::string& path, Access access = Access::ReadWrite);
+    static std::shared_ptr<Connection>
+    open(const std::string& path, Access access = Access::ReadWrite, Sharing sharing = Sharing::Shared);
 
     // A new, empty database file; fault 3204 when the file already exists.
     static std::shared_ptr<Connection> create(const std::string& path);
 
     // The shared connection of a shop database on a database server, by its libpq connection string or
     // service name. A server that cannot be reached is fault 3051 naming the server.
-    static std::shared_ptr<Connection> openServer(const std::string& conninfo);
+    static std::shared_ptr<Connection> openServer(const std::string& conninfo, Sharing sharing = Sharing::Shared);
 
-    virtual ~Connection() = default;
+    virtual ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
@@ -59,7 +87,8 @@ public:
     virtual std::string adapt(std::string_view oldDialectSql) const = 0;
 
     // Runs a query and reads all its rows. Parameters bind to ?1, ?2 ... in order.
-    virtual QueryResult query(const std::string& sql, std::span<const platform::Value> parameters = {}) = 0;
+    virtual std::shared_ptr<const QueryResult>
+    query(const std::string& sql, std::span<const platform::Value> parameters = {}) = 0;
 
     // Runs one statement that changes the database; returns the number of rows it changed.
     virtual int run(const std::string& sql, std::span<const platform::Value> parameters = {}) = 0;
@@ -82,6 +111,19 @@ public:
     virtual void commit() = 0;
     virtual void rollback() noexcept = 0; // also when the transaction already ended by itself
     virtual bool inTransaction() const noexcept = 0;
+
+    // A named point inside the transaction that the work done after it can be undone back to (the point
+    // stays), or let go of (the work stays).
+    void savepoint(const std::string& name);
+    void rollbackToSavepoint(const std::string& name);
+    void releaseSavepoint(const std::string& name);
+
+    // Whether a reader's transaction keeps other programs from committing while it lasts (a file kept with
+    // a rollback journal), so that a long run must not hold one.
+    virtual bool readersHoldUpWriters() const noexcept { return false; }
+    // A number that changes whenever another connection has committed a change to the database since it
+    // was last read (a file's data version); 0 where the engine keeps none.
+    virtual std::int64_t dataVersion() { return 0; }
 
     // A temporary table of this connection under the name of `table` (matched without regard to case),
     // with its columns and declared types, read in the table's place by every query of the name on this
@@ -110,8 +152,27 @@ public:
     static void setBusyTimeout(int milliseconds);
     static int busyTimeout();
 
+    // While on, a query asked again with the same text and values gets the rows it got before, as long as
+    // no table it reads was written since (see ReadCache). Only inside one snapshot of the database: a
+    // session turns it on when its snapshot begins and off when it ends.
+    void startReadCache();
+    void stopReadCache() noexcept;
+    void allowReadCache(bool allowed) noexcept { m_readCacheAllowed = allowed; }
+    // The statements this connection sends, as it sends them, beside the process's own trace hooks.
+    void setTrace(BoundTraceHook hook) { m_trace = std::move(hook); }
+
 protected:
-    Connection() = default;
+    Connection();
+    ReadCache* readCache() const noexcept { return m_readCache.get(); }
+    // Runs one statement that marks or ends a part of the transaction (never wrapped in a savepoint).
+    virtual void runTransactionStatement(const std::string& sql) = 0;
+    // Hands a statement about to be sent to the connection's trace and the process's.
+    void trace(const std::string& sql, std::span<const platform::Value> parameters = {}) const;
+
+private:
+    std::unique_ptr<ReadCache> m_readCache;
+    bool m_readCacheAllowed = true;
+    BoundTraceHook m_trace;
 };
 
 } // namespace data

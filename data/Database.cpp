@@ -23,6 +23,18 @@ Database Database::openServer(const std::string& conninfo)
     return Database(Connection::openServer(conninfo));
 }
 
+Database Database::openSession(const std::string& path, const SessionOptions& options)
+{
+    std::shared_ptr<Connection> connection =
+        isServerConnectionFile(path) ? Connection::openServer(readServerConnectionFile(path), Sharing::Own)
+                                     : Connection::open(path, Access::ReadWrite, Sharing::Own);
+    if (options.busyTimeout >= 0)
+        connection->applyBusyTimeout(options.busyTimeout);
+    connection->setTrace(options.trace);
+    connection->allowReadCache(options.readCache);
+    return Database(std::move(connection));
+}
+
 Database Database::create(const std::string& path)
 {
     return Database(Connection::create(path));
@@ -45,14 +57,15 @@ Recordset Database::openRecordset(std::string_view sql) const
     return recordset;
 }
 
-TableView Database::openTable(std::string_view table) const
+TableView Database::openTable(std::string_view table, TableRows rows) const
 {
     if (!m_connection)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the database is closed.");
     TableView view;
     view.m_table = m_connection->storedName(std::string(table));
     view.m_connection = m_connection;
-    view.load();
+    if (rows == TableRows::All)
+        view.load();
     return view;
 }
 

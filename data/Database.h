@@ -18,6 +18,18 @@ namespace data {
 
 class Connection;
 class Database;
+class Snapshot;
+
+// What a session's connection starts with: its own busy timeout (milliseconds; below 0 the process's), a
+// trace of the statements it sends, with their bound values (none: no trace of its own), and whether it
+// keeps the rows it reads inside a snapshot (without, every read goes to the database: for measuring what
+// the cache saves).
+struct SessionOptions
+{
+    int busyTimeout = -1;
+    BoundTraceHook trace;
+    bool readCache = true;
+};
 
 // A transaction on a database file: while it lives, the statements on the file see one snapshot of it and
 // take its locks once. Whatever was not committed is rolled back when it is let go, so work done inside
@@ -97,6 +109,13 @@ public:
     // data folder's "vmdata.pg"). The same interfaces serve it as a file.
     static Database openServer(const std::string& conninfo);
 
+    // A session of its own on an existing shop database (a file, or a server by its connection file),
+    // opened and checked as open() does: a connection no other caller in the process shares, with its own
+    // prepared statements, busy timeout and statement trace. A pricing run works through one and hands it
+    // to the engine, so the run's snapshot, read cache and working copy are its alone, and a run on a
+    // thread of its own never shares a connection with the window.
+    static Database openSession(const std::string& path, const SessionOptions& options = {});
+
     // Creates a new, empty database file (the report work database). Fails when the file exists.
     static Database create(const std::string& path);
 
@@ -107,8 +126,8 @@ public:
     Recordset openRecordset(std::string_view sql) const;
 
     // A walk over a whole table ("Orders", "BinderySelections") in stored order, with row positions
-    // and edit/update.
-    TableView openTable(std::string_view table) const;
+    // and edit/update; with TableRows::ByBookmark, a view that reads only the rows it is moved to.
+    TableView openTable(std::string_view table, TableRows rows = TableRows::All) const;
 
     // Runs one statement (DDL, INSERT, UPDATE, DELETE) of the old dialect.
     void execute(std::string_view sql) const;
@@ -128,6 +147,7 @@ public:
     WorkingCopy workingCopy(std::string_view table) const;
 
 private:
+    friend class Snapshot;
     explicit Database(std::shared_ptr<Connection> connection) : m_connection(std::move(connection)) {}
     std::shared_ptr<Connection> m_connection;
 };

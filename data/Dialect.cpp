@@ -645,6 +645,26 @@ std::string enclosed(std::string_view text, char quote)
 
 } // namespace
 
+StatementWords statementWords(std::string_view sql, bool doubleQuotedNames)
+{
+    StatementWords words;
+    const std::vector<Token> tokens = tokenize(sql);
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const Token& token = tokens[i];
+        const bool name = token.kind == Token::Kind::Word || token.kind == Token::Kind::Name ||
+                          (doubleQuotedNames && token.kind == Token::Kind::DoubleQuoted);
+        if (!name)
+            continue;
+        std::string upper = platform::upperCase(nameOf(token));
+        if (words.first.empty() && i == 0)
+            words.first = upper;
+        if (token.kind == Token::Kind::Word && isSymbol(tokens, i + 1, '('))
+            words.beforeParenthesis.push_back(upper);
+        words.names.push_back(std::move(upper));
+    }
+    return words;
+}
+
 std::string sqlIdentifier(std::string_view name)
 {
     return enclosed(name, '"');

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace data {
 
@@ -34,6 +35,18 @@ struct ServerCatalog
 // for each new table's stored order. A query of one table's rows without an order of its own gets the
 // table's stored order, the order a file gives (DISTINCT: the order of each value's first row).
 std::string adaptSqlForServer(std::string_view oldDialectSql, const ServerCatalog& catalog);
+
+// The words of one SQL text that tell what it may read or change: its first word and every name it holds,
+// upper-cased (bare words, [bracketed] names and, when doubleQuotedNames, "double-quoted" ones, as in the
+// server's dialect), and the bare words written right before a parenthesis (the functions it calls, and
+// keywords such as IN). A text it cannot read is fault 3075.
+struct StatementWords
+{
+    std::string first;
+    std::vector<std::string> names;
+    std::vector<std::string> beforeParenthesis;
+};
+StatementWords statementWords(std::string_view sql, bool doubleQuotedNames);
 
 // An SQL text literal in apostrophes with any apostrophe inside doubled: the one safe way to put a key
 // value (an order number with an apostrophe or quote in it) into an SQL text.

@@ -42,6 +42,7 @@ inline constexpr int RecordIsDeleted = 3167;
 inline constexpr int ItemNotFound = 3265;
 inline constexpr int ObjectInvalid = 3420;
 inline constexpr int DataTypeConversion = 3421;
+inline constexpr int DataChanged = 3197;
 
 // A file name as the messages show it: in single quotes.
 inline std::string quoted(const std::string& path)

@@ -7,9 +7,15 @@
 
 namespace data {
 
+const std::vector<std::vector<platform::Value>>& Recordset::rows() const noexcept
+{
+    static const std::vector<std::vector<platform::Value>> none;
+    return m_result ? m_result->rows : none;
+}
+
 void Recordset::moveFirst()
 {
-    if (m_rows.empty())
+    if (rows().empty())
         noCurrentRecord();
     m_position = 0;
 }
@@ -23,16 +29,16 @@ void Recordset::moveNext()
 
 void Recordset::moveLast()
 {
-    if (m_rows.empty())
+    if (rows().empty())
         noCurrentRecord();
-    m_position = m_rows.size() - 1;
+    m_position = rows().size() - 1;
 }
 
 const platform::Value& Recordset::field(std::string_view name) const
 {
     if (eof())
         noCurrentRecord();
-    return m_rows[m_position][findField(m_names, name)];
+    return m_result->rows[m_position][m_result->position(name)];
 }
 
 const platform::Value& Recordset::field(int position) const
@@ -41,14 +47,14 @@ const platform::Value& Recordset::field(int position) const
         noCurrentRecord();
     if (position < 0 || position >= fieldCount())
         fieldNotFound(std::to_string(position));
-    return m_rows[m_position][static_cast<std::size_t>(position)];
+    return m_result->rows[m_position][static_cast<std::size_t>(position)];
 }
 
 const std::string& Recordset::fieldName(int position) const
 {
     if (position < 0 || position >= fieldCount())
         fieldNotFound(std::to_string(position));
-    return m_names[static_cast<std::size_t>(position)];
+    return m_result->names[static_cast<std::size_t>(position)];
 }
 
 void Recordset::requery()
@@ -61,16 +67,13 @@ void Recordset::requery()
 void Recordset::close()
 {
     m_connection.reset();
-    m_names.clear();
-    m_rows.clear();
+    m_result.reset();
     m_position = 0;
 }
 
 void Recordset::load()
 {
-    QueryResult result = m_connection->query(m_sql);
-    m_names = std::move(result.names);
-    m_rows = std::move(result.rows);
+    m_result = m_connection->query(m_sql);
     m_position = 0;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/Connection.h"
 #include "platform/Value.h"
 
 namespace data {
@@ -17,9 +18,9 @@ class Recordset
 public:
     Recordset() = default;
 
-    long recordCount() const noexcept { return static_cast<long>(m_rows.size()); }
-    bool eof() const noexcept { return m_position >= m_rows.size(); }
-    bool bof() const noexcept { return m_rows.empty(); }
+    long recordCount() const noexcept { return static_cast<long>(rows().size()); }
+    bool eof() const noexcept { return m_position >= rows().size(); }
+    bool bof() const noexcept { return rows().empty(); }
     void moveFirst();
     void moveNext(); // past the last row eof() becomes true; moving beyond eof is fault 3021
     void moveLast();
@@ -28,7 +29,7 @@ public:
     // No current row is fault 3021; an unknown name is fault 3265; a position out of range is 3265.
     const platform::Value& field(std::string_view name) const;
     const platform::Value& field(int position) const;
-    int fieldCount() const noexcept { return static_cast<int>(m_names.size()); }
+    int fieldCount() const noexcept { return m_result ? static_cast<int>(m_result->names.size()) : 0; }
     const std::string& fieldName(int position) const;
 
     // Runs the query again, so rows changed since are seen; goes to the first row.
@@ -40,10 +41,10 @@ private:
     friend class Database;
     std::shared_ptr<Connection> m_connection;
     std::string m_sql; // as adapted for SQLite
-    std::vector<std::string> m_names;
-    std::vector<std::vector<platform::Value>> m_rows;
+    std::shared_ptr<const QueryResult> m_result;
     std::size_t m_position = 0;
     void load();
+    const std::vector<std::vector<platform::Value>>& rows() const noexcept;
 };
 
 } // namespace data

@@ -1,5 +1,6 @@
 #include "data/ServerConnection.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -12,7 +13,6 @@
 #include "data/Dialect.h"
 #include "data/JetErrors.h"
 #include "data/ServerFaults.h"
-#include "data/StatementTrace.h"
 #include "data/TypedStatement.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
@@ -78,6 +78,26 @@ std::optional<std::string> parameterText(const platform::Value& value)
     return std::nullopt;
 }
 
+// Words a query may write right before a parenthesis and still give the same rows whenever it is asked
+// inside one snapshot: keywords, and the functions whose answer depends on their arguments alone.
+bool isSteadyCall(const std::string& upper)
+{
+    static constexpr std::string_view Steady[] = {
+        "ABS",  "ALL",   "AND",      "ANY",   "AS",       "AVG",    "BETWEEN", "BY",     "CASE",  "CAST",
+        "COALESCE", "CONCAT", "COUNT", "DISTINCT", "ELSE", "EXISTS", "FROM",  "GREATEST", "HAVING", "IN",
+        "IS",   "JOIN",  "LEAST",    "LENGTH", "LIKE",    "LOWER",  "LTRIM",   "MAX",    "MIN",   "NOT",
+        "NULLIF", "ON",  "OR",       "POSITION", "REPLACE", "ROUND", "RTRIM",  "SELECT", "SOME",  "SUBSTR",
+        "SUBSTRING", "SUM", "THEN",  "TRIM",  "UPPER",    "USING",  "VALUES",  "WHEN",   "WHERE",
+    };
+    return std::find(std::begin(Steady), std::end(Steady), upper) != std::end(Steady);
+}
+
+void addOnce(std::vector<std::string>& names, const std::string& name)
+{
+    if (std::find(names.begin(), names.end(), name) == names.end())
+        names.push_back(name);
+}
+
 // A whole number, or a number with a fraction, from the server's text of it.
 platform::Value numberValue(const char* text, bool whole)
 {
@@ -89,6 +109,27 @@ platform::Value numberValue(const char* text, bool whole)
     }
     return platform::Value::fromDouble(std::strtod(text, nullptr));
 }
+
+// The parameters of one statement as the texts the server reads (a null pointer for NULL).
+class ParameterTexts
+{
+public:
+    explicit ParameterTexts(std::span<const platform::Value> parameters)
+    {
+        m_texts.reserve(parameters.size());
+        for (const platform::Value& value : parameters)
+            m_texts.push_back(parameterText(value));
+        m_values.reserve(m_texts.size());
+        for (const auto& text : m_texts)
+            m_values.push_back(text ? text->c_str() : nullptr);
+    }
+    int count() const noexcept { return static_cast<int>(m_values.size()); }
+    const char* const* values() const noexcept { return m_values.data(); }
+
+private:
+    std::vector<std::optional<std::string>> m_texts;
+    std::vector<const char*> m_values;
+};
 
 } // namespace
 
@@ -110,10 +151,10 @@ ServerConnection::~ServerConnection()
     forgetConnection(m_key);
 }
 
-std::shared_ptr<Connection> ServerConnection::open(const std::string& conninfo)
+std::shared_ptr<Connection> ServerConnection::open(const std::string& conninfo, Sharing sharing)
 {
     const std::string key = "server " + conninfo;
-    return sharedConnection(key, [&]() -> std::shared_ptr<Connection> {
+    const auto connect = [&]() -> std::shared_ptr<Connection> {
         // A server that does not answer is given up after ten seconds unless the connection string says
         // otherwise (it comes after, so it wins).
         const char* keywords[] = {"connect_timeout", "application_name", "dbname", nullptr};
@@ -132,13 +173,15 @@ std::shared_ptr<Connection> ServerConnection::open(const std::string& conninfo)
         PQsetNoticeProcessor(
             handle, [](void*, const char*) {}, nullptr);
         std::shared_ptr<ServerConnection> connection(new ServerConnection(handle, conninfo));
-        connection->m_key = key;
+        if (sharing == Sharing::Shared)
+            connection->m_key = key;
         connection->run("SET statement_timeout = " + std::to_string(StatementTimeLimit));
         connection->applyBusyTimeout(Connection::busyTimeout());
-        connection->m_schema = connection->query("SELECT current_schema()").rows.at(0).at(0).text();
+        connection->m_schema = connection->query("SELECT current_schema()")->rows.at(0).at(0).text();
         connection->loadNames();
         return connection;
-    });
+    };
+    return sharing == Sharing::Own ? connect() : sharedConnection(key, connect);
 }
 
 void ServerConnection::loadNames()
@@ -148,14 +191,19 @@ void ServerConnection::loadNames()
     m_keyedTables.clear();
     m_tableTypes.clear();
     m_yesNoColumns.clear();
-    const QueryResult columns =
-        query("SELECT table_name, column_name, data_type FROM information_schema.columns "
-              "WHERE table_schema = current_schema()");
-    for (const auto& row : columns.rows) {
+    m_tables.clear();
+    m_views.clear();
+    m_effects.clear();
+    const std::shared_ptr<const QueryResult> columns =
+        query("SELECT c.table_name, c.column_name, c.data_type, t.table_type FROM information_schema.columns c "
+              "JOIN information_schema.tables t ON t.table_schema = c.table_schema AND t.table_name = c.table_name "
+              "WHERE c.table_schema = current_schema()");
+    for (const auto& row : columns->rows) {
         const std::string& table = row.at(0).text();
         const std::string& column = row.at(1).text();
         const std::string& type = row.at(2).text();
         m_names.emplace(platform::upperCase(table), table);
+        (row.at(3).text() == "BASE TABLE" ? m_tables : m_views).insert(platform::upperCase(table));
         m_names.emplace(platform::upperCase(column), column);
         if (column == ServerRowKey)
             m_keyedTables.insert(table);
@@ -193,37 +241,133 @@ std::string ServerConnection::adapt(std::string_view oldDialectSql) const
 ServerConnection::Result ServerConnection::execute(const std::string& sql,
                                                    std::span<const platform::Value> parameters)
 {
-    traceStatement(sql, parameters);
-    std::vector<std::optional<std::string>> texts;
-    texts.reserve(parameters.size());
-    for (const platform::Value& value : parameters)
-        texts.push_back(parameterText(value));
-    std::vector<const char*> values;
-    values.reserve(texts.size());
-    for (const auto& text : texts)
-        values.push_back(text ? text->c_str() : nullptr);
-    const std::string serverSql = serverParameters(sql);
     // Inside a transaction a failed statement is undone alone, as on a file, and the transaction goes on:
     // the server would otherwise refuse every later statement of it, and a quantity's later reads could
     // not be told from reads that found nothing.
-    const bool guarded = PQtransactionStatus(m_conn) == PQTRANS_INTRANS;
-    if (guarded)
-        PQclear(PQexec(m_conn, "SAVEPOINT pricebook_statement"));
+    if (PQtransactionStatus(m_conn) == PQTRANS_INTRANS)
+        return executeGuarded(sql, parameters);
+    trace(sql, parameters);
+    const ParameterTexts texts(parameters);
+    const std::string serverSql = serverParameters(sql);
     Result result;
-    result.handle.reset(PQexecParams(m_conn, serverSql.c_str(), static_cast<int>(values.size()), nullptr,
-                                     values.data(), nullptr, nullptr, 0));
+    result.handle.reset(PQexecParams(m_conn, serverSql.c_str(), texts.count(), nullptr, texts.values(), nullptr,
+                                     nullptr, 0));
     const ExecStatusType status = PQresultStatus(result.handle.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         if (PQstatus(m_conn) == CONNECTION_BAD)
             throw lostConnectionFault(m_name, PQerrorMessage(m_conn), sql);
+        throw serverStatementFault(m_name, result.handle.get(), sql);
+    }
+    return result;
+}
+
+ServerConnection::Result ServerConnection::executeGuarded(const std::string& sql,
+                                                          std::span<const platform::Value> parameters)
+{
+    trace(sql, parameters);
+    const ParameterTexts texts(parameters);
+    const std::string serverSql = serverParameters(sql);
+    // The savepoint, the statement and the savepoint's release go to the server together and come back
+    // together: one round trip where three would be.
+    const auto lost = [&] { return lostConnectionFault(m_name, PQerrorMessage(m_conn), sql); };
+    if (!PQenterPipelineMode(m_conn))
+        throw lost();
+    const bool sent = PQsendQueryParams(m_conn, "SAVEPOINT pricebook_statement", 0, nullptr, nullptr, nullptr,
+                                        nullptr, 0) &&
+                      PQsendQueryParams(m_conn, serverSql.c_str(), texts.count(), nullptr, texts.values(), nullptr,
+                                        nullptr, 0) &&
+                      PQsendQueryParams(m_conn, "RELEASE SAVEPOINT pricebook_statement", 0, nullptr, nullptr,
+                                        nullptr, nullptr, 0) &&
+                      PQpipelineSync(m_conn);
+    // The answers in order: one result for each statement (each followed by a null), then the sync's.
+    Result results[3];
+    std::size_t answered = 0;
+    bool synced = false;
+    while (sent && !synced) {
+        PGresult* next = PQgetResult(m_conn);
+        if (!next) {
+            if (PQstatus(m_conn) == CONNECTION_BAD)
+                break;
+            ++answered; // the end of one statement's results
+            continue;
+        }
+        if (PQresultStatus(next) == PGRES_PIPELINE_SYNC) {
+            PQclear(next);
+            synced = true;
+        } else if (answered < 3 && !results[answered].handle) {
+            results[answered].handle.reset(next);
+        } else {
+            PQclear(next);
+        }
+    }
+    if (!synced || !PQexitPipelineMode(m_conn)) {
+        PQexitPipelineMode(m_conn);
+        throw lost();
+    }
+    Result& result = results[1];
+    const ExecStatusType status = PQresultStatus(result.handle.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         const platform::Fault fault = serverStatementFault(m_name, result.handle.get(), sql);
-        if (guarded)
-            PQclear(PQexec(m_conn, "ROLLBACK TO SAVEPOINT pricebook_statement"));
+        // Back to the savepoint, and rid of it, in one round trip.
+        PQclear(PQexec(m_conn, "ROLLBACK TO SAVEPOINT pricebook_statement; RELEASE SAVEPOINT pricebook_statement"));
+        if (PQstatus(m_conn) == CONNECTION_BAD)
+            throw lost();
         throw fault;
     }
-    if (guarded)
-        PQclear(PQexec(m_conn, "RELEASE SAVEPOINT pricebook_statement"));
-    return result;
+    return std::move(result);
+}
+
+void ServerConnection::command(const std::string& sql)
+{
+    trace(sql);
+    const ResultHandle result(PQexec(m_conn, sql.c_str()), &PQclear);
+    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+        if (PQstatus(m_conn) == CONNECTION_BAD)
+            throw lostConnectionFault(m_name, PQerrorMessage(m_conn), sql);
+        throw serverStatementFault(m_name, result.get(), sql);
+    }
+}
+
+const StatementEffects& ServerConnection::effectsOf(const std::string& sql)
+{
+    constexpr std::size_t Limit = 2048;
+    if (const auto found = m_effects.find(sql); found != m_effects.end())
+        return found->second;
+    if (m_effects.size() >= Limit)
+        m_effects.clear();
+    StatementEffects effects;
+    StatementWords words;
+    try {
+        words = statementWords(sql, true);
+    } catch (const platform::Fault&) {
+        effects.changesSchema = true;
+        return m_effects.emplace(sql, std::move(effects)).first->second;
+    }
+    // A query of the shop's tables alone, calling nothing whose answer can change, gives the same rows
+    // whenever it is asked inside one snapshot. Every table it reads is named in its text; a view or one
+    // of the server's own catalogs hides what it reads.
+    bool plain = true;
+    std::vector<std::string> tables;
+    for (const std::string& name : words.names) {
+        if (m_tables.count(name))
+            addOnce(tables, name);
+        else if (m_views.count(name) || (name.rfind("PG_", 0) == 0 && name != "PG_TEMP") ||
+                 name == "INFORMATION_SCHEMA" || name == "FOR")
+            plain = false;
+    }
+    for (const std::string& call : words.beforeParenthesis)
+        if (!isSteadyCall(call) && !m_tables.count(call))
+            plain = false;
+    if (words.first == "SELECT") {
+        effects.reads = std::move(tables);
+        effects.keepsRows = plain;
+    } else if (words.first == "INSERT" || words.first == "UPDATE" || words.first == "DELETE") {
+        effects.writes = std::move(tables);
+        effects.changesSchema = !plain;
+    } else {
+        effects.changesSchema = true;
+    }
+    return m_effects.emplace(sql, std::move(effects)).first->second;
 }
 
 bool ServerConnection::isYesNoColumn(unsigned table, int column)
@@ -243,11 +387,20 @@ bool ServerConnection::isYesNoColumn(unsigned table, int column)
     return found->second.count(column) > 0;
 }
 
-QueryResult ServerConnection::query(const std::string& sql, std::span<const platform::Value> parameters)
+std::shared_ptr<const QueryResult> ServerConnection::query(const std::string& sql,
+                                                           std::span<const platform::Value> parameters)
 {
+    ReadCache* cache = readCache();
+    std::string key;
+    if (cache) {
+        key = ReadCache::key(sql, parameters);
+        if (std::shared_ptr<const QueryResult> kept = cache->find(key))
+            return kept;
+    }
     const Result result = execute(sql, parameters);
     PGresult* rows = result.handle.get();
-    QueryResult out;
+    auto made = std::make_shared<QueryResult>();
+    QueryResult& out = *made;
     const int columns = PQnfields(rows);
     // The row key column of each table is never one of a query's columns (the first column of the table
     // views' own query excepted).
@@ -330,7 +483,12 @@ QueryResult ServerConnection::query(const std::string& sql, std::span<const plat
         }
         out.rows.push_back(std::move(row));
     }
-    return out;
+    if (cache) {
+        const StatementEffects& effects = effectsOf(sql);
+        if (effects.keepsRows)
+            cache->keep(std::move(key), effects.reads, made);
+    }
+    return made;
 }
 
 int ServerConnection::run(const std::string& sql, std::span<const platform::Value> parameters)
@@ -343,6 +501,14 @@ int ServerConnection::run(const std::string& sql, std::span<const platform::Valu
         execute(
             "DO $$ BEGIN CREATE DOMAIN yesno AS smallint; EXCEPTION WHEN duplicate_object THEN NULL; END $$",
             {});
+    if (ReadCache* cache = readCache()) {
+        // Noted before it runs: a statement that fails may still have been carried out.
+        const StatementEffects& effects = effectsOf(sql);
+        if (effects.changesSchema)
+            cache->clear();
+        else
+            cache->written(effects.writes);
+    }
     const Result result = execute(sql, parameters);
     if (changesTables)
         loadNames();
@@ -357,11 +523,11 @@ const std::unordered_map<std::string, std::string>& ServerConnection::declaredTy
         return found->second;
     std::unordered_map<std::string, std::string> types;
     const platform::Value name = platform::Value::fromText(storedName(table));
-    const QueryResult columns =
+    const std::shared_ptr<const QueryResult> columns =
         query("SELECT column_name, data_type, domain_name FROM information_schema.columns "
               "WHERE table_schema = current_schema() AND table_name = ?1",
               std::span<const platform::Value>(&name, 1));
-    for (const auto& row : columns.rows) {
+    for (const auto& row : columns->rows) {
         const std::string type = row.at(1).text();
         std::string word = "TEXT";
         if (!row.at(2).isNull() && row.at(2).text() == "yesno")
@@ -388,21 +554,27 @@ void ServerConnection::begin()
         throw platform::Fault(InvalidOperation,
                               "Invalid operation: a transaction is already open on the " + m_name + ".");
     // One snapshot for the whole transaction, as a file's reader sees.
-    execute("BEGIN ISOLATION LEVEL REPEATABLE READ", {});
+    command("BEGIN ISOLATION LEVEL REPEATABLE READ");
+    if (ReadCache* cache = readCache())
+        cache->mark({});
 }
 
 void ServerConnection::commit()
 {
     if (inTransaction())
-        execute("COMMIT", {});
+        command("COMMIT");
+    if (ReadCache* cache = readCache())
+        cache->forget({});
 }
 
 void ServerConnection::rollback() noexcept
 {
+    if (ReadCache* cache = readCache())
+        cache->backTo({});
     if (PQtransactionStatus(m_conn) == PQTRANS_IDLE || PQtransactionStatus(m_conn) == PQTRANS_UNKNOWN)
         return;
     try {
-        traceStatement("ROLLBACK");
+        trace("ROLLBACK");
     } catch (...) {
         // A tracer that fails must not keep the transaction open.
     }
@@ -418,16 +590,18 @@ bool ServerConnection::inTransaction() const noexcept
 std::string ServerConnection::createWorkingCopy(const std::string& table)
 {
     const platform::Value wanted = platform::Value::fromText(storedName(table));
-    const QueryResult found = query("SELECT table_name FROM information_schema.tables "
-                                    "WHERE table_schema = current_schema() AND table_name = ?1",
-                                    std::span<const platform::Value>(&wanted, 1));
-    if (found.rows.empty())
+    const std::shared_ptr<const QueryResult> found = query("SELECT table_name FROM information_schema.tables "
+                                                           "WHERE table_schema = current_schema() AND table_name = ?1",
+                                                           std::span<const platform::Value>(&wanted, 1));
+    if (found->rows.empty())
         throw platform::Fault(InputTableNotFound,
                               "The database engine cannot find the input table or query '" + table +
                                   "'. Make sure it exists and that its name is spelled correctly.");
-    const std::string name = found.rows.front().front().text();
+    const std::string name = found->rows.front().front().text();
     // The session's temporary table of the same name is found first by every query of the name, on this
     // connection only; it has the table's columns and types, its key column among them.
+    if (ReadCache* cache = readCache())
+        cache->clear();
     execute("CREATE TEMPORARY TABLE " + sqlIdentifier(name) + " (LIKE " + sqlIdentifier(m_schema) + "." +
                 sqlIdentifier(name) + ")",
             {});
@@ -453,11 +627,13 @@ void ServerConnection::dropWorkingCopy(const std::string& name) noexcept
     m_workingCopies.erase(name);
     const std::string sql = "DROP TABLE IF EXISTS pg_temp." + sqlIdentifier(name);
     try {
-        traceStatement(sql);
+        trace(sql);
     } catch (...) {
         // A tracer that fails must not keep the copy in the table's place.
     }
     PQclear(PQexec(m_conn, sql.c_str()));
+    if (ReadCache* cache = readCache())
+        cache->clear();
 }
 
 TypedOutcome ServerConnection::runTyped(const std::string&, const TypedStatementLimits&, const TypedRows&)

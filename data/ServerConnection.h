@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "data/Connection.h"
+#include "data/ReadCache.h"
 
 struct pg_conn;
 
@@ -18,14 +19,15 @@ namespace data {
 // order of its own); it serves as the rows' bookmarks and is never shown among a query's columns.
 inline constexpr const char* ServerRowKey = "pricebook_rowid";
 
-// The one libpq connection of a shop database on a PostgreSQL server inside the process. Names are
-// matched without regard to case against the tables and columns the database holds; a lock another
-// session holds is waited for as long as a file's lock would be, every statement is bounded in time, and a
-// lost connection is a fault that says so (the server rolls back what was not committed).
+// A libpq connection of a shop database on a PostgreSQL server: the one every caller in the process shares,
+// or a session's own. Names are matched without regard to case against the tables and columns the database
+// holds; a lock another session holds is waited for as long as a file's lock would be, every statement is
+// bounded in time, and a lost connection is a fault that says so (the server rolls back what was not
+// committed).
 class ServerConnection final : public Connection
 {
 public:
-    static std::shared_ptr<Connection> open(const std::string& conninfo);
+    static std::shared_ptr<Connection> open(const std::string& conninfo, Sharing sharing);
 
     ~ServerConnection() override;
 
@@ -33,7 +35,8 @@ public:
     bool isReadOnly() const noexcept override { return false; }
     platform::Fault readOnlyFault() const override;
     std::string adapt(std::string_view oldDialectSql) const override;
-    QueryResult query(const std::string& sql, std::span<const platform::Value> parameters = {}) override;
+    std::shared_ptr<const QueryResult>
+    query(const std::string& sql, std::span<const platform::Value> parameters = {}) override;
     int run(const std::string& sql, std::span<const platform::Value> parameters = {}) override;
     const std::unordered_map<std::string, std::string>& declaredTypes(const std::string& table) override;
     std::string storedName(const std::string& name) const override;
@@ -57,9 +60,18 @@ public:
 private:
     ServerConnection(pg_conn* handle, std::string conninfo);
     struct Result;
+    // One statement and its rows. Inside a transaction it is sent between a savepoint and its release in
+    // one round trip, so that a failed statement is undone alone.
     Result execute(const std::string& sql, std::span<const platform::Value> parameters);
+    Result executeGuarded(const std::string& sql, std::span<const platform::Value> parameters);
+    // One statement that starts, ends or marks a transaction, never wrapped in a savepoint.
+    void command(const std::string& sql);
+    void runTransactionStatement(const std::string& sql) override { command(sql); }
     void loadNames();
     bool isYesNoColumn(unsigned table, int column);
+    // What a statement in the server's dialect reads and writes, by the shop's tables it names (kept by
+    // statement text while the read cache is on).
+    const StatementEffects& effectsOf(const std::string& sql);
 
     pg_conn* m_conn = nullptr;
     std::string m_conninfo;
@@ -69,6 +81,9 @@ private:
     std::unordered_map<std::string, std::string> m_names;  // every table and column name, by upper-cased name
     std::unordered_map<std::string, bool> m_numberColumns; // by upper-cased name: numbers in every table
     std::set<std::string> m_keyedTables;                   // tables with the row key column
+    std::set<std::string> m_tables; // upper-cased names of the shop's tables (not views)
+    std::set<std::string> m_views;  // and of its views, whose tables a statement's text does not name
+    std::unordered_map<std::string, StatementEffects> m_effects;
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_tableTypes;
     std::map<unsigned, std::set<int>> m_yesNoColumns; // by table, the yes/no columns' numbers
     std::set<std::string> m_workingCopies;

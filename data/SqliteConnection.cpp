@@ -1,6 +1,8 @@
 #include "data/SqliteConnection.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -15,7 +17,6 @@
 #include "data/JetErrors.h"
 #include "data/SqlFunctions.h"
 #include "data/StatementGuard.h"
-#include "data/StatementTrace.h"
 #include "data/StorageFaults.h"
 #include "platform/Conversions.h"
 #include "platform/ExclusiveFile.h"
@@ -43,6 +44,31 @@ std::string journalModeOf(sqlite3* db)
     }
     sqlite3_finalize(statement);
     return mode;
+}
+
+// Functions whose answer depends on their arguments alone: a statement that calls any other may give
+// other rows when asked again, so its rows are never kept.
+bool isSteadyFunction(const char* name)
+{
+    static constexpr std::string_view Steady[] = {
+        "abs",    "avg",   "char",   "coalesce", "count",  "format", "glob",   "group_concat", "hex",
+        "ifnull", "iif",   "instr",  "length",   "like",   "likely", "lower",  "ltrim",        "max",
+        "min",    "nullif", "printf", "quote",   "replace", "round", "rtrim",  "substr",       "substring",
+        "sum",    "total", "trim",   "typeof",   "ucase",  "unicode", "unlikely", "upper",
+    };
+    if (!name)
+        return false;
+    std::string lower = name;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return std::find(std::begin(Steady), std::end(Steady), lower) != std::end(Steady);
+}
+
+void addOnce(std::vector<std::string>& names, const char* name)
+{
+    const std::string upper = platform::upperCase(name ? name : "");
+    if (std::find(names.begin(), names.end(), upper) == names.end())
+        names.push_back(upper);
 }
 
 // Resets a statement however its use ends, so the cached statement holds no lock and no bound text.
@@ -77,6 +103,74 @@ std::string adaptedSql(std::string_view sql)
 SqliteConnection::SqliteConnection(sqlite3* handle, std::string path, bool readOnly)
     : m_db(handle), m_path(std::move(path)), m_readOnly(readOnly)
 {
+    installAuthorizer();
+}
+
+void SqliteConnection::installAuthorizer()
+{
+    // Installing an authorizer makes SQLite prepare every kept statement again; here none is kept yet, or
+    // (after the SQL console's guard) the few it has are worth that.
+    sqlite3_set_authorizer(m_db, noteAccess, this);
+}
+
+int SqliteConnection::noteAccess(void* self, int action, const char* first, const char* second, const char*,
+                                 const char*)
+{
+    auto& connection = *static_cast<SqliteConnection*>(self);
+    StatementEffects* effects = connection.m_noting;
+    if (!effects) // a statement SQLite prepares again by itself: its effects were noted the first time
+        return SQLITE_OK;
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_RECURSIVE:
+    case SQLITE_TRANSACTION:
+    case SQLITE_SAVEPOINT:
+        break;
+    case SQLITE_READ: // first: the table, second: the column; SQLite names a table by one text throughout
+        if (first != connection.m_lastRead)
+            addOnce(effects->reads, first);
+        connection.m_lastRead = first;
+        break;
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE: // first: the table, triggers' tables included
+        addOnce(effects->writes, first);
+        break;
+    case SQLITE_FUNCTION: // second: the function's name
+        if (!isSteadyFunction(second))
+            connection.m_notingPlain = false;
+        break;
+    default: // a PRAGMA, a change of the schema, ATTACH ...: anything may read differently afterwards
+        connection.m_notingPlain = false;
+        effects->changesSchema = true;
+        break;
+    }
+    return SQLITE_OK;
+}
+
+int SqliteConnection::prepareNoting(const std::string& sql, unsigned flags, sqlite3_stmt** handle,
+                                    const char** tail, StatementEffects& effects)
+{
+    effects = StatementEffects{};
+    m_noting = &effects;
+    m_notingPlain = true;
+    m_lastRead = nullptr;
+    const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), static_cast<int>(sql.size() + 1), flags, handle, tail);
+    m_noting = nullptr;
+    effects.keepsRows = rc == SQLITE_OK && *handle && m_notingPlain && effects.writes.empty() &&
+                        sqlite3_stmt_readonly(*handle);
+    return rc;
+}
+
+void SqliteConnection::noteWrites(const StatementEffects& effects)
+{
+    ReadCache* cache = readCache();
+    if (!cache)
+        return;
+    if (effects.changesSchema)
+        cache->clear();
+    else
+        cache->written(effects.writes);
 }
 
 SqliteConnection::~SqliteConnection()
@@ -86,10 +180,13 @@ SqliteConnection::~SqliteConnection()
     forgetConnection(m_key);
 }
 
-std::shared_ptr<Connection> SqliteConnection::open(const std::string& path, Access access)
+std::shared_ptr<Connection> SqliteConnection::open(const std::string& path, Access access, Sharing sharing)
 {
-    // A file already open in this process is never opened, read or checked again: its one connection
-    // serves every caller.
+    // A session's own connection shares nothing: its header is checked through its own handle.
+    if (sharing == Sharing::Own)
+        return openFile(path, access, {});
+    // A file already open in this process is never opened, read or checked again: its one shared
+    // connection serves every caller.
     const std::string key = connectionKey(path, access);
     return sharedConnection(key, [&] { return openFile(path, access, key); });
 }
@@ -192,11 +289,28 @@ std::shared_ptr<Connection> SqliteConnection::create(const std::string& path)
     return connection;
 }
 
+void SqliteConnection::runKept(const std::string& sql)
+{
+    trace(sql);
+    Statement& statement = prepare(sql);
+    noteWrites(statement.effects);
+    const ResetOnExit reset{statement.handle};
+    for (;;) {
+        const int rc = sqlite3_step(statement.handle);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            fail(rc, sql, false);
+    }
+}
+
 void SqliteConnection::runOnce(const std::string& sql)
 {
-    traceStatement(sql);
+    trace(sql);
     sqlite3_stmt* statement = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size() + 1), &statement, nullptr);
+    StatementEffects effects;
+    int rc = prepareNoting(sql, 0, &statement, nullptr, effects);
+    noteWrites(effects);
     if (rc == SQLITE_OK) {
         do
             rc = sqlite3_step(statement);
@@ -213,25 +327,50 @@ void SqliteConnection::begin()
     if (inTransaction())
         throw platform::Fault(InvalidOperation,
                               "Invalid operation: a transaction is already open on '" + m_path + "'.");
-    runOnce("BEGIN");
+    runKept("BEGIN");
+    if (ReadCache* cache = readCache())
+        cache->mark({});
 }
 
 void SqliteConnection::commit()
 {
     if (inTransaction())
-        runOnce("COMMIT");
+        runKept("COMMIT");
+    if (ReadCache* cache = readCache())
+        cache->forget({});
 }
 
 void SqliteConnection::rollback() noexcept
 {
+    // Also when SQLite ended the transaction by itself after a failure: the tables are then as they were
+    // at its start all the same.
+    if (ReadCache* cache = readCache())
+        cache->backTo({});
     if (!inTransaction())
         return;
     try {
-        traceStatement("ROLLBACK");
+        trace("ROLLBACK");
     } catch (...) {
         // A tracer that fails must not keep the transaction open.
     }
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+std::int64_t SqliteConnection::dataVersion()
+{
+    // Read inside the caller's transaction, it starts the transaction's reading of the file first, so it
+    // counts every commit of other connections up to that moment.
+    const std::string sql = "PRAGMA data_version";
+    trace(sql);
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr);
+    std::int64_t version = 0;
+    if (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW)
+        version = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_ROW)
+        fail(rc, sql, false);
+    return version;
 }
 
 bool SqliteConnection::inTransaction() const noexcept
@@ -242,21 +381,22 @@ bool SqliteConnection::inTransaction() const noexcept
 std::string SqliteConnection::createWorkingCopy(const std::string& table)
 {
     const platform::Value wanted = platform::Value::fromText(table);
-    const QueryResult found = query("SELECT name FROM main.sqlite_schema WHERE type = 'table' AND name = ?1 "
-                                    "COLLATE NOCASE",
-                                    std::span<const platform::Value>(&wanted, 1));
-    if (found.rows.empty())
+    const std::shared_ptr<const QueryResult> found =
+        query("SELECT name FROM main.sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE",
+              std::span<const platform::Value>(&wanted, 1));
+    if (found->rows.empty())
         throw platform::Fault(InputTableNotFound,
                               "The database engine cannot find the input table or query '" + table +
                                   "'. Make sure it exists and that its name is "
                                   "spelled correctly.");
-    const std::string name = found.rows.front().front().text();
+    const std::string name = found->rows.front().front().text();
 
     // Every column a query of the table can name, generated ones included, each with its declared type so
     // that yes/no and date columns read back as they do from the table itself.
     std::string columns;
     std::string names;
-    for (const auto& row : query("PRAGMA main.table_xinfo(" + sqlIdentifier(name) + ")").rows) {
+    const std::shared_ptr<const QueryResult> info = query("PRAGMA main.table_xinfo(" + sqlIdentifier(name) + ")");
+    for (const auto& row : info->rows) {
         constexpr std::size_t Name = 1, Type = 2, Hidden = 6;
         if (row.at(Hidden).number() == 1) // a virtual table's hidden column
             continue;
@@ -291,11 +431,13 @@ void SqliteConnection::dropWorkingCopy(const std::string& name) noexcept
     m_workingCopyColumns.erase(name);
     const std::string sql = "DROP TABLE IF EXISTS temp." + sqlIdentifier(name);
     try {
-        traceStatement(sql);
+        trace(sql);
     } catch (...) {
         // A tracer that fails must not keep the copy in the table's place.
     }
     sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr);
+    if (ReadCache* cache = readCache())
+        cache->clear();
     clearStatements();
 }
 
@@ -316,8 +458,7 @@ SqliteConnection::Statement& SqliteConnection::prepare(const std::string& sql)
 
     Statement statement;
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), static_cast<int>(sql.size() + 1), SQLITE_PREPARE_PERSISTENT,
-                                      &statement.handle, &tail);
+    const int rc = prepareNoting(sql, SQLITE_PREPARE_PERSISTENT, &statement.handle, &tail, statement.effects);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(statement.handle);
         fail(rc, sql, false);
@@ -340,6 +481,7 @@ void SqliteConnection::readColumns(Statement& statement)
     for (int i = 0; i < columns; ++i)
         statement.names.emplace_back(sqlite3_column_name(statement.handle, i));
     statement.kinds = columnKinds(statement.handle);
+    statement.positions = std::make_shared<FieldPositions>();
     statement.reprepared = sqlite3_stmt_status(statement.handle, SQLITE_STMTSTATUS_REPREPARE, 0);
 }
 
@@ -356,9 +498,17 @@ void SqliteConnection::bind(Statement& statement, std::span<const platform::Valu
         bindValue(statement.handle, static_cast<int>(i + 1), parameters[i]);
 }
 
-QueryResult SqliteConnection::query(const std::string& sql, std::span<const platform::Value> parameters)
+std::shared_ptr<const QueryResult> SqliteConnection::query(const std::string& sql,
+                                                           std::span<const platform::Value> parameters)
 {
-    traceStatement(sql, parameters);
+    ReadCache* cache = readCache();
+    // A statement without values is its own key.
+    std::string withValues;
+    const std::string& key = parameters.empty() || !cache ? sql : (withValues = ReadCache::key(sql, parameters));
+    if (cache)
+        if (std::shared_ptr<const QueryResult> kept = cache->find(key))
+            return kept;
+    trace(sql, parameters);
     Statement& statement = prepare(sql);
     if (!sqlite3_stmt_readonly(statement.handle))
         throw platform::Fault(InvalidOperation,
@@ -367,7 +517,8 @@ QueryResult SqliteConnection::query(const std::string& sql, std::span<const plat
     bind(statement, parameters, sql);
     ResetOnExit reset{statement.handle};
 
-    QueryResult result;
+    auto made = std::make_shared<QueryResult>();
+    QueryResult& result = *made;
     for (bool first = true;; first = false) {
         const int rc = sqlite3_step(statement.handle);
         // Another program that changed the table's columns makes SQLite prepare the statement again at its
@@ -377,6 +528,7 @@ QueryResult SqliteConnection::query(const std::string& sql, std::span<const plat
             if (sqlite3_stmt_status(statement.handle, SQLITE_STMTSTATUS_REPREPARE, 0) != statement.reprepared)
                 readColumns(statement);
             result.names = statement.names;
+            result.positions = statement.positions;
         }
         if (rc == SQLITE_DONE)
             break;
@@ -389,15 +541,19 @@ QueryResult SqliteConnection::query(const std::string& sql, std::span<const plat
             row.push_back(readColumn(statement.handle, i, statement.kinds[static_cast<std::size_t>(i)]));
         result.rows.push_back(std::move(row));
     }
-    return result;
+    if (cache && statement.effects.keepsRows)
+        cache->keep(key, statement.effects.reads, made);
+    return made;
 }
 
 int SqliteConnection::run(const std::string& sql, std::span<const platform::Value> parameters)
 {
-    traceStatement(sql, parameters);
+    trace(sql, parameters);
     Statement& statement = prepare(sql);
     bind(statement, parameters, sql);
     ResetOnExit reset{statement.handle};
+    // Noted before it runs: a statement that fails half-way may have changed rows before SQLite undoes it.
+    noteWrites(statement.effects);
     for (;;) {
         const int rc = sqlite3_step(statement.handle);
         if (rc == SQLITE_DONE)
@@ -415,9 +571,18 @@ TypedOutcome SqliteConnection::runTyped(const std::string& sql, const TypedState
         throw platform::Fault(InvalidOperation,
                               "Invalid operation: a typed statement cannot run while a working copy of '" + m_path +
                                   "' is open.");
-    traceStatement(sql);
+    trace(sql);
     const std::string detail = "SQL: " + sql;
     TypedOutcome outcome;
+    // The guard puts its own authorizer in place and takes it away when it goes; the connection's goes
+    // back after it.
+    struct AuthorizerBack
+    {
+        SqliteConnection& connection;
+        ~AuthorizerBack() { connection.installAuthorizer(); }
+    } authorizerBack{*this};
+    if (ReadCache* cache = readCache())
+        cache->clear();
     StatementGuard guard(m_db, limits, Connection::busyTimeout());
     sqlite3_stmt* handle = nullptr;
     const char* tail = nullptr;
@@ -492,7 +657,8 @@ const std::unordered_map<std::string, std::string>& SqliteConnection::declaredTy
     if (const auto found = m_tableTypes.find(key); found != m_tableTypes.end())
         return found->second;
     std::unordered_map<std::string, std::string> types;
-    for (const auto& row : query("PRAGMA table_info(" + sqlIdentifier(table) + ")").rows)
+    const std::shared_ptr<const QueryResult> columns = query("PRAGMA table_info(" + sqlIdentifier(table) + ")");
+    for (const auto& row : columns->rows)
         types[platform::upperCase(row.at(1).text())] =
             row.at(2).isNull() ? std::string() : declaredTypeWord(row.at(2).text().c_str());
     return m_tableTypes.emplace(key, std::move(types)).first->second;

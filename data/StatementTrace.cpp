@@ -8,7 +8,7 @@ namespace {
 
 std::mutex g_traceMutex;
 std::function<void(const std::string&)> g_traceHook;
-std::function<void(const std::string&, std::span<const platform::Value>)> g_boundTraceHook;
+BoundTraceHook g_boundTraceHook;
 
 } // namespace
 
@@ -18,7 +18,7 @@ void setTraceHook(std::function<void(const std::string& sql)> hook)
     g_traceHook = std::move(hook);
 }
 
-void setBoundTraceHook(std::function<void(const std::string& sql, std::span<const platform::Value> parameters)> hook)
+void setBoundTraceHook(BoundTraceHook hook)
 {
     std::lock_guard lock(g_traceMutex);
     g_boundTraceHook = std::move(hook);
@@ -28,7 +28,7 @@ void traceStatement(const std::string& sql, std::span<const platform::Value> par
 {
     // The hooks are copied out so that one may set another hook (or none) without waiting on itself.
     std::function<void(const std::string&)> hook;
-    std::function<void(const std::string&, std::span<const platform::Value>)> boundHook;
+    BoundTraceHook boundHook;
     {
         std::lock_guard lock(g_traceMutex);
         hook = g_traceHook;

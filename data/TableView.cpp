@@ -106,11 +106,33 @@ void TableView::refresh()
     load();
 }
 
+std::size_t TableView::position(std::string_view name) const
+{
+    if (const auto found = m_positions.find(name); found != m_positions.end())
+        return found->second;
+    const std::size_t at = findField(m_names, name);
+    m_positions.emplace(std::string(name), at);
+    return at;
+}
+
+const std::string& TableView::typeOf(std::size_t column)
+{
+    if (const auto found = m_types.find(column); found != m_types.end())
+        return found->second;
+    const auto& types = m_connection->declaredTypes(m_table);
+    const auto type = types.find(platform::upperCase(m_names[column]));
+    return m_types.emplace(column, type == types.end() ? std::string() : type->second).first->second;
+}
+
 const platform::Value& TableView::field(std::string_view name) const
 {
     if (eof())
         noCurrentRecord();
-    const std::size_t column = findField(m_names, name);
+    const std::size_t column = position(name);
+    if (!m_written.empty() && m_written.count(m_rowids[m_position]) > 0) {
+        m_rows[m_position] = readRow(m_rowids[m_position]);
+        m_written.erase(m_rowids[m_position]);
+    }
     if (m_editing) {
         for (const auto& [pendingName, value] : m_pending)
             if (pendingName == m_names[column])
@@ -126,21 +148,28 @@ std::int64_t TableView::bookmark() const
     return m_rowids[m_position];
 }
 
+std::vector<platform::Value> TableView::readRow(std::int64_t rowid) const
+{
+    const std::string key = m_connection->rowKey();
+    const platform::Value bookmarkValue = platform::Value::fromInteger(rowid);
+    const std::shared_ptr<const QueryResult> found =
+        m_connection->query("SELECT " + key + ", * FROM " + sqlIdentifier(m_table) + " WHERE " + key + " = ?1",
+                            std::span<const platform::Value>(&bookmarkValue, 1));
+    if (found->rows.empty())
+        throw platform::Fault(NotAValidBookmark, "Not a valid bookmark.");
+    if (m_names.empty())
+        m_names.assign(found->names.begin() + 1, found->names.end());
+    return std::vector<platform::Value>(found->rows.front().begin() + 1, found->rows.front().end());
+}
+
 void TableView::setBookmark(std::int64_t bookmark)
 {
     if (!m_connection)
         throw platform::Fault(ObjectInvalid, "Object invalid or no longer set: the table is closed.");
     // The row is read again from the file: it may have been changed or deleted since the view was filled.
-    const std::string key = m_connection->rowKey();
-    const platform::Value bookmarkValue = platform::Value::fromInteger(bookmark);
-    QueryResult found =
-        m_connection->query("SELECT " + key + ", * FROM " + sqlIdentifier(m_table) + " WHERE " + key + " = ?1",
-                            std::span<const platform::Value>(&bookmarkValue, 1));
-    if (found.rows.empty())
-        throw platform::Fault(NotAValidBookmark, "Not a valid bookmark.");
+    std::vector<platform::Value> row = readRow(bookmark);
     cancelUpdate();
-    std::vector<platform::Value> row(std::make_move_iterator(found.rows.front().begin() + 1),
-                                     std::make_move_iterator(found.rows.front().end()));
+    m_written.erase(bookmark);
     const auto at = std::lower_bound(m_rowids.begin(), m_rowids.end(), bookmark);
     const auto index = static_cast<std::size_t>(at - m_rowids.begin());
     if (at == m_rowids.end() || *at != bookmark) {
@@ -167,13 +196,9 @@ void TableView::setField(std::string_view name, const platform::Value& v)
 {
     if (!m_editing)
         throw platform::Fault(UpdateWithoutEdit, "Update or CancelUpdate without AddNew or Edit.");
-    const std::string& column = m_names[findField(m_names, name)];
-    const auto& types = m_connection->declaredTypes(m_table);
-    std::string upper = column;
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const auto type = types.find(upper);
-    platform::Value stored = toColumnType(v, type == types.end() ? std::string() : type->second, column);
+    const std::size_t at = position(name);
+    const std::string& column = m_names[at];
+    platform::Value stored = toColumnType(v, typeOf(at), column);
     for (auto& [pendingName, value] : m_pending) {
         if (pendingName == column) {
             value = std::move(stored);
@@ -208,7 +233,8 @@ void TableView::update()
         throw platform::Fault(RecordIsDeleted, "Record is deleted.");
     m_editing = false;
     m_pending.clear();
-    setBookmark(rowid);
+    // Read again only when next looked at: a pricing run writes each quantity and never reads it back here.
+    m_written.insert(rowid);
 }
 
 void TableView::cancelUpdate()
@@ -221,8 +247,11 @@ void TableView::close()
 {
     m_connection.reset();
     m_names.clear();
+    m_positions.clear();
+    m_types.clear();
     m_rowids.clear();
     m_rows.clear();
+    m_written.clear();
     m_position = 0;
     cancelUpdate();
 }
@@ -232,16 +261,19 @@ void TableView::load()
     cancelUpdate();
     // The row key is the table's stored order: a file's rowid, or the key column a server's table has for it.
     const std::string key = m_connection->rowKey();
-    QueryResult result =
+    const std::shared_ptr<const QueryResult> result =
         m_connection->query("SELECT " + key + ", * FROM " + sqlIdentifier(m_table) + " ORDER BY " + key);
-    m_names.assign(result.names.begin() + 1, result.names.end());
+    m_names.assign(result->names.begin() + 1, result->names.end());
+    m_positions.clear();
+    m_types.clear();
     m_rowids.clear();
     m_rows.clear();
-    m_rowids.reserve(result.rows.size());
-    m_rows.reserve(result.rows.size());
-    for (auto& row : result.rows) {
+    m_written.clear();
+    m_rowids.reserve(result->rows.size());
+    m_rows.reserve(result->rows.size());
+    for (const auto& row : result->rows) {
         m_rowids.push_back(row.front().integer());
-        m_rows.emplace_back(std::make_move_iterator(row.begin() + 1), std::make_move_iterator(row.end()));
+        m_rows.emplace_back(row.begin() + 1, row.end());
     }
     m_position = 0;
 }

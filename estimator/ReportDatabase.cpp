@@ -118,6 +118,15 @@ constexpr const char* kRunIdDdl = "CREATE TABLE [RPTRUNID] "
 constexpr const char* kRunIdFirstRow =
     "INSERT INTO RPTRUNID (PRINTRPTRUNID, PREPRESSRPTRUNID, BINDERYRPTRUNID, DEPTRPTRUNID) VALUES (0,0,0,0)";
 
+// What the statements above make, by the names the file keeps them under (an index by its table's name and
+// its own).
+constexpr const char* kReportObjects =
+    "SELECT count(*) AS MADE FROM sqlite_schema WHERE name IN ('PRINTRPT', 'PREPRESSRPT', 'BINDERYRPT', "
+    "'DEPTRPT', 'RPTRUNID', 'PRINTRPT_RUNDATE', 'PRINTRPT_PrimaryKey', 'PREPRESSRPT_RUNDATE', "
+    "'PREPRESSRPT_PrimaryKey', 'BINDERYRPT_RUNDATE', 'BINDERYRPT_PrimaryKey', 'DEPTRPT_RUNDATE', "
+    "'DEPTRPT_PrimaryKey')";
+constexpr long kReportObjectCount = 13;
+
 bool endsWithSeparator(const std::string& folder)
 {
     if (folder.empty())
@@ -164,7 +173,18 @@ void cEstimator::VerifReportDB()
     if (!fileExists(path))
         platform::resumeNext([&] { report = data::Database::create(path); });
     else
-        platform::resumeNext([&] { report = data::Database::open(path); });
+        platform::resumeNext([&] { report = data::Database::openSession(path); });
+
+    // A database an earlier run made has all of them: each statement would fail and be skipped, so none
+    // is run.
+    bool complete = false;
+    if (report.isOpen())
+        platform::resumeNext(
+            [&] { complete = report.openRecordset(kReportObjects).field(0).number() == kReportObjectCount; });
+    if (complete) {
+        report.close();
+        return;
+    }
 
     // Each statement on its own: one that fails (the object exists already, or no file could be made)
     // leaves the next to run.

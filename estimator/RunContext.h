@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "data/Database.h"
 #include "estimator/ReportRows.h"
 #include "estimator/Summary.h"
 
@@ -26,14 +27,19 @@ struct EngineHooks
     }
 };
 
-// What the estimator objects of one pricing run share: the per-quantity summary, the bindery rows and
-// totals, the pre-press line tables and the report database check, as the old engine shared them between
-// all its objects of a program run. A run owns one and hands it to every estimator it makes, so a run's
-// later quantities find what its earlier ones left, and two runs never see each other's.
+// What the estimator objects of one pricing run share: the run's session of the shop database, the
+// per-quantity summary, the bindery rows and totals, the pre-press line tables and the report database
+// check, as the old engine shared them between all its objects of a program run. A run owns one and hands
+// it to every estimator it makes, so a run's later quantities find what its earlier ones left, and two
+// runs never see each other's.
 struct RunContext
 {
     std::string programFolder = "."; // holds the report work database "VMestrpt.mdb"
     EngineHooks hooks;
+    // The run's session: every estimator of the run reads the shop database through it, inside the run's
+    // snapshot. An estimator of a context without one (one made on its own, as the engine's tests make
+    // them) opens the file its DataFile names.
+    data::Database shop;
 
     std::array<SummaryRecord, 5> summary; // slots 1 to 4
     BinderyRowTable binderyRows;

@@ -51,10 +51,9 @@ std::int32_t cEstimator::currentQuantityValue() const
 
 double cEstimator::Estimate(EstimateArea area, std::int16_t currentQuantity, std::int16_t count)
 {
-
     if (!m_connected) {
         if (!m_db.isOpen())
-            m_db = data::Database::open(m_dataFile);
+            m_db = m_context.shop.isOpen() ? m_context.shop : data::Database::open(m_dataFile);
         m_context.clearSummary();
         // Only a completed order query ties the object to its order: a query that faulted is tried
         // again (and reported again) by the next call instead of leaving the object silently unpriced.

@@ -1,5 +1,6 @@
 #include "platform/Value.h"
 
+#include <charconv>
 #include <cmath>
 #include <utility>
 
@@ -150,6 +151,28 @@ std::string Value::formatted() const
     return std::string();
 }
 
+namespace {
+
+// Whether a double reads back unchanged through its formatted text: written in plain digits (not in
+// E notation) and with no more than the 15 significant digits the text keeps. The shortest text that reads
+// back as the double then has at most 15 digits; being within half a unit of the double's last binary
+// place, it is the 15-digit rounding the formatted text holds, and reading that text gives the double.
+bool readsBackUnchanged(double value)
+{
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4 && magnitude < 1e15))
+        return false;
+    char shortest[32];
+    const std::to_chars_result written =
+        std::to_chars(shortest, shortest + sizeof shortest, magnitude, std::chars_format::scientific);
+    int digits = 0;
+    for (const char* c = shortest; c < written.ptr && *c != 'e'; ++c)
+        digits += *c >= '0' && *c <= '9';
+    return digits <= 15;
+}
+
+} // namespace
+
 double Value::number() const
 {
     switch (m_kind) {
@@ -157,6 +180,11 @@ double Value::number() const
         return 0.0;
     case Kind::Integer:
         return static_cast<double>(std::get<std::int64_t>(m_data));
+    case Kind::Double:
+        // The engine reads every number of a row at every quantity: most need no text made for them.
+        if (readsBackUnchanged(std::get<double>(m_data)))
+            return std::get<double>(m_data);
+        return val(formatted());
     default:
         return val(formatted());
     }

@@ -1,5 +1,7 @@
 #include "pricing/OrderRowWriter.h"
 
+#include <cmath>
+
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 
@@ -12,6 +14,20 @@ constexpr int NotAValidBookmark = 3159;
 platform::Value zero()
 {
     return platform::Value::fromInteger(0);
+}
+
+// Whether a field holding `held` already holds `wanted`: the same value, or the same number (a yes/no
+// field's True is -1, a number field keeps 0 as 0.0), so that writing it would change nothing.
+bool holdsAlready(const platform::Value& held, const platform::Value& wanted)
+{
+    if (held == wanted)
+        return true;
+    using Kind = platform::Value::Kind;
+    const auto isNumber = [](const platform::Value& v) {
+        return v.kind() == Kind::Integer || v.kind() == Kind::Double || v.kind() == Kind::Boolean;
+    };
+    constexpr double Exact = 9007199254740992.0; // 2^53: beyond it two whole numbers can read as one double
+    return isNumber(held) && isNumber(wanted) && held.real() == wanted.real() && std::fabs(held.real()) < Exact;
 }
 
 } // namespace
@@ -62,8 +78,8 @@ const std::vector<std::pair<std::string, platform::Value>>& clearedOrderFields()
     return fields;
 }
 
-OrderRowWriter::OrderRowWriter(std::string databaseFile, std::int64_t bookmark, MessageCallback onMessage)
-    : m_databaseFile(std::move(databaseFile)), m_bookmark(bookmark), m_onMessage(std::move(onMessage))
+OrderRowWriter::OrderRowWriter(data::Database shop, std::int64_t bookmark, MessageCallback onMessage)
+    : m_db(std::move(shop)), m_bookmark(bookmark), m_onMessage(std::move(onMessage))
 {
 }
 
@@ -76,7 +92,6 @@ void OrderRowWriter::report(const std::string& message) const
 void OrderRowWriter::close()
 {
     m_orders.close();
-    m_db.close();
     m_open = false;
 }
 
@@ -101,12 +116,11 @@ platform::Outcome OrderRowWriter::write(const platform::Value* pressQuantity)
         }
     };
 
-    // The table is opened once for the run; moving to the bookmark reads the row afresh each time.
+    // The table is opened once for the run, without its rows; moving to the bookmark reads the row afresh
+    // each time.
     if (!m_open) {
-        platform::Outcome notOpened = attempt([this] {
-            m_db = data::Database::open(m_databaseFile);
-            m_orders = m_db.openTable("Orders");
-        });
+        platform::Outcome notOpened =
+            attempt([this] { m_orders = m_db.openTable("Orders", data::TableRows::ByBookmark); });
         if (notOpened) {
             close();
             return notOpened;
@@ -123,15 +137,19 @@ platform::Outcome OrderRowWriter::write(const platform::Value* pressQuantity)
 
     if (platform::Outcome notEditing = attempt([this] { m_orders.edit(); }))
         return notEditing; // a read-only database: every later step would fail the same way
+    // A field that holds its value already is left alone: the row changes only where it must, and a row
+    // an earlier run left cleared is not written at all.
+    const auto set = [&](const std::string& name, const platform::Value& value) {
+        return attempt([&] {
+            if (!holdsAlready(m_orders.field(name), value))
+                m_orders.setField(name, value);
+        });
+    };
     platform::Outcome quantityNotSet;
     if (pressQuantity)
-        quantityNotSet = attempt([&] { m_orders.setField("PRESSQTY", *pressQuantity); });
-    for (const auto& [clearedName, clearedValue] : clearedOrderFields()) {
-        // Plain names: clang 14 does not let a lambda capture structured bindings.
-        const auto& name = clearedName;
-        const auto& value = clearedValue;
-        attempt([&] { m_orders.setField(name, value); }); // a missing column is skipped
-    }
+        quantityNotSet = set("PRESSQTY", *pressQuantity);
+    for (const auto& [clearedName, clearedValue] : clearedOrderFields())
+        set(clearedName, clearedValue); // a missing column is skipped
     if (platform::Outcome notStored = attempt([this] { m_orders.update(); })) {
         m_orders.cancelUpdate();
         return notStored;

@@ -22,14 +22,16 @@ using MessageCallback = std::function<void(const std::string& message)>;
 // quantity being priced): the row then describes a single-quantity job marked for print pricing.
 const std::vector<std::pair<std::string, platform::Value>>& clearedOrderFields();
 
-// Writes the quantity being priced into the chosen order's row of "Orders" (Saveit). The table is
-// opened once for the run; every write goes back to the row by its bookmark, which reads that one row.
+// Writes the quantity being priced into the chosen order's row of "Orders" (Saveit), through the run's
+// session of the shop database. The table is opened once for the run, and only the row is ever read: every
+// write goes back to the row by its bookmark, which reads that one row.
 class OrderRowWriter
 {
 public:
-    OrderRowWriter(std::string databaseFile, std::int64_t bookmark, MessageCallback onMessage = {});
+    OrderRowWriter(data::Database shop, std::int64_t bookmark, MessageCallback onMessage = {});
 
-    // Writes "PRESSQTY" = pressQuantity and the cleared fields. A row the database no longer knows
+    // Writes "PRESSQTY" = pressQuantity and the cleared fields (a field that holds its value already is left
+    // as it is, so a row that holds them all is not written). A row the database no longer knows
     // (fault 3159) is reported as "Error Number  3159" and nothing is written; a table or row that cannot
     // be reached otherwise writes nothing either (never another order's row). Once on the row, a failing
     // field (a missing column) is skipped and the others are written; a failing store leaves the row as
@@ -42,14 +44,13 @@ public:
     // the list. Returns nothing when the row was stored, otherwise the fault that kept it from it.
     platform::Outcome clearEstimates();
 
-    // Lets go of the table and the database file (the next write opens them again).
+    // Lets go of the table (the next write reads it again).
     void close();
 
 private:
-    std::string m_databaseFile;
+    data::Database m_db;
     std::int64_t m_bookmark;
     MessageCallback m_onMessage;
-    data::Database m_db;
     data::TableView m_orders;
     bool m_open = false;
     void report(const std::string& message) const;

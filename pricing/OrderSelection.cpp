@@ -145,29 +145,34 @@ std::optional<OrderSelection> selectOrder(const std::string& databaseFile,
                                           const OrderKeyFilter& filter)
 {
     try {
-        const data::Database db = data::Database::open(databaseFile);
-        std::optional<OrderSelection> chosen;
-        {
-            data::TableView orders = db.openTable("Orders");
-            for (; !orders.eof(); orders.moveNext()) {
-                if (textOf(orders, "OrderNo") != orderNo)
-                    continue;
-                if (!partFits(orders.field("PartNo"), filter.partNo))
-                    continue;
-                if (!quoteOrJobFits(textOf(orders, "QuoteOrJob"), filter.quoteOrJob))
-                    continue;
-                chosen = selectionOf(orders);
-                break;
-            }
-        }
-        if (!chosen)
-            return std::nullopt;
-        // The command line's filter narrows the bindery rows to the part and kind it asked for.
-        readBinderyRows(db, *chosen, filter);
-        return chosen;
+        return selectOrder(data::Database::open(databaseFile), orderNo, filter);
     } catch (const platform::Fault& fault) {
         raiseNamingFile(fault, databaseFile);
     }
+}
+
+std::optional<OrderSelection> selectOrder(const data::Database& db, std::string_view orderNo,
+                                          const OrderKeyFilter& filter)
+{
+    std::optional<OrderSelection> chosen;
+    {
+        data::TableView orders = db.openTable("Orders");
+        for (; !orders.eof(); orders.moveNext()) {
+            if (textOf(orders, "OrderNo") != orderNo)
+                continue;
+            if (!partFits(orders.field("PartNo"), filter.partNo))
+                continue;
+            if (!quoteOrJobFits(textOf(orders, "QuoteOrJob"), filter.quoteOrJob))
+                continue;
+            chosen = selectionOf(orders);
+            break;
+        }
+    }
+    if (!chosen)
+        return std::nullopt;
+    // The command line's filter narrows the bindery rows to the part and kind it asked for.
+    readBinderyRows(db, *chosen, filter);
+    return chosen;
 }
 
 std::optional<OrderSelection> selectOrderAt(const std::string& databaseFile, std::int64_t bookmark)
@@ -208,7 +213,9 @@ platform::Outcome missingOrderKey(const data::Database& db, const std::string& o
     const std::string code = quoteOrJobCode(choice);
     const std::string order = "ORDERNO = " + data::sqlLiteral(orderNo);
     const std::string part = " AND PARTNO = " + std::to_string(partNo);
-    const auto rows = [&](const std::string& where) { return db.openRecordset("SELECT * FROM ORDERS WHERE " + where); };
+    const auto rows = [&](const std::string& where) {
+        return db.openRecordset("SELECT QUOTEORJOB FROM ORDERS WHERE " + where);
+    };
     if (rows(order + part + " AND QUOTEORJOB = " + data::sqlLiteral(code)).recordCount() > 0)
         return std::nullopt;
     const auto missing = [](const std::string& text) { return platform::Fault(data::NoCurrentRecord, text); };

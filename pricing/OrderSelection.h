@@ -77,6 +77,10 @@ struct OrderKeyFilter
 std::optional<OrderSelection> selectOrder(const std::string& databaseFile,
                                           std::string_view orderNo,
                                           const OrderKeyFilter& filter);
+// The same through an open database (a run's session); a database that cannot be read is a
+// platform::Fault as the database gives it.
+std::optional<OrderSelection> selectOrder(const data::Database& db, std::string_view orderNo,
+                                          const OrderKeyFilter& filter);
 
 // Chooses the row at `bookmark` (an entry of listOrders): that row's texts, and the bindery rows of its order
 // number and part only. Nothing when the row is gone. A database that cannot be read is a platform::Fault.

@@ -253,6 +253,11 @@ std::optional<OrderSelection> findBookOrder(const std::string& databaseFile, con
     return selectOrder(databaseFile, page.orderNo, page.key);
 }
 
+std::optional<OrderSelection> findBookOrder(const data::Database& db, const BookPage& page)
+{
+    return selectOrder(db, page.orderNo, page.key);
+}
+
 std::vector<BookPage> inPrintedOrder(std::vector<BookPage> pages)
 {
     std::vector<std::string> categories;

@@ -69,6 +69,7 @@ std::string bookReference(QuoteOrJob quoteOrJob, std::string_view orderNo);
 // The shop database's row of a page: the first row of "Orders" with its number that fits its part and
 // quote-or-job mark; none when no row does. A database that cannot be read is a platform::Fault.
 std::optional<OrderSelection> findBookOrder(const std::string& databaseFile, const BookPage& page);
+std::optional<OrderSelection> findBookOrder(const data::Database& db, const BookPage& page);
 
 // The pages in the order the book prints them: the categories in the order they first come, the pages of
 // each category in book order.

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "data/JetErrors.h"
 #include "data/ServerFaults.h"
 #include "estimator/cEstimator.h"
 #include "platform/Conversions.h"
@@ -99,14 +100,81 @@ std::string skippedDetails(const std::vector<SkippedQuantity>& skipped)
     return details;
 }
 
+namespace {
+
+// Why a run stops when the order's row could not be written, in the shop's words; `atQuantity` is empty
+// when nothing was priced yet.
+RunStop writeFaultStop(int number, const std::string& atQuantity, std::string detail)
+{
+    const std::string stopped = atQuantity.empty() ? "Nothing was priced" : "Pricing stopped at " + atQuantity;
+    switch (number) {
+    case Locked:
+        return {StopReason::ShopDatabaseBusy,
+                atQuantity.empty() ? kShopDatabaseBusyMessage
+                                   : "The shop database is being changed by another program, so pricing stopped at " +
+                                         atQuantity + ". Try again in a moment.",
+                std::move(detail)};
+    case NotAValidBookmark:
+        // The row writer has shown "Error Number  3159" already.
+        return {StopReason::OrderGone, {}, std::move(detail)};
+    case ReadOnly:
+        return {StopReason::CannotWrite,
+                "The order row could not be written: the shop database or its folder is read-only. " + stopped +
+                    "; ask for write access to the data folder.",
+                std::move(detail)};
+    case DiskFull:
+        return {StopReason::CannotWrite,
+                "The order row could not be written: the disk is full. " + stopped +
+                    "; make room on the disk and try again.",
+                std::move(detail)};
+    default:
+        return {StopReason::CannotWrite, "The order row could not be written. " + stopped + ".", std::move(detail)};
+    }
+}
+
+} // namespace
+
+std::optional<RunStop> checkOrderKey(const data::Database& shop, const PricingInputs& inputs)
+{
+    // An order the estimator would not find is told at once, before anything is written: every price of
+    // the list would be the $0.00 of an empty estimate. (A part number that is no number is the engine's
+    // own type mismatch at every quantity.)
+    platform::Outcome missing;
+    try {
+        std::int16_t part = 0;
+        if (platform::resumeNext([&] { part = partNumber(inputs.order.partNo); }))
+            missing = missingOrderKey(shop, inputs.order.orderNo, part, inputs.request.quoteOrJob);
+    } catch (const platform::Fault& fault) {
+        if (fault.number() == Locked)
+            return writeFaultStop(Locked, {}, behind(fault));
+        return RunStop{StopReason::CannotWrite,
+                       "The order could not be read from the shop database, so nothing was priced.", behind(fault)};
+    }
+    if (missing)
+        return RunStop{StopReason::OrderKeyNotFound, missing->what() + std::string(" Nothing was priced."), {}};
+    return std::nullopt;
+}
+
+std::optional<RunStop> clearOrderEstimates(const data::Database& shop, const PricingInputs& inputs,
+                                           const MessageCallback& onMessage)
+{
+    if (const platform::Outcome notCleared = OrderRowWriter(shop, inputs.order.bookmark, onMessage).clearEstimates())
+        return writeFaultStop(notCleared->number(), {}, behind(*notCleared));
+    return std::nullopt;
+}
+
 PricingRun::PricingRun(PricingInputs inputs, PricingCallbacks callbacks)
-    : m_inputs(std::move(inputs)),
-      m_callbacks(std::move(callbacks)),
-      m_writer(databasePath(m_inputs.dataFolder), m_inputs.order.bookmark, m_callbacks.onMessage)
+    : m_inputs(std::move(inputs)), m_callbacks(std::move(callbacks))
 {
     if (!m_inputs.programFolder.empty())
         m_context.programFolder = m_inputs.programFolder;
     m_context.hooks = m_callbacks.engineHooks;
+}
+
+PricingRun::PricingRun(PricingInputs inputs, PricingCallbacks callbacks, data::Snapshot& snapshot)
+    : PricingRun(std::move(inputs), std::move(callbacks))
+{
+    m_givenSnapshot = &snapshot;
 }
 
 PricingRun::~PricingRun() = default;
@@ -130,22 +198,23 @@ PricingResult PricingRun::run()
 PricingResult PricingRun::runWalking(const std::function<std::vector<std::string>(const ScheduleVisitor&)>& walk)
 {
     m_result = PricingResult{};
-    // The order's working copy and the file are let go however the run ends, a program error included:
-    // while the copy lives, every read of the order in this process would see it.
+    // The snapshot, its working copy and the session are let go however the run ends, a program error
+    // included: while the copy lives, every read of the order on the session would see it.
     struct Release
     {
         PricingRun& run;
         ~Release()
         {
-            run.m_orders.close();
-            run.m_writer.close();
-            run.m_shop.close();
+            run.m_writer.reset();
+            run.m_snapshot = nullptr;
+            run.m_ownSnapshot.reset();
+            run.m_context.shop.close();
         }
     };
 
     const Release release{*this};
 
-    const bool ready = prepareOrderRow();
+    const bool ready = prepare();
     m_result.notes = walk([&](const ScheduleEntry& entry) {
         if (!ready || m_result.stopped || m_result.cancelled)
             return false;
@@ -162,49 +231,59 @@ PricingResult PricingRun::runWalking(const std::function<std::vector<std::string
     return m_result;
 }
 
-bool PricingRun::prepareOrderRow()
+bool PricingRun::prepare()
 {
-    try {
-        m_shop = data::Database::open(databasePath(m_inputs.dataFolder));
-    } catch (const platform::Fault& fault) {
-        stop(StopReason::CannotWrite, "The shop database could not be opened, so nothing was priced.",
-             behind(fault));
-        return false;
+    data::Database shop;
+    if (m_givenSnapshot) {
+        shop = m_givenSnapshot->session();
+        m_snapshot = m_givenSnapshot;
+    } else {
+        try {
+            shop = data::Database::openSession(databasePath(m_inputs.dataFolder), m_callbacks.session);
+        } catch (const platform::Fault& fault) {
+            stop(StopReason::CannotWrite, "The shop database could not be opened, so nothing was priced.",
+                 behind(fault));
+            return false;
+        }
+        stop(checkOrderKey(shop, m_inputs));
+        // The run's one change to the file, before anything is priced and before the snapshot begins.
+        if (!m_result.stopped)
+            stop(clearOrderEstimates(shop, m_inputs, m_callbacks.onMessage));
+        if (m_result.stopped || !takeSnapshot(shop))
+            return false;
     }
-    // An order the estimator would not find is told at once, before anything is written: every price of
-    // the list would be the $0.00 of an empty estimate. (A part number that is no number is the engine's
-    // own type mismatch at every quantity.)
-    platform::Outcome missing;
     try {
-        std::int16_t part = 0;
-        if (platform::resumeNext([&] { part = partNumber(m_inputs.order.partNo); }))
-            missing = missingOrderKey(m_shop, m_inputs.order.orderNo, part, m_inputs.request.quoteOrJob);
+        m_snapshot->fill(m_inputs.order.bookmark, "ORDERNO", platform::Value::fromText(m_inputs.order.orderNo));
     } catch (const platform::Fault& fault) {
-        if (fault.number() == Locked)
-            stopForWriteFault(Locked, {}, behind(fault));
+        if (fault.number() == Locked || fault.number() == data::DataChanged)
+            stop(fault.number() == Locked ? writeFaultStop(Locked, {}, behind(fault))
+                                          : RunStop{StopReason::ShopDataChanged,
+                                                    "Another program changed the shop's data as the list was about "
+                                                    "to be priced, so nothing was priced. Price the list again.",
+                                                    behind(fault)});
         else
             stop(StopReason::CannotWrite, "The order could not be read from the shop database, so nothing was priced.",
                  behind(fault));
         return false;
     }
-    if (missing) {
-        stop(StopReason::OrderKeyNotFound, missing->what() + std::string(" Nothing was priced."), {});
-        return false;
-    }
+    m_writer.emplace(shop, m_inputs.order.bookmark, m_callbacks.onMessage);
+    m_context.shop = shop;
+    return true;
+}
 
-    // The run's one change to the file, before anything is priced: the row's stored estimate figures are
-    // cleared and it is marked for print pricing, as after every run. Its press quantity is not touched.
-    if (const platform::Outcome notCleared = m_writer.clearEstimates()) {
-        stopForWriteFault(notCleared->number(), {}, behind(*notCleared));
-        return false;
-    }
+bool PricingRun::takeSnapshot(const data::Database& shop)
+{
     try {
-        m_orders = m_shop.workingCopy("Orders");
+        m_ownSnapshot.emplace(shop, "Orders");
     } catch (const platform::Fault& fault) {
-        stop(StopReason::CannotWrite, "The order could not be made ready for pricing, so nothing was priced.",
-             behind(fault));
+        if (fault.number() == Locked)
+            stop(writeFaultStop(Locked, {}, behind(fault)));
+        else
+            stop(StopReason::CannotWrite, "The order could not be made ready for pricing, so nothing was priced.",
+                 behind(fault));
         return false;
     }
+    m_snapshot = &*m_ownSnapshot;
     return true;
 }
 
@@ -213,60 +292,30 @@ void PricingRun::stop(StopReason reason, std::string message, std::string detail
     m_result.stopped = RunStop{reason, std::move(message), std::move(detail)};
 }
 
-void PricingRun::stopForWriteFault(int number, const std::string& atQuantity, std::string detail)
+void PricingRun::stop(std::optional<RunStop> stop, const std::string& atQuantity)
 {
-    const std::string stopped = atQuantity.empty() ? "Nothing was priced" : "Pricing stopped at " + atQuantity;
-    switch (number) {
-    case Locked:
-        // A wait for the lock that Ctrl-C or Cancel ended is the user's stop, not a busy database.
-        if (m_callbacks.cancelRequested && m_callbacks.cancelRequested()) {
-            m_result.cancelled = true;
-            m_result.cancelledAt = atQuantity;
-            break;
-        }
-        stop(StopReason::ShopDatabaseBusy,
-             atQuantity.empty()
-                 ? kShopDatabaseBusyMessage
-                 : "The shop database is being changed by another program, so pricing stopped at " +
-                       atQuantity + ". Try again in a moment.",
-             std::move(detail));
-        break;
-    case NotAValidBookmark:
-        // The row writer has shown "Error Number  3159" already.
-        stop(StopReason::OrderGone, {}, std::move(detail));
-        break;
-    case ReadOnly:
-        stop(StopReason::CannotWrite,
-             "The order row could not be written: the shop database or its folder is read-only. " + stopped +
-                 "; ask for write access to the data folder.",
-             std::move(detail));
-        break;
-    case DiskFull:
-        stop(StopReason::CannotWrite,
-             "The order row could not be written: the disk is full. " + stopped +
-                 "; make room on the disk and try again.",
-             std::move(detail));
-        break;
-    default:
-        stop(StopReason::CannotWrite, "The order row could not be written. " + stopped + ".", std::move(detail));
-        break;
+    if (!stop)
+        return;
+    // A wait for the lock that Ctrl-C or Cancel ended is the user's stop, not a busy database.
+    if (stop->reason == StopReason::ShopDatabaseBusy && m_callbacks.cancelRequested && m_callbacks.cancelRequested()) {
+        m_result.cancelled = true;
+        m_result.cancelledAt = atQuantity;
+        return;
     }
+    m_result.stopped = std::move(stop);
 }
 
 void PricingRun::SelectQuote(const ScheduleEntry& entry)
 {
     const std::size_t pricedBefore = m_result.priced.size();
     try {
-        // This quantity's write and its four estimates, all inside one transaction: the working copy is
-        // filled from one snapshot of the file, the engine reads that snapshot, and the rollback at the
-        // end leaves nothing of the quantity anywhere.
-        const data::Transaction quantity = m_shop.beginTransaction();
-        m_orders.refill(m_inputs.order.bookmark, "ORDERNO",
-                        platform::Value::fromText(m_inputs.order.orderNo));
+        // This quantity's write and its four estimates, inside the run's snapshot: the quantity is written
+        // into the working copy, the engine reads the snapshot, and the quantity's end undoes the write.
+        const data::Snapshot::Quantity quantity(*m_snapshot);
         if (const platform::Outcome notWritten = Saveit(platform::Value::fromInteger(entry.quantity))) {
             const int number = notWritten->number();
             if (number == NotAValidBookmark || number == Locked) {
-                stopForWriteFault(number, entry.text, behind(*notWritten));
+                stop(writeFaultStop(number, entry.text, behind(*notWritten)), entry.text);
                 return;
             }
             // The copy does not hold this quantity, so an estimate now would price another quantity under
@@ -278,21 +327,25 @@ void PricingRun::SelectQuote(const ScheduleEntry& entry)
         }
         TimeCost(entry);
     } catch (const platform::Fault& fault) {
-        // The order's rows could not be read from the file: no quantity can be priced.
+        // The snapshot could not go on: no quantity can be priced.
         if (fault.number() == Locked)
-            stopForWriteFault(Locked, entry.text, behind(fault));
+            stop(writeFaultStop(Locked, entry.text, behind(fault)), entry.text);
+        else if (fault.number() == data::DataChanged)
+            stop(StopReason::ShopDataChanged,
+                 "Another program changed the shop's data while the list was being priced, so pricing stopped at " +
+                     entry.text + " rather than mix prices from before and after the change. Price the list again.",
+                 behind(fault));
         else if (fault.number() == data::ServerConnectionFailed)
-            // The server rolled back the quantity's transaction: the order is as it was.
+            // The server rolled back the run's transaction: the order is as it was.
             stop(StopReason::CannotWrite, std::string(fault.what()) + " Pricing stopped at " + entry.text + ".",
                  behind(fault));
         else
             stop(StopReason::CannotWrite,
-                 "The order could not be read from the shop database, so pricing stopped at " + entry.text +
-                     ".",
-                 fault.what());
+                 "The order could not be read from the shop database, so pricing stopped at " + entry.text + ".",
+                 behind(fault));
     }
-    // The line is handed on once the transaction has ended: no lock of the file is held while the front end
-    // takes it.
+    // The line is handed on once the quantity's write is undone: no lock of the file is held while the front
+    // end takes it.
     if (m_result.priced.size() > pricedBefore) {
         ++m_result.pricedCount;
         if (m_callbacks.onLine)
@@ -306,7 +359,7 @@ void PricingRun::SelectQuote(const ScheduleEntry& entry)
 
 platform::Outcome PricingRun::Saveit(const platform::Value& pressQuantity)
 {
-    return m_writer.Saveit(pressQuantity);
+    return m_writer->Saveit(pressQuantity);
 }
 
 void PricingRun::TimeCost(const ScheduleEntry& entry)
@@ -320,7 +373,7 @@ void PricingRun::TimeCost(const ScheduleEntry& entry)
         CalcMode(entry);
     } catch (const platform::Fault& error) {
         if (error.number() == Locked) {
-            stopForWriteFault(Locked, entry.text, behind(error));
+            stop(writeFaultStop(Locked, entry.text, behind(error)), entry.text);
             return;
         }
         m_result.skipped.push_back({entry.quantity, entry.text, error.what(), error.detail()});

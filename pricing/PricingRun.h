@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/Database.h"
+#include "data/Snapshot.h"
 #include "estimator/EstimateResults.h"
 #include "estimator/RunContext.h"
 #include "estimator/Summary.h"
@@ -67,6 +68,9 @@ struct PricingCallbacks
     // With false, a priced quantity is handed to onLine and not kept in the result (its lines and priced
     // quantities stay empty; pricedCount counts them), so a long schedule's memory does not grow.
     bool keepResults = true;
+    // The run's session of the shop database: its busy timeout, the trace of the statements it sends, its
+    // read cache.
+    data::SessionOptions session;
 };
 
 // Why a run stopped before the end of its schedule, when the user must hear of it.
@@ -76,6 +80,8 @@ enum class StopReason
     CannotWrite,      // the order row could not be written (read-only, disk full, damaged ...)
     OrderGone,        // the order's row is no longer in the shop database (fault 3159)
     OrderKeyNotFound, // no row has the number, part and quote-or-job mark the estimator looks for
+    ShopDataChanged,  // another program changed the shop's data between two quantities of a file whose
+                      // readers would hold up its writers (so it is read a quantity at a time)
 };
 
 struct RunStop
@@ -111,17 +117,31 @@ std::string skippedMessage(const std::vector<SkippedQuantity>& skipped);
 // and the detail ("100, 125: no such table: PRESSES / SQL: ..."), one after the other. Empty without any.
 std::string skippedDetails(const std::vector<SkippedQuantity>& skipped);
 
-// The pricing run of the main window (cmdPrice). The shop database is changed once, at the start: the
-// order's row gets its stored estimate figures cleared and is marked for print pricing, its press quantity
-// left as it is. Every quantity of the schedule is then written (Saveit) into a private working copy of
-// the order's rows, which the engine reads in place of the file's, and priced with a fresh engine
-// (TimeCost, CalcMode) inside one transaction that is rolled back afterwards. So the file never holds a
-// schedule quantity, other programs and runs never wait for a run or see its quantities, and a run
-// stopped at any moment (a crash, a kill, a power cut) leaves the order as the start left it.
+// What a run does to the shop database before it prices anything, through the session it prices with.
+// Each returns why the run cannot go on, or nothing.
+// - The estimator will find the order's row by its number, part and quote-or-job mark.
+std::optional<RunStop> checkOrderKey(const data::Database& shop, const PricingInputs& inputs);
+// - The row's stored estimate figures are cleared and it is marked for print pricing, its press quantity
+//   left as it is: the run's one change to the database, committed at once.
+std::optional<RunStop> clearOrderEstimates(const data::Database& shop, const PricingInputs& inputs,
+                                           const MessageCallback& onMessage);
+
+// The pricing run of the main window (cmdPrice). It works through a session of its own on the shop
+// database, which it hands to the engine. The database is changed once, at the start: the order's row gets
+// its stored estimate figures cleared and is marked for print pricing, its press quantity left as it is.
+// Then every quantity of the schedule reads one snapshot of the shop's data, taken after that change: the
+// quantity is written (Saveit) into a private working copy of the order's rows, which the engine reads in
+// place of the file's, and priced with a fresh engine (TimeCost, CalcMode), and the write is undone when
+// the quantity ends. So a list never mixes two states of the rates, the file never holds a schedule
+// quantity, other programs and runs never wait for a run or see its quantities, and a run stopped at any
+// moment (a crash, a kill, a power cut) leaves the order as the start left it.
 class PricingRun
 {
 public:
     PricingRun(PricingInputs inputs, PricingCallbacks callbacks = {});
+    // A run inside a snapshot the caller holds (a book's, whose pages all read one state of the data): the
+    // caller has checked the order and cleared its estimate figures through the snapshot's session.
+    PricingRun(PricingInputs inputs, PricingCallbacks callbacks, data::Snapshot& snapshot);
     ~PricingRun();
     PricingRun(const PricingRun&) = delete;
     PricingRun& operator=(const PricingRun&) = delete;
@@ -144,18 +164,22 @@ public:
 private:
     PricingInputs m_inputs;
     PricingCallbacks m_callbacks;
-    OrderRowWriter m_writer;
     PricingResult m_result;
-    // What the run's estimators share; declared before them, as they hold on to it.
+    // What the run's estimators share, the run's session among it; declared before them, as they hold on
+    // to it.
     estimator::RunContext m_context;
     std::unique_ptr<estimator::cEstimator> m_estimator;
-    data::Database m_shop;      // held for the run: the working copy lives as long as its connection
-    data::WorkingCopy m_orders; // the order's rows, as the engine reads them during the run
+    data::Snapshot* m_givenSnapshot = nullptr;   // a book's, when the run is one of its pages
+    std::optional<data::Snapshot> m_ownSnapshot; // the run's own otherwise, for as long as it prices
+    data::Snapshot* m_snapshot = nullptr;        // the one the run reads
+    std::optional<OrderRowWriter> m_writer;      // writes each quantity into the working copy
 
     PricingResult runWalking(const std::function<std::vector<std::string>(const ScheduleVisitor&)>& walk);
-    bool prepareOrderRow();
+    bool prepare();
+    bool takeSnapshot(const data::Database& shop);
     void stop(StopReason reason, std::string message, std::string detail);
-    void stopForWriteFault(int number, const std::string& atQuantity, std::string detail);
+    // A stop of the run, if any; a busy wait that Cancel or Ctrl-C ended is the run cancelled at `atQuantity`.
+    void stop(std::optional<RunStop> stop, const std::string& atQuantity = {});
 };
 
 } // namespace pricing

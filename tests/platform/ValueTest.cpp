@@ -1,7 +1,13 @@
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/Conversions.h"
 #include "platform/Fault.h"
 #include "platform/Format.h"
 #include "platform/Value.h"
@@ -75,6 +81,29 @@ TEST(Value, NumberReadsThroughTheFormattedText)
     };
     for (const NumberCase& c : cases)
         EXPECT_EQ(c.value.number(), c.expected) << c.name;
+}
+
+// Reading a double needs no text where the text would give the double back; the answer is the same as
+// reading its text, for numbers of every length and size around the edges of that shortcut.
+TEST(Value, NumberOfADoubleIsItsTextsValueWhateverItsDigits)
+{
+    std::mt19937_64 random(2024);
+    std::vector<double> values = {1e-4, std::nextafter(1e-4, 0.0), 1e15, std::nextafter(1e15, 0.0), 999999999999999.9,
+                                  0.1 + 0.2, 1.0000000000000002, -0.0, 5e-324, 1e300};
+    for (int i = 0; i < 100000; ++i) {
+        // A number of 1 to 17 significant digits, at a power of ten from 10^-7 to 10^17.
+        const int digits = 1 + static_cast<int>(random() % 17);
+        const int exponent = -7 + static_cast<int>(random() % 25);
+        const double mantissa = static_cast<double>(random() % 100000000000000000ULL) / 1e17;
+        const double rounded = std::round(mantissa * std::pow(10.0, digits)) / std::pow(10.0, digits);
+        values.push_back((i % 2 ? -1 : 1) * rounded * std::pow(10.0, exponent));
+        values.push_back(std::bit_cast<double>(random() >> 2)); // any double below 2
+    }
+    for (const double value : values) {
+        const Value v = Value::fromDouble(value);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(v.number()), std::bit_cast<std::uint64_t>(platform::val(v.formatted())))
+            << std::hexfloat << value;
+    }
 }
 
 struct BooleanCase

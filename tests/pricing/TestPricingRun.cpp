@@ -1,5 +1,6 @@
 #include "pricing/PricingRun.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -12,6 +13,8 @@
 
 #include "data/Database.h"
 #include "data/Recordset.h"
+#include "pricing/BookRun.h"
+#include "pricing/PriceBook.h"
 #include "pricing/Rounding.h"
 #include "tests/support/TestDatabase.h"
 
@@ -259,22 +262,114 @@ TEST_F(PricingRunTest, AnOrderTheEngineCannotFindStopsTheRunSayingWhatDidNotMatc
     }
 }
 
-// Another program marks the quote a job while the run prices it: the estimator then finds no row for the
-// quote and prices nothing. Those quantities are left out with the reason, never listed at $0.00.
-TEST_F(PricingRunTest, AQuantityTheEstimatorFoundNoRowForIsLeftOutNotListedAtZero)
+// Another program, a real process of its own, commits a change while the run prices its first quantity: a
+// new price of an outside service, or the quote marked a job (the estimator would find no row for the
+// quote). The list is priced from one state of the shop's data. A file kept with a write-ahead log, which
+// the change does not wait for, gives the lines of the state the run began with; a file kept with a
+// rollback journal, read a quantity at a time so that writers are never held up, stops at the next
+// quantity rather than mix the two states.
+TEST_F(PricingRunTest, AChangeCommittedDuringTheRunNeverMixesTwoStatesOfTheData)
 {
-    TestDatabase db(kOutsideJob);
-    pricing::PricingCallbacks callbacks;
-    callbacks.onProgress = [&](const std::string& text) {
-        if (text == "200")
-            db.exec("UPDATE ORDERS SET QUOTEORJOB = 'J';");
+    struct Case
+    {
+        const char* journal;
+        const char* change;
     };
-    pricing::PricingRun run(inputsFor(db, "30001"), callbacks);
-    const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
-    EXPECT_THAT(result.lines, ElementsAre("100" + std::string(27, ' ') + "$132.12"));
-    ASSERT_EQ(result.skipped.size(), 2u);
-    EXPECT_EQ(result.skipped[0].fault, "the estimator found no order 30001 part 1 as a quote (Q)");
-    EXPECT_EQ(result.skipped[1].text, "300");
+    const Case cases[] = {
+        {"WAL", "UPDATE VENDORSELECTIONS SET COST = 200 WHERE DESCRIPTION = 'Blind emboss'"},
+        {"WAL", "UPDATE ORDERS SET QUOTEORJOB = 'J'"},
+        {"DELETE", "UPDATE VENDORSELECTIONS SET COST = 200 WHERE DESCRIPTION = 'Blind emboss'"},
+        {"DELETE", "UPDATE ORDERS SET QUOTEORJOB = 'J'"},
+    };
+    const std::string line = "00" + std::string(27, ' ') + "$132.12";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.journal) + ": " + c.change);
+        TestDatabase db(kOutsideJob);
+        db.exec(std::string("PRAGMA journal_mode = ") + c.journal);
+        pricing::PricingCallbacks callbacks;
+        int committed = -1;
+        callbacks.onLine = [&](const pricing::PricedQuantity& priced) {
+            if (priced.quantity == 100)
+                committed = std::system(("sqlite3 -cmd '.timeout 5000' '" + db.path() + "' \"" + c.change + "\"").c_str());
+        };
+        pricing::PricingRun run(inputsFor(db, "30001"), callbacks);
+        const PricingResult result = run.run(pricing::buildSchedule(shortSchedule()));
+        EXPECT_EQ(committed, 0) << "the other program was not held up";
+        if (std::string(c.journal) == "WAL") {
+            EXPECT_THAT(result.lines, ElementsAre("1" + line, "2" + line, "3" + line));
+            EXPECT_FALSE(result.stopped);
+            continue;
+        }
+        EXPECT_THAT(result.lines, ElementsAre("1" + line));
+        ASSERT_TRUE(result.stopped);
+        EXPECT_EQ(result.stopped->reason, pricing::StopReason::ShopDataChanged);
+        EXPECT_THAT(result.stopped->message, HasSubstr("changed the shop's data"));
+        EXPECT_THAT(result.stopped->message, HasSubstr("stopped at 200"));
+    }
+}
+
+// The same for a book, whose pages are all priced from one state of the shop's data. Another process
+// commits a change as a page is about to be priced: a press's hourly cost doubled before the third page,
+// or, before the first page (and so before the book's snapshot), the first order marked a job, which leaves
+// the estimator no row for that page's quote.
+TEST_F(PricingRunTest, AChangeCommittedDuringTheBookNeverMixesTwoStatesOfTheData)
+{
+    struct Case
+    {
+        const char* journal;
+        std::size_t beforePage;
+        const char* change;
+    };
+    const Case cases[] = {
+        {"WAL", 2, "UPDATE PRESSES SET COSTPERHOUR = COSTPERHOUR * 2"},
+        {"DELETE", 2, "UPDATE PRESSES SET COSTPERHOUR = COSTPERHOUR * 2"},
+        {"DELETE", 0, "UPDATE ORDERS SET QUOTEORJOB = 'J' WHERE ORDERNO = '24101'"},
+    };
+    const auto linesOf = [](const pricing::BookRunResult& book) {
+        std::vector<std::vector<std::string>> lines;
+        for (const pricing::PricedPage& page : book.pages)
+            lines.push_back(page.lines);
+        return lines;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.journal) + ": " + c.change);
+        TestDatabase db(testsupport::demoShopSql(), false);
+        db.exec(std::string("PRAGMA journal_mode = ") + c.journal);
+        const std::vector<pricing::BookPage> pages =
+            pricing::parsePriceBook("24101\n24102\n24103\n24104\n", shortSchedule());
+        const std::string program = m_programFolder.path();
+        const pricing::BookRunResult before = pricing::priceBook(db.folder(), program, pages);
+        ASSERT_FALSE(before.stopped);
+        pricing::BookRunCallbacks callbacks;
+        int committed = -1;
+        callbacks.onPage = [&](std::size_t index, std::size_t, const pricing::BookPage&) {
+            if (index == c.beforePage)
+                committed = std::system(("sqlite3 -cmd '.timeout 5000' '" + db.path() + "' \"" + c.change + "\"").c_str());
+        };
+        const pricing::BookRunResult during = pricing::priceBook(db.folder(), program, pages, callbacks);
+        const pricing::BookRunResult after = pricing::priceBook(db.folder(), program, pages);
+        EXPECT_EQ(committed, 0) << "the other program was not held up";
+        if (c.beforePage == 0) {
+            ASSERT_EQ(during.pages.size(), 4u);
+            EXPECT_THAT(during.pages[0].lines, testing::IsEmpty()) << "no $0.00 of an empty estimate";
+            EXPECT_EQ(during.pages[0].problem, "3 quantities could not be priced: 100, 200, 300 (the estimator found "
+                                               "no order 24101 part 1 as a quote (Q))");
+            EXPECT_EQ(linesOf(during), linesOf(after));
+            continue;
+        }
+        ASSERT_NE(linesOf(before), linesOf(after)) << "the change shows in the prices";
+        if (std::string(c.journal) == "WAL") {
+            EXPECT_EQ(linesOf(during), linesOf(before));
+            EXPECT_FALSE(during.stopped);
+            continue;
+        }
+        ASSERT_TRUE(during.stopped);
+        EXPECT_EQ(during.stopped->reason, pricing::StopReason::ShopDataChanged);
+        ASSERT_EQ(during.pages.size(), 3u);
+        EXPECT_EQ(during.pages[0].lines, before.pages[0].lines);
+        EXPECT_EQ(during.pages[1].lines, before.pages[1].lines);
+        EXPECT_THAT(during.pages[2].lines, testing::IsEmpty());
+    }
 }
 
 TEST_F(PricingRunTest, AnEmptyPressQuantityIsPutBackEmpty)
@@ -303,7 +398,7 @@ TEST_F(PricingRunTest, ThePressQuantityStaysExactlyAsStoredAndAnotherProgramsCha
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
         TestDatabase db(kOutsideJob);
-        db.exec(std::string("UPDATE ORDERS SET PRESSQTY = ") + c.stored + ";");
+        db.exec(std::string("PRAGMA journal_mode = WAL; UPDATE ORDERS SET PRESSQTY = ") + c.stored + ";");
         pricing::PricingCallbacks callbacks;
         // Another program changes the order's description and a figure the run cleared at its start,
         // while the second quantity is priced.

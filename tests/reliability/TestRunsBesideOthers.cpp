@@ -4,12 +4,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "pricing/PricingRun.h"
@@ -159,6 +161,59 @@ TEST(RunsBesideOthers, TwoRunsAtOnceEachGiveTheLinesOfALoneRun)
     }
     EXPECT_EQ(shop.files(), files);
     EXPECT_EQ(file(victim), "the shop's own file");
+}
+
+// Another program changes a rate (every press's hourly cost) at a moment different each time, in the
+// middle of a long run and in the middle of the whole book: every list is priced from one state of the
+// shop's data, exactly a lone run's from before the change or from after it, never a mix. On a file kept
+// with a rollback journal, which a run reads a quantity at a time so as never to hold its writers up, a run
+// the change came in the middle of stops instead, with a plain message; the lines it gave are all of one
+// state, and a book that stops is not written.
+TEST(RunsBesideOthers, ARateChangedDuringARunOrABookNeverGivesAMixedList)
+{
+    const std::string change = "UPDATE PRESSES SET COSTPERHOUR = COSTPERHOUR * 2";
+    const std::string undo = "UPDATE PRESSES SET COSTPERHOUR = COSTPERHOUR / 2";
+    const char* commands[] = {"price SHOP --order 24104 --schedule 1,1,1000,1,2000,1,3000", "book SHOP --text -"};
+    for (const char* journal : {"WAL", "DELETE"}) {
+        Shop shop;
+        shop.sql(std::string("PRAGMA journal_mode = ") + journal);
+        const std::string db = shellQuoted(shop.database);
+        for (const char* command : commands) {
+            const std::string line = program() + " --program-dir " + shellQuoted(shop.work.path()) + " " +
+                                     std::regex_replace(command, std::regex("SHOP"), shellQuoted(shop.folder));
+            // The book's pages show the time they were printed at.
+            const auto withoutClock = [](const std::string& text) {
+                return std::regex_replace(text, std::regex("Time: [0-9:]+ [AP]M"), "Time:");
+            };
+            const auto lone = [&] { return withoutClock(runShell(line, shop.work.path()).out); };
+            const std::string before = lone();
+            shop.sql(change);
+            const std::string after = lone();
+            shop.sql(undo);
+            ASSERT_NE(before, "");
+            ASSERT_NE(before, after) << "the rate shows in the prices";
+            for (int attempt = 0; attempt < 6; ++attempt) {
+                SCOPED_TRACE(std::string(journal) + ", " + command + ", attempt " + std::to_string(attempt));
+                const std::string out = shop.work.path() + "/during.txt";
+                const std::string offset = "0.0" + std::to_string(attempt * 3 % 10);
+                const int code = shop.shell(line + " >" + shellQuoted(out) + " 2>" + shellQuoted(out + ".err") +
+                                            " & run=$!; sleep " + offset + "; sqlite3 -cmd '.timeout 5000' " + db +
+                                            " " + shellQuoted(change) + " || exit 99; wait $run");
+                const std::string got = withoutClock(file(out));
+                shop.sql(undo);
+                EXPECT_NE(code, 99) << "the other program was held up";
+                if (code == 0) {
+                    EXPECT_TRUE(got == before || got == after) << sameLines(got, before).message();
+                    continue;
+                }
+                // Only a file read a quantity at a time stops, and only a run stops part-way with lines.
+                EXPECT_EQ(std::string(journal), "DELETE") << file(out + ".err");
+                EXPECT_EQ(code, ExitDataFolder);
+                EXPECT_THAT(file(out + ".err"), testing::HasSubstr("changed the shop's data"));
+                EXPECT_TRUE(before.rfind(got, 0) == 0 || after.rfind(got, 0) == 0) << sameLines(got, before).message();
+            }
+        }
+    }
 }
 
 // A run killed at a random moment, alone or while another run prices: right afterwards, before any

@@ -20,6 +20,7 @@
 #include "pricing/BookRun.h"
 #include "pricing/PriceChanges.h"
 #include "pricing/PriceBook.h"
+#include "pricing/PriceMatrix.h"
 #include "pricing/PriceSettings.h"
 #include "pricing/PricedBook.h"
 #include "sheet/BookLayout.h"
@@ -33,8 +34,8 @@ namespace {
 const CommandText kBookText = {
     .name = "book",
     .summary = "print the whole Counter Price Book of the data folder",
-    .synopsis = "DATAFOLDER (--pdf FILE | --text FILE) [--only CATEGORY] [--changes FILE]\n"
-                "DATAFOLDER --changes FILE [--only CATEGORY]",
+    .synopsis = "DATAFOLDER (--pdf FILE | --text FILE) [--only CATEGORY] [--changes FILE] [--matrix FILE]\n"
+                "DATAFOLDER (--changes FILE | --matrix FILE) [--only CATEGORY]",
     .description =
         "Prices every page of DATAFOLDER/PriceBook.dat (one page a line: order number, part, Q or J,\n"
         "category, Q1,J1,Q2,J2,Q3,J3,Q4, rounding none|0.25|1.00, up|down, courier|times|sans; missing\n"
@@ -48,9 +49,18 @@ const CommandText kBookText = {
         "(PriceBook.last). The next book marks each price that moved since with \"*\" and --changes writes\n"
         "them as CSV (reference, part, category, quantity, old price, new price, change in per cent),\n"
         "largest change first. A page whose quantities are not those of last time shows them unmarked.\n"
-        "--changes without --pdf or --text only reports: no book is written and the kept prices stay.",
+        "--changes without --pdf or --text only reports: no book is written and the kept prices stay.\n"
+        "\n"
+        "The price matrix (--matrix) is the book as a web store imports it: a row for each printed page\n"
+        "(reference, order, part, quote or job, description, category) and a column for each quantity\n"
+        "of the book's pages, each cell the page's price as a plain number (1446.39), empty where the\n"
+        "page has no such quantity. It holds the pages the book prints, from the same pricing.\n"
+        "\n"
+        "Each printed page's prices are checked as a list: every quantity the same price, a larger\n"
+        "quantity cheaper or dearer per piece than a smaller one, a rise far beyond the others. What\n"
+        "they find is said on standard error and in the contents beside the page; nothing is held back.",
     .epilogue =
-        "Exit codes: 0 every page printed; 1 nothing written (the file could not be written, cancelled,\n"
+        "Exit codes: 0 every page printed; 1 nothing written (a file could not be written, cancelled,\n"
         "no page to print); 2 wrong arguments; 3 the data folder, its book file or the shop database\n"
         "(missing, damaged, busy); 5 the book was written but some pages could not be priced.",
 };
@@ -61,6 +71,9 @@ const Option kOptions[] = {
     {"--text", "FILE", "write the book as plain text, pages separated by form feeds (- for standard output)"},
     {"--only", "CATEGORY", "only the pages of this category"},
     {"--changes", "FILE", "write the prices changed since the last book as CSV (- for standard output)"},
+    {"--matrix", "FILE", "write the book's price matrix, a row a page and a column a quantity\n"
+                         "(- for standard output)"},
+    {"--matrix-format", "csv|json", "the price matrix as CSV (default) or JSON", true},
     {"--program-dir", "DIR", "the program's folder, where the report work database lives"},
 };
 
@@ -71,6 +84,8 @@ struct Options
     std::string textPath;
     std::optional<std::string> only;
     std::string changesPath;
+    std::string matrixPath;
+    pricing::MatrixFormat matrixFormat = pricing::MatrixFormat::Csv;
     std::string programFolder;
 };
 
@@ -84,10 +99,16 @@ Options parse(const ParsedArguments& arguments)
                 throw UsageError{"more than one data folder: " + value};
             o.dataFolder = value;
             haveFolder = true;
-        } else if (word == "--pdf" || word == "--text" || word == "--changes") {
+        } else if (word == "--pdf" || word == "--text" || word == "--changes" || word == "--matrix") {
             if (value.empty())
                 throw UsageError{word + " needs a file name"};
-            (word == "--pdf" ? o.pdfPath : word == "--text" ? o.textPath : o.changesPath) = value;
+            (word == "--pdf"       ? o.pdfPath
+             : word == "--text"    ? o.textPath
+             : word == "--changes" ? o.changesPath
+                                   : o.matrixPath) = value;
+        } else if (word == "--matrix-format") {
+            // The options table allows these two only.
+            o.matrixFormat = value == "json" ? pricing::MatrixFormat::Json : pricing::MatrixFormat::Csv;
         } else if (word == "--only") {
             o.only = value;
         } else if (word == "--program-dir") {
@@ -96,37 +117,25 @@ Options parse(const ParsedArguments& arguments)
     }
     if (!haveFolder || o.dataFolder.empty())
         throw UsageError{"no data folder given"};
-    if (o.pdfPath.empty() && o.textPath.empty() && o.changesPath.empty())
-        throw UsageError{"no output given (--pdf FILE, --text FILE or --changes FILE)"};
+    if (o.pdfPath.empty() && o.textPath.empty() && o.changesPath.empty() && o.matrixPath.empty())
+        throw UsageError{"no output given (--pdf FILE, --text FILE, --changes FILE or --matrix FILE)"};
     if (!o.pdfPath.empty() && !o.textPath.empty())
         throw UsageError{"--pdf and --text: choose one"};
-    if (o.textPath == "-" && o.changesPath == "-")
-        throw UsageError{"--text and --changes cannot both go to standard output"};
+    if ((o.textPath == "-") + (o.changesPath == "-") + (o.matrixPath == "-") > 1)
+        throw UsageError{"only one of --text, --changes and --matrix can go to standard output"};
     return o;
 }
 
-// What a writer hands on, a piece at a time.
-using Pieces = std::function<void(const std::function<void(std::string_view)>& write)>;
-
 // Writes what `pieces` gives into the file, whole or not at all, or to standard output for "-". `what`
 // names it in a failure ("The price book").
-void writeOut(const std::string& path, const std::string& what, const Pieces& pieces)
+void writeOut(const std::string& path, const std::string& what, const platform::FilePieces& pieces)
 {
     if (path == "-") {
         pieces([](std::string_view piece) { std::cout << piece; });
         std::cout << std::flush;
         return;
     }
-    try {
-        platform::ReplacementFile file(path, ".new-");
-        pieces([&file](std::string_view piece) { file.write(piece); });
-        file.putInPlace(platform::ReplacementFile::Placing::Replace);
-    } catch (const std::system_error& error) {
-        throw platform::Fault(platform::fault::PathFileAccessError,
-                              what + " could not be written to " + path +
-                                  ". Choose a folder that exists and that you may write in, on a disk with room.",
-                              error.code().message());
-    }
+    platform::writeWholeFile(path, what, pieces);
 }
 
 } // namespace
@@ -137,7 +146,7 @@ int BookCommand::run(const ParsedArguments& arguments) const
 {
     const Options options = parse(arguments);
     // Said before the book is priced, not after.
-    for (const std::string* output : {&options.pdfPath, &options.textPath, &options.changesPath})
+    for (const std::string* output : {&options.pdfPath, &options.textPath, &options.changesPath, &options.matrixPath})
         if (reportUnwritableOutput(*output))
             return ExitFailure;
     namespace fs = std::filesystem;
@@ -236,7 +245,7 @@ int BookCommand::run(const ParsedArguments& arguments) const
     front.company = startup::shopCompanyName();
     front.printedAt = sheet::localNowSerial();
     front.changesSince = priced->changesSince();
-    const sheet::LaidOutBook book = sheet::layOutBook(sheet::bookEntries(result.pages, priced->changedPages()), front);
+    const sheet::LaidOutBook book = sheet::layOutBook(sheet::bookEntries(result.pages, *priced), front);
     const sheet::BookPageLines lines = [&priced](std::size_t entry) {
         return sheet::PageLines{priced->lines(entry), priced->marks(entry)};
     };
@@ -252,6 +261,15 @@ int BookCommand::run(const ParsedArguments& arguments) const
         } else if (!options.textPath.empty()) {
             writeOut(options.textPath, "The price book",
                      [&](const auto& write) { sheet::renderBookText(book, lines, write); });
+        }
+        if (!options.matrixPath.empty()) {
+            pricing::MatrixSize size;
+            writeOut(options.matrixPath, "The price matrix", [&](const auto& write) {
+                size = pricing::writeBookMatrix(result.pages, *priced, options.matrixFormat, write);
+            });
+            const std::string where = options.matrixPath == "-" ? "" : " is in " + printable(options.matrixPath);
+            std::cerr << "pricebook: the price matrix" << where << " (" << size.rows << (size.rows == 1 ? " row, " : " rows, ") << size.quantities
+                      << (size.quantities == 1 ? " quantity)" : " quantities)") << "\n";
         }
         if (!options.changesPath.empty()) {
             const std::vector<pricing::PriceChange> changes = priced->changes();
@@ -278,12 +296,19 @@ int BookCommand::run(const ParsedArguments& arguments) const
         }
     }
 
+    // What the printed pages' prices give to look at, page by page; nothing of it holds a page back.
+    for (std::size_t k = 0; k < result.pages.size(); ++k) {
+        for (const pricing::PriceCheck& check : priced->checks(k))
+            report(std::cerr, "check the prices of " + pricing::describeBookPage(result.pages[k].page) + ": " +
+                                  check.text);
+    }
     int exit = ExitSuccess;
     for (const pricing::PricedPage& priced : result.pages) {
         if (priced.printable())
             continue;
-        report(std::cerr, "the page of " + pricing::describeBookPage(priced.page) + " was not printed: " +
-                              priced.problem, priced.detail);
+        report(std::cerr, "the page of " + pricing::describeBookPage(priced.page) +
+                              (writesBook ? " was not printed: " : " was left out: ") + priced.problem,
+               priced.detail);
         exit = ExitNotAllPriced;
     }
     return exit;

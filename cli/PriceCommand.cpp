@@ -22,7 +22,11 @@ const CommandText kPriceText = {
         "\n"
         "The schedule, rounding and direction come from DATAFOLDER/PriceData.dta when it is there (else the\n"
         "window's initial values: 100 by 25 to 500, by 100 to 2000, by 500 to 5000, no rounding); options\n"
-        "override them. Ctrl-C stops the run between two quantities.",
+        "override them. Ctrl-C stops the run between two quantities.\n"
+        "\n"
+        "The prices are then checked as a list: every quantity the same price, a larger quantity cheaper,\n"
+        "or dearer per piece, than a smaller one, a rise far beyond the others. What they find is said on\n"
+        "standard error (and in the JSON's \"checks\"); no price is held back for it.",
     .epilogue =
         "Exit codes: 0 all quantities priced; 1 another failure; 2 wrong arguments; 3 data folder or shop\n"
         "database missing, damaged, read-only or busy (another program changing it; nothing is printed then);\n"
@@ -33,11 +37,14 @@ const CommandText kPriceText = {
 
 PriceCommand::PriceCommand()
     : Command(kPriceText, pricingOptions({
-          {"--format", "text|csv|json",
+          {"--format", "text|csv|json|matrix",
            "text: the window's price lines (default); csv: quantity,price rows;\n"
-           "json: prices, the engine's results and summary of every quantity, and the\n"
-           "lines; each quantity is written as soon as it is priced",
+           "json: prices, the engine's results and summary of every quantity, the\n"
+           "lines and the list's checks; each quantity is written as soon as it is\n"
+           "priced; matrix: the order's row of a price matrix as CSV, as \"pricebook\n"
+           "book --matrix\" writes it, once every quantity is priced (none otherwise)",
            true},
+          {"--category", "TEXT", "the category of the price matrix's row"},
       }))
 {
 }

@@ -23,6 +23,7 @@
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 #include "pricing/OrderSelection.h"
+#include "pricing/PriceChecks.h"
 #include "pricing/PriceRequest.h"
 #include "pricing/PriceSettings.h"
 #include "pricing/PricingRun.h"
@@ -169,7 +170,10 @@ Options parse(const ParsedArguments& arguments, PricingCommand command)
                          : value == "times" ? pricing::Typeface::TimesRoman
                                             : pricing::Typeface::SansSerif;
         } else if (word == "--format") {
-            o.format = value == "csv" ? PriceFormat::Csv : value == "json" ? PriceFormat::Json : PriceFormat::Text;
+            o.format = value == "csv"      ? PriceFormat::Csv
+                       : value == "json"   ? PriceFormat::Json
+                       : value == "matrix" ? PriceFormat::Matrix
+                                           : PriceFormat::Text;
         } else if (word == "--program-dir") {
             o.programFolder = value;
         }
@@ -264,6 +268,12 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
                   << " are priced only with --force\n";
         return ExitUsage;
     }
+    // The matrix's row is written once every price is in, so its prices are held until then.
+    if (options.format == PriceFormat::Matrix && length > pricing::PriceListChecks::kMostCheckedQuantities) {
+        std::cerr << commandName << "the schedule has " << length << " quantities; --format matrix takes at most "
+                  << pricing::PriceListChecks::kMostCheckedQuantities << "\n";
+        return ExitUsage;
+    }
 
 
     // Ctrl-C stops the command, a wait for another program's lock too, and the run still leaves the order
@@ -323,11 +333,15 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
     };
     callbacks.cancelRequested = [] { return CtrlC::requested(); };
     // The price command writes each quantity as it is priced and keeps none; the sheet needs every line.
-    StreamedOutput output(std::cout, options.format, *order, inputs.request.quoteOrJob);
-    if (!sheet) {
-        callbacks.keepResults = false;
-        callbacks.onLine = [&output](const pricing::PricedQuantity& priced) { output.add(priced); };
-    }
+    // Either keeps each quantity's price for the list's checks.
+    StreamedOutput output(std::cout, options.format, *order, inputs.request);
+    pricing::PriceListChecks listChecks;
+    callbacks.keepResults = sheet;
+    callbacks.onLine = [&output, &listChecks, sheet](const pricing::PricedQuantity& priced) {
+        listChecks.add(priced.quantity, priced.price);
+        if (!sheet)
+            output.add(priced);
+    };
 
     pricing::PricingResult result;
     {
@@ -336,8 +350,11 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
     }
     if (showProgress)
         std::cerr << "\r" << std::string(40, ' ') << "\r" << std::flush;
+    // A list cut short is not checked: what is missing could be what looks wrong.
+    const bool cutShort = result.stopped || result.cancelled;
+    const std::vector<pricing::PriceCheck> checks = cutShort ? std::vector<pricing::PriceCheck>{} : listChecks.checks();
     if (!sheet)
-        output.finish(result);
+        output.finish(result, checks, listChecks.prices());
 
     for (const std::string& note : result.notes)
         report(std::cerr, note);
@@ -361,6 +378,13 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
     }
     if (!result.skipped.empty())
         report(std::cerr, pricing::skippedMessage(result.skipped), pricing::skippedDetails(result.skipped));
+    if (!result.skipped.empty() && options.format == PriceFormat::Matrix && !sheet)
+        report(std::cerr, "no matrix row was written, as not every quantity could be priced");
+    // What the list gives to look at; it holds nothing back.
+    for (const pricing::PriceCheck& check : checks)
+        report(std::cerr, "check the prices: " + check.text);
+    if (listChecks.tooLong())
+        report(std::cerr, pricing::notCheckedText());
 
     int sheetExit = ExitSuccess;
     if (sheet) {

@@ -3,12 +3,14 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string_view>
 
 #include "estimator/EstimateResults.h"
 #include "estimator/Summary.h"
 #include "platform/Conversions.h"
+#include "platform/CsvJson.h"
+#include "pricing/PriceBook.h"
+#include "pricing/PriceMatrix.h"
 #include "pricing/Rounding.h"
 
 namespace cli {
@@ -26,39 +28,6 @@ std::string number(double value)
     return std::string(buffer.data(), end);
 }
 
-std::string jsonText(std::string_view text)
-{
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
-
 std::string jsonValue(const platform::Value& value)
 {
     using Kind = platform::Value::Kind;
@@ -70,7 +39,7 @@ std::string jsonValue(const platform::Value& value)
     case Kind::Double:
         return number(value.real());
     case Kind::Text:
-        return jsonText(value.text());
+        return platform::jsonString(value.text());
     case Kind::Boolean:
         return value.boolean() ? "true" : "false";
     case Kind::Date:
@@ -82,18 +51,14 @@ std::string jsonValue(const platform::Value& value)
 // The price as its line shows it, without the dollar sign.
 std::string csvPrice(const platform::Currency& price)
 {
-    std::string text = pricing::priceText(price);
-    const std::size_t dollar = text.find('$');
-    if (dollar != std::string::npos)
-        text.erase(dollar, 1);
-    return text;
+    return pricing::shownPrice(pricing::priceText(price));
 }
 
 void writeResults(std::ostream& out, const pricing::EstimateResults& r)
 {
     out << "{";
     for (const estimator::EstimateResultField& field : estimator::kEstimateResultFields)
-        out << jsonText(field.name) << ": " << number(r.*field.member) << ", ";
+        out << platform::jsonString(field.name) << ": " << number(r.*field.member) << ", ";
     out << "\"PressSheetsToOrder\": " << r.PressSheetsToOrder << "}";
 }
 
@@ -101,44 +66,54 @@ void writeResults(std::ostream& out, const pricing::EstimateResults& r)
 // quantities one by one, then the lines, the skipped quantities and the notes.
 void writeJsonHead(std::ostream& out, const pricing::OrderSelection& order, pricing::QuoteOrJob quoteOrJob)
 {
-    out << "{\"order\": " << jsonText(order.orderNo) << ",\n \"part\": ";
+    out << "{\"order\": " << platform::jsonString(order.orderNo) << ",\n \"part\": ";
     if (platform::isNumeric(order.partNo))
         out << number(platform::val(order.partNo));
     else
-        out << jsonText(order.partNo);
-    out << ",\n \"quote_or_job\": " << jsonText(pricing::quoteOrJobCode(quoteOrJob)) << ",\n \"quantities\": [";
+        out << platform::jsonString(order.partNo);
+    out << ",\n \"quote_or_job\": " << platform::jsonString(pricing::quoteOrJobCode(quoteOrJob))
+        << ",\n \"quantities\": [";
 }
 
 void writeJsonQuantity(std::ostream& out, const pricing::PricedQuantity& priced, bool first)
 {
     out << (first ? "\n  " : ",\n  ") << "{\"quantity\": " << priced.quantity
-        << ", \"price\": " << number(priced.price.toDouble()) << ", \"line\": " << jsonText(priced.line)
+        << ", \"price\": " << number(priced.price.toDouble()) << ", \"line\": " << platform::jsonString(priced.line)
         << ",\n   \"results\": ";
     writeResults(out, priced.results);
     out << ",\n   \"summary\": {";
     bool firstField = true;
     estimator::forEachSummaryField(priced.summary, [&](std::string_view name, const platform::Value& value) {
-        out << (firstField ? "" : ", ") << jsonText(name) << ": " << jsonValue(value);
+        out << (firstField ? "" : ", ") << platform::jsonString(name) << ": " << jsonValue(value);
         firstField = false;
     });
     out << "}}";
 }
 
-void writeJsonTail(std::ostream& out, const std::vector<std::string>& lines, const pricing::PricingResult& result)
+void writeJsonTail(std::ostream& out, const std::vector<std::string>& lines, const pricing::PricingResult& result,
+                   const std::vector<pricing::PriceCheck>& checks)
 {
     out << "],\n \"lines\": [";
     for (std::size_t i = 0; i < lines.size(); ++i)
-        out << (i > 0 ? ", " : "") << jsonText(lines[i]);
+        out << (i > 0 ? ", " : "") << platform::jsonString(lines[i]);
     out << "],\n \"skipped\": [";
     for (std::size_t i = 0; i < result.skipped.size(); ++i)
         out << (i > 0 ? ", " : "") << "{\"quantity\": " << result.skipped[i].quantity
-            << ", \"fault\": " << jsonText(result.skipped[i].fault) << "}";
+            << ", \"fault\": " << platform::jsonString(result.skipped[i].fault) << "}";
     out << "],\n \"notes\": [";
     for (std::size_t i = 0; i < result.notes.size(); ++i)
-        out << (i > 0 ? ", " : "") << jsonText(result.notes[i]);
+        out << (i > 0 ? ", " : "") << platform::jsonString(result.notes[i]);
+    out << "],\n \"checks\": [";
+    for (std::size_t i = 0; i < checks.size(); ++i) {
+        out << (i > 0 ? "," : "") << "\n  {\"kind\": " << platform::jsonString(pricing::checkKindName(checks[i].kind))
+            << ", \"quantities\": [";
+        for (std::size_t k = 0; k < checks[i].quantities.size(); ++k)
+            out << (k > 0 ? ", " : "") << checks[i].quantities[k];
+        out << "],\n   \"text\": " << platform::jsonString(checks[i].text) << "}";
+    }
     out << "]";
     if (result.stopped)
-        out << ",\n \"stopped\": " << jsonText(result.stopped->message);
+        out << ",\n \"stopped\": " << platform::jsonString(result.stopped->message);
     out << "}\n";
 }
 
@@ -158,17 +133,43 @@ void StreamedOutput::add(const pricing::PricedQuantity& priced)
         writeJsonQuantity(m_out, priced, m_lines.empty());
         m_lines.push_back(priced.line); // a few dozen bytes a quantity, for the lines at the end
         break;
+    case PriceFormat::Matrix:
+        return; // the row needs every price: it is written at the end
     }
     m_out << std::flush;
 }
 
-void StreamedOutput::finish(const pricing::PricingResult& result)
+void StreamedOutput::finish(const pricing::PricingResult& result, const std::vector<pricing::PriceCheck>& checks,
+                            const std::vector<pricing::PricePoint>& prices)
 {
+    if (m_format == PriceFormat::Matrix) {
+        // A row with prices missing would be imported as the order's whole price list.
+        if (result.stopped || result.cancelled || !result.skipped.empty() || prices.empty())
+            return;
+        pricing::MatrixRow row;
+        row.reference = pricing::bookReference(m_request.quoteOrJob, m_order.orderNo);
+        row.orderNo = m_order.orderNo;
+        row.partNo = m_order.partNo;
+        row.quoteOrJob = m_request.quoteOrJob;
+        row.description = m_order.description;
+        row.category = m_request.category;
+        std::vector<std::int32_t> quantities;
+        for (const pricing::PricePoint& point : prices) {
+            row.cells.emplace_back(point.quantity, csvPrice(point.price));
+            quantities.push_back(point.quantity);
+        }
+        pricing::PriceMatrixWriter writer(pricing::MatrixFormat::Csv, std::move(quantities),
+                                          [this](std::string_view piece) { m_out << piece; });
+        writer.add(row);
+        writer.finish();
+        m_out << std::flush;
+        return;
+    }
     if (!m_begun && result.stopped)
         return;
     begin();
     if (m_format == PriceFormat::Json)
-        writeJsonTail(m_out, m_lines, result);
+        writeJsonTail(m_out, m_lines, result, checks);
     m_out << std::flush;
 }
 
@@ -180,7 +181,7 @@ void StreamedOutput::begin()
     if (m_format == PriceFormat::Csv)
         m_out << "quantity,price\n";
     else if (m_format == PriceFormat::Json)
-        writeJsonHead(m_out, m_order, m_quoteOrJob);
+        writeJsonHead(m_out, m_order, m_request.quoteOrJob);
 }
 
 } // namespace cli

@@ -5,29 +5,34 @@
 #include <vector>
 
 #include "pricing/OrderSelection.h"
+#include "pricing/PriceChecks.h"
+#include "pricing/PriceRequest.h"
 #include "pricing/PricingRun.h"
 
 namespace cli {
 
-enum class PriceFormat { Text, Csv, Json };
+enum class PriceFormat { Text, Csv, Json, Matrix };
 
 // Writes the price command's output as the run goes: nothing until the first quantity is priced (a run
 // stopped before it leaves standard output empty), then every quantity at once in the chosen format: the
 // window's price lines (text), quantity,price rows (csv), or the prices with the engine's results and
-// summary of every quantity and the lines (json).
+// summary of every quantity, the lines and the list's checks (json). The price matrix's one row (matrix)
+// is written at the end, and only for a list that priced every quantity of its schedule.
 class StreamedOutput
 {
 public:
     StreamedOutput(std::ostream& out, PriceFormat format, const pricing::OrderSelection& order,
-                   pricing::QuoteOrJob quoteOrJob)
-        : m_out(out), m_format(format), m_order(order), m_quoteOrJob(quoteOrJob)
+                   const pricing::PriceRequest& request)
+        : m_out(out), m_format(format), m_order(order), m_request(request)
     {
     }
 
     void add(const pricing::PricedQuantity& priced);
 
-    // Ends the output; a run stopped before any quantity was priced writes nothing at all.
-    void finish(const pricing::PricingResult& result);
+    // Ends the output; a run stopped before any quantity was priced writes nothing at all. `checks` are the
+    // list's, `prices` every price of it (for the matrix).
+    void finish(const pricing::PricingResult& result, const std::vector<pricing::PriceCheck>& checks,
+                const std::vector<pricing::PricePoint>& prices);
 
 private:
     void begin();
@@ -35,7 +40,7 @@ private:
     std::ostream& m_out;
     PriceFormat m_format;
     const pricing::OrderSelection& m_order;
-    pricing::QuoteOrJob m_quoteOrJob;
+    const pricing::PriceRequest& m_request;
     bool m_begun = false;
     std::vector<std::string> m_lines;
 };

@@ -158,4 +158,18 @@ std::vector<std::string> removeLeftovers(const std::string& target, std::string_
     return removed;
 }
 
+void writeWholeFile(const std::string& target, const std::string& what, const FilePieces& pieces)
+{
+    try {
+        ReplacementFile file(target, ".new-");
+        pieces([&file](std::string_view piece) { file.write(piece); });
+        file.putInPlace(ReplacementFile::Placing::Replace);
+    } catch (const std::system_error& error) {
+        throw Fault(fault::PathFileAccessError,
+                    what + " could not be written to " + target +
+                        ". Choose a folder that exists and that you may write in, on a disk with room.",
+                    error.code().message());
+    }
+}
+
 } // namespace platform

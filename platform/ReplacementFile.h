@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +68,15 @@ private:
 // program claims: what runs that were killed left beside the target. Returns the names removed.
 std::vector<std::string> removeLeftovers(const std::string& target, std::string_view tag,
                                          const std::vector<std::string>& companions = {});
+
+// What a writer hands on, a piece at a time, to `write`.
+using FilePieces = std::function<void(const std::function<void(std::string_view)>& write)>;
+
+// Writes what `pieces` hands on into the file `target`, whole or not at all, through a ReplacementFile
+// (tagged ".new-") that replaces what stands there. `what` names the file for the shop ("The price matrix"): a
+// failure is a platform::Fault saying it could not be written to `target` and what to do, with the system's
+// words behind it; what is no file at the target is refused as ReplacementFile refuses it.
+void writeWholeFile(const std::string& target, const std::string& what, const FilePieces& pieces);
 
 // The endings of the files SQLite keeps beside a database while it writes it.
 inline const std::vector<std::string>& sqliteCompanions()

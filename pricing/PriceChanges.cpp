@@ -13,20 +13,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/CsvJson.h"
 #include "platform/Fault.h"
 #include "platform/FileKind.h"
 #include "platform/TextFile.h"
+#include "pricing/Rounding.h"
 
 namespace pricing {
 
 namespace {
-
-// The price a list line shows, after its "$".
-std::string shownPrice(const std::string& line)
-{
-    const std::size_t dollar = line.find('$');
-    return dollar == std::string::npos ? std::string() : line.substr(dollar + 1);
-}
 
 // Cents of a shown price ("1234.50", "-0.50"); none for anything else.
 std::optional<std::int64_t> cents(std::string_view price)
@@ -71,19 +66,6 @@ std::string centsText(std::int64_t value)
 {
     throw platform::Fault(platform::fault::PathFileAccessError,
                           "The prices of this book could not be kept in " + path + ".", why);
-}
-
-std::string csvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
 }
 
 // A page line's items: order number, part, Q or J, category, then pairs of quantity and price.
@@ -337,9 +319,10 @@ void writeChangesCsv(const std::vector<PriceChange>& changes, const std::vector<
         char percent[32] = "";
         if (const std::optional<double> moved = c.percent())
             std::snprintf(percent, sizeof percent, "%+.2f", *moved);
-        write(csvField(bookReference(priced.quoteOrJob, priced.order->orderNo)) + "," + csvField(priced.order->partNo) +
-              "," + csvField(priced.page.category) + "," + std::to_string(c.quantity) + "," + centsText(c.oldCents) +
-              "," + centsText(c.newCents) + "," + percent + "\r\n");
+        write(platform::csvField(bookReference(priced.quoteOrJob, priced.order->orderNo)) + "," +
+              platform::csvField(priced.order->partNo) + "," + platform::csvField(priced.page.category) + "," +
+              std::to_string(c.quantity) + "," + centsText(c.oldCents) + "," + centsText(c.newCents) + "," + percent +
+              "\r\n");
     }
 }
 

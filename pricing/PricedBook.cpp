@@ -29,9 +29,14 @@ void PricedBook::add(std::size_t index, PricedPage& page)
             }
         }
         std::vector<std::int32_t> quantities;
+        std::vector<PricePoint> prices;
         quantities.reserve(page.prices.size());
-        for (const BookPrice& price : page.prices)
+        prices.reserve(page.prices.size());
+        for (const BookPrice& price : page.prices) {
             quantities.push_back(price.quantity);
+            prices.push_back({price.quantity, price.price});
+        }
+        kept.checks = checkPrices(std::move(prices));
         kept.stored = m_store.keep(page.lines, quantities);
     }
     // Taken: the page keeps its order and its reasons, not its lines.
@@ -42,16 +47,27 @@ void PricedBook::add(std::size_t index, PricedPage& page)
 std::vector<std::string> PricedBook::lines(std::size_t index) const
 {
     std::vector<std::string> lines;
-    if (index < m_pages.size() && m_pages[index].stored) {
-        for (StoredLine& line : m_store.page(*m_pages[index].stored))
-            lines.push_back(std::move(line.line));
-    }
+    for (StoredLine& line : storedLines(index))
+        lines.push_back(std::move(line.line));
     return lines;
+}
+
+std::vector<StoredLine> PricedBook::storedLines(std::size_t index) const
+{
+    if (index < m_pages.size() && m_pages[index].stored)
+        return m_store.page(*m_pages[index].stored);
+    return {};
 }
 
 std::vector<bool> PricedBook::marks(std::size_t index) const
 {
     return index < m_pages.size() ? m_pages[index].marks : std::vector<bool>{};
+}
+
+const std::vector<PriceCheck>& PricedBook::checks(std::size_t index) const
+{
+    static const std::vector<PriceCheck> none;
+    return index < m_pages.size() ? m_pages[index].checks : none;
 }
 
 std::vector<bool> PricedBook::changedPages() const

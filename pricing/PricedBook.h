@@ -8,13 +8,14 @@
 #include "pricing/BookRun.h"
 #include "pricing/PageStore.h"
 #include "pricing/PriceChanges.h"
+#include "pricing/PriceChecks.h"
 
 namespace pricing {
 
 // A book as its pages are priced, on its way to print: each printed page is compared with the last book as
-// it comes (which of its prices moved, and the moves themselves when the change report asks for them) and
-// its price lines are put aside in a PageStore, so the whole book is laid out, printed and kept for the next
-// book with one page's lines in memory at a time.
+// it comes (which of its prices moved, and the moves themselves when the change report asks for them), its
+// prices are checked as a list (checkPrices), and its price lines are put aside in a PageStore, so the whole
+// book is laid out, printed and kept for the next book with one page's lines in memory at a time.
 class PricedBook
 {
 public:
@@ -25,9 +26,12 @@ public:
     // For BookRunCallbacks::onPriced: takes the page's lines and prices.
     void add(std::size_t index, PricedPage& page);
 
-    // A printed page's price lines, and which of them moved since the last book.
+    // A printed page's price lines (with their quantities), and which of them moved since the last book.
     std::vector<std::string> lines(std::size_t index) const;
+    std::vector<StoredLine> storedLines(std::size_t index) const;
     std::vector<bool> marks(std::size_t index) const;
+    // What a printed page's prices give to look at; none for a page not printed.
+    const std::vector<PriceCheck>& checks(std::size_t index) const;
     // For each page of the book: whether any of its prices moved.
     std::vector<bool> changedPages() const;
     // The date of the last book when a printed price moved since; empty when none did.
@@ -47,6 +51,7 @@ private:
     {
         std::optional<std::size_t> stored; // in m_store, for a printed page
         std::vector<bool> marks;
+        std::vector<PriceCheck> checks;
     };
 
     std::optional<LastBook> m_last;

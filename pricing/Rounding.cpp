@@ -60,4 +60,13 @@ std::string priceLine(std::string_view quantityText, const platform::Currency& p
     return std::string(quantityText) + std::string(27, ' ') + priceText(price);
 }
 
+std::string shownPrice(std::string_view line)
+{
+    const std::size_t dollar = line.find('$');
+    if (dollar == std::string_view::npos)
+        return {};
+    const bool negative = dollar > 0 && line[dollar - 1] == '-';
+    return (negative ? "-" : "") + std::string(line.substr(dollar + 1));
+}
+
 } // namespace pricing

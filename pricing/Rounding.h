@@ -20,4 +20,8 @@ std::string priceText(const platform::Currency& price);
 // A line of the price list: quantity text, 27 spaces, price text.
 std::string priceLine(std::string_view quantityText, const platform::Currency& price);
 
+// The price a list line shows, without its "$" but with its sign: "1234.50" for "$1234.50", "-0.50" for
+// "-$0.50". Empty for a line without a price.
+std::string shownPrice(std::string_view line);
+
 } // namespace pricing

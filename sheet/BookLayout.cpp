@@ -61,9 +61,9 @@ SheetOps cover(const std::vector<BookEntry>& entries, std::size_t printed, const
 
 } // namespace
 
-std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages,
-                                   const std::vector<bool>& changedPages)
+std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages, const pricing::PricedBook& book)
 {
+    const std::vector<bool> changedPages = book.changedPages();
     std::vector<BookEntry> entries;
     for (std::size_t k = 0; k < pages.size(); ++k) {
         const pricing::PricedPage& priced = pages[k];
@@ -92,6 +92,8 @@ std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages
         in.bindery = priced.order->bindery;
         in.typeface = priced.page.parameters.typeface;
         entry.changed = k < changedPages.size() && changedPages[k];
+        for (const pricing::PriceCheck& check : book.checks(k))
+            entry.checks.push_back(check.text);
     }
     return entries;
 }
@@ -156,8 +158,13 @@ LaidOutBook layOutBook(const std::vector<BookEntry>& entries, const BookFront& f
         contents.column(kDescriptionColumn);
         const std::vector<std::string> description = descriptionLines(entry.description, kDescriptionWidth);
         contents.line(description.empty() ? std::string() : platform::trim(description.front()));
-        if (!entry.sheet) {
-            for (const std::string& line : descriptionLines("not printed: " + entry.problem, kDescriptionWidth)) {
+        std::vector<std::string> notes;
+        if (!entry.sheet)
+            notes.push_back("not printed: " + entry.problem);
+        for (const std::string& check : entry.checks)
+            notes.push_back("check: " + check);
+        for (const std::string& note : notes) {
+            for (const std::string& line : descriptionLines(note, kDescriptionWidth)) {
                 contents.column(kDescriptionColumn);
                 contents.line(line);
             }

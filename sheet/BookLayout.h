@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pricing/BookRun.h"
+#include "pricing/PricedBook.h"
 #include "sheet/PriceSheet.h"
 
 namespace sheet {
@@ -23,6 +24,7 @@ struct BookEntry
     std::optional<SheetInputs> sheet;
     bool changed = false; // a price of the page moved since the last book
     std::string problem;  // why the page is not printed, in the shop's words
+    std::vector<std::string> checks; // what the page's prices give to look at (checkPrices), in the shop's words
 };
 
 // The front of the book.
@@ -60,10 +62,9 @@ struct PageLines
 using BookPageLines = std::function<PageLines(std::size_t entry)>;
 
 // The book's pages after pricing as the layout lists them: each printable page with its sheet, exactly as the
-// single sheet prints it (changedPages[i], when given, says that a price of page i moved), the others with
-// the reason they are not printed.
-std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages,
-                                   const std::vector<bool>& changedPages = {});
+// single sheet prints it, whether a price of it moved and what its prices give to look at (as `book` found
+// them), the others with the reason they are not printed.
+std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages, const pricing::PricedBook& book);
 
 // The operations of a printed page: its sheet with the lines `lines` gives for it.
 SheetOps bookSheetOps(const LaidOutBook& book, const BookSheet& sheet, const BookPageLines& lines);
@@ -73,8 +74,8 @@ SheetOps bookSheetOps(const LaidOutBook& book, const BookSheet& sheet, const Boo
 std::vector<std::size_t> bookOrder(const std::vector<BookEntry>& entries);
 
 // The cover (the title, the shop's name, the date, the number of pages), the contents (for each category the
-// page number, reference and description of its pages; a page not printed with its reason instead of a
-// number) and every printed page.
+// page number, reference and description of its pages, under a page what its prices give to look at; a page
+// not printed with its reason instead of a number) and every printed page.
 LaidOutBook layOutBook(const std::vector<BookEntry>& entries, const BookFront& front);
 
 // The book as plain text, a page at a time to `write`: the cover, the contents and every page, each printed

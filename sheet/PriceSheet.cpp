@@ -8,6 +8,7 @@
 #include "platform/Conversions.h"
 #include "platform/Format.h"
 #include "pricing/PriceBook.h"
+#include "pricing/Rounding.h"
 #include "sheet/SheetWriter.h"
 
 namespace sheet {
@@ -63,13 +64,12 @@ std::string quantityText(const std::string& priceLine)
     return platform::format(static_cast<double>(platform::toInt32(platform::val(priceLine))), "  #,###,##0");
 }
 
-// The price of a list line is the text after its first "$", shown again with thousands separators.
+// The price of a list line is the text after its "$" (with the minus sign before it, for a price below
+// nothing), shown again with thousands separators.
 std::string priceText(const std::string& priceLine)
 {
-    const std::size_t dollar = priceLine.find('$');
-    const std::string_view text =
-        dollar == std::string::npos ? std::string_view{} : std::string_view(priceLine).substr(dollar + 1);
-    return platform::format(platform::Currency::fromDouble(platform::val(text)), "$#,##0.00");
+    return platform::format(platform::Currency::fromDouble(platform::val(pricing::shownPrice(priceLine))),
+                            "$#,##0.00");
 }
 
 std::string changeMark(const SheetInputs& inputs, std::size_t line)

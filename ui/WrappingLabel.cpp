@@ -10,6 +10,12 @@ namespace ui {
 
 namespace {
 
+// The label's text as QTextLayout lays it out: a line break of the text starts a new line there too.
+QString layoutText(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+}
+
 // Lays the text out in lines of `width`, breaking between words where it can; returns the height used.
 qreal layOut(QTextLayout& layout, qreal width)
 {
@@ -51,7 +57,7 @@ int WrappingLabel::heightForWidth(int width) const
     const int textWidth = width - margins.left() - margins.right();
     if (textWidth < 10 * fontMetrics().averageCharWidth())
         return oneLine;
-    QTextLayout layout(text(), font());
+    QTextLayout layout(layoutText(text()), font());
     return std::max(oneLine, static_cast<int>(std::ceil(layOut(layout, textWidth))) + margins.top() + margins.bottom());
 }
 
@@ -70,7 +76,7 @@ void WrappingLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QRect area = contentsRect();
-    QTextLayout layout(text(), font());
+    QTextLayout layout(layoutText(text()), font());
     layOut(layout, area.width());
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
     layout.draw(&painter, area.topLeft());

@@ -5,8 +5,9 @@
 namespace ui {
 
 // A label for status texts that may hold long paths: a text wider than the label goes on to further lines,
-// broken between words, or anywhere inside a path too long for a line; nothing of it is left out. The label
-// grows to the lines it needs, and its text never makes the window wider. The whole text is the tooltip too.
+// broken between words, or anywhere inside a path too long for a line; nothing of it is left out. A line
+// break in the text ("\n") starts a new line. The label grows to the lines it needs, and its text never
+// makes the window wider. The whole text is the tooltip too.
 class WrappingLabel : public QLabel
 {
     Q_OBJECT

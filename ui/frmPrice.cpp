@@ -4,6 +4,7 @@
 #include <array>
 #include <exception>
 #include <filesystem>
+#include <unordered_map>
 #include <utility>
 
 #include <QAction>
@@ -34,6 +35,7 @@
 #include "platform/Fault.h"
 #include "platform/Statement.h"
 #include "pricing/Categories.h"
+#include "pricing/PriceChecks.h"
 #include "pricing/PriceRequest.h"
 #include "pricing/PricingRun.h"
 #include "pricing/QuantityText.h"
@@ -53,6 +55,9 @@ namespace {
 
 // The calculated prices drop down over the order's details, 960 twips below the top of the window.
 constexpr int kPriceFrameTop = 64;
+
+// A line of the list that the list's checks name: a pale amber behind it.
+const QColor kCheckedLine(255, 236, 179);
 // What the order list puts between an order's number and its description.
 const QString kEntrySeparator = QStringLiteral(" - ");
 // The longest category name the list shows whole without widening the window ("Letterheads and Envelopes").
@@ -423,6 +428,10 @@ void frmPrice::buildPriceList()
     // On screen each price stands right-aligned under the heading's "Price"; the lines themselves stay the
     // price lines the sheet prints.
     m_lstPrice->setItemDelegate(new PriceListDelegate(m_lblCalculated, m_lstPrice));
+    // What the list's prices give to look at, under it.
+    m_lblChecks = named(new WrappingLabel, "lblChecks");
+    m_fraCalculated->layout()->addWidget(m_lblChecks);
+    m_lblChecks->hide();
 }
 
 void frmPrice::buildMenus()
@@ -909,6 +918,8 @@ void frmPrice::placePriceFrame()
 void frmPrice::clearPrices()
 {
     m_lstPrice->clear();
+    m_lblChecks->setText({});
+    m_lblChecks->hide();
     m_listRequest.reset();
     m_listComplete = false;
     m_lblPricesFor->clear();
@@ -998,6 +1009,11 @@ struct frmPrice::RunOutcome
     std::vector<std::pair<QString, QString>> messages;
     QString failure;
     QString failureDetail;
+    // What the list's prices give to look at, and the quantity of each line of the list, in list order (for
+    // the marks); none for a list cut short.
+    std::vector<pricing::PriceCheck> checks;
+    std::vector<std::int32_t> quantities;
+    bool notChecked = false; // the list is too long to be checked
 };
 
 namespace {
@@ -1101,9 +1117,14 @@ void frmPrice::cmdPriceClick()
         });
         pricing::PricingCallbacks callbacks;
         callbacks.onProgress = [&batch](const std::string& quantity) { batch.progress(quantity); };
-        // The list itself holds the lines: the run keeps none, so a long schedule costs the window no more.
+        // The list itself holds the lines: the run keeps none, so a long schedule costs the window no more. Each
+        // price is kept for the list's checks.
         callbacks.keepResults = false;
-        callbacks.onLine = [&batch](const pricing::PricedQuantity& priced) { batch.line(priced.line); };
+        pricing::PriceListChecks listChecks;
+        callbacks.onLine = [&batch, &listChecks](const pricing::PricedQuantity& priced) {
+            batch.line(priced.line);
+            listChecks.add(priced.quantity, priced.price);
+        };
         callbacks.onMessage = [&outcome](const std::string& message) {
             outcome->messages.emplace_back(fromStd(message), kProgramTitle);
         };
@@ -1121,6 +1142,13 @@ void frmPrice::cmdPriceClick()
         } catch (const std::exception& error) {
             outcome->failure = kProgramFault;
             outcome->failureDetail = fromStd(error.what());
+        }
+        // A list cut short is not checked: what is missing could be what looks wrong.
+        if (outcome->failure.isEmpty() && !outcome->result.cancelled && !outcome->result.stopped) {
+            outcome->checks = listChecks.checks();
+            outcome->notChecked = listChecks.tooLong();
+            for (const pricing::PricePoint& point : listChecks.prices())
+                outcome->quantities.push_back(point.quantity);
         }
         batch.show();
     });
@@ -1169,6 +1197,7 @@ void frmPrice::finishRun(const RunOutcome& outcome, quint64 count)
         m_lblStatus->setText(QStringLiteral("Done: %1 prices.").arg(m_lstPrice->count()));
     else
         m_lblStatus->setText(QStringLiteral("Not complete: %1 of %2 prices.").arg(m_lstPrice->count()).arg(count));
+    showChecks(outcome);
 
     if (m_closeAfterRun) {
         close();
@@ -1189,6 +1218,42 @@ void frmPrice::finishRun(const RunOutcome& outcome, quint64 count)
     if (!result.skipped.empty())
         showDetailedMessage(fromStd(pricing::skippedMessage(result.skipped)),
                             fromStd(pricing::skippedDetails(result.skipped)));
+}
+
+void frmPrice::showChecks(const RunOutcome& outcome)
+{
+    QStringList texts;
+    for (const pricing::PriceCheck& check : outcome.checks)
+        texts << QStringLiteral("Check: %1").arg(fromStd(check.text));
+    if (outcome.notChecked)
+        texts << fromStd(pricing::notCheckedText());
+    if (texts.isEmpty())
+        return;
+    m_lblChecks->setText(texts.join(QLatin1Char('\n')));
+    m_lblChecks->show();
+    // The status line says so too, as the list may not be shown.
+    if (!outcome.checks.empty()) {
+        const QString count = outcome.checks.size() == 1 ? QStringLiteral("1 check")
+                                                         : QStringLiteral("%1 checks").arg(outcome.checks.size());
+        m_lblStatus->setText(m_lblStatus->text() +
+                             QStringLiteral(" %1 to look at under the calculated prices.").arg(count));
+    }
+
+    // Each line the checks name is marked, with what they say of it.
+    std::unordered_map<std::int32_t, int> rowOf;
+    for (std::size_t row = 0; row < outcome.quantities.size(); ++row)
+        rowOf.emplace(outcome.quantities[row], static_cast<int>(row));
+    for (const pricing::PriceCheck& check : outcome.checks) {
+        for (const std::int32_t quantity : check.quantities) {
+            const auto found = rowOf.find(quantity);
+            QListWidgetItem* item = found == rowOf.end() ? nullptr : m_lstPrice->item(found->second);
+            if (!item)
+                continue;
+            item->setBackground(kCheckedLine);
+            const QString said = item->toolTip();
+            item->setToolTip(said.isEmpty() ? fromStd(check.text) : said + QLatin1Char('\n') + fromStd(check.text));
+        }
+    }
 }
 
 void frmPrice::keyPressEvent(QKeyEvent* event)

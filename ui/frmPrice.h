@@ -188,6 +188,8 @@ private:
     void showRunProgress(const QStringList& lines, const QString& quantity, quint64 reached, quint64 count);
     struct RunOutcome;
     void finishRun(const RunOutcome& outcome, quint64 count);
+    // Says under the list what its prices give to look at, and marks the quantities concerned.
+    void showChecks(const RunOutcome& outcome);
 
     std::string categoryFolder() const;
 
@@ -236,6 +238,7 @@ private:
     QGroupBox* m_fraCalculated = nullptr;
     QLabel* m_lblCalculated = nullptr;
     QListWidget* m_lstPrice = nullptr;
+    WrappingLabel* m_lblChecks = nullptr; // under the list: what its prices give to look at
     QPushButton* m_cmdPrice = nullptr;
     QPushButton* m_cmdPrint = nullptr;
     QPushButton* m_cmdExit = nullptr;

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,15 +18,19 @@
 #include <QVBoxLayout>
 
 #include "platform/Fault.h"
+#include "platform/FileKind.h"
 #include "platform/Format.h"
+#include "platform/ReplacementFile.h"
 #include "pricing/BookRun.h"
 #include "pricing/PriceChanges.h"
+#include "pricing/PriceMatrix.h"
 #include "pricing/PricedBook.h"
 #include "sheet/BookLayout.h"
 #include "sheet/BookPdf.h"
 #include "startup/ShopSettings.h"
 #include "ui/MessageBox.h"
 #include "ui/PrinterChoice.h"
+#include "ui/SaveFileDialog.h"
 #include "ui/SheetPrinter.h"
 #include "ui/WindowPlace.h"
 #include "ui/WorkerRun.h"
@@ -50,8 +53,23 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent)
     return b;
 }
 
-// The folder Save as PDF offers: the one saved into last, else the user's documents folder.
+// The folders Save as PDF and Export Price Matrix offer: the one saved into last, else the user's documents
+// folder.
 const QString kPdfFolderKey = QStringLiteral("PriceBook/PdfFolder");
+const QString kMatrixFolderKey = QStringLiteral("PriceBook/MatrixFolder");
+
+// The Save dialog opened on `name` in the folder `key` keeps; the folder of the file chosen is kept for the
+// next time. Empty when the user cancels.
+QString chooseInLastFolder(QWidget* parent, const QString& key, SaveFileQuestion question, const QString& name)
+{
+    const QString folder =
+        QSettings().value(key, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).toString();
+    question.suggested = QDir(folder).filePath(name);
+    const QString path = chooseSaveFile(parent, question);
+    if (!path.isEmpty())
+        QSettings().setValue(key, QFileInfo(path).absolutePath());
+    return path;
+}
 
 QString scheduleText(const pricing::PriceParameters& p)
 {
@@ -88,6 +106,7 @@ frmPriceBook::frmPriceBook(Setup setup, QWidget* parent) : QDialog(parent), m_se
     m_cmdPreview = button(QStringLiteral("Pre&view"), "cmdPreview", this);
     m_cmdPrint = button(QStringLiteral("&Print"), "cmdPrint", this);
     m_cmdSavePdf = button(QStringLiteral("&Save as PDF..."), "cmdSavePdf", this);
+    m_cmdMatrix = button(QStringLiteral("Export Price &Matrix..."), "cmdMatrix", this);
     m_cmdClose = button(QStringLiteral("Close"), "cmdClose", this);
     m_lblStatus = new WrappingLabel(this);
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
@@ -97,7 +116,7 @@ frmPriceBook::frmPriceBook(Setup setup, QWidget* parent) : QDialog(parent), m_se
         side->addWidget(b);
     side->addStretch();
     auto* bottom = new QHBoxLayout;
-    for (QPushButton* b : {m_cmdPreview, m_cmdPrint, m_cmdSavePdf})
+    for (QPushButton* b : {m_cmdPreview, m_cmdPrint, m_cmdSavePdf, m_cmdMatrix})
         bottom->addWidget(b);
     bottom->addStretch();
     bottom->addWidget(m_cmdClose);
@@ -116,6 +135,7 @@ frmPriceBook::frmPriceBook(Setup setup, QWidget* parent) : QDialog(parent), m_se
     connect(m_cmdPreview, &QPushButton::clicked, this, &frmPriceBook::preview);
     connect(m_cmdPrint, &QPushButton::clicked, this, &frmPriceBook::print);
     connect(m_cmdSavePdf, &QPushButton::clicked, this, qOverload<>(&frmPriceBook::saveAsPdf));
+    connect(m_cmdMatrix, &QPushButton::clicked, this, qOverload<>(&frmPriceBook::exportMatrix));
     connect(m_cmdClose, &QPushButton::clicked, this, &QDialog::close);
     load();
 }
@@ -190,7 +210,7 @@ void frmPriceBook::updateButtons()
 {
     // Adding reads the order from the shop database; printing prices the book from it.
     const bool canRead = !isRunning() && !m_pricingElsewhere;
-    for (QPushButton* b : {m_cmdAdd, m_cmdPreview, m_cmdPrint, m_cmdSavePdf})
+    for (QPushButton* b : {m_cmdAdd, m_cmdPreview, m_cmdPrint, m_cmdSavePdf, m_cmdMatrix})
         b->setEnabled(canRead);
     for (QPushButton* b : {m_cmdRemove, m_cmdUp, m_cmdDown})
         b->setEnabled(!isRunning());
@@ -291,25 +311,42 @@ void frmPriceBook::print()
 
 void frmPriceBook::saveAsPdf()
 {
-    const QString folder = QSettings()
-                               .value(kPdfFolderKey,
-                                      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                               .toString();
     // An earlier book of the chosen name is kept (the book takes the next free name), so there is nothing to
     // confirm.
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save the Price Book as PDF"),
-                                                      QDir(folder).filePath(QStringLiteral("PriceBook.pdf")),
-                                                      QStringLiteral("PDF files (*.pdf)"), nullptr,
-                                                      QFileDialog::DontConfirmOverwrite);
-    if (path.isEmpty())
-        return;
-    QSettings().setValue(kPdfFolderKey, QFileInfo(path).absolutePath());
-    saveAsPdf(path);
+    const QString path = chooseInLastFolder(
+        this, kPdfFolderKey,
+        {QStringLiteral("Save the Price Book as PDF"), {}, QStringLiteral("PDF files (*.pdf)"), false},
+        QStringLiteral("PriceBook.pdf"));
+    if (!path.isEmpty())
+        saveAsPdf(path);
 }
 
 void frmPriceBook::saveAsPdf(const QString& path)
 {
     printBook(Output::File, path);
+}
+
+void frmPriceBook::exportMatrix()
+{
+    // The store's import reads the file of its own name again and again, so the matrix replaces it, once the
+    // dialog has asked.
+    const QString path = chooseInLastFolder(this, kMatrixFolderKey,
+                                            {QStringLiteral("Export the Price Matrix"), {},
+                                             QStringLiteral("CSV files (*.csv);;JSON files (*.json)"), true},
+                                            QStringLiteral("PriceMatrix.csv"));
+    if (!path.isEmpty())
+        exportMatrix(path);
+}
+
+void frmPriceBook::exportMatrix(const QString& path)
+{
+    // Said before the book is priced, not after.
+    const std::string refused = platform::unwritableKindAt(path.toStdString());
+    if (!refused.empty()) {
+        showMessage(fromStd(refused));
+        return;
+    }
+    printBook(Output::Matrix, path);
 }
 
 void frmPriceBook::printBook(Output output, const QString& file)
@@ -360,8 +397,13 @@ void frmPriceBook::printBook(Output output, const QString& file)
     emit runningChanged(true);
 
     // The priced book is the work's alone until finished() hands it back to this thread.
+    const std::optional<pricing::MatrixFormat> matrix =
+        output != Output::Matrix ? std::nullopt
+        : QFileInfo(file).suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0
+            ? std::optional(pricing::MatrixFormat::Json)
+            : std::optional(pricing::MatrixFormat::Csv);
     run->start([this, run, book, pages = m_pages, dataFolder = m_setup.dataFolder,
-                programFolder = m_setup.programFolder] {
+                programFolder = m_setup.programFolder, matrix, target = file.toStdString()] {
         pricing::BookRunCallbacks callbacks;
         callbacks.onPage = [this, run](std::size_t index, std::size_t total, const pricing::BookPage& page) {
             run->post([this, index, total, text = fromStd(pricing::describeBookPage(page))] {
@@ -378,6 +420,17 @@ void frmPriceBook::printBook(Output output, const QString& file)
             book->result = pricing::priceBook(dataFolder, programFolder, pages, callbacks);
         } catch (const platform::Fault& fault) {
             book->fault = fault;
+            return;
+        }
+        // The matrix is written here too, from the pages' prices where the book put them aside.
+        if (matrix && !book->result.stopped && !book->result.cancelled) {
+            try {
+                platform::writeWholeFile(target, "The price matrix", [&](const auto& write) {
+                    book->matrix = pricing::writeBookMatrix(book->result.pages, *book->priced, *matrix, write);
+                });
+            } catch (const platform::Fault& fault) {
+                book->matrixFault = fault;
+            }
         }
     });
 }
@@ -395,21 +448,33 @@ void frmPriceBook::bookPriced(PricedBookRun& book, Output output, const QString&
         close();
         return;
     }
+    const bool matrix = output == Output::Matrix;
+    const std::string notDone = matrix ? " The price matrix was not written." : " The price book was not printed.";
     if (book.fault) {
-        showDetailedMessage(fromStd(book.fault->what() + std::string(" The price book was not printed.")),
-                            fromStd(book.fault->detail()));
+        showDetailedMessage(fromStd(book.fault->what() + notDone), fromStd(book.fault->detail()));
         return;
     }
     const pricing::BookRunResult& result = book.result;
     std::optional<pricing::PricedBook>& priced = book.priced;
-    const int count = static_cast<int>(m_pages.size());
     if (result.stopped) {
-        showDetailedMessage(fromStd(result.stopped->message + " The price book was not printed."),
-                            fromStd(result.stopped->detail));
+        showDetailedMessage(fromStd(result.stopped->message + notDone), fromStd(result.stopped->detail));
         return;
     }
     if (result.cancelled) {
-        m_lblStatus->setText(QStringLiteral("Cancelled: nothing of the price book was printed."));
+        m_lblStatus->setText(matrix ? QStringLiteral("Cancelled: no price matrix was written.")
+                                    : QStringLiteral("Cancelled: nothing of the price book was printed."));
+        return;
+    }
+    if (book.matrixFault) {
+        showDetailedMessage(fromStd(book.matrixFault->what()), fromStd(book.matrixFault->detail()));
+        return;
+    }
+    if (matrix) {
+        m_lblStatus->setText(QStringLiteral("Price matrix saved as %1 (%2 rows, %3 quantities).")
+                                 .arg(file)
+                                 .arg(book.matrix->rows)
+                                 .arg(book.matrix->quantities));
+        tellPagesLeftOut(result, QStringLiteral("left out of the price matrix"));
         return;
     }
 
@@ -418,7 +483,7 @@ void frmPriceBook::bookPriced(PricedBookRun& book, Output output, const QString&
     front.printedAt = sheet::localNowSerial();
     front.changesSince = priced->changesSince();
     const sheet::LaidOutBook laidOut =
-        sheet::layOutBook(sheet::bookEntries(result.pages, priced->changedPages()), front);
+        sheet::layOutBook(sheet::bookEntries(result.pages, *priced), front);
     const sheet::BookPageLines lines = [&priced](std::size_t entry) {
         return sheet::PageLines{priced->lines(entry), priced->marks(entry)};
     };
@@ -453,6 +518,8 @@ void frmPriceBook::bookPriced(PricedBookRun& book, Output output, const QString&
                                        .arg(target, QFileInfo(file).fileName());
         break;
     }
+    case Output::Matrix:
+        return; // written and told above
     case Output::Printer: {
         const PrintOutcome printed = ui::print(
             {QStringLiteral("price book"),
@@ -478,20 +545,25 @@ void frmPriceBook::bookPriced(PricedBookRun& book, Output output, const QString&
                             fromStd(fault.detail()));
     }
 
-    std::vector<pricing::PricedPage> failed;
+    m_lblStatus->setText(written);
+    tellPagesLeftOut(result, QStringLiteral("not printed; the contents page says why"));
+}
+
+void frmPriceBook::tellPagesLeftOut(const pricing::BookRunResult& result, const QString& how)
+{
+    std::size_t failed = 0;
     std::string details;
     for (const pricing::PricedPage& page : result.pages) {
         if (!page.printable()) {
-            failed.push_back(page);
+            ++failed;
             details += pricing::describeBookPage(page.page) + ": " + page.problem + "\n";
         }
     }
-    m_lblStatus->setText(written);
-    if (!failed.empty())
-        showDetailedMessage(QStringLiteral("%1 of the %2 pages could not be priced and were not printed; the "
-                                           "contents page says why.")
-                                .arg(failed.size())
-                                .arg(count),
+    if (failed > 0)
+        showDetailedMessage(QStringLiteral("%1 of the %2 pages could not be priced and were %3.")
+                                .arg(failed)
+                                .arg(result.pages.size())
+                                .arg(how),
                             fromStd(details));
 }
 

@@ -197,6 +197,41 @@ TEST_F(PriceCommand, JsonHoldsTheLinesTheResultsAndTheSummary)
     EXPECT_THAT(got.out, HasSubstr("\"skipped\": []"));
 }
 
+// The demo orders' lists as the checks see them, on the 38 quantities from 100 to 5,000: the postcards printed
+// and mailed outside cost the same at every quantity, the letterhead costs more a piece at 5,000 than at
+// 4,500, the forms give nothing to look at. The JSON carries them, standard error says them.
+TEST_F(PriceCommand, TheListsChecksGoToTheJsonAndStandardError)
+{
+    TestDatabase db(testsupport::demoShopSql(), false);
+    const struct
+    {
+        const char* order;
+        const char* json;   // the checks of the JSON, from their opening bracket
+        const char* stderr; // empty when nothing is said
+    } cases[] = {
+        {"24106",
+         "\"checks\": [\n  {\"kind\": \"same-price\", \"quantities\": [100, 125, 150, 175, 200, 225, 250, 275, 300, "
+         "325, 350, 375, 400, 425, 450, 475, 500, 600, 700, 800, 900, 1000, 1100, 1200, 1300, 1400, 1500, 1600, 1700, "
+         "1800, 1900, 2000, 2500, 3000, 3500, 4000, 4500, 5000],\n   \"text\": \"Every quantity from 100 to 5,000 has "
+         "the same price, $2,629.00.\"}]}\n",
+         "pricebook: check the prices: Every quantity from 100 to 5,000 has the same price, $2,629.00.\n"},
+        {"24101",
+         "\"checks\": [\n  {\"kind\": \"dearer-per-piece\", \"quantities\": [5000],\n   \"text\": \"5,000 costs more "
+         "per piece than 4,500: $0.0613 against $0.0596 each.\"}]}\n",
+         "pricebook: check the prices: 5,000 costs more per piece than 4,500: $0.0613 against $0.0596 each.\n"},
+        {"24103", "\"checks\": []}\n", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.order);
+        const Outcome got = price(withProgram({db.folder(), "--order", c.order, "--format", "json"}));
+        ASSERT_EQ(got.code, 0) << got.err;
+        const std::size_t checks = got.out.find("\"checks\": [");
+        ASSERT_NE(checks, std::string::npos);
+        EXPECT_EQ(got.out.substr(checks), c.json);
+        EXPECT_EQ(got.err, c.stderr);
+    }
+}
+
 TEST_F(PriceCommand, TheOrderRowGetsItsOwnQuantityBack)
 {
     TestDatabase db(testsupport::demoShopSql(), false);

@@ -16,6 +16,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include "cli/DemoDataCommand.h"
 #include "cli/PriceCommand.h"
 #include "tests/cli/CapturedOutput.h"
@@ -37,6 +41,37 @@ std::vector<std::string> split(const std::string& text, char separator)
     for (std::string part; std::getline(in, part, separator);)
         parts.push_back(part);
     return parts;
+}
+
+// The fields of a CSV line (without its line end), a field in double quotes holding commas and doubled quotes.
+std::vector<std::string> csvFields(const std::string& line)
+{
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        const char c = line[k];
+        if (c == '"' && quoted && k + 1 < line.size() && line[k + 1] == '"')
+            fields.back() += line[++k];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+// The lines of a file written with CR LF, each without it.
+std::vector<std::string> crlfLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (std::string line : split(text, '\n')) {
+        EXPECT_TRUE(line.ends_with('\r')) << line;
+        line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 // The quantity and price pairs of a page, in list order: each row holds a line of the first half of the list
@@ -298,6 +333,104 @@ TEST_F(BookCommand, AStockPriceRaisedMarksOnlyTheOrdersUsingThatStock)
     EXPECT_EQ(rescheduled.out, "reference,part,category,quantity,old price,new price,change in per cent\r\n");
 }
 
+// The demo book's price matrix, as CSV and as JSON: a row for each of its twelve pages, a column for each of
+// the 38 quantities, each cell the price "pricebook price" gives the page's order at that quantity. The same
+// run says what the pages' prices give to look at, and the contents say it beside the page.
+TEST_F(BookCommand, TheMatrixHoldsEveryPagesPricesAsThePriceCommandGivesThem)
+{
+    const std::string csv = out("matrix.csv");
+    const std::string text = out("book.txt");
+    const CommandOutcome got = book({"--text", text, "--matrix", csv});
+    ASSERT_EQ(got.code, 0) << got.err;
+    EXPECT_THAT(got.err, HasSubstr("pricebook: the price matrix is in " + csv + " (12 rows, 38 quantities)\n"));
+    EXPECT_THAT(got.err, HasSubstr("pricebook: check the prices of order 24106 part 1 (quote): Every quantity from "
+                                   "100 to 5,000 has the same price, $2,629.00.\n"));
+    EXPECT_THAT(got.err, HasSubstr("pricebook: check the prices of order 24101 part 1 (quote): 5,000 costs more per "
+                                   "piece than 4,500: $0.0613 against $0.0596 each.\n"));
+    EXPECT_THAT(split(testsupport::readFile(text), '\f').at(1),
+                HasSubstr("Q-24106      Direct-mail postcards, printed and mailed outside\n"
+                          "                     check: Every quantity from 100 to 5,000 has the same price, \n"));
+
+    const std::vector<std::string> lines = crlfLines(testsupport::readFile(csv));
+    ASSERT_EQ(lines.size(), 13u);
+    const std::vector<std::string> header = csvFields(lines[0]);
+    ASSERT_EQ(header.size(), 6u + 38u);
+    const std::vector<std::string> named(header.begin(), header.begin() + 7);
+    EXPECT_EQ(named, (std::vector<std::string>{"reference", "order", "part", "quote or job", "description", "category",
+                                               "100"}));
+    EXPECT_EQ(header.back(), "5000");
+
+    const QJsonObject json = [&] {
+        const CommandOutcome asJson = book({"--matrix", "-", "--matrix-format", "json"});
+        EXPECT_EQ(asJson.code, 0) << asJson.err;
+        return QJsonDocument::fromJson(QByteArray::fromStdString(asJson.out)).object();
+    }();
+    const QJsonArray quantities = json["quantities"].toArray();
+    ASSERT_EQ(quantities.size(), 38);
+    const QJsonArray rows = json["rows"].toArray();
+    ASSERT_EQ(rows.size(), 12);
+
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+        const std::vector<std::string> row = csvFields(lines[k]);
+        ASSERT_EQ(row.size(), header.size()) << lines[k];
+        SCOPED_TRACE(row[0]);
+        const CommandOutcome priced = price({"--order", row[1], "--part", row[2], row[3] == "J" ? "--job" : "--quote",
+                                             "--round", "none", "--down", "--format", "csv"});
+        ASSERT_EQ(priced.code, 0) << priced.err;
+        std::map<std::string, std::string> byQuantity;
+        for (const std::string& pair : split(priced.out, '\n'))
+            byQuantity[pair.substr(0, pair.find(','))] = pair.substr(pair.find(',') + 1);
+        const QJsonObject same = rows[static_cast<int>(k - 1)].toObject();
+        EXPECT_EQ(same["reference"].toString().toStdString(), row[0]);
+        EXPECT_EQ(same["order"].toString().toStdString(), row[1]);
+        EXPECT_EQ(same["part"].toInt(), std::stoi(row[2]));
+        EXPECT_EQ(same["quote_or_job"].toString().toStdString(), row[3]);
+        EXPECT_EQ(same["description"].toString().toStdString(), row[4]);
+        EXPECT_EQ(same["category"].toString().toStdString(), row[5]);
+        const QJsonArray prices = same["prices"].toArray();
+        ASSERT_EQ(prices.size(), 38);
+        for (std::size_t column = 6; column < header.size(); ++column) {
+            const int at = static_cast<int>(column - 6);
+            ASSERT_EQ(quantities[at].toInt(), std::stoi(header[column]));
+            EXPECT_EQ(row[column], byQuantity.at(header[column])) << header[column];
+            char shown[32];
+            std::snprintf(shown, sizeof shown, "%.2f", prices[at].toDouble());
+            EXPECT_EQ(shown, row[column]) << header[column];
+        }
+    }
+
+    // The price command's row of one order is the book's row of its page.
+    const CommandOutcome one =
+        price({"--order", "24101", "--format", "matrix", "--category", "Letterheads and Envelopes"});
+    ASSERT_EQ(one.code, 0) << one.err;
+    EXPECT_EQ(one.out, lines[0] + "\r\n" + lines[1] + "\r\n");
+    EXPECT_THAT(lines[1], testing::StartsWith("Q-24101,24101,1,Q,\"Letterhead, 1 colour PMS 286\",Letterheads and "
+                                              "Envelopes,76.84,77.95,"));
+}
+
+// A page that cannot be priced is left out of the matrix and named, with exit 5; the matrix alone keeps
+// nothing for the next book.
+TEST_F(BookCommand, TheMatrixLeavesOutPagesThatCannotBePriced)
+{
+    const std::string small = "100,100,300,100,350,500,400";
+    testsupport::writeFile(m_data.path() + "/PriceBook.dat", "24101,1,Q,Letterheads," + small + "\r\n" +
+                                                                 "99999,1,Q,Letterheads," + small + "\r\n" +
+                                                                 "24104,1,J,Forms," + small + "\r\n");
+    testsupport::runSql(m_data.path() + "/vmdata.mdb",
+                        "UPDATE BINDERYSELECTIONS SET SHEETSIZE = NULL WHERE ORDERNO = '24104';");
+    const std::string csv = out("matrix.csv");
+    const CommandOutcome got = book({"--matrix", csv});
+    EXPECT_EQ(got.code, 5) << got.err;
+    const std::vector<std::string> lines = crlfLines(testsupport::readFile(csv));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "reference,order,part,quote or job,description,category,100,200,300");
+    EXPECT_THAT(lines[1], testing::StartsWith("Q-24101,24101,1,Q,"));
+    EXPECT_THAT(got.err, HasSubstr("the page of order 99999 part 1 (quote) was left out: Order 99999 is not in"));
+    EXPECT_THAT(got.err,
+                HasSubstr("the page of order 24104 part 1 (job) was left out: 3 quantities could not be priced"));
+    EXPECT_FALSE(std::filesystem::exists(m_data.path() + "/PriceBook.last"));
+}
+
 TEST_F(BookCommand, OnlyPrintsTheCategoryAsked)
 {
     const CommandOutcome got = book({"--text", "-", "--only", "Business Cards"});
@@ -321,6 +454,9 @@ TEST_F(BookCommand, WrongArgumentsAndAMissingBookWriteNothing)
         {{}, 2},                                              // no output
         {{"--pdf", "a.pdf", "--text", "-"}, 2},               // two outputs
         {{"--pdf", ""}, 2},                                   // no file name
+        {{"--matrix", "-", "--changes", "-"}, 2},             // two outputs on standard output
+        {{"--matrix", "m.csv", "--matrix-format", "xml"}, 2}, // no such matrix format
+        {{"--matrix", "/dev/null"}, 1},                       // a device, refused before pricing
     };
     for (const auto& c : cases)
         EXPECT_EQ(book(c.args).code, c.code);

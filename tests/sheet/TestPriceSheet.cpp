@@ -148,17 +148,18 @@ TEST(PriceSheet, PriceRowsSplitTheListInTwoColumnPairs)
     EXPECT_EQ(rows.back(), "  1,900          $19.00               3,800          $38.00");
 }
 
-// A list line shows $1234.50; the sheet reprints it with a thousands separator.
+// A list line shows $1234.50; the sheet reprints it with a thousands separator. A price below nothing (a
+// credit the shop's figures make) keeps its minus sign.
 TEST(PriceSheet, PricesGetThousandsSeparators)
 {
     sheet::SheetInputs in = inputsWith(0);
-    in.priceLines = {listLine(5000, "$1234.50"), listLine(10000, "$0.50"), listLine(12500, "$1234567.25")};
+    in.priceLines = {listLine(5000, "$1234.50"), listLine(10000, "-$0.50"), listLine(12500, "$1234567.25")};
     const std::vector<std::string> rows =
         priceRows(sheet::renderSheetText(sheet::buildPriceSheet(in, kPrintedAt)));
     ASSERT_EQ(rows.size(), 2u);
     // "$1,234.50" from 17 to 26, "  12,500" from 36 to 44, the price at 53.
     EXPECT_EQ(rows[0], "  5,000          $1,234.50            12,500         $1,234,567.25");
-    EXPECT_EQ(rows[1], "  10,000         $0.50");
+    EXPECT_EQ(rows[1], "  10,000         -$0.50");
 }
 
 TEST(PriceSheet, DescriptionLines)

@@ -25,6 +25,7 @@
 #include "tests/ui/WindowTestSupport.h"
 #include "ui/frmPrice.h"
 #include "ui/frmPriceBook.h"
+#include "ui/SaveFileDialog.h"
 
 namespace {
 
@@ -196,6 +197,42 @@ TEST_F(PriceBookWindow, PrintWritesTheWholeBookOnTheMainWindowsPrinter)
     const std::string text = testsupport::pdfText(pdf);
     EXPECT_THAT(text, HasSubstr("Ref#: J-24105"));
     EXPECT_THAT(text, HasSubstr("Page 3"));
+}
+
+// Export Price Matrix... asks for the file, prices the book on its own thread and writes its matrix there:
+// CSV, or JSON for a name ending in ".json"; a row a page in the book's order, a column a quantity. Nothing is
+// kept for the next book, as nothing was printed.
+TEST_F(PriceBookWindow, ExportPriceMatrixWritesTheBooksMatrixToTheChosenFile)
+{
+    for (const char* name : {"matrix.csv", "matrix.JSON"}) {
+        SCOPED_TRACE(name);
+        const std::string path = out.path() + "/" + name;
+        ui::SaveFileQuestion asked;
+        ui::setSaveFileDialogFunction([&](const ui::SaveFileQuestion& question) {
+            asked = question;
+            return QString::fromStdString(path);
+        });
+        click("cmdMatrix");
+        ui::setSaveFileDialogFunction({});
+        EXPECT_EQ(asked.title, QStringLiteral("Export the Price Matrix"));
+        EXPECT_TRUE(asked.suggested.endsWith(QStringLiteral("/PriceMatrix.csv")));
+        EXPECT_TRUE(asked.confirmOverwrite);
+        EXPECT_TRUE(book->isRunning());
+        ASSERT_TRUE(windowtest::waitForRun(*book));
+        EXPECT_EQ(control<QLabel>(book, "lblStatus")->text().toStdString(),
+                  "Price matrix saved as " + path + " (3 rows, 3 quantities).");
+        const std::string matrix = testsupport::readFile(path);
+        if (std::string(name).ends_with(".csv")) {
+            EXPECT_THAT(matrix, StartsWith("reference,order,part,quote or job,description,category,100,200,300\r\n"
+                                           "Q-24101,24101,1,Q,\"Letterhead, 1 colour PMS 286\",Letterheads,"));
+            EXPECT_THAT(matrix, testing::ContainsRegex("\r\nJ-24103,[^\r]*\r\nJ-24105,[^\r]*\r\n$"));
+        } else {
+            EXPECT_THAT(matrix,
+                        StartsWith("{\"quantities\": [100, 200, 300],\n \"rows\": [\n  {\"reference\": \"Q-24101\""));
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(db.folder() + "/PriceBook.last"));
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
 }
 
 // Cancel in the progress window stops the book between quantities: nothing is printed or kept.

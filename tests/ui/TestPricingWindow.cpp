@@ -133,7 +133,8 @@ TEST_F(PricingWindow, ARunListsEveryQuantityOfTheScheduleAndPutsTheRowBack)
     // The run says it is done instead of "Calculating:" staying in view, and the list says what it is of.
     EXPECT_TRUE(control<QLineEdit>(window.get(), "txtQty")->isHidden());
     EXPECT_TRUE(control<QLabel>(window.get(), "lblcalc")->isHidden());
-    EXPECT_EQ(control<QLabel>(window.get(), "lblStatus")->text(), QStringLiteral("Done: 38 prices."));
+    EXPECT_EQ(control<QLabel>(window.get(), "lblStatus")->text(),
+              QStringLiteral("Done: 38 prices. 1 check to look at under the calculated prices."));
     EXPECT_EQ(control<QLabel>(window.get(), "lblPricesFor")->text(),
               QStringLiteral("24101 part 1, quote: 100 by 25 to 500, by 100 to 2000, by 500 to 5000; not rounded"));
 }
@@ -426,6 +427,53 @@ TEST_F(PricingWindow, PricesStandInOneColumnUnderThePriceHeading)
     EXPECT_TRUE(prices()->item(37)->text().startsWith(QStringLiteral("5000") + QString(27, QLatin1Char(' '))));
 }
 
+// What a list's prices give to look at is said in a line under the list and in the status line, and the
+// quantities it names are marked (with what is said of them on hover); a list with nothing to look at says
+// nothing. The lines themselves stay the price lines the sheet prints.
+TEST_F(PricingWindow, TheListsChecksAreSaidUnderItAndTheirQuantitiesMarked)
+{
+    const struct
+    {
+        const char* order;
+        QString said; // empty: nothing
+        std::vector<int> marked;
+    } cases[] = {
+        {"24106 - ", QStringLiteral("Check: Every quantity from 100 to 5,000 has the same price, $2,629.00."), {}},
+        {"24101 - ",
+         QStringLiteral("Check: 5,000 costs more per piece than 4,500: $0.0613 against $0.0596 each."),
+         {37}},
+        {"24103 - ", QString(), {}},
+    };
+    const QRegularExpression priceLine(QStringLiteral("^\\d+ {27}\\$\\d+\\.\\d\\d$"));
+    auto* checks = control<QLabel>(window.get(), "lblChecks");
+    auto* status = control<QLabel>(window.get(), "lblStatus");
+    QTest::mouseClick(control<QCheckBox>(window.get(), "Check1"), Qt::LeftButton);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.order);
+        auto* jobs = control<QComboBox>(window.get(), "cboJobs");
+        window->chooseOrder(jobs->itemText(jobs->findText(QString::fromLatin1(c.order), Qt::MatchStartsWith)));
+        QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrice"), Qt::LeftButton);
+        ASSERT_TRUE(windowtest::waitForRun(*window));
+        ASSERT_EQ(prices()->count(), 38);
+        EXPECT_EQ(checks->isVisible(), !c.said.isEmpty());
+        EXPECT_EQ(checks->text(), c.said);
+        const bool told = status->text().endsWith(QStringLiteral("1 check to look at under the calculated prices."));
+        EXPECT_EQ(told, !c.said.isEmpty()) << status->text().toStdString();
+        std::vector<int> marked = c.marked;
+        if (c.said.contains(QStringLiteral("same price")))
+            for (int row = 0; row < 38; ++row)
+                marked.push_back(row);
+        for (int row = 0; row < 38; ++row) {
+            const QListWidgetItem* item = prices()->item(row);
+            const bool mark = std::find(marked.begin(), marked.end(), row) != marked.end();
+            EXPECT_EQ(item->background().style() != Qt::NoBrush, mark) << row;
+            EXPECT_EQ(item->toolTip(), mark ? c.said.mid(7) : QString()) << row;
+            EXPECT_TRUE(priceLine.match(item->text()).hasMatch()) << "the line stays the sheet's price line";
+        }
+    }
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+}
+
 // More than 1,000 quantities: the window asks first, naming the count; No creates nothing.
 TEST_F(PricingWindow, ALongScheduleIsPricedOnlyWhenTheClerkSaysSo)
 {
@@ -473,9 +521,9 @@ TEST_F(PricingWindow, Screenshot)
     windowtest::saveScreenshot(*book, folder, "frmPriceBook-during-run");
     EXPECT_TRUE(window->isRunning()) << "the pictures were taken after the run";
     ASSERT_TRUE(windowtest::waitForRun(*window));
+    book->hide();
     windowtest::saveScreenshot(*window, folder, "frmPrice-run-prices");
     control<QCheckBox>(window.get(), "Check1")->setChecked(false);
-    book->hide();
     windowtest::saveScreenshot(*window, folder, "frmPrice-run");
     QTest::mouseClick(control<QPushButton>(window.get(), "cmdPrint"), Qt::LeftButton);
     windowtest::saveScreenshot(*window, folder, "frmPrice-printed");

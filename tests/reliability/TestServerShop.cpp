@@ -1,5 +1,6 @@
 // A data folder whose vmdata.pg points at a database server: the demo shop put there by the program prices
 // exactly as from a file, and the connection file is read with care. Every run a real process.
+#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -158,11 +159,8 @@ int shell(const TwoShops& shops, const std::string& script)
 
 // Four counters pricing at once, two of them the same order: each gets exactly the lines of a lone run,
 // and the orders stay as they were.
-TEST(ServerShop, FourRunsAtOnceEachGiveTheLinesOfALoneRun)
+void expectFourRunsAtOnceGiveTheLinesOfALoneRun(const TwoShops& shops, int attempts)
 {
-    if (testsupport::testServer().empty())
-        GTEST_SKIP() << testsupport::noTestServerReason();
-    TwoShops shops;
     const std::string orders[] = {"--order 24101 --schedule 100,10,1500,50,4000,250,8000",
                                   "--order 24102 --schedule 100,10,1500,50,4000,250,8000"};
     std::string lone[2];
@@ -172,7 +170,7 @@ TEST(ServerShop, FourRunsAtOnceEachGiveTheLinesOfALoneRun)
         lone[k] = run.out;
     }
     const std::string before = shops.server.rows(kServerOrderState);
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
         SCOPED_TRACE("attempt " + std::to_string(attempt));
         std::string script;
         for (int r = 0; r < 4; ++r)
@@ -189,6 +187,26 @@ TEST(ServerShop, FourRunsAtOnceEachGiveTheLinesOfALoneRun)
         }
         EXPECT_EQ(shops.server.rows(kServerOrderState), before);
     }
+}
+
+TEST(ServerShop, FourRunsAtOnceEachGiveTheLinesOfALoneRun)
+{
+    if (testsupport::testServer().empty())
+        GTEST_SKIP() << testsupport::noTestServerReason();
+    expectFourRunsAtOnceGiveTheLinesOfALoneRun(TwoShops(), 3);
+}
+
+// A search path that puts the session's temporary tables after the shop's, in the connection string or in
+// the database's own settings, changes nothing: each run's writes go to its private copy of the order.
+TEST(ServerShop, ASearchPathNamingTheTemporaryTablesSendsNoWriteToTheShopsRows)
+{
+    if (testsupport::testServer().empty())
+        GTEST_SKIP() << testsupport::noTestServerReason();
+    TwoShops shops;
+    shops.server.exec("ALTER DATABASE " + shops.server.name() + " SET search_path = public, pg_temp");
+    testsupport::writeFile(shops.serverFolder + "/vmdata.pg",
+                           shops.server.conninfo() + " options='-c search_path=public,pg_temp'\n");
+    expectFourRunsAtOnceGiveTheLinesOfALoneRun(shops, 2);
 }
 
 // A run killed at any moment leaves the server's rows as they were; a run whose connection the server
@@ -272,6 +290,52 @@ TEST(ServerShop, ALockedOrderStopsTheRunAtOnceWithThePlainMessage)
     EXPECT_EQ(withoutShopNames(run.err, shops.serverFolder),
               std::string("pricebook: ") + pricing::kShopDatabaseBusyMessage + "\n");
     EXPECT_EQ(shops.server.rows(kServerOrderState), before);
+}
+
+// A server process that stops answering in the middle of a run (SIGSTOP) never hangs the counter: the run
+// gives the server up after its limit with the plain lost-connection message, and Ctrl-C meanwhile ends it
+// within a second. The orders stay as they were.
+TEST(ServerShop, AServerThatStopsAnsweringMidRunEndsTheRunWithinItsLimitAndCtrlCEndsItAtOnce)
+{
+    if (testsupport::testServer().empty())
+        GTEST_SKIP() << testsupport::noTestServerReason();
+    TwoShops shops;
+    const std::string longRun = "--order 24101 --schedule 1,1,4000,1,8000,1,12000";
+    const std::string before = shops.server.rows(kServerOrderState);
+    const std::string out = shops.work.path() + "/run.txt";
+    const std::string backends = "psql " + shellQuoted(shops.server.conninfo()) +
+                                 " -qAtc \"SELECT pid FROM pg_stat_activity WHERE application_name = 'pricebook' "
+                                 "AND datname = current_database()\"";
+    const struct
+    {
+        const char* then; // what is done to the run once its server process is stopped
+        int atMostMs;
+    } cases[] = {
+        {"", 45000},
+        {"sleep 1; kill -INT $run; ", 1000 + 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.then);
+        const std::string script = priceCommand(shops, longRun, out) + " & run=$!; sleep 0.5; pids=$(" + backends +
+                                   "); kill -STOP $pids; " + c.then +
+                                   "start=$(date +%s%N); wait $run; code=$?; end=$(date +%s%N); kill -CONT $pids; "
+                                   "echo $code $(( (end - start) / 1000000 ))";
+        const auto run = runShell("bash -c " + shellQuoted(script), shops.work.path());
+        int code = -1;
+        long elapsedMs = -1;
+        ASSERT_EQ(std::sscanf(run.out.c_str(), "%d %ld", &code, &elapsedMs), 2) << run.out << run.err;
+        const std::string err = testsupport::readFile(out + ".err");
+        EXPECT_LE(elapsedMs, c.atMostMs) << err;
+        if (*c.then) {
+            EXPECT_NE(code, 0) << err;
+            EXPECT_NE(err.find("cancelled"), std::string::npos) << err;
+        } else {
+            EXPECT_EQ(code, 3) << err;
+            EXPECT_NE(err.find("The connection to the shop's database"), std::string::npos) << err;
+            EXPECT_NE(err.find("was lost"), std::string::npos) << err;
+        }
+        EXPECT_EQ(shops.server.rows(kServerOrderState), before);
+    }
 }
 
 } // namespace

@@ -109,6 +109,60 @@ TEST_P(ServerShopMade, EveryDemoOrderPricesAlikeFromTheServerAndFromTheFile)
     EXPECT_EQ(shops.server.rows("SELECT count(*) FROM \"ORDERS\""), before);
 }
 
+// A shop brought over from another program keeps some key as a text in one table and as a number in
+// another: the server's shop, copied from the file, prices every order as the file does.
+TEST(ServerShop, AShopWhoseKeyColumnsDifferInTypeBetweenTablesPricesAsFromTheFile)
+{
+    if (testsupport::testServer().empty())
+        GTEST_SKIP() << testsupport::noTestServerReason();
+    const struct
+    {
+        const char* table;
+        const char* column;
+        const char* type;
+    } cases[] = {
+        {"STOCKMARKUP", "STOCKID", "TEXT"}, // STOCK's is a number; order 24106 has no stock
+        {"ORDERS", "STOCKID", "TEXT"},      // and the order's is a text
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.table) + "." + c.column + " " + c.type);
+        testsupport::TemporaryFolder work;
+        testsupport::ServerDatabase server;
+        const std::string file = work.path() + "/file", onServer = work.path() + "/server";
+        const auto run = [&](const std::string& arguments) {
+            return runShell(program() + " --program-dir " + shellQuoted(work.path()) + " " + arguments, work.path());
+        };
+        ASSERT_EQ(run("demo-data " + shellQuoted(file)).exitCode, 0);
+        // The table made again with the column's type changed, its rows kept.
+        const std::string database = file + "/vmdata.mdb";
+        const std::string made = std::regex_replace(
+            reliability::sqlite(database, "SELECT sql FROM sqlite_schema WHERE name = '" + std::string(c.table) + "'",
+                                work.path()),
+            std::regex("\\b" + std::string(c.column) + "\\s+\\w+"), std::string(c.column) + " " + c.type);
+        const std::string columns = reliability::sqlite(
+            database, "SELECT group_concat(name) FROM pragma_table_info('" + std::string(c.table) + "')", work.path());
+        reliability::sqlite(database,
+                            "ALTER TABLE " + std::string(c.table) + " RENAME TO OLD; " + made + "; INSERT INTO " +
+                                c.table + " (" + columns.substr(0, columns.size() - 1) + ") SELECT " +
+                                columns.substr(0, columns.size() - 1) + " FROM OLD; DROP TABLE OLD;",
+                            work.path());
+        ASSERT_EQ(run("copy-db " + shellQuoted(file) + " --postgres " + shellQuoted(server.conninfo())).exitCode, 0);
+        std::filesystem::create_directories(onServer);
+        testsupport::writeFile(onServer + "/vmdata.pg", server.conninfo() + "\n");
+        const std::string orders = server.rows("SELECT \"ORDERNO\", \"PARTNO\" FROM \"ORDERS\" ORDER BY 1, 2");
+        for (std::size_t start = 0; start < orders.size(); start = orders.find('\n', start) + 1) {
+            const std::string line = orders.substr(start, orders.find('\n', start) - start);
+            const std::string arguments = " --order " + shellQuoted(line.substr(0, line.find('|'))) + " --part " +
+                                          line.substr(line.find('|') + 1) + " --format json";
+            SCOPED_TRACE(line);
+            const auto fromFile = run("price " + shellQuoted(file) + arguments);
+            const auto fromServer = run("price " + shellQuoted(onServer) + arguments);
+            EXPECT_EQ(fromServer.exitCode, fromFile.exitCode) << fromServer.err;
+            EXPECT_TRUE(fromServer.out == fromFile.out) << fromServer.err;
+        }
+    }
+}
+
 // A connection file is one connection string without a password; anything else stops the run at once
 // with a message naming the file, and never shows the password.
 TEST(ServerShop, AConnectionFileThatCannotBeUsedIsNamedAndNothingIsPriced)

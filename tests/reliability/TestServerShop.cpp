@@ -258,16 +258,25 @@ TEST(ServerShop, FourRunsAtOnceEachGiveTheLinesOfALoneRun)
     expectFourRunsAtOnceGiveTheLinesOfALoneRun(TwoShops(), 3);
 }
 
-// A search path that puts the session's temporary tables after the shop's, in the connection string or in
-// the database's own settings, changes nothing: each run's writes go to its private copy of the order.
-TEST(ServerShop, ASearchPathNamingTheTemporaryTablesSendsNoWriteToTheShopsRows)
+// Settings of the database and of the connection string change nothing: a search path that puts the
+// session's temporary tables after the shop's sends no write to the shop's rows (each run's go to its private
+// copy of the order), and dates and numbers read the same whatever DateStyle and extra_float_digits say.
+TEST(ServerShop, TheDatabasesAndTheConnectionStringsSettingsChangeNothing)
 {
     if (testsupport::testServer().empty())
         GTEST_SKIP() << testsupport::noTestServerReason();
     TwoShops shops;
-    shops.server.exec("ALTER DATABASE " + shops.server.name() + " SET search_path = public, pg_temp");
+    shops.server.exec("ALTER DATABASE " + shops.server.name() +
+                      " SET search_path = public, pg_temp; ALTER DATABASE " + shops.server.name() +
+                      " SET extra_float_digits = -3");
     testsupport::writeFile(shops.serverFolder + "/vmdata.pg",
-                           shops.server.conninfo() + " options='-c search_path=public,pg_temp'\n");
+                           shops.server.conninfo() +
+                               " options='-c search_path=public,pg_temp -c DateStyle=SQL,DMY'\n");
+    const std::string json = " --order 24101 --format json";
+    const auto fromFile = shops.run("price " + shellQuoted(shops.fileFolder) + json);
+    const auto fromServer = shops.run("price " + shellQuoted(shops.serverFolder) + json);
+    EXPECT_EQ(fromServer.exitCode, 0) << fromServer.err;
+    EXPECT_TRUE(fromServer.out == fromFile.out) << fromServer.out;
     expectFourRunsAtOnceGiveTheLinesOfALoneRun(shops, 2);
 }
 
@@ -332,8 +341,8 @@ TEST(ServerShop, AnAccessShopIsImportedOntoTheServerAsIntoAFile)
     EXPECT_GT(count, 19) << "the shop's tables and the Access file's own";
 }
 
-// Another program holding the order's row locked on the server stops the run at its start, after one busy
-// timeout, with the same plain message as a busy file; nothing is printed or changed.
+// Another program holding the order's row, or the whole table, locked on the server stops the run at its
+// start, after one busy timeout, with the same plain message as a busy file; nothing is printed or changed.
 TEST(ServerShop, ALockedOrderStopsTheRunAtOnceWithThePlainMessage)
 {
     if (testsupport::testServer().empty())
@@ -341,17 +350,20 @@ TEST(ServerShop, ALockedOrderStopsTheRunAtOnceWithThePlainMessage)
     TwoShops shops;
     const std::string before = shops.server.rows(kServerOrderState);
     const std::string holder = shops.work.path() + "/holder.pid";
-    ASSERT_EQ(shell(shops, "(echo 'BEGIN; UPDATE \"ORDERS\" SET \"PRESSQTY\" = \"PRESSQTY\";'; echo $BASHPID > " +
-                               shellQuoted(holder) + "; exec sleep 30) | psql -q " +
-                               shellQuoted(shops.server.conninfo()) + " >/dev/null 2>&1 & sleep 0.5"),
-              0);
-    const auto run = shops.run("price " + shellQuoted(shops.serverFolder) + " --order 24101");
-    shell(shops, "kill $(cat " + shellQuoted(holder) + "); sleep 0.2");
-    EXPECT_EQ(run.exitCode, 3) << run.err;
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(withoutShopNames(run.err, shops.serverFolder),
-              std::string("pricebook: ") + pricing::kShopDatabaseBusyMessage + "\n");
-    EXPECT_EQ(shops.server.rows(kServerOrderState), before);
+    for (const char* lock : {"UPDATE \"ORDERS\" SET \"PRESSQTY\" = \"PRESSQTY\";", "LOCK TABLE \"ORDERS\";"}) {
+        SCOPED_TRACE(lock);
+        ASSERT_EQ(shell(shops, "(echo 'BEGIN; " + std::string(lock) + "'; echo $BASHPID > " + shellQuoted(holder) +
+                                   "; exec sleep 30) | psql -q " + shellQuoted(shops.server.conninfo()) +
+                                   " >/dev/null 2>&1 & sleep 0.5"),
+                  0);
+        const auto run = shops.run("price " + shellQuoted(shops.serverFolder) + " --order 24101");
+        shell(shops, "kill $(cat " + shellQuoted(holder) + "); sleep 0.2");
+        EXPECT_EQ(run.exitCode, 3) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(withoutShopNames(run.err, shops.serverFolder),
+                  std::string("pricebook: ") + pricing::kShopDatabaseBusyMessage + "\n");
+        EXPECT_EQ(shops.server.rows(kServerOrderState), before);
+    }
 }
 
 // A server process that stops answering in the middle of a run (SIGSTOP) never hangs the counter: the run

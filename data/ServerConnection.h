@@ -71,6 +71,8 @@ private:
     // with the statement cancelled and the connection dropped (a lost connection, or a cancelled wait).
     pg_result* nextResult(const std::string& sql, std::chrono::steady_clock::time_point deadline);
     void abandon() noexcept;
+    // The fault of a statement the server refused, said in the shop's words.
+    platform::Fault statementFault(const pg_result* result, const std::string& sql) const;
     // One statement sent and its last result, waited for as nextResult does; with parameters one statement
     // alone, without (nullptr) several may be sent at once.
     Result exchange(const std::string& sql, const std::span<const platform::Value>* parameters);

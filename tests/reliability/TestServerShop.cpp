@@ -366,6 +366,23 @@ TEST(ServerShop, ALockedOrderStopsTheRunAtOnceWithThePlainMessage)
     }
 }
 
+// An order table another program made, without the column that keeps its rows' order, is named with the
+// remedy, and the remedy works.
+TEST(ServerShop, AnOrderTableWithoutItsRowKeyIsNamedWithTheRemedy)
+{
+    if (testsupport::testServer().empty())
+        GTEST_SKIP() << testsupport::noTestServerReason();
+    TwoShops shops;
+    shops.server.exec("ALTER TABLE \"ORDERS\" DROP COLUMN pricebook_rowid");
+    const auto refused = shops.run("price " + shellQuoted(shops.serverFolder) + " --order 24101");
+    EXPECT_EQ(refused.exitCode, 3) << refused.err;
+    const std::size_t remedy = refused.err.find("ALTER TABLE ");
+    ASSERT_NE(remedy, std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("The table 'ORDERS' of the shop's database"), std::string::npos) << refused.err;
+    shops.server.exec(refused.err.substr(remedy, refused.err.find(')', remedy) - remedy));
+    EXPECT_EQ(shops.run("price " + shellQuoted(shops.serverFolder) + " --order 24101").exitCode, 0);
+}
+
 // A server process that stops answering in the middle of a run (SIGSTOP) never hangs the counter: the run
 // gives the server up after its limit with the plain lost-connection message, and Ctrl-C meanwhile ends it
 // within a second. The orders stay as they were.

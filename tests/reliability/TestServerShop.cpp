@@ -200,6 +200,14 @@ TEST(ServerShop, AConnectionFileThatCannotBeUsedIsNamedAndNothingIsPriced)
         EXPECT_EQ(run.err.find("pricebook: shop database: pricebook:"), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find("\\x0a"), std::string::npos) << run.err;
     }
+    // The SQL console serves files only, and says so for a folder whose shop database is on a server.
+    testsupport::writeFile(folder + "/vmdata.pg", "host=/nonexistent dbname=shop\n");
+    for (const std::string& given : {shellQuoted(folder), "--data " + shellQuoted(folder)}) {
+        const auto sql = runShell(program() + " sql " + given + " 'SELECT 1'", work.path());
+        EXPECT_EQ(sql.exitCode, 3) << sql.err;
+        EXPECT_EQ(sql.out, "");
+        EXPECT_NE(sql.err.find("works on a shop database file"), std::string::npos) << sql.err;
+    }
 }
 
 // What a run must leave as it was on the server: every order's key, press quantity and description.

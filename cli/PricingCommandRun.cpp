@@ -294,7 +294,8 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
     // A shop database on a server is named before anything is priced, so the shop sees which one it is.
     if (data::isServerConnectionFile(databaseFile)) {
         try {
-            std::cerr << "pricebook: shop database: " << pricing::shopDatabaseName(options.dataFolder) << "\n";
+            const std::string name = pricing::shopDatabaseName(options.dataFolder);
+            std::cerr << "pricebook: shop database: " << name << "\n";
         } catch (const platform::Fault&) {
             // The lookup below reports what is wrong with the connection file.
         }

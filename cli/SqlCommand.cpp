@@ -14,6 +14,7 @@
 #include "cli/Report.h"
 #include "data/Database.h"
 #include "data/JetErrors.h"
+#include "data/ServerConnectionFile.h"
 #include "platform/Fault.h"
 #include "platform/Value.h"
 
@@ -169,11 +170,14 @@ int SqlCommand::run(const ParsedArguments& arguments) const
     }
 
     std::string database;
+    std::string folder; // the data folder given, whose shop database is meant
     for (const auto& [option, value] : arguments.inOrder()) {
         if (option != "--data" && option != "--db")
             continue;
         if (!database.empty())
             throw UsageError("give the database once: DB, --data DIR or --db FILE");
+        if (option == "--data")
+            folder = value;
         database = option == "--data" ? (std::filesystem::path(value) / "vmdata.mdb").string() : value;
     }
     std::vector<std::string> words = arguments.positional();
@@ -190,8 +194,23 @@ int SqlCommand::run(const ParsedArguments& arguments) const
         throw UsageError("the SQL text is empty");
     // A data folder given without --data means its shop database.
     std::error_code error;
-    if (std::filesystem::is_directory(database, error))
+    if (std::filesystem::is_directory(database, error)) {
+        folder = database;
         database = (std::filesystem::path(database) / "vmdata.mdb").string();
+    }
+
+    // The console works on a shop database file only: its limits (read-only unless asked, one statement, its
+    // time and rows) are built on the file's engine, and a database on a server has the server's own tools,
+    // with the server's own permissions, for this.
+    const std::string connectionFile =
+        folder.empty() ? database : (std::filesystem::path(folder) / data::ServerConnectionFileName).string();
+    if (data::isServerConnectionFile(connectionFile) && std::filesystem::exists(connectionFile, error)) {
+        report(std::cerr, "The SQL console works on a shop database file (vmdata.mdb); this shop's database is on a "
+                          "server, as " +
+                              data::quoted(connectionFile) +
+                              " says. Use the server's own tools (psql, with the same connection string) instead.");
+        return ExitDataFolder;
+    }
 
     // Ctrl-C stops the statement, which SQLite then undoes, or the wait for another program's lock, instead
     // of the program.

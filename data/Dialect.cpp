@@ -360,12 +360,41 @@ bool isNumberText(const std::string& text)
     return digits;
 }
 
-// A number column compared with a text literal ("STOCKID = '12'", "STOCKID = ''"): a file converts a text
-// that is a number and finds any other text unequal to (and greater than) every number, where the server
-// would refuse the statement. The same answers here: a number text as the number, any other text as the
-// comparison's outcome for a row that has a number.
-void adaptNumberComparisons(std::vector<Token>& tokens, const ServerCatalog& catalog)
+// What the column at `at` holds in the tables the statement names: in the table it is qualified with when
+// that is a table's name, else in every named table that has such a column (Other where they differ). A
+// key kept as a number in one table and as a text in another is compared by the table the statement reads.
+ColumnHolds columnHoldsAt(const std::vector<Token>& tokens, std::size_t at, const ServerCatalog& catalog)
 {
+    const std::string column = nameOf(tokens[at]);
+    const auto isName = [&](std::size_t k) {
+        return tokens[k].kind == Token::Kind::Word || tokens[k].kind == Token::Kind::Name;
+    };
+    if (at >= 2 && isSymbol(tokens, at - 1, '.') && isName(at - 2))
+        if (const ColumnHolds holds = catalog.columnHolds(nameOf(tokens[at - 2]), column); holds != ColumnHolds::Nothing)
+            return holds;
+    ColumnHolds found = ColumnHolds::Nothing;
+    for (std::size_t k = 0; k < tokens.size(); ++k) {
+        if (k == at || !isName(k) || isSymbol(tokens, k + 1, '.') || isSymbol(tokens, k + 1, '('))
+            continue;
+        const ColumnHolds holds = catalog.columnHolds(nameOf(tokens[k]), column);
+        if (holds == ColumnHolds::Nothing || holds == found)
+            continue;
+        if (found != ColumnHolds::Nothing)
+            return ColumnHolds::Other;
+        found = holds;
+    }
+    return found;
+}
+
+// A column compared with a literal of the other kind ("STOCKID = '12'", "STOCKID = ''", "JOBCODE = 12"),
+// where the server would refuse the statement. A file converts a text that is a number for a number column
+// and finds any other text unequal to (and greater than) every number; it compares a number with a text
+// column as the number's text. The same answers here: a number text as the number, any other text as the
+// comparison's outcome for a row that has a number, a number as its text.
+void adaptMixedComparisons(std::vector<Token>& tokens, const ServerCatalog& catalog)
+{
+    if (!catalog.columnHolds)
+        return;
     for (std::size_t i = 0; i + 2 < tokens.size(); ++i) {
         const Token& column = tokens[i];
         if (column.kind != Token::Kind::Word && column.kind != Token::Kind::Name)
@@ -379,23 +408,30 @@ void adaptNumberComparisons(std::vector<Token>& tokens, const ServerCatalog& cat
         if (comparison.empty() || op >= tokens.size())
             continue;
         Token& literal = tokens[op];
-        if (literal.kind != Token::Kind::Apostrophe && literal.kind != Token::Kind::DoubleQuoted)
+        const bool text = literal.kind == Token::Kind::Apostrophe || literal.kind == Token::Kind::DoubleQuoted;
+        if (!text && literal.kind != Token::Kind::Number)
             continue;
-        if (!catalog.isNumberColumn || !catalog.isNumberColumn(nameOf(column)))
+        const ColumnHolds holds = columnHoldsAt(tokens, i, catalog);
+        if (!text) {
+            if (holds == ColumnHolds::Texts)
+                literal.output = sqlLiteral(literal.raw);
+            continue;
+        }
+        if (holds != ColumnHolds::Numbers)
             continue;
         if (isNumberText(literal.content)) {
             literal.output = literal.content;
             continue;
         }
         // Every number is less than any text.
-        const bool holds = comparison == "<>" || comparison == "<" || comparison == "<=";
+        const bool holdsTrue = comparison == "<>" || comparison == "<" || comparison == "<=";
         std::size_t first = i;
         while (first >= 2 && isSymbol(tokens, first - 1, '.'))
             first -= 2;
         tokens[first].output = "(" + tokens[first].output;
         for (std::size_t k = i + 1; k < op; ++k)
             tokens[k].dropped = true;
-        literal.output = std::string(" IS NOT NULL AND ") + (holds ? "TRUE" : "FALSE") + ")";
+        literal.output = std::string(" IS NOT NULL AND ") + (holdsTrue ? "TRUE" : "FALSE") + ")";
     }
 }
 
@@ -607,7 +643,7 @@ std::string adaptSqlForServer(std::string_view oldDialectSql, const ServerCatalo
     }
 
     if (!ddl)
-        adaptNumberComparisons(tokens, catalog);
+        adaptMixedComparisons(tokens, catalog);
     if (isWord(tokens, 0, "SELECT"))
         addStoredOrder(tokens, catalog);
 

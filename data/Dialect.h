@@ -19,19 +19,30 @@ std::string adaptSql(std::string_view oldDialectSql);
 // that name whatever it holds (blanks, a keyword, a quote).
 std::string sqlIdentifier(std::string_view name);
 
+// What one column of a stored table holds, by its type in the server's catalog: Nothing where the table
+// has no such column (or there is no such table).
+enum class ColumnHolds
+{
+    Nothing,
+    Numbers,
+    Texts,
+    Other
+};
+
 // What the server's dialect needs to know of the database's tables and columns, by names matched without
 // regard to case.
 struct ServerCatalog
 {
     std::function<std::string(std::string_view)> storedName; // the name as stored; empty: none such
-    std::function<bool(std::string_view)> isNumberColumn;     // a column that holds numbers in every table
-    std::function<bool(std::string_view)> hasRowKey;          // a stored table with the row key column
+    std::function<ColumnHolds(std::string_view table, std::string_view column)> columnHolds;
+    std::function<bool(std::string_view)> hasRowKey; // a stored table with the row key column
 };
 
 // The same for a shop database on a PostgreSQL server: names (bare or bracketed) become the names the
 // database stores (a new name in DDL is taken as written), LIKE patterns regular expressions of its ~
 // operator, UCase upper, IIf a CASE, Avg an average of doubles, '/' a division of doubles, a number
-// column compared with a text as a file compares them, and the DDL's types the server's, with a key column
+// column compared with a text, or a text column with a number, as a file compares them (by the column's
+// type in the tables the statement names), and the DDL's types the server's, with a key column
 // for each new table's stored order. A query of one table's rows without an order of its own gets the
 // table's stored order, the order a file gives (DISTINCT: the order of each value's first row).
 std::string adaptSqlForServer(std::string_view oldDialectSql, const ServerCatalog& catalog);

@@ -1,13 +1,20 @@
 #include "data/ServerConnection.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cerrno>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <optional>
+#include <thread>
+
+#include <poll.h>
 
 #include <libpq-fe.h>
 
+#include "data/BusyWait.h"
 #include "data/ColumnValues.h"
 #include "data/ConnectionRegistry.h"
 #include "data/Dialect.h"
@@ -27,7 +34,22 @@ constexpr Oid BoolType = 16, Int8Type = 20, Int2Type = 21, Int4Type = 23, Float4
 
 // How long one statement may run at most before the server stops it (milliseconds): far beyond any query
 // of a pricing run, short enough that nothing waits for ever.
-constexpr int StatementTimeLimit = 120000;
+constexpr int StatementTimeLimit = 25000;
+
+// How long this side waits for a statement's answer beyond what the server itself allows it (a lock's wait
+// or the statement's time): a server that stops answering altogether is given up then.
+constexpr std::chrono::milliseconds AnswerMargin{5000};
+
+// How long a connection may take to be made, every address of every host together.
+constexpr std::chrono::seconds ConnectLimit{10};
+
+// How long a cancel request may take to reach the server before the connection is dropped all the same.
+constexpr std::chrono::milliseconds CancelLimit{500};
+
+// How often a wait looks at Ctrl-C.
+constexpr int PollPause = 50; // milliseconds
+
+using Clock = std::chrono::steady_clock;
 
 using ResultHandle = std::unique_ptr<PGresult, decltype(&PQclear)>;
 
@@ -131,6 +153,107 @@ private:
     std::vector<const char*> m_values;
 };
 
+
+enum class Wait
+{
+    Ready,
+    Deadline,
+    Cancelled
+};
+
+// Waits until the connection's socket is ready for `events`, looking at Ctrl-C every few milliseconds, and
+// no longer than the deadline.
+Wait waitForSocket(pg_conn* conn, short events, Clock::time_point deadline)
+{
+    for (;;) {
+        if (waitsCancelled())
+            return Wait::Cancelled;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return Wait::Deadline;
+        pollfd socket{PQsocket(conn), events, 0};
+        if (socket.fd < 0)
+            return Wait::Ready; // libpq says what is wrong
+        const int ready = ::poll(&socket, 1, static_cast<int>(std::min<long long>(left, PollPause)));
+        if (ready > 0 || (ready < 0 && errno != EINTR))
+            return Wait::Ready;
+    }
+}
+
+platform::Fault cancelledFault()
+{
+    // Said as a wait for a lock that Ctrl-C ended: the commands report it as cancelled.
+    return platform::Fault(Locked, "The wait for the shop database server was cancelled.");
+}
+
+// Why a connection could not be made, in the shop's words, by what the server or libpq said.
+platform::Fault connectionFault(const std::string& conninfo, const std::string& said)
+{
+    const std::string shown = conninfoWithoutSecrets(conninfo);
+    const auto says = [&](const char* words) { return said.find(words) != std::string::npos; };
+    const auto nameIn = [&](const char* before) {
+        const std::size_t at = said.find(before);
+        const std::size_t open = at == std::string::npos ? at : said.find('"', at);
+        const std::size_t close = open == std::string::npos ? open : said.find('"', open + 1);
+        return close == std::string::npos ? std::string() : " '" + said.substr(open + 1, close - open - 1) + "'";
+    };
+    std::string message;
+    if (says("no password supplied"))
+        message = "The shop database server asks for a password and none was found for this counter's user (" +
+                  shown + "). Put the password in the password file (.pgpass) of this counter's user.";
+    else if (says("password authentication failed"))
+        message = "The shop database server did not accept the password of this counter's user (" + shown +
+                  "). Correct it in the password file (.pgpass) of this counter's user.";
+    else if (says("database \"") && says("does not exist"))
+        message = "The shop database server has no database" + nameIn("database \"") + " (" + shown +
+                  "). Check the database name (dbname) in the connection file.";
+    else if (says("role \"") && says("does not exist"))
+        message = "The shop database server knows no user" + nameIn("role \"") + " (" + shown +
+                  "). Check the user name (user) in the connection file, or ask the server's keeper to add it.";
+    else
+        message = "Cannot reach the shop database server (" + shown +
+                  "). Check that the server is running and that this computer may connect to it.";
+    return platform::Fault(ServerConnectionFailed, message, said);
+}
+
+// A connection to the server, made within ConnectLimit whatever the connection string says and however many
+// addresses its hosts have, given up at once on Ctrl-C. The string's own settings come first; ours after
+// them win: the session's keepalives and TCP user timeout bound every later wait on a silent network, and
+// its texts are UTF-8.
+pg_conn* connectBounded(const std::string& conninfo)
+{
+    const char* keywords[] = {"connect_timeout",  "application_name",    "dbname",
+                              "connect_timeout",  "keepalives",          "keepalives_idle",
+                              "keepalives_interval", "keepalives_count", "tcp_user_timeout",
+                              "client_encoding",  nullptr};
+    const std::string limit = std::to_string(ConnectLimit.count());
+    const char* values[] = {limit.c_str(), "pricebook", conninfo.c_str(), limit.c_str(), "1", "10", "5", "3",
+                            "30000",       "UTF8",      nullptr};
+    pg_conn* handle = PQconnectStartParams(keywords, values, 1);
+    if (!handle)
+        throw platform::Fault(ServerConnectionFailed, "Cannot reach the shop database server: out of memory.");
+    const auto deadline = Clock::now() + ConnectLimit;
+    PostgresPollingStatusType state = PGRES_POLLING_WRITING;
+    while (PQstatus(handle) != CONNECTION_BAD && state != PGRES_POLLING_OK && state != PGRES_POLLING_FAILED) {
+        const Wait wait = waitForSocket(handle, state == PGRES_POLLING_READING ? POLLIN : POLLOUT, deadline);
+        if (wait == Wait::Cancelled) {
+            PQfinish(handle);
+            throw cancelledFault();
+        }
+        if (wait == Wait::Deadline) {
+            PQfinish(handle);
+            throw connectionFault(conninfo, "no answer within " + limit + " seconds");
+        }
+        state = PQconnectPoll(handle);
+    }
+    if (PQstatus(handle) != CONNECTION_OK) {
+        const std::string said = PQerrorMessage(handle);
+        PQfinish(handle);
+        throw connectionFault(conninfo, said);
+    }
+    return handle;
+}
+
 } // namespace
 
 struct ServerConnection::Result
@@ -155,49 +278,124 @@ std::shared_ptr<Connection> ServerConnection::open(const std::string& conninfo, 
 {
     const std::string key = "server " + conninfo;
     const auto connect = [&]() -> std::shared_ptr<Connection> {
-        // A server that does not answer is given up after ten seconds unless the connection string says
-        // otherwise (it comes after, so it wins).
-        const char* keywords[] = {"connect_timeout", "application_name", "dbname", nullptr};
-        const char* values[] = {"10", "pricebook", conninfo.c_str(), nullptr};
-        pg_conn* handle = PQconnectdbParams(keywords, values, 1);
-        if (PQstatus(handle) != CONNECTION_OK) {
-            const std::string message = handle ? PQerrorMessage(handle) : "out of memory";
-            PQfinish(handle);
-            throw platform::Fault(
-                ServerConnectionFailed,
-                "Cannot reach the shop database server (" + conninfoWithoutSecrets(conninfo) +
-                    "). Check that the server is running and that this computer may connect to it.",
-                message);
-        }
-        // The server's notices (a table to drop that is not there) are no news for the shop.
-        PQsetNoticeProcessor(
-            handle, [](void*, const char*) {}, nullptr);
-        std::shared_ptr<ServerConnection> connection(new ServerConnection(handle, conninfo));
+        std::shared_ptr<ServerConnection> connection(new ServerConnection(connectBounded(conninfo), conninfo));
         if (sharing == Sharing::Shared)
             connection->m_key = key;
-        connection->run("SET statement_timeout = " + std::to_string(StatementTimeLimit));
-        connection->applyBusyTimeout(Connection::busyTimeout());
-        connection->m_schema = connection->query("SELECT current_schema()")->rows.at(0).at(0).text();
-        connection->loadNames();
+        connection->startSession();
         return connection;
     };
     return sharing == Sharing::Own ? connect() : sharedConnection(key, connect);
 }
 
+void ServerConnection::startSession()
+{
+    // The server's notices (a table to drop that is not there) are no news for the shop.
+    PQsetNoticeProcessor(
+        m_conn, [](void*, const char*) {}, nullptr);
+    // Dates, numbers and texts are read and written in one fixed form whatever the server's or the
+    // database's settings. The shop's tables are in the first schema the connection's search path names (its
+    // temporary schema and the catalog aside); from here on the path is this session's own, that schema
+    // alone, so the server's catalog is searched first and the session's private tables before both: pg_temp
+    // named anywhere by the connection string or the database's settings could otherwise put the shop's
+    // table in front of the private copy.
+    command("SET DateStyle TO ISO, MDY; SET IntervalStyle TO postgres; SET extra_float_digits TO 1; "
+            "SET standard_conforming_strings TO on; SET bytea_output TO hex; SET statement_timeout TO " +
+            std::to_string(StatementTimeLimit));
+    m_schema = query("SELECT coalesce((SELECT s FROM unnest(current_schemas(false)) WITH ORDINALITY AS p(s, n) "
+                     "WHERE s NOT LIKE 'pg\\_temp\\_%' AND s NOT IN ('pg_catalog', 'pg_toast') ORDER BY n LIMIT 1), "
+                     "'public')")
+                   ->rows.at(0)
+                   .at(0)
+                   .text();
+    command("SET search_path TO " + sqlIdentifier(m_schema));
+    applyBusyTimeout(Connection::busyTimeout());
+    loadNames();
+}
+
+std::chrono::steady_clock::time_point ServerConnection::answerDeadline() const
+{
+    return Clock::now() + std::chrono::milliseconds(std::max(StatementTimeLimit, Connection::busyTimeout())) +
+           AnswerMargin;
+}
+
+PGresult* ServerConnection::nextResult(const std::string& sql, std::chrono::steady_clock::time_point deadline)
+{
+    while (PQisBusy(m_conn)) {
+        const Wait wait = waitForSocket(m_conn, POLLIN, deadline);
+        if (wait != Wait::Ready) {
+            abandon();
+            if (wait == Wait::Cancelled)
+                throw cancelledFault();
+            throw lostConnectionFault(m_name, "The server did not answer for " +
+                                                  std::to_string((StatementTimeLimit + AnswerMargin.count()) / 1000) +
+                                                  " seconds; the connection was dropped.",
+                                      sql);
+        }
+        if (!PQconsumeInput(m_conn))
+            break; // the connection is gone: the result says so
+    }
+    return PQgetResult(m_conn);
+}
+
+void ServerConnection::abandon() noexcept
+{
+    // The statement is cancelled on the server from a thread of its own, since a server that does not answer
+    // may hold that up too; the connection is dropped after a moment whatever became of it, so the server
+    // rolls back what was not committed as soon as it notices.
+    if (PGcancel* cancel = PQgetCancel(m_conn)) {
+        try {
+            auto sent = std::make_shared<std::promise<void>>();
+            std::future<void> done = sent->get_future();
+            std::thread([cancel, sent] {
+                char error[256];
+                PQcancel(cancel, error, sizeof error);
+                PQfreeCancel(cancel);
+                sent->set_value();
+            }).detach();
+            done.wait_for(CancelLimit);
+        } catch (...) {
+            PQfreeCancel(cancel);
+        }
+    }
+    PQfinish(m_conn);
+    m_conn = nullptr;
+}
+
+ServerConnection::Result ServerConnection::exchange(const std::string& sql,
+                                                    const std::span<const platform::Value>* parameters)
+{
+    bool sent = false;
+    if (parameters) {
+        const ParameterTexts texts(*parameters);
+        sent = PQsendQueryParams(m_conn, sql.c_str(), texts.count(), nullptr, texts.values(), nullptr, nullptr, 0);
+    } else {
+        sent = PQsendQuery(m_conn, sql.c_str());
+    }
+    if (!sent)
+        throw lostConnectionFault(m_name, m_conn ? PQerrorMessage(m_conn) : "", sql);
+    const auto deadline = answerDeadline();
+    Result last;
+    while (PGresult* next = nextResult(sql, deadline))
+        last.handle.reset(next);
+    return last;
+}
+
 void ServerConnection::loadNames()
 {
     m_names.clear();
-    m_numberColumns.clear();
+    m_columnHolds.clear();
     m_keyedTables.clear();
     m_tableTypes.clear();
     m_yesNoColumns.clear();
     m_tables.clear();
     m_views.clear();
     m_effects.clear();
+    const platform::Value schema = platform::Value::fromText(m_schema);
     const std::shared_ptr<const QueryResult> columns =
         query("SELECT c.table_name, c.column_name, c.data_type, t.table_type FROM information_schema.columns c "
               "JOIN information_schema.tables t ON t.table_schema = c.table_schema AND t.table_name = c.table_name "
-              "WHERE c.table_schema = current_schema()");
+              "WHERE c.table_schema = ?1",
+              std::span<const platform::Value>(&schema, 1));
     for (const auto& row : columns->rows) {
         const std::string& table = row.at(0).text();
         const std::string& column = row.at(1).text();
@@ -207,12 +405,13 @@ void ServerConnection::loadNames()
         m_names.emplace(platform::upperCase(column), column);
         if (column == ServerRowKey)
             m_keyedTables.insert(table);
-        const bool number = type == "bigint" || type == "integer" || type == "smallint" ||
-                            type == "double precision" || type == "real" || type == "numeric";
-        // A name that holds numbers in one table and texts in another is no number column.
-        const auto [at, added] = m_numberColumns.emplace(platform::upperCase(column), number);
-        if (!added)
-            at->second = at->second && number;
+        ColumnHolds holds = ColumnHolds::Other;
+        if (type == "bigint" || type == "integer" || type == "smallint" || type == "double precision" ||
+            type == "real" || type == "numeric")
+            holds = ColumnHolds::Numbers;
+        else if (type == "text" || type == "character varying" || type == "character")
+            holds = ColumnHolds::Texts;
+        m_columnHolds[platform::upperCase(table)][platform::upperCase(column)] = holds;
     }
 }
 
@@ -229,9 +428,12 @@ std::string ServerConnection::adapt(std::string_view oldDialectSql) const
             const auto found = m_names.find(platform::upperCase(name));
             return found == m_names.end() ? std::string() : found->second;
         },
-        [this](std::string_view name) {
-            const auto found = m_numberColumns.find(platform::upperCase(name));
-            return found != m_numberColumns.end() && found->second;
+        [this](std::string_view table, std::string_view column) {
+            const auto inTable = m_columnHolds.find(platform::upperCase(table));
+            if (inTable == m_columnHolds.end())
+                return ColumnHolds::Nothing;
+            const auto found = inTable->second.find(platform::upperCase(column));
+            return found == inTable->second.end() ? ColumnHolds::Nothing : found->second;
         },
         [this](std::string_view table) { return m_keyedTables.count(std::string(table)) > 0; },
     };
@@ -247,16 +449,13 @@ ServerConnection::Result ServerConnection::execute(const std::string& sql,
     if (PQtransactionStatus(m_conn) == PQTRANS_INTRANS)
         return executeGuarded(sql, parameters);
     trace(sql, parameters);
-    const ParameterTexts texts(parameters);
     const std::string serverSql = serverParameters(sql);
-    Result result;
-    result.handle.reset(PQexecParams(m_conn, serverSql.c_str(), texts.count(), nullptr, texts.values(), nullptr,
-                                     nullptr, 0));
+    Result result = exchange(serverSql, &parameters);
     const ExecStatusType status = PQresultStatus(result.handle.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         if (PQstatus(m_conn) == CONNECTION_BAD)
             throw lostConnectionFault(m_name, PQerrorMessage(m_conn), sql);
-        throw serverStatementFault(m_name, result.handle.get(), sql);
+        throw statementFault(result.handle.get(), sql);
     }
     return result;
 }
@@ -283,8 +482,9 @@ ServerConnection::Result ServerConnection::executeGuarded(const std::string& sql
     Result results[3];
     std::size_t answered = 0;
     bool synced = false;
+    const auto deadline = answerDeadline();
     while (sent && !synced) {
-        PGresult* next = PQgetResult(m_conn);
+        PGresult* next = nextResult(sql, deadline);
         if (!next) {
             if (PQstatus(m_conn) == CONNECTION_BAD)
                 break;
@@ -307,9 +507,9 @@ ServerConnection::Result ServerConnection::executeGuarded(const std::string& sql
     Result& result = results[1];
     const ExecStatusType status = PQresultStatus(result.handle.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-        const platform::Fault fault = serverStatementFault(m_name, result.handle.get(), sql);
+        const platform::Fault fault = statementFault(result.handle.get(), sql);
         // Back to the savepoint, and rid of it, in one round trip.
-        PQclear(PQexec(m_conn, "ROLLBACK TO SAVEPOINT pricebook_statement; RELEASE SAVEPOINT pricebook_statement"));
+        exchange("ROLLBACK TO SAVEPOINT pricebook_statement; RELEASE SAVEPOINT pricebook_statement", nullptr);
         if (PQstatus(m_conn) == CONNECTION_BAD)
             throw lost();
         throw fault;
@@ -317,14 +517,41 @@ ServerConnection::Result ServerConnection::executeGuarded(const std::string& sql
     return std::move(result);
 }
 
+platform::Fault ServerConnection::statementFault(const pg_result* result, const std::string& sql) const
+{
+    platform::Fault fault = serverStatementFault(m_name, result, sql);
+    // A table another program made has no row key column: the shop's table this statement names without it.
+    const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    if (!state || std::string_view(state) != "42703" ||
+        std::string_view(PQresultErrorMessage(result)).find(std::string("\"") + ServerRowKey + "\"") ==
+            std::string_view::npos)
+        return fault;
+    std::string table;
+    try {
+        for (const std::string& name : statementWords(sql, true).names)
+            if (m_tables.count(name) && !m_keyedTables.count(storedName(name)))
+                table = storedName(name);
+    } catch (const platform::Fault&) {
+    }
+    if (table.empty())
+        return fault;
+    return platform::Fault(TooFewParameters,
+                           "The table '" + table + "' of the shop's " + m_name + " has no column " + ServerRowKey +
+                               ", which keeps the order of its rows for this program: the table was made by "
+                               "another program. Add the column (ALTER TABLE " + sqlIdentifier(table) +
+                               " ADD COLUMN " + ServerRowKey + " bigint GENERATED BY DEFAULT AS IDENTITY UNIQUE), "
+                               "or copy the shop onto the server again with copy-db --replace.",
+                           fault.detail());
+}
+
 void ServerConnection::command(const std::string& sql)
 {
     trace(sql);
-    const ResultHandle result(PQexec(m_conn, sql.c_str()), &PQclear);
-    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+    const Result result = exchange(sql, nullptr);
+    if (PQresultStatus(result.handle.get()) != PGRES_COMMAND_OK) {
         if (PQstatus(m_conn) == CONNECTION_BAD)
-            throw lostConnectionFault(m_name, PQerrorMessage(m_conn), sql);
-        throw serverStatementFault(m_name, result.get(), sql);
+            throw lostConnectionFault(m_name, m_conn ? PQerrorMessage(m_conn) : "", sql);
+        throw serverStatementFault(m_name, result.handle.get(), sql);
     }
 }
 
@@ -522,11 +749,11 @@ const std::unordered_map<std::string, std::string>& ServerConnection::declaredTy
     if (const auto found = m_tableTypes.find(key); found != m_tableTypes.end())
         return found->second;
     std::unordered_map<std::string, std::string> types;
-    const platform::Value name = platform::Value::fromText(storedName(table));
+    const platform::Value names[] = {platform::Value::fromText(m_schema), platform::Value::fromText(storedName(table))};
     const std::shared_ptr<const QueryResult> columns =
         query("SELECT column_name, data_type, domain_name FROM information_schema.columns "
-              "WHERE table_schema = current_schema() AND table_name = ?1",
-              std::span<const platform::Value>(&name, 1));
+              "WHERE table_schema = ?1 AND table_name = ?2",
+              names);
     for (const auto& row : columns->rows) {
         const std::string type = row.at(1).text();
         std::string word = "TEXT";
@@ -578,7 +805,11 @@ void ServerConnection::rollback() noexcept
     } catch (...) {
         // A tracer that fails must not keep the transaction open.
     }
-    PQclear(PQexec(m_conn, "ROLLBACK"));
+    try {
+        exchange("ROLLBACK", nullptr);
+    } catch (...) {
+        // The connection is gone: the server rolls back by itself.
+    }
 }
 
 bool ServerConnection::inTransaction() const noexcept
@@ -589,10 +820,10 @@ bool ServerConnection::inTransaction() const noexcept
 
 std::string ServerConnection::createWorkingCopy(const std::string& table)
 {
-    const platform::Value wanted = platform::Value::fromText(storedName(table));
+    const platform::Value wanted[] = {platform::Value::fromText(m_schema), platform::Value::fromText(storedName(table))};
     const std::shared_ptr<const QueryResult> found = query("SELECT table_name FROM information_schema.tables "
-                                                           "WHERE table_schema = current_schema() AND table_name = ?1",
-                                                           std::span<const platform::Value>(&wanted, 1));
+                                                           "WHERE table_schema = ?1 AND table_name = ?2",
+                                                           wanted);
     if (found->rows.empty())
         throw platform::Fault(InputTableNotFound,
                               "The database engine cannot find the input table or query '" + table +
@@ -631,7 +862,11 @@ void ServerConnection::dropWorkingCopy(const std::string& name) noexcept
     } catch (...) {
         // A tracer that fails must not keep the copy in the table's place.
     }
-    PQclear(PQexec(m_conn, sql.c_str()));
+    try {
+        exchange(sql, nullptr);
+    } catch (...) {
+        // The connection is gone, and the copy with it.
+    }
     if (ReadCache* cache = readCache())
         cache->clear();
 }
@@ -646,8 +881,11 @@ void ServerConnection::applyBusyTimeout(int milliseconds)
 {
     // A lock another session holds is waited for as long as a file's would be, then the statement fails
     // as "currently locked".
-    PQclear(PQexec(m_conn,
-                   ("SET lock_timeout = " + std::to_string(milliseconds > 0 ? milliseconds : 1)).c_str()));
+    try {
+        exchange("SET lock_timeout = " + std::to_string(milliseconds > 0 ? milliseconds : 1), nullptr);
+    } catch (const platform::Fault&) {
+        // A lost connection says so at its next statement.
+    }
 }
 
 } // namespace data

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -9,9 +10,11 @@
 #include <utility>
 
 #include "data/Connection.h"
+#include "data/Dialect.h"
 #include "data/ReadCache.h"
 
 struct pg_conn;
+struct pg_result;
 
 namespace data {
 
@@ -60,6 +63,19 @@ public:
 private:
     ServerConnection(pg_conn* handle, std::string conninfo);
     struct Result;
+    // The session's own settings, and the names of the shop's tables and columns.
+    void startSession();
+    // When the answer of a statement sent now is given up: a little after the server itself would stop it.
+    std::chrono::steady_clock::time_point answerDeadline() const;
+    // The next result of what was sent, waited for until the deadline or Ctrl-C at most; either ends the wait
+    // with the statement cancelled and the connection dropped (a lost connection, or a cancelled wait).
+    pg_result* nextResult(const std::string& sql, std::chrono::steady_clock::time_point deadline);
+    void abandon() noexcept;
+    // The fault of a statement the server refused, said in the shop's words.
+    platform::Fault statementFault(const pg_result* result, const std::string& sql) const;
+    // One statement sent and its last result, waited for as nextResult does; with parameters one statement
+    // alone, without (nullptr) several may be sent at once.
+    Result exchange(const std::string& sql, const std::span<const platform::Value>* parameters);
     // One statement and its rows. Inside a transaction it is sent between a savepoint and its release in
     // one round trip, so that a failed statement is undone alone.
     Result execute(const std::string& sql, std::span<const platform::Value> parameters);
@@ -79,7 +95,8 @@ private:
     std::string m_key;
     std::string m_schema; // where the shop's tables are (the session's current schema)
     std::unordered_map<std::string, std::string> m_names;  // every table and column name, by upper-cased name
-    std::unordered_map<std::string, bool> m_numberColumns; // by upper-cased name: numbers in every table
+    // What each column holds by its type, by upper-cased table and column names.
+    std::unordered_map<std::string, std::unordered_map<std::string, ColumnHolds>> m_columnHolds;
     std::set<std::string> m_keyedTables;                   // tables with the row key column
     std::set<std::string> m_tables; // upper-cased names of the shop's tables (not views)
     std::set<std::string> m_views;  // and of its views, whose tables a statement's text does not name

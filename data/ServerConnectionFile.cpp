@@ -16,10 +16,10 @@ namespace {
 
 std::string trimmed(std::string_view text)
 {
-    const std::size_t start = text.find_first_not_of(" \t\r");
+    const std::size_t start = text.find_first_not_of(" \t\r\n");
     if (start == std::string_view::npos)
         return {};
-    const std::size_t end = text.find_last_not_of(" \t\r");
+    const std::size_t end = text.find_last_not_of(" \t\r\n");
     return std::string(text.substr(start, end - start + 1));
 }
 

@@ -1,6 +1,7 @@
 #include "data/ServerFaults.h"
 
 #include <cctype>
+#include <set>
 #include <string_view>
 
 #include <libpq-fe.h>
@@ -32,6 +33,22 @@ bool changesData(const std::string& sql)
 
 } // namespace
 
+bool isSecretSetting(std::string_view keyword)
+{
+    // What libpq itself marks as secret (password, sslpassword ...), asked once.
+    static const std::set<std::string> secrets = [] {
+        std::set<std::string> names{"password", "sslpassword"};
+        if (PQconninfoOption* defaults = PQconndefaults()) {
+            for (const PQconninfoOption* option = defaults; option->keyword; ++option)
+                if (option->dispchar && std::string_view(option->dispchar) == "*")
+                    names.insert(option->keyword);
+            PQconninfoFree(defaults);
+        }
+        return names;
+    }();
+    return secrets.count(std::string(keyword)) > 0;
+}
+
 std::string conninfoWithoutSecrets(const std::string& conninfo)
 {
     PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), nullptr);
@@ -39,7 +56,7 @@ std::string conninfoWithoutSecrets(const std::string& conninfo)
         return "the connection string given";
     std::string shown;
     for (const PQconninfoOption* option = options; option->keyword; ++option) {
-        if (!option->val || std::string_view(option->keyword) == "password")
+        if (!option->val || isSecretSetting(option->keyword))
             continue;
         shown += (shown.empty() ? "" : " ") + std::string(option->keyword) + "=" + option->val;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/Fault.h"
 
@@ -13,7 +14,11 @@ namespace data {
 inline constexpr int ServerConnectionFailed = 3151;
 inline constexpr int ServerQueryTimeout = 3234;
 
-// A libpq connection string as messages may show it: every password=... part left out.
+// A setting of a connection string that is never shown: one libpq marks as secret.
+bool isSecretSetting(std::string_view keyword);
+
+// A libpq connection string as messages may show it: every secret setting (password=, sslpassword= ...)
+// left out.
 std::string conninfoWithoutSecrets(const std::string& conninfo);
 
 // The fault of a statement the server refused or could not finish on the database `name`, with the old

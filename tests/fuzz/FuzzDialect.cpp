@@ -22,7 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string upper = platform::upperCase(name);
             return upper == "ORDERS" || upper == "STOCKID" || upper == "ORDERNO" ? upper : std::string();
         },
-        [](std::string_view name) { return platform::upperCase(name) == "STOCKID"; },
+        [](std::string_view table, std::string_view column) {
+            if (platform::upperCase(table) != "ORDERS")
+                return data::ColumnHolds::Nothing;
+            const std::string upper = platform::upperCase(column);
+            return upper == "STOCKID" ? data::ColumnHolds::Numbers
+                   : upper == "ORDERNO" ? data::ColumnHolds::Texts
+                                        : data::ColumnHolds::Nothing;
+        },
         [](std::string_view table) { return table == "ORDERS"; },
     };
     try {

@@ -26,7 +26,7 @@ const CommandText kPriceText = {
     .epilogue =
         "Exit codes: 0 all quantities priced; 1 another failure; 2 wrong arguments; 3 data folder or shop\n"
         "database missing, damaged, read-only or busy (another program changing it; nothing is printed then);\n"
-        "4 order not found; 5 some quantities could not be priced.",
+        "4 order not found; 5 some quantities could not be priced; 130 stopped by Ctrl-C.",
 };
 
 } // namespace
@@ -34,9 +34,9 @@ const CommandText kPriceText = {
 PriceCommand::PriceCommand()
     : Command(kPriceText, pricingOptions({
           {"--format", "text|csv|json",
-           "text: the window's price lines (default); csv: quantity,price rows;\n"
-           "json: prices, the engine's results and summary of every quantity, and the\n"
-           "lines; each quantity is written as soon as it is priced",
+           "text: the quantities and prices as the sheet prints them, under what was priced (default); csv: "
+           "quantity,price rows; json: prices, the engine's results and summary of every quantity, and the "
+           "window's lines; each quantity is written as soon as it is priced",
            true},
       }))
 {

@@ -1,15 +1,18 @@
 #include "cli/StreamedOutput.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
 
+#include "cli/Report.h"
 #include "estimator/EstimateResults.h"
 #include "estimator/Summary.h"
 #include "platform/Conversions.h"
 #include "pricing/Rounding.h"
+#include "sheet/PriceSheet.h"
 
 namespace cli {
 
@@ -69,8 +72,12 @@ std::string jsonValue(const platform::Value& value)
         return std::to_string(value.integer());
     case Kind::Double:
         return number(value.real());
-    case Kind::Text:
-        return jsonText(value.text());
+    case Kind::Text: {
+        // The summary's texts are the old fixed-width fields, padded with blanks to their width: the
+        // padding is no part of the shop's text.
+        const std::string_view text = value.text();
+        return jsonText(text.substr(0, text.find_last_not_of(' ') + 1));
+    }
     case Kind::Boolean:
         return value.boolean() ? "true" : "false";
     case Kind::Date:
@@ -99,6 +106,15 @@ void writeResults(std::ostream& out, const pricing::EstimateResults& r)
 
 // The JSON document in three parts, so that each quantity goes out as soon as it is priced: the order, the
 // quantities one by one, then the lines, the skipped quantities and the notes.
+// The text columns: the quantity right-aligned in the width of the largest quantity, the price in a
+// column for prices up to a million dollars ("$999,999.99"); a larger one only pushes its own line out.
+constexpr std::size_t kPriceWidth = 12;
+
+std::string rightAligned(const std::string& text, std::size_t width)
+{
+    return std::string(text.size() < width ? width - text.size() : 0, ' ') + text;
+}
+
 void writeJsonHead(std::ostream& out, const pricing::OrderSelection& order, pricing::QuoteOrJob quoteOrJob)
 {
     out << "{\"order\": " << jsonText(order.orderNo) << ",\n \"part\": ";
@@ -144,12 +160,24 @@ void writeJsonTail(std::ostream& out, const std::vector<std::string>& lines, con
 
 } // namespace
 
+StreamedOutput::StreamedOutput(std::ostream& out, PriceFormat format, const pricing::OrderSelection& order,
+                               const pricing::PriceRequest& request, std::optional<std::int32_t> onlyQuantity)
+    : m_out(out), m_format(format), m_order(order), m_request(request), m_onlyQuantity(onlyQuantity)
+{
+    const std::int32_t largest =
+        onlyQuantity.value_or(request.schedule[static_cast<std::size_t>(pricing::ScheduleItem::Qty4)]);
+    m_quantityWidth = std::max<std::size_t>(
+        std::string_view("Quantity").size(), platform::trim(sheet::printedQuantity(std::to_string(largest))).size());
+}
+
 void StreamedOutput::add(const pricing::PricedQuantity& priced)
 {
     begin();
     switch (m_format) {
     case PriceFormat::Text:
-        m_out << priced.line << "\n";
+        // Each quantity and price exactly as the sheet prints it.
+        m_out << rightAligned(platform::trim(sheet::printedQuantity(priced.line)), m_quantityWidth) << "  "
+              << rightAligned(sheet::printedPrice(priced.line), kPriceWidth) << "\n";
         break;
     case PriceFormat::Csv:
         m_out << priced.quantity << "," << csvPrice(priced.price) << "\n";
@@ -159,17 +187,18 @@ void StreamedOutput::add(const pricing::PricedQuantity& priced)
         m_lines.push_back(priced.line); // a few dozen bytes a quantity, for the lines at the end
         break;
     }
-    m_out << std::flush;
+    flushOutput(m_out);
 }
 
 void StreamedOutput::finish(const pricing::PricingResult& result)
 {
-    if (!m_begun && result.stopped)
+    // No price at all: no heading over an empty list either. CSV and JSON still say there is none.
+    if (!m_begun && (result.stopped || m_format == PriceFormat::Text))
         return;
     begin();
     if (m_format == PriceFormat::Json)
         writeJsonTail(m_out, m_lines, result);
-    m_out << std::flush;
+    flushOutput(m_out);
 }
 
 void StreamedOutput::begin()
@@ -177,10 +206,13 @@ void StreamedOutput::begin()
     if (m_begun)
         return;
     m_begun = true;
-    if (m_format == PriceFormat::Csv)
+    if (m_format == PriceFormat::Text)
+        m_out << pricing::describeRequest(m_request, m_onlyQuantity) << "\n"
+              << rightAligned("Quantity", m_quantityWidth) << "  " << rightAligned("Price", kPriceWidth) << "\n";
+    else if (m_format == PriceFormat::Csv)
         m_out << "quantity,price\n";
     else if (m_format == PriceFormat::Json)
-        writeJsonHead(m_out, m_order, m_quoteOrJob);
+        writeJsonHead(m_out, m_order, m_request.quoteOrJob);
 }
 
 } // namespace cli

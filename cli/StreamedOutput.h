@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "pricing/OrderSelection.h"
+#include "pricing/PriceRequest.h"
 #include "pricing/PricingRun.h"
 
 namespace cli {
@@ -13,20 +16,20 @@ enum class PriceFormat { Text, Csv, Json };
 
 // Writes the price command's output as the run goes: nothing until the first quantity is priced (a run
 // stopped before it leaves standard output empty), then every quantity at once in the chosen format: the
-// window's price lines (text), quantity,price rows (csv), or the prices with the engine's results and
-// summary of every quantity and the lines (json).
+// quantities and prices as the sheet prints them, in aligned columns under what was priced (text),
+// quantity,price rows (csv), or the prices with the engine's results and summary of every quantity and the
+// window's lines (json).
 class StreamedOutput
 {
 public:
+    // `onlyQuantity`: the one quantity priced instead of the request's schedule (--qty).
     StreamedOutput(std::ostream& out, PriceFormat format, const pricing::OrderSelection& order,
-                   pricing::QuoteOrJob quoteOrJob)
-        : m_out(out), m_format(format), m_order(order), m_quoteOrJob(quoteOrJob)
-    {
-    }
+                   const pricing::PriceRequest& request, std::optional<std::int32_t> onlyQuantity);
 
     void add(const pricing::PricedQuantity& priced);
 
-    // Ends the output; a run stopped before any quantity was priced writes nothing at all.
+    // Ends the output; a run stopped before any quantity was priced, or a text output without any price,
+    // writes nothing at all.
     void finish(const pricing::PricingResult& result);
 
 private:
@@ -35,7 +38,9 @@ private:
     std::ostream& m_out;
     PriceFormat m_format;
     const pricing::OrderSelection& m_order;
-    pricing::QuoteOrJob m_quoteOrJob;
+    const pricing::PriceRequest& m_request;
+    std::optional<std::int32_t> m_onlyQuantity;
+    std::size_t m_quantityWidth = 0; // text: the quantity column, wide enough for the largest quantity
     bool m_begun = false;
     std::vector<std::string> m_lines;
 };

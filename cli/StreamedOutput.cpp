@@ -104,8 +104,6 @@ void writeResults(std::ostream& out, const pricing::EstimateResults& r)
     out << "\"PressSheetsToOrder\": " << r.PressSheetsToOrder << "}";
 }
 
-// The JSON document in three parts, so that each quantity goes out as soon as it is priced: the order, the
-// quantities one by one, then the lines, the skipped quantities and the notes.
 // The text columns: the quantity right-aligned in the width of the largest quantity, the price in a
 // column for prices up to a million dollars ("$999,999.99"); a larger one only pushes its own line out.
 constexpr std::size_t kPriceWidth = 12;
@@ -115,6 +113,8 @@ std::string rightAligned(const std::string& text, std::size_t width)
     return std::string(text.size() < width ? width - text.size() : 0, ' ') + text;
 }
 
+// The JSON document in three parts, so that each quantity goes out as soon as it is priced: the order, the
+// quantities one by one, then the lines, the skipped quantities and the notes.
 void writeJsonHead(std::ostream& out, const pricing::OrderSelection& order, pricing::QuoteOrJob quoteOrJob)
 {
     out << "{\"order\": " << jsonText(order.orderNo) << ",\n \"part\": ";

@@ -13,6 +13,7 @@
 #include "cli/ExitCode.h"
 #include "cli/GuiApplication.h"
 #include "cli/Report.h"
+#include "cli/SheetCommand.h"
 #include "data/Database.h"
 #include "platform/Fault.h"
 #include "platform/ReplacementFile.h"
@@ -25,6 +26,8 @@
 #include "pricing/PricedBook.h"
 #include "sheet/BookLayout.h"
 #include "sheet/BookPdf.h"
+#include "sheet/PaperSize.h"
+#include "sheet/SheetPdf.h"
 #include "startup/ShopSettings.h"
 
 namespace cli {
@@ -60,14 +63,16 @@ const CommandText kBookText = {
         "quantity cheaper or dearer per piece than a smaller one, a rise far beyond the others. What\n"
         "they find is said on standard error and in the contents beside the page; nothing is held back.",
     .epilogue =
-        "Exit codes: 0 every page printed; 1 nothing written (a file could not be written, cancelled,\n"
-        "no page to print); 2 wrong arguments; 3 the data folder, its book file or the shop database\n"
-        "(missing, damaged, busy); 5 the book was written but some pages could not be priced.",
+        "Exit codes: 0 every page printed; 1 nothing written (a file could not be written, no page to\n"
+        "print); 2 wrong arguments; 3 the data folder, its book file or the shop database (missing,\n"
+        "damaged, busy); 5 the book was written but some pages could not be priced; 130 stopped by Ctrl-C\n"
+        "(nothing written).",
 };
 
 const Option kOptions[] = {
     {"--data", "DIR", "the data folder (instead of DATAFOLDER)"},
-    {"--pdf", "FILE", "write the book as a Letter-size PDF file (an existing file is replaced)"},
+    {"--pdf", "FILE", "write the book as a PDF file (an existing file is replaced)"},
+    paperOption(),
     {"--text", "FILE", "write the book as plain text, pages separated by form feeds (- for standard output)"},
     {"--only", "CATEGORY", "only the pages of this category"},
     {"--changes", "FILE", "write the prices changed since the last book as CSV (- for standard output)"},
@@ -87,6 +92,7 @@ struct Options
     std::string matrixPath;
     pricing::MatrixFormat matrixFormat = pricing::MatrixFormat::Csv;
     std::string programFolder;
+    std::optional<sheet::Paper> paper;
 };
 
 Options parse(const ParsedArguments& arguments)
@@ -113,6 +119,8 @@ Options parse(const ParsedArguments& arguments)
             o.only = value;
         } else if (word == "--program-dir") {
             o.programFolder = value;
+        } else if (word == "--paper") {
+            o.paper = paperOf(value);
         }
     }
     if (!haveFolder || o.dataFolder.empty())
@@ -132,7 +140,7 @@ void writeOut(const std::string& path, const std::string& what, const platform::
 {
     if (path == "-") {
         pieces([](std::string_view piece) { std::cout << piece; });
-        std::cout << std::flush;
+        flushOutput(std::cout);
         return;
     }
     platform::writeWholeFile(path, what, pieces);
@@ -216,8 +224,8 @@ int BookCommand::run(const ParsedArguments& arguments) const
 
     pricing::BookRunCallbacks callbacks;
     callbacks.onPage = [](std::size_t index, std::size_t count, const pricing::BookPage& page) {
-        std::cerr << "pricebook: page " << index + 1 << " of " << count << ": "
-                  << printable(pricing::describeBookPage(page)) << "\n";
+        notice("page " + std::to_string(index + 1) + " of " + std::to_string(count) + ": " +
+               pricing::describeBookPage(page));
     };
     callbacks.onPriced = [&priced](std::size_t index, pricing::PricedPage& page) { priced->add(index, page); };
     callbacks.onMessage = [](const std::string& message) { report(std::cerr, message); };
@@ -238,7 +246,7 @@ int BookCommand::run(const ParsedArguments& arguments) const
     if (result.cancelled) {
         report(std::cerr, "cancelled at page " + std::to_string(result.pages.size()) + " of " +
                               std::to_string(pages.size()) + "; the book was not written");
-        return ExitFailure;
+        return ExitCancelled;
     }
 
     sheet::BookFront front;
@@ -254,10 +262,11 @@ int BookCommand::run(const ParsedArguments& arguments) const
     try {
         if (!options.pdfPath.empty()) {
             const auto application = guiApplication();
+            const sheet::Paper paper = options.paper.value_or(sheet::systemPaper());
             const int written = sheet::writeBookPdf(book, lines, QString::fromStdString(options.pdfPath),
+                                                    sheet::pageLayout(paper),
                                                     [](int, int) { return !CtrlC::requested(); });
-            std::cerr << "pricebook: the price book is in " << printable(options.pdfPath) << " (" << written
-                      << (written == 1 ? " page" : " pages") << ")\n";
+            notice("the price book is in " + options.pdfPath + " (" + pagesText(written, paper) + ")");
         } else if (!options.textPath.empty()) {
             writeOut(options.textPath, "The price book",
                      [&](const auto& write) { sheet::renderBookText(book, lines, write); });
@@ -275,14 +284,13 @@ int BookCommand::run(const ParsedArguments& arguments) const
             const std::vector<pricing::PriceChange> changes = priced->changes();
             writeOut(options.changesPath, "The change report",
                      [&](const auto& write) { pricing::writeChangesCsv(changes, result.pages, write); });
-            std::cerr << "pricebook: " << changes.size() << (changes.size() == 1 ? " price" : " prices")
-                      << " changed since the last book"
-                      << (lastPrintedOn.empty() ? std::string(" (there is none yet)") : " of " + lastPrintedOn)
-                      << "\n";
+            notice(std::to_string(changes.size()) + (changes.size() == 1 ? " price" : " prices") +
+                   " changed since the last book" +
+                   (lastPrintedOn.empty() ? std::string(" (there is none yet)") : " of " + lastPrintedOn));
         }
     } catch (const platform::Fault& fault) {
         report(std::cerr, fault.what(), fault.detail());
-        return ExitFailure;
+        return CtrlC::requested() ? ExitCancelled : ExitFailure;
     }
 
     // The prices the binder now holds are kept for the next book: only after the whole book went to a file
@@ -299,8 +307,7 @@ int BookCommand::run(const ParsedArguments& arguments) const
     // What the printed pages' prices give to look at, page by page; nothing of it holds a page back.
     for (std::size_t k = 0; k < result.pages.size(); ++k) {
         for (const pricing::PriceCheck& check : priced->checks(k))
-            report(std::cerr, "check the prices of " + pricing::describeBookPage(result.pages[k].page) + ": " +
-                                  check.text);
+            notice("check the prices of " + pricing::describeBookPage(result.pages[k].page) + ": " + check.text);
     }
     int exit = ExitSuccess;
     for (const pricing::PricedPage& priced : result.pages) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,7 @@ namespace {
 
 constexpr std::string_view kProgramDirOption = "--program-dir";
 constexpr std::string_view kVerboseOption = "--verbose";
+constexpr std::string_view kQuietOption = "--quiet";
 
 // The old engine's faults that mean the shop database file itself is missing, unreadable or not a
 // database: the user must fix the file or the path, not the command.
@@ -57,10 +59,33 @@ bool startsWith(std::string_view text, std::string_view prefix)
     return text.substr(0, prefix.size()) == prefix;
 }
 
-std::string& resolvedProgramFolder()
+// The program folder is worked out when a command first needs it, from what run() was given: resolving it
+// may make the user's data folder, which --help and --version must leave alone.
+struct ProgramFolderSource
 {
-    static std::string folder = ".";
-    return folder;
+    std::vector<std::string> leadingOptions;
+    std::string executableFolder;
+    std::optional<std::string> resolved = "."; // a command run without run() (a test) prices in the current folder
+};
+
+ProgramFolderSource& programFolderSource()
+{
+    static ProgramFolderSource source;
+    return source;
+}
+
+// The window toolkit's own options (Qt's), which open the window with them; any other single-dash word is
+// the user's slip, answered as a command line.
+bool isToolkitOption(std::string_view word)
+{
+    static constexpr std::string_view kOptions[] = {
+        "-platform", "-platformpluginpath", "-platformtheme", "-plugin",  "-qmljsdebugger", "-qwindowgeometry",
+        "-qwindowicon", "-qwindowtitle",    "-reverse",       "-session", "-style",         "-stylesheet",
+        "-widgetcount", "-display",         "-geometry",      "-name",    "-title",         "-visual",
+        "-dialogs",     "-fontengine",      "-nograb",        "-dograb",  "-sync",
+    };
+    const std::string_view name = word.substr(0, word.find('='));
+    return std::find(std::begin(kOptions), std::end(kOptions), name) != std::end(kOptions);
 }
 
 // The program's commands, in the order its help lists them.
@@ -84,16 +109,28 @@ void usage(std::ostream& out)
            "Without a command, opens the price list window. Commands run without a window:\n";
     for (const Command* command : commands()) {
         const std::string name(command->name());
-        out << "  " << name << std::string(name.size() < 13 ? 13 - name.size() : 1, ' ') << command->summary() << "\n";
+        const std::string lead = "  " + name + std::string(name.size() < 13 ? 13 - name.size() : 1, ' ');
+        out << lead << wrapText(command->summary(), lead.size(), 15) << "\n";
     }
     out << "\"pricebook COMMAND --help\" describes a command's arguments.\n"
            "\n"
-           "Options:\n"
-           "  --program-dir DIR          the program's own folder (the report work database lives there)\n"
-           "  --verbose                  with a message, what stands behind it: the database's own words\n"
-           "                             and the SQL text (also after a command's own options)\n"
-           "  --help, -h                 show this help\n"
-           "  --version                  show the program's version\n";
+           "Options (before the command, or after its own options):\n";
+    // The program's own, and those every command takes.
+    out << optionHelp({kProgramDirOption, "DIR", "the program's own folder, where the report work database lives"});
+    for (const Option& option : commonOptions())
+        out << optionHelp(option);
+    out << optionHelp({"--version", "", "show the program's version"});
+    out << "\n"
+           "Exit codes: 0 done; 1 another failure, an output that could not be written too;\n"
+           "2 wrong arguments; 3 the data folder or shop database; 4 order not found; 5 not\n"
+           "every quantity or page priced; 130 stopped by Ctrl-C.\n";
+}
+
+// A command line that cannot be run: one line saying why, and where to read more.
+int wrongArguments(const std::string& why)
+{
+    std::cerr << "pricebook: " << printable(why) << " (see \"pricebook --help\")\n";
+    return ExitUsage;
 }
 
 int dispatch(const std::string& name, const std::vector<std::string>& rest)
@@ -110,9 +147,7 @@ int dispatch(const std::string& name, const std::vector<std::string>& rest)
                                       [&](const Command* candidate) { return candidate->name() == name; });
     if (command != commands().end())
         return (*command)->execute(rest);
-    std::cerr << "pricebook: unknown command " << printable(name) << "\n";
-    usage(std::cerr);
-    return ExitUsage;
+    return wrongArguments((startsWith(name, "-") ? "unknown option " : "unknown command ") + name);
 }
 
 } // namespace
@@ -124,7 +159,10 @@ std::string programFolderFor(const std::vector<std::string>& leadingOptions, con
 
 const std::string& programFolder()
 {
-    return resolvedProgramFolder();
+    ProgramFolderSource& source = programFolderSource();
+    if (!source.resolved)
+        source.resolved = programFolderFor(source.leadingOptions, source.executableFolder);
+    return *source.resolved;
 }
 
 bool wantsCommandLine(int argc, char** argv)
@@ -134,18 +172,12 @@ bool wantsCommandLine(int argc, char** argv)
         const std::string_view arg(argv[i]);
         if (arg == kProgramDirOption)
             i += 2;
-        else if (startsWith(arg, "--program-dir=") || arg == kVerboseOption)
+        else if (startsWith(arg, "--program-dir=") || arg == kVerboseOption || arg == kQuietOption)
             i += 1;
         else
             break;
     }
-    if (i >= argc)
-        return false;
-    // Single-dash words other than -h are the window toolkit's own options (-platform, -style ...).
-    const std::string_view first(argv[i]);
-    if (first.size() > 1 && first[0] == '-' && first[1] != '-' && first != "-h")
-        return false;
-    return true;
+    return i < argc && !isToolkitOption(argv[i]);
 }
 
 int run(int argc, char** argv)
@@ -155,36 +187,38 @@ int run(int argc, char** argv)
         std::size_t i = 0;
         while (i < args.size()) {
             if (args[i] == kProgramDirOption) {
-                if (i + 1 >= args.size()) {
-                    std::cerr << "pricebook: --program-dir needs a folder\n";
-                    usage(std::cerr);
-                    return ExitUsage;
-                }
+                if (i + 1 >= args.size())
+                    return wrongArguments("--program-dir needs a folder");
                 i += 2;
             } else if (startsWith(args[i], "--program-dir=")) {
                 i += 1;
             } else if (args[i] == kVerboseOption) {
                 setVerbose(true);
                 i += 1;
+            } else if (args[i] == kQuietOption) {
+                setQuiet(true);
+                i += 1;
             } else {
                 break;
             }
         }
         startup::nameProgram();
-        const std::vector<std::string> leadingOptions(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(i));
-        resolvedProgramFolder() =
-            programFolderFor(leadingOptions, startup::runningProgramFolder(argc > 0 ? argv[0] : nullptr));
-        if (i >= args.size()) {
-            std::cerr << "pricebook: no command given\n";
-            usage(std::cerr);
-            return ExitUsage;
-        }
+        programFolderSource() = {std::vector<std::string>(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(i)),
+                                 startup::runningProgramFolder(argc > 0 ? argv[0] : nullptr), std::nullopt};
+        if (i >= args.size())
+            return wrongArguments("no command given");
         const std::string command = args[i];
         const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
-        // Whatever a command prints from the shop's data reaches a terminal with its control characters
-        // escaped.
-        const TerminalOutput terminal(std::cout, STDOUT_FILENO);
-        return dispatch(command, rest);
+        int exit = ExitSuccess;
+        {
+            // Whatever a command prints from the shop's data reaches a terminal with its control characters
+            // escaped.
+            const TerminalOutput terminal(std::cout, STDOUT_FILENO);
+            exit = dispatch(command, rest);
+        }
+        // Output that never arrived (a full disk, a closed descriptor) is no success, whatever else the
+        // command did.
+        return finishOutput() ? exit : ExitFailure;
     } catch (const platform::Fault& fault) {
         report(std::cerr, std::string(fault.what()) + " (error " + std::to_string(fault.number()) + ")",
                fault.detail());

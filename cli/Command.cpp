@@ -13,9 +13,11 @@ namespace {
 
 constexpr std::string_view kHelpOption = "--help";
 constexpr std::string_view kVerboseOption = "--verbose";
+constexpr std::string_view kQuietOption = "--quiet";
 
 constexpr std::array kCommonOptions = {
     Option{kVerboseOption, "", "with a message, what stands behind it: the database's own words and the SQL text"},
+    Option{kQuietOption, "", "only what went wrong on standard error: no progress, no word of a file written"},
     Option{kHelpOption, "", "show this help (also -h)"},
 };
 
@@ -58,20 +60,59 @@ bool isChoice(std::string_view choices, std::string_view value)
     return false;
 }
 
-void writeOption(std::string& out, const Option& option)
+} // namespace
+
+std::string optionHelp(const Option& option)
 {
     std::string label = "  " + std::string(option.name);
     if (!option.value.empty())
         label += " " + std::string(option.value);
     label += label.size() + 2 <= kHelpColumn ? std::string(kHelpColumn - label.size(), ' ')
                                              : "\n" + std::string(kHelpColumn, ' ');
-    out += label;
-    for (const char c : option.help)
-        out += c == '\n' ? "\n" + std::string(kHelpColumn, ' ') : std::string(1, c);
-    out += "\n";
+    return label + wrapText(option.help, kHelpColumn, kHelpColumn) + "\n";
 }
 
-} // namespace
+std::string wrapText(std::string_view text, std::size_t column, std::size_t indent)
+{
+    std::string out;
+    std::size_t at = column;
+    bool wordOnLine = false;
+    bool firstLine = true;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t paragraphEnd = std::min(text.find("\n\n", start), text.size());
+        if (start > 0) {
+            out += "\n\n";
+            at = 0;
+            wordOnLine = false;
+            firstLine = false;
+        }
+        const std::string_view paragraph = text.substr(start, paragraphEnd - start);
+        for (std::size_t i = paragraph.find_first_not_of(" \n"); i != std::string_view::npos;
+             i = paragraph.find_first_not_of(" \n", i)) {
+            const std::size_t end = std::min(paragraph.find_first_of(" \n", i), paragraph.size());
+            const std::string_view word = paragraph.substr(i, end - i);
+            if (wordOnLine && at + 1 + word.size() > kHelpWidth) {
+                out += "\n";
+                at = 0;
+                wordOnLine = false;
+                firstLine = false;
+            }
+            if (wordOnLine) {
+                out += ' ';
+                ++at;
+            } else if (!firstLine && at < indent) {
+                out.append(indent - at, ' ');
+                at = indent;
+            }
+            out += word;
+            at += word.size();
+            wordOnLine = true;
+            i = end;
+        }
+        start = paragraphEnd + 2;
+    }
+    return out;
+}
 
 bool ParsedArguments::has(std::string_view option) const
 {
@@ -141,24 +182,25 @@ std::string Command::help() const
     std::string_view forms = m_text.synopsis;
     for (bool first = true; !forms.empty() || first; first = false) {
         const std::size_t end = std::min(forms.find('\n'), forms.size());
-        out += std::string(first ? "Usage: " : "       ") + "pricebook " + std::string(name()) + " " +
-               std::string(forms.substr(0, end)) + "\n";
+        const std::string lead = std::string(first ? "Usage: " : "       ") + "pricebook " + std::string(name()) + " ";
+        out += lead + wrapText(forms.substr(0, end), lead.size(), lead.size()) + "\n";
         forms.remove_prefix(std::min(end + 1, forms.size()));
     }
-    out += "\n" + std::string(m_text.description) + "\n\nOptions:\n";
+    out += "\n" + wrapText(m_text.description, 0, 0) + "\n\nOptions:\n";
     for (const Option& option : options())
-        writeOption(out, option);
+        out += optionHelp(option);
     for (const Option& option : commonOptions())
-        writeOption(out, option);
+        out += optionHelp(option);
     if (!m_text.epilogue.empty())
-        out += "\n" + std::string(m_text.epilogue) + "\n";
+        out += "\n" + wrapText(m_text.epilogue, 0, 0) + "\n";
     return out;
 }
 
 int Command::execute(const std::vector<std::string>& words) const
 {
     const auto wrong = [this](const UsageError& error) {
-        std::cerr << "pricebook " << name() << ": " << printable(error.what()) << "\n\n" << help();
+        std::cerr << "pricebook " << name() << ": " << printable(error.what()) << " (see \"pricebook " << name()
+                  << " --help\")\n";
         return ExitUsage;
     };
     std::vector<Option> all(options().begin(), options().end());
@@ -180,6 +222,8 @@ int Command::execute(const std::vector<std::string>& words) const
     }
     if (parsed.has(kVerboseOption))
         setVerbose(true);
+    if (parsed.has(kQuietOption))
+        setQuiet(true);
     try {
         return run(parsed);
     } catch (const UsageError& error) {

@@ -57,6 +57,18 @@ ParsedArguments parseArguments(const std::vector<std::string>& words, std::span<
 // The options every command takes besides its own.
 std::span<const Option> commonOptions();
 
+// The widest line of the help texts, so that they read whole in an 80-column terminal and manual page.
+inline constexpr std::size_t kHelpWidth = 79;
+
+// `text` laid out in lines of at most kHelpWidth columns, broken between words: the first line goes on from
+// `column` (what the line holds already), every later one starts after `indent` blanks. A blank line ends a
+// paragraph and is kept; a single line end is a blank like any other. A word longer than a line has it to
+// itself.
+std::string wrapText(std::string_view text, std::size_t column, std::size_t indent);
+
+// An option's lines of a help: "  --name VALUE", its text beside it from the help's column, wrapped.
+std::string optionHelp(const Option& option);
+
 // What a command's help says of it.
 struct CommandText
 {
@@ -82,7 +94,8 @@ public:
     std::string help() const;
 
     // Parses the words after the command's name and runs it. --help prints the help and returns 0; a
-    // usage error prints "pricebook NAME: why" and the help to standard error and returns ExitUsage.
+    // usage error prints the one line "pricebook NAME: why (see "pricebook NAME --help")" to standard error
+    // and returns ExitUsage.
     int execute(const std::vector<std::string>& words) const;
 
 protected:

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/ExitCode.h"
+#include "cli/Report.h"
 #include "data/ServerConnectionFile.h"
 #include "data/ServerShop.h"
 
@@ -51,10 +52,11 @@ int CopyDbCommand::run(const ParsedArguments& arguments) const
     long rows = 0;
     for (const auto& [table, count] : copy.tables)
         rows += count;
-    std::cout << "Copied " << copy.tables.size() << (copy.tables.size() == 1 ? " table, " : " tables, ") << rows
-              << (rows == 1 ? " row" : " rows") << " from " << file << " to the " << copy.database << "\n";
-    for (const auto& [table, count] : copy.tables)
-        std::cout << "  " << table << ": " << count << (count == 1 ? " row" : " rows") << "\n";
+    notice("copied " + std::to_string(copy.tables.size()) + (copy.tables.size() == 1 ? " table, " : " tables, ") +
+           std::to_string(rows) + (rows == 1 ? " row" : " rows") + " from " + file + " to the " + copy.database);
+    if (!quiet())
+        for (const auto& [table, count] : copy.tables)
+            std::cerr << "  " << printable(table) << ": " << count << (count == 1 ? " row" : " rows") << "\n";
     return ExitSuccess;
 }
 

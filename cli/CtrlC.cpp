@@ -39,7 +39,7 @@ std::optional<int> reportBusyOrCancelled(const platform::Fault& fault, const std
         return std::nullopt;
     if (CtrlC::requested()) {
         report(std::cerr, "cancelled while waiting for another program to let go of the shop database; " + notDone);
-        return ExitFailure;
+        return ExitCancelled;
     }
     report(std::cerr, pricing::kShopDatabaseBusyMessage, fault.what() + ("\n" + fault.detail()));
     return ExitDataFolder;

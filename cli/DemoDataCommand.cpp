@@ -4,12 +4,12 @@
 #include <memory>
 #include <string_view>
 #include <optional>
-#include <iostream>
 #include <system_error>
 
 #include <sqlite3.h>
 
 #include "cli/ExitCode.h"
+#include "cli/Report.h"
 #include "data/ServerConnectionFile.h"
 #include "data/ServerShop.h"
 #include "platform/Fault.h"
@@ -293,7 +293,7 @@ int DemoDataCommand::run(const ParsedArguments& arguments) const
             throw UsageError("one data folder only (" + folders[0] + ", " + folders[1] + ")");
         const std::string written =
             buildDemoShopOnServer(*conninfo, folders.empty() ? std::string() : folders[0], arguments.has("--replace"));
-        std::cout << "Demo shop database written to the " << written << "\n";
+        notice("demo shop database written to the " + written);
         return ExitSuccess;
     }
     if (folders.empty())
@@ -301,7 +301,7 @@ int DemoDataCommand::run(const ParsedArguments& arguments) const
     if (folders.size() > 1)
         throw UsageError("one data folder only (" + folders[0] + ", " + folders[1] + ")");
     const std::string written = buildDemoShop(folders[0], arguments.has("--replace"));
-    std::cout << "Demo shop database written to " << written << "\n";
+    notice("demo shop database written to " + written);
     return ExitSuccess;
 }
 

@@ -91,7 +91,7 @@ int ImportCommand::run(const ParsedArguments& arguments) const
     options.schemaSql = demoSchemaSql();
     options.replace = arguments.has("--replace");
     // A line per table while it runs, only for someone watching a terminal.
-    if (::isatty(STDERR_FILENO))
+    if (::isatty(STDERR_FILENO) && !quiet())
         options.progress = [](const std::string& table, std::size_t rows) {
             std::cerr << "  " << table << ": " << rows << (rows == 1 ? " row" : " rows") << "\n";
         };
@@ -102,10 +102,11 @@ int ImportCommand::run(const ParsedArguments& arguments) const
         access_import::ImportReport report = access_import::importAccessDatabase(words[0], words[1], options);
         if (server)
             report.database = "the " + data::copyShopToServer(report.database, *server, arguments.has("--replace")).database;
-        std::cout << "Imported " << report.tables.size() << (report.tables.size() == 1 ? " table" : " tables")
-                  << " from " << words[0] << " into " << report.database << "\n";
-        for (const std::string& note : report.notes)
-            std::cout << "  " << note << "\n";
+        notice("imported " + std::to_string(report.tables.size()) + (report.tables.size() == 1 ? " table" : " tables") +
+               " from " + words[0] + " into " + report.database);
+        if (!quiet())
+            for (const std::string& note : report.notes)
+                std::cerr << "  " << printable(note) << "\n";
         return ExitSuccess;
     } catch (const platform::Fault& failure) {
         std::cerr << "pricebook import-mdb: " << failure.what() << "\n";

@@ -30,7 +30,7 @@ const CommandText kPriceText = {
     .epilogue =
         "Exit codes: 0 all quantities priced; 1 another failure; 2 wrong arguments; 3 data folder or shop\n"
         "database missing, damaged, read-only or busy (another program changing it; nothing is printed then);\n"
-        "4 order not found; 5 some quantities could not be priced.",
+        "4 order not found; 5 some quantities could not be priced; 130 stopped by Ctrl-C.",
 };
 
 } // namespace
@@ -38,11 +38,11 @@ const CommandText kPriceText = {
 PriceCommand::PriceCommand()
     : Command(kPriceText, pricingOptions({
           {"--format", "text|csv|json|matrix",
-           "text: the window's price lines (default); csv: quantity,price rows;\n"
-           "json: prices, the engine's results and summary of every quantity, the\n"
-           "lines and the list's checks; each quantity is written as soon as it is\n"
-           "priced; matrix: the order's row of a price matrix as CSV, as \"pricebook\n"
-           "book --matrix\" writes it, once every quantity is priced (none otherwise)",
+           "text: the quantities and prices as the sheet prints them, under what was priced (default); csv: "
+           "quantity,price rows; json: prices, the engine's results and summary of every quantity, the "
+           "window's lines and the list's checks; each quantity is written as soon as it is priced; matrix: the "
+           "order's row of a price matrix as CSV, as \"pricebook book --matrix\" writes it, once every quantity "
+           "is priced (none otherwise)",
            true},
           {"--category", "TEXT", "the category of the price matrix's row"},
       }))

@@ -48,9 +48,8 @@ const Option kPricingOptions[] = {
     {"--jump3", "N", "the step up to the final quantity"},
     {"--qty4", "N", "the final quantity"},
     {"--schedule", "Q1,J1,Q2,J2,Q3,J3,Q4",
-     "all seven at once\n"
-     "quantities are whole numbers above 0, each above the one before; the\n"
-     "first two steps above 0, the third 0 or more (0 leaving its stretch out)"},
+     "all seven at once; quantities are whole numbers above 0, each above the one before; the first two steps "
+     "above 0, the third 0 or more (0 leaving its stretch out)"},
     {"--qty", "N", "price this one quantity only"},
     {"--force", "", "price a schedule of more than 100,000 quantities"},
     {"--round", "none|quarter|dollar", "(also 0.25 and 1.00) the rounding step"},
@@ -164,6 +163,8 @@ Options parse(const ParsedArguments& arguments, PricingCommand command)
             o.incomplete = true;
         } else if (word == "--category") {
             o.sheet.category = value;
+        } else if (word == "--paper") {
+            o.sheet.paper = paperOf(value);
         } else if (word == "--typeface") {
             // The options table allows these three only.
             o.typeface = value == "courier" ? pricing::Typeface::Courier
@@ -195,6 +196,25 @@ std::string describeKey(const Options& o)
     if (o.filter.quoteOrJob)
         key += *o.filter.quoteOrJob == pricing::QuoteOrJob::Job ? " (job)" : " (quote)";
     return key;
+}
+
+// Why no row of the shop database fits the order asked for. An order there as a job when a quote was asked
+// for (or the other way round) is told as the run tells it, naming the row's mark.
+std::string notFoundMessage(const Options& o, const std::string& databaseFile)
+{
+    if (o.filter.quoteOrJob) {
+        pricing::OrderKeyFilter anyMark = o.filter;
+        anyMark.quoteOrJob.reset();
+        const std::optional<pricing::OrderSelection> row = pricing::selectOrder(databaseFile, o.orderNo, anyMark);
+        if (row && platform::isNumeric(row->partNo)) {
+            const platform::Outcome wrongMark =
+                pricing::missingOrderKey(data::Database::open(databaseFile), o.orderNo,
+                                         platform::toInt16(platform::val(row->partNo)), *o.filter.quoteOrJob);
+            if (wrongMark)
+                return wrongMark->what() + std::string(" Nothing was priced.");
+        }
+    }
+    return describeKey(o) + " was not found in " + databaseFile;
 }
 
 } // namespace
@@ -294,8 +314,7 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
     // A shop database on a server is named before anything is priced, so the shop sees which one it is.
     if (data::isServerConnectionFile(databaseFile)) {
         try {
-            const std::string name = pricing::shopDatabaseName(options.dataFolder);
-            std::cerr << "pricebook: shop database: " << name << "\n";
+            notice("shop database: " + pricing::shopDatabaseName(options.dataFolder));
         } catch (const platform::Fault&) {
             // The lookup below reports what is wrong with the connection file.
         }
@@ -310,7 +329,12 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
         return ExitDataFolder;
     }
     if (!order) {
-        report(std::cerr, describeKey(options) + " was not found in " + databaseFile);
+        try {
+            report(std::cerr, notFoundMessage(options, databaseFile));
+        } catch (const platform::Fault& fault) {
+            report(std::cerr, fault.what(), fault.detail());
+            return ExitDataFolder;
+        }
         return ExitOrderNotFound;
     }
 
@@ -321,7 +345,7 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
     inputs.request = std::get<pricing::PriceRequest>(
         pricing::makePriceRequest(*order, order->quoteOrJob, parameters, options.sheet.category));
 
-    const bool showProgress = isatty(STDERR_FILENO) == 1;
+    const bool showProgress = isatty(STDERR_FILENO) == 1 && !quiet();
     pricing::PricingCallbacks callbacks;
     if (showProgress)
         callbacks.onProgress = [](const std::string& text) {
@@ -332,10 +356,11 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
             std::cerr << "\r";
         report(std::cerr, message);
     };
-    callbacks.cancelRequested = [] { return CtrlC::requested(); };
+    // Price lines that cannot be written end the run: no point pricing the rest for nobody.
+    callbacks.cancelRequested = [] { return CtrlC::requested() || !outputWritten(); };
     // The price command writes each quantity as it is priced and keeps none; the sheet needs every line.
     // Either keeps each quantity's price for the list's checks.
-    StreamedOutput output(std::cout, options.format, *order, inputs.request);
+    StreamedOutput output(std::cout, options.format, *order, inputs.request, options.singleQuantity);
     pricing::PriceListChecks listChecks;
     callbacks.keepResults = sheet;
     callbacks.onLine = [&output, &listChecks, sheet](const pricing::PricedQuantity& priced) {
@@ -373,9 +398,12 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
         return ExitDataFolder;
     }
     if (result.cancelled) {
+        // Output that could not be written stopped the run: said once, by the program, as such.
+        if (!outputWritten())
+            return ExitFailure;
         report(std::cerr, "cancelled after " + std::to_string(result.pricedCount + result.skipped.size()) + " of " +
                               std::to_string(length) + " quantities");
-        return ExitFailure;
+        return ExitCancelled;
     }
     if (!result.skipped.empty())
         report(std::cerr, pricing::skippedMessage(result.skipped), pricing::skippedDetails(result.skipped));
@@ -383,9 +411,9 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
         report(std::cerr, "no matrix row was written, as not every quantity could be priced");
     // What the list gives to look at; it holds nothing back.
     for (const pricing::PriceCheck& check : checks)
-        report(std::cerr, "check the prices: " + check.text);
+        notice("check the prices: " + check.text);
     if (listChecks.tooLong())
-        report(std::cerr, pricing::notCheckedText());
+        notice(pricing::notCheckedText());
 
     int sheetExit = ExitSuccess;
     if (sheet) {

@@ -1,6 +1,8 @@
 #include "cli/Report.h"
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 #include "platform/FileKind.h"
@@ -10,6 +12,8 @@ namespace cli {
 namespace {
 
 std::atomic<bool> g_verbose{false};
+std::atomic<bool> g_quiet{false};
+std::string g_outputFailure; // why standard output could not be written, as the system said it first
 
 } // namespace
 
@@ -21,6 +25,16 @@ void setVerbose(bool on)
 bool verbose()
 {
     return g_verbose;
+}
+
+void setQuiet(bool on)
+{
+    g_quiet = on;
+}
+
+bool quiet()
+{
+    return g_quiet;
 }
 
 void report(std::ostream& out, const std::string& message, const std::string& detail)
@@ -37,6 +51,38 @@ void report(std::ostream& out, const std::string& message, const std::string& de
             break;
         start = end + 1;
     }
+}
+
+void notice(const std::string& message)
+{
+    if (!g_quiet)
+        report(std::cerr, message);
+}
+
+bool outputWritten()
+{
+    return !std::cout.fail();
+}
+
+bool flushOutput(std::ostream& out)
+{
+    // A stream keeps no reason for a failed write: the system's is taken as the failure is seen.
+    errno = 0;
+    const bool failedBefore = out.fail();
+    out.flush();
+    if (out.fail() && !failedBefore && errno != 0 && g_outputFailure.empty())
+        g_outputFailure = std::strerror(errno);
+    return !out.fail();
+}
+
+bool finishOutput()
+{
+    if (flushOutput(std::cout))
+        return true;
+    report(std::cerr, "the output could not be written" +
+                          (g_outputFailure.empty() ? std::string() : " (" + g_outputFailure + ")") +
+                          ", so what was printed is incomplete");
+    return false;
 }
 
 bool reportUnwritableOutput(const std::string& path)

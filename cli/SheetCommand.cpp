@@ -34,7 +34,8 @@ const CommandText kSheetText = {
 
 SheetCommand::SheetCommand()
     : Command(kSheetText, pricingOptions({
-          {"--pdf", "FILE", "write the sheet as a Letter-size PDF file (an existing file is replaced)"},
+          {"--pdf", "FILE", "write the sheet as a PDF file (an existing file is replaced)"},
+          paperOption(),
           {"--text", "", "print the sheet as plain text, one character a print column"},
           {"--typeface", "courier|times|sans",
            "the sheet's typeface (default: the price-data file's, else Times Roman)", true},
@@ -57,20 +58,37 @@ int writeSheet(const SheetRequest& request, const sheet::SheetInputs& inputs)
     }
     const double printedAt = sheet::localNowSerial();
     if (request.text) {
-        std::cout << sheet::renderSheetText(sheet::buildPriceSheet(inputs, printedAt)) << std::flush;
+        std::cout << sheet::renderSheetText(sheet::buildPriceSheet(inputs, printedAt));
+        flushOutput(std::cout);
         return ExitSuccess;
     }
     const auto application = guiApplication();
+    const sheet::Paper paper = request.paper.value_or(sheet::systemPaper());
     int pages = 0;
     try {
-        pages = writeSheetPdf(inputs, printedAt, QString::fromStdString(request.pdfPath));
+        pages = sheet::writeSheetPdf(inputs, printedAt, QString::fromStdString(request.pdfPath), sheet::pageLayout(paper));
     } catch (const platform::Fault& fault) {
         report(std::cerr, fault.what(), fault.detail());
         return ExitFailure;
     }
-    std::cerr << "pricebook: the price sheet is in " << request.pdfPath << " (" << pages
-              << (pages == 1 ? " page" : " pages") << ")\n";
+    notice("the price sheet is in " + request.pdfPath + " (" + pagesText(pages, paper) + ")");
     return ExitSuccess;
+}
+
+const Option& paperOption()
+{
+    static const Option paper{"--paper", "a4|letter", "the PDF's paper (default: the system's, see PAPERSIZE)", true};
+    return paper;
+}
+
+sheet::Paper paperOf(const std::string& value)
+{
+    return value == "a4" ? sheet::Paper::A4 : sheet::Paper::Letter;
+}
+
+std::string pagesText(int pages, sheet::Paper paper)
+{
+    return std::to_string(pages) + (pages == 1 ? " page, " : " pages, ") + sheet::paperName(paper);
 }
 
 std::string notCompleteText(const std::vector<pricing::SkippedQuantity>& skipped)

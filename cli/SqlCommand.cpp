@@ -58,9 +58,9 @@ const CommandText kSqlText = {
         "counts a wait for another program's lock too), when it needs more than 256 MB of memory, or at its\n"
         "row limit; a change stopped by Ctrl-C, time or memory is undone.",
     .epilogue =
-        "Exit codes: 0 done; 1 the statement was refused or stopped (Ctrl-C, time, memory or row limit);\n"
-        "2 wrong arguments; 3 the data folder or shop database (missing, damaged, read-only, busy, disk\n"
-        "full) or a statement the database cannot run (a wrong name, a syntax error).",
+        "Exit codes: 0 done; 1 the statement was refused or stopped (time, memory or row limit); 2 wrong\n"
+        "arguments; 3 the data folder or shop database (missing, damaged, read-only, busy, disk full) or a\n"
+        "statement the database cannot run (a wrong name, a syntax error); 130 stopped by Ctrl-C.",
 };
 
 // A whole number from 1 to `most`, or nothing.
@@ -222,14 +222,14 @@ int SqlCommand::run(const ParsedArguments& arguments) const
         if (outcome.stopped == data::TypedStop::None)
             return ExitSuccess;
         report(std::cerr, stopMessage(outcome, limits));
-        return ExitFailure;
+        return outcome.stopped == data::TypedStop::Cancelled ? ExitCancelled : ExitFailure;
     } catch (const platform::Fault& fault) {
         std::cout.flush();
         if (CtrlC::requested() && fault.number() == data::Locked) {
             data::TypedOutcome cancelled;
             cancelled.stopped = data::TypedStop::Cancelled;
             report(std::cerr, stopMessage(cancelled, limits));
-            return ExitFailure;
+            return ExitCancelled;
         }
         // A refused statement is the console's own answer; any other fault (a damaged file, a missing
         // table, a text it cannot read) keeps the old engine's number and text, so scripts can tell a bad

@@ -1,10 +1,12 @@
 #include "cli/StreamedOutput.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <string_view>
 
+#include "cli/Report.h"
 #include "estimator/EstimateResults.h"
 #include "estimator/Summary.h"
 #include "platform/Conversions.h"
@@ -12,6 +14,7 @@
 #include "pricing/PriceBook.h"
 #include "pricing/PriceMatrix.h"
 #include "pricing/Rounding.h"
+#include "sheet/PriceSheet.h"
 
 namespace cli {
 
@@ -38,8 +41,12 @@ std::string jsonValue(const platform::Value& value)
         return std::to_string(value.integer());
     case Kind::Double:
         return number(value.real());
-    case Kind::Text:
-        return platform::jsonString(value.text());
+    case Kind::Text: {
+        // The summary's texts are the old fixed-width fields, padded with blanks to their width: the
+        // padding is no part of the shop's text.
+        const std::string_view text = value.text();
+        return platform::jsonString(text.substr(0, text.find_last_not_of(' ') + 1));
+    }
     case Kind::Boolean:
         return value.boolean() ? "true" : "false";
     case Kind::Date:
@@ -60,6 +67,15 @@ void writeResults(std::ostream& out, const pricing::EstimateResults& r)
     for (const estimator::EstimateResultField& field : estimator::kEstimateResultFields)
         out << platform::jsonString(field.name) << ": " << number(r.*field.member) << ", ";
     out << "\"PressSheetsToOrder\": " << r.PressSheetsToOrder << "}";
+}
+
+// The text columns: the quantity right-aligned in the width of the largest quantity, the price in a
+// column for prices up to a million dollars ("$999,999.99"); a larger one only pushes its own line out.
+constexpr std::size_t kPriceWidth = 12;
+
+std::string rightAligned(const std::string& text, std::size_t width)
+{
+    return std::string(text.size() < width ? width - text.size() : 0, ' ') + text;
 }
 
 // The JSON document in three parts, so that each quantity goes out as soon as it is priced: the order, the
@@ -119,12 +135,24 @@ void writeJsonTail(std::ostream& out, const std::vector<std::string>& lines, con
 
 } // namespace
 
+StreamedOutput::StreamedOutput(std::ostream& out, PriceFormat format, const pricing::OrderSelection& order,
+                               const pricing::PriceRequest& request, std::optional<std::int32_t> onlyQuantity)
+    : m_out(out), m_format(format), m_order(order), m_request(request), m_onlyQuantity(onlyQuantity)
+{
+    const std::int32_t largest =
+        onlyQuantity.value_or(request.schedule[static_cast<std::size_t>(pricing::ScheduleItem::Qty4)]);
+    m_quantityWidth = std::max<std::size_t>(
+        std::string_view("Quantity").size(), platform::trim(sheet::printedQuantity(std::to_string(largest))).size());
+}
+
 void StreamedOutput::add(const pricing::PricedQuantity& priced)
 {
     begin();
     switch (m_format) {
     case PriceFormat::Text:
-        m_out << priced.line << "\n";
+        // Each quantity and price exactly as the sheet prints it.
+        m_out << rightAligned(platform::trim(sheet::printedQuantity(priced.line)), m_quantityWidth) << "  "
+              << rightAligned(sheet::printedPrice(priced.line), kPriceWidth) << "\n";
         break;
     case PriceFormat::Csv:
         m_out << priced.quantity << "," << csvPrice(priced.price) << "\n";
@@ -136,7 +164,7 @@ void StreamedOutput::add(const pricing::PricedQuantity& priced)
     case PriceFormat::Matrix:
         return; // the row needs every price: it is written at the end
     }
-    m_out << std::flush;
+    flushOutput(m_out);
 }
 
 void StreamedOutput::finish(const pricing::PricingResult& result, const std::vector<pricing::PriceCheck>& checks,
@@ -162,15 +190,16 @@ void StreamedOutput::finish(const pricing::PricingResult& result, const std::vec
                                           [this](std::string_view piece) { m_out << piece; });
         writer.add(row);
         writer.finish();
-        m_out << std::flush;
+        flushOutput(m_out);
         return;
     }
-    if (!m_begun && result.stopped)
+    // No price at all: no heading over an empty list either. CSV and JSON still say there is none.
+    if (!m_begun && (result.stopped || m_format == PriceFormat::Text))
         return;
     begin();
     if (m_format == PriceFormat::Json)
         writeJsonTail(m_out, m_lines, result, checks);
-    m_out << std::flush;
+    flushOutput(m_out);
 }
 
 void StreamedOutput::begin()
@@ -178,7 +207,10 @@ void StreamedOutput::begin()
     if (m_begun)
         return;
     m_begun = true;
-    if (m_format == PriceFormat::Csv)
+    if (m_format == PriceFormat::Text)
+        m_out << pricing::describeRequest(m_request, m_onlyQuantity) << "\n"
+              << rightAligned("Quantity", m_quantityWidth) << "  " << rightAligned("Price", kPriceWidth) << "\n";
+    else if (m_format == PriceFormat::Csv)
         m_out << "quantity,price\n";
     else if (m_format == PriceFormat::Json)
         writeJsonHead(m_out, m_order, m_request.quoteOrJob);

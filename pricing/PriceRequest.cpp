@@ -220,15 +220,18 @@ PriceParameters requestParameters(const PriceRequest& request)
     return parameters;
 }
 
-std::string describeRequest(const PriceRequest& request)
+std::string describeRequest(const PriceRequest& request, std::optional<std::int32_t> onlyQuantity)
 {
     const auto number = [&request](ScheduleItem item) { return std::to_string(request.schedule[index(item)]); };
     std::string text = request.orderNo + " part " + request.partNo + ", " +
-                       (request.quoteOrJob == QuoteOrJob::Job ? "job" : "quote") + ": " +
-                       number(ScheduleItem::Qty1) + " by " + number(ScheduleItem::Jump1) + " to " +
-                       number(ScheduleItem::Qty2) + ", by " + number(ScheduleItem::Jump2) + " to " +
-                       number(ScheduleItem::Qty3) + ", by " + number(ScheduleItem::Jump3) + " to " +
-                       number(ScheduleItem::Qty4) + "; ";
+                       (request.quoteOrJob == QuoteOrJob::Job ? "job" : "quote") + ": ";
+    if (onlyQuantity)
+        text += std::to_string(*onlyQuantity) + " only; ";
+    else
+        text += number(ScheduleItem::Qty1) + " by " + number(ScheduleItem::Jump1) + " to " +
+                number(ScheduleItem::Qty2) + ", by " + number(ScheduleItem::Jump2) + " to " +
+                number(ScheduleItem::Qty3) + ", by " + number(ScheduleItem::Jump3) + " to " +
+                number(ScheduleItem::Qty4) + "; ";
     switch (request.step) {
     case RoundingStep::None:
         return text + "not rounded";

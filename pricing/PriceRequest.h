@@ -93,7 +93,8 @@ bool samePrices(const PriceRequest& a, const PriceRequest& b);
 PriceParameters requestParameters(const PriceRequest& request);
 
 // What a list was priced for, in the shop's words:
-// "24101 part 1, quote: 100 by 25 to 500, by 100 to 2000, by 500 to 5000; rounded to 0.25 up".
-std::string describeRequest(const PriceRequest& request);
+// "24101 part 1, quote: 100 by 25 to 500, by 100 to 2000, by 500 to 5000; rounded to 0.25 up", or for one
+// quantity priced instead of the schedule "24101 part 1, quote: 250 only; not rounded".
+std::string describeRequest(const PriceRequest& request, std::optional<std::int32_t> onlyQuantity = std::nullopt);
 
 } // namespace pricing

@@ -30,7 +30,7 @@ int paintBook(const LaidOutBook& book, const BookPageLines& lines, QPainter& pai
 int writeBookPdf(const LaidOutBook& book, const BookPageLines& lines, const QString& path,
                  const BookProgress& progress)
 {
-    return writeBookPdf(book, lines, path, letterLayout(), progress);
+    return writeBookPdf(book, lines, path, pageLayout(systemPaper()), progress);
 }
 
 int writeBookPdf(const LaidOutBook& book, const BookPageLines& lines, const QString& path, const QPageLayout& layout,

@@ -22,8 +22,8 @@ using BookProgress = std::function<bool(int sheet, int count)>;
 int paintBook(const LaidOutBook& book, const BookPageLines& lines, QPainter& painter, QPagedPaintDevice& device,
               const BookProgress& progress = {});
 
-// Writes the book as one PDF file, as the single sheet is written (whole or not at all, never through a
-// symbolic link). Returns the pages written. A file that cannot be written is a platform::Fault naming it;
+// Writes the book as one PDF file on the system's paper, as the single sheet is written (whole or not at all,
+// never through a symbolic link). Returns the pages written. A file that cannot be written is a platform::Fault naming it;
 // so is a book whose painting `progress` stopped (nothing is then written).
 int writeBookPdf(const LaidOutBook& book, const BookPageLines& lines, const QString& path,
                  const BookProgress& progress = {});

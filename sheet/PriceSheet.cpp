@@ -59,25 +59,24 @@ constexpr std::size_t kCategoryWidth = 40;
 constexpr std::size_t kSizeWidth = 20;
 constexpr int kDescriptionColumn = 17;
 
-std::string quantityText(const std::string& priceLine)
-{
-    return platform::format(static_cast<double>(platform::toInt32(platform::val(priceLine))), "  #,###,##0");
-}
-
-// The price of a list line is the text after its "$" (with the minus sign before it, for a price below
-// nothing), shown again with thousands separators.
-std::string priceText(const std::string& priceLine)
-{
-    return platform::format(platform::Currency::fromDouble(platform::val(pricing::shownPrice(priceLine))),
-                            "$#,##0.00");
-}
-
 std::string changeMark(const SheetInputs& inputs, std::size_t line)
 {
     return line < inputs.changed.size() && inputs.changed[line] ? std::string(" ") + kChangeMark : std::string();
 }
 
 } // namespace
+
+std::string printedQuantity(const std::string& priceLine)
+{
+    return platform::format(static_cast<double>(platform::toInt32(platform::val(priceLine))), "  #,###,##0");
+}
+
+std::string printedPrice(const std::string& priceLine)
+{
+    // The text after the line's "$", with the minus sign before it for a price below nothing.
+    return platform::format(platform::Currency::fromDouble(platform::val(pricing::shownPrice(priceLine))),
+                            "$#,##0.00");
+}
 
 const SheetLayout& sheetLayout(std::optional<Typeface> typeface)
 {
@@ -236,14 +235,14 @@ void writeHead(SheetWriter& w, const SheetInputs& inputs, const SheetLayout& lay
 void writeRow(SheetWriter& w, const SheetInputs& inputs, const SheetLayout& layout, std::size_t left,
               std::optional<std::size_t> right)
 {
-    w.text(quantityText(inputs.priceLines[left]));
+    w.text(printedQuantity(inputs.priceLines[left]));
     w.column(layout.leftPriceColumn);
-    w.text(priceText(inputs.priceLines[left]) + changeMark(inputs, left));
+    w.text(printedPrice(inputs.priceLines[left]) + changeMark(inputs, left));
     if (right) {
         w.column(layout.rightQuantityColumn);
-        w.text(quantityText(inputs.priceLines[*right]));
+        w.text(printedQuantity(inputs.priceLines[*right]));
         w.column(layout.rightPriceColumn);
-        w.text(priceText(inputs.priceLines[*right]) + changeMark(inputs, *right));
+        w.text(printedPrice(inputs.priceLines[*right]) + changeMark(inputs, *right));
     }
     w.endLine();
 }

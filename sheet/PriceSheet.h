@@ -94,6 +94,11 @@ SheetInputs sheetInputs(const pricing::PriceRequest& request, const pricing::Ord
 // What follows a changed price, after a space.
 inline constexpr const char* kChangeMark = "*";
 
+// The quantity and the price of a price line as the sheet prints them: the line's leading number as
+// "  #,###,##0" ("  1,000"), and its text after the first "$" as "$#,##0.00" ("$1,446.39" for "$1446.39").
+std::string printedQuantity(const std::string& priceLine);
+std::string printedPrice(const std::string& priceLine);
+
 // The category line: its first 40 characters, blanks trimmed.
 std::string sheetCategory(std::string_view category);
 // "J-" for a job, else "Q-", and the order number, whole.

@@ -14,9 +14,10 @@
 
 namespace sheet {
 
-QPageLayout letterLayout()
+QPageLayout pageLayout(Paper paper)
 {
-    return QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, sheetMargins(), QPageLayout::Point);
+    return QPageLayout(QPageSize(paper == Paper::A4 ? QPageSize::A4 : QPageSize::Letter), QPageLayout::Portrait,
+                       sheetMargins(), QPageLayout::Point);
 }
 
 int writePdf(const QString& path, const QPageLayout& layout, const QString& what, const PdfPainting& paint)
@@ -62,7 +63,7 @@ int writePdf(const QString& path, const QPageLayout& layout, const QString& what
 
 int writeSheetPdf(const SheetInputs& inputs, double printedAt, const QString& path)
 {
-    return writeSheetPdf(inputs, printedAt, path, letterLayout());
+    return writeSheetPdf(inputs, printedAt, path, pageLayout(systemPaper()));
 }
 
 int writeSheetPdf(const SheetInputs& inputs, double printedAt, const QString& path, const QPageLayout& layout)

@@ -1,5 +1,9 @@
 #include "shell/subMain.h"
 
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
 #include <QApplication>
 
 #include "platform/Fault.h"
@@ -7,6 +11,7 @@
 #include "shell/frmAbout.h"
 #include "shell/frmHelp.h"
 #include "shell/frmPath.h"
+#include "shell/NoDisplay.h"
 #include "shell/modRegistry.h"
 #include "startup/ProgramFolder.h"
 #include "ui/DataFolder.h"
@@ -135,7 +140,13 @@ StartedWindows StartUp()
 
 int Main(int argc, char** argv)
 {
+    if (const std::optional<int> refused = refuseWithoutDisplay())
+        return *refused;
+    const bool verbose = std::any_of(argv + std::min(argc, 1), argv + argc,
+                                     [](const char* word) { return std::string_view(word) == "--verbose"; });
+    std::optional<DisplayGuard> startingToolkit(std::in_place, verbose);
     QApplication app(argc, argv);
+    startingToolkit.reset();
     startup::nameProgram();
     QApplication::setApplicationDisplayName(ui::kProgramTitle);
     // The desktop entry the package installs, so the desktop shows the window under its name and icon.

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "sheet/SheetPainter.h"
+#include "sheet/SheetPdf.h"
 #include "ui/MessageBox.h"
 #include "ui/PrinterChoice.h"
 #include "ui/SheetPrinter.h"
@@ -86,7 +87,12 @@ QPrinter& frmPrice::printer()
     if (!m_printer) {
         m_printer = std::make_unique<QPrinter>();
         restorePrinter(*m_printer);
-        sheet::setSheetMargins(*m_printer);
+        // A printer prints on its own paper; a PDF (a printer that prints to a file, or none installed) on
+        // the system's, as the sheet command writes it.
+        if (m_printer->outputFormat() == QPrinter::PdfFormat)
+            m_printer->setPageLayout(sheet::pageLayout(sheet::systemPaper()));
+        else
+            sheet::setSheetMargins(*m_printer);
     }
     return *m_printer;
 }

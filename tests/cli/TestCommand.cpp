@@ -1,6 +1,7 @@
 // The command line's shared parsing, each command's help and usage errors, and the signal guard the
 // commands hold while they run.
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,9 @@
 
 #include <signal.h>
 
+#include "cli/BookCommand.h"
 #include "cli/Command.h"
+#include "cli/CopyDbCommand.h"
 #include "cli/DemoDataCommand.h"
 #include "cli/ImportCommand.h"
 #include "cli/PriceCommand.h"
@@ -86,14 +89,16 @@ std::vector<std::unique_ptr<cli::Command>> everyCommand()
     std::vector<std::unique_ptr<cli::Command>> commands;
     commands.push_back(std::make_unique<cli::PriceCommand>());
     commands.push_back(std::make_unique<cli::SheetCommand>());
+    commands.push_back(std::make_unique<cli::BookCommand>());
     commands.push_back(std::make_unique<cli::DemoDataCommand>());
     commands.push_back(std::make_unique<cli::SqlCommand>());
     commands.push_back(std::make_unique<cli::ImportCommand>());
+    commands.push_back(std::make_unique<cli::CopyDbCommand>());
     return commands;
 }
 
-// Help, also among wrong words, is exit 0 on standard output and names every option; an unknown option is
-// exit 2 on standard error, naming it, with the help.
+// Help, also among wrong words, is exit 0 on standard output, names every option and fits an 80-column
+// terminal; an unknown option is exit 2 and one line on standard error, naming it.
 TEST(Command, EveryCommandsHelpNamesItsOptionsAndAWrongOptionIsExit2)
 {
     for (const auto& command : everyCommand()) {
@@ -107,14 +112,35 @@ TEST(Command, EveryCommandsHelpNamesItsOptionsAndAWrongOptionIsExit2)
             for (const Option& option : command->options())
                 EXPECT_THAT(help.out, HasSubstr("  " + std::string(option.name) + " ")) << option.name;
             EXPECT_THAT(help.out, HasSubstr("--verbose"));
+            EXPECT_THAT(help.out, HasSubstr("--quiet"));
             EXPECT_EQ(help.err, "");
+            std::istringstream lines(help.out);
+            for (std::string line; std::getline(lines, line);)
+                EXPECT_LE(line.size(), 79u) << line;
         }
         const testsupport::CommandOutcome wrong = testsupport::runCommand(*command, {"--no-such=1"});
         EXPECT_EQ(wrong.code, 2);
-        EXPECT_THAT(wrong.err, StartsWith("pricebook " + name + ": unknown option --no-such\n"));
-        EXPECT_THAT(wrong.err, HasSubstr("Usage: pricebook " + name + " "));
+        EXPECT_EQ(wrong.err, "pricebook " + name + ": unknown option --no-such (see \"pricebook " + name + " --help\")\n");
         EXPECT_EQ(wrong.out, "");
     }
+}
+
+// The help's texts laid out in 80 columns: broken between words, paragraphs kept, the first line going on
+// after what the line holds already.
+TEST(Command, HelpTextsAreWrappedBetweenWordsWithinTheWidth)
+{
+    const std::string word10 = "abcdefghij";
+    std::string eight;
+    for (int i = 0; i < 8; ++i)
+        eight += (i ? " " : "") + word10;
+    // Seven words and their blanks take 76 columns; the eighth goes on the next line, indented.
+    EXPECT_EQ(cli::wrapText(eight, 0, 4), eight.substr(0, 76) + "\n    " + word10);
+    // After a label of 26 columns four words fit (26 + 43 = 69): a fifth would reach column 80.
+    EXPECT_EQ(cli::wrapText(eight, 26, 26), eight.substr(0, 43) + "\n" + std::string(26, ' ') + eight.substr(44));
+    // A single line end is a blank; a blank line ends a paragraph.
+    EXPECT_EQ(cli::wrapText("one\ntwo\n\nthree", 0, 0), "one two\n\nthree");
+    // A word longer than a line has a line to itself.
+    EXPECT_EQ(cli::wrapText("a " + std::string(90, 'x') + " b", 0, 0), "a\n" + std::string(90, 'x') + "\nb");
 }
 
 volatile sig_atomic_t g_seen = 0;

@@ -142,7 +142,7 @@ TEST_P(EveryTable, HoldsWhatMdbExportPrints)
     TemporaryFolder dir;
     const importtest::Outcome result = importMdb({fixture.file(), dir.path()});
     ASSERT_EQ(result.code, 0) << result.err;
-    EXPECT_THAT(result.out, HasSubstr("Imported " + std::to_string(fixture.tables.size())));
+    EXPECT_THAT(result.err, HasSubstr("pricebook: imported " + std::to_string(fixture.tables.size())));
     const Sqlite db(dir.path() + "/vmdata.mdb");
     for (const std::string& table : fixture.tables) {
         const importtest::Export expected = importtest::mdbExport(fixture.file(), table);
@@ -296,12 +296,13 @@ TEST(ImportReport, ListsTheShopTablesItAddedEmpty)
     TemporaryFolder dir;
     const importtest::Outcome result = importMdb({importtest::jet4File(), dir.path()});
     ASSERT_EQ(result.code, 0) << result.err;
-    EXPECT_THAT(result.out, HasSubstr("Imported 1 table from " + importtest::jet4File() + " into " + dir.path() +
-                                      "/vmdata.mdb\n"));
-    EXPECT_THAT(result.out, HasSubstr("  added table ORDERS empty: the Access file has none\n"));
-    EXPECT_THAT(result.out, HasSubstr("  added table PRESSES empty: the Access file has none\n"));
-    // Progress lines are for a terminal only.
-    EXPECT_EQ(result.err, "");
+    // What the import did is a message, on standard error, and only that: progress lines are for a terminal.
+    EXPECT_THAT(result.err, testing::StartsWith("pricebook: imported 1 table from " + importtest::jet4File() +
+                                                " into " + dir.path() + "/vmdata.mdb\n"));
+    EXPECT_THAT(result.err, HasSubstr("\n  added table ORDERS empty: the Access file has none\n"));
+    EXPECT_THAT(result.err, HasSubstr("\n  added table PRESSES empty: the Access file has none\n"));
+    EXPECT_THAT(result.err, Not(HasSubstr(" rows\n")));
+    EXPECT_EQ(result.out, "");
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -547,7 +548,7 @@ TEST(StoppedImport, WhatAKilledImportLeftIsRemovedByTheNextImport)
 
     const importtest::Outcome next = importMdb({importtest::jet4File(), dir});
     ASSERT_EQ(next.code, 0) << next.err;
-    EXPECT_THAT(next.out, HasSubstr(", left unfinished by an import that was stopped"));
+    EXPECT_THAT(next.err, HasSubstr(", left unfinished by an import that was stopped"));
     EXPECT_EQ(importtest::filesIn(dir), std::vector<std::string>{"vmdata.mdb"});
 }
 
@@ -559,7 +560,7 @@ TEST(StoppedImport, AnImportStillRunningKeepsItsFileWhileAnotherImports)
     ASSERT_TRUE(running.held());
     const importtest::Outcome meanwhile = importMdb({importtest::jet4File(), dir});
     ASSERT_EQ(meanwhile.code, 0) << meanwhile.err;
-    EXPECT_THAT(meanwhile.out, Not(HasSubstr("stopped")));
+    EXPECT_THAT(meanwhile.err, Not(HasSubstr("stopped")));
 
     // The running import goes on to put its whole file in place (it was given --replace).
     EXPECT_EQ(running.finish(), 0);

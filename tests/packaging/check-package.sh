@@ -29,7 +29,8 @@ for file in usr/bin/pricebook usr/share/metainfo/"$id".metainfo.xml \
             usr/share/icons/hicolor/scalable/apps/pricebook.svg usr/share/icons/hicolor/48x48/apps/pricebook.png \
             usr/share/icons/hicolor/256x256/apps/pricebook.png usr/share/man/man1/pricebook.1.gz \
             usr/share/pricebook/demo/schema.sql usr/share/pricebook/demo/demo-data.sql \
-            usr/share/doc/pricebook/README.md.gz usr/share/doc/pricebook/copyright usr/share/doc/pricebook/changelog.gz; do
+            usr/share/doc/pricebook/README.md.gz usr/share/doc/pricebook/copyright usr/share/doc/pricebook/changelog.gz \
+            usr/share/bash-completion/completions/pricebook; do
     [ -f "$root/$file" ] || fail "$file is not in the package"
 done
 desktop-file-validate "$desktop" || fail "desktop entry"

@@ -18,6 +18,7 @@
 #include "pricing/PricingRun.h"
 #include "tests/cli/CapturedOutput.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestNames.h"
 #include "tests/support/Watchdog.h"
 
 namespace {
@@ -49,7 +50,9 @@ protected:
 // 100, 200, 300: 400 is above 350, then 400 - 100 + 500 = 800 is above 400.
 const std::string kThreeQuantities = "100,100,300,100,350,500,400";
 
-TEST_F(PriceCommand, PrintsTheWindowsLinesOfTheSameRun)
+// The prices of the window's run, each quantity and price as the sheet prints them, in columns under what
+// was priced.
+TEST_F(PriceCommand, PrintsThePricesOfTheWindowsRunUnderWhatWasPriced)
 {
     TestDatabase db(testsupport::demoShopSql(), false);
     const Outcome got = price(withProgram({db.folder(), "--order", "24101", "--schedule", kThreeQuantities}));
@@ -66,8 +69,22 @@ TEST_F(PriceCommand, PrintsTheWindowsLinesOfTheSameRun)
     pricing::PricingRun run(inputs);
     const pricing::PricingResult result = run.run();
     ASSERT_EQ(result.lines.size(), 3u);
-    EXPECT_EQ(got.out, result.lines[0] + "\n" + result.lines[1] + "\n" + result.lines[2] + "\n");
-    EXPECT_THAT(got.out, StartsWith("100" + std::string(27, ' ') + "$"));
+    // The quantity right-aligned under "Quantity", the price under "Price" (12 columns, 2 apart); prices
+    // under $1,000 read as the window's list shows them.
+    std::string expected = "24101 part 1, quote: 100 by 100 to 300, by 100 to 350, by 500 to 400; not rounded\n"
+                           "Quantity         Price\n";
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::string price = result.lines[i].substr(result.lines[i].find('$'));
+        expected += "     " + std::to_string(100 * (i + 1)) + std::string(14 - price.size(), ' ') + price + "\n";
+    }
+    EXPECT_EQ(got.out, expected);
+
+    // Thousands as the sheet prints them: "50,000" and "$1,234.56", where the window's list shows "$1234.56".
+    const Outcome large = price(withProgram({db.folder(), "--order", "24101", "--qty", "50000", "--round", "dollar"}));
+    EXPECT_EQ(large.code, 0) << large.err;
+    EXPECT_THAT(large.out, testing::MatchesRegex("24101 part 1, quote: 50000 only; rounded to 1.00 down\n"
+                                                 "Quantity         Price\n"
+                                                 "  50,000 +\\$[0-9]{1,3},[0-9]{3}\\.00\n"));
 }
 
 // The message says what happened; --verbose adds the database's own words and the SQL text below it.
@@ -160,7 +177,7 @@ TEST_F(PriceCommand, APriceDataFileThatCannotBeReadIsNamedAndThePricingGoesOn)
     EXPECT_EQ(got.code, 0) << got.err;
     EXPECT_THAT(got.err, HasSubstr(file));
     EXPECT_THAT(got.err, HasSubstr("The window's initial schedule is used."));
-    EXPECT_EQ(std::count(got.out.begin(), got.out.end(), '\n'), 38);
+    EXPECT_EQ(std::count(got.out.begin(), got.out.end(), '\n'), 2 + 38) << "the heading and 38 prices";
 }
 
 // Order numbers and descriptions reach the terminal with their control characters shown, not obeyed.
@@ -195,6 +212,10 @@ TEST_F(PriceCommand, JsonHoldsTheLinesTheResultsAndTheSummary)
     EXPECT_THAT(got.out, HasSubstr("\"PressSheetsToOrder\": "));
     EXPECT_THAT(got.out, HasSubstr("\"total_retail\": "));
     EXPECT_THAT(got.out, HasSubstr("\"skipped\": []"));
+    // The summary's texts without the blanks that padded them to the old fixed widths.
+    EXPECT_THAT(got.out, HasSubstr("\"order_number\": \"24101\", "));
+    EXPECT_THAT(got.out, HasSubstr("\"account_name\": \"Harbor View Dental\", "));
+    EXPECT_THAT(got.out, testing::Not(testing::ContainsRegex(" \"[,}]"))) << "a text ending in a blank";
 }
 
 // The demo orders' lists as the checks see them, on the 38 quantities from 100 to 5,000: the postcards printed
@@ -252,13 +273,31 @@ TEST_F(PriceCommand, SkippedQuantitiesAreNamedWithExitCode5)
     EXPECT_THAT(got.err, HasSubstr("3 quantities could not be priced: 100, 200, 300 ("));
 }
 
-TEST_F(PriceCommand, AnUnknownOrderIsExitCode4)
+// An order that is not there is exit code 4, and so is a quote asked for as a job or a job as a quote: that
+// one is told by the mark its row has, as the window tells it.
+TEST_F(PriceCommand, AnOrderNotFoundIsExitCode4AndAWrongMarkIsNamed)
 {
     TestDatabase db(testsupport::demoShopSql(), false);
-    const Outcome got = price(withProgram({db.folder(), "--order", "99999"}));
-    EXPECT_EQ(got.code, 4);
-    EXPECT_EQ(got.err, "pricebook: order 99999 was not found in " + db.path() + "\n");
-    EXPECT_EQ(price(withProgram({db.folder(), "--order", "24101", "--part", "2"})).code, 4);
+    const struct
+    {
+        std::vector<std::string> key;
+        std::string says;
+    } cases[] = {
+        {{"--order", "99999"}, "order 99999 was not found in " + db.path()},
+        {{"--order", "24101", "--part", "2"}, "order 24101 part 2 was not found in " + db.path()},
+        {{"--order", "24103", "--quote"},
+         "Order 24103 part 1 is not a quote (Q) in the shop database: its row is marked J. Nothing was priced."},
+        {{"--order", "24101", "--part", "1", "--job"},
+         "Order 24101 part 1 is not a job (J) in the shop database: its row is marked Q. Nothing was priced."},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {db.folder()};
+        args.insert(args.end(), c.key.begin(), c.key.end());
+        const Outcome got = price(withProgram(args));
+        EXPECT_EQ(got.code, 4) << c.says;
+        EXPECT_EQ(got.err, "pricebook: " + c.says + "\n");
+        EXPECT_EQ(got.out, "");
+    }
 }
 
 TEST_F(PriceCommand, AMissingOrDamagedDatabaseIsExitCode3AndNamesTheFile)
@@ -292,11 +331,13 @@ const UsageCase kUsage[] = {
     {"an unknown rounding", {"/tmp", "--order", "1", "--round", "half"}, "--round is none"},
     {"a quantity of 0", {"/tmp", "--order", "1", "--qty", "0"}, "--qty needs a whole quantity"},
     {"a quantity that is no whole number", {"/tmp", "--order", "1", "--qty", "12.5"}, "--qty needs a whole quantity"},
-    {"a schedule of six", {"/tmp", "--order", "1", "--schedule", "1,2,3,4,5,6"}, "seven numbers"},
+    {"a schedule of six", {"/tmp", "--order", "1", "--schedule", "1,2,3,4,5,6"}, "--schedule needs seven numbers"},
     {"an unknown format", {"/tmp", "--order", "1", "--format", "xml"}, "--format is text"},
     {"an unknown option", {"/tmp", "--order", "1", "--fast"}, "unknown option --fast"},
+    {"an unknown short option", {"/tmp", "--order", "1", "-V"}, "unknown option -V"},
     {"two data folders", {"/tmp", "/var", "--order", "1"}, "more than one data folder"},
     {"a part beyond 16 bits", {"/tmp", "--order", "1", "--part", "40000"}, "--part needs"},
+    {"a paper for the price lines", {"/tmp", "--order", "1", "--paper", "a4"}, "unknown option --paper"},
 };
 
 class PriceCommandUsage : public testing::TestWithParam<UsageCase>
@@ -307,12 +348,13 @@ TEST_P(PriceCommandUsage, IsExitCode2WithTheReason)
 {
     const Outcome got = price(GetParam().args);
     EXPECT_EQ(got.code, 2) << GetParam().why;
-    EXPECT_THAT(got.err, HasSubstr(GetParam().says)) << GetParam().why;
-    EXPECT_THAT(got.err, HasSubstr("Usage: pricebook price")) << GetParam().why;
+    EXPECT_THAT(got.err, StartsWith("pricebook price: " + std::string(GetParam().says))) << GetParam().why;
+    EXPECT_THAT(got.err, testing::EndsWith(" (see \"pricebook price --help\")\n")) << GetParam().why;
     EXPECT_EQ(got.out, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Pricing, PriceCommandUsage, testing::ValuesIn(kUsage));
+INSTANTIATE_TEST_SUITE_P(Pricing, PriceCommandUsage, testing::ValuesIn(kUsage),
+                         [](const auto& info) { return testsupport::testName(info.param.why); });
 
 TEST(PriceCommandHelp, SaysHowTheRunChangesTheOrderRow)
 {

@@ -270,7 +270,7 @@ void PrintTo(const WaitCase& c, std::ostream* os)
 }
 
 const std::string kBusy = pricing::kShopDatabaseBusyMessage;
-constexpr int ExitCancelled = 1;
+constexpr int ExitCancelled = 130; // 128 + SIGINT
 
 const WaitCase kWaits[] = {
     // One busy timeout is 5 s; two would be 10.

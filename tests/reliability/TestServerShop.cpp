@@ -36,7 +36,7 @@ struct TwoShops
             const auto copy =
                 run("copy-db " + shellQuoted(fileFolder) + " --postgres " + shellQuoted(server.conninfo()));
             EXPECT_EQ(copy.exitCode, 0) << copy.err;
-            EXPECT_NE(copy.out.find("\n  ORDERS: "), std::string::npos) << copy.out;
+            EXPECT_NE(copy.err.find("\n  ORDERS: "), std::string::npos) << copy.err;
             std::filesystem::create_directories(serverFolder);
             testsupport::writeFile(serverFolder + "/vmdata.pg", server.conninfo() + "\n");
             return;
@@ -334,7 +334,7 @@ TEST(ServerShop, AnAccessShopIsImportedOntoTheServerAsIntoAFile)
     const auto onServer = runShell(
         program() + " import-mdb " + shellQuoted(access) + " --postgres " + shellQuoted(server.conninfo()), work.path());
     ASSERT_EQ(onServer.exitCode, 0) << onServer.err;
-    EXPECT_NE(onServer.out.find("on the server"), std::string::npos) << onServer.out;
+    EXPECT_NE(onServer.err.find("on the server"), std::string::npos) << onServer.err;
 
     const std::string database = work.path() + "/shop/vmdata.mdb";
     const std::string tables = reliability::sqlite(

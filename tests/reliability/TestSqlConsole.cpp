@@ -18,6 +18,7 @@ using reliability::shellQuoted;
 using reliability::sqlite;
 
 constexpr int ExitRefusedOrStopped = 1;
+constexpr int ExitCancelled = 130; // 128 + SIGINT
 
 // Counts without end; prints its one row at once.
 const char* const kEndless = "WITH RECURSIVE C(X) AS (SELECT 1 UNION ALL SELECT X + 1 FROM C) "
@@ -76,11 +77,13 @@ TEST(SqlConsoleProgram, AnEndlessStatementStopsAtCtrlCOrItsTimeLimit)
         const char* why;
         const char* timeout;
         bool ctrlC;
+        int exitCode;
         const char* says;
     };
     const std::vector<Case> cases = {
-        {"Ctrl-C", "600", true, "pricebook: The statement was stopped by Ctrl-C.\n"},
-        {"the time limit", "1", false, "pricebook: The statement was stopped at its time limit of 1 second."},
+        {"Ctrl-C", "600", true, ExitCancelled, "pricebook: The statement was stopped by Ctrl-C.\n"},
+        {"the time limit", "1", false, ExitRefusedOrStopped,
+         "pricebook: The statement was stopped at its time limit of 1 second."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
@@ -92,7 +95,7 @@ TEST(SqlConsoleProgram, AnEndlessStatementStopsAtCtrlCOrItsTimeLimit)
         if (c.ctrlC)
             console.signal(SIGINT);
         const reliability::ProgramOutput run = console.finish();
-        EXPECT_EQ(run.exitCode, ExitRefusedOrStopped) << "not stopped by itself before the watchdog: " << run.err;
+        EXPECT_EQ(run.exitCode, c.exitCode) << "not stopped by itself before the watchdog: " << run.err;
         EXPECT_EQ(run.out, "X\n1\n");
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     }

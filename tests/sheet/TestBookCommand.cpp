@@ -185,13 +185,13 @@ TEST_F(BookCommand, TheDemoBookPrintsEveryOrderWithThePriceRunsLines)
         EXPECT_THAT(page, testing::ContainsRegex("Page " + number + "\\s*$"));
 
         std::vector<std::string> args = e.priceArgs;
-        args.insert(args.end(), {"--round", "none", "--down"});
+        args.insert(args.end(), {"--round", "none", "--down", "--format", "csv"});
         const CommandOutcome priced = price(args);
         ASSERT_EQ(priced.code, 0) << priced.err;
         std::vector<std::string> expected;
-        for (std::string line : split(priced.out, '\n')) {
-            const std::size_t dollar = line.find('$');
-            expected.push_back(line.substr(0, line.find(' ')) + " " + line.substr(dollar));
+        for (const std::string& row : split(priced.out, '\n')) {
+            if (row != "quantity,price")
+                expected.push_back(row.substr(0, row.find(',')) + " $" + row.substr(row.find(',') + 1));
         }
         ASSERT_EQ(expected.size(), 38u);
         EXPECT_EQ(pricePairs(page), expected);
@@ -249,9 +249,11 @@ TEST_F(BookCommand, AStockPriceRaisedMarksOnlyTheOrdersUsingThatStock)
     // Quantity -> price ("76.84") of an order, as the price command lists it.
     const auto prices = [this](const char* order, const char* part) {
         std::map<int, std::string> byQuantity;
-        const CommandOutcome got = price({"--order", order, "--part", part, "--quote", "--round", "none", "--down"});
-        for (const std::string& line : split(got.out, '\n'))
-            byQuantity[std::stoi(line)] = line.substr(line.find('$') + 1);
+        const CommandOutcome got = price(
+            {"--order", order, "--part", part, "--quote", "--round", "none", "--down", "--format", "csv"});
+        for (const std::string& row : split(got.out, '\n'))
+            if (row != "quantity,price")
+                byQuantity[std::stoi(row)] = row.substr(row.find(',') + 1);
         return byQuantity;
     };
     const std::pair<const char*, const char*> bond[] = {{"24101", "1"}, {"24102", "2"}};

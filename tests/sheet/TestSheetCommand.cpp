@@ -14,6 +14,7 @@
 #include "pricing/PriceSettings.h"
 #include "tests/cli/CapturedOutput.h"
 #include "tests/sheet/PdfText.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -31,6 +32,14 @@ std::vector<std::string> lines(const std::string& text)
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
         result.push_back(line);
+    return result;
+}
+
+// The price command's lines of quantity and price, below its two lines of heading.
+std::vector<std::string> priceLines(const std::string& text)
+{
+    std::vector<std::string> result = lines(text);
+    result.erase(result.begin(), result.begin() + std::min<std::ptrdiff_t>(2, std::ssize(result)));
     return result;
 }
 
@@ -76,7 +85,7 @@ TEST_F(SheetCommand, TheTextSheetHoldsThePriceRunsLinesInTwoColumnPairs)
 {
     const Outcome priced = price({"--order", "24101"});
     ASSERT_EQ(priced.code, 0) << priced.err;
-    const std::vector<std::string> list = lines(priced.out);
+    const std::vector<std::string> list = priceLines(priced.out);
     ASSERT_EQ(list.size(), 38u);
 
     const Outcome got = sheet({"--order", "24101", "--text", "--typeface", "courier", "--category", "Letterheads"});
@@ -97,26 +106,50 @@ TEST_F(SheetCommand, TheTextSheetHoldsThePriceRunsLinesInTwoColumnPairs)
     EXPECT_EQ(rows[0].substr(36, 6), "  800 ");
     EXPECT_THAT(rows[18], StartsWith("  700 "));
     EXPECT_EQ(rows[18].substr(36, 7), "  5,000");
-    // Each price is the list line's, after its "$", with the sheet's thousands format.
+    // Each price is the price command's, as both print it with the sheet's thousands format.
     const std::string first = list[0].substr(list[0].find('$'));
     EXPECT_EQ(rows[0].substr(17, first.size()), first);
+    const std::string last = list[37].substr(list[37].find('$'));
+    EXPECT_EQ(rows[18].substr(53, last.size()), last);
 }
 
-TEST_F(SheetCommand, ThePdfSheetIsOnePageAndTheOrderGetsItsQuantityBack)
+// The PDF is on the paper asked for with --paper, else on the system's; the run restores the order.
+TEST_F(SheetCommand, ThePdfSheetIsOnePageOnItsPaperAndTheOrderGetsItsQuantityBack)
 {
     if (!testsupport::havePdfTools())
         GTEST_SKIP() << "poppler-utils is not installed";
-    const std::string pdf = m_out.path() + "/24101.pdf";
-    const Outcome got = sheet({"--order", "24101", "--pdf", pdf});
-    ASSERT_EQ(got.code, 0) << got.err;
-    EXPECT_THAT(got.err, HasSubstr("the price sheet is in " + pdf + " (1 page)"));
-    EXPECT_EQ(testsupport::pdfPages(pdf), 1);
-    EXPECT_THAT(testsupport::pdfText(pdf), HasSubstr("Counter Price Book"));
+    struct Case
+    {
+        std::vector<std::string> paper; // the option, if any
+        const char* papersize;          // the system's paper (PAPERSIZE)
+        const char* named;
+        const char* pdfinfo;
+    };
+    const Case cases[] = {
+        {{}, "letter", "Letter", "612 x 792 pts (letter)"},
+        {{}, "a4", "A4", "595 x 842 pts (A4)"},
+        {{"--paper", "a4"}, "letter", "A4", "595 x 842 pts (A4)"},
+        {{"--paper=letter"}, "a4", "Letter", "612 x 792 pts (letter)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.named) + " with PAPERSIZE=" + c.papersize);
+        const testsupport::ScopedEnvironment system({{"PAPERSIZE", c.papersize}});
+        const std::string pdf = m_out.path() + "/24101.pdf";
+        std::vector<std::string> args = {"--order", "24101", "--pdf", pdf};
+        args.insert(args.end(), c.paper.begin(), c.paper.end());
+        const Outcome got = sheet(args);
+        ASSERT_EQ(got.code, 0) << got.err;
+        // Before it, what the list's checks find in 24101's prices.
+        EXPECT_THAT(got.err, testing::EndsWith("\npricebook: the price sheet is in " + pdf + " (1 page, " + c.named + ")\n"));
+        EXPECT_EQ(testsupport::pdfPages(pdf), 1);
+        EXPECT_THAT(testsupport::commandOutput("pdfinfo '" + pdf + "'"), HasSubstr(c.pdfinfo));
+        EXPECT_THAT(testsupport::pdfText(pdf), HasSubstr("Counter Price Book"));
+    }
 
     // The run restored the order: pricing it again gives the same 38 lines.
     const Outcome again = price({"--order", "24101"});
     EXPECT_EQ(again.code, 0) << again.err;
-    EXPECT_EQ(lines(again.out).size(), 38u);
+    EXPECT_EQ(priceLines(again.out).size(), 38u);
 }
 
 // Without --typeface the price-data file's typeface prints; without a file, Times Roman.
@@ -150,7 +183,8 @@ TEST_F(SheetCommand, WrongArgumentsAreExitCode2)
         const Outcome got = sheet(args);
         EXPECT_EQ(got.code, 2) << args.back();
         EXPECT_THAT(got.err, StartsWith("pricebook sheet: ")) << args.back();
-        EXPECT_THAT(got.err, HasSubstr("Usage: pricebook sheet")) << args.back();
+        EXPECT_THAT(got.err, testing::EndsWith(" (see \"pricebook sheet --help\")\n")) << args.back();
+        EXPECT_EQ(std::count(got.err.begin(), got.err.end(), '\n'), 1) << "one line, not the help";
     }
     EXPECT_TRUE(std::filesystem::is_empty(m_out.path()));
 }

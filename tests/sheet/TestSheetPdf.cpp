@@ -31,12 +31,13 @@ using testing::Not;
 
 using pricing::Typeface;
 
-// 38 list lines as the default schedule gives them; the 20th is $1234.50, the first of the right column.
+// 38 list lines as the default schedule gives them; the 20th is $1234.50, the first of the right column, and
+// the last, $123456.78, is the widest price a counter sheet shows, at the right edge.
 sheet::SheetInputs sheetOf(int lines, std::optional<Typeface> typeface)
 {
     sheet::SheetInputs in;
     for (int i = 1; i <= lines; ++i) {
-        const std::string price = i == 20 ? "$1234.50" : "$" + std::to_string(10 + i) + ".25";
+        const std::string price = i == 20 ? "$1234.50" : i == 38 ? "$123456.78" : "$" + std::to_string(10 + i) + ".25";
         in.priceLines.push_back(std::to_string(i * 100) + std::string(27, ' ') + price);
     }
     in.category = "Letterheads and Envelopes";
@@ -62,7 +63,14 @@ std::string faultOf(const sheet::SheetInputs& inputs, const QString& path)
     }
 }
 
-class SheetPdf : public testing::TestWithParam<std::optional<Typeface>>
+// A sheet of each typeface (or none) on each paper.
+struct SheetCase
+{
+    std::optional<Typeface> typeface;
+    sheet::Paper paper;
+};
+
+class SheetPdf : public testing::TestWithParam<SheetCase>
 {
 protected:
     void SetUp() override
@@ -73,14 +81,34 @@ protected:
     testsupport::TemporaryFolder m_folder;
 };
 
-TEST_P(SheetPdf, TheThirtyEightLineSheetIsOnePageWithEveryPart)
+// A run of blanks as one: pdftotext lays the columns out with as many as fit.
+std::string oneBlankApart(const std::string& text)
 {
+    std::string out;
+    for (const char c : text) {
+        if (c == ' ' && (out.empty() || out.back() == ' ' || out.back() == '\n'))
+            continue;
+        if (c == '\n' && !out.empty() && out.back() == ' ')
+            out.pop_back();
+        out += c;
+    }
+    return out;
+}
+
+// On A4 and on Letter every part of the sheet is on its one page, and every price stands in its row beside
+// its quantity, the right column's pair on the same line as the left's: nothing runs off the paper's edge
+// or onto a line of its own.
+TEST_P(SheetPdf, TheThirtyEightLineSheetIsOnePageWithEveryPriceInItsRow)
+{
+    const sheet::SheetInputs inputs = sheetOf(38, GetParam().typeface);
     const std::filesystem::path pdf = std::filesystem::path(m_folder.path()) / "sheet.pdf";
     int pages = 0;
-    ASSERT_NO_THROW(pages = sheet::writeSheetPdf(sheetOf(38, GetParam()), kPrintedAt,
-                                                 QString::fromStdString(pdf)));
+    ASSERT_NO_THROW(pages = sheet::writeSheetPdf(inputs, kPrintedAt, QString::fromStdString(pdf),
+                                                 sheet::pageLayout(GetParam().paper)));
     EXPECT_EQ(pages, 1);
     EXPECT_EQ(testsupport::pdfPages(pdf), 1);
+    EXPECT_THAT(testsupport::commandOutput("pdfinfo '" + pdf.string() + "'"),
+                HasSubstr(GetParam().paper == sheet::Paper::A4 ? "595 x 842 pts (A4)" : "612 x 792 pts (letter)"));
 
     const std::string text = testsupport::pdfText(pdf);
     EXPECT_THAT(text, HasSubstr("Counter Price Book"));
@@ -94,7 +122,17 @@ TEST_P(SheetPdf, TheThirtyEightLineSheetIsOnePageWithEveryPart)
     EXPECT_THAT(text, HasSubstr("$1,234.50"));
     EXPECT_THAT(text, Not(HasSubstr("$1234.50")));
     EXPECT_THAT(text, HasSubstr("3,800"));
-    EXPECT_THAT(text, HasSubstr("$48.25")); // line 38
+    EXPECT_THAT(text, HasSubstr("$123,456.78")); // line 38
+
+    // Row i: line i on the left, line i + 19 on the right, as the sheet prints them.
+    const std::string rows = oneBlankApart(text);
+    for (std::size_t i = 0; i < 19; ++i) {
+        const std::string row = sheet::printedQuantity(inputs.priceLines[i]).substr(2) + " " +
+                                sheet::printedPrice(inputs.priceLines[i]) + " " +
+                                sheet::printedQuantity(inputs.priceLines[i + 19]).substr(2) + " " +
+                                sheet::printedPrice(inputs.priceLines[i + 19]);
+        EXPECT_THAT(rows, HasSubstr("\n" + row + "\n")) << "row " << i + 1;
+    }
 }
 
 // The whole numbers a page of the PDF shows (quantities, and the size's 11 on the first page).
@@ -117,8 +155,8 @@ TEST_P(SheetPdf, AListLongerThanThePageContinuesOnTheNext)
 {
     const std::filesystem::path pdf = std::filesystem::path(m_folder.path()) / "long.pdf";
     int pages = 0;
-    ASSERT_NO_THROW(pages = sheet::writeSheetPdf(sheetOf(400, GetParam()), kPrintedAt,
-                                                 QString::fromStdString(pdf)));
+    ASSERT_NO_THROW(pages = sheet::writeSheetPdf(sheetOf(400, GetParam().typeface), kPrintedAt,
+                                                 QString::fromStdString(pdf), sheet::pageLayout(GetParam().paper)));
     EXPECT_GE(pages, 2);
     EXPECT_EQ(testsupport::pdfPages(pdf), pages);
     // The last row and the closing rule are not lost below the page.
@@ -145,25 +183,35 @@ TEST_P(SheetPdf, AListLongerThanThePageContinuesOnTheNext)
     EXPECT_EQ(count, 401u) << "every quantity once, and the size's 11";
 }
 
-std::string typefaceName(const testing::TestParamInfo<std::optional<Typeface>>& info)
+std::string sheetCaseName(const testing::TestParamInfo<SheetCase>& info)
 {
-    if (!info.param)
-        return "NoneChosen";
-    switch (*info.param) {
+    const std::string paper = sheet::paperName(info.param.paper);
+    if (!info.param.typeface)
+        return "NoneChosenOn" + paper;
+    switch (*info.param.typeface) {
     case Typeface::Courier:
-        return "Courier";
+        return "CourierOn" + paper;
     case Typeface::TimesRoman:
-        return "TimesRoman";
+        return "TimesRomanOn" + paper;
     case Typeface::SansSerif:
-        return "SansSerif";
+        return "SansSerifOn" + paper;
     }
     return "Unknown";
 }
 
-INSTANTIATE_TEST_SUITE_P(EachTypeface, SheetPdf,
-                         testing::Values(std::optional<Typeface>(Typeface::Courier), std::optional<Typeface>(Typeface::TimesRoman),
-                                         std::optional<Typeface>(Typeface::SansSerif), std::optional<Typeface>()),
-                         typefaceName);
+std::vector<SheetCase> everyTypefaceOnEachPaper()
+{
+    std::vector<SheetCase> cases;
+    for (const sheet::Paper paper : {sheet::Paper::A4, sheet::Paper::Letter})
+        for (const std::optional<Typeface> typeface : {std::optional<Typeface>(Typeface::Courier),
+                                                       std::optional<Typeface>(Typeface::TimesRoman),
+                                                       std::optional<Typeface>(Typeface::SansSerif),
+                                                       std::optional<Typeface>()})
+            cases.push_back({typeface, paper});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachTypeface, SheetPdf, testing::ValuesIn(everyTypefaceOnEachPaper()), sheetCaseName);
 
 // In Courier at 14 points about 68 characters fit across the page: a bindery list longer than that goes
 // on at the left of the next line instead of off the paper, and the blanks padding the stock text to 60

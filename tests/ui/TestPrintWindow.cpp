@@ -27,6 +27,7 @@
 #include <QTimer>
 
 #include "tests/sheet/PdfText.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/ui/WindowTestSupport.h"
 #include "ui/PrinterChoice.h"
@@ -143,6 +144,21 @@ TEST_F(PrintWindow, PrintSendsTheSheetOfTheWindowsFieldsToThePrinter)
     EXPECT_THAT(text, HasSubstr("Letterheads"));
     EXPECT_THAT(text, HasSubstr("Q-24101"));
     EXPECT_THAT(text, HasSubstr(control<QLineEdit>(window.get(), "txtStock")->text().toStdString()));
+}
+
+// A sheet printed to a file is a PDF on the system's paper, as "pricebook sheet" writes it, wherever the
+// window's toolkit would put its own PDF printer (on A4).
+TEST_F(PrintWindow, ASheetPrintedToAFileIsOnTheSystemsPaper)
+{
+    if (!testsupport::havePdfTools())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    const testsupport::ScopedEnvironment letter({{"PAPERSIZE", "letter"}});
+    priceThreeQuantities();
+    const std::string pdf = out.path() + "/letter.pdf";
+    printTo(pdf);
+    QTest::mouseClick(button("cmdPrint"), Qt::LeftButton);
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_THAT(testsupport::commandOutput("pdfinfo '" + pdf + "'"), HasSubstr("612 x 792 pts (letter)"));
 }
 
 TEST_F(PrintWindow, TheSheetReadsTheWindowsFieldsWhenPrintingStarts)

@@ -20,6 +20,7 @@
 #include "cli/StreamedOutput.h"
 #include "data/Database.h"
 #include "data/ServerConnectionFile.h"
+#include "data/ServerFaults.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 #include "pricing/OrderSelection.h"
@@ -310,6 +311,11 @@ int runPricingCommand(const ParsedArguments& arguments, PricingCommand command)
         // what else is wrong with the file.
         if (const std::optional<int> exit = reportBusyOrCancelled(fault, "nothing was priced"))
             return *exit;
+        // A server that could not be reached is not tried again (each try may take the whole connection time).
+        if (fault.number() == data::ServerConnectionFailed) {
+            report(std::cerr, fault.what() + (" (" + databaseFile + ")"), fault.detail());
+            return ExitDataFolder;
+        }
     }
     // A shop database on a server is named before anything is priced, so the shop sees which one it is.
     if (data::isServerConnectionFile(databaseFile)) {

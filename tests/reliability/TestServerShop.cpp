@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "pricing/PricingRun.h"
 #include "tests/reliability/ProgramRunner.h"
 #include "tests/support/TestDatabase.h"
@@ -208,6 +213,51 @@ TEST(ServerShop, AConnectionFileThatCannotBeUsedIsNamedAndNothingIsPriced)
         EXPECT_EQ(sql.out, "");
         EXPECT_NE(sql.err.find("works on a shop database file"), std::string::npos) << sql.err;
     }
+}
+
+// A server that takes the connection and never answers (here a listening socket nobody serves) is given up
+// within ten seconds whatever the connection string says, and Ctrl-C ends the wait at once.
+TEST(ServerShop, ASilentServerIsGivenUpWithinTenSecondsAndCtrlCEndsTheWaitAtOnce)
+{
+    testsupport::TemporaryFolder work;
+    const std::string folder = work.path() + "/shop";
+    ASSERT_EQ(runShell(program() + " demo-data " + shellQuoted(folder), work.path()).exitCode, 0);
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 8), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    testsupport::writeFile(folder + "/vmdata.pg", "host=127.0.0.1 port=" + std::to_string(ntohs(address.sin_port)) +
+                                                      " dbname=shop connect_timeout=0\n");
+    const struct
+    {
+        const char* then;
+        long atMostMs;
+        const char* says;
+    } cases[] = {
+        {"", 12000, "Cannot reach the shop database server"},
+        {"sleep 1; kill -INT $run; ", 1000 + 1000, "cancelled"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.then);
+        const std::string out = work.path() + "/run.txt";
+        const std::string script = program() + " price " + shellQuoted(folder) + " --order 24101 >" + shellQuoted(out) +
+                                   " 2>" + shellQuoted(out + ".err") + " & run=$!; start=$(date +%s%N); " + c.then +
+                                   "wait $run; code=$?; end=$(date +%s%N); echo $code $(( (end - start) / 1000000 ))";
+        const auto run = runShell("bash -c " + shellQuoted(script), work.path());
+        int code = -1;
+        long elapsedMs = -1;
+        ASSERT_EQ(std::sscanf(run.out.c_str(), "%d %ld", &code, &elapsedMs), 2) << run.out << run.err;
+        const std::string err = testsupport::readFile(out + ".err");
+        EXPECT_LE(elapsedMs, c.atMostMs) << err;
+        EXPECT_NE(code, 0) << err;
+        EXPECT_NE(err.find(c.says), std::string::npos) << err;
+    }
+    ::close(listener);
 }
 
 // What a run must leave as it was on the server: every order's key, press quantity and description.

@@ -37,7 +37,7 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
     run.order = BinderyOrderFigures();
     run.markup = bindery::loadBinderyMarkup(m_db);
 
-    data::Recordset selections = m_db.openRecordset("SELECT * FROM BINDERYSELECTIONS WHERE " + keyClause() +
+    data::Recordset selections = m_db.openRecordset("SELECT * FROM BINDERYSELECTIONS WHERE " + m_key.where() +
                                                     " ORDER BY BINDERYSELECTIONID");
     if (selections.recordCount() == 0) {
         selections.close();

@@ -46,7 +46,7 @@ bool partFits(const platform::Value& partNo, const std::optional<std::int16_t>& 
     return !wanted || (!partNo.isNull() && partNo.number() == *wanted);
 }
 
-constexpr int NotAValidBookmark = 3159;
+using data::NotAValidBookmark;
 
 // The chosen order as the window shows and keeps it, from the row the view is on.
 OrderSelection selectionOf(const data::TableView& orders)

@@ -24,8 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int FileAlreadyExists = 58;
-constexpr int PathFileAccessError = 75;
+using platform::fault::FileAlreadyExists;
+using platform::fault::PathFileAccessError;
 
 constexpr const char* kShopDatabaseName = "vmdata.mdb";
 constexpr const char* kCategoriesName = "Categories.dat";

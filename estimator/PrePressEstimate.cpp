@@ -60,7 +60,7 @@ double cEstimator::EstimatePrePress()
                                    double& keptCost, double& keptMinutes) {
         lines.clear();
         prepress::SelectionWork work =
-            prepress::priceSelections(prepress::loadSelections(m_db, tables, keyClause()), markupFactor);
+            prepress::priceSelections(prepress::loadSelections(m_db, tables, m_key), markupFactor);
         prepress::addSelections(totals, work, markupFactor);
         lines = std::move(work.lines);
         keptCost = work.cost;

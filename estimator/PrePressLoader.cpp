@@ -75,11 +75,11 @@ ItemInput loadItem(const data::Recordset& order, std::size_t index)
 }
 
 std::vector<SelectionInput> loadSelections(data::Database& db, const SelectionTables& tables,
-                                           const std::string& keyClause)
+                                           const OrderKey& key)
 {
     const std::string prefix(tables.prefix);
     std::vector<SelectionInput> out;
-    data::Recordset selections = db.openRecordset("SELECT * FROM " + std::string(tables.selections) + " WHERE " + keyClause);
+    data::Recordset selections = db.openRecordset("SELECT * FROM " + std::string(tables.selections) + " WHERE " + key.where());
     for (; !selections.eof(); selections.moveNext()) {
         SelectionInput& s = out.emplace_back();
         s.quantity = selections.field("QTY").number();

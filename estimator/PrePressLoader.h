@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "estimator/OrderKey.h"
 #include "estimator/PrePressInputs.h"
 
 namespace data {
@@ -30,9 +31,8 @@ double loadMarkup(data::Database& db);
 // Item `index` (0 to 4) of the order row.
 ItemInput loadItem(const data::Recordset& order, std::size_t index);
 
-// The order part's selections of one kind, each with its type and size looked up. `keyClause` selects the
-// order part. Faults of the database pass up.
-std::vector<SelectionInput> loadSelections(data::Database& db, const SelectionTables& tables,
-                                           const std::string& keyClause);
+// The order part's selections of one kind, each with its type and size looked up. Faults of the
+// database pass up.
+std::vector<SelectionInput> loadSelections(data::Database& db, const SelectionTables& tables, const OrderKey& key);
 
 } // namespace estimator::prepress

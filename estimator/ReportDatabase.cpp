@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "estimator/modEstimator.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 #include "platform/Format.h"
@@ -213,7 +212,7 @@ void cEstimator::SetSummary(const data::Recordset& order)
     SummaryRecord& record = summary();
 
     const platform::Value& stockId = order.field("STOCKID");
-    record.orderNumber = m_orderNo;
+    record.orderNumber = m_key.orderNo;
     record.reference = "N/A";
     record.accountName = order.field("ACCTNAME").formatted();
     record.phone = order.field("PHONE").formatted();
@@ -236,8 +235,7 @@ void cEstimator::SetSummary(const data::Recordset& order)
 
     // Ink colours: "Process" for a four-colour job, else the colours as a list.
     data::Recordset colours = m_db.openRecordset(
-        "SELECT DISTINCT INKCOLOR AS COLOR FROM INKSELECTIONS WHERE ORDERNO = " + Quotes(m_orderNo, 0) + " AND " +
-        "PARTNO = " + std::to_string(m_partNo) + " AND " + "QUOTEORJOB = " + Quotes(m_quoteOrJob, 0));
+        "SELECT DISTINCT INKCOLOR AS COLOR FROM INKSELECTIONS WHERE " + m_key.where());
     if (colours.recordCount() == 0) {
         record.inkColours = "N/A";
     } else {

@@ -14,7 +14,7 @@ double cEstimator::EstimateVendor(std::int16_t& level)
 
     // Each quantity level has its own vendor price column: COST, COST2, COST3, COST4.
     const std::string suffix = level <= 1 ? std::string() : std::to_string(level);
-    const std::string where = "WHERE " + keyClause();
+    const std::string where = "WHERE " + m_key.where();
 
     data::Recordset totals =
         m_db.openRecordset("SELECT SUM(COST" + suffix + ") AS TOTCOST FROM VENDORSELECTIONS " + where);

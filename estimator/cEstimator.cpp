@@ -1,6 +1,5 @@
 #include "estimator/cEstimator.h"
 
-#include "data/Dialect.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 
@@ -17,7 +16,7 @@ cEstimator::~cEstimator()
 
 void cEstimator::QuoteOrJob(const std::string& value)
 {
-    m_quoteOrJob = value;
+    m_key.quoteOrJob = value;
     m_context.quoteOrJob = value;
 }
 
@@ -25,14 +24,6 @@ void cEstimator::DataFile(const std::string& path)
 {
     m_dataFile = path;
     m_context.dataFile = path;
-}
-
-std::string cEstimator::keyClause() const
-{
-    // Key values go in as escaped literals: an order number with an apostrophe prices like any other
-    // and can never change the query.
-    return "ORDERNO = " + data::sqlLiteral(m_orderNo) + " AND PARTNO = " + std::to_string(m_partNo) +
-           " AND QUOTEORJOB = " + data::sqlLiteral(m_quoteOrJob);
 }
 
 SummaryRecord& cEstimator::summary()
@@ -57,7 +48,7 @@ double cEstimator::Estimate(EstimateArea area, std::int16_t currentQuantity, std
         m_context.clearSummary();
         // Only a completed order query ties the object to its order: a query that faulted is tried
         // again (and reported again) by the next call instead of leaving the object silently unpriced.
-        m_order = m_db.openRecordset("SELECT * FROM ORDERS WHERE " + keyClause());
+        m_order = m_db.openRecordset("SELECT * FROM ORDERS WHERE " + m_key.where());
         m_connected = true;
         if (m_order.recordCount() == 0) {
             m_order.close();

@@ -8,6 +8,7 @@
 #include "data/Database.h"
 #include "data/Recordset.h"
 #include "estimator/EstimateResults.h"
+#include "estimator/OrderKey.h"
 #include "estimator/OrderVariables.h"
 #include "estimator/PrePressInputs.h"
 #include "estimator/RunContext.h"
@@ -60,11 +61,11 @@ public:
     std::int32_t PressSheetsToOrder() const noexcept { return m_results.PressSheetsToOrder; }
 
     void QuoteOrJob(const std::string& value);
-    const std::string& QuoteOrJob() const noexcept { return m_quoteOrJob; }
-    void PartNo(std::int16_t value) noexcept { m_partNo = value; }
-    std::int16_t PartNo() const noexcept { return m_partNo; }
-    void OrderNo(const std::string& value) { m_orderNo = value; }
-    const std::string& OrderNo() const noexcept { return m_orderNo; }
+    const std::string& QuoteOrJob() const noexcept { return m_key.quoteOrJob; }
+    void PartNo(std::int16_t value) noexcept { m_key.partNo = value; }
+    std::int16_t PartNo() const noexcept { return m_key.partNo; }
+    void OrderNo(const std::string& value) { m_key.orderNo = value; }
+    const std::string& OrderNo() const noexcept { return m_key.orderNo; }
 
 #define PRICEBOOK_RESULT_GETTER(name) \
     double name() const noexcept { return m_results.name; }
@@ -95,17 +96,13 @@ private:
 
     // ---- key and connection (cEstimator.cpp) ----
     std::string m_dataFile;
-    std::string m_orderNo;
-    std::int16_t m_partNo = 0;
-    std::string m_quoteOrJob;
+    OrderKey m_key;
     data::Database m_db;
     data::Recordset m_order; // the order row; open only when the first Estimate found it
     bool m_connected = false;
     std::array<std::int32_t, 5> m_quantity{}; // slots 1 to 4; only slot 1 is ever loaded
     std::int16_t m_currentQuantity = 0;
 
-    // Order key clause for SQL texts, with the key values written as escaped literals.
-    std::string keyClause() const; // "ORDERNO = '...' AND PARTNO = n AND QUOTEORJOB = '...'"
     SummaryRecord& summary();      // the summary record of the current quantity slot
 
     // ---- order variables (OrderVariables.h), read afresh by the bindery and press estimates ----

@@ -1,6 +1,7 @@
 #include "platform/Conversions.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -325,6 +326,15 @@ std::string str(double value)
     if (digits.size() > sign + 1 && digits[sign] == '0' && digits[sign + 1] == '.')
         digits.erase(sign, 1);
     return sign == 0 ? " " + digits : digits;
+}
+
+std::string exactText(double value)
+{
+    if (!std::isfinite(value))
+        raise(fault::Overflow);
+    char buffer[32];
+    const std::to_chars_result written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, written.ptr);
 }
 
 std::string upperCase(std::string_view text)

@@ -39,6 +39,11 @@ std::int32_t add32(std::int32_t a, std::int32_t b);
 // "Str(0.5)" is " .5").
 std::string str(double value);
 
+// The shortest text that reads back as exactly this number ("2", "1.6", "2147483648"): a number written
+// into an SQL text as it is stored, so the lookup finds that row or none, never a rounded neighbour. A
+// value that is no finite number is an overflow fault (6).
+std::string exactText(double value);
+
 // Text helpers of the runtime.
 std::string upperCase(std::string_view text); // UCase (ASCII letters; other bytes unchanged)
 // Whether two texts are the same but for the letter case of ASCII letters (no allocation: field names

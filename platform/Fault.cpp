@@ -21,6 +21,8 @@ const char* standardText(int number)
         return "Type mismatch";
     case fault::FileNotFound:
         return "File not found";
+    case fault::FileAlreadyExists:
+        return "File already exists";
     case fault::PathFileAccessError:
         return "Path/File access error";
     case fault::PathNotFound:

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "data/JetErrors.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 
@@ -9,7 +10,7 @@ namespace pricing {
 
 namespace {
 
-constexpr int NotAValidBookmark = 3159;
+using data::NotAValidBookmark;
 
 platform::Value zero()
 {

@@ -5,11 +5,11 @@
 #include <system_error>
 
 #include "data/Database.h"
-#include "data/Dialect.h"
 #include "data/JetErrors.h"
 #include "data/ServerConnectionFile.h"
 #include "data/ServerFaults.h"
 #include "data/TableView.h"
+#include "estimator/OrderKey.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
 
@@ -46,7 +46,7 @@ bool partFits(const platform::Value& partNo, const std::optional<std::int16_t>& 
     return !wanted || (!partNo.isNull() && partNo.number() == *wanted);
 }
 
-constexpr int NotAValidBookmark = 3159;
+using data::NotAValidBookmark;
 
 // The chosen order as the window shows and keeps it, from the row the view is on.
 OrderSelection selectionOf(const data::TableView& orders)
@@ -210,19 +210,17 @@ std::string quoteOrJobCode(QuoteOrJob choice)
 platform::Outcome missingOrderKey(const data::Database& db, const std::string& orderNo, std::int16_t partNo,
                                   QuoteOrJob choice)
 {
-    const std::string code = quoteOrJobCode(choice);
-    const std::string order = "ORDERNO = " + data::sqlLiteral(orderNo);
-    const std::string part = " AND PARTNO = " + std::to_string(partNo);
+    const estimator::OrderKey key{orderNo, partNo, quoteOrJobCode(choice)};
     const auto rows = [&](const std::string& where) {
         return db.openRecordset("SELECT QUOTEORJOB FROM ORDERS WHERE " + where);
     };
-    if (rows(order + part + " AND QUOTEORJOB = " + data::sqlLiteral(code)).recordCount() > 0)
+    if (rows(key.where()).recordCount() > 0)
         return std::nullopt;
     const auto missing = [](const std::string& text) { return platform::Fault(data::NoCurrentRecord, text); };
     const std::string named = "Order " + orderNo;
-    if (rows(order).recordCount() == 0)
+    if (rows(key.orderClause()).recordCount() == 0)
         return missing(named + " is not in the shop database.");
-    const data::Recordset parts = rows(order + part);
+    const data::Recordset parts = rows(key.partClause());
     if (parts.recordCount() == 0)
         return missing(named + " has no part " + std::to_string(partNo) + " in the shop database.");
     const std::string mark = parts.field("QUOTEORJOB").formatted();

@@ -19,11 +19,11 @@ const char* const kShopDatabaseBusyMessage =
 
 namespace {
 
-constexpr int NoCurrentRecord = 3021;
-constexpr int ReadOnly = 3027;
-constexpr int NotAValidBookmark = 3159;
-constexpr int DiskFull = 3183;
-constexpr int Locked = 3218;
+using data::DiskFull;
+using data::Locked;
+using data::NoCurrentRecord;
+using data::NotAValidBookmark;
+using data::ReadOnly;
 
 // The engine's areas in the order a whole job is priced, each at quantity slot 1: stock, pre-press,
 // bindery, press (the press runs the ink, outside services and job totals).

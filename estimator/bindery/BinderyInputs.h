@@ -62,7 +62,8 @@ struct OrderFigures
 };
 
 // A BINDERIES row: the machine or service and how it is priced. Numbers are read through their
-// formatted text; flags read Null as "no".
+// formatted text, but for the category id, a plain value like the selection's bindery id; flags read
+// Null as "no".
 struct BinderyRow
 {
     Loaded<double> binderyId, categoryId;
@@ -74,10 +75,11 @@ struct BinderyRow
 };
 
 // A BINDERYSELECTIONS row: the job's settings of one operation. The bindery id and the sheet size are
-// plain values (a Null or a stray text faults when the row is loaded).
+// plain values (a Null or a stray text faults when the row is loaded); the bindery is looked up by its id
+// as stored, so an id that is no whole number names no bindery.
 struct SelectionRow
 {
-    std::int32_t binderyId = 0;
+    double binderyId = 0;
     std::int16_t sheetSizeCode = 0; // 0 finished, 1 bleed, 2 press sheet, 3 parent sheet
     Loaded<double> difficulty, runs, setups, percentOfRun;
     Loaded<double> speedEfficiency, speedKFactor, spoilEfficiency, spoilKFactor;

@@ -27,6 +27,20 @@ BinderyReportRow& rowOf(std::vector<BinderyReportRow>& rows, std::int16_t operat
 
 } // namespace
 
+std::string operationName(const BinderyRow& bindery)
+{
+    try {
+        if (!platform::trim(*bindery.name).empty())
+            return "\"" + *bindery.name + "\"";
+    } catch (const platform::Fault&) {
+    }
+    try {
+        return "(rec # " + platform::exactText(*bindery.binderyId) + ")";
+    } catch (const platform::Fault&) {
+        return "(its record cannot be read)";
+    }
+}
+
 void classifyCategory(const std::optional<std::string>& name, DepartmentRun& run)
 {
     if (!name) {
@@ -41,6 +55,7 @@ void classifyCategory(const std::optional<std::string>& name, DepartmentRun& run
 
 void takeOutSignatures(OrderFigures& order, DepartmentRun& run, BinderyStatements& statement)
 {
+    statement.figure("signatures");
     statement([&] { order.piecesToProduce = divide(order.piecesToProduce, order.parts * order.pressDiffFactor); });
     statement([&] { run.savedSignatures = order.signatures; });
     statement([&] { order.signatures = 1; });
@@ -48,6 +63,7 @@ void takeOutSignatures(OrderFigures& order, DepartmentRun& run, BinderyStatement
 
 void putBackSignatures(OrderFigures& order, const DepartmentRun& run, OperationFigures& f, BinderyStatements& statement)
 {
+    statement.figure("signatures");
     statement([&] { order.signatures = run.savedSignatures; });
     statement([&] { f.wasteUnits = f.wasteUnits * order.signatures; });
     statement([&] { order.piecesToProduce = order.piecesToProduce * order.parts; });
@@ -62,6 +78,7 @@ void putBackSignatures(OrderFigures& order, const DepartmentRun& run, OperationF
 void chargePadding(const BinderyRow& bindery, bool fixedChip, const OrderFigures& order, OperationFigures& f,
                    DepartmentRun& run, BinderyStatements& statement)
 {
+    statement.figure("padding charge");
     statement([&] {
         if (f.speed > 0)
             f.operationCost = divide(f.sheetWidth * order.piecesToProduce * f.runFraction * order.signatures *
@@ -93,6 +110,7 @@ void chargePadding(const BinderyRow& bindery, bool fixedChip, const OrderFigures
 void chargePackaging(const BinderyRow& bindery, const OrderFigures& order, OperationFigures& f,
                      BinderyStatements& statement)
 {
+    statement.figure("packaging charge");
     bool thickness = false;
     statement([&] { thickness = *bindery.thickness; });
     statement([&] {
@@ -135,6 +153,7 @@ void chargePackaging(const BinderyRow& bindery, const OrderFigures& order, Opera
 
 void chargeFoil(const BinderyRow& bindery, const OrderFigures& order, OperationFigures& f, BinderyStatements& statement)
 {
+    statement.figure("foil charge");
     statement([&] {
         if (*bindery.foil && f.setups > 0)
             f.operationCost =
@@ -145,6 +164,7 @@ void chargeFoil(const BinderyRow& bindery, const OrderFigures& order, OperationF
 void applyMinimumCharge(std::vector<BinderyReportRow>& rows, const DepartmentRun& run, OperationFigures& f,
                         BinderyStatements& statement)
 {
+    statement.figure("minimum charge");
     if (f.operationCost < f.minimumCost) {
         statement([&] { f.operationCost = f.minimumCost; });
         statement([&] { rowOf(rows, run.operations).cost = f.minimumCost; });
@@ -156,26 +176,28 @@ void writeRowAndTotal(const BinderyRow& bindery, const OperationFigures& f, cons
                       std::vector<BinderyReportRow>& rows, BinderyReportRow& total, BinderyStatements& statement)
 {
     const auto row = [&]() -> BinderyReportRow& { return rowOf(rows, run.operations); };
-    statement([&] { row().description = platform::upperCase(*bindery.name); });
-    statement([&] { row().setups = toInt16(f.setups); });
-    statement([&] { row().sheetSizeCode = f.sheetSizeCode; });
-    statement([&] { row().runs = toInt16(f.runs); });
-    statement([&] { row().percentOfRun = toInt16(f.runFraction * 100); });
-    statement([&] { row().difficulty = f.difficulty; });
+    statement.figure("report row");
+    statement.reportOnly([&] { row().description = platform::upperCase(*bindery.name); });
+    statement.reportOnly([&] { row().setups = toInt16(f.setups); });
+    statement.reportOnly([&] { row().sheetSizeCode = f.sheetSizeCode; });
+    statement.reportOnly([&] { row().runs = toInt16(f.runs); });
+    statement.reportOnly([&] { row().percentOfRun = toInt16(f.runFraction * 100); });
+    statement.reportOnly([&] { row().difficulty = f.difficulty; });
     // An outside service has no hourly rate: its charge is no time of the shop's.
     const auto minutes = [&](double cost) { return f.costPerHour != 0 ? divide(cost * 60, f.costPerHour) : 0.0; };
     statement([&] { row().setupMinutes = minutes(f.setupCost); });
     statement([&] { row().runMinutes = minutes(f.operationCost) - minutes(f.setupCost); });
     statement([&] { row().totalMinutes = minutes(f.operationCost); });
-    statement.text([&] { row().setupTimeText = ConvertMinutes(row().setupMinutes); });
-    statement.text([&] { row().runTimeText = ConvertMinutes(row().runMinutes); });
-    statement.text([&] { row().totalTimeText = ConvertMinutes(row().totalMinutes); });
+    statement.reportOnly([&] { row().setupTimeText = ConvertMinutes(row().setupMinutes); });
+    statement.reportOnly([&] { row().runTimeText = ConvertMinutes(row().runMinutes); });
+    statement.reportOnly([&] { row().totalTimeText = ConvertMinutes(row().totalMinutes); });
     statement([&] { row().waste = toInt32(f.wasteUnits); });
     statement([&] { row().spoilagePercent = f.spoilagePercent; });
     statement([&] { row().averageSpoilagePercent = 0; });
     statement([&] { row().cost = f.operationCost; });
     statement([&] { row().retail = run.retailOf(f.operationCost); });
 
+    statement.figure("bindery totals");
     statement([&] { total.setupMinutes = total.setupMinutes + row().setupMinutes; });
     statement([&] { total.runMinutes = total.runMinutes + row().runMinutes; });
     statement([&] { total.totalMinutes = total.totalMinutes + row().totalMinutes; });
@@ -187,9 +209,9 @@ void writeRowAndTotal(const BinderyRow& bindery, const OperationFigures& f, cons
 
 void finishTotals(BinderyReportRow& total, std::int16_t operations, BinderyStatements& statement)
 {
-    statement.text([&] { total.setupTimeText = ConvertMinutes(total.setupMinutes); });
-    statement.text([&] { total.runTimeText = ConvertMinutes(total.runMinutes); });
-    statement.text([&] { total.totalTimeText = ConvertMinutes(total.totalMinutes); });
+    statement.reportOnly([&] { total.setupTimeText = ConvertMinutes(total.setupMinutes); });
+    statement.reportOnly([&] { total.runTimeText = ConvertMinutes(total.runMinutes); });
+    statement.reportOnly([&] { total.totalTimeText = ConvertMinutes(total.totalMinutes); });
     // Selections whose binderies are all gone count no operation: that is no bindery work, not a
     // division by zero.
     statement([&] { total.averageSpoilagePercent = operations > 0 ? divide(total.spoilagePercent, operations) : 0; });

@@ -35,6 +35,10 @@ struct DepartmentRun
     double retailOf(double cost) const { return (markup / 100 + 1) * cost; }
 };
 
+// How a fault names the operation: its bindery's name in quotes as the shop entered it, or the
+// bindery's record number when the name is empty or cannot be read.
+std::string operationName(const BinderyRow& bindery);
+
 // The category decides whether the operation is padding or an automatic cut. A category that is gone,
 // or has no name, is neither.
 void classifyCategory(const std::optional<std::string>& name, DepartmentRun& run);
@@ -63,7 +67,8 @@ void applyMinimumCharge(std::vector<BinderyReportRow>& rows, const DepartmentRun
 
 // An operation's report row (row number run.operations), then its share of the quantity's totals. A
 // statement that fails (a bindery without an hourly rate has no minutes) leaves its field as it was and
-// the row is still written and totalled.
+// the row is still written and totalled. The fields the press and the totals read (minutes, waste,
+// spoilage, cost, retail) keep their fault for the quantity; the others only describe the operation.
 void writeRowAndTotal(const BinderyRow& bindery, const OperationFigures& f, const DepartmentRun& run,
                       std::vector<BinderyReportRow>& rows, BinderyReportRow& total, BinderyStatements& statement);
 

@@ -37,7 +37,7 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
     run.order = BinderyOrderFigures();
     run.markup = bindery::loadBinderyMarkup(m_db);
 
-    data::Recordset selections = m_db.openRecordset("SELECT * FROM BINDERYSELECTIONS WHERE " + keyClause() +
+    data::Recordset selections = m_db.openRecordset("SELECT * FROM BINDERYSELECTIONS WHERE " + m_key.where() +
                                                     " ORDER BY BINDERYSELECTIONID");
     if (selections.recordCount() == 0) {
         selections.close();
@@ -51,12 +51,13 @@ double cEstimator::EstimateBindery(BinderyRowTable& rows, BinderyTotalsTable& to
         m_context.hooks.yieldEvents();
     }
 
+    statement.operation({});
     BinderyReportRow& total = m_context.binderyTotals[quantitySlot];
     bindery::finishTotals(total, run.operations, statement);
 
     // Results and the quantity's summary.
     statement([&] { summary().binderyHours = total.totalMinutes / 60; });
-    statement.text([&] { summary().binderyHoursText = ConvertHours(summary().binderyHours); });
+    statement.reportOnly([&] { summary().binderyHoursText = ConvertHours(summary().binderyHours); });
     statement([&] { m_results.ResBindCost = total.cost; });
     statement([&] { m_results.ResBindMinutes = total.totalMinutes; });
     statement([&] { m_results.ResBindRetail = total.retail; });
@@ -93,12 +94,15 @@ void cEstimator::EstimateBinderyOperation(const data::Recordset& selections, bin
                                           bindery::BinderyStatements& statement)
 {
     std::optional<bindery::BinderyRow> found;
+    statement.operation({});
     statement([&] { found = bindery::loadSelectedBindery(m_db, selections); });
     if (!found)
         return;
     const bindery::BinderyRow& machine = *found;
+    statement.operation(bindery::operationName(machine));
 
     // Signatures afresh for every operation: a signature bindery below changes them.
+    statement.figure("signatures");
     statement([&] {
         run.order.signatures = m_order.field("PRESSSIGNATURES").number();
         if (run.order.signatures == 0)
@@ -106,6 +110,7 @@ void cEstimator::EstimateBinderyOperation(const data::Recordset& selections, bin
     });
 
     const auto costOperation = [&] {
+        statement.figure("set-up and run cost");
         statement([&] {
             std::int32_t selectionId = platform::toInt32(selections.field("BINDERYSELECTIONID").number());
             CalcModule(selectionId, run.order);
@@ -118,12 +123,14 @@ void cEstimator::EstimateBinderyOperation(const data::Recordset& selections, bin
         costOperation();
         bindery::putBackSignatures(run.order, run, m_binderyFigures, statement);
     } else {
+        statement.figure("category");
         statement([&] { bindery::classifyCategory(bindery::loadCategoryName(m_db, machine), run); });
         costOperation();
     }
 
     // The operation counts; from here on a failing statement no longer ends the estimate.
     statement.skipFailingFromHereOn();
+    statement.figure("operation count");
     statement([&] { run.operations = platform::toInt16(run.operations + 1.0); });
     statement([&] {
         const auto size = static_cast<std::size_t>(run.operations) + 1;
@@ -141,6 +148,7 @@ void cEstimator::EstimateBinderyOperation(const data::Recordset& selections, bin
 
     if (run.padding && figures.setups > 0) {
         bool fixedChip = false;
+        statement.figure("padding charge");
         if (figures.setups > 10)
             statement([&] { fixedChip = bindery::loadFixedChipPadding(m_db, machine); });
         bindery::chargePadding(machine, fixedChip, order, figures, run, statement);
@@ -148,6 +156,7 @@ void cEstimator::EstimateBinderyOperation(const data::Recordset& selections, bin
     }
 
     bool packaging = false;
+    statement.figure("packaging charge");
     statement([&] { packaging = *machine.packaging && figures.setups > 0; });
     if (packaging) {
         bindery::chargePackaging(machine, order, figures, statement);
@@ -160,6 +169,7 @@ void cEstimator::EstimateBinderyOperation(const data::Recordset& selections, bin
     // Every other operation with a set-up is reported as costed. Automatic cuts are part of the press
     // sheet handling and get no row of their own.
     bool plain = false;
+    statement.figure("report row");
     statement([&] { plain = !run.padding && !run.autoCut && !*machine.packaging && figures.setups > 0; });
     if (plain)
         bindery::writeRowAndTotal(machine, figures, run, rows, total, statement);

@@ -328,7 +328,7 @@ std::string costOperation(const OperationInputs& in, const OrderFigures& order, 
     takeSettings(in.selection, f);
 
     if (!in.binderyFound)
-        return "Specified Bindery (rec # " + std::to_string(in.selection.binderyId) + ") could not be found.";
+        return "Specified Bindery (rec # " + platform::exactText(in.selection.binderyId) + ") could not be found.";
     const BinderyRow& bindery = in.bindery;
 
     // Foil is stamped on every piece whatever share of the run the selection names; the share is kept

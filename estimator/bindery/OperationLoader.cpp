@@ -19,10 +19,17 @@ Loaded<bool> flag(const data::Recordset& record, std::string_view column)
     return Loaded<bool>::read([&] { return record.field(column).toBoolean(); });
 }
 
-// An id written into an SQL text. A Null id reads as 0, which names no row.
+// An id written into an SQL text as it is stored: 1.6 names no row, not bindery 2.
 std::string idText(const Loaded<double>& id)
 {
-    return std::to_string(platform::toInt32(*id));
+    return platform::exactText(*id);
+}
+
+// A plain value: a Null or a text that is no number is a fault, never an id 0 that would drop the
+// operation from the price (or leave its category out of it) without a word.
+Loaded<double> plainNumber(const data::Recordset& record, std::string_view column)
+{
+    return Loaded<double>::read([&] { return record.field(column).plainNumber(); });
 }
 
 SelectionRow readSelectionRow(const data::Recordset& selection)
@@ -30,7 +37,7 @@ SelectionRow readSelectionRow(const data::Recordset& selection)
     SelectionRow row;
     // Plain values: a Null or a text that is no number is a fault, never an operation on sheet size 0 or
     // a bindery that silently drops out of the price.
-    row.binderyId = platform::toInt32(selection.field("BINDERYID").plainNumber());
+    row.binderyId = selection.field("BINDERYID").plainNumber();
     row.sheetSizeCode = platform::toInt16(selection.field("SHEETSIZE").plainNumber());
     row.difficulty = number(selection, "DIFFICULTY");
     row.runs = number(selection, "RUNS");
@@ -49,7 +56,7 @@ BinderyRow readBinderyRow(const data::Recordset& bindery)
 {
     BinderyRow row;
     row.binderyId = number(bindery, "BINDERYID");
-    row.categoryId = number(bindery, "BINDERYCATEGORYID");
+    row.categoryId = plainNumber(bindery, "BINDERYCATEGORYID");
     row.name = Loaded<std::string>::read([&] { return bindery.field("BINDERYNAME").formatted(); });
     row.minSpeed = number(bindery, "MINSPEED");
     row.maxSpeed = number(bindery, "MAXSPEED");
@@ -89,7 +96,7 @@ OperationInputs loadOperation(const data::Database& db, const data::Recordset& o
     selection.close();
 
     data::Recordset bindery =
-        db.openRecordset("SELECT * FROM BINDERIES  WHERE BINDERYID=" + std::to_string(in.selection.binderyId) + ";");
+        db.openRecordset("SELECT * FROM BINDERIES  WHERE BINDERYID=" + platform::exactText(in.selection.binderyId) + ";");
     in.binderyFound = bindery.recordCount() > 0;
     if (!in.binderyFound)
         return in;
@@ -100,7 +107,7 @@ OperationInputs loadOperation(const data::Database& db, const data::Recordset& o
         "SELECT IIf(UCase(BINDERYCATEGORIES.BINDERYCATEGORY)=" + Quotes("PADDING") + ",True,False) AS IsPadding " +
         "FROM BINDERIES INNER JOIN BINDERYCATEGORIES ON BINDERIES.BINDERYCATEGORYID = "
         "BINDERYCATEGORIES.BINDERYCATEGORYID " +
-        "WHERE BINDERIES.BINDERYID=" + std::to_string(in.selection.binderyId) + ";");
+        "WHERE BINDERIES.BINDERYID=" + platform::exactText(in.selection.binderyId) + ";");
     if (category.recordCount() > 0)
         in.paddingCategory = Loaded<bool>::read([&] { return category.field(0).toBoolean(); });
     category.close();
@@ -121,7 +128,7 @@ OperationInputs loadOperation(const data::Database& db, const data::Recordset& o
 std::optional<BinderyRow> loadSelectedBindery(const data::Database& db, const data::Recordset& selections)
 {
     data::Recordset bindery = db.openRecordset("SELECT * FROM BINDERIES WHERE BINDERYID = " +
-                                               std::to_string(platform::toInt32(selections.field("BINDERYID").plainNumber())));
+                                               platform::exactText(selections.field("BINDERYID").plainNumber()));
     if (bindery.recordCount() == 0)
         return std::nullopt;
     BinderyRow row = readBinderyRow(bindery);

@@ -1,6 +1,5 @@
 #include <string>
 
-#include "data/Dialect.h"
 #include "estimator/cEstimator.h"
 #include "estimator/press/PressInputs.h"
 #include "estimator/press/PressResults.h"
@@ -13,9 +12,7 @@ namespace estimator {
 double cEstimator::EstimatePress()
 {
     // The order row, read afresh: the pricing run has just written the quantity into it.
-    const data::Recordset order = m_db.openRecordset("SELECT * FROM ORDERS WHERE ORDERNO = " + data::sqlLiteral(m_orderNo)
-                                                     + " AND PARTNO = " + std::to_string(m_partNo)
-                                                     + " AND QUOTEORJOB = " + data::sqlLiteral(m_quoteOrJob));
+    const data::Recordset order = m_db.openRecordset("SELECT * FROM ORDERS WHERE " + m_key.where());
     if (order.recordCount() == 0)
         return 0;
     CheckVariables();

@@ -1,10 +1,8 @@
 #include <cstdint>
 #include <string>
 
-#include "data/Dialect.h"
 #include "estimator/Sheets.h"
 #include "estimator/cEstimator.h"
-#include "estimator/modEstimator.h"
 #include "estimator/press/PressInputs.h"
 #include "platform/Conversions.h"
 #include "platform/Fault.h"
@@ -235,9 +233,7 @@ press::InkInputs cEstimator::LoadInks(const data::Recordset& order) const
     inks.sheetWidth = readDimension(pressSize, 0, "X");
     inks.sheetLength = readDimension(pressSize, 1, "X");
 
-    const std::string keyCondition = "WHERE INKSELECTIONS.ORDERNO=" + Quotes(m_orderNo, 0)
-                                     + " AND INKSELECTIONS.PARTNO=" + std::to_string(m_partNo)
-                                     + " AND INKSELECTIONS.QUOTEORJOB=" + Quotes(m_quoteOrJob, 0);
+    const std::string keyCondition = "WHERE " + m_key.where("INKSELECTIONS");
     const std::string distinctColours = "SELECT DISTINCT COLORID AS ID, INKCOLOR AS COLOR FROM INKSELECTIONS ";
 
     // Any name with "black" in it counts as black here.

@@ -75,7 +75,7 @@ TEST(DemoShop, RefusesToOverwriteAShopDatabaseUnlessAskedTo)
     writeFile(target, "the shop's real data");
 
     EXPECT_THAT([&] { cli::buildDemoShop(temp.path(), false); },
-                Throws<Fault>(AllOf(Property(&Fault::number, 58), Property(&Fault::what, HasSubstr(target)),
+                Throws<Fault>(AllOf(Property(&Fault::number, platform::fault::FileAlreadyExists), Property(&Fault::what, HasSubstr(target)),
                                     Property(&Fault::what, HasSubstr("--replace")))));
     EXPECT_EQ(readFile(target), "the shop's real data");
     EXPECT_EQ(folderContents(temp.path()), std::vector<std::string>{"vmdata.mdb"}); // no stray files
@@ -138,14 +138,14 @@ TEST(DemoShop, AFolderThatCannotBeMadeIsAFaultNamingIt)
     const std::string folder = temp.path() + "/blocker/shop";
     EXPECT_THAT(
         [&] { cli::buildDemoShop(folder, false); },
-        Throws<Fault>(AllOf(Property(&Fault::number, 75), Property(&Fault::what, HasSubstr(folder)))));
+        Throws<Fault>(AllOf(Property(&Fault::number, platform::fault::PathFileAccessError), Property(&Fault::what, HasSubstr(folder)))));
 }
 
 TEST(DemoShop, AFolderNamedLikeTheDatabaseIsNeverTouched)
 {
     TemporaryFolder temp;
     fs::create_directory(temp.path() + "/vmdata.mdb");
-    EXPECT_THAT([&] { cli::buildDemoShop(temp.path(), true); }, Throws<Fault>(Property(&Fault::number, 58)));
+    EXPECT_THAT([&] { cli::buildDemoShop(temp.path(), true); }, Throws<Fault>(Property(&Fault::number, platform::fault::FileAlreadyExists)));
     EXPECT_TRUE(fs::is_directory(temp.path() + "/vmdata.mdb"));
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/JetErrors.h"
 #include "data/Dialect.h"
 #include "platform/Fault.h"
 
@@ -76,7 +77,7 @@ TEST(DialectTest, AnUnterminatedLiteralOrNameIsASyntaxFault)
             data::adaptSql(text);
             ADD_FAILURE() << "no fault for " << text;
         } catch (const platform::Fault& fault) {
-            EXPECT_EQ(fault.number(), 3075) << text;
+            EXPECT_EQ(fault.number(), data::SyntaxError) << text;
             EXPECT_NE(std::string(fault.what()).find(text), std::string::npos) << fault.what();
         }
     }

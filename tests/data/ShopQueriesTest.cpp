@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/JetErrors.h"
 #include "data/Database.h"
 #include "platform/Fault.h"
 #include "tests/support/EngineShop.h"
@@ -283,7 +284,7 @@ TEST(ShopQueriesTest, TheReportWorkDatabaseIsBuiltAndItsSecondBuildFailsStatemen
         report.execute("INSERT INTO PRINTRPT VALUES (1, 1, 'Press', '$2.00', '', '', '', True, '2026-12-08')");
         ADD_FAILURE() << "a duplicate key was stored";
     } catch (const platform::Fault& fault) {
-        EXPECT_EQ(fault.number(), 3022);
+        EXPECT_EQ(fault.number(), data::DuplicateValues);
     }
     data::Recordset printed = report.openRecordset("SELECT * FROM PRINTRPT");
     EXPECT_EQ(printed.field("BREAKAFTER"), platform::Value::fromBoolean(false));

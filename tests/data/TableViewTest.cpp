@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/JetErrors.h"
 #include "data/Database.h"
 #include "platform/Fault.h"
 #include "tests/support/TestDatabase.h"
@@ -76,7 +77,7 @@ TEST(TableViewTest, ABookmarkOfAGoneRowIsFault3159)
         orders.setBookmark(7);
         FAIL() << "no fault";
     } catch (const platform::Fault& fault) {
-        EXPECT_EQ(fault.number(), 3159);
+        EXPECT_EQ(fault.number(), data::NotAValidBookmark);
         EXPECT_STREQ(fault.what(), "Not a valid bookmark.");
     }
     EXPECT_EQ(faultNumber([&] { orders.setBookmark(999); }), 3159);

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "estimator/OrderKey.h"
 #include "estimator/modEstimator.h"
 #include "platform/Fault.h"
 
@@ -91,6 +92,18 @@ TEST(Quotes, WrapsTextForSql)
 {
     for (const QuoteCase& c : kQuotes)
         EXPECT_EQ(estimator::Quotes(c.text, c.selector), c.expected) << c.why;
+}
+
+// The order key goes into every order query the same way: escaped literals, the part as a number, the
+// columns of a joined table qualified.
+TEST(OrderKey, WritesTheKeyOnceForEveryQuery)
+{
+    const estimator::OrderKey key{"O'Neil 7", 2, "Q"};
+    EXPECT_EQ(key.orderClause(), "ORDERNO = 'O''Neil 7'");
+    EXPECT_EQ(key.partClause(), "ORDERNO = 'O''Neil 7' AND PARTNO = 2");
+    EXPECT_EQ(key.where(), "ORDERNO = 'O''Neil 7' AND PARTNO = 2 AND QUOTEORJOB = 'Q'");
+    EXPECT_EQ(key.where("INKSELECTIONS"),
+              "INKSELECTIONS.ORDERNO = 'O''Neil 7' AND INKSELECTIONS.PARTNO = 2 AND INKSELECTIONS.QUOTEORJOB = 'Q'");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "data/JetErrors.h"
 #include "pricing/OrderRowWriter.h"
 
 #include <string>
@@ -119,7 +120,7 @@ TEST(OrderRowWriter, ADeletedRowGivesTheBookmarkMessageEveryTimeAndWritesNothing
     // "Error Number " and Str(3159), which puts a blank before a positive number: two blanks.
     EXPECT_THAT(messages.shown, ElementsAre("Error Number  3159", "Error Number  3159"));
     ASSERT_TRUE(failed.has_value());
-    EXPECT_EQ(failed->number(), 3159);
+    EXPECT_EQ(failed->number(), data::NotAValidBookmark);
     EXPECT_THAT(failed->what(), HasSubstr("bookmark"));
     // Nothing went to the row the table happened to be on.
     EXPECT_EQ(orderRow(db.path(), "24102").field("PRESSQTY").number(), 1000);

@@ -11,6 +11,7 @@
 
 using estimator::BinderyReportRow;
 using testsupport::TestDatabase;
+using testing::AllOf;
 using testing::Property;
 using testing::Throws;
 
@@ -388,31 +389,39 @@ TEST_F(BinderyTest, FaultBeforeTheFirstOperationEndsTheEstimate)
     EXPECT_TRUE(m_context.binderyRows[1].empty());
 }
 
-// BINDERYID and SHEETSIZE are read as plain values: a Null is "Invalid use of Null" and a text that is no
-// number "Type mismatch", never an operation on sheet size 0 or a bindery dropped from the price. Before
-// the first counted operation the fault ends the estimate at once; after it, the walk finishes with the
-// operations before it keeping their rows, and the fault ends the estimate then.
+// BINDERYID, SHEETSIZE and the bindery's BINDERYCATEGORYID are read as plain values: a Null is "Invalid
+// use of Null" and a text that is no number (an empty one too) "Type mismatch", never an operation on
+// sheet size 0, a bindery dropped from the price or a category left out of it. Before the first counted
+// operation the fault ends the estimate at once; after it, the walk finishes with the operations before
+// it keeping their rows, and the fault ends the estimate then.
 TEST_F(BinderyTest, ANullOrAStrayTextInAPlainColumnIsAFaultNeverAZero)
 {
     struct Case
     {
-        const char* column;
-        const char* value;
+        const char* table; // the bad selection's row, or its bindery's (bindery 2)
+        const char* assignment;
         int fault;
     };
     const Case cases[] = {
-        {"BINDERYID", "NULL", platform::fault::InvalidUseOfNull},
-        {"BINDERYID", "'one'", platform::fault::TypeMismatch},
-        {"SHEETSIZE", "NULL", platform::fault::InvalidUseOfNull},
-        {"SHEETSIZE", "'press'", platform::fault::TypeMismatch},
+        {"BINDERYSELECTIONS", "BINDERYID = NULL", platform::fault::InvalidUseOfNull},
+        {"BINDERYSELECTIONS", "BINDERYID = 'one'", platform::fault::TypeMismatch},
+        {"BINDERYSELECTIONS", "SHEETSIZE = NULL", platform::fault::InvalidUseOfNull},
+        {"BINDERYSELECTIONS", "SHEETSIZE = 'press'", platform::fault::TypeMismatch},
+        {"BINDERIES", "BINDERYCATEGORYID = NULL", platform::fault::InvalidUseOfNull},
+        {"BINDERIES", "BINDERYCATEGORYID = ''", platform::fault::TypeMismatch},
+        {"BINDERIES", "BINDERYCATEGORYID = 'cut'", platform::fault::TypeMismatch},
     };
     for (const Case& c : cases) {
         for (const bool afterACountedOne : {false, true}) {
-            SCOPED_TRACE(std::string(c.column) + " = " + c.value + (afterACountedOne ? ", second" : ", first"));
+            SCOPED_TRACE(std::string(c.table) + ": " + c.assignment + (afterACountedOne ? ", second" : ", first"));
             const int bad = afterACountedOne ? 11 : 9;
-            TestDatabase shop(shopSql(binderySql(1, 1, "Cutter") + selectionSql(9, 1) + selectionSql(10, 1) +
-                                      selectionSql(11, 1) + "UPDATE BINDERYSELECTIONS SET " + c.column + " = " +
-                                      c.value + " WHERE BINDERYSELECTIONID = " + std::to_string(bad) + ";"));
+            const std::string where = std::string(c.table) == "BINDERIES"
+                                          ? " WHERE BINDERYID = 2;"
+                                          : " WHERE BINDERYSELECTIONID = " + std::to_string(bad) + ";";
+            TestDatabase shop(shopSql(binderySql(1, 1, "Cutter") + binderySql(2, 1, "Cutter") +
+                                      selectionSql(9, afterACountedOne ? 1 : 2) + selectionSql(10, 1) +
+                                      selectionSql(11, afterACountedOne ? 2 : 1) + "UPDATE " + c.table + " SET " +
+                                      c.assignment + where));
             auto engine = openEstimator(shop);
             EXPECT_THAT([&] { runBindery(*engine); },
                         Throws<platform::Fault>(Property(&platform::Fault::number, c.fault)));
@@ -423,6 +432,89 @@ TEST_F(BinderyTest, ANullOrAStrayTextInAPlainColumnIsAFaultNeverAZero)
             EXPECT_DOUBLE_EQ(row(1).cost, 60); // 1000 x 60 / 1000, before the bad row
             EXPECT_DOUBLE_EQ(row(2).cost, 60);
         }
+    }
+}
+
+// A selection's BINDERYID is looked up as stored: 1.6 or 2147483648 name no bindery, so the selection is
+// passed over as for a deleted machine, never rounded to the trimmer (bindery 2, 30.00) nor an overflow.
+TEST_F(BinderyTest, ABinderyIdThatNamesNoBinderyIsPassedOver)
+{
+    for (const char* id : {"1.6", "2147483648", "-0.4"}) {
+        SCOPED_TRACE(id);
+        TestDatabase shop(shopSql(binderySql(1, 1, "Cutter") + binderySql(2, 1, "Trimmer") + selectionSql(10, 1) +
+                                  selectionSql(11, 2) + selectionSql(12, 2) +
+                                  "UPDATE BINDERIES SET COSTPERHR = 30 WHERE BINDERYID = 2;\n"
+                                  "UPDATE BINDERYSELECTIONS SET BINDERYID = " + id +
+                                  " WHERE BINDERYSELECTIONID = 11;"));
+        auto engine = openEstimator(shop);
+        EXPECT_DOUBLE_EQ(runBindery(*engine), 60 + 30);
+        EXPECT_EQ(m_context.binderyRows[1].size(), 3u); // two operations counted
+        EXPECT_EQ(row(2).description.str(), "TRIMMER                  ");
+    }
+}
+
+// A field of an operation's row that no price is worked out from may fail without the quantity being
+// left out: the field keeps its old value and the operation is priced as costed. 32768 does not fit the
+// row's 16-bit set-ups, runs or share of the run; the price multiplies by them all the same.
+TEST_F(BinderyTest, AFieldOnlyTheReportShowsNeverLeavesTheQuantityUnpriced)
+{
+    struct Case
+    {
+        const char* assignment;
+        double cost;
+    };
+    const Case cases[] = {
+        {"SETUPS = 32768", 60},                    // no set-up time: the run alone
+        {"RUNS = 32767.5", 60 * 32768.5},          // the run 32768.5 times
+        {"PCTOFRUN = 3276800", 60 * 32768.0},      // 32768 times the run
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.assignment);
+        TestDatabase shop(shopSql(binderySql(1, 1, "Cutter") + selectionSql(10, 1) +
+                                  "UPDATE BINDERYSELECTIONS SET " + c.assignment + ";"));
+        auto engine = openEstimator(shop);
+        EXPECT_NEAR(runBindery(*engine), c.cost, kCent);
+        EXPECT_NEAR(row(1).cost, c.cost, kCent);
+        EXPECT_NEAR(totals().cost, c.cost, kCent);
+        EXPECT_EQ(row(1).description.str(), "CUTTER                   ");
+    }
+}
+
+// A quantity the bindery cannot price says which operation (its bindery's name) and which figure failed,
+// whether the fault ends the estimate at once or after the walk.
+TEST_F(BinderyTest, AFaultNamesTheOperationAndTheFigure)
+{
+    struct Case
+    {
+        const char* name;
+        std::string shop;
+        int fault;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"padding without the thickness flag on a caliper of 0",
+         binderySql(3, 3, "Padder") + selectionSql(10, 3) + "UPDATE ORDERS SET STOCKCALIPER = 0;",
+         platform::fault::DivisionByZero, "Division by zero in the padding charge of bindery operation \"Padder\""},
+        {"a stitcher with no speed after a cut",
+         binderySql(1, 1, "Cutter") + binderySql(7, 7, "Broken stitcher") + selectionSql(10, 1) + selectionSql(11, 7) +
+             "UPDATE BINDERIES SET MULTIBINDERFILEFLAG = 1, MINSPEED = 0, MAXSPEED = 0 WHERE BINDERYID = 7;",
+         platform::fault::DivisionByZero,
+         "Division by zero in the set-up and run cost of bindery operation \"Broken stitcher\""},
+        {"a category that is no number",
+         binderySql(1, 1, "Cutter") + selectionSql(10, 1) + "UPDATE BINDERIES SET BINDERYCATEGORYID = 'cut';",
+         platform::fault::TypeMismatch, "Type mismatch in the category of bindery operation \"Cutter\""},
+        {"a nameless bindery",
+         binderySql(3, 3, "") + selectionSql(10, 3) + "UPDATE ORDERS SET STOCKCALIPER = 0;",
+         platform::fault::DivisionByZero, "Division by zero in the padding charge of bindery operation (rec # 3)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestDatabase shop(shopSql(c.shop));
+        auto engine = openEstimator(shop);
+        EXPECT_THAT([&] { runBindery(*engine); },
+                    Throws<platform::Fault>(AllOf(Property(&platform::Fault::number, c.fault),
+                                                  testing::ResultOf([](const platform::Fault& f) { return std::string(f.what()); },
+                                                                    std::string(c.text)))));
     }
 }
 

@@ -176,6 +176,12 @@ void SqliteConnection::noteWrites(const StatementEffects& effects)
 SqliteConnection::~SqliteConnection()
 {
     clearStatements();
+    // The last connection to close a file kept with a write-ahead log copies the log back into the file
+    // under an exclusive lock, which other programs opening the file meanwhile find busy. A run's snapshot
+    // keeps the log from being copied while it prices, so the log may have grown long: it is copied here
+    // first without that lock (passive: nobody waits for it), leaving the close only the removal of the log.
+    if (!sqlite3_db_readonly(m_db, "main"))
+        sqlite3_wal_checkpoint_v2(m_db, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
     sqlite3_close_v2(m_db);
     forgetConnection(m_key);
 }

@@ -228,7 +228,9 @@ TEST_F(BookCommand, PagesThatCannotBePricedAreListedWithTheReason)
                                     "                     shop database: its row is marked J."));
     EXPECT_THAT(contents, HasSubstr("not printed: line 4 of PriceBook.dat: Jump by (after the \n"));
     EXPECT_THAT(contents, testing::ContainsRegex("J-24104 +Member newsletter[^\n]*\n +not printed: 3 quantities "
-                                                 "could not be priced: 100, 200, \n +300 \\(Invalid use of Null\\)"));
+                                                 "could not be priced: 100, 200, \n +300 \\(Invalid use of Null "
+                                                 "in the set-up and run cost of \n +bindery operation "
+                                                 "\"Signature Folder\"\\)"));
     EXPECT_THAT(pages[2], HasSubstr("Ref#: Q-24101"));
     EXPECT_THAT(pages[2], HasSubstr("  Page 1\n"));
     EXPECT_THAT(got.err, HasSubstr("the page of order 99999 part 1 (quote) was not printed: Order 99999 is not"));

@@ -82,15 +82,8 @@ std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages
             entry.problem = priced.problem;
             continue;
         }
-        SheetInputs& in = entry.sheet.emplace();
-        in.category = priced.page.category;
-        in.job = job;
-        in.orderNo = priced.order->orderNo;
-        in.description = priced.order->description;
-        in.stock = priced.order->stock;
-        in.size = priced.order->size;
-        in.bindery = priced.order->bindery;
-        in.typeface = priced.page.parameters.typeface;
+        entry.sheet =
+            sheetInputs(*priced.order, priced.quoteOrJob, priced.page.category, priced.page.parameters.typeface);
         entry.changed = k < changedPages.size() && changedPages[k];
         for (const pricing::PriceCheck& check : book.checks(k))
             entry.checks.push_back(check.text);

@@ -90,16 +90,22 @@ const SheetLayout& sheetLayout(std::optional<Typeface> typeface)
 SheetInputs sheetInputs(const pricing::PriceRequest& request, const pricing::OrderSelection& order,
                         std::vector<std::string> priceLines)
 {
+    return sheetInputs(order, request.quoteOrJob, request.category, request.typeface, std::move(priceLines));
+}
+
+SheetInputs sheetInputs(const pricing::OrderSelection& order, pricing::QuoteOrJob quoteOrJob, std::string category,
+                        Typeface typeface, std::vector<std::string> priceLines)
+{
     SheetInputs inputs;
     inputs.priceLines = std::move(priceLines);
-    inputs.category = request.category;
-    inputs.job = request.quoteOrJob == pricing::QuoteOrJob::Job;
-    inputs.orderNo = request.orderNo;
+    inputs.category = std::move(category);
+    inputs.job = quoteOrJob == pricing::QuoteOrJob::Job;
+    inputs.orderNo = order.orderNo;
     inputs.description = order.description;
     inputs.stock = order.stock;
     inputs.size = order.size;
     inputs.bindery = order.bindery;
-    inputs.typeface = request.typeface;
+    inputs.typeface = typeface;
     return inputs;
 }
 

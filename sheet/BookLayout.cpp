@@ -82,8 +82,8 @@ std::vector<BookEntry> bookEntries(const std::vector<pricing::PricedPage>& pages
             entry.problem = priced.problem;
             continue;
         }
-        entry.sheet =
-            sheetInputs(*priced.order, priced.quoteOrJob, priced.page.category, priced.page.parameters.typeface);
+        entry.sheet = sheetInputs(*priced.order, priced.quoteOrJob, priced.page.category,
+                                  priced.page.parameters.typeface);
         entry.changed = k < changedPages.size() && changedPages[k];
         for (const pricing::PriceCheck& check : book.checks(k))
             entry.checks.push_back(check.text);

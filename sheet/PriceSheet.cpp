@@ -87,14 +87,18 @@ const SheetLayout& sheetLayout(std::optional<Typeface> typeface)
     return kTimesRoman;
 }
 
-SheetInputs sheetInputs(const pricing::PriceRequest& request, const pricing::OrderSelection& order,
+SheetInputs sheetInputs(const pricing::PriceRequest& request,
+                        const pricing::OrderSelection& order,
                         std::vector<std::string> priceLines)
 {
     return sheetInputs(order, request.quoteOrJob, request.category, request.typeface, std::move(priceLines));
 }
 
-SheetInputs sheetInputs(const pricing::OrderSelection& order, pricing::QuoteOrJob quoteOrJob, std::string category,
-                        Typeface typeface, std::vector<std::string> priceLines)
+SheetInputs sheetInputs(const pricing::OrderSelection& order,
+                        pricing::QuoteOrJob quoteOrJob,
+                        std::string category,
+                        Typeface typeface,
+                        std::vector<std::string> priceLines)
 {
     SheetInputs inputs;
     inputs.priceLines = std::move(priceLines);

@@ -91,8 +91,11 @@ struct SheetPageRows
 SheetInputs sheetInputs(const pricing::PriceRequest& request, const pricing::OrderSelection& order,
                         std::vector<std::string> priceLines);
 // The same for an order priced as a quote or a job, under a category, in a typeface (a book's page).
-SheetInputs sheetInputs(const pricing::OrderSelection& order, pricing::QuoteOrJob quoteOrJob, std::string category,
-                        Typeface typeface, std::vector<std::string> priceLines = {});
+SheetInputs sheetInputs(const pricing::OrderSelection& order,
+                        pricing::QuoteOrJob quoteOrJob,
+                        std::string category,
+                        Typeface typeface,
+                        std::vector<std::string> priceLines = {});
 
 // What follows a changed price, after a space.
 inline constexpr const char* kChangeMark = "*";
